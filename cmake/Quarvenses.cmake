@@ -1,0 +1,31 @@
+# Helpers shared by the folders. Sources are collected per folder so that a new
+# file pair needs no edit of a CMake list.
+
+# qv_sources(<var> <dir>...): every .cpp/.h under the given folders.
+function(qv_sources out)
+  set(all)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+      ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND all ${found})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()
+
+# qv_test(<name> SOURCES dirs... LIBS libs...): one GoogleTest program per
+# folder of tests/, discovered by ctest when it runs.
+function(qv_test name)
+  cmake_parse_arguments(T "" "" "DIRS;LIBS" ${ARGN})
+  qv_sources(srcs ${T_DIRS})
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE qv_testsupport ${T_LIBS} GTest::gtest GTest::gmock)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUARVENSES_TEST=1;QUARVENSES_SOURCE_DIR=${CMAKE_SOURCE_DIR};QUARVENSES_BINARY_DIR=${CMAKE_BINARY_DIR}"
+               TIMEOUT 300)
+endfunction()
