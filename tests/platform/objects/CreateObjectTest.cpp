@@ -1,0 +1,91 @@
+#include "platform/objects/AdminFiscrGeneral.h"
+#include "platform/objects/ComponentRegistry.h"
+#include "platform/objects/CreateObject.h"
+#include "platform/objects/NotivarGeneral.h"
+#include "tests/platform/objects/EchoContract.h"
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Local : public EchoContract {
+public:
+    QString echo(const QString& text) override { return QStringLiteral("local: ") + text; }
+};
+
+int numberOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const vb::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(CreateObject, AnIdentifierNobodyRegisteredFailsWith429)
+{
+    try {
+        vb::CreateObject(QStringLiteral("Nobody.General"));
+        FAIL() << "created an object nobody provides";
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.number(), 429);
+        EXPECT_EQ(e.description(), QStringLiteral("ActiveX component can't create object"));
+        EXPECT_EQ(e.source(), QStringLiteral("Nobody.General"));
+    }
+}
+
+TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndCastToTheirContract)
+{
+    {
+        platform::ScopedComponent local(QStringLiteral("QvTest.Local"), [] { return std::make_shared<Local>(); });
+        auto echo = vb::CreateObjectAs<EchoContract>(QStringLiteral("qvtest.LOCAL"));
+        EXPECT_EQ(echo->echo(QStringLiteral("olá")), QStringLiteral("local: olá"));
+        // Each call makes a new object.
+        EXPECT_NE(vb::CreateObject(QStringLiteral("QvTest.Local")), vb::CreateObject(QStringLiteral("QvTest.Local")));
+        // An object that lacks the contract is VB's 438.
+        EXPECT_EQ(numberOf([] { vb::CreateObjectAs<contracts::NotivarGeneral>(QStringLiteral("QvTest.Local")); }),
+                  438);
+        EXPECT_EQ(numberOf([] { vb::objectAs<EchoContract>(nullptr); }), 91);
+    }
+    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Local")); }), 429);
+    // A factory that gives nothing is a component that cannot be created.
+    platform::ScopedComponent empty(QStringLiteral("QvTest.Empty"), [] { return vb::ObjectRef(); });
+    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Empty")); }), 429);
+}
+
+TEST(CreateObject, LoadsPluginsFromTheFolderTheEnvironmentNames)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_TEST_PLUGIN), dir.filePath(QStringLiteral("libecho.so"))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_TEST_NOT_A_PLUGIN), dir.filePath(QStringLiteral("libnothing.so"))));
+    QFile junk(dir.filePath(QStringLiteral("libjunk.so")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not an ELF file");
+    junk.close();
+
+    // An identifier registered in-process keeps its own factory.
+    platform::ScopedComponent taken(QStringLiteral("QvTest.Taken"), [] { return std::make_shared<Local>(); });
+    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Echo")); }), 429);
+
+    const QByteArray before = qgetenv("QUARVENSES_COMPONENTS");
+    qputenv("QUARVENSES_COMPONENTS", ("/nonexistent:" + dir.path()).toUtf8());
+    EXPECT_TRUE(platform::ComponentRegistry::pluginFolders().contains(dir.path()));
+    auto echo = vb::CreateObjectAs<EchoContract>(QStringLiteral("QvTest.Echo"));
+    EXPECT_EQ(echo->echo(QStringLiteral("x")), QStringLiteral("eco: x"));
+    EXPECT_EQ(vb::CreateObjectAs<EchoContract>(QStringLiteral("QvTest.Taken"))->echo(QStringLiteral("x")),
+              QStringLiteral("local: x"));
+    qputenv("QUARVENSES_COMPONENTS", before);
+}
+
+TEST(CreateObject, TheBuildsComponentsFolderIsSearched)
+{
+    const QStringList folders = platform::ComponentRegistry::pluginFolders();
+    const QString binary = qEnvironmentVariable("QUARVENSES_BINARY_DIR");
+    if (binary.isEmpty())
+        GTEST_SKIP() << "run through ctest";
+    EXPECT_TRUE(folders.contains(binary + QStringLiteral("/lib/components"))) << folders.join(' ').toStdString();
+}
