@@ -1,0 +1,53 @@
+#include "platform/windows/WindowServices.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/QtWindowServices.h"
+#include <QMutex>
+
+namespace platform {
+
+namespace {
+
+QMutex currentGuard;
+
+std::shared_ptr<WindowServices>& currentSlot()
+{
+    static std::shared_ptr<WindowServices> slot;
+    return slot;
+}
+
+} // namespace
+
+WindowServices& WindowServices::current()
+{
+    QMutexLocker lock(&currentGuard);
+    auto& slot = currentSlot();
+    if (!slot)
+        slot = std::make_shared<QtWindowServices>();
+    return *slot;
+}
+
+std::shared_ptr<WindowServices> WindowServices::install(std::shared_ptr<WindowServices> services)
+{
+    QMutexLocker lock(&currentGuard);
+    auto previous = std::move(currentSlot());
+    currentSlot() = std::move(services);
+    return previous;
+}
+
+QString noMailClientMessage()
+{
+    return QStringLiteral("Não está configurado nenhum programa de correio electrónico.\n\n"
+                          "Escolha no ambiente de trabalho o programa de correio predefinido "
+                          "(para endereços \"mailto:\") e tente de novo.");
+}
+
+bool WindowServices::sendMail(const MailMessage& message)
+{
+    if (!hasMailClient()) {
+        messageBox(noMailClientMessage(), msgbox::Exclamation, QString());
+        return false;
+    }
+    return launchMail(message);
+}
+
+} // namespace platform

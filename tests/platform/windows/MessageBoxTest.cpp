@@ -1,0 +1,162 @@
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/QtWindowServices.h"
+#include "tests/support/ScriptedWindows.h"
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(MessageStyle, DecodesVbStyleBits)
+{
+    const MessageStyle ok = decodeMessageStyle(0);
+    EXPECT_EQ(ok.answers, std::vector<int>{1});
+    EXPECT_EQ(ok.icon, MessageIcon::None);
+    EXPECT_EQ(ok.escapeAnswer, 1);
+
+    const MessageStyle okCancel = decodeMessageStyle(1 + 48);
+    EXPECT_EQ(okCancel.answers, (std::vector<int>{1, 2}));
+    EXPECT_EQ(okCancel.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(okCancel.escapeAnswer, 2);
+
+    const MessageStyle ync = decodeMessageStyle(3 + 32 + 512);
+    EXPECT_EQ(ync.answers, (std::vector<int>{6, 7, 2}));
+    EXPECT_EQ(ync.icon, MessageIcon::Question);
+    EXPECT_EQ(ync.defaultIndex, 2);
+
+    const MessageStyle yn = decodeMessageStyle(4 + 64 + 256);
+    EXPECT_EQ(yn.answers, (std::vector<int>{6, 7}));
+    EXPECT_EQ(yn.icon, MessageIcon::Information);
+    EXPECT_EQ(yn.defaultIndex, 1);
+    EXPECT_EQ(yn.escapeAnswer, 0); // VB's Yes/No box ignores Escape
+    EXPECT_FALSE(yn.systemModal);
+
+    const MessageStyle security = decodeMessageStyle(4112);
+    EXPECT_EQ(security.answers, std::vector<int>{1});
+    EXPECT_EQ(security.icon, MessageIcon::Critical);
+    EXPECT_TRUE(security.systemModal);
+    // A default button beyond the buttons there are falls back to the first.
+    EXPECT_EQ(decodeMessageStyle(0 + 512).defaultIndex, 0);
+}
+
+TEST(MessageStyle, ShowsEachOfTheSystemsLineBreaksAsOne)
+{
+    EXPECT_EQ(messageBoxText(QStringLiteral("a\n\rb")), QStringLiteral("a\nb"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("a\nb\rc")), QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("guardado.\n\r\n\rPara ver")), QStringLiteral("guardado.\n\nPara ver"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("Formato Incorrecto:\n\nHKEY_")), QStringLiteral("Formato Incorrecto:\n\nHKEY_"));
+    EXPECT_EQ(messageBoxTitle(QString()), QStringLiteral("Contactos Quarvenses"));
+    EXPECT_EQ(messageBoxTitle(QStringLiteral("Sistema de Segurança")), QStringLiteral("Sistema de Segurança"));
+}
+
+TEST(QtMessageBox, HasTheButtonsIconAndTextsOfItsStyle)
+{
+    auto box = QtWindowServices::buildMessageBox(QStringLiteral("Gravar?\n\rSim ou não"), 3 + 32 + 256, {});
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Contactos Quarvenses"));
+    EXPECT_EQ(box->text(), QStringLiteral("Gravar?\nSim ou não"));
+    EXPECT_EQ(box->icon(), QMessageBox::Question);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+    EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::Cancel));
+
+    auto security = QtWindowServices::buildMessageBox(QStringLiteral("Não tem permissões"), 4112,
+                                                      QStringLiteral("Sistema de Segurança"));
+    EXPECT_EQ(security->windowTitle(), QStringLiteral("Sistema de Segurança"));
+    EXPECT_EQ(security->icon(), QMessageBox::Critical);
+    EXPECT_EQ(security->standardButtons(), QMessageBox::Ok);
+    EXPECT_TRUE(security->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(QtMessageBox, AnswersWithTheVbNumberOfTheButtonClicked)
+{
+    QtWindowServices qt;
+    auto clickLater = [](QMessageBox::StandardButton which) {
+        QTimer::singleShot(0, [which] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            box->button(which)->click();
+        });
+    };
+    clickLater(QMessageBox::No);
+    EXPECT_EQ(qt.messageBox(QStringLiteral("?"), 4, QStringLiteral("t")), 7);
+    clickLater(QMessageBox::Cancel);
+    EXPECT_EQ(qt.messageBox(QStringLiteral("?"), 1, QStringLiteral("t")), 2);
+    clickLater(QMessageBox::Yes);
+    EXPECT_EQ(qt.messageBox(QStringLiteral("?"), 3, QStringLiteral("t")), 6);
+}
+
+TEST(ScriptedMessageBox, AnswersFromItsQueueAndRecordsEveryBox)
+{
+    ScriptedWindows windows;
+    windows->queueAnswers({6, 2});
+    auto& services = WindowServices::current();
+    EXPECT_EQ(&services, &windows.services());
+    EXPECT_EQ(services.messageBox(QStringLiteral("Deseja gravar?"), 3 + 32, QStringLiteral("Ficha")), 6);
+    EXPECT_EQ(services.messageBox(QStringLiteral("a\n\rb"), 1, QString()), 2);
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Deseja gravar?"));
+    EXPECT_EQ(windows->messageBoxes()[0].style, 35);
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Ficha"));
+    EXPECT_EQ(windows->messageBoxes()[1].text, QStringLiteral("a\n\rb")); // exactly as asked
+    EXPECT_EQ(windows->messageBoxes()[1].answer, 2);
+}
+
+TEST(ScriptedMessageBox, FailsTheTestOnABoxNobodyExpected)
+{
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            EXPECT_EQ(WindowServices::current().messageBox(QStringLiteral("surpresa"), 1, {}), 2);
+        },
+        "surpresa");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            EXPECT_EQ(WindowServices::current().messageBox(QStringLiteral("ok"), 0, {}), 1);
+        },
+        "nobody expected");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            EXPECT_EQ(WindowServices::current().messageBox(QStringLiteral("yn"), 4, {}), 7);
+        },
+        "nobody expected");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            windows->queueSaveFileName(QStringLiteral("/tmp/x.doc"));
+        },
+        "save-dialog");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            windows->queueAnswer(6);
+        },
+        "never used");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedWindows windows;
+            windows->queueAnswer(6); // Yes on an OK box
+            WindowServices::current().messageBox(QStringLiteral("x"), 0, {});
+        },
+        "not a button");
+}
+
+TEST(ScriptedWindowServices, PutsBackTheServicesItReplaced)
+{
+    WindowServices* before = &WindowServices::current();
+    {
+        ScriptedWindows outer;
+        {
+            ScriptedWindows inner;
+            EXPECT_EQ(&WindowServices::current(), &inner.services());
+        }
+        EXPECT_EQ(&WindowServices::current(), &outer.services());
+    }
+    EXPECT_EQ(&WindowServices::current(), before);
+}
