@@ -13,7 +13,7 @@ qint32 CLng(const Variant& v);
 float CSng(const Variant& v);
 double CDbl(const Variant& v);
 bool CBool(const Variant& v);
-Variant CDate(const Variant& v);     // a Variant of type Date
+Variant CDate(const Variant& v);     // a Variant of type Date; out of 100-9999 raises Overflow
 Currency CCur(const Variant& v);
 
 double Val(const QString& s);        // leading number, "." as decimal point always, as VB's Val
@@ -37,6 +37,11 @@ bool Equals(const Variant& a, const Variant& b, Compare mode = Compare::Binary);
 double DateSerial(const QDate& d);
 double TimeSerial(const QTime& t);
 double ToSerial(const QDateTime& dt);
+// A local date-time; in a daylight-saving gap Qt moves the time on, so read
+// SerialDate and SerialTime when the exact fields matter. Times are rounded
+// to the second; an out-of-range or non-finite serial gives an invalid value.
 QDateTime FromSerial(double serial);
+QDate SerialDate(double serial);
+QTime SerialTime(double serial);
 
 } // namespace vb

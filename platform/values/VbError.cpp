@@ -10,6 +10,7 @@ Error::Error(int number, QString description, QString source)
 
 Error Error::overflow() { return Error(errnum::Overflow, QStringLiteral("Overflow")); }
 Error Error::typeMismatch() { return Error(errnum::TypeMismatch, QStringLiteral("Type mismatch")); }
+Error Error::invalidUseOfNull() { return Error(errnum::InvalidUseOfNull, QStringLiteral("Invalid use of Null")); }
 Error Error::objectNotSet()
 {
     return Error(errnum::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));

@@ -34,6 +34,7 @@ public:
     // The errors VB raises by number, with VB's own texts.
     static Error overflow();
     static Error typeMismatch();
+    static Error invalidUseOfNull();
     static Error objectNotSet();
     static Error cannotCreateObject(const QString& progId = {});
     static Error notSupported(const QString& member = {});
