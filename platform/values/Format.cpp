@@ -294,29 +294,30 @@ QString aliasOf(const QString& mask)
     return mask;
 }
 
-// "Yes/No", "True/False", "On/Off" and "General Number"; false when `mask`
-// is none of them.
+// "General Number", "Yes/No", "True/False" and "On/Off"; false when `mask`
+// is none of them. A text that is no number is shown as it is.
 bool namedNumber(const Variant& value, const QString& mask, QString& out)
 {
-    static const QLatin1String pairs[][2] = {
-        {QLatin1String("Yes"), QLatin1String("No")},
-        {QLatin1String("True"), QLatin1String("False")},
-        {QLatin1String("On"), QLatin1String("Off")},
+    static const QLatin1String pairs[][3] = {
+        {QLatin1String("Yes/No"), QLatin1String("Yes"), QLatin1String("No")},
+        {QLatin1String("True/False"), QLatin1String("True"), QLatin1String("False")},
+        {QLatin1String("On/Off"), QLatin1String("On"), QLatin1String("Off")},
     };
     const bool general = mask.compare(QLatin1String("General Number"), Qt::CaseInsensitive) == 0;
-    for (const auto& pair : pairs) {
-        if (general || mask.compare(pair[0] + QLatin1Char('/') + pair[1], Qt::CaseInsensitive) == 0) {
-            const std::optional<Decimal> d = decimalOf(value);
-            if (!d)
-                out = CStr(value);
-            else if (general)
-                out = d->generalText(regional().decimalSeparator, 0);
-            else
-                out = d->isZero() ? QString(pair[1]) : QString(pair[0]);
-            return true;
-        }
-    }
-    return false;
+    const QLatin1String* pair = nullptr;
+    for (const auto& candidate : pairs)
+        if (mask.compare(candidate[0], Qt::CaseInsensitive) == 0)
+            pair = candidate;
+    if (!general && !pair)
+        return false;
+    const std::optional<Decimal> d = decimalOf(value);
+    if (!d)
+        out = CStr(value);
+    else if (general)
+        out = d->generalText(regional().decimalSeparator, 0);
+    else
+        out = d->isZero() ? QString(pair[2]) : QString(pair[1]);
+    return true;
 }
 
 } // namespace
