@@ -1,6 +1,7 @@
 #include "component/StringCipher.h"
 #include "platform/values/VbError.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST(StringCipher, RefusesTextsItDidNotWrite)
 
 TEST(StringCipher, ToolEnciphersAndDeciphersForAnAdministrator)
 {
-    const QString tool = qEnvironmentVariable("QUARVENSES_BINARY_DIR") + QStringLiteral("/bin/quarvenses-cipher");
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-cipher");
     QProcess p;
     p.start(tool, {QStringLiteral("palavra passe")});
     ASSERT_TRUE(p.waitForFinished());
