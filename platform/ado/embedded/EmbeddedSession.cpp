@@ -1,0 +1,223 @@
+#include "platform/ado/embedded/EmbeddedSession.h"
+
+#include "platform/ado/AdoError.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/ado/embedded/SqliteDatabase.h"
+#include "platform/ado/embedded/SqliteValues.h"
+#include <sqlite3.h>
+
+namespace ado::embedded {
+
+namespace {
+
+constexpr int maxTranslations = 256;
+
+bool isInterrupt(sqlite3* db)
+{
+    return sqlite3_errcode(db) == SQLITE_INTERRUPT;
+}
+
+// Names and types; typed from the first row when the declared type does not tell.
+QList<Column> describe(sqlite3_stmt* statement)
+{
+    QList<Column> columns;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+        Column column;
+        column.name = QString::fromUtf8(sqlite3_column_name(statement, i));
+        column.type = columnType(statement, i);
+        if (const char* table = sqlite3_column_table_name(statement, i))
+            column.baseTable = QString::fromUtf8(table);
+        if (const char* origin = sqlite3_column_origin_name(statement, i))
+            column.baseColumn = QString::fromUtf8(origin);
+        columns.append(column);
+    }
+    return columns;
+}
+
+} // namespace
+
+EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
+    : folder_(folder), catalog_(catalog),
+      database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
+{
+    database_->exec("PRAGMA journal_mode=WAL");
+    database_->exec("PRAGMA foreign_keys=ON");
+    functions_.trancount = [this] { return transactions_; };
+    dialect::registerFunctions(database_->get(), &functions_);
+    sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
+}
+
+EmbeddedSession::~EmbeddedSession()
+{
+    if (transactions_ > 0)
+        sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QString EmbeddedSession::serverName() const
+{
+    return folder_ + u'/' + catalog_;
+}
+
+void EmbeddedSession::startClock(int commandTimeoutSeconds)
+{
+    deadlineMs_ = commandTimeoutSeconds > 0 ? qint64(commandTimeoutSeconds) * 1000 : 0;
+    clock_.start();
+}
+
+int EmbeddedSession::progress(void* self)
+{
+    auto* session = static_cast<EmbeddedSession*>(self);
+    return session->deadlineMs_ > 0 && session->clock_.elapsed() > session->deadlineMs_ ? 1 : 0;
+}
+
+const QList<dialect::Statement>& EmbeddedSession::translated(const QString& batch)
+{
+    auto found = translations_.constFind(batch);
+    if (found != translations_.cend())
+        return *found;
+    if (translations_.size() >= maxTranslations)
+        translations_.clear();
+    return *translations_.insert(batch, dialect::translate(batch));
+}
+
+BatchResult EmbeddedSession::execute(const QString& batch, int commandTimeoutSeconds)
+{
+    EmbeddedServer::checkAvailable(folder_);
+    startClock(commandTimeoutSeconds);
+    const QList<dialect::Statement> statements = translated(batch);
+    BatchResult result;
+    for (const dialect::Statement& statement : statements)
+        run(statement, result);
+    return result;
+}
+
+void EmbeddedSession::run(const dialect::Statement& statement, BatchResult& result)
+{
+    using Kind = dialect::Statement::Kind;
+    switch (statement.kind) {
+    case Kind::Sql:
+        runSql(statement.sql, result);
+        break;
+    case Kind::Execute:
+        runProcedure(statement, result);
+        break;
+    case Kind::BeginTransaction:
+        beginTransaction();
+        break;
+    case Kind::CommitTransaction:
+        commitTransaction();
+        break;
+    case Kind::RollbackTransaction:
+        rollbackTransaction();
+        break;
+    case Kind::Nothing:
+        break;
+    }
+}
+
+void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
+{
+    SqliteStatement statement = database_->prepare(sql.toUtf8());
+    const bool yieldsRows = sqlite3_column_count(statement.get()) > 0;
+    try {
+        if (yieldsRows) {
+            result.rows = fetch(statement.get());
+        } else {
+            statement.stepToEnd();
+            if (!sqlite3_stmt_readonly(statement.get()))
+                result.recordsAffected = sqlite3_changes64(database_->get());
+        }
+    } catch (const vb::Error&) {
+        if (isInterrupt(database_->get()))
+            throw error::timeout();
+        throw;
+    }
+}
+
+ResultSet EmbeddedSession::fetch(sqlite3_stmt* statement)
+{
+    ResultSet rows;
+    const int count = sqlite3_column_count(statement);
+    bool typed = false;
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (!typed) {
+            rows.columns = describe(statement);
+            typed = true;
+        }
+        Row row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.append(columnValue(statement, i, rows.columns[i].type));
+        rows.rows.append(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throw isInterrupt(database_->get()) ? error::timeout() : error::provider(SqliteDatabase::lastError(database_->get()));
+    if (!typed) {
+        // No row to look at: the declared types still tell.
+        rows.columns = describe(statement);
+    }
+    return rows;
+}
+
+void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchResult& result)
+{
+    const Procedure procedure = EmbeddedServer::procedure(statement.procedure);
+    if (!procedure)
+        throw error::provider(
+            QStringLiteral("Não foi possível encontrar o procedimento armazenado '%1'.").arg(statement.procedure));
+    std::optional<ResultSet> rows = procedure(*this, statement.arguments);
+    if (rows)
+        result.rows = std::move(rows);
+}
+
+qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb::Variant>& values,
+                                    int commandTimeoutSeconds)
+{
+    EmbeddedServer::checkAvailable(folder_);
+    startClock(commandTimeoutSeconds);
+    SqliteStatement statement = database_->prepare(statementText.toUtf8());
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(statement.get(), i + 1, values[i]);
+    statement.stepToEnd();
+    return sqlite3_changes64(database_->get());
+}
+
+QStringList EmbeddedSession::primaryKey(const QString& table)
+{
+    SqliteStatement statement = database_->prepare("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
+    statement.bindText(1, table.toUtf8());
+    QStringList key;
+    while (statement.step())
+        key.append(QString::fromUtf8(statement.columnBytes(0)));
+    return key;
+}
+
+int EmbeddedSession::beginTransaction()
+{
+    EmbeddedServer::checkAvailable(folder_);
+    if (transactions_ == 0)
+        database_->exec("BEGIN IMMEDIATE");
+    return ++transactions_;
+}
+
+void EmbeddedSession::commitTransaction()
+{
+    if (transactions_ == 0)
+        throw error::noTransaction();
+    EmbeddedServer::checkAvailable(folder_);
+    if (transactions_ == 1)
+        database_->exec("COMMIT");
+    --transactions_;
+}
+
+void EmbeddedSession::rollbackTransaction()
+{
+    if (transactions_ == 0)
+        throw error::provider(
+            QStringLiteral("O pedido ROLLBACK TRANSACTION não tem um BEGIN TRANSACTION correspondente."));
+    transactions_ = 0;
+    database_->exec("ROLLBACK");
+}
+
+} // namespace ado::embedded

@@ -1,0 +1,52 @@
+#pragma once
+// A connection to one catalog of the embedded server: T-SQL goes through the
+// dialect translation, the server's availability is checked before every
+// statement, and transactions nest as SQL Server's do.
+#include "platform/ado/Session.h"
+#include "platform/dialect/SqlFunctions.h"
+#include "platform/dialect/TSqlDialect.h"
+#include <QElapsedTimer>
+#include <QHash>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ado::embedded {
+
+class SqliteDatabase;
+
+class EmbeddedSession : public Session {
+public:
+    EmbeddedSession(const QString& folder, const QString& catalog);
+    ~EmbeddedSession() override;
+
+    BatchResult execute(const QString& batch, int commandTimeoutSeconds) override;
+    qint64 executeWith(const QString& statement, const QList<vb::Variant>& values, int commandTimeoutSeconds) override;
+    QStringList primaryKey(const QString& table) override;
+    int beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() override;
+    int transactionCount() override { return transactions_; }
+    QString serverName() const override;
+
+private:
+    const QList<dialect::Statement>& translated(const QString& batch);
+    void run(const dialect::Statement& statement, BatchResult& result);
+    void runSql(const QString& sql, BatchResult& result);
+    void runProcedure(const dialect::Statement& statement, BatchResult& result);
+    ResultSet fetch(sqlite3_stmt* statement);
+    void startClock(int commandTimeoutSeconds);
+    static int progress(void* self);
+
+    QString folder_;
+    QString catalog_;
+    std::unique_ptr<SqliteDatabase> database_;
+    dialect::FunctionContext functions_;
+    int transactions_ = 0;
+    QHash<QString, QList<dialect::Statement>> translations_; // the same statements come again and again
+    QElapsedTimer clock_;
+    qint64 deadlineMs_ = 0;
+};
+
+} // namespace ado::embedded

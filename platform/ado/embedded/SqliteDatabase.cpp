@@ -1,0 +1,92 @@
+#include "platform/ado/embedded/SqliteDatabase.h"
+
+#include "platform/ado/AdoError.h"
+#include <QFile>
+#include <sqlite3.h>
+
+namespace ado::embedded {
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept : db_(other.db_), statement_(other.statement_)
+{
+    other.statement_ = nullptr;
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(statement_);
+}
+
+void SqliteStatement::bindText(int index, const QByteArray& utf8)
+{
+    if (sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+        throw error::provider(SqliteDatabase::lastError(db_));
+}
+
+bool SqliteStatement::step()
+{
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw error::provider(SqliteDatabase::lastError(db_));
+}
+
+void SqliteStatement::stepToEnd()
+{
+    while (step()) {
+    }
+}
+
+QByteArray SqliteStatement::columnBytes(int column) const
+{
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    return QByteArray(data, sqlite3_column_bytes(statement_, column));
+}
+
+SqliteDatabase::SqliteDatabase(const QString& path, Mode mode)
+{
+    int flags = SQLITE_OPEN_FULLMUTEX;
+    flags |= mode == ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (mode == Create)
+        flags |= SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr) != SQLITE_OK) {
+        const QString text = lastError(db_);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw error::provider(text);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 10000);
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    sqlite3_close_v2(db_);
+}
+
+void SqliteDatabase::exec(const char* sql)
+{
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw error::provider(lastError(db_));
+}
+
+SqliteStatement SqliteDatabase::prepare(const char* sql)
+{
+    return prepare(QByteArray(sql));
+}
+
+SqliteStatement SqliteDatabase::prepare(const QByteArray& utf8)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &statement, nullptr) != SQLITE_OK)
+        throw error::provider(lastError(db_));
+    return SqliteStatement(db_, statement);
+}
+
+QString SqliteDatabase::lastError(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Memória insuficiente.");
+}
+
+} // namespace ado::embedded

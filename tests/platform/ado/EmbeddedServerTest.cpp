@@ -1,0 +1,190 @@
+#include "platform/ado/AdoError.h"
+#include "platform/ado/StatementTrace.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/values/Conversions.h"
+#include "tests/platform/ado/AdoBehaviourSuite.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace ado;
+using ado::embedded::EmbeddedServer;
+using adotest::AdoBehaviour;
+using adotest::EmbeddedTestServer;
+
+INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour,
+                         ::testing::Values(adotest::ServerFactory([] { return std::make_unique<EmbeddedTestServer>(); })));
+
+namespace {
+
+int errorOf(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const vb::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+int settle(const Connection& c)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (c.State() == adStateConnecting && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return c.State();
+}
+
+} // namespace
+
+TEST(EmbeddedServer, LoginsAreProvedAgainstTheServersOwnTable)
+{
+    EmbeddedTestServer server;
+    Connection c;
+    EXPECT_EQ(errorOf([&] { c.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada"))); }),
+              error::LoginFailed);
+    EXPECT_EQ(c.State(), adStateClosed);
+    ASSERT_EQ(c.Errors().size(), 1);
+    EXPECT_EQ(c.Errors()[0].description(), QStringLiteral("Falha no início de sessão do utilizador 'sa'."));
+    EXPECT_EQ(errorOf([&] { c.Open(server.connectionString(QStringLiteral("ninguem"), QStringLiteral("segredo"))); }),
+              error::LoginFailed);
+    c.Open(server.connectionString(QStringLiteral("SA"), QStringLiteral("segredo"))); // logins ignore letter case
+    EXPECT_EQ(c.State(), adStateOpen);
+
+    // A password holding ";" and quotes travels quoted in the string.
+    EmbeddedServer::createLogin(server.folder(), QStringLiteral("ana"), QStringLiteral("a;b\"c'd"),
+                                embedded::HashStrength::Minimal);
+    Connection quoted;
+    quoted.Open(QStringLiteral("User ID=ana;Password=\"a;b\"\"c'd\";Initial Catalog=Teste;Data Source=") + server.folder());
+    EXPECT_EQ(quoted.State(), adStateOpen);
+}
+
+TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
+{
+    EmbeddedTestServer server;
+    Connection c;
+    const QString missing = QStringLiteral("User ID=sa;Password=segredo;Initial Catalog=Teste;Data Source=/nao/existe");
+    EXPECT_EQ(errorOf([&] { c.Open(missing); }), error::ServerUnreachable);
+    QString otherCatalog = server.connectionString();
+    otherCatalog.replace(QStringLiteral("Initial Catalog=Teste"), QStringLiteral("Initial Catalog=Outro"));
+    EXPECT_EQ(errorOf([&] { c.Open(otherCatalog); }), error::ServerUnreachable);
+
+    c.Open(server.connectionString());
+    EmbeddedServer::setPaused(server.folder(), true);
+    Connection other;
+    EXPECT_EQ(errorOf([&] { other.Open(server.connectionString()); }), error::ServerUnreachable);
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor")); }), error::ServerUnreachable);
+    EXPECT_EQ(c.State(), adStateOpen) << "a lost server does not close the connection, as with SQL Server";
+    EmbeddedServer::setPaused(server.folder(), false);
+    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"))(QStringLiteral("valor"))), 0);
+}
+
+TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
+{
+    EmbeddedTestServer server;
+    EmbeddedServer::setLatency(server.folder(), 300);
+    Connection slow;
+    slow.Open(server.connectionString(), {}, {}, adAsyncConnect);
+    EXPECT_EQ(slow.State(), adStateConnecting);
+    EXPECT_EQ(errorOf([&] { slow.Execute(QStringLiteral("SELECT 1 as um")); }), 3709);
+    EXPECT_EQ(settle(slow), adStateOpen);
+
+    Connection refused;
+    refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {}, adAsyncConnect);
+    EXPECT_EQ(settle(refused), adStateClosed);
+    ASSERT_EQ(refused.Errors().size(), 1);
+    EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
+
+    // A connect slower than the timeout fails as a timeout; closing an open
+    // under way abandons it at once.
+    EmbeddedServer::setLatency(server.folder(), 5000);
+    Connection late;
+    late.setConnectionTimeout(1);
+    QString noStringTimeout = server.connectionString();
+    noStringTimeout.remove(QStringLiteral(";Connect Timeout=15"));
+    EXPECT_EQ(errorOf([&] { late.Open(noStringTimeout); }), error::Timeout);
+    Connection abandoned;
+    abandoned.Open(server.connectionString(), {}, {}, adAsyncConnect);
+    QElapsedTimer clock;
+    clock.start();
+    abandoned.Close();
+    EXPECT_EQ(abandoned.State(), adStateClosed);
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+TEST(EmbeddedServer, StoredProceduresRunByName)
+{
+    EmbeddedTestServer server;
+    EmbeddedServer::registerProcedure(QStringLiteral("spTESTE_ECO"), [](Session& session, const QList<vb::Variant>& args) {
+        session.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS eco (v NVARCHAR(20))"), 30);
+        session.executeWith(QStringLiteral("INSERT INTO eco (v) VALUES (?)"), {args.value(1)}, 30);
+        ResultSet rows;
+        rows.columns = {Column{QStringLiteral("error_number"), adInteger, {}, {}},
+                        Column{QStringLiteral("error_descrit"), adVarWChar, {}, {}}};
+        rows.rows = {{vb::Variant(vb::CLng(args.value(0))), args.value(1)}};
+        return std::optional<ResultSet>(rows);
+    });
+    Connection c;
+    c.Open(server.connectionString());
+    Recordset rs;
+    rs.Open(QStringLiteral("EXECUTE spTESTE_ECO 17, 'não'"), c);
+    ASSERT_EQ(rs.State(), adStateOpen);
+    EXPECT_EQ(vb::CLng(rs(QStringLiteral("error_number"))), 17);
+    EXPECT_EQ(vb::CStr(rs(QStringLiteral("error_descrit"))), QStringLiteral("não"));
+    EXPECT_EQ(vb::CStr(c.Execute(QStringLiteral("SELECT v FROM eco"))(QStringLiteral("v"))), QStringLiteral("não"));
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("EXECUTE spNAO_EXISTE 1")); }), error::ProviderError);
+}
+
+TEST(EmbeddedServer, TwoConnectionsShareACatalog)
+{
+    EmbeddedTestServer server;
+    Connection a;
+    Connection b;
+    a.Open(server.connectionString());
+    b.Open(server.connectionString());
+    // The embedded schema writes identity columns this way.
+    a.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(20))"));
+    a.BeginTrans();
+    a.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
+    EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0) << "uncommitted work is not seen";
+    a.CommitTrans();
+    EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 1);
+    Recordset last = a.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"));
+    EXPECT_EQ(vb::CLng(last(QStringLiteral("last"))), 2);
+}
+
+TEST(StatementTrace, EveryStatementIsRecordedWithItsOutcome)
+{
+    EmbeddedTestServer server;
+    Connection c;
+    c.Open(server.connectionString());
+    QList<TraceEntry> seen;
+    {
+        ScopedTrace trace([&](const TraceEntry& e) { seen.append(e); });
+        c.Execute(QStringLiteral("SELECT 17 as contacto_id"));
+        errorOf([&] { c.Execute(QStringLiteral("SELECT * FROM tbNada")); });
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT 1 as um"), c);
+        rs.Requery();
+    }
+    c.Execute(QStringLiteral("SELECT 2 as dois")); // after the hook is gone
+    ASSERT_EQ(seen.size(), 4);
+    EXPECT_EQ(seen[0].statement, QStringLiteral("SELECT 17 as contacto_id"));
+    EXPECT_FALSE(seen[0].failed);
+    EXPECT_TRUE(seen[1].failed);
+    EXPECT_TRUE(seen[1].error.contains(QStringLiteral("tbNada")));
+    EXPECT_EQ(seen[3].statement, QStringLiteral("SELECT 1 as um"));
+    EXPECT_GE(seen[0].microseconds, 0);
+
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("trace.log"));
+    qputenv("QUARVENSES_SQL_TRACE", log.toUtf8());
+    c.Execute(QStringLiteral("SELECT 'ç' as letra"));
+    qunsetenv("QUARVENSES_SQL_TRACE");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("SELECT 'ç' as letra")));
+}

@@ -1,0 +1,65 @@
+#include "tools/sql/SqlOptions.h"
+
+#include "platform/ado/ConnectionString.h"
+#include <QRegularExpression>
+
+namespace sqltool {
+
+SqlOptions SqlOptions::parse(const QStringList& arguments)
+{
+    SqlOptions options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& flag = arguments[i];
+        if (i + 1 >= arguments.size()) {
+            options.problem = QStringLiteral("Falta o valor de %1.").arg(flag);
+            return options;
+        }
+        const QString value = arguments[++i];
+        if (flag == QLatin1String("-S"))
+            options.server = value;
+        else if (flag == QLatin1String("-d"))
+            options.catalog = value;
+        else if (flag == QLatin1String("-U"))
+            options.login = value;
+        else if (flag == QLatin1String("-P"))
+            options.password = value;
+        else if (flag == QLatin1String("-Q"))
+            options.query = value;
+        else if (flag == QLatin1String("-s"))
+            options.separator = value;
+        else {
+            options.problem = QStringLiteral("Opção desconhecida: %1.").arg(flag);
+            return options;
+        }
+    }
+    if (options.server.isEmpty() || options.catalog.isEmpty() || options.login.isEmpty()) {
+        options.problem = QStringLiteral("Tem de indicar -S, -d e -U.");
+        return options;
+    }
+    options.valid = true;
+    return options;
+}
+
+QString SqlOptions::connectionString() const
+{
+    ado::ConnectionString s;
+    s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
+    s.set(QStringLiteral("User ID"), login);
+    s.set(QStringLiteral("Password"), password);
+    s.set(QStringLiteral("Initial Catalog"), catalog);
+    s.set(QStringLiteral("Data Source"), server);
+    return s.toString();
+}
+
+QStringList splitBatches(const QString& script)
+{
+    static const QRegularExpression go(QStringLiteral("^\\s*GO\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    QStringList batches;
+    for (const QString& batch : script.split(go))
+        if (!batch.trimmed().isEmpty())
+            batches.append(batch);
+    return batches;
+}
+
+} // namespace sqltool

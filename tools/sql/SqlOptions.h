@@ -1,0 +1,26 @@
+#pragma once
+// The command line of quarvenses-sql, in sqlcmd's letters.
+#include <QStringList>
+#include <optional>
+
+namespace sqltool {
+
+struct SqlOptions {
+    QString server;    // -S: a folder (embedded) or a SQL Server name
+    QString catalog;   // -d
+    QString login;     // -U
+    QString password;  // -P
+    QString query;     // -Q; standard input when empty
+    QString separator; // -s
+    bool valid = false;
+    QString problem;
+
+    static SqlOptions parse(const QStringList& arguments);
+    // Each value quoted as OLE DB needs, so a ";" in a password injects nothing.
+    QString connectionString() const;
+};
+
+// Splits a script at lines holding only "GO", as sqlcmd does.
+QStringList splitBatches(const QString& script);
+
+} // namespace sqltool
