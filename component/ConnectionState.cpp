@@ -1,0 +1,19 @@
+#include "component/ConnectionState.h"
+
+ConnectionState& Conn()
+{
+    static ConnectionState state;
+    return state;
+}
+
+DataEnvironment& Data()
+{
+    static DataEnvironment data;
+    return data;
+}
+
+void ResetConnectionStateForTests()
+{
+    Conn() = ConnectionState{};
+    Data().SqlServer = ado::Connection();
+}

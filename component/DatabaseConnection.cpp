@@ -1,0 +1,214 @@
+#include "component/DatabaseConnection.h"
+
+#include "component/ConnectionState.h"
+#include "component/ConnectionStrings.h"
+#include "component/ErrorReport.h"
+#include "component/StringCipher.h"
+#include "platform/values/Conversions.h"
+#include "settings/modRegistry.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace DatabaseConnection {
+
+namespace {
+
+using ConnectionStrings::Ending;
+
+const QString tlvKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
+
+bool alreadyConnected()
+{
+    return Conn().bSQLConnected && Data().SqlServer.State() == ado::adStateOpen;
+}
+
+// Lets window messages through while the asynchronous opens work.
+void pollWhile(const std::function<bool()>& busy)
+{
+    while (busy()) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void closeQuietly(ado::Connection& connection)
+{
+    try {
+        if (connection.State() != ado::adStateClosed)
+            connection.Close();
+    } catch (const vb::Error&) {
+    }
+}
+
+void openQuietly(ado::Connection& connection, const QString& text, bool asynchronous)
+{
+    try {
+        connection.Open(text, {}, {}, asynchronous ? ado::adAsyncConnect : ado::adConnectUnspecified);
+    } catch (const vb::Error&) {
+    }
+}
+
+// Step 3 to 5: 1 when the primary answered (it wins a tie), 2 the secondary, 0 none.
+int race(const QString& master, const QString& secondary)
+{
+    ado::Connection a;
+    ado::Connection b;
+    openQuietly(a, master, true);
+    if (!secondary.isEmpty())
+        openQuietly(b, secondary, true);
+    pollWhile([&] {
+        const int stateA = a.State();
+        const int stateB = b.State();
+        return stateA != ado::adStateOpen && stateB != ado::adStateOpen && stateA + stateB >= 2;
+    });
+    const int winner = a.State() == ado::adStateOpen ? 1 : (b.State() == ado::adStateOpen ? 2 : 0);
+    closeQuietly(a);
+    closeQuietly(b);
+    return winner;
+}
+
+// The user's own credentials, proved asynchronously on the server that answered.
+bool proveUser(const QString& text)
+{
+    ado::Connection probe;
+    openQuietly(probe, text, true);
+    pollWhile([&] { return probe.State() == ado::adStateConnecting; });
+    const bool proved = probe.State() == ado::adStateOpen && probe.Errors().isEmpty();
+    closeQuietly(probe);
+    return proved;
+}
+
+void openShared(const QString& decipheredText)
+{
+    ado::Connection& shared = Data().SqlServer;
+    if (shared.State() != ado::adStateClosed)
+        shared.Close();
+    shared.Open(decipheredText);
+}
+
+bool sqlConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
+                const QString& cnInitialCatalog, const QString& cnDataSource, const QString& cnDataSourceSecondary,
+                qint32 Flags)
+{
+    ConnectionState& c = Conn();
+    if (Flags == 0)
+        c.strDataServer = QStringLiteral("Fiscora");
+    else if (Flags == 1)
+        c.strDataServer = QStringLiteral("Sanovia");
+    c.strSecurityInfo = QStringLiteral("False");
+    c.strCnUser = cnUser;
+    c.strCnPassword = cnPassword;
+    c.strInitialCatalog = cnInitialCatalog;
+    c.strDataSource = cnDataSource;
+    c.strDataSourceSecondary = cnDataSourceSecondary == cnDataSource ? QString() : cnDataSourceSecondary;
+    c.bUseSecondary = false;
+
+    const QString loginPassword = StringCipher::Decipher(cnPassword);
+    const QString master = ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
+                                                    cnInitialCatalog, cnDataSource);
+    const QString secondary = c.strDataSourceSecondary.isEmpty()
+                                  ? QString()
+                                  : ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
+                                                             cnInitialCatalog, c.strDataSourceSecondary);
+    c.strSQLMasterConnString = StringCipher::Encipher(master);
+    c.strSQLSecondaryConnString = StringCipher::Encipher(secondary);
+
+    const int winner = race(StringCipher::Decipher(c.strSQLMasterConnString),
+                            secondary.isEmpty() ? QString() : StringCipher::Decipher(c.strSQLSecondaryConnString));
+    if (winner == 0)
+        return false;
+    const QString server = winner == 1 ? cnDataSource : c.strDataSourceSecondary;
+    if (!proveUser(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password), Ending::Encrypt,
+                                            cnInitialCatalog, server)))
+        return false;
+
+    c.bUseSecondary = winner == 2;
+    c.strUser = User;
+    c.strPassword = Password;
+    openShared(StringCipher::Decipher(c.bUseSecondary ? c.strSQLSecondaryConnString : c.strSQLMasterConnString));
+    c.bSQLConnected = true;
+    return true;
+}
+
+// The five stored values, in their order; false at the first missing one.
+bool readStoredSettings(ConnectionState& c, const QString& productKey)
+{
+    QString* targets[] = {&c.strSecurityInfo, &c.strCnUser, &c.strCnPassword, &c.strInitialCatalog, &c.strDataSource};
+    const char* names[] = {"dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"};
+    for (int i = 0; i < 5; ++i) {
+        const vb::Variant value = modRegistry::ObterValorString(productKey, QString::fromLatin1(names[i]));
+        if (value.isNull())
+            return false;
+        *targets[i] = vb::CStr(value);
+    }
+    return true;
+}
+
+bool login(const QString& User, const QString& Password, const std::function<void()>& preloadCard)
+{
+    ConnectionState& c = Conn();
+    const vb::Variant dataServer = modRegistry::ObterValorString(tlvKey, QStringLiteral("DataServer"));
+    if (dataServer.isNull())
+        return false;
+    c.strDataServer = vb::CStr(dataServer);
+    if (!readStoredSettings(c, QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\") + c.strDataServer))
+        return false;
+
+    ado::Connection probe;
+    try {
+        probe.Open(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password), Ending::Plain,
+                                            c.strInitialCatalog, c.strDataSource));
+    } catch (const vb::Error&) {
+        return false;
+    }
+    c.strUser = User;
+    c.strPassword = Password;
+    if (Data().SqlServer.State() != ado::adStateOpen) {
+        const QString master = ConnectionStrings::build(c.strSecurityInfo, c.strCnUser, StringCipher::Decipher(c.strCnPassword),
+                                                        Ending::Plain, c.strInitialCatalog, c.strDataSource);
+        c.strSQLMasterConnString = StringCipher::Encipher(master);
+        openShared(StringCipher::Decipher(c.strSQLMasterConnString));
+    }
+    if (preloadCard)
+        preloadCard();
+    c.bSQLConnected = true;
+    closeQuietly(probe);
+    return true;
+}
+
+} // namespace
+
+bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
+                const QString& cnInitialCatalog, const QString& cnDataSource, const QString& cnDataSourceSecondary,
+                qint32 Flags)
+{
+    try {
+        if (alreadyConnected())
+            return true;
+        return sqlConnect(User, Password, cnUser, cnPassword, cnInitialCatalog, cnDataSource, cnDataSourceSecondary,
+                          Flags);
+    } catch (const vb::Error& e) {
+        ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
+    } catch (const std::exception& e) {
+        ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
+    }
+    return false;
+}
+
+bool Login(const QString& User, const QString& Password, const std::function<void()>& preloadCard)
+{
+    try {
+        if (alreadyConnected())
+            return true;
+        return login(User, Password, preloadCard);
+    } catch (const vb::Error& e) {
+        ErrorReport::send(ErrorReport::Origin::General, QStringLiteral("Login"), e);
+    } catch (const std::exception& e) {
+        ErrorReport::send(ErrorReport::Origin::General, QStringLiteral("Login"), e);
+    }
+    return false;
+}
+
+} // namespace DatabaseConnection

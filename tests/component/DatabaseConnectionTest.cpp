@@ -1,0 +1,188 @@
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "component/StringCipher.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "settings/modRegistry.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using ado::embedded::EmbeddedServer;
+
+namespace {
+
+const QString catalog = QStringLiteral("Quarvenses");
+
+QString enc(const QString& plain)
+{
+    return StringCipher::Encipher(plain);
+}
+
+class Connecting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetConnectionStateForTests();
+        for (const QString& folder : {primary(), secondary()}) {
+            EmbeddedServer::createLogin(folder, QStringLiteral("sa"), QStringLiteral("pw"), ado::embedded::HashStrength::Minimal);
+            EmbeddedServer::createLogin(folder, QStringLiteral("ana"), QStringLiteral("senha"), ado::embedded::HashStrength::Minimal);
+            EmbeddedServer::createCatalog(folder, catalog);
+        }
+    }
+    void TearDown() override { ResetConnectionStateForTests(); }
+
+    QString primary() const { return dir.filePath(QStringLiteral("primario")); }
+    QString secondary() const { return dir.filePath(QStringLiteral("secundario")); }
+    QString down() const { return dir.filePath(QStringLiteral("desligado")); }
+
+    bool connect(const QString& first, const QString& second = {}, const QString& userPassword = QStringLiteral("senha"),
+                 qint32 flags = 0)
+    {
+        return general.SQLConnect(QStringLiteral("ana"), enc(userPassword), QStringLiteral("sa"), enc(QStringLiteral("pw")),
+                                  catalog, first, second, flags);
+    }
+
+    QTemporaryDir dir;
+    testsupport::ScopedSettings settings;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows; // no message box may appear
+    General general;
+};
+
+QString expectedString(const QString& login, const QString& password, const QString& server, const char* ending)
+{
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + login +
+           QStringLiteral(";Password=") + password + QString::fromLatin1(ending) + QStringLiteral("Initial Catalog=Quarvenses;Data Source=") +
+           server + QStringLiteral(";Connect Timeout=15");
+}
+
+} // namespace
+
+TEST_F(Connecting, PrimaryDownSecondaryUpRunsOnTheSecondary)
+{
+    ASSERT_TRUE(connect(down(), secondary()));
+    const ConnectionState& c = Conn();
+    EXPECT_TRUE(c.bSQLConnected);
+    EXPECT_TRUE(c.bUseSecondary);
+    EXPECT_EQ(c.strDataSourceSecondary, secondary());
+    EXPECT_EQ(c.strUser, QStringLiteral("ana"));
+    EXPECT_EQ(StringCipher::Decipher(c.strPassword), QStringLiteral("senha")) << "kept as the host gave it";
+    EXPECT_TRUE(StringCipher::LooksEnciphered(c.strSQLMasterConnString));
+    EXPECT_EQ(StringCipher::Decipher(c.strSQLMasterConnString), expectedString("sa", "pw", down(), ";Encrypt=yes;"));
+    EXPECT_EQ(StringCipher::Decipher(c.strSQLSecondaryConnString), expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
+    EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);
+    EXPECT_EQ(Data().SqlServer.ConnectionString(), expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Connecting, TheFasterServerWinsAndThePrimaryWinsATie)
+{
+    ASSERT_TRUE(connect(primary(), secondary()));
+    EXPECT_FALSE(Conn().bUseSecondary);
+    EXPECT_EQ(Data().SqlServer.ConnectionString(), expectedString("sa", "pw", primary(), ";Encrypt=yes;"));
+
+    ResetConnectionStateForTests();
+    EmbeddedServer::setLatency(primary(), 1500);
+    ASSERT_TRUE(connect(primary(), secondary()));
+    EXPECT_TRUE(Conn().bUseSecondary);
+    EmbeddedServer::setLatency(primary(), 0);
+}
+
+TEST_F(Connecting, OneServerGivenTwiceIsOneProbeAndItsFailureEndsAtOnce)
+{
+    ASSERT_TRUE(connect(primary(), primary()));
+    EXPECT_TRUE(Conn().strDataSourceSecondary.isEmpty());
+    EXPECT_FALSE(Conn().bUseSecondary);
+
+    ResetConnectionStateForTests();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(connect(down(), down()));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(connect(down()));
+    EXPECT_FALSE(Conn().bSQLConnected);
+    EXPECT_TRUE(reporter.reports().empty()) << "an unreachable server is no error to report";
+}
+
+TEST_F(Connecting, RefusedUserCredentialsGiveFalseQuietly)
+{
+    EXPECT_FALSE(connect(primary(), {}, QStringLiteral("errada")));
+    EXPECT_FALSE(Conn().bSQLConnected);
+    EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Connecting, FlagsNameTheProductAndASecondCallReturnsAtOnce)
+{
+    Conn().strDataServer = QStringLiteral("antes");
+    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 2));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("antes"));
+    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 1));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Sanovia"));
+    ASSERT_TRUE(general.SQLConnect(QStringLiteral("ana"), enc(QStringLiteral("senha")), QStringLiteral("sa"),
+                                   enc(QStringLiteral("pw")), catalog, primary()));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
+
+    General another; // the state is the process's
+    EXPECT_TRUE(another.SQLConnect(QStringLiteral("x"), QStringLiteral("lixo"), {}, {}, {}, down(), {}, 1));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
+    EXPECT_EQ(Conn().strUser, QStringLiteral("ana"));
+}
+
+TEST_F(Connecting, ValuesThatWouldBreakTheStringAreQuoted)
+{
+    EmbeddedServer::createLogin(primary(), QStringLiteral("sa"), QStringLiteral("p;w'x"), ado::embedded::HashStrength::Minimal);
+    ASSERT_TRUE(general.SQLConnect(QStringLiteral("ana"), enc(QStringLiteral("senha")), QStringLiteral("sa"),
+                                   enc(QStringLiteral("p;w'x")), catalog, primary()));
+    EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString),
+              expectedString("sa", "\"p;w'x\"", primary(), ";Encrypt=yes;"));
+
+}
+
+TEST_F(Connecting, APasswordThatDoesNotDecipherIsReported)
+{
+    EXPECT_FALSE(general.SQLConnect(QStringLiteral("ana"), QStringLiteral("senha"), QStringLiteral("sa"),
+                                    QStringLiteral("pw em claro"), catalog, primary()));
+    ASSERT_EQ(reporter.reports().size(), 1u);
+    EXPECT_EQ(reporter.reports()[0],
+              (QStringList{QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"), QStringLiteral("SQLConnect"),
+                           QStringLiteral("SQLConnect"), QStringLiteral("O texto indicado não é um texto cifrado válido.")}));
+}
+
+namespace {
+
+void store(const QString& key, const char* name, const QString& value)
+{
+    ASSERT_TRUE(modRegistry::GravarShadow(key, QString::fromLatin1(name), value));
+}
+
+} // namespace
+
+TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)
+{
+    const QString tlv = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
+    const QString product = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses");
+    ASSERT_TRUE(modRegistry::GarantirShadow());
+    EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha"))));
+    store(tlv, "DataServer", QStringLiteral("Quarvenses"));
+    const std::pair<const char*, QString> values[] = {{"dtSecurityInfo", QStringLiteral("False")},
+                                                      {"dtUser", QStringLiteral("sa")},
+                                                      {"dtPassword", enc(QStringLiteral("pw"))},
+                                                      {"dtInitialCatalog", catalog},
+                                                      {"dtDataSource", primary()}};
+    for (const auto& [name, value] : values) {
+        EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha")))) << "without " << name;
+        EXPECT_FALSE(Conn().bSQLConnected);
+        store(product, name, value);
+    }
+    EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("errada"))));
+    ASSERT_TRUE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha"))));
+    EXPECT_TRUE(Conn().bSQLConnected);
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Quarvenses"));
+    EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString), expectedString("sa", "pw", primary(), ";"));
+    EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);
+    EXPECT_TRUE(reporter.reports().empty());
+}
