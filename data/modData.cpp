@@ -1,6 +1,7 @@
 #include "data/modData.h"
 
 #include "data/modCode.h"
+#include "component/ErrorReport.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 #include "platform/values/Regional.h"
@@ -149,6 +150,53 @@ bool IsNumericLocale(const vb::Variant& value)
         text.replace(QLatin1Char(','), DecimalSeparator());
     }
     return vb::IsNumeric(vb::Variant(text));
+}
+
+namespace {
+
+QString displayOf(const vb::Variant& value, int kind)
+{
+    switch (kind) {
+    case 1:
+        return vb::Format(value, QStringLiteral("dd-mm-yyyy"));
+    case 2:
+        return vb::Format(value, QStringLiteral("#,##0.00;- #,##0.00"));
+    case 3:
+        return vb::CStr(value);
+    case 4:
+        return vb::Format(value, QStringLiteral("€ #,##0.00;€ -#,##0.00"));
+    case 5:
+        return vb::Format(value, QStringLiteral("0.00 %"));
+    case 6:
+        return vb::Format(vb::Variant(int(vb::CLng(value))), QStringLiteral("#,##0"));
+    case 7:
+        return vb::Format(value, QStringLiteral("dd-mm-yyyy Hh:Nn:Ss"));
+    case 8:
+        return vb::Format(value, QStringLiteral("yyyy-mm-dd"));
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString ListField(const ado::Recordset& rs, const QString& fieldName, int kind)
+{
+    try {
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            const ado::Field field = rs.Fields(i);
+            if (field.Name().compare(fieldName, Qt::CaseInsensitive) != 0)
+                continue;
+            const vb::Variant value = field.Value();
+            return value.isNull() ? QStringLiteral(" ") : displayOf(value, kind);
+        }
+        return QStringLiteral(" ");
+    } catch (const vb::Error& e) {
+        ErrorReport::send(ErrorReport::Origin::SqlLiteralsData, QStringLiteral("ListField"), e);
+    } catch (const std::exception& e) {
+        ErrorReport::send(ErrorReport::Origin::SqlLiteralsData, QStringLiteral("ListField"), e);
+    }
+    return {};
 }
 
 } // namespace modData

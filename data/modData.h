@@ -1,13 +1,9 @@
 #pragma once
 // Values written into SQL text, and query fields shown in the display formats.
+#include "platform/ado/Recordset.h"
 #include "platform/values/Variant.h"
 
 #include <QString>
-#include <memory>
-
-namespace ado {
-class Recordset;
-}
 
 namespace modData {
 
@@ -32,7 +28,7 @@ bool IsNumericLocale(const vb::Variant& value);
 
 // The display text of one field of the current record; " " for a missing
 // field or a Null value. Reports and returns what it had on failure.
-QString ListField(const std::shared_ptr<ado::Recordset>& rs, const QString& fieldName, int kind);
+QString ListField(const ado::Recordset& rs, const QString& fieldName, int kind);
 
 // The regional thousands and decimal separators, fetched the first time they
 // are needed and kept. Forget them when the process's regional settings change.

@@ -1,0 +1,115 @@
+#include "component/ErrorReport.h"
+#include "data/modData.h"
+#include "platform/ado/Recordset.h"
+#include "platform/values/Conversions.h"
+#include "platform/values/Regional.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/TestServer.h"
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+using modData::FormatSQLValue;
+using vb::Variant;
+
+namespace {
+
+class ThroughServer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connection.Open(server.connectionString());
+        use(vb::Regional::ptPT());
+    }
+    void TearDown() override { use(vb::Regional::ptPT()); }
+    void use(const vb::Regional& r)
+    {
+        vb::setRegional(r);
+        modData::ForgetRegionalSeparators();
+    }
+    // What the server makes of the literal.
+    Variant roundTrip(const Variant& value, int kind)
+    {
+        ado::Recordset rs = connection.Execute(QStringLiteral("SELECT ") + FormatSQLValue(value, kind) + QStringLiteral(" as v"));
+        return rs(QStringLiteral("v"));
+    }
+
+    adotest::EmbeddedTestServer server;
+    ado::Connection connection;
+};
+
+} // namespace
+
+TEST_F(ThroughServer, TextsComeBackAsTyped)
+{
+    for (const char* text : {"O'Neil", "d'Ávila e 'aspas'", "São João, ç ã € ''", "a;b--c/*d*/"})
+        EXPECT_EQ(vb::CStr(roundTrip(Variant(QString::fromUtf8(text)), modData::kText)), QString::fromUtf8(text)) << text;
+    EXPECT_EQ(vb::CStr(roundTrip(Variant(QStringLiteral("  O'Neil ")), modData::kTextNotNull)), QStringLiteral("O'Neil"));
+    EXPECT_TRUE(roundTrip(Variant(QStringLiteral(" ")), modData::kText).isNull());
+    EXPECT_EQ(vb::CStr(roundTrip(Variant(), modData::kTextNotNull)), QString());
+}
+
+TEST_F(ThroughServer, NumbersKeepEveryDigitUnderBothRegionalSettings)
+{
+    struct Case {
+        const char* typed;
+        double value;
+    };
+    const Case ptCases[] = {{"12,5", 12.5}, {"-12,5", -12.5}, {"-1234567,89", -1234567.89}, {"1.234,5", 1234.5},
+                            {"-1.234.567,25", -1234567.25}, {"17", 17}};
+    for (const Case& c : ptCases)
+        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber)), c.value) << c.typed;
+    use(vb::Regional::enUS());
+    const Case usCases[] = {{"12.5", 12.5}, {"-1234567.89", -1234567.89}, {"1,234.5", 1234.5}, {"-0.25", -0.25}};
+    for (const Case& c : usCases)
+        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber2)), c.value) << c.typed;
+    EXPECT_EQ(vb::CLng(roundTrip(Variant(true), modData::kNumber)), 1);
+    EXPECT_TRUE(roundTrip(Variant(QStringLiteral("abc")), modData::kNumber).isNull());
+}
+
+TEST_F(ThroughServer, DatesAndSearchPatternsWork)
+{
+    connection.Execute(QStringLiteral("CREATE TABLE d (quando DATETIME, nome NVARCHAR(40) COLLATE QV_CI)"));
+    const Variant moment = Variant::fromDate(vb::ToSerial(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
+    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") + FormatSQLValue(moment, modData::kDateTime) +
+                       QStringLiteral(", 'Ana Maria da Silva')"));
+    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") + FormatSQLValue(moment, modData::kDate) +
+                       QStringLiteral(", 'Bruno')"));
+    ado::Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
+                                           FormatSQLValue(Variant(QStringLiteral("ana silva")), modData::kPattern));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    rs = connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome = 'bruno'"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+    EXPECT_EQ(connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") + FormatSQLValue(Variant(), modData::kPattern))
+                  .RecordCount(),
+              2);
+}
+
+TEST_F(ThroughServer, ListFieldShowsEachKind)
+{
+    testsupport::RecordingReporter reporter;
+    connection.Execute(QStringLiteral("CREATE TABLE v (quando DATETIME, valor FLOAT, texto NVARCHAR(20), nada NVARCHAR(5))"));
+    connection.Execute(QStringLiteral("INSERT INTO v VALUES ('2024-03-05 14:07:09.000', -1234.5, 'Ana', NULL)"));
+    ado::Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM v"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("QUANDO"), 1), QStringLiteral("05-03-2024"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 2), QStringLiteral("- 1.234,50"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("texto"), 3), QStringLiteral("Ana"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 4), QStringLiteral("€ -1.234,50"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 6), QStringLiteral("-1.234")) << "CLng rounds half to even";
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("quando"), 7), QStringLiteral("05-03-2024 14:07:09"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("quando"), 8), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 9), QString());
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("nada"), 3), QStringLiteral(" "));
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("inexistente"), 3), QStringLiteral(" "));
+    connection.Execute(QStringLiteral("UPDATE v SET valor = 0.125"));
+    rs.Requery();
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 5), QStringLiteral("12,50 %"));
+    EXPECT_TRUE(reporter.reports().empty());
+
+    rs.MoveNext(); // at EOF: the failure is reported and nothing is shown
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 2), QString());
+    ASSERT_EQ(reporter.reports().size(), 1u);
+    EXPECT_EQ(reporter.reports()[0].mid(0, 4),
+              (QStringList{"Pelmor Mirel Software", "Ferramentas Administrativas", "modData", "ListField"}));
+}
