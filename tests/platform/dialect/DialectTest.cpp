@@ -1,0 +1,172 @@
+#include "platform/dialect/SqlFunctions.h"
+#include "platform/dialect/TSqlDialect.h"
+#include "platform/values/VbError.h"
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using dialect::Statement;
+
+namespace {
+
+// A small database with the dialect's functions, and the T-SQL run on it.
+class Dialect : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sqlite3_open(":memory:", &db);
+        context.trancount = [this] { return trancount; };
+        dialect::registerFunctions(db, &context);
+        run("CREATE TABLE tbContactos (contacto_id INTEGER PRIMARY KEY AUTOINCREMENT, nome_union TEXT COLLATE QV_CI, "
+            "no_contribuinte TEXT, user_code TEXT, group_code TEXT)");
+        run("INSERT INTO tbContactos (nome_union, no_contribuinte, user_code, group_code) VALUES "
+            "('Conceição Álvares', '500 100 200', '$00011000U71001', 'G11010'), "
+            "('José Ribeiro', '123456789', 'U72100', 'G21000'), ('ANA SILVA', NULL, 'U71311', 'G13111')");
+    }
+    void TearDown() override { sqlite3_close(db); }
+
+    // Every row of the last statement, each as "a|b|c".
+    QStringList run(const char* tsql)
+    {
+        QStringList rows;
+        for (const Statement& s : dialect::translate(QString::fromUtf8(tsql))) {
+            if (s.kind != Statement::Kind::Sql)
+                continue;
+            rows.clear();
+            sqlite3_stmt* st = nullptr;
+            const QByteArray sql = s.sql.toUtf8();
+            if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
+                ADD_FAILURE() << sqlite3_errmsg(db) << " in " << sql.constData();
+                return rows;
+            }
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                QStringList cells;
+                for (int i = 0; i < sqlite3_column_count(st); ++i)
+                    cells.append(sqlite3_column_type(st, i) == SQLITE_NULL
+                                     ? QStringLiteral("NULL")
+                                     : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                                         sqlite3_column_bytes(st, i)));
+                rows.append(cells.join(u'|'));
+            }
+            sqlite3_finalize(st);
+        }
+        return rows;
+    }
+    QString one(const char* tsql)
+    {
+        const QStringList rows = run(tsql);
+        return rows.size() == 1 ? rows.first() : QStringLiteral("<%1 rows>").arg(rows.size());
+    }
+
+    sqlite3* db = nullptr;
+    int trancount = 0;
+    dialect::FunctionContext context;
+};
+
+QString refusal(const char* tsql)
+{
+    try {
+        dialect::translate(QString::fromUtf8(tsql));
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.number(), -2147217900);
+        return e.description();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
+{
+    EXPECT_EQ(one("SELECT 17 as contacto_id"), "17");
+    EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE replace(no_contribuinte,' ','') = '500100200'"), "1");
+    EXPECT_EQ(one("SELECT 'O' + CHAR(39) + 'Neil' as nome"), "O'Neil");
+    EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE nome_union = 'conceição ÁLVARES'"), "1");
+    EXPECT_EQ(one("SELECT CONVERT(DATETIME,'2024-03-05 14:07:09',102) as d"), "2024-03-05 14:07:09.000");
+    EXPECT_EQ(one("SELECT CONVERT(DATETIME,'2024-03-05',102) as d"), "2024-03-05 00:00:00.000");
+    EXPECT_EQ(one("INSERT INTO tbContactos (nome_union) VALUES ('Novo'); SELECT @@Identity as last"), "4");
+    EXPECT_EQ(one("SELECT @@TRANCOUNT as valor"), "0");
+    trancount = 2;
+    EXPECT_EQ(one("select @@trancount as valor"), "2");
+    EXPECT_EQ(one("SELECT TOP 1 contacto_id FROM tbContactos ORDER BY contacto_id DESC"), "4");
+    EXPECT_EQ(one("SELECT ISNULL(no_contribuinte, '-') + '!' FROM tbContactos WHERE contacto_id = 3"), "-!");
+    EXPECT_EQ(one("SELECT LEN('abc  ') as n, SUBSTRING('abcdef', 2, 3) as s, UPPER('ção') as u, CHARINDEX('c', 'abc') as i"),
+              "3|bcd|ÇÃO|3");
+    EXPECT_EQ(one("SELECT contacto_id + 1 * 2 - 1 as n FROM tbContactos WHERE contacto_id = 1"), "2");
+    EXPECT_EQ(one("SELECT N'€ ' + nome_union FROM [tbContactos] WHERE [contacto_id] = 2"), "€ José Ribeiro");
+    EXPECT_EQ(one("SELECT '12' + 1 as n"), "13") << "a text beside a number is read as one";
+    EXPECT_EQ(one("SELECT NULL + 'x' as n"), "NULL");
+    EXPECT_EQ(one("SET NOCOUNT ON; SELECT COUNT(*) FROM tbContactos WHERE nome_union IS NOT NULL"), "4");
+}
+
+TEST_F(Dialect, LikeFollowsSqlServer)
+{
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE (user_code Like '%U71[012][012][012]%' )"), QStringList{"1"});
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE group_code LIKE '%G1[^0]%' ORDER BY contacto_id"), (QStringList{"1", "3"}));
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union LIKE '%conceição%' OR nome_union like 'ana_silva'"),
+              (QStringList{"1", "3"}));
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union NOT LIKE '%[a-j]os%' AND contacto_id < 4"),
+              (QStringList{"1", "3"}));
+    EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE user_code LIKE '[$]0001%'"), "1");
+    EXPECT_EQ(one("SELECT '100%' LIKE '100[%]' as m, 'a[b' LIKE 'a[b' as n"), "1|1");
+    EXPECT_EQ(one("SELECT NULL LIKE '%' as m"), "NULL");
+}
+
+TEST_F(Dialect, TextIsCarriedOverUntouched)
+{
+    for (const char* text : {"a;b", "-- não é comentário", "/* nem isto */", "[x] + 'y'", "\\ fim", "€ ç ã"}) {
+        const QString literal = u'\'' + QString::fromUtf8(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+        const QString tsql = QStringLiteral("SELECT ") + literal + QStringLiteral(" as t; SELECT ") + literal;
+        const QList<Statement> statements = dialect::translate(tsql);
+        ASSERT_EQ(statements.size(), 2) << text;
+        EXPECT_EQ(one(("SELECT " + literal).toUtf8().constData()), QString::fromUtf8(text));
+    }
+    // A NUL inside a text survives, although SQLite stops at one in statement text.
+    const QList<Statement> withNul = dialect::translate(QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("b' as t"));
+    ASSERT_EQ(withNul.size(), 1);
+    EXPECT_FALSE(withNul[0].sql.contains(QChar(0)));
+    EXPECT_EQ(one("SELECT 'x' -- a comment\n + 'y' /* another */ as t"), "xy");
+}
+
+TEST_F(Dialect, BatchesTransactionsAndProcedures)
+{
+    const QList<Statement> s = dialect::translate(QStringLiteral(
+        "BEGIN TRANSACTION; UPDATE tbContactos SET nome_union = 'x' WHERE contacto_id = 1; COMMIT TRAN; ROLLBACK; "
+        "EXECUTE spADD_CONTACTO_TO_GROUP 17, 'tbTulvas_Contactos','$0001','$0002' ; EXEC dbo.spDELETE_CONTACTO -3,0"));
+    ASSERT_EQ(s.size(), 6);
+    EXPECT_EQ(s[0].kind, Statement::Kind::BeginTransaction);
+    EXPECT_EQ(s[1].kind, Statement::Kind::Sql);
+    EXPECT_EQ(s[2].kind, Statement::Kind::CommitTransaction);
+    EXPECT_EQ(s[3].kind, Statement::Kind::RollbackTransaction);
+    EXPECT_EQ(s[4].kind, Statement::Kind::Execute);
+    EXPECT_EQ(s[4].procedure, QStringLiteral("spADD_CONTACTO_TO_GROUP"));
+    ASSERT_EQ(s[4].arguments.size(), 4);
+    EXPECT_EQ(*s[4].arguments[0].get<qint32>(), 17);
+    EXPECT_EQ(*s[4].arguments[3].get<QString>(), QStringLiteral("$0002"));
+    EXPECT_EQ(s[5].procedure, QStringLiteral("spDELETE_CONTACTO"));
+    EXPECT_EQ(*s[5].arguments[0].get<qint32>(), -3);
+    EXPECT_TRUE(dialect::translate(QStringLiteral(" ; ;")).isEmpty());
+}
+
+TEST_F(Dialect, WhatCannotBeCarriedOverIsRefusedByName)
+{
+    EXPECT_TRUE(refusal("DECLARE @x INT").contains("DECLARE"));
+    EXPECT_TRUE(refusal("SELECT @x").contains("@x"));
+    EXPECT_TRUE(refusal("SELECT @@SERVERNAME").contains("@@SERVERNAME"));
+    EXPECT_TRUE(refusal("SELECT TOP 10 PERCENT * FROM t").contains("PERCENT"));
+    EXPECT_TRUE(refusal("SELECT DATEADD(day, 1, GETDATE())").contains("DATEADD"));
+    EXPECT_TRUE(refusal("SELECT a FROM t WHERE a LIKE 'x!%' ESCAPE '!'").contains("ESCAPE"));
+    EXPECT_TRUE(refusal("EXECUTE spX @a = 1").contains("EXECUTE"));
+    EXPECT_TRUE(refusal("SELECT 'aberto").contains("texto por fechar"));
+    EXPECT_TRUE(refusal("SELECT (1").contains("parêntesis"));
+    EXPECT_TRUE(refusal("SET ROWCOUNT 5").contains("SET ROWCOUNT"));
+    EXPECT_TRUE(refusal("SELECT CONVERT(xml, a) FROM t").contains("xml"));
+
+    // Failures at run time name the value.
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = dialect::translate(QStringLiteral("SELECT 'abc' + 1"))[0].sql.toUtf8();
+    ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_step(st), SQLITE_ERROR);
+    EXPECT_TRUE(QString::fromUtf8(sqlite3_errmsg(db)).contains("'abc'"));
+    sqlite3_finalize(st);
+}
