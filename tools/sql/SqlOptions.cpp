@@ -10,6 +10,10 @@ SqlOptions SqlOptions::parse(const QStringList& arguments)
     SqlOptions options;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& flag = arguments[i];
+        if (flag == QLatin1String("--create") || flag == QLatin1String("--demo")) {
+            (flag == QLatin1String("--create") ? options.create : options.demo) = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             options.problem = QStringLiteral("Falta o valor de %1.").arg(flag);
             return options;
@@ -34,6 +38,10 @@ SqlOptions SqlOptions::parse(const QStringList& arguments)
     }
     if (options.server.isEmpty() || options.catalog.isEmpty() || options.login.isEmpty()) {
         options.problem = QStringLiteral("Tem de indicar -S, -d e -U.");
+        return options;
+    }
+    if (options.demo && !options.create) {
+        options.problem = QStringLiteral("--demo só acompanha --create.");
         return options;
     }
     options.valid = true;

@@ -12,6 +12,8 @@ struct SqlOptions {
     QString password;  // -P
     QString query;     // -Q; standard input when empty
     QString separator; // -s
+    bool create = false; // --create: a new embedded catalog from the schema, with this first login
+    bool demo = false;   // --demo: and the demonstration data
     bool valid = false;
     QString problem;
 

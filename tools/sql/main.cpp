@@ -2,8 +2,10 @@
 // sqlcmd: -S <data source> -d <catalog> -U <login> -P <password>
 // -Q "<statements>" (or a script on standard input, batches split by GO),
 // -s <separator> for separated values. Exits 1 after an error.
+// --create [--demo] makes a new embedded catalog from the schema instead.
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/embedded/CatalogBuilder.h"
 #include "tools/sql/ResultPrinter.h"
 #include "tools/sql/SqlOptions.h"
 
@@ -17,7 +19,8 @@ int usage(QTextStream& err, const QString& problem)
 {
     err << problem << '\n'
         << "Utilização: quarvenses-sql -S <servidor> -d <base de dados> -U <utilizador> -P <senha>"
-           " [-Q \"<instruções>\"] [-s <separador>]\n";
+           " [-Q \"<instruções>\"] [-s <separador>]\n"
+           "            quarvenses-sql --create [--demo] -S <pasta> -d <base de dados> -U <utilizador> -P <senha>\n";
     return 2;
 }
 
@@ -43,6 +46,20 @@ bool runBatch(ado::Connection& connection, const QString& batch, const QString& 
     }
 }
 
+int create(const sqltool::SqlOptions& options, QTextStream& out, QTextStream& err)
+{
+    try {
+        ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login, options.password,
+                                               options.demo);
+        out << "Base de dados «" << options.catalog << "» criada em " << options.server
+            << (options.demo ? " com os dados de demonstração.\n" : ".\n");
+        return 0;
+    } catch (const vb::Error& e) {
+        report(err, e);
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,6 +69,8 @@ int main(int argc, char** argv)
     const sqltool::SqlOptions options = sqltool::SqlOptions::parse(app.arguments().mid(1));
     if (!options.valid)
         return usage(err, options.problem);
+    if (options.create)
+        return create(options, out, err);
     ado::Connection connection;
     try {
         connection.Open(options.connectionString());

@@ -3,6 +3,7 @@
 #include "platform/ado/AdoError.h"
 #include "platform/ado/embedded/EmbeddedSession.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
+#include "platform/ado/embedded/procedures/SchemaProcedures.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,6 +189,7 @@ void EmbeddedServer::setLatency(const QString& folder, int milliseconds)
 std::unique_ptr<Session> EmbeddedServer::connect(const ConnectionString& connection, int timeoutSeconds,
                                                  const std::atomic_bool* cancelled)
 {
+    registerSchemaProcedures();
     const QString folder = folderOf(connection.dataSource());
     checkAvailable(folder);
     if (!waitLatency(folder, timeoutSeconds, cancelled))

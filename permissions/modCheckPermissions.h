@@ -1,0 +1,38 @@
+#pragma once
+// The rights of the signed-in user on a record, decided from the permission
+// masks, and the default masks a newly filed contact receives.
+//
+// A mask is a run of entries, each a user's or group's code followed by four
+// rights digits (open, change, remove, change permissions): "1" grants, "0"
+// does not, "2" denies. Codes are matched as substrings of the mask, so a
+// code that is a prefix of another ("U7" and "U71") can match inside the
+// other's entry; codes of one fixed width beginning with "$" ("$0001") cannot.
+#include "platform/ado/Connection.h"
+#include <QString>
+
+namespace modCheckPermissions {
+
+enum Action : qint32 { Open = 0, Change = 1, Remove = 2, ChangePermissions = 3, Create = 4 };
+
+bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 objectKind, qint32 action);
+
+// The SQL condition that this user, or one of this user's groups, holds the
+// right; empty when the user has no membership row.
+QString ReadPermitionsDef(const QString& userName, const QString& columnName, bool denial,
+                          const QString& grantPattern, const QString& denialPattern);
+
+// `userName` empty becomes "sa" (in the caller's variable). `file` is a table
+// name beginning with "tb" or a contact type's description. `connection`
+// nothing means the shared connection.
+void GetDefaultPermitions(QString& userName, const QString& file, QString& groupMask, QString& userMask,
+                          const ado::Connection& connection = ado::Connection::nothing());
+
+// The guarded table and key column of an object kind; false for an unknown kind.
+struct GuardedTable {
+    QString table;
+    QString keyColumn;
+    bool companion = false; // rights in T + "_Permitions"
+};
+bool guardedTable(qint32 objectKind, GuardedTable& out);
+
+} // namespace modCheckPermissions

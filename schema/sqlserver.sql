@@ -1,0 +1,728 @@
+-- The contacts database for SQL Server. Run with sqlcmd or quarvenses-sql on
+-- an empty database; the embedded server's script (embedded.sql) holds the
+-- same tables and columns.
+SET NOCOUNT ON;
+GO
+
+CREATE TABLE tbContactos (
+  contacto_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  genero_id INT NOT NULL DEFAULT 1,
+  nome_union NVARCHAR(150) NULL,
+  no_contribuinte NVARCHAR(20) NULL,
+  chave NVARCHAR(60) NULL,
+  user_delete INT NOT NULL DEFAULT 0,
+  created_by NVARCHAR(50) NULL,
+  created_date DATETIME NULL,
+  modified_by NVARCHAR(50) NULL,
+  modified_date DATETIME NULL
+);
+GO
+CREATE INDEX ix_tbContactos_no_contribuinte ON tbContactos (no_contribuinte);
+GO
+CREATE INDEX ix_tbContactos_nome_union ON tbContactos (nome_union);
+GO
+CREATE TABLE tbContactos_Singulares (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  nome NVARCHAR(80) NULL,
+  apelido NVARCHAR(80) NULL,
+  titulo NVARCHAR(30) NULL,
+  profissao NVARCHAR(60) NULL,
+  nacionalidade NVARCHAR(40) NULL,
+  data_nascimento DATETIME NULL,
+  sexo NVARCHAR(1) NULL,
+  no_identificacao NVARCHAR(20) NULL
+);
+GO
+CREATE TABLE tbContactos_Institucionais_Areas_Negocio (
+  area_negocio_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(80) NOT NULL
+);
+GO
+CREATE TABLE tbContactos_Institucionais (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  area_negocio_id INT NULL,
+  sigla NVARCHAR(30) NULL,
+  capital_social MONEY NULL,
+  sitio NVARCHAR(120) NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Institucionais_area_negocio_id ON tbContactos_Institucionais (area_negocio_id);
+GO
+CREATE TABLE tbContactos_Emails (
+  email_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  email NVARCHAR(120) NOT NULL,
+  descrit NVARCHAR(60) NULL,
+  email_default BIT NOT NULL DEFAULT 0
+);
+GO
+CREATE INDEX ix_tbContactos_Emails_contacto_id ON tbContactos_Emails (contacto_id);
+GO
+CREATE TABLE tbContactos_Moradas (
+  morada_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  morada NVARCHAR(200) NULL,
+  codigo_postal NVARCHAR(12) NULL,
+  localidade NVARCHAR(60) NULL,
+  pais NVARCHAR(60) NULL,
+  morada_default BIT NOT NULL DEFAULT 0
+);
+GO
+CREATE INDEX ix_tbContactos_Moradas_contacto_id ON tbContactos_Moradas (contacto_id);
+GO
+CREATE TABLE tbContactos_Telefones (
+  telefone_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  numero NVARCHAR(30) NOT NULL,
+  tipo NVARCHAR(20) NULL,
+  telefone_default BIT NOT NULL DEFAULT 0
+);
+GO
+CREATE INDEX ix_tbContactos_Telefones_contacto_id ON tbContactos_Telefones (contacto_id);
+GO
+CREATE INDEX ix_tbContactos_Telefones_numero ON tbContactos_Telefones (numero);
+GO
+CREATE TABLE tbContactos_Notas (
+  nota_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  nota NTEXT NULL,
+  created_by NVARCHAR(50) NULL,
+  created_date DATETIME NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Notas_contacto_id ON tbContactos_Notas (contacto_id);
+GO
+CREATE TABLE tbContactos_Fotos (
+  foto_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  ficheiro NVARCHAR(260) NULL,
+  imagem NTEXT NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Fotos_contacto_id ON tbContactos_Fotos (contacto_id);
+GO
+CREATE TABLE tbContactos_Relacionados (
+  relacao_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  related_contacto_id INT NOT NULL,
+  descrit NVARCHAR(60) NULL,
+  produto NVARCHAR(30) NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Relacionados_contacto_id ON tbContactos_Relacionados (contacto_id);
+GO
+CREATE INDEX ix_tbContactos_Relacionados_related_contacto_id ON tbContactos_Relacionados (related_contacto_id);
+GO
+CREATE TABLE tbContactos_Comunicacoes (
+  comunicacao_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  data DATETIME NULL,
+  meio NVARCHAR(30) NULL,
+  assunto NVARCHAR(120) NULL,
+  texto NTEXT NULL,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL,
+  created_by NVARCHAR(50) NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Comunicacoes_contacto_id ON tbContactos_Comunicacoes (contacto_id);
+GO
+CREATE TABLE tbContactos_Tipos (
+  contacto_tipo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(80) NOT NULL,
+  related NVARCHAR(80) NULL,
+  inactivo BIT NOT NULL DEFAULT 0
+);
+GO
+CREATE INDEX ix_tbContactos_Tipos_descrit ON tbContactos_Tipos (descrit);
+GO
+CREATE TABLE tbContactos_Tipos_Links (
+  link_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  contacto_tipo_id INT NOT NULL,
+  created_date DATETIME NULL
+);
+GO
+CREATE INDEX ix_tbContactos_Tipos_Links_contacto_id ON tbContactos_Tipos_Links (contacto_id);
+GO
+CREATE INDEX ix_tbContactos_Tipos_Links_contacto_tipo_id ON tbContactos_Tipos_Links (contacto_tipo_id);
+GO
+CREATE TABLE tbContactos_Eventos_Tipos (
+  evento_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(80) NOT NULL
+);
+GO
+CREATE TABLE tbContactos_Eventos (
+  contacto_id INT NOT NULL,
+  evento_id INT NOT NULL,
+  activado BIT NOT NULL DEFAULT 0,
+  PRIMARY KEY (contacto_id, evento_id)
+);
+GO
+CREATE INDEX ix_tbContactos_Eventos_contacto_id ON tbContactos_Eventos (contacto_id);
+GO
+CREATE TABLE tbUsers (
+  user_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(50) NOT NULL,
+  code NVARCHAR(20) NULL,
+  nome NVARCHAR(100) NULL,
+  contacto_id INT NULL
+);
+GO
+CREATE INDEX ix_tbUsers_descrit ON tbUsers (descrit);
+GO
+CREATE INDEX ix_tbUsers_code ON tbUsers (code);
+GO
+CREATE TABLE tbGroups (
+  group_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(60) NOT NULL,
+  code NVARCHAR(20) NULL
+);
+GO
+CREATE INDEX ix_tbGroups_code ON tbGroups (code);
+GO
+CREATE TABLE tbGroups_Users_Links (
+  link_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  group_id INT NOT NULL,
+  user_id INT NOT NULL,
+  predef BIT NOT NULL DEFAULT 0
+);
+GO
+CREATE INDEX ix_tbGroups_Users_Links_user_id ON tbGroups_Users_Links (user_id);
+GO
+CREATE INDEX ix_tbGroups_Users_Links_group_id ON tbGroups_Users_Links (group_id);
+GO
+CREATE TABLE tbConfig (
+  config_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  module_id INT NOT NULL,
+  variavel NVARCHAR(60) NOT NULL,
+  valor NVARCHAR(255) NULL
+);
+GO
+CREATE INDEX ix_tbConfig_variavel ON tbConfig (variavel);
+GO
+CREATE TABLE tbArquivo_Documental (
+  arquivo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  tipo_id INT NULL,
+  related_id INT NULL,
+  filename NVARCHAR(260) NOT NULL,
+  path NVARCHAR(400) NULL,
+  created_date DATETIME NULL,
+  created_by NVARCHAR(50) NULL
+);
+GO
+CREATE INDEX ix_tbArquivo_Documental_contacto_id ON tbArquivo_Documental (contacto_id);
+GO
+CREATE TABLE tbTulvas_Contactos_Tipos (
+  tipo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(80) NOT NULL
+);
+GO
+CREATE TABLE tbClientes (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbColaboradores (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbTulvas_Contactos (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  tipo_id INT NULL,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbOutsourcing (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbSeguradoras (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbPacientes (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbFornecedores (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbEntidades_Custos (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbClientes_Advogados (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbAssociados (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  data_entrada DATETIME NULL,
+  referencia NVARCHAR(30) NULL,
+  activo BIT NOT NULL DEFAULT 1,
+  observacoes NTEXT NULL
+);
+GO
+CREATE TABLE tbClientes_Apolices (
+  apolice_main_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  descrit NVARCHAR(120) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Apolices_contacto_id ON tbClientes_Apolices (contacto_id);
+GO
+CREATE TABLE tbClientes_Sinistros (
+  sinistro_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  descrit NVARCHAR(120) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Sinistros_contacto_id ON tbClientes_Sinistros (contacto_id);
+GO
+CREATE TABLE tbSeguradoras_P_Contas (
+  PContas_ID INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL,
+  descrit NVARCHAR(120) NULL
+);
+GO
+CREATE INDEX ix_tbSeguradoras_P_Contas_contacto_id ON tbSeguradoras_P_Contas (contacto_id);
+GO
+CREATE TABLE tbClientes_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbClientes_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Permitions_Criar_Groups_code ON tbClientes_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbClientes_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Permitions_Criar_Users_code ON tbClientes_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbColaboradores_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbColaboradores_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbColaboradores_Permitions_Criar_Groups_code ON tbColaboradores_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbColaboradores_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbColaboradores_Permitions_Criar_Users_code ON tbColaboradores_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbTulvas_Contactos_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbTulvas_Contactos_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbTulvas_Contactos_Permitions_Criar_Groups_code ON tbTulvas_Contactos_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbTulvas_Contactos_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbTulvas_Contactos_Permitions_Criar_Users_code ON tbTulvas_Contactos_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbOutsourcing_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbOutsourcing_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbOutsourcing_Permitions_Criar_Groups_code ON tbOutsourcing_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbOutsourcing_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbOutsourcing_Permitions_Criar_Users_code ON tbOutsourcing_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbSeguradoras_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbSeguradoras_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbSeguradoras_Permitions_Criar_Groups_code ON tbSeguradoras_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbSeguradoras_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbSeguradoras_Permitions_Criar_Users_code ON tbSeguradoras_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbPacientes_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbPacientes_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbPacientes_Permitions_Criar_Groups_code ON tbPacientes_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbPacientes_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbPacientes_Permitions_Criar_Users_code ON tbPacientes_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbFornecedores_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbFornecedores_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbFornecedores_Permitions_Criar_Groups_code ON tbFornecedores_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbFornecedores_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbFornecedores_Permitions_Criar_Users_code ON tbFornecedores_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbEntidades_Custos_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbEntidades_Custos_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbEntidades_Custos_Permitions_Criar_Groups_code ON tbEntidades_Custos_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbEntidades_Custos_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbEntidades_Custos_Permitions_Criar_Users_code ON tbEntidades_Custos_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbClientes_Advogados_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbClientes_Advogados_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Advogados_Permitions_Criar_Groups_code ON tbClientes_Advogados_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbClientes_Advogados_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Advogados_Permitions_Criar_Users_code ON tbClientes_Advogados_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbAssociados_Permitions (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbAssociados_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbAssociados_Permitions_Criar_Groups_code ON tbAssociados_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbAssociados_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbAssociados_Permitions_Criar_Users_code ON tbAssociados_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbClientes_Apolices_Permitions (
+  apolice_main_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbClientes_Apolices_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Apolices_Permitions_Criar_Groups_code ON tbClientes_Apolices_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbClientes_Apolices_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Apolices_Permitions_Criar_Users_code ON tbClientes_Apolices_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbClientes_Sinistros_Permitions (
+  sinistro_id INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbClientes_Sinistros_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Sinistros_Permitions_Criar_Groups_code ON tbClientes_Sinistros_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbClientes_Sinistros_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbClientes_Sinistros_Permitions_Criar_Users_code ON tbClientes_Sinistros_Permitions_Criar_Users (code);
+GO
+CREATE TABLE tbSeguradoras_P_Contas_Permitions (
+  PContas_ID INT NOT NULL PRIMARY KEY,
+  user_code NVARCHAR(400) NULL,
+  group_code NVARCHAR(400) NULL
+);
+GO
+CREATE TABLE tbSeguradoras_P_Contas_Permitions_Criar_Groups (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL,
+  group_code NVARCHAR(400) NULL,
+  user_code NVARCHAR(400) NULL
+);
+GO
+CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Groups_code ON tbSeguradoras_P_Contas_Permitions_Criar_Groups (code);
+GO
+CREATE TABLE tbSeguradoras_P_Contas_Permitions_Criar_Users (
+  criar_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  code NVARCHAR(20) NOT NULL
+);
+GO
+CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Users_code ON tbSeguradoras_P_Contas_Permitions_Criar_Users (code);
+GO
+
+CREATE VIEW vwContactos_Quarvenses_Completos AS
+SELECT c.contacto_id, c.genero_id, c.nome_union, c.no_contribuinte, c.chave,
+  (SELECT TOP 1 m.morada FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS morada,
+  (SELECT TOP 1 m.codigo_postal FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS codigo_postal,
+  (SELECT TOP 1 m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS localidade,
+  (SELECT TOP 1 m.pais FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS pais,
+  (SELECT TOP 1 t.numero FROM tbContactos_Telefones t WHERE t.contacto_id = c.contacto_id ORDER BY t.telefone_default DESC, t.telefone_id) AS telefone,
+  (SELECT TOP 1 e.email FROM tbContactos_Emails e WHERE e.contacto_id = c.contacto_id ORDER BY e.email_default DESC, e.email_id) AS email
+FROM tbContactos c INNER JOIN tbTulvas_Contactos f ON f.contacto_id = c.contacto_id
+GO
+
+-- Deletes a contact and everything attached to it, in one transaction.
+-- Returns one row: error_number (0 on success) and error_descrit.
+CREATE PROCEDURE spDELETE_CONTACTO @contacto_id INT, @flag INT = 0
+AS
+BEGIN
+  SET NOCOUNT ON;
+  IF NOT EXISTS (SELECT 1 FROM tbContactos WHERE contacto_id = @contacto_id)
+  BEGIN
+    SELECT 1 AS error_number, N'o contacto indicado não existe.' AS error_descrit;
+    RETURN;
+  END
+  IF EXISTS (SELECT 1 FROM tbContactos WHERE contacto_id = @contacto_id AND (user_delete IS NULL OR user_delete <> 0))
+  BEGIN
+    SELECT 2 AS error_number, N'o contacto está protegido pelo sistema.' AS error_descrit;
+    RETURN;
+  END
+  DECLARE @own BIT = CASE WHEN @@TRANCOUNT = 0 THEN 1 ELSE 0 END;
+  BEGIN TRY
+    IF @own = 1 BEGIN TRANSACTION;
+    DELETE FROM tbAssociados_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Advogados_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbFornecedores_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbOutsourcing_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbPacientes_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbSeguradoras_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = @contacto_id;
+    DELETE FROM tbArquivo_Documental WHERE contacto_id = @contacto_id;
+    DELETE FROM tbAssociados WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Advogados WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Apolices WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Sinistros WHERE contacto_id = @contacto_id;
+    DELETE FROM tbColaboradores WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Comunicacoes WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Emails WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Eventos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Fotos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Institucionais WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Moradas WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Notas WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Relacionados WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Singulares WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Telefones WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id;
+    DELETE FROM tbEntidades_Custos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbFornecedores WHERE contacto_id = @contacto_id;
+    DELETE FROM tbOutsourcing WHERE contacto_id = @contacto_id;
+    DELETE FROM tbPacientes WHERE contacto_id = @contacto_id;
+    DELETE FROM tbSeguradoras WHERE contacto_id = @contacto_id;
+    DELETE FROM tbSeguradoras_P_Contas WHERE contacto_id = @contacto_id;
+    DELETE FROM tbTulvas_Contactos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @contacto_id;
+    UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos WHERE contacto_id = @contacto_id;
+    IF @own = 1 COMMIT TRANSACTION;
+    SELECT 0 AS error_number, N'' AS error_descrit;
+  END TRY
+  BEGIN CATCH
+    IF @own = 1 AND @@TRANCOUNT > 0 ROLLBACK TRANSACTION;
+    SELECT 3 AS error_number, N'o servidor recusou a eliminação: ' + ERROR_MESSAGE() AS error_descrit;
+  END CATCH
+END
+GO
+
+-- Files a contact in the named contact file with the given masks.
+-- Returns one row: error_number (0 on success) and error_descrit.
+CREATE PROCEDURE spADD_CONTACTO_TO_GROUP @contacto_id INT, @ficheiro NVARCHAR(80), @group_code NVARCHAR(400), @user_code NVARCHAR(400)
+AS
+BEGIN
+  SET NOCOUNT ON;
+  DECLARE @tipo INT, @tabela NVARCHAR(80), @sql NVARCHAR(1000);
+  SELECT TOP 1 @tipo = contacto_tipo_id, @tabela = related FROM tbContactos_Tipos WHERE descrit = @ficheiro;
+  IF @tipo IS NULL OR @tabela IS NULL OR @tabela = N''
+  BEGIN
+    SELECT 1 AS error_number, N'o ficheiro indicado não existe.' AS error_descrit;
+    RETURN;
+  END
+  IF NOT EXISTS (SELECT 1 FROM tbContactos WHERE contacto_id = @contacto_id)
+  BEGIN
+    SELECT 2 AS error_number, N'o contacto indicado não existe.' AS error_descrit;
+    RETURN;
+  END
+  DECLARE @own BIT = CASE WHEN @@TRANCOUNT = 0 THEN 1 ELSE 0 END;
+  BEGIN TRY
+    IF @own = 1 BEGIN TRANSACTION;
+    IF NOT EXISTS (SELECT 1 FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id AND contacto_tipo_id = @tipo)
+      INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (@contacto_id, @tipo, GETDATE());
+    SET @sql = N'IF NOT EXISTS (SELECT 1 FROM ' + QUOTENAME(@tabela) + N' WHERE contacto_id = @id) INSERT INTO '
+             + QUOTENAME(@tabela) + N' (contacto_id, data_entrada) VALUES (@id, GETDATE()); '
+             + N'DELETE FROM ' + QUOTENAME(@tabela + N'_Permitions') + N' WHERE contacto_id = @id; '
+             + N'INSERT INTO ' + QUOTENAME(@tabela + N'_Permitions') + N' (contacto_id, user_code, group_code) VALUES (@id, @u, @g);';
+    EXEC sp_executesql @sql, N'@id INT, @u NVARCHAR(400), @g NVARCHAR(400)', @id = @contacto_id, @u = @user_code, @g = @group_code;
+    IF @own = 1 COMMIT TRANSACTION;
+    SELECT 0 AS error_number, N'' AS error_descrit;
+  END TRY
+  BEGIN CATCH
+    IF @own = 1 AND @@TRANCOUNT > 0 ROLLBACK TRANSACTION;
+    SELECT 3 AS error_number, N'o servidor recusou a operação: ' + ERROR_MESSAGE() AS error_descrit;
+  END CATCH
+END
+GO
