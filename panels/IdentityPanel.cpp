@@ -1,0 +1,105 @@
+#include "panels/IdentityPanel.h"
+
+#include "component/ConnectionState.h"
+#include "component/ErrorReport.h"
+#include "data/modData.h"
+#include "data/modSQLConnection.h"
+#include "platform/values/Conversions.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+IdentityPanel::IdentityPanel(const QString& name, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(name);
+}
+
+QString IdentityPanel::connectionString() const
+{
+    return connection_.isNothing() ? QString() : connection_.ConnectionString();
+}
+
+void IdentityPanel::LoadContact(qint32& contactoId, bool, const ado::Connection* connection)
+{
+    if (connection && !connection->isNothing())
+        connection_ = *connection;
+    ContactNumber = contactoId;
+    LoadingScope loading(*this);
+    try {
+        clear();
+        if (contactoId != 0 && connectionReady())
+            load();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("LoadContact"), e);
+    }
+}
+
+void IdentityPanel::NewRecord()
+{
+    LoadingScope loading(*this);
+    ContactNumber = 0;
+    clear();
+}
+
+ado::Connection IdentityPanel::db() const
+{
+    return connection_.isNothing() ? Data().SqlServer : connection_;
+}
+
+bool IdentityPanel::connectionReady() const
+{
+    ado::Connection c = db();
+    bool earlyStop = false;
+    bool reconnect = true;
+    return modSQLConnection::CheckSQLConnection(nullptr, c, earlyStop, reconnect).isEmpty() &&
+           c.State() == ado::adStateOpen;
+}
+
+ado::Recordset IdentityPanel::query(const QString& sql) const
+{
+    ado::Recordset rs;
+    rs.Open(sql, db());
+    return rs;
+}
+
+void IdentityPanel::execute(const QString& sql) const
+{
+    db().Execute(sql);
+}
+
+qint32 IdentityPanel::insertReturningId(const QString& insert) const
+{
+    ado::Recordset rs = db().Execute(insert + QStringLiteral("; SELECT @@IDENTITY as last"));
+    return vb::CLng(rs(QStringLiteral("last")));
+}
+
+QString IdentityPanel::literal(const vb::Variant& value, int kind)
+{
+    return modData::FormatSQLValue(value, kind);
+}
+
+QString IdentityPanel::text(const ado::Recordset& rs, const QString& field)
+{
+    const vb::Variant v = rs(field);
+    return v.isNull() ? QString() : vb::CStr(v);
+}
+
+void IdentityPanel::report(const QString& procedure, const vb::Error& e) const
+{
+    ErrorReport::send(ErrorReport::Source(ErrorReport::Origin::Card, objectName()), procedure, e);
+}
+
+void IdentityPanel::userChanged()
+{
+    if (!loading_)
+        emit Changed();
+}
+
+QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const QString& label)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    form->addRow(label, edit);
+    connect(edit, &QLineEdit::textEdited, this, &IdentityPanel::userChanged);
+    return edit;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// What every identity panel of the record card has: the properties the card
+// sets, the load and new-record operations, and the change and error
+// signals. A panel reads and writes its own tables through the connection it
+// was given (or the shared one), after the connection check, with values
+// written through FormatSQLValue; it opens no transaction of its own, so its
+// writes belong to the card's.
+#include "platform/ado/Recordset.h"
+#include "platform/values/Variant.h"
+#include <QWidget>
+
+class QFormLayout;
+class QLineEdit;
+
+class IdentityPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit IdentityPanel(const QString& name, QWidget* parent = nullptr);
+
+    QString FontName;
+    QString UserName;
+    QString ProductName;
+    QWidget* OwnerForm = nullptr;
+    qint32 ContactNumber = 0;
+
+    void setConnection(const ado::Connection& connection) { connection_ = connection; }
+    const ado::Connection& connection() const { return connection_; }
+    // The connection string the panel holds; empty until the card prepares it.
+    QString connectionString() const;
+
+    // Shows the contact. `connection` given replaces the panel's own.
+    virtual void LoadContact(qint32& contactoId, bool readOnly = false, const ado::Connection* connection = nullptr);
+    // Empties the panel for a contact not stored yet.
+    virtual void NewRecord();
+
+signals:
+    void Changed();
+    void Error(int number, const QString& message);
+
+protected:
+    // Reads the contact's rows into the widgets; ContactNumber is set.
+    virtual void load() = 0;
+    virtual void clear() = 0;
+
+    ado::Connection db() const;
+    bool connectionReady() const;
+    ado::Recordset query(const QString& sql) const;
+    void execute(const QString& sql) const;
+    // The new row's identity after an INSERT.
+    qint32 insertReturningId(const QString& insert) const;
+    static QString literal(const vb::Variant& value, int kind);
+    static QString text(const ado::Recordset& rs, const QString& field);
+    void report(const QString& procedure, const vb::Error& e) const;
+    // Widgets call this when the user edits; nothing fires while loading.
+    void userChanged();
+    bool isLoading() const { return loading_; }
+    // A labelled line edit whose edits count as changes.
+    QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label);
+
+    class LoadingScope {
+    public:
+        explicit LoadingScope(IdentityPanel& panel) : panel_(panel), was_(panel.loading_) { panel.loading_ = true; }
+        ~LoadingScope() { panel_.loading_ = was_; }
+
+    private:
+        IdentityPanel& panel_;
+        bool was_;
+    };
+
+private:
+    ado::Connection connection_ = ado::Connection::nothing();
+    bool loading_ = false;
+};

@@ -1,0 +1,167 @@
+#include "panels/RowListPanel.h"
+
+#include "data/modData.h"
+#include "platform/values/Conversions.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+RowListPanel::RowListPanel(const QString& name, const QString& table, const QString& defaultColumn,
+                           QList<ColumnSpec> columns, QWidget* parent)
+    : IdentityPanel(name, parent), tableName_(table), defaultColumn_(defaultColumn), columns_(std::move(columns))
+{
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableWidget(0, int(columns_.size()) + 1, this);
+    table_->setObjectName(QStringLiteral("lstRows"));
+    QStringList headers;
+    for (const ColumnSpec& c : columns_)
+        headers.append(c.caption);
+    headers.append(QStringLiteral("Predefinido"));
+    table_->setHorizontalHeaderLabels(headers);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    layout->addWidget(table_);
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(QStringLiteral("&Adicionar"), this);
+    add->setObjectName(QStringLiteral("cmdAdicionar"));
+    auto* remove = new QPushButton(QStringLiteral("Re&mover"), this);
+    remove->setObjectName(QStringLiteral("cmdRemover"));
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(add, &QPushButton::clicked, this, [this] {
+        addRow(QStringList(columns_.size(), QString()), rowCount() == 0);
+        table_->editItem(table_->item(rowCount() - 1, 0));
+        userChanged();
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        removeSelectedRow();
+        userChanged();
+    });
+    connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (isLoading())
+            return;
+        if (item->column() == columns_.size() && item->checkState() == Qt::Checked)
+            setDefaultRow(item->row());
+        userChanged();
+    });
+}
+
+int RowListPanel::rowCount() const
+{
+    return table_->rowCount();
+}
+
+void RowListPanel::addRow(const QStringList& values, bool isDefault)
+{
+    LoadingScope quiet(*this);
+    const int row = table_->rowCount();
+    table_->insertRow(row);
+    for (int c = 0; c < columns_.size(); ++c)
+        table_->setItem(row, c, new QTableWidgetItem(values.value(c)));
+    auto* flag = new QTableWidgetItem;
+    flag->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    flag->setCheckState(isDefault ? Qt::Checked : Qt::Unchecked);
+    table_->setItem(row, int(columns_.size()), flag);
+    if (isDefault)
+        setDefaultRow(row);
+}
+
+void RowListPanel::removeSelectedRow()
+{
+    const int row = table_->currentRow();
+    if (row < 0)
+        return;
+    const bool wasDefault = isDefaultRow(row);
+    table_->removeRow(row);
+    if (wasDefault && rowCount() > 0)
+        setDefaultRow(0);
+}
+
+QStringList RowListPanel::rowValues(int row) const
+{
+    QStringList values;
+    for (int c = 0; c < columns_.size(); ++c)
+        values.append(table_->item(row, c) ? table_->item(row, c)->text() : QString());
+    return values;
+}
+
+bool RowListPanel::isDefaultRow(int row) const
+{
+    const QTableWidgetItem* flag = table_->item(row, int(columns_.size()));
+    return flag && flag->checkState() == Qt::Checked;
+}
+
+void RowListPanel::setDefaultRow(int row)
+{
+    LoadingScope quiet(*this);
+    for (int r = 0; r < rowCount(); ++r)
+        table_->item(r, int(columns_.size()))->setCheckState(r == row ? Qt::Checked : Qt::Unchecked);
+}
+
+void RowListPanel::clear()
+{
+    table_->setRowCount(0);
+}
+
+void RowListPanel::load()
+{
+    QStringList names;
+    for (const ColumnSpec& c : columns_)
+        names.append(c.column);
+    ado::Recordset rs = query(QStringLiteral("SELECT %1, %2 FROM %3 WHERE contacto_id = %4 ORDER BY %2 DESC")
+                                  .arg(names.join(QStringLiteral(", ")), defaultColumn_, tableName_)
+                                  .arg(ContactNumber));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList values;
+        for (const QString& n : names)
+            values.append(text(rs, n));
+        addRow(values, vb::CBool(rs(defaultColumn_)));
+    }
+    rs.Close();
+}
+
+QString RowListPanel::refusal(const QStringList&) const
+{
+    return {};
+}
+
+bool RowListPanel::Save(QString&)
+{
+    try {
+        for (int r = 0; r < rowCount(); ++r) {
+            const QString message = refusal(rowValues(r));
+            if (!message.isEmpty()) {
+                emit Error(0, message);
+                return false;
+            }
+        }
+        if (ContactNumber == 0 || !connectionReady())
+            return false;
+        execute(QStringLiteral("DELETE FROM %1 WHERE contacto_id = %2").arg(tableName_).arg(ContactNumber));
+        QStringList names;
+        for (const ColumnSpec& c : columns_)
+            names.append(c.column);
+        for (int r = 0; r < rowCount(); ++r) {
+            const QStringList values = rowValues(r);
+            if (QString(values.join(QString())).trimmed().isEmpty())
+                continue; // an empty line added and left alone
+            QStringList literals;
+            for (const QString& v : values)
+                literals.append(modData::FormatSQLValue(v, modData::kText));
+            execute(QStringLiteral("INSERT INTO %1 (contacto_id, %2, %3) VALUES (%4, %5, %6)")
+                        .arg(tableName_, names.join(QStringLiteral(", ")), defaultColumn_)
+                        .arg(ContactNumber)
+                        .arg(literals.join(QStringLiteral(", ")))
+                        .arg(isDefaultRow(r) ? 1 : 0));
+        }
+        return true;
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("Save"), e);
+        return false;
+    }
+}

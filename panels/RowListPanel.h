@@ -1,0 +1,41 @@
+#pragma once
+// A panel that edits the contact's rows of one child table as a list: one
+// line per row, one of them the default. Saving rewrites the contact's rows.
+#include "panels/IdentityPanel.h"
+
+class QTableWidget;
+
+class RowListPanel : public IdentityPanel {
+    Q_OBJECT
+public:
+    struct ColumnSpec {
+        QString column;  // in the table
+        QString caption; // shown
+    };
+    RowListPanel(const QString& name, const QString& table, const QString& defaultColumn, QList<ColumnSpec> columns,
+                 QWidget* parent = nullptr);
+
+    // False when a row is refused (the message goes out by Error) or the write fails.
+    bool Save(QString& userName);
+
+    // Adds a row with the given texts (in column order); the first row becomes the default.
+    void addRow(const QStringList& values, bool isDefault = false);
+    void removeSelectedRow();
+    int rowCount() const;
+    QStringList rowValues(int row) const;
+    bool isDefaultRow(int row) const;
+    void setDefaultRow(int row);
+
+protected:
+    void load() override;
+    void clear() override;
+    // The message for a row that cannot be stored, empty when it can.
+    virtual QString refusal(const QStringList& values) const;
+    QTableWidget* table() const { return table_; }
+
+private:
+    QString tableName_;
+    QString defaultColumn_;
+    QList<ColumnSpec> columns_;
+    QTableWidget* table_;
+};

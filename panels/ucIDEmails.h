@@ -1,0 +1,12 @@
+#pragma once
+// The contact's e-mail addresses; the default one is where mailings go.
+#include "panels/RowListPanel.h"
+
+class ucIDEmails : public RowListPanel {
+    Q_OBJECT
+public:
+    explicit ucIDEmails(QWidget* parent = nullptr);
+
+protected:
+    QString refusal(const QStringList& values) const override;
+};

@@ -1,0 +1,9 @@
+#pragma once
+// The contact's addresses: morada, código postal, localidade, país; one default.
+#include "panels/RowListPanel.h"
+
+class ucIDMoradas : public RowListPanel {
+    Q_OBJECT
+public:
+    explicit ucIDMoradas(QWidget* parent = nullptr);
+};

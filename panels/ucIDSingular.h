@@ -1,0 +1,38 @@
+#pragma once
+// The individual's identity: título, nome, apelidos, profissão, NIF, data de
+// nascimento and nacionalidade, in tbContactos and tbContactos_Singulares.
+#include "panels/IdentityPanel.h"
+
+class QLineEdit;
+
+class ucIDSingular : public IdentityPanel {
+    Q_OBJECT
+public:
+    explicit ucIDSingular(QWidget* parent = nullptr);
+
+    QString TaxNumber() const;
+    // The new contacto_id when it created the contact, -1 when it saved an
+    // existing one, 0 on failure.
+    qint32 Save(QString& userName);
+    // After the load event: gives the name field the focus.
+    void PostLoad();
+
+signals:
+    void NomeHasChanged(const QString& nome, const QString& apelido, const QString& titulo);
+
+protected:
+    void load() override;
+    void clear() override;
+
+private:
+    QString nomeUnion() const;
+    vb::Variant birthDate() const; // Null when empty; refused when not a date
+
+    QLineEdit* titulo_;
+    QLineEdit* nome_;
+    QLineEdit* apelido_;
+    QLineEdit* profissao_;
+    QLineEdit* nif_;
+    QLineEdit* nascimento_;
+    QLineEdit* nacionalidade_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The contact's telephone numbers with their kind (telefone, telemóvel, fax); one default.
+#include "panels/RowListPanel.h"
+
+class ucIDTelefones : public RowListPanel {
+    Q_OBJECT
+public:
+    explicit ucIDTelefones(QWidget* parent = nullptr);
+    // Pre-fills a number (a new contact created from a telephone call).
+    void AddNumber(const QString& number);
+    // Reads the stored numbers again.
+    void Refresh();
+
+protected:
+    QString refusal(const QStringList& values) const override;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// A demonstration catalog on a fresh embedded server, with the component
+// connected to it as a host would leave it after SQLConnect ("sa"), for the
+// life of the object.
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+class DemoDatabase {
+public:
+    explicit DemoDatabase(bool demo = true);
+    ~DemoDatabase();
+    DemoDatabase(const DemoDatabase&) = delete;
+    DemoDatabase& operator=(const DemoDatabase&) = delete;
+
+    QString folder() const { return dir_.path(); }
+    QString connectionString() const;
+    // The first column of the first row, or Null as "NULL".
+    QString value(const QString& sql) const;
+    int count(const QString& sql) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace testsupport
