@@ -1,0 +1,71 @@
+#include "panels/ucIDArqDoc.h"
+
+#include "platform/values/Format.h"
+#include "platform/windows/WindowServices.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+ucIDArqDoc::ucIDArqDoc(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDArqDoc1"), parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableWidget(0, 3, this);
+    table_->setObjectName(QStringLiteral("lstDocumentos"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openDocument(row); });
+}
+
+void ucIDArqDoc::LoadContact(qint32& contactoId)
+{
+    IdentityPanel::LoadContact(contactoId);
+}
+
+void ucIDArqDoc::clear()
+{
+    table_->setRowCount(0);
+    paths_.clear();
+}
+
+void ucIDArqDoc::load()
+{
+    ado::Recordset rs = query(QStringLiteral("SELECT filename, path, created_date, created_by FROM tbArquivo_Documental "
+                                             "WHERE contacto_id = %1 ORDER BY arquivo_id DESC")
+                                  .arg(ContactNumber));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const int row = table_->rowCount();
+        table_->insertRow(row);
+        table_->setItem(row, 0, new QTableWidgetItem(text(rs, QStringLiteral("filename"))));
+        const vb::Variant when = rs(QStringLiteral("created_date"));
+        table_->setItem(row, 1, new QTableWidgetItem(when.isNull() ? QString() : vb::Format(when, QStringLiteral("dd-mm-yyyy hh:nn"))));
+        table_->setItem(row, 2, new QTableWidgetItem(text(rs, QStringLiteral("created_by"))));
+        // Paths were recorded with "\" separators.
+        QString folder = text(rs, QStringLiteral("path"));
+        folder.replace(u'\\', u'/');
+        if (!folder.isEmpty() && !folder.endsWith(u'/'))
+            folder += u'/';
+        paths_.append(folder + text(rs, QStringLiteral("filename")));
+    }
+    rs.Close();
+}
+
+int ucIDArqDoc::documentCount() const
+{
+    return table_->rowCount();
+}
+
+QString ucIDArqDoc::documentPath(int row) const
+{
+    return paths_.value(row);
+}
+
+bool ucIDArqDoc::openDocument(int row)
+{
+    if (ReadOnlyMode || row < 0 || row >= paths_.size())
+        return false;
+    return platform::WindowServices::current().shellExecute(window(), QStringLiteral("open"), paths_[row], {});
+}

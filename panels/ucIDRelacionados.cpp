@@ -1,0 +1,144 @@
+#include "panels/ucIDRelacionados.h"
+
+#include "data/modData.h"
+#include "platform/values/Conversions.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+ucIDRelacionados::ucIDRelacionados(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableWidget(0, 3, this);
+    table_->setObjectName(QStringLiteral("lstRelacionados"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("N.º"), QStringLiteral("Contacto"), QStringLiteral("Relação")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_);
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(QStringLiteral("&Relacionar…"), this);
+    add->setObjectName(QStringLiteral("cmdRelacionar"));
+    auto* remove = new QPushButton(QStringLiteral("Re&mover relação"), this);
+    remove->setObjectName(QStringLiteral("cmdRemoverRelacao"));
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    askRelation = [this](qint32& other, QString& relation) {
+        bool ok = false;
+        other = QInputDialog::getInt(this, QStringLiteral("Relacionar contacto"), QStringLiteral("Número do contacto:"), 1, 1,
+                                     std::numeric_limits<int>::max(), 1, &ok);
+        if (!ok)
+            return false;
+        relation = QInputDialog::getText(this, QStringLiteral("Relacionar contacto"), QStringLiteral("Relação:"),
+                                         QLineEdit::Normal, {}, &ok);
+        return ok;
+    };
+    connect(add, &QPushButton::clicked, this, [this] {
+        qint32 other = 0;
+        QString relation;
+        if (askRelation(other, relation))
+            AddRelation(other, relation);
+    });
+    connect(remove, &QPushButton::clicked, this, &ucIDRelacionados::RemoveSelected);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
+}
+
+void ucIDRelacionados::LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection,
+                                   const QString& userName, const QString&)
+{
+    UserName = userName;
+    IdentityPanel::LoadContact(contactoId, readOnly, connection);
+    ContactStored = contactoId != 0;
+}
+
+void ucIDRelacionados::clear()
+{
+    table_->setRowCount(0);
+}
+
+void ucIDRelacionados::load()
+{
+    ado::Recordset rs = query(QStringLiteral("SELECT r.related_contacto_id, c.nome_union, r.descrit FROM tbContactos_Relacionados r "
+                                             "LEFT JOIN tbContactos c ON c.contacto_id = r.related_contacto_id "
+                                             "WHERE r.contacto_id = %1 ORDER BY r.relacao_id")
+                                  .arg(ContactNumber));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const int row = table_->rowCount();
+        table_->insertRow(row);
+        table_->setItem(row, 0, new QTableWidgetItem(text(rs, QStringLiteral("related_contacto_id"))));
+        table_->setItem(row, 1, new QTableWidgetItem(text(rs, QStringLiteral("nome_union"))));
+        table_->setItem(row, 2, new QTableWidgetItem(text(rs, QStringLiteral("descrit"))));
+    }
+    rs.Close();
+}
+
+int ucIDRelacionados::relationCount() const
+{
+    return table_->rowCount();
+}
+
+qint32 ucIDRelacionados::relatedId(int row) const
+{
+    return table_->item(row, 0) ? table_->item(row, 0)->text().toInt() : 0;
+}
+
+void ucIDRelacionados::openRow(int row)
+{
+    if (row >= 0 && row < relationCount())
+        emit RequestOpen(relatedId(row));
+}
+
+bool ucIDRelacionados::AddRelation(qint32 otherContact, const QString& relation)
+{
+    if (!ContactStored || ContactNumber == 0) {
+        emit Error(0, QStringLiteral("Grave primeiro o contacto para o poder relacionar com outro."));
+        return false;
+    }
+    try {
+        if (!connectionReady())
+            return false;
+        ado::Recordset rs = query(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id = %1").arg(otherContact));
+        const bool exists = !rs.Eof();
+        rs.Close();
+        if (!exists || otherContact == ContactNumber) {
+            emit Error(0, QStringLiteral("O contacto n.º %1 não existe ou é o próprio.").arg(otherContact));
+            return false;
+        }
+        execute(QStringLiteral("INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) "
+                               "VALUES (%1, %2, %3, %4)")
+                    .arg(ContactNumber)
+                    .arg(otherContact)
+                    .arg(modData::FormatSQLValue(relation, modData::kText), modData::FormatSQLValue(ProductName, modData::kText)));
+        qint32 id = ContactNumber;
+        IdentityPanel::LoadContact(id);
+        return true;
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("AddRelation"), e);
+        return false;
+    }
+}
+
+bool ucIDRelacionados::RemoveSelected()
+{
+    const int row = table_->currentRow();
+    if (row < 0)
+        return false;
+    try {
+        if (!connectionReady())
+            return false;
+        execute(QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE contacto_id = %1 AND related_contacto_id = %2")
+                    .arg(ContactNumber)
+                    .arg(relatedId(row)));
+        table_->removeRow(row);
+        return true;
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("RemoveSelected"), e);
+        return false;
+    }
+}
