@@ -1,14 +1,90 @@
 #include "component/General.h"
 
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
 #include "component/DatabaseConnection.h"
+#include "component/ErrorReport.h"
+#include "data/modCode.h"
+#include "data/modSQLConnection.h"
+#include "permissions/modCheckPermissions.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/WindowServices.h"
+#include "settings/frmMainChilds.h"
+#include "settings/modParentsForm.h"
 
-General::General() = default;
-General::~General() = default;
+#include <QCoreApplication>
+#include <limits>
+
+namespace {
+
+constexpr int securityStyle = 4112; // critical, system-modal
+const QString securityTitle = QStringLiteral("Sistema de Segurança");
+
+void report(const QString& method, const vb::Error& e)
+{
+    ErrorReport::send(ErrorReport::Origin::General, method, e);
+}
+
+// An absent or unreadable key becomes a number no contact has.
+qint32 keyOf(const vb::Variant& PKey)
+{
+    if (PKey.isMissing() || PKey.isEmpty() || PKey.isNull() || !vb::IsNumeric(PKey))
+        return std::numeric_limits<qint32>::min();
+    try {
+        return vb::CLng(PKey);
+    } catch (const vb::Error&) {
+        return std::numeric_limits<qint32>::min();
+    }
+}
+
+// The contact whose rights decide an open: the key given, or, when none is
+// given, the host's current row (the one the card will show).
+vb::Variant keyToCheck(const ado::Recordset& list, const vb::Variant& PKey)
+{
+    if (!(PKey.isMissing() || PKey.isEmpty()))
+        return PKey;
+    try {
+        if (!list.isNothing() && list.State() == ado::adStateOpen && !list.Eof() && !list.Bof())
+            return list(QStringLiteral("contacto_id"));
+    } catch (const vb::Error&) {
+    }
+    return PKey;
+}
+
+} // namespace
+
+General::General()
+{
+    modCode::StartUp();
+}
+
+General::~General()
+{
+    try {
+        card_.reset();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("Class_Terminate"), e);
+    }
+}
+
+frmInicial& General::ensureCard()
+{
+    if (!card_) {
+        card_ = std::make_unique<frmInicial>();
+        card_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    return *card_;
+}
 
 bool General::Login(const QString& User, const QString& Password)
 {
-    // The record card is preloaded here once it exists.
-    return DatabaseConnection::Login(User, Password, {});
+    return DatabaseConnection::Login(User, Password, [this] {
+        // Loads the card without showing it; inPro skips the window restore.
+        frmInicial& card = ensureCard();
+        card.inPro = true;
+        card.Form_Load();
+        card.inPro = false;
+    });
 }
 
 bool General::SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
@@ -19,26 +95,154 @@ bool General::SQLConnect(const QString& User, const QString& Password, const QSt
                                           cnDataSourceSecondary, Flags);
 }
 
-// The record card's entry points; they accept their calls and do nothing
-// until the card is in place.
-void General::ObjectOpen(RecordsetRef&, const vb::Variant&, const QString&, const QString&, const ObjectRef&, qint32,
-                         qint32, qint32)
+bool General::guard(const QString& method, const vb::Variant& PKey, int right)
 {
+    if (!Conn().bSQLConnected)
+        return false;
+    if (!modSQLConnection::CheckSQLConnection(nullptr).isEmpty())
+        return false; // nothing raised here that would be reported
+    if (modCheckPermissions::CheckObjectSecurity(Conn().strUser, keyOf(PKey), 2, right))
+        return true;
+    const QString text =
+        right == modCheckPermissions::Create
+            ? QStringLiteral("Não tem permissões para criar este registo, contacte o administrador do sistema para que este "
+                             "lhe estabeleça as permissões necessárias.")
+            : QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do sistema para que este "
+                             "lhe estabeleça as permissões necessárias.");
+    platform::WindowServices::current().messageBox(text, securityStyle, securityTitle);
+    (void)method;
+    return false;
 }
 
-void General::Registo(RecordsetRef&, const vb::Variant&, const QString&, const QString&, const ObjectRef&) {}
+void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&, const ObjectRef& Caller,
+                         qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
+{
+    try {
+        if (!guard(QStringLiteral("ObjectOpen"), keyToCheck(tRs, PKey), modCheckPermissions::Open))
+            return;
+        frmInicial& card = ensureCard();
+        card.Rs = tRs;
+        if (!(PKey.isMissing() || PKey.isEmpty())) {
+            card.Rs.MoveFirst();
+            card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
+                         vb::Variant(int(ado::adBookmarkFirst)));
+            if (card.Rs.Eof())
+                card.Rs.MoveFirst();
+        }
+        card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
+        card.MainClass = this;
+        card.CallBackClass = Caller;
+        card.clCurrentIndex = clCurrentIndex;
+        card.clCurrentObject = clCurrentObject;
+        card.clLast_Related_ID = clLast_Related_ID;
+        if (!card.Form_Load())
+            return;
+        card.frmParent = modParentsForm::GetNewParent(Caller);
+        card.show();
+        if (card.frmParent)
+            card.frmParent->own(&card);
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("ObjectOpen"), e);
+    }
+}
 
-void General::ObjectNew(const QString&, const vb::Variant&, qint32, const ObjectRef&, qint32, qint32, qint32) {}
+void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&, const ObjectRef& Caller)
+{
+    try {
+        if (!guard(QStringLiteral("Registo"), keyToCheck(tRs, PKey), modCheckPermissions::Open))
+            return;
+        frmInicial& card = ensureCard();
+        card.Rs = tRs;
+        if (!(PKey.isMissing() || PKey.isEmpty())) {
+            card.Rs.MoveFirst();
+            card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
+                         vb::Variant(int(ado::adBookmarkFirst)));
+            if (card.Rs.Eof())
+                card.Rs.MoveFirst();
+        }
+        card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
+        card.MainClass = this;
+        card.CallBackClass = Caller;
+        if (card.Form_Load())
+            card.show();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("Registo"), e);
+    }
+}
 
-void General::NovoRegisto(const QString&, const vb::Variant&, qint32, const ObjectRef&) {}
+void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller, qint32 clCurrentIndex,
+                        qint32 clCurrentObject, qint32 clLast_Related_ID)
+{
+    try {
+        if (!guard(QStringLiteral("ObjectNew"), PKey, modCheckPermissions::Create))
+            return;
+        frmInicial& card = ensureCard();
+        card.MainClass = this;
+        card.CallBackClass = Caller;
+        card.clCurrentIndex = clCurrentIndex;
+        card.clCurrentObject = clCurrentObject;
+        card.clLast_Related_ID = clLast_Related_ID;
+        if (!card.Form_Load())
+            return;
+        card.frmParent = modParentsForm::GetNewParent(parentForm_ ? parentForm_ : Caller);
+        QCoreApplication::processEvents();
+        card.Novo(true);
+        card.show();
+        if (card.frmParent)
+            card.frmParent->own(&card);
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("ObjectNew"), e);
+    }
+}
 
-void General::NovoRegistoTelefone(const QString&, const vb::Variant&, const vb::Variant&, qint32, const ObjectRef&) {}
+void General::NovoRegisto(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller)
+{
+    try {
+        if (!guard(QStringLiteral("NovoRegisto"), PKey, modCheckPermissions::Create))
+            return;
+        frmInicial& card = ensureCard();
+        card.MainClass = this;
+        card.CallBackClass = Caller;
+        if (!card.Form_Load())
+            return;
+        card.Novo(true);
+        card.show();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("NovoRegisto"), e);
+    }
+}
+
+void General::NovoRegistoTelefone(const QString&, const vb::Variant& strTelefone, const vb::Variant& PKey, qint32,
+                                  const ObjectRef& Caller)
+{
+    try {
+        if (!guard(QStringLiteral("NovoRegistoTelefone"), PKey, modCheckPermissions::Create))
+            return;
+        frmInicial& card = ensureCard();
+        card.MainClass = this;
+        card.CallBackClass = Caller;
+        card.NewTelefone = strTelefone.isNull() || strTelefone.isMissing() ? QString() : vb::CStr(strTelefone);
+        if (!card.Form_Load())
+            return;
+        card.Novo(true);
+        card.show();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("NovoRegistoTelefone"), e);
+    }
+}
 
 bool General::ApagaRegisto(RecordsetRef&, const vb::Variant&, const QString&)
 {
     return false;
 }
 
-void General::ShutDown() {}
+void General::ShutDown()
+{
+    try {
+        card_.reset();
+    } catch (const vb::Error& e) {
+        report(QStringLiteral("ShutDown"), e);
+    }
+}
 
 void General::EditarTabelas(const QString&) {}

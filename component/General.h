@@ -15,6 +15,8 @@
 
 #include "platform/ado/Recordset.h"
 
+class frmInicial;
+
 class General {
 public:
     // The host's recordset: a shared reference, so the card moves the host's cursor.
@@ -53,6 +55,15 @@ public:
     const ObjectRef& ParentForm() const { return parentForm_; }
     void setParentForm(const ObjectRef& form) { parentForm_ = form; }
 
+    // The record card this instance works on; nothing after ShutDown.
+    frmInicial* card() const { return card_.get(); }
+
 private:
+    // The common guard of the record operations: connected, connection
+    // usable, right held (0 open, 4 create). False stops the operation.
+    bool guard(const QString& method, const vb::Variant& PKey, int right);
+    frmInicial& ensureCard();
+
     ObjectRef parentForm_;
+    std::unique_ptr<frmInicial> card_;
 };

@@ -258,3 +258,10 @@ void ucIDPermitions::load()
     }
     rs.Close();
 }
+
+void ucIDPermitions::setButtonsVisible(bool visible)
+{
+    for (const char* name : {"cmdInserirUtilizador", "cmdInserirGrupo", "cmdRemover"})
+        if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name)))
+            b->setVisible(visible);
+}

@@ -30,6 +30,9 @@ public:
     // dialog by default; tests answer it themselves.
     std::function<QString(const QString& title, const QStringList& names)> chooser;
 
+    // The card has buttons of its own for these three; it hides the panel's.
+    void setButtonsVisible(bool visible);
+
     int entryCount() const;
     // Row r: "U" or "G", the code, the name shown, the four digits.
     QStringList entry(int row) const;

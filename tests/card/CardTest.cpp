@@ -1,0 +1,269 @@
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "component/HostCallback.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDPermitions.h"
+#include "panels/ucIDSingular.h"
+#include "platform/ado/StatementTrace.h"
+#include "platform/values/Conversions.h"
+#include <QFile>
+#include "settings/modRegistry.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+#include <QAction>
+#include <QLabel>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+const QString securityTitle = QStringLiteral("Sistema de Segurança");
+
+struct Closed {
+    QString how;
+    qint32 id = 0, index = 0, object = 0, related = 0;
+};
+
+class RecordingHost : public HostCallback {
+public:
+    explicit RecordingHost(Closed& closed) : closed_(closed) {}
+    void RemoteActivate(qint32& id, qint32& index, qint32& object, qint32& related) override
+    {
+        closed_ = {QStringLiteral("RemoteActivate"), id, index, object, related};
+    }
+    void RemoteKey(qint32& id) override { closed_ = {QStringLiteral("RemoteKey"), id}; }
+
+private:
+    Closed& closed_;
+};
+
+class Card : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(modRegistry::GarantirShadow());
+        storeWindow(1);
+        hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
+    }
+    void storeWindow(int frame)
+    {
+        for (const auto& [name, value] : {std::pair{"Left", 600}, {"Top", 600}, {"Width", 15000}, {"Height", 9600}, {"Frame", frame},
+                                          {"AutoSize", 0}})
+            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+    }
+    QStringList statements(const std::function<void()>& work)
+    {
+        QStringList sent;
+        ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
+            if (e.kind == ado::TraceEntry::Kind::Statement && !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
+                sent.append(e.statement);
+        });
+        work();
+        return sent;
+    }
+    static bool anyStartsWith(const QStringList& list, const QString& prefix)
+    {
+        return std::any_of(list.begin(), list.end(), [&](const QString& s) { return s.startsWith(prefix); });
+    }
+
+    testsupport::ScopedSettings settings;
+    testsupport::DemoDatabase db;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows;
+    ado::Recordset hostList;
+    General general;
+};
+
+} // namespace
+
+TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
+{
+    Conn().bSQLConnected = false;
+    general.ObjectOpen(hostList, vb::Variant(5));
+    EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    Conn().bSQLConnected = true;
+
+    Conn().strUser = QStringLiteral("rui"); // no entry on contact 5, group $0003 has none
+    windows->queueAnswer(1);
+    general.ObjectOpen(hostList, vb::Variant(5));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do sistema para que este lhe "
+                             "estabeleça as permissões necessárias."));
+    EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
+    EXPECT_EQ(windows->messageBoxes()[0].title, securityTitle);
+    EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
+
+    Conn().strUser = QStringLiteral("joao"); // group $0004 may not create
+    windows->queueAnswer(1);
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(QStringLiteral("Não tem permissões para criar este registo")));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
+{
+    general.ObjectOpen(hostList, vb::Variant(13));
+    ASSERT_NE(general.card(), nullptr);
+    frmInicial& card = *general.card();
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.Contacto_ID, 13);
+    EXPECT_EQ(vb::CLng(hostList(QStringLiteral("contacto_id"))), 13) << "the host's cursor moved with it";
+    EXPECT_TRUE(card.isSingular());
+    EXPECT_TRUE(card.ucIDSingular1->isVisibleTo(&card));
+    EXPECT_FALSE(card.ucIDInstitucional1->isVisibleTo(&card));
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->isVisible());
+    EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+    card.close();
+
+    ado::Recordset shortList;
+    shortList.Open(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2, 3) ORDER BY contacto_id"),
+                   Data().SqlServer);
+    general.ObjectOpen(shortList, vb::Variant(30));
+    EXPECT_EQ(general.card()->Contacto_ID, 1) << "a key not in the list opens the first row";
+    EXPECT_FALSE(general.card()->isSingular());
+    EXPECT_TRUE(general.card()->ucIDInstitucional1->isVisibleTo(general.card()));
+    general.card()->close();
+
+    hostList.setAbsolutePosition(7);
+    general.ObjectOpen(hostList, vb::Variant());
+    EXPECT_EQ(general.card()->Contacto_ID, 7) << "an empty key opens the current row";
+    general.card()->close();
+
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = 5 WHERE contacto_id = 20"));
+    general.ObjectOpen(hostList, vb::Variant(20));
+    EXPECT_FALSE(general.card()->isSingular()) << "any kind but 1 is institutional";
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Card, TabsAreReadWhenFirstSelected)
+{
+    storeWindow(3);
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8"));
+    const QStringList opening = statements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
+    frmInicial& card = *general.card();
+    EXPECT_EQ(card.Frame_Selected, 3);
+    EXPECT_FALSE(anyStartsWith(opening, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8"))) << "tab 1 not read";
+    EXPECT_TRUE(opening.contains(
+        QStringLiteral("SELECT tbTulvas_Contactos_permitions.* FROM tbTulvas_Contactos_permitions WHERE contacto_id=8")));
+    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 8"), QStringLiteral("$00011111"));
+    EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
+    EXPECT_EQ(std::count_if(opening.begin(), opening.end(), [](const QString& s) { return s.startsWith(QStringLiteral("UPDATE")); }), 1);
+
+    const QStringList second = statements([&] { card.selectTab(3); });
+    EXPECT_TRUE(second.isEmpty()) << "the shown tab is not read again";
+    const QStringList first = statements([&] { card.selectTab(1); });
+    EXPECT_TRUE(first.contains(QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8")));
+    EXPECT_EQ(card.Frame_Selected, 1);
+    card.close();
+    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Frame"))), 1) << "the tab shown last is stored";
+
+    for (int stored : {0, 9}) {
+        storeWindow(stored);
+        general.ObjectOpen(hostList, vb::Variant(8));
+        EXPECT_EQ(general.card()->Frame_Selected, 1) << stored;
+        general.card()->close();
+    }
+}
+
+TEST_F(Card, TitleAndAuditLines)
+{
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbContactos SET modified_by = 'ana', modified_date = CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
+        "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 10:00:00',120) WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
+                                            "profissao = 'Advogada' WHERE contacto_id = 13"));
+    general.ObjectOpen(hostList, vb::Variant(13));
+    frmInicial& card = *general.card();
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
+    EXPECT_EQ(card.windowTitle(), QStringLiteral("Dr. Silva, Ana"));
+    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Modificado por ana em 05/03/2024 9:07:03, Criado por sa em 02/01/2023 10:00:00"));
+    card.selectTab(2);
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
+    EXPECT_EQ(card.Descrit2->text(), QStringLiteral("Advogada"));
+    card.close();
+
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos_Singulares SET titulo = NULL, apelido = NULL WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13"));
+    storeWindow(2);
+    general.ObjectOpen(hostList, vb::Variant(13));
+    EXPECT_EQ(general.card()->Descrit1->text(), QString()) << "no surname: the title alone, here empty";
+    general.card()->selectTab(1);
+    EXPECT_EQ(general.card()->statusPanel1->text(), QStringLiteral("Modificado por "));
+    general.card()->close();
+
+    storeWindow(3);
+    general.ObjectOpen(hostList, vb::Variant(3));
+    EXPECT_EQ(general.card()->Descrit1->text(), QStringLiteral("Restaurante O Cantinho"));
+    EXPECT_EQ(general.card()->Descrit2->text(), QStringLiteral("Restauração"));
+}
+
+TEST_F(Card, WindowValuesPlacementAndClosing)
+{
+    EXPECT_EQ(frmInicial::screenPlacement(28800, 16200), QRect(3600, 1600, 21600, 13000));
+    EXPECT_EQ(frmInicial::screenPlacement(19200, 14400), QRect(0, 0, 19200, 13950));
+    EXPECT_EQ(frmInicial::screenPlacement(24000, 12000), QRect(1200, 470, 21600, 10680));
+    EXPECT_EQ(frmInicial::screenPlacement(22000, 12000), QRect(770, 470, 20460, 10680));
+
+    // The first opening without stored values shows the message and closes; the next restores.
+    QFile::remove(settings.commonFolder() + QStringLiteral("/Pelmor Software/RegShadow.db"));
+    ASSERT_TRUE(modRegistry::GarantirShadow());
+    windows->queueAnswer(1);
+    general.ObjectOpen(hostList, vb::Variant(13));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Erro nas definições do Registry!"));
+    EXPECT_EQ(windows->messageBoxes()[0].style, 16);
+    EXPECT_FALSE(general.card()->isVisible());
+    EXPECT_FALSE(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull()) << "closing stored the values";
+    general.ObjectOpen(hostList, vb::Variant(13));
+    EXPECT_TRUE(general.card()->isVisible());
+    EXPECT_EQ(windows->messageBoxes().size(), 1u);
+
+    frmInicial& card = *general.card();
+    card.resize(200, 100);
+    QCoreApplication::processEvents();
+    EXPECT_GE(card.width() * 15, 11175);
+    EXPECT_GE(card.height() * 15, 6000);
+
+    modRegistry::DefinirValorDWORD(windowKey, QStringLiteral("Width"), 12345);
+    card.showMaximized();
+    QCoreApplication::processEvents();
+    card.close();
+    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width"))), 12345) << "maximised: nothing stored";
+}
+
+TEST_F(Card, TheHostIsToldWhichContactWasShownLast)
+{
+    Closed closed;
+    auto host = std::make_shared<RecordingHost>(closed);
+    general.ObjectOpen(hostList, vb::Variant(13), {}, {}, host, 4, 5, 6);
+    frmInicial& card = *general.card();
+    card.moveNext();
+    EXPECT_EQ(card.Contacto_ID, 14);
+    card.close();
+    EXPECT_EQ(closed.how, QStringLiteral("RemoteActivate"));
+    EXPECT_EQ(closed.id, 14);
+    EXPECT_EQ(closed.index, 4);
+    EXPECT_EQ(closed.object, 5);
+    EXPECT_EQ(closed.related, 6);
+
+    general.Registo(hostList, vb::Variant(44), {}, {}, host);
+    general.card()->moveNext(); // the last row: it stays
+    EXPECT_EQ(general.card()->Contacto_ID, 44);
+    general.card()->clCurrentIndex = 0;
+    general.card()->close();
+    EXPECT_EQ(closed.how, QStringLiteral("RemoteKey"));
+    EXPECT_EQ(closed.id, 44);
+
+    general.ShutDown();
+    EXPECT_EQ(general.card(), nullptr);
+    EXPECT_FALSE(general.ApagaRegisto(hostList, vb::Variant(13), {}));
+    EXPECT_TRUE(reporter.reports().empty());
+}
