@@ -208,7 +208,6 @@ void frmInicial::buildToolbar()
     connect(toolbarButton(QStringLiteral("btSeguinte")), &QAction::triggered, this, &frmInicial::moveNext);
     connect(toolbarButton(QStringLiteral("btUltimo")), &QAction::triggered, this, &frmInicial::moveLast);
     connect(toolbarButton(QStringLiteral("btSair")), &QAction::triggered, this, &QWidget::close);
-    setMenuWidget(nullptr);
     addToolBarBreak();
     auto* holder = new QToolBar(this);
     holder->setObjectName(QStringLiteral("CoolBarHolder"));
@@ -255,10 +254,10 @@ void frmInicial::buildFrames()
     }
     // Header, tabs and frames in design twips; the layout routines keep them in proportion.
     place(Descrit1, 150, 90, 9000, 420);
-    place(Descrit2, 150, 510, 9000, 300);
+    place(Descrit2, designWidth - 5400, 690, 3600, 270);
     place(TabStrip1, 120, 870, designWidth - 1800, designHeight - 2400);
     const int frameWidth = designWidth - 1800;
-    const int frameHeight = designHeight - 2850;
+    const int frameHeight = designHeight - 3450;
     for (int k = 1; k <= 4; ++k)
         place(frames_[k], 120, 1230, frameWidth, frameHeight);
 
@@ -328,11 +327,11 @@ void frmInicial::buildFrames()
     const int column = designWidth - 1560;
     commands_[2] = new QPushButton(QStringLiteral("&Gravar"), centralArea_);
     place(commands_[2], column, 1230, 1440, 420);
-    const char* navigation[] = {"|<", "<", ">", ">|"};
+    const char* navigation[] = {"|◀", "◀", "▶", "▶|"};
     const int navigationIndex[] = {6, 5, 4, 3};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromLatin1(navigation[i]), centralArea_);
-        place(b, column + (i % 2) * 735, frameHeight + 1230 - 900 + (i / 2) * 450, 705, 420);
+        auto* b = new QPushButton(QString::fromUtf8(navigation[i]), centralArea_);
+        place(b, 120 + i * 750, frameHeight + 1300, 705, 390);
         commands_[navigationIndex[i]] = b;
     }
     for (int i = 2; i <= 6; ++i)
@@ -345,7 +344,7 @@ void frmInicial::buildFrames()
     BarraFundo = new QFrame(centralArea_);
     BarraFundo->setObjectName(QStringLiteral("BarraFundo"));
     BarraFundo->setFrameShape(QFrame::HLine);
-    place(BarraFundo, 0, designHeight - 1560, designWidth, 60);
+    place(BarraFundo, 0, 840, designWidth, 30);
 
     statusPanel1 = new QLabel(this);
     statusPanel1->setObjectName(QStringLiteral("StatusBar1_Panel1"));

@@ -1,18 +1,77 @@
-// The desktop host. Until the record card and the contact list land, it opens
-// an empty main window so the run command has something to start.
+// The desktop host of the contacts component: on the embedded demonstration
+// database by default, signs in, lists the contacts and opens them on the
+// record card. See HostOptions for the command line.
+#include "card/frmInicial.h"
+#include "component/General.h"
+#include "host/HostSession.h"
+#include "host/HostWindow.h"
+#include "host/LoginDialog.h"
+#include "host/FirstRun.h"
+#include "platform/windows/WindowServices.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+int fail(const QString& text, bool quiet)
+{
+    if (quiet)
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    else
+        platform::WindowServices::current().messageBox(text, 16, QStringLiteral("Contactos Quarvenses"));
+    return 1;
+}
+
+bool signInInteractively(HostSession& session)
+{
+    LoginDialog dialog;
+    while (dialog.exec() == QDialog::Accepted) {
+        QString problem;
+        if (session.signIn(dialog.user(), dialog.password(), problem))
+            return true;
+        dialog.showProblem(problem);
+    }
+    return false;
+}
+
+void screenshotLater(HostSession& session, HostWindow& window, const QString& path)
+{
+    QTimer::singleShot(1500, [&session, &window, path] {
+        frmInicial* card = session.component().card();
+        QWidget* shown = card && card->isVisible() ? static_cast<QWidget*>(card) : &window;
+        const bool saved = shown->grab().save(path);
+        std::fprintf(stderr, saved ? "Imagem guardada em %s\n" : "Não foi possível guardar %s\n", path.toUtf8().constData());
+        QApplication::exit(saved ? 0 : 1);
+    });
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Contactos Quarvenses"));
-    auto* label = new QLabel(QStringLiteral("A preparar a lista de contactos…"), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(800, 500);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("quarvenses"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Contactos Quarvenses"));
+    const HostOptions options = HostOptions::parse(app.arguments().mid(1));
+    const bool unattended = !options.screenshot.isEmpty();
+    if (!options.problem.isEmpty())
+        return fail(options.problem, true);
+    HostSession session(options);
+    QString problem;
+    if (!session.prepare(problem))
+        return fail(problem, unattended);
+    if (unattended) {
+        if (!session.signIn(QString::fromLatin1(FirstRun::demoLogin), QString::fromLatin1(FirstRun::demoPassword), problem))
+            return fail(problem, true);
+    } else if (!signInInteractively(session)) {
+        return 0;
+    }
+    HostWindow& window = session.showMain();
+    if (options.openContact != 0)
+        window.openContact(options.openContact);
+    if (unattended)
+        screenshotLater(session, window, options.screenshot);
     return app.exec();
 }

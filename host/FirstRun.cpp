@@ -1,0 +1,94 @@
+#include "host/FirstRun.h"
+
+#include "component/StringCipher.h"
+#include "platform/ado/embedded/CatalogBuilder.h"
+#include "platform/folders/SpecialFolders.h"
+#include "platform/values/Conversions.h"
+#include "platform/values/VbError.h"
+#include "settings/modRegistry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace FirstRun {
+
+namespace {
+
+const QString tlvKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
+const QString windowKey = tlvKey + QStringLiteral("\\frm001");
+
+QString productKeyPath()
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\") + QString::fromLatin1(productKey);
+}
+
+void writeString(const QString& key, const char* name, const QString& value)
+{
+    if (!modRegistry::GravarShadow(key, QString::fromLatin1(name), value))
+        throw vb::Error(75, QStringLiteral("Não foi possível guardar a definição «%1».").arg(QString::fromLatin1(name)));
+}
+
+bool settingsPresent()
+{
+    return !modRegistry::ObterValorString(tlvKey, QStringLiteral("DataServer")).isNull();
+}
+
+void writeSettings(const QString& serverFolder)
+{
+    writeString(tlvKey, "DataServer", QString::fromLatin1(productKey));
+    writeString(productKeyPath(), "dtSecurityInfo", QStringLiteral("False"));
+    writeString(productKeyPath(), "dtUser", QString::fromLatin1(demoLogin));
+    writeString(productKeyPath(), "dtPassword", StringCipher::Encipher(QString::fromLatin1(demoPassword)));
+    writeString(productKeyPath(), "dtInitialCatalog", QString::fromLatin1(catalog));
+    writeString(productKeyPath(), "dtDataSource", serverFolder);
+}
+
+void seedWindowValues()
+{
+    if (!modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())
+        return;
+    // AutoSize 1: the first card is placed by the screen's size.
+    const std::pair<const char*, int> values[] = {{"Left", 0}, {"Top", 0}, {"Width", 15000}, {"Height", 9600}, {"Frame", 1}, {"AutoSize", 1}};
+    for (const auto& [name, value] : values)
+        modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+}
+
+} // namespace
+
+QString defaultServerFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/servidor");
+}
+
+void chooseSettingsFolder()
+{
+    if (qEnvironmentVariableIsSet("QUARVENSES_COMMON_APPDATA"))
+        return;
+    const QString common = platform::specialFolder(35);
+    if (platform::isFolderWritable(common))
+        return;
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/definicoes");
+    QDir().mkpath(own);
+    qputenv("QUARVENSES_COMMON_APPDATA", own.toUtf8());
+}
+
+bool ensure(const QString& serverFolder)
+{
+    bool made = false;
+    modRegistry::GarantirShadow();
+    const QString catalogFile = serverFolder + u'/' + QString::fromLatin1(catalog) + QStringLiteral(".db");
+    if (!QFileInfo::exists(catalogFile)) {
+        ado::embedded::createCatalogFromSchema(serverFolder, QString::fromLatin1(catalog), QString::fromLatin1(demoLogin),
+                                               QString::fromLatin1(demoPassword), true);
+        made = true;
+    }
+    if (!settingsPresent()) {
+        writeSettings(serverFolder);
+        made = true;
+    }
+    seedWindowValues();
+    return made;
+}
+
+} // namespace FirstRun

@@ -1,0 +1,45 @@
+#pragma once
+// The host's main window: the contacts of the file "Contactos Quarvenses"
+// listed with Lista, a search box, and the record card opened through
+// General. It is the host object the card calls back when it closes.
+#include "lists/Lista.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class General;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+class HostWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit HostWindow(General& component, QWidget* parent = nullptr);
+    ~HostWindow() override;
+
+    // Lists the contacts whose name matches the search text.
+    void refreshList();
+    // Opens the card on a contact of the list (or the selected one).
+    void openContact(qint32 contactoId = 0);
+    void newContact();
+
+    // The card closed on this contact: select it and refresh its row.
+    void cardClosedOn(qint32 contactoId, qint32 listIndex);
+
+    QTreeWidget* list() const { return view_; }
+    QLineEdit* searchBox() const { return search_; }
+    Lista& filler() { return lista_; }
+    QString statusText() const;
+    qint32 lastClosedOn() const { return lastClosed_; }
+
+private:
+    void buildHeaders();
+    General& component_;
+    std::shared_ptr<vb::Object> caller_;
+    Lista lista_;
+    QTreeWidget* view_;
+    QLineEdit* search_;
+    QLabel* count_;
+    qint32 lastClosed_ = 0;
+};

@@ -1,0 +1,65 @@
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "host/FirstRun.h"
+#include "host/HostSession.h"
+#include "host/HostWindow.h"
+#include "platform/values/Conversions.h"
+#include "settings/modRegistry.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+TEST(Host, FirstRunSignsInListsAndOpensAContact)
+{
+    ResetConnectionStateForTests();
+    testsupport::ScopedSettings settings;
+    ScriptedWindows windows;
+    QTemporaryDir dir;
+    HostOptions options;
+    options.dataFolder = dir.filePath(QStringLiteral("servidor"));
+    {
+        HostSession session(options);
+        QString problem;
+        ASSERT_TRUE(session.prepare(problem)) << problem.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(options.dataFolder + QStringLiteral("/Quarvenses.db")));
+        const vb::Variant stored = modRegistry::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+                                                                 QStringLiteral("dtPassword"));
+        ASSERT_FALSE(stored.isNull());
+        EXPECT_NE(vb::CStr(stored), QStringLiteral("quarvenses")) << "the stored password is enciphered";
+
+        EXPECT_FALSE(session.signIn(QStringLiteral("sa"), QStringLiteral("errada"), problem));
+        EXPECT_TRUE(problem.startsWith(QStringLiteral("Não foi possível entrar")));
+        ASSERT_TRUE(session.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+
+        HostWindow& window = session.showMain();
+        EXPECT_GE(window.list()->topLevelItemCount(), 40);
+        EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados ")));
+        window.searchBox()->setText(QStringLiteral("quarvenses demo"));
+        EXPECT_EQ(window.list()->topLevelItemCount(), 1);
+        window.searchBox()->clear();
+
+        window.openContact(1);
+        frmInicial* card = session.component().card();
+        ASSERT_NE(card, nullptr);
+        EXPECT_TRUE(card->isVisible());
+        EXPECT_EQ(card->Contacto_ID, 1);
+        card->moveNext();
+        const qint32 shown = card->Contacto_ID;
+        card->close();
+        EXPECT_EQ(window.lastClosedOn(), shown);
+        EXPECT_EQ(Lista::keyOf(window.list()->currentItem()), QString::number(shown) + u'#');
+    }
+    ResetConnectionStateForTests();
+
+    // A second start finds everything in place.
+    HostSession again(options);
+    QString problem;
+    ASSERT_TRUE(again.prepare(problem));
+    EXPECT_TRUE(again.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+    ResetConnectionStateForTests();
+}
