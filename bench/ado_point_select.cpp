@@ -60,7 +60,7 @@ void BM_RecordsetPointSelect(benchmark::State& state)
         rs.Open(statementFor(key), f.connection);
         benchmark::DoNotOptimize(vb::CStr(rs(QStringLiteral("nome_union"))));
         rs.Close();
-        key = key % rowCount + 7919 % rowCount;
+        key = (key + 7919) % rowCount + 1;
     }
 }
 BENCHMARK(BM_RecordsetPointSelect);
@@ -78,7 +78,7 @@ void BM_RawSqlitePointSelect(benchmark::State& state)
         if (sqlite3_step(statement) == SQLITE_ROW)
             benchmark::DoNotOptimize(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1))));
         sqlite3_finalize(statement);
-        key = key % rowCount + 7919 % rowCount;
+        key = (key + 7919) % rowCount + 1;
     }
     sqlite3_close(db);
 }

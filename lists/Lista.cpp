@@ -123,20 +123,31 @@ void Lista::Fill_Headers()
     }
 }
 
-QString Lista::cellText(int header) const
+Lista::Bound Lista::bind() const
 {
-    const vb::Variant value = Recordset(headers_[header].field);
+    Bound bound;
+    for (int i = 0; i < headerCount(); ++i)
+        bound.headers.append(Recordset.Fields(headers_[i].field));
+    if (!IList.isEmpty())
+        for (int i = 0; i < conditionCount_; ++i)
+            bound.conditions.append(Recordset.Fields(conditions_[i].field));
+    return bound;
+}
+
+QString Lista::cellText(const Bound& bound, int header) const
+{
+    const vb::Variant value = bound.headers[header].Value();
     if (value.isNull())
         return {};
     return headers_[header].format.isEmpty() ? vb::CStr(value) : vb::Format(value, headers_[header].format);
 }
 
-void Lista::applyIcon(QTreeWidgetItem* item) const
+void Lista::applyIcon(const Bound& bound, QTreeWidgetItem* item) const
 {
     if (IList.isEmpty() || conditionCount_ == 0)
         return;
     for (int i = 0; i < conditionCount_; ++i) {
-        const vb::Variant v = Recordset(conditions_[i].field);
+        const vb::Variant v = bound.conditions[i].Value();
         if (!v.isNull() && vb::Equals(v, conditions_[i].value)) {
             item->setIcon(0, IList.value(conditions_[i].icon - 1));
             return;
@@ -219,8 +230,10 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
         removeItems();
         QSet<QString> keys;
         QList<QTreeWidgetItem*> items;
+        const Bound bound = bind();
+        const ado::Field keyField = Recordset.Fields(Key_Field);
         while (!Recordset.Eof()) {
-            const vb::Variant keyValue = Recordset(Key_Field);
+            const vb::Variant keyValue = keyField.Value();
             if (!keyValue.isNull()) {
                 const QString key = vb::CStr(keyValue) + u'#';
                 if (keys.contains(key))
@@ -229,20 +242,18 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
                 auto* item = new QTreeWidgetItem;
                 item->setData(0, keyRole, key);
                 for (int i = 0; i < count; ++i) {
-                    item->setText(i, cellText(i));
+                    item->setText(i, cellText(bound, i));
                     if (headers_[i].align != 0)
                         item->setTextAlignment(i, alignmentOf(headers_[i].align) | Qt::AlignVCenter);
                 }
-                applyIcon(item);
+                applyIcon(bound, item);
                 items.append(item);
                 ++ItemsCount;
             }
             Recordset.MoveNext();
-            if (ItemsCount % 200 == 0 && ItemsCount > 0) {
-                List->addTopLevelItems(items);
-                items.clear();
+            // The user interface stays responsive; the items go in at the end, in one call.
+            if (ItemsCount % 200 == 0 && ItemsCount > 0)
                 QCoreApplication::processEvents();
-            }
         }
         List->addTopLevelItems(items);
         showCount(QStringLiteral("Estão listados %1 registos.").arg(Recordset.RecordCount()));
@@ -282,10 +293,11 @@ void Lista::Refresh(qint32 index)
         QTreeWidgetItem* item = List->topLevelItem(index - 1);
         if (!item || Recordset.Eof())
             return;
+        const Bound bound = bind();
         for (int i = 0; i < headerCount(); ++i)
-            item->setText(i, cellText(i));
+            item->setText(i, cellText(bound, i));
         item->setIcon(0, QIcon());
-        applyIcon(item);
+        applyIcon(bound, item);
     } catch (const vb::Error& e) {
         fail(e.number(), e.description());
     }

@@ -67,8 +67,14 @@ private:
     };
     int headerCount() const;
     bool writeHeader(int slot, const QString& field, const QString& label, qint32 size, qint32 align, const QString& format);
-    QString cellText(int header) const;
-    void applyIcon(QTreeWidgetItem* item) const;
+    // The fields of the headers and conditions, looked up once per fill.
+    struct Bound {
+        QList<ado::Field> headers;
+        QList<ado::Field> conditions;
+    };
+    Bound bind() const;
+    QString cellText(const Bound& bound, int header) const;
+    void applyIcon(const Bound& bound, QTreeWidgetItem* item) const;
     void setViewStyle(int style);
     void removeItems();
     void fail(int number, const QString& description);

@@ -5,6 +5,7 @@
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/values/Conversions.h"
 #include <QDateTime>
+#include <QHash>
 #include <limits>
 #include <sqlite3.h>
 
@@ -88,10 +89,23 @@ vb::Variant dateValue(sqlite3_stmt* statement, int column)
 
 } // namespace
 
+// The same few declared types come back on every statement.
+int cachedDeclaredType(const char* declared)
+{
+    thread_local QHash<QByteArray, int> known;
+    const QByteArray key(declared);
+    auto found = known.constFind(key);
+    if (found != known.cend())
+        return *found;
+    const int type = declaredType(QString::fromUtf8(declared));
+    known.insert(key, type);
+    return type;
+}
+
 int columnType(sqlite3_stmt* statement, int column)
 {
     const char* declared = sqlite3_column_decltype(statement, column);
-    const int type = declared ? declaredType(QString::fromUtf8(declared)) : adEmpty;
+    const int type = declared ? cachedDeclaredType(declared) : adEmpty;
     return type != adEmpty ? type : storedType(statement, column);
 }
 
