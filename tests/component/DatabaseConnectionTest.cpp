@@ -1,6 +1,8 @@
 #include "component/ConnectionState.h"
+#include "card/frmInicial.h"
 #include "component/General.h"
 #include "component/StringCipher.h"
+#include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "settings/modRegistry.h"
 #include "tests/support/RecordingReporter.h"
@@ -26,10 +28,11 @@ protected:
     void SetUp() override
     {
         ResetConnectionStateForTests();
+        // Real catalogs: Login preloads the record card, which reads its tables.
         for (const QString& folder : {primary(), secondary()}) {
-            EmbeddedServer::createLogin(folder, QStringLiteral("sa"), QStringLiteral("pw"), ado::embedded::HashStrength::Minimal);
+            ado::embedded::createCatalogFromSchema(folder, catalog, QStringLiteral("sa"), QStringLiteral("pw"), false,
+                                                   ado::embedded::HashStrength::Minimal);
             EmbeddedServer::createLogin(folder, QStringLiteral("ana"), QStringLiteral("senha"), ado::embedded::HashStrength::Minimal);
-            EmbeddedServer::createCatalog(folder, catalog);
         }
     }
     void TearDown() override { ResetConnectionStateForTests(); }
@@ -181,6 +184,9 @@ TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)
     EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("errada"))));
     ASSERT_TRUE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha"))));
     EXPECT_TRUE(Conn().bSQLConnected);
+    ASSERT_NE(general.card(), nullptr) << "the card is preloaded";
+    EXPECT_FALSE(general.card()->isVisible());
+    EXPECT_FALSE(general.card()->inPro);
     EXPECT_EQ(Conn().strDataServer, QStringLiteral("Quarvenses"));
     EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString), expectedString("sa", "pw", primary(), ";"));
     EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);

@@ -15,7 +15,8 @@ using adotest::AdoBehaviour;
 using adotest::EmbeddedTestServer;
 
 INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour,
-                         ::testing::Values(adotest::ServerFactory([] { return std::make_unique<EmbeddedTestServer>(); })));
+                         ::testing::Values(adotest::ServerFactory([] { return std::make_unique<EmbeddedTestServer>(); })),
+                         [](const auto&) { return std::string("embedded"); });
 
 namespace {
 
