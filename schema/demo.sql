@@ -2,7 +2,11 @@
 -- and on the embedded server. Identity columns are left to the database, so on a
 -- fresh catalog the rows are numbered 1, 2, 3... in the order written here.
 -- Permission codes are all of one width and begin with "$", so that no code can
--- match inside another's entry of a mask.
+-- match inside another's entry of a mask: users $1001.., groups $0001..
+-- Contacts worth knowing: 1 the company itself; 2 protected (user_delete); 5 a tax
+-- number written with spaces; 20 no tax number; 27 an apostrophe in the surname;
+-- 30 and 31 one tax number in two different files; 31 outside "Contactos
+-- Quarvenses"; 3 a client with an insurance policy.
 
 INSERT INTO tbUsers (descrit, code, nome) VALUES ('sa', '$1001', 'Administrador do Sistema');
 INSERT INTO tbUsers (descrit, code, nome) VALUES ('ana', '$1002', 'Ana Ferreira');
@@ -56,7 +60,7 @@ INSERT INTO tbAssociados_Permitions_Criar_Groups (code, group_code, user_code) V
 INSERT INTO tbAssociados_Permitions_Criar_Groups (code, group_code, user_code) VALUES ('$0002', '$00021110$00041000', '');
 INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$1003');
 
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Quarvenses Demonstração, Lda.', '501234567', 'C0001', 0, 'sa', CONVERT(DATETIME,'2023-02-02 09:01:00',120), 'rui', CONVERT(DATETIME,'2024-03-02 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Quarvenses Demonstração, Lda.', '501234567', 'Quarvenses Demonstração', 0, 'sa', CONVERT(DATETIME,'2023-02-02 09:01:00',120), 'rui', CONVERT(DATETIME,'2024-03-02 11:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (1, 4);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (1, 'Avenida da Liberdade, 11', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (1, '200007919', 'Fixo', 1);
@@ -67,11 +71,11 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (1, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-02 09:01:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Construções Vale do Sousa, S.A.', '502469134', 'C0002', 1, 'sa', CONVERT(DATETIME,'2023-03-03 09:02:00',120), 'ana', CONVERT(DATETIME,'2024-03-03 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Construções Vale do Sousa, S.A.', '502469134', 'Construções Vale do Sousa', 1, 'sa', CONVERT(DATETIME,'2023-03-03 09:02:00',120), 'ana', CONVERT(DATETIME,'2024-03-03 12:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (2, 1);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (2, 'Rua do Souto, 12', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (2, '200015838', 'Fixo', 1);
-INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (2, 'construcões.vale.do.sousa.s.a@exemplo.pt', 'Principal', 1);
+INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (2, 'construcoes.vale.do.sousa@exemplo.pt', 'Principal', 1);
 INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (2, 1, CONVERT(DATETIME,'2023-03-03 09:02:00',120));
 INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, activo) VALUES (2, 3, CONVERT(DATETIME,'2023-03-03 09:02:00',120), 'REF-0002', 1);
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (2, '$10011111$10021000', '$00011111$00021110$00041000');
@@ -80,7 +84,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (2, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (2, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (2, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Restaurante O Cantinho', '503703701', 'C0003', 0, 'sa', CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'rui', CONVERT(DATETIME,'2024-03-04 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Restaurante O Cantinho', '503703701', 'Restaurante O Cantinho', 0, 'sa', CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'rui', CONVERT(DATETIME,'2024-03-04 13:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (3, 2);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (3, 'Praça da República, 13', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (3, '200023757', 'Fixo', 1);
@@ -92,7 +96,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (3, CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'REF-0003', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (3, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (3, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Clínica Médica da Foz', '504938268', 'C0004', 0, 'sa', CONVERT(DATETIME,'2023-05-05 09:04:00',120), 'sa', CONVERT(DATETIME,'2024-03-05 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Clínica Médica da Foz', '504938268', 'Clínica Médica da Foz', 0, 'sa', CONVERT(DATETIME,'2023-05-05 09:04:00',120), 'sa', CONVERT(DATETIME,'2024-03-05 14:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (4, 3);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (4, 'Rua Direita, 14', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (4, '200031676', 'Fixo', 1);
@@ -106,7 +110,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (4, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (4, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (4, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Informática Atlântico, Lda.', '501 999 888', 'C0005', 0, 'sa', CONVERT(DATETIME,'2023-06-06 09:05:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Informática Atlântico, Lda.', '501 999 888', 'Informática Atlântico', 0, 'sa', CONVERT(DATETIME,'2023-06-06 09:05:00',120), NULL, NULL);
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (5, 4);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (5, 'Avenida Sá Carneiro, 15', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (5, '200039595', 'Fixo', 1);
@@ -116,7 +120,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (5, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (5, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (5, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Mercearia Central', '507407402', 'C0006', 0, 'sa', CONVERT(DATETIME,'2023-07-07 09:06:00',120), 'ana', CONVERT(DATETIME,'2024-03-07 16:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Mercearia Central', '507407402', 'Mercearia Central', 0, 'sa', CONVERT(DATETIME,'2023-07-07 09:06:00',120), 'ana', CONVERT(DATETIME,'2024-03-07 16:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (6, 5);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (6, 'Travessa do Carmo, 16', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (6, '200047514', 'Fixo', 1);
@@ -131,7 +135,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUES (6, CONVERT(DATETIME,'2023-07-07 09:06:00',120), 'REF-0006', 1);
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (6, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (6, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Escola Profissional do Minho', '508641969', 'C0007', 0, 'sa', CONVERT(DATETIME,'2023-08-08 09:07:00',120), 'ana', CONVERT(DATETIME,'2024-03-08 17:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Escola Profissional do Minho', '508641969', 'Escola Profissional do Minho', 0, 'sa', CONVERT(DATETIME,'2023-08-08 09:07:00',120), 'ana', CONVERT(DATETIME,'2024-03-08 17:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (7, 6);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (7, 'Largo da Sé, 17', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (7, '200055433', 'Fixo', 1);
@@ -142,7 +146,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (7, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (7, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (7, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-08 09:07:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Padaria Pão Quente', '509876536', 'C0008', 0, 'sa', CONVERT(DATETIME,'2023-09-09 09:08:00',120), 'sa', CONVERT(DATETIME,'2024-03-09 18:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Padaria Pão Quente', '509876536', 'Padaria Pão Quente', 0, 'sa', CONVERT(DATETIME,'2023-09-09 09:08:00',120), 'sa', CONVERT(DATETIME,'2024-03-09 18:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (8, 5);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (8, 'Rua de Santa Catarina, 18', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (8, '200063352', 'Fixo', 1);
@@ -156,7 +160,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (8, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (8, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (8, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Hotel Miradouro', '511111103', 'C0009', 0, 'sa', CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'ana', CONVERT(DATETIME,'2024-03-10 19:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Hotel Miradouro', '511111103', 'Hotel Miradouro', 0, 'sa', CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'ana', CONVERT(DATETIME,'2024-03-10 19:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (9, 2);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (9, 'Avenida da Liberdade, 19', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (9, '200071271', 'Fixo', 1);
@@ -168,7 +172,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (9, CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'REF-0009', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (9, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (9, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Farmácia Avenida', '512345670', 'C0010', 0, 'sa', CONVERT(DATETIME,'2023-11-11 09:10:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Farmácia Avenida', '512345670', 'Farmácia Avenida', 0, 'sa', CONVERT(DATETIME,'2023-11-11 09:10:00',120), NULL, NULL);
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (10, 3);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (10, 'Rua do Souto, 20', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (10, '200079190', 'Fixo', 1);
@@ -181,7 +185,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (10, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (10, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (10, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Transportes Rápidos do Norte', '513580237', 'C0011', 0, 'sa', CONVERT(DATETIME,'2023-12-12 09:11:00',120), 'rui', CONVERT(DATETIME,'2024-03-12 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Transportes Rápidos do Norte', '513580237', 'Transportes Rápidos do Norte', 0, 'sa', CONVERT(DATETIME,'2023-12-12 09:11:00',120), 'rui', CONVERT(DATETIME,'2024-03-12 11:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (11, NULL);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (11, 'Praça da República, 21', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (11, '200087109', 'Fixo', 1);
@@ -191,7 +195,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (11, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (11, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (11, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Câmara de Comércio Luso-Galaica', '514814804', 'C0012', 0, 'sa', CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Câmara de Comércio Luso-Galaica', '514814804', 'Câmara de Comércio Luso-Galaica', 0, 'sa', CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 12:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (12, NULL);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (12, 'Rua Direita, 22', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (12, '200095028', 'Fixo', 1);
@@ -207,8 +211,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUES (12, CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'REF-0012', 1);
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (12, '$10011111$10030100', '$00011111');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (12, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Silva', '516049371', 'C0013', 0, 'sa', CONVERT(DATETIME,'2023-02-14 09:13:00',120), 'ana', CONVERT(DATETIME,'2024-03-14 13:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (13, 'Maria', 'Silva', NULL, 'Enfermeiro', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Silva', '516049371', 'Maria Silva', 0, 'sa', CONVERT(DATETIME,'2023-02-14 09:13:00',120), 'ana', CONVERT(DATETIME,'2024-03-14 13:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (13, 'Maria', 'Silva', NULL, 'Contabilista', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (13, 'Avenida Sá Carneiro, 23', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (13, '900102947', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (13, 'maria.silva@exemplo.pt', 'Principal', 1);
@@ -218,8 +222,8 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (13, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (13, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (13, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-14 09:13:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Martins', '517283938', 'C0014', 0, 'sa', CONVERT(DATETIME,'2023-03-15 09:14:00',120), 'sa', CONVERT(DATETIME,'2024-03-15 14:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (14, 'José', 'Martins', 'Sr.', 'Arquitecta', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Martins', '517283938', 'José Martins', 0, 'sa', CONVERT(DATETIME,'2023-03-15 09:14:00',120), 'sa', CONVERT(DATETIME,'2024-03-15 14:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (14, 'José', 'Martins', 'Sr.', 'Enfermeiro', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (14, 'Travessa do Carmo, 24', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (14, '900110866', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (14, 'jose.martins@exemplo.pt', 'Principal', 1);
@@ -228,8 +232,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (14, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (14, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (14, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Marques', '518518505', 'C0015', 0, 'sa', CONVERT(DATETIME,'2023-04-16 09:15:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (15, 'António', 'Marques', 'Sra.', NULL, 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Marques', '518518505', 'António Marques', 0, 'sa', CONVERT(DATETIME,'2023-04-16 09:15:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (15, 'António', 'Marques', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (15, 'Largo da Sé, 25', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (15, '900118785', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (15, 'antonio.marques@exemplo.pt', 'Principal', 1);
@@ -240,8 +244,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (15, CONVERT(DATETIME,'2023-04-16 09:15:00',120), 'REF-0015', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (15, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (15, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Santos', '519753072', 'C0016', 0, 'sa', CONVERT(DATETIME,'2023-05-17 09:16:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 16:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (16, 'Ana', 'Santos', 'Dr.', 'Advogado', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Santos', '519753072', 'Ana Santos', 0, 'sa', CONVERT(DATETIME,'2023-05-17 09:16:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 16:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (16, 'Ana', 'Santos', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (16, 'Rua de Santa Catarina, 26', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (16, '900126704', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (16, '211675664', 'Emprego', 0);
@@ -251,8 +255,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (16, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (16, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (16, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Jesus', '520987639', 'C0017', 0, 'sa', CONVERT(DATETIME,'2023-06-18 09:17:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 17:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (17, 'Manuel', 'Jesus', 'Dra.', 'Médica', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Jesus', '520987639', 'Manuel Jesus', 0, 'sa', CONVERT(DATETIME,'2023-06-18 09:17:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 17:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (17, 'Manuel', 'Jesus', 'Dr.', 'Médico', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (17, 'Avenida da Liberdade, 27', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (17, '900134623', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (17, 'manuel.jesus@exemplo.pt', 'Principal', 1);
@@ -261,8 +265,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (17, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (17, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (17, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Alves', '522222206', 'C0018', 0, 'sa', CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'ana', CONVERT(DATETIME,'2024-03-19 18:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (18, 'Francisca', 'Alves', 'Eng.', 'Engenheiro civil', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Alves', '522222206', 'Francisca Alves', 0, 'sa', CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'ana', CONVERT(DATETIME,'2024-03-19 18:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (18, 'Francisca', 'Alves', 'Eng.ª', 'Engenheira civil', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (18, 'Rua do Souto, 28', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (18, '900142542', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (18, 'francisca.alves@exemplo.pt', 'Principal', 1);
@@ -273,8 +277,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (18, CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'REF-0018', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (18, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (18, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Ferreira', '523456773', 'C0019', 0, 'sa', CONVERT(DATETIME,'2023-08-20 09:19:00',120), 'rui', CONVERT(DATETIME,'2024-03-20 19:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (19, 'João', 'Ferreira', 'Eng.ª', 'Professora', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Ferreira', '523456773', 'João Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-08-20 09:19:00',120), 'rui', CONVERT(DATETIME,'2024-03-20 19:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (19, 'João', 'Ferreira', 'Sr.', 'Professor', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (19, 'Praça da República, 29', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (19, '900150461', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (19, 'joao.ferreira@exemplo.pt', 'Principal', 1);
@@ -284,8 +288,8 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (19, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (19, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (19, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-20 09:19:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Sousa', NULL, 'C0020', 0, 'sa', CONVERT(DATETIME,'2023-09-21 09:20:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (20, 'Beatriz', 'Sousa', NULL, 'Contabilista', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Sousa', NULL, 'Beatriz Sousa', 0, 'sa', CONVERT(DATETIME,'2023-09-21 09:20:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (20, 'Beatriz', 'Sousa', NULL, 'Contabilista', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (20, 'Rua Direita, 30', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (20, '900158380', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (20, '212094580', 'Emprego', 0);
@@ -294,8 +298,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (20, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (20, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (20, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Almeida', '525925907', 'C0021', 0, 'sa', CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'rui', CONVERT(DATETIME,'2024-03-22 11:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (21, 'Pedro', 'Almeida', 'Sr.', 'Enfermeiro', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Almeida', '525925907', 'Pedro Almeida', 0, 'sa', CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'rui', CONVERT(DATETIME,'2024-03-22 11:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (21, 'Pedro', 'Almeida', 'Sr.', 'Enfermeiro', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (21, 'Avenida Sá Carneiro, 31', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (21, '900166299', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (21, 'pedro.almeida@exemplo.pt', 'Principal', 1);
@@ -306,8 +310,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (21, CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'REF-0021', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (21, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (21, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Pereira', '527160474', 'C0022', 0, 'sa', CONVERT(DATETIME,'2023-11-23 09:22:00',120), 'ana', CONVERT(DATETIME,'2024-03-23 12:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (22, 'Inês', 'Pereira', 'Sra.', 'Arquitecta', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Pereira', '527160474', 'Inês Pereira', 0, 'sa', CONVERT(DATETIME,'2023-11-23 09:22:00',120), 'ana', CONVERT(DATETIME,'2024-03-23 12:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (22, 'Inês', 'Pereira', 'Arq.ª', 'Arquitecta', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (22, 'Travessa do Carmo, 32', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (22, '900174218', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (22, 'ines.pereira@exemplo.pt', 'Principal', 1);
@@ -316,8 +320,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (22, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (22, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (22, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Luís Fernandes', '528395041', 'C0023', 0, 'sa', CONVERT(DATETIME,'2023-12-24 09:23:00',120), 'ana', CONVERT(DATETIME,'2024-03-24 13:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (23, 'Luís', 'Fernandes', 'Dr.', NULL, 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Luís Fernandes', '528395041', 'Luís Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-12-24 09:23:00',120), 'ana', CONVERT(DATETIME,'2024-03-24 13:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (23, 'Luís', 'Fernandes', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (23, 'Largo da Sé, 33', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (23, '900182137', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (23, 'luis.fernandes@exemplo.pt', 'Principal', 1);
@@ -326,8 +330,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (23, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (23, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (23, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Catarina Ribeiro', '529629608', 'C0024', 0, 'sa', CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'ana', CONVERT(DATETIME,'2024-03-25 14:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (24, 'Catarina', 'Ribeiro', 'Dra.', 'Advogado', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Catarina Ribeiro', '529629608', 'Catarina Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'ana', CONVERT(DATETIME,'2024-03-25 14:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (24, 'Catarina', 'Ribeiro', 'Dra.', 'Médica', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (24, 'Rua de Santa Catarina, 34', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (24, '900190056', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (24, '212513496', 'Emprego', 0);
@@ -339,8 +343,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (24, CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'REF-0024', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (24, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (24, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Rui Oliveira', '530864175', 'C0025', 0, 'sa', CONVERT(DATETIME,'2023-02-26 09:25:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (25, 'Rui', 'Oliveira', 'Eng.', 'Médica', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Rui Oliveira', '530864175', 'Rui Oliveira', 0, 'sa', CONVERT(DATETIME,'2023-02-26 09:25:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (25, 'Rui', 'Oliveira', 'Eng.', 'Engenheiro civil', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (25, 'Avenida da Liberdade, 35', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (25, '900197975', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (25, 'rui.oliveira@exemplo.pt', 'Principal', 1);
@@ -350,8 +354,8 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (25, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (25, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (25, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-26 09:25:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Sofia Gonçalves', '532098742', 'C0026', 0, 'sa', CONVERT(DATETIME,'2023-03-27 09:26:00',120), 'sa', CONVERT(DATETIME,'2024-03-27 16:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (26, 'Sofia', 'Gonçalves', 'Eng.ª', 'Engenheiro civil', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Sofia Gonçalves', '532098742', 'Sofia Gonçalves', 0, 'sa', CONVERT(DATETIME,'2023-03-27 09:26:00',120), 'sa', CONVERT(DATETIME,'2024-03-27 16:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (26, 'Sofia', 'Gonçalves', 'Sra.', 'Professora', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (26, 'Rua do Souto, 36', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (26, '900205894', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (26, 'sofia.goncalves@exemplo.pt', 'Principal', 1);
@@ -360,8 +364,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (26, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (26, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (26, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Miguel D''Ávila', '533333309', 'C0027', 0, 'sa', CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'rui', CONVERT(DATETIME,'2024-03-01 17:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (27, 'Miguel', 'D''Ávila', NULL, 'Professora', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Miguel D''Ávila', '533333309', 'Miguel D''Ávila', 0, 'sa', CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'rui', CONVERT(DATETIME,'2024-03-01 17:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (27, 'Miguel', 'D''Ávila', NULL, 'Contabilista', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (27, 'Praça da República, 37', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (27, '900213813', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (27, 'miguel.davila@exemplo.pt', 'Principal', 1);
@@ -372,8 +376,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (27, CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'REF-0027', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (27, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (27, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Leonor Costa', '534567876', 'C0028', 0, 'sa', CONVERT(DATETIME,'2023-05-02 09:28:00',120), 'ana', CONVERT(DATETIME,'2024-03-02 18:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (28, 'Leonor', 'Costa', 'Sr.', 'Contabilista', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Leonor Costa', '534567876', 'Leonor Costa', 0, 'sa', CONVERT(DATETIME,'2023-05-02 09:28:00',120), 'ana', CONVERT(DATETIME,'2024-03-02 18:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (28, 'Leonor', 'Costa', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (28, 'Rua Direita, 38', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (28, '900221732', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (28, '212932412', 'Emprego', 0);
@@ -383,8 +387,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (28, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (28, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (28, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Tiago Gomes', '535802443', 'C0029', 0, 'sa', CONVERT(DATETIME,'2023-06-03 09:29:00',120), 'sa', CONVERT(DATETIME,'2024-03-03 19:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (29, 'Tiago', 'Gomes', 'Sra.', 'Enfermeiro', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Tiago Gomes', '535802443', 'Tiago Gomes', 0, 'sa', CONVERT(DATETIME,'2023-06-03 09:29:00',120), 'sa', CONVERT(DATETIME,'2024-03-03 19:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (29, 'Tiago', 'Gomes', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (29, 'Avenida Sá Carneiro, 39', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (29, '900229651', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (29, 'tiago.gomes@exemplo.pt', 'Principal', 1);
@@ -393,8 +397,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (29, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (29, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (29, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Mariana Carvalho', '234567890', 'C0030', 0, 'sa', CONVERT(DATETIME,'2023-07-04 09:30:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (30, 'Mariana', 'Carvalho', 'Dr.', 'Arquitecta', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Mariana Carvalho', '234567890', 'Mariana Carvalho', 0, 'sa', CONVERT(DATETIME,'2023-07-04 09:30:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (30, 'Mariana', 'Carvalho', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (30, 'Travessa do Carmo, 40', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (30, '900237570', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (30, 'mariana.carvalho@exemplo.pt', 'Principal', 1);
@@ -405,19 +409,19 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (30, CONVERT(DATETIME,'2023-07-04 09:30:00',120), 'REF-0030', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (30, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (30, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Nuno Rodrigues', '234567890', 'C0031', 0, 'sa', CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'ana', CONVERT(DATETIME,'2024-03-05 11:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (31, 'Nuno', 'Rodrigues', 'Dra.', NULL, 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Nuno Rodrigues', '234567890', 'Nuno Rodrigues', 0, 'sa', CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'ana', CONVERT(DATETIME,'2024-03-05 11:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (31, 'Nuno', 'Rodrigues', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (31, 'Largo da Sé, 41', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (31, '900245489', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (31, 'nuno.rodrigues@exemplo.pt', 'Principal', 1);
-INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (31, 2, CONVERT(DATETIME,'2023-08-05 09:31:00',120));
-INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (31, CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'REF-0031', 1);
-INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (31, '$10011111$10021100', '$00011111$00021110$00041000');
+INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (31, 3, CONVERT(DATETIME,'2023-08-05 09:31:00',120));
+INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUES (31, CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'REF-0031', 1);
+INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (31, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (31, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (31, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (31, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-05 09:31:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Conceição Lopes', '539506144', 'C0032', 0, 'sa', CONVERT(DATETIME,'2023-09-06 09:32:00',120), 'ana', CONVERT(DATETIME,'2024-03-06 12:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (32, 'Conceição', 'Lopes', 'Eng.', 'Advogado', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Conceição Lopes', '539506144', 'Conceição Lopes', 0, 'sa', CONVERT(DATETIME,'2023-09-06 09:32:00',120), 'ana', CONVERT(DATETIME,'2024-03-06 12:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (32, 'Conceição', 'Lopes', 'Eng.ª', 'Engenheira civil', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (32, 'Rua de Santa Catarina, 42', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (32, '900253408', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (32, '213351328', 'Emprego', 0);
@@ -427,8 +431,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (32, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (32, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (32, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Joaquim Silva', '540740711', 'C0033', 0, 'sa', CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'sa', CONVERT(DATETIME,'2024-03-07 13:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (33, 'Joaquim', 'Silva', 'Eng.ª', 'Médica', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Joaquim Silva', '540740711', 'Joaquim Silva', 0, 'sa', CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'sa', CONVERT(DATETIME,'2024-03-07 13:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (33, 'Joaquim', 'Silva', 'Sr.', 'Professor', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (33, 'Avenida da Liberdade, 43', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (33, '900261327', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (33, 'joaquim.silva@exemplo.pt', 'Principal', 1);
@@ -439,8 +443,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (33, CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'REF-0033', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (33, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (33, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Helena Martins', '541975278', 'C0034', 0, 'sa', CONVERT(DATETIME,'2023-11-08 09:34:00',120), 'sa', CONVERT(DATETIME,'2024-03-08 14:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (34, 'Helena', 'Martins', NULL, 'Engenheiro civil', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Helena Martins', '541975278', 'Helena Martins', 0, 'sa', CONVERT(DATETIME,'2023-11-08 09:34:00',120), 'sa', CONVERT(DATETIME,'2024-03-08 14:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (34, 'Helena', 'Martins', NULL, 'Contabilista', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (34, 'Rua do Souto, 44', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (34, '900269246', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (34, 'helena.martins@exemplo.pt', 'Principal', 1);
@@ -449,8 +453,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (34, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (34, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (34, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Marques', '543209845', 'C0035', 0, 'sa', CONVERT(DATETIME,'2023-12-09 09:35:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (35, 'Maria', 'Marques', 'Sr.', 'Professora', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Marques', '543209845', 'Maria Marques', 0, 'sa', CONVERT(DATETIME,'2023-12-09 09:35:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (35, 'Maria', 'Marques', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (35, 'Praça da República, 45', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (35, '900277165', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (35, 'maria.marques@exemplo.pt', 'Principal', 1);
@@ -459,8 +463,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (35, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (35, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (35, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Santos', '544444412', 'C0036', 0, 'sa', CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'sa', CONVERT(DATETIME,'2024-03-10 16:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (36, 'José', 'Santos', 'Sra.', 'Contabilista', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Santos', '544444412', 'José Santos', 0, 'sa', CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'sa', CONVERT(DATETIME,'2024-03-10 16:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (36, 'José', 'Santos', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (36, 'Rua Direita, 46', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (36, '900285084', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (36, '213770244', 'Emprego', 0);
@@ -472,8 +476,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (36, CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'REF-0036', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (36, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (36, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Jesus', '545678979', 'C0037', 0, 'sa', CONVERT(DATETIME,'2023-02-11 09:37:00',120), 'ana', CONVERT(DATETIME,'2024-03-11 17:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (37, 'António', 'Jesus', 'Dr.', 'Enfermeiro', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Jesus', '545678979', 'António Jesus', 0, 'sa', CONVERT(DATETIME,'2023-02-11 09:37:00',120), 'ana', CONVERT(DATETIME,'2024-03-11 17:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (37, 'António', 'Jesus', 'Dr.', 'Advogado', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (37, 'Avenida Sá Carneiro, 47', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (37, '900293003', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (37, 'antonio.jesus@exemplo.pt', 'Principal', 1);
@@ -483,8 +487,8 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (37, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (37, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (37, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-11 09:37:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Alves', '546913546', 'C0038', 0, 'sa', CONVERT(DATETIME,'2023-03-12 09:38:00',120), 'sa', CONVERT(DATETIME,'2024-03-12 18:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (38, 'Ana', 'Alves', 'Dra.', 'Arquitecta', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Alves', '546913546', 'Ana Alves', 0, 'sa', CONVERT(DATETIME,'2023-03-12 09:38:00',120), 'sa', CONVERT(DATETIME,'2024-03-12 18:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (38, 'Ana', 'Alves', 'Dra.', 'Médica', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (38, 'Travessa do Carmo, 48', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (38, '900300922', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (38, 'ana.alves@exemplo.pt', 'Principal', 1);
@@ -493,8 +497,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (38, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (38, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (38, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Ferreira', '548148113', 'C0039', 0, 'sa', CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 19:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (39, 'Manuel', 'Ferreira', 'Eng.', NULL, 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Ferreira', '548148113', 'Manuel Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 19:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (39, 'Manuel', 'Ferreira', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (39, 'Largo da Sé, 49', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (39, '900308841', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (39, 'manuel.ferreira@exemplo.pt', 'Principal', 1);
@@ -505,8 +509,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (39, CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'REF-0039', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (39, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (39, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Sousa', '549382680', 'C0040', 0, 'sa', CONVERT(DATETIME,'2023-05-14 09:40:00',120), NULL, NULL);
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (40, 'Francisca', 'Sousa', 'Eng.ª', 'Advogado', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Sousa', '549382680', 'Francisca Sousa', 0, 'sa', CONVERT(DATETIME,'2023-05-14 09:40:00',120), NULL, NULL);
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (40, 'Francisca', 'Sousa', 'Sra.', 'Professora', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (40, 'Rua de Santa Catarina, 50', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (40, '900316760', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (40, '214189160', 'Emprego', 0);
@@ -519,8 +523,8 @@ INSERT INTO tbAssociados (contacto_id, data_entrada, referencia, activo) VALUES 
 INSERT INTO tbAssociados_Permitions (contacto_id, user_code, group_code) VALUES (40, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (40, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (40, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Almeida', '550617247', 'C0041', 0, 'sa', CONVERT(DATETIME,'2023-06-15 09:41:00',120), 'rui', CONVERT(DATETIME,'2024-03-15 11:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (41, 'João', 'Almeida', NULL, 'Médica', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Almeida', '550617247', 'João Almeida', 0, 'sa', CONVERT(DATETIME,'2023-06-15 09:41:00',120), 'rui', CONVERT(DATETIME,'2024-03-15 11:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (41, 'João', 'Almeida', NULL, 'Contabilista', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (41, 'Avenida da Liberdade, 51', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (41, '900324679', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (41, 'joao.almeida@exemplo.pt', 'Principal', 1);
@@ -529,8 +533,8 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (41, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (41, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (41, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Pereira', '551851814', 'C0042', 0, 'sa', CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'ana', CONVERT(DATETIME,'2024-03-16 12:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (42, 'Beatriz', 'Pereira', 'Sr.', 'Engenheiro civil', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Pereira', '551851814', 'Beatriz Pereira', 0, 'sa', CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'ana', CONVERT(DATETIME,'2024-03-16 12:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (42, 'Beatriz', 'Pereira', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (42, 'Rua do Souto, 52', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (42, '900332598', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (42, 'beatriz.pereira@exemplo.pt', 'Principal', 1);
@@ -541,8 +545,8 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (42, CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'REF-0042', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (42, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (42, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Fernandes', '553086381', 'C0043', 0, 'sa', CONVERT(DATETIME,'2023-08-17 09:43:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 13:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (43, 'Pedro', 'Fernandes', 'Sra.', 'Professora', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Fernandes', '553086381', 'Pedro Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-08-17 09:43:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 13:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (43, 'Pedro', 'Fernandes', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (43, 'Praça da República, 53', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (43, '900340517', 'Móvel', 1);
 INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (43, 'pedro.fernandes@exemplo.pt', 'Principal', 1);
@@ -552,8 +556,8 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (43, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (43, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (43, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-17 09:43:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Ribeiro', '554320948', 'C0044', 0, 'sa', CONVERT(DATETIME,'2023-09-18 09:44:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 14:07:03',120));
-INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade) VALUES (44, 'Inês', 'Ribeiro', 'Dr.', 'Contabilista', 'Portuguesa');
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Ribeiro', '554320948', 'Inês Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-09-18 09:44:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 14:07:03',120));
+INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (44, 'Inês', 'Ribeiro', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (44, 'Rua Direita, 54', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (44, '900348436', 'Móvel', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (44, '214608076', 'Emprego', 0);
@@ -570,3 +574,9 @@ INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit,
 INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) VALUES (1, 13, 'Contabilista', 'Quarvenses');
 UPDATE tbUsers SET contacto_id = 13 WHERE descrit = 'sa';
 UPDATE tbUsers SET contacto_id = 14 WHERE descrit = 'ana';
+
+INSERT INTO tbContactos_Comunicacoes (contacto_id, data, meio, assunto, texto, user_code, group_code, created_by) VALUES (1, CONVERT(DATETIME,'2024-03-04 10:15:00',120), 'Telefone', 'Pedido de orçamento', 'Pediu orçamento para a renovação anual do contrato.', '$10011111', '$00011111$00021100', 'ana');
+INSERT INTO tbContactos_Comunicacoes (contacto_id, data, meio, assunto, texto, user_code, group_code, created_by) VALUES (1, CONVERT(DATETIME,'2024-03-11 16:40:00',120), 'Correio electrónico', 'Envio do orçamento', 'Orçamento enviado; aguarda resposta.', '$10011111', '$00011111$00021100', 'ana');
+INSERT INTO tbContactos_Comunicacoes (contacto_id, data, meio, assunto, texto, user_code, group_code, created_by) VALUES (15, CONVERT(DATETIME,'2024-02-20 09:30:00',120), 'Reunião', 'Apresentação dos serviços', 'Reunião no escritório do cliente.', '$10011111$10031100', '$00011111', 'rui');
+INSERT INTO tbClientes_Apolices (contacto_id, descrit) VALUES (3, 'Apólice multirriscos comércio n.º 2024/0113');
+INSERT INTO tbClientes_Apolices_Permitions (apolice_main_id, user_code, group_code) VALUES (1, '$10011111', '$00011111$00021100');

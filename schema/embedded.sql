@@ -140,6 +140,7 @@ CREATE TABLE tbUsers (
 );
 CREATE INDEX ix_tbUsers_descrit ON tbUsers (descrit);
 CREATE INDEX ix_tbUsers_code ON tbUsers (code);
+CREATE INDEX ix_tbUsers_contacto_id ON tbUsers (contacto_id);
 CREATE TABLE tbGroups (
   group_id INTEGER PRIMARY KEY AUTOINCREMENT,
   descrit NVARCHAR(60) COLLATE QV_CI NOT NULL,
@@ -488,11 +489,13 @@ CREATE TABLE tbSeguradoras_P_Contas_Permitions_Criar_Users (
 CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Users_code ON tbSeguradoras_P_Contas_Permitions_Criar_Users (code);
 
 CREATE VIEW vwContactos_Quarvenses_Completos AS
-SELECT c.contacto_id, c.genero_id, c.nome_union, c.no_contribuinte, c.chave,
+SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, c.no_contribuinte, c.chave,
   (SELECT m.morada FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS morada,
   (SELECT m.codigo_postal FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS codigo_postal,
   (SELECT m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS localidade,
   (SELECT m.pais FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS pais,
   (SELECT t.numero FROM tbContactos_Telefones t WHERE t.contacto_id = c.contacto_id ORDER BY t.telefone_default DESC, t.telefone_id LIMIT 1) AS telefone,
   (SELECT e.email FROM tbContactos_Emails e WHERE e.contacto_id = c.contacto_id ORDER BY e.email_default DESC, e.email_id LIMIT 1) AS email
-FROM tbContactos c INNER JOIN tbTulvas_Contactos f ON f.contacto_id = c.contacto_id;
+FROM tbContactos c
+  INNER JOIN tbTulvas_Contactos f ON f.contacto_id = c.contacto_id
+  LEFT JOIN tbContactos_Singulares s ON s.contacto_id = c.contacto_id AND c.genero_id = 1;

@@ -173,6 +173,8 @@ CREATE INDEX ix_tbUsers_descrit ON tbUsers (descrit);
 GO
 CREATE INDEX ix_tbUsers_code ON tbUsers (code);
 GO
+CREATE INDEX ix_tbUsers_contacto_id ON tbUsers (contacto_id);
+GO
 CREATE TABLE tbGroups (
   group_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   descrit NVARCHAR(60) NOT NULL,
@@ -612,18 +614,23 @@ CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Users_code ON tbSegurado
 GO
 
 CREATE VIEW vwContactos_Quarvenses_Completos AS
-SELECT c.contacto_id, c.genero_id, c.nome_union, c.no_contribuinte, c.chave,
+SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, c.no_contribuinte, c.chave,
   (SELECT TOP 1 m.morada FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS morada,
   (SELECT TOP 1 m.codigo_postal FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS codigo_postal,
   (SELECT TOP 1 m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS localidade,
   (SELECT TOP 1 m.pais FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS pais,
   (SELECT TOP 1 t.numero FROM tbContactos_Telefones t WHERE t.contacto_id = c.contacto_id ORDER BY t.telefone_default DESC, t.telefone_id) AS telefone,
   (SELECT TOP 1 e.email FROM tbContactos_Emails e WHERE e.contacto_id = c.contacto_id ORDER BY e.email_default DESC, e.email_id) AS email
-FROM tbContactos c INNER JOIN tbTulvas_Contactos f ON f.contacto_id = c.contacto_id
+FROM tbContactos c
+  INNER JOIN tbTulvas_Contactos f ON f.contacto_id = c.contacto_id
+  LEFT JOIN tbContactos_Singulares s ON s.contacto_id = c.contacto_id AND c.genero_id = 1
 GO
 
--- Deletes a contact and everything attached to it, in one transaction.
--- Returns one row: error_number (0 on success) and error_descrit.
+-- Deletes a contact and everything attached to it as one unit: in a
+-- transaction of its own when the caller has none, otherwise under a
+-- savepoint of the caller's, so that a failure leaves nothing half-done.
+-- Returns one row: error_number (0 on success) and error_descrit, the reason
+-- in Portuguese to follow "... não é possível eliminar o registo porque ".
 CREATE PROCEDURE spDELETE_CONTACTO @contacto_id INT, @flag INT = 0
 AS
 BEGIN
@@ -640,24 +647,24 @@ BEGIN
   END
   DECLARE @own BIT = CASE WHEN @@TRANCOUNT = 0 THEN 1 ELSE 0 END;
   BEGIN TRY
-    IF @own = 1 BEGIN TRANSACTION;
-    DELETE FROM tbAssociados_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Advogados_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbFornecedores_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbOutsourcing_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbPacientes_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbSeguradoras_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = @contacto_id;
+    IF @own = 1
+      BEGIN TRANSACTION;
+    ELSE
+      SAVE TRANSACTION spDELETE_CONTACTO;
+    DELETE FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN (SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = @contacto_id);
+    DELETE FROM tbClientes_Sinistros_Permitions WHERE sinistro_id IN (SELECT sinistro_id FROM tbClientes_Sinistros WHERE contacto_id = @contacto_id);
+    DELETE FROM tbSeguradoras_P_Contas_Permitions WHERE PContas_ID IN (SELECT PContas_ID FROM tbSeguradoras_P_Contas WHERE contacto_id = @contacto_id);
     DELETE FROM tbArquivo_Documental WHERE contacto_id = @contacto_id;
     DELETE FROM tbAssociados WHERE contacto_id = @contacto_id;
+    DELETE FROM tbAssociados_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbClientes WHERE contacto_id = @contacto_id;
     DELETE FROM tbClientes_Advogados WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Advogados_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbClientes_Apolices WHERE contacto_id = @contacto_id;
+    DELETE FROM tbClientes_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbClientes_Sinistros WHERE contacto_id = @contacto_id;
     DELETE FROM tbColaboradores WHERE contacto_id = @contacto_id;
+    DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Comunicacoes WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Emails WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Eventos WHERE contacto_id = @contacto_id;
@@ -670,46 +677,61 @@ BEGIN
     DELETE FROM tbContactos_Telefones WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id;
     DELETE FROM tbEntidades_Custos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbFornecedores WHERE contacto_id = @contacto_id;
+    DELETE FROM tbFornecedores_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbOutsourcing WHERE contacto_id = @contacto_id;
+    DELETE FROM tbOutsourcing_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbPacientes WHERE contacto_id = @contacto_id;
+    DELETE FROM tbPacientes_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbSeguradoras WHERE contacto_id = @contacto_id;
     DELETE FROM tbSeguradoras_P_Contas WHERE contacto_id = @contacto_id;
+    DELETE FROM tbSeguradoras_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbTulvas_Contactos WHERE contacto_id = @contacto_id;
+    DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @contacto_id;
     UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos WHERE contacto_id = @contacto_id;
-    IF @own = 1 COMMIT TRANSACTION;
+    IF @own = 1
+      COMMIT TRANSACTION;
     SELECT 0 AS error_number, N'' AS error_descrit;
   END TRY
   BEGIN CATCH
-    IF @own = 1 AND @@TRANCOUNT > 0 ROLLBACK TRANSACTION;
-    SELECT 3 AS error_number, N'o servidor recusou a eliminação: ' + ERROR_MESSAGE() AS error_descrit;
+    IF @own = 1 AND @@TRANCOUNT > 0
+      ROLLBACK TRANSACTION;
+    ELSE IF @own = 0 AND XACT_STATE() = 1
+      ROLLBACK TRANSACTION spDELETE_CONTACTO;
+    SELECT 3 AS error_number, N'o servidor recusou a eliminação (' + ERROR_MESSAGE() + N').' AS error_descrit;
   END CATCH
 END
 GO
 
--- Files a contact in the named contact file with the given masks.
--- Returns one row: error_number (0 on success) and error_descrit.
+-- Files a contact in the named contact file with the given masks, as one
+-- unit like spDELETE_CONTACTO. Returns one row: error_number (0 on success)
+-- and error_descrit, the reason to follow "... adicionar o registo porque "
+-- (the caller adds the full stop).
 CREATE PROCEDURE spADD_CONTACTO_TO_GROUP @contacto_id INT, @ficheiro NVARCHAR(80), @group_code NVARCHAR(400), @user_code NVARCHAR(400)
 AS
 BEGIN
   SET NOCOUNT ON;
   DECLARE @tipo INT, @tabela NVARCHAR(80), @sql NVARCHAR(1000);
-  SELECT TOP 1 @tipo = contacto_tipo_id, @tabela = related FROM tbContactos_Tipos WHERE descrit = @ficheiro;
+  SELECT TOP 1 @tipo = contacto_tipo_id, @tabela = LTRIM(RTRIM(related)) FROM tbContactos_Tipos WHERE descrit = @ficheiro ORDER BY contacto_tipo_id;
   IF @tipo IS NULL OR @tabela IS NULL OR @tabela = N''
   BEGIN
-    SELECT 1 AS error_number, N'o ficheiro indicado não existe.' AS error_descrit;
+    SELECT 1 AS error_number, N'o ficheiro «' + ISNULL(@ficheiro, N'') + N'» não existe' AS error_descrit;
     RETURN;
   END
   IF NOT EXISTS (SELECT 1 FROM tbContactos WHERE contacto_id = @contacto_id)
   BEGIN
-    SELECT 2 AS error_number, N'o contacto indicado não existe.' AS error_descrit;
+    SELECT 2 AS error_number, N'o contacto indicado não existe' AS error_descrit;
     RETURN;
   END
   DECLARE @own BIT = CASE WHEN @@TRANCOUNT = 0 THEN 1 ELSE 0 END;
   BEGIN TRY
-    IF @own = 1 BEGIN TRANSACTION;
+    IF @own = 1
+      BEGIN TRANSACTION;
+    ELSE
+      SAVE TRANSACTION spADD_CONTACTO_TO_GROUP;
     IF NOT EXISTS (SELECT 1 FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id AND contacto_tipo_id = @tipo)
       INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (@contacto_id, @tipo, GETDATE());
     SET @sql = N'IF NOT EXISTS (SELECT 1 FROM ' + QUOTENAME(@tabela) + N' WHERE contacto_id = @id) INSERT INTO '
@@ -717,12 +739,16 @@ BEGIN
              + N'DELETE FROM ' + QUOTENAME(@tabela + N'_Permitions') + N' WHERE contacto_id = @id; '
              + N'INSERT INTO ' + QUOTENAME(@tabela + N'_Permitions') + N' (contacto_id, user_code, group_code) VALUES (@id, @u, @g);';
     EXEC sp_executesql @sql, N'@id INT, @u NVARCHAR(400), @g NVARCHAR(400)', @id = @contacto_id, @u = @user_code, @g = @group_code;
-    IF @own = 1 COMMIT TRANSACTION;
+    IF @own = 1
+      COMMIT TRANSACTION;
     SELECT 0 AS error_number, N'' AS error_descrit;
   END TRY
   BEGIN CATCH
-    IF @own = 1 AND @@TRANCOUNT > 0 ROLLBACK TRANSACTION;
-    SELECT 3 AS error_number, N'o servidor recusou a operação: ' + ERROR_MESSAGE() AS error_descrit;
+    IF @own = 1 AND @@TRANCOUNT > 0
+      ROLLBACK TRANSACTION;
+    ELSE IF @own = 0 AND XACT_STATE() = 1
+      ROLLBACK TRANSACTION spADD_CONTACTO_TO_GROUP;
+    SELECT 3 AS error_number, N'o servidor recusou a operação (' + ERROR_MESSAGE() + N')' AS error_descrit;
   END CATCH
 END
 GO

@@ -2,6 +2,7 @@
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
+#include "platform/ado/ConnectionString.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/dialect/SqlFunctions.h"
@@ -23,20 +24,34 @@ QString readScript(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
+vb::Error scriptFailed(const QString& name, const vb::Error& e)
+{
+    return error::provider(QStringLiteral("O guião «%1» falhou: %2").arg(name, e.description()));
+}
+
+// The tables go in as SQLite reads them; QV_CI must be known to declare them.
 void runSchema(const QString& path)
 {
+    const QString name = QStringLiteral("embedded.sql");
+    const QByteArray script = readScript(name).toUtf8();
     SqliteDatabase database(path, SqliteDatabase::ReadWrite);
     dialect::FunctionContext functions;
     dialect::registerFunctions(database.get(), &functions);
-    database.exec("BEGIN");
-    database.exec(readScript(QStringLiteral("embedded.sql")).toUtf8().constData());
-    database.exec("COMMIT");
+    try {
+        database.exec("BEGIN");
+        database.exec(script.constData());
+        database.exec("COMMIT");
+    } catch (const vb::Error& e) {
+        throw scriptFailed(name, e);
+    }
 }
 
 // The demonstration data is portable T-SQL: it runs through the server as
 // any client's statements do.
 void runDemo(const QString& folder, const QString& catalog, const QString& login, const QString& password)
 {
+    const QString name = QStringLiteral("demo.sql");
+    const QString script = readScript(name);
     ado::ConnectionString text;
     text.set(QStringLiteral("User ID"), login);
     text.set(QStringLiteral("Password"), password);
@@ -46,12 +61,42 @@ void runDemo(const QString& folder, const QString& catalog, const QString& login
     connection.Open(text.toString());
     connection.BeginTrans();
     try {
-        connection.Execute(readScript(QStringLiteral("demo.sql")));
+        connection.Execute(script);
         connection.CommitTrans();
-    } catch (const vb::Error&) {
+    } catch (const vb::Error& e) {
         connection.RollbackTrans();
-        throw;
+        throw scriptFailed(name, e);
     }
+}
+
+void checkNames(const QString& dataSource, const QString& catalog, const QString& login)
+{
+    if (!EmbeddedServer::isEmbeddedSource(dataSource))
+        throw error::provider(
+            QStringLiteral("«%1» não é uma pasta local: indique o caminho absoluto da pasta do servidor.").arg(dataSource));
+    if (catalog.trimmed().isEmpty() || catalog.startsWith(u'.') || catalog.contains(u'/') || catalog.contains(u'\\'))
+        throw error::provider(QStringLiteral("«%1» não serve de nome de base de dados.").arg(catalog));
+    if (login.trimmed().isEmpty())
+        throw error::provider(QStringLiteral("Tem de indicar o utilizador da base de dados."));
+}
+
+// A new server gets the login; an existing one keeps its logins as they are,
+// so the login must prove its password there.
+void ensureLogin(const QString& folder, const QString& login, const QString& password, HashStrength strength)
+{
+    if (!QFileInfo::exists(folder + QStringLiteral("/master.db"))) {
+        EmbeddedServer::createLogin(folder, login, password, strength);
+        return;
+    }
+    if (!EmbeddedServer::verifyLogin(folder, login, password))
+        throw error::provider(
+            QStringLiteral("O servidor em «%1» já existe e não aceita o utilizador «%2» com essa senha.").arg(folder, login));
+}
+
+void removeCatalog(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(path + QString::fromLatin1(suffix));
 }
 
 } // namespace
@@ -67,21 +112,22 @@ QString schemaFolder()
     return qEnvironmentVariable("QUARVENSES_SOURCE_DIR") + QStringLiteral("/schema");
 }
 
-void createCatalogFromSchema(const QString& folder, const QString& catalog, const QString& login,
+void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo, HashStrength strength)
 {
+    checkNames(dataSource, catalog, login);
+    const QString folder = EmbeddedServer::folderOf(dataSource);
     const QString path = EmbeddedServer::catalogPath(folder, catalog);
     if (QFileInfo::exists(path))
         throw error::provider(QStringLiteral("A base de dados «%1» já existe em «%2».").arg(catalog, folder));
-    EmbeddedServer::createLogin(folder, login, password, strength);
+    ensureLogin(folder, login, password, strength);
     EmbeddedServer::createCatalog(folder, catalog);
     try {
         runSchema(path);
         if (demo)
             runDemo(folder, catalog, login, password);
     } catch (const vb::Error&) {
-        for (const char* suffix : {"", "-wal", "-shm"})
-            QFile::remove(path + QString::fromLatin1(suffix));
+        removeCatalog(path);
         throw;
     }
 }

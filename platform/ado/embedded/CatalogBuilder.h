@@ -8,12 +8,17 @@
 namespace ado::embedded {
 
 // Where the scripts are: QUARVENSES_SCHEMA_DIR, else share/quarvenses/schema
-// beside the programs, else the source tree's schema folder.
+// beside the programs, else the source tree's schema folder
+// (QUARVENSES_SOURCE_DIR).
 QString schemaFolder();
 
-// Throws vb::Error when the catalog exists already (it is never overwritten)
-// or a script fails; a catalog left half-made is removed.
-void createCatalogFromSchema(const QString& folder, const QString& catalog, const QString& login,
+// `dataSource` names the server's folder as a connection string does (an
+// absolute path, or "file:" and one). Throws vb::Error when it is not a local
+// folder, the catalog's name is not a plain name, the catalog exists already
+// (it is never overwritten), an existing server does not accept the login
+// with that password (its logins are never replaced), or a script fails (the
+// half-made catalog is then removed).
+void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo, HashStrength strength = HashStrength::Interactive);
 
 } // namespace ado::embedded

@@ -3,8 +3,12 @@
 //   spDELETE_CONTACTO contacto_id, flag
 //   spADD_CONTACTO_TO_GROUP contacto_id, 'file', 'group mask', 'user mask'
 // Each returns one row (error_number, error_descrit), as the SQL Server
-// script's procedures do, and works inside the caller's transaction when one
-// is open, in its own otherwise.
+// script's procedures do: 0 and an empty text on success; otherwise the
+// reason in Portuguese, written to follow the card's "... porque ":
+//   1 unknown contact (delete) / unknown file (add), 2 protected contact
+//   (delete) / unknown contact (add), 3 the server refused a statement.
+// The work is one unit: its own transaction when the caller has none,
+// otherwise a savepoint inside the caller's, undone on any failure.
 #include "platform/ado/Session.h"
 
 namespace ado::embedded {
