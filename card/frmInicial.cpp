@@ -166,6 +166,10 @@ void frmInicial::buildMenus()
         if (isVisible())
             Novo(true);
     });
+    connect(mnGravar, &QAction::triggered, this, [this] {
+        qint32 tab = selectedTab();
+        GravarCampos(tab);
+    });
     connect(primeiro, &QAction::triggered, this, &frmInicial::moveFirst);
     connect(seguinte, &QAction::triggered, this, &frmInicial::moveNext);
     connect(ultimo, &QAction::triggered, this, &frmInicial::moveLast);
@@ -201,7 +205,10 @@ void frmInicial::buildToolbar()
         if (b.separatorAfter)
             Toolbar1->addSeparator();
     }
-    connect(toolbarButton(QStringLiteral("btGravar")), &QAction::triggered, this, [] {});
+    connect(toolbarButton(QStringLiteral("btGravar")), &QAction::triggered, this, [this] {
+        qint32 tab = selectedTab();
+        GravarCampos(tab);
+    });
     connect(toolbarButton(QStringLiteral("btNovo")), &QAction::triggered, this, [this] { Novo(true); });
     connect(toolbarButton(QStringLiteral("btPrimeiro")), &QAction::triggered, this, &frmInicial::moveFirst);
     connect(toolbarButton(QStringLiteral("btAnterior")), &QAction::triggered, this, &frmInicial::movePrevious);
@@ -336,6 +343,10 @@ void frmInicial::buildFrames()
     }
     for (int i = 2; i <= 6; ++i)
         commands_[i]->setObjectName(QStringLiteral("Command%1").arg(i));
+    connect(commands_[2], &QPushButton::clicked, this, [this] {
+        qint32 tab = selectedTab();
+        GravarCampos(tab);
+    });
     connect(commands_[6], &QPushButton::clicked, this, &frmInicial::moveFirst);
     connect(commands_[5], &QPushButton::clicked, this, &frmInicial::movePrevious);
     connect(commands_[4], &QPushButton::clicked, this, &frmInicial::moveNext);
@@ -756,6 +767,13 @@ void frmInicial::TabStrip1_Click()
             return;
         windows.setMousePointer(this, hourglass);
         const int k = selectedTab();
+        if (k >= 1 && k <= 4 && AskForSavings(Frame_Selected) == 2) {
+            inPro = true;
+            TabStrip1->setCurrentIndex(Frame_Selected - 1);
+            inPro = false;
+            windows.setMousePointer(this, 0);
+            return;
+        }
         if (k >= 1 && k <= 4 && Frame_Selected != k) {
             if (Frame_Selected != 0)
                 catchUp(Frame_Selected, k);
@@ -824,7 +842,8 @@ void frmInicial::navigate(void (ado::Recordset::*move)(), int kind)
     windows.setMousePointer(this, hourglass);
     setToolbarEnabled(false);
     try {
-        if (!Rs.isNothing() && Rs.State() == ado::adStateOpen && Rs.RecordCount() > 0) {
+        const qint32 answer = !Rs.isNothing() && Rs.State() == ado::adStateOpen ? AskForSavings() : 0;
+        if (answer != 2 && !Rs.isNothing() && Rs.State() == ado::adStateOpen && Rs.RecordCount() > 0) {
             bool stands = true;
             if (kind == 1 && !Rs.Bof()) {
                 Rs.MovePrevious();
@@ -986,6 +1005,10 @@ void frmInicial::Resize_Frame(int tab, int dw, int dh)
 
 void frmInicial::closeEvent(QCloseEvent* event)
 {
+    if (!inPro && AskForSavings() == 2) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     emit unloaded();

@@ -68,6 +68,12 @@ public:
     bool isSingular() const { return singular_; }
     bool isLoaded() const { return loaded_; }
 
+    // Saves tab `index`; true when the save reached its normal end.
+    bool GravarCampos(qint32& index);
+    // Asks whether to save pending changes: 6 Yes (saved), 7 No, 2 Cancel;
+    // 0 when hidden or unchanged. `frame` 0: the selected tab.
+    qint32 AskForSavings(qint32 frame = 0);
+
     // Starts a new contact of the given kind on tab 1.
     void Novo(bool singular = true);
 
@@ -142,6 +148,12 @@ private:
     void showTitle(const QString& title);
     void Form_Unload();
     void reportError(const QString& procedure, const vb::Error& e) const;
+    bool saveIdentification();
+    bool saveOtherInformation();
+    bool savePermissions();
+    bool duplicateTaxNumber();
+    bool saveFailed(const vb::Error* error);
+    void saveSucceeded();
     QString caption() const;
 
     QFrame* frames_[5] = {};

@@ -1,0 +1,61 @@
+#include "card/AddUserToGroup.h"
+
+#include "component/ConnectionState.h"
+#include "component/ErrorReport.h"
+#include "data/modSQLConnection.h"
+#include "permissions/modCheckPermissions.h"
+#include "platform/ado/Recordset.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/WindowServices.h"
+
+namespace card {
+
+namespace {
+
+// The file name and masks go between apostrophes; doubled, a name with one
+// stays one literal (masks without apostrophes are unchanged).
+QString quoted(QString text)
+{
+    return text.replace(u'\'', QStringLiteral("''"));
+}
+
+} // namespace
+
+bool AddUserToGroup(qint32& pContacto_ID, QString& strGroup)
+{
+    try {
+        if (Data().SqlServer.State() != ado::adStateOpen)
+            return false;
+        QString groupMask, userMask;
+        modCheckPermissions::GetDefaultPermitions(Conn().strUser, strGroup, groupMask, userMask);
+        if (groupMask.isEmpty() && userMask.isEmpty())
+            return false;
+        if (!modSQLConnection::CheckSQLConnection().isEmpty())
+            return false;
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP %1, '%2','%3','%4'")
+                    .arg(pContacto_ID)
+                    .arg(quoted(strGroup), quoted(groupMask), quoted(userMask)),
+                Data().SqlServer);
+        if (rs.State() != ado::adStateOpen)
+            return true;
+        bool added = false;
+        platform::WindowServices& windows = platform::WindowServices::current();
+        if (rs.Eof())
+            windows.messageBox(QStringLiteral("EOF: Não foi possível receber a confirmação do servidor de dados."), 0,
+                               QStringLiteral("Ficheiros"));
+        else if (vb::CLng(rs(QStringLiteral("error_number"))) == 0)
+            added = true;
+        else
+            windows.messageBox(QStringLiteral("Não é possivel adicionar o registo porque ") + vb::CStr(rs(QStringLiteral("error_descrit"))) +
+                                   QStringLiteral("."),
+                               0, QStringLiteral("Ficheiros"));
+        rs.Close();
+        return added;
+    } catch (const vb::Error& e) {
+        ErrorReport::send(ErrorReport::Source(ErrorReport::Origin::Card, QStringLiteral("frmInicial")), QStringLiteral("AddUserToGroup"), e);
+        return false;
+    }
+}
+
+} // namespace card

@@ -1,0 +1,151 @@
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "data/modCode.h"
+#include "panels/ucIDPermitions.h"
+#include "panels/ucIDSingular.h"
+#include "platform/values/Conversions.h"
+#include "settings/modRegistry.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+#include <QAction>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+
+class CardSave : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(modRegistry::GarantirShadow());
+        for (const auto& [name, value] : {std::pair{"Left", 600}, {"Top", 600}, {"Width", 15000}, {"Height", 9600}, {"Frame", 1}, {"AutoSize", 0}})
+            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+        hostList.Open(QStringLiteral("SELECT contacto_id FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
+    }
+    frmInicial& open(int id)
+    {
+        general.ObjectOpen(hostList, vb::Variant(id));
+        return *general.card();
+    }
+    static QLineEdit* field(frmInicial& card, const char* name)
+    {
+        return card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void edit(QLineEdit* e, const QString& text)
+    {
+        e->setText(text);
+        emit e->textEdited(text); // as typing does
+    }
+
+    testsupport::ScopedSettings settings;
+    testsupport::DemoDatabase db;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows;
+    ado::Recordset hostList;
+    General general;
+};
+
+} // namespace
+
+TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
+{
+    frmInicial& card = open(13);
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
+    edit(field(card, "txtProfissao"), QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 11);
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled());
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
+    EXPECT_FALSE(modCode::IsInTransaction());
+
+    // No: nothing written; Cancel on closing keeps the card open.
+    edit(field(card, "txtProfissao"), QStringLiteral("Outra"));
+    windows->queueAnswer(7);
+    EXPECT_EQ(card.AskForSavings(), 7);
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?"));
+    EXPECT_EQ(windows->messageBoxes()[0].style, 35);
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Solicitadora d'Ourém"));
+    windows->queueAnswer(2);
+    card.close();
+    EXPECT_TRUE(card.isVisible());
+    windows->queueAnswer(6);
+    card.close();
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Outra"));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
+{
+    const QString other = db.value("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 14");
+    frmInicial& card = open(13);
+    edit(field(card, "txtNIF"), QString(other).insert(3, u' '));
+    windows->queueAnswer(1);
+    qint32 tab = 1;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) seguinte(s) ficheiro(s):\n\r\n\r")));
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
+    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"), other);
+    EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
+}
+
+TEST_F(CardSave, ANewContactIsCreatedAndFiled)
+{
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    frmInicial& card = *general.card();
+    EXPECT_TRUE(card.isNew);
+    edit(field(card, "txtNome"), QStringLiteral("Rita"));
+    edit(field(card, "txtApelido"), QStringLiteral("Conceição"));
+    edit(field(card, "txtNIF"), QStringLiteral("299999999"));
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_FALSE(card.isNew);
+    const qint32 id = card.Contacto_ID;
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(id)), QStringLiteral("Rita Conceição"));
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+                                      "t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = %1 AND t.descrit = 'Contactos Quarvenses'")
+                           .arg(id)),
+              1);
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1").arg(id)), 1);
+    EXPECT_EQ(vb::CLng(card.Rs(QStringLiteral("contacto_id"))), id);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(CardSave, RightsDecideWhoMaySaveWhat)
+{
+    frmInicial& card = open(5);
+    Conn().strUser = QStringLiteral("rui"); // no change right on contact 5
+    edit(field(card, "txtNome"), QStringLiteral("x"));
+    windows->queueAnswer(1);
+    qint32 tab = 1;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(QStringLiteral("Não tem permissões para alterar (ou gravar) este registo")));
+    EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
+    Conn().strUser = QStringLiteral("sa");
+    card.setPrpAlteracoes(false);
+
+    card.selectTab(3);
+    const QString before = db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5");
+    tab = 3;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), before) << "unchanged byte for byte";
+    card.ucIDPermitions1->setRight(0, 1, u'0');
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), card.ucIDPermitions1->UserMask());
+    EXPECT_NE(card.ucIDPermitions1->UserMask(), before);
+}
