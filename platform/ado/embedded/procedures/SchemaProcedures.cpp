@@ -5,6 +5,7 @@
 #include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
 
+#include <QSet>
 #include <mutex>
 
 namespace ado::embedded {
@@ -140,15 +141,18 @@ struct AttachedTable {
 // claims...) the key their permission rows carry.
 QList<AttachedTable> attachedTables(Session& session)
 {
+    QSet<QString> all;
+    for (const Row& row : select(session, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        all.insert(vb::CStr(row[0]).toLower());
     const QList<Row> rows = select(session, QStringLiteral(
-        "SELECT m.name, (SELECT COUNT(*) FROM sqlite_master c WHERE c.type = 'table' AND c.name = m.name || '_Permitions') "
-        "FROM sqlite_master m WHERE m.type = 'table' AND m.name NOT IN ('tbContactos', 'tbUsers') AND "
+        "SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name NOT IN ('tbContactos', 'tbUsers') AND "
         "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = 'contacto_id') ORDER BY m.name"));
     QList<AttachedTable> tables;
     for (const Row& row : rows) {
         AttachedTable table{vb::CStr(row[0]), {}};
         const QStringList key = session.primaryKey(table.name);
-        if (vb::CLng(row[1]) > 0 && key.size() == 1 && key.first().compare(QLatin1String("contacto_id"), Qt::CaseInsensitive) != 0)
+        if (all.contains(table.name.toLower() + QStringLiteral("_permitions")) && key.size() == 1 &&
+            key.first().compare(QLatin1String("contacto_id"), Qt::CaseInsensitive) != 0)
             table.companionKey = key.first();
         tables.append(table);
     }
@@ -217,8 +221,9 @@ std::optional<ResultSet> spADD_CONTACTO_TO_GROUP(Session& session, const QList<v
     const QString file = argumentText(arguments, 1);
     const vb::Variant groupMask(argumentText(arguments, 2));
     const vb::Variant userMask(argumentText(arguments, 3));
+    // The first type of that name, as SQL Server's TOP 1 takes it.
     const QList<Row> type = select(
-        session, QStringLiteral("SELECT TOP 1 contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = ? ORDER BY contacto_tipo_id"),
+        session, QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = ? ORDER BY contacto_tipo_id"),
         {file});
     if (type.isEmpty() || type[0][1].isNull() || vb::CStr(type[0][1]).trimmed().isEmpty())
         return outcome(1, QStringLiteral("o ficheiro «%1» não existe").arg(file));
