@@ -20,12 +20,24 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ "${#missing[@]}" -eq 0 ]; then
-  exit 0
-fi
-
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The ODBC drivers must be known to unixODBC by name (the packages normally
+# register them; this makes sure, and does nothing when they are there).
+register_driver() {
+  local name="$1" library="$2"
+  odbcinst -q -d -n "$name" >/dev/null 2>&1 && return 0
+  local path
+  path="$(find /usr/lib -name "$library" 2>/dev/null | head -n 1)"
+  [ -n "$path" ] || return 0
+  printf '[%s]\nDescription=%s\nDriver=%s\n' "$name" "$name ODBC driver" "$path" | $SUDO odbcinst -i -d -r >/dev/null
+}
+register_driver SQLite3 libsqlite3odbc.so
+register_driver FreeTDS libtdsodbc.so

@@ -2,6 +2,7 @@
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/ado/odbc/OdbcSession.h"
 
 namespace ado {
 
@@ -13,7 +14,7 @@ std::unique_ptr<Session> openSession(const ConnectionString& connection, int tim
         throw error::provider(QStringLiteral("O fornecedor «%1» não está disponível.").arg(provider));
     if (embedded::EmbeddedServer::isEmbeddedSource(connection.dataSource()))
         return embedded::EmbeddedServer::connect(connection, timeoutSeconds, cancelled);
-    throw error::unreachable(connection.dataSource());
+    return odbc::OdbcSession::connect(connection, timeoutSeconds);
 }
 
 } // namespace ado

@@ -17,6 +17,8 @@ public:
     // T-SQL itself (@@TRANCOUNT, CHAR, CONVERT, + between texts) beyond the
     // portable SQL every provider's suite runs.
     virtual bool speaksTSql() const = 0;
+    // Texts holding NUL characters come back whole.
+    virtual bool keepsNulCharacters() const { return true; }
 };
 
 // The embedded server in a temporary folder, with the login "sa"/"segredo"
