@@ -155,10 +155,12 @@ void EmbeddedServer::createCatalog(const QString& folder, const QString& catalog
 
 void EmbeddedServer::checkAvailable(const QString& folder)
 {
-    // Two cheap calls: this runs before every statement.
-    const QByteArray path = QFile::encodeName(folder);
-    const QByteArray paused = QFile::encodeName(folder + QStringLiteral("/paused"));
-    if (::access(path.constData(), F_OK) != 0 || ::access(paused.constData(), F_OK) == 0)
+    checkAvailable(QFile::encodeName(folder), QFile::encodeName(folder + QStringLiteral("/paused")), folder);
+}
+
+void EmbeddedServer::checkAvailable(const QByteArray& folderPath, const QByteArray& pausedPath, const QString& folder)
+{
+    if (::access(folderPath.constData(), F_OK) != 0 || ::access(pausedPath.constData(), F_OK) == 0)
         throw error::unreachable(folder);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/ado/embedded/SqliteValues.h"
+#include <QFile>
 #include <sqlite3.h>
 
 namespace ado::embedded {
@@ -37,7 +38,8 @@ QList<Column> describe(sqlite3_stmt* statement)
 } // namespace
 
 EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
-    : folder_(folder), catalog_(catalog),
+    : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog), folderPath_(QFile::encodeName(folder)),
+      pausedPath_(QFile::encodeName(folder + QStringLiteral("/paused"))),
       database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
 {
     database_->exec("PRAGMA journal_mode=WAL");
@@ -55,7 +57,12 @@ EmbeddedSession::~EmbeddedSession()
 
 QString EmbeddedSession::serverName() const
 {
-    return folder_ + u'/' + catalog_;
+    return serverName_;
+}
+
+void EmbeddedSession::checkAvailable() const
+{
+    EmbeddedServer::checkAvailable(folderPath_, pausedPath_, folder_);
 }
 
 void EmbeddedSession::startClock(int commandTimeoutSeconds)
@@ -82,7 +89,7 @@ const QList<dialect::Statement>& EmbeddedSession::translated(const QString& batc
 
 BatchResult EmbeddedSession::execute(const QString& batch, int commandTimeoutSeconds)
 {
-    EmbeddedServer::checkAvailable(folder_);
+    checkAvailable();
     startClock(commandTimeoutSeconds);
     const QList<dialect::Statement> statements = translated(batch);
     BatchResult result;
@@ -174,7 +181,7 @@ void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchRes
 qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb::Variant>& values,
                                     int commandTimeoutSeconds)
 {
-    EmbeddedServer::checkAvailable(folder_);
+    checkAvailable();
     startClock(commandTimeoutSeconds);
     SqliteStatement statement = database_->prepare(statementText.toUtf8());
     for (int i = 0; i < values.size(); ++i)
@@ -195,7 +202,7 @@ QStringList EmbeddedSession::primaryKey(const QString& table)
 
 int EmbeddedSession::beginTransaction()
 {
-    EmbeddedServer::checkAvailable(folder_);
+    checkAvailable();
     if (transactions_ == 0)
         database_->exec("BEGIN IMMEDIATE");
     return ++transactions_;
@@ -205,7 +212,7 @@ void EmbeddedSession::commitTransaction()
 {
     if (transactions_ == 0)
         throw error::noTransaction();
-    EmbeddedServer::checkAvailable(folder_);
+    checkAvailable();
     if (transactions_ == 1)
         database_->exec("COMMIT");
     --transactions_;

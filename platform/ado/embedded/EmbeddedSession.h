@@ -41,12 +41,16 @@ private:
 
     QString folder_;
     QString catalog_;
+    QString serverName_;
+    QByteArray folderPath_;
+    QByteArray pausedPath_;
     std::unique_ptr<SqliteDatabase> database_;
     dialect::FunctionContext functions_;
     int transactions_ = 0;
     QHash<QString, QList<dialect::Statement>> translations_; // the same statements come again and again
     QElapsedTimer clock_;
     qint64 deadlineMs_ = 0;
+    void checkAvailable() const;
 };
 
 } // namespace ado::embedded
