@@ -144,12 +144,16 @@ void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
 ResultSet EmbeddedSession::fetch(sqlite3_stmt* statement)
 {
     ResultSet rows;
-    const int count = sqlite3_column_count(statement);
+    // The column count is read after the first step: a statement that another
+    // connection's schema change re-prepares (a "SELECT *" after a column was
+    // dropped) may come back with other columns than it was prepared with.
+    int count = 0;
     bool typed = false;
     int rc = SQLITE_OK;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         if (!typed) {
             rows.columns = describe(statement);
+            count = int(rows.columns.size());
             typed = true;
         }
         Row row;
