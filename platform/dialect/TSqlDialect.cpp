@@ -2,6 +2,7 @@
 
 #include "platform/dialect/DialectError.h"
 #include "platform/dialect/SqlTokenizer.h"
+#include "platform/dialect/WordSet.h"
 
 #include <QSet>
 
@@ -12,9 +13,9 @@ namespace {
 using Tokens = QList<Token>;
 
 // Words that end an operand: the additive rewrite never reaches across them.
-const QSet<QString>& boundaryWords()
+const WordSet& boundaryWords()
 {
-    static const QSet<QString> words = {
+    static const WordSet words = {
         "SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "LIKE", "IN", "IS", "BETWEEN", "AS", "ON", "JOIN", "LEFT",
         "RIGHT", "INNER", "OUTER", "CROSS", "FULL", "ORDER", "GROUP", "BY", "HAVING", "UNION", "ALL", "DISTINCT",
         "VALUES", "SET", "INTO", "INSERT", "UPDATE", "DELETE", "CASE", "WHEN", "THEN", "ELSE", "END", "ASC", "DESC",
@@ -29,9 +30,9 @@ const QSet<QString>& boundarySymbols()
     return symbols;
 }
 
-const QSet<QString>& refusedWords()
+const WordSet& refusedWords()
 {
-    static const QSet<QString> words = {"DECLARE", "MERGE", "OUTPUT", "PIVOT", "UNPIVOT", "APPLY", "GO", "PRINT",
+    static const WordSet words = {"DECLARE", "MERGE", "OUTPUT", "PIVOT", "UNPIVOT", "APPLY", "GO", "PRINT",
                                         "WHILE", "RAISERROR", "GOTO", "TRY", "CATCH", "CURSOR", "FETCH", "OPENQUERY"};
     return words;
 }
@@ -39,7 +40,7 @@ const QSet<QString>& refusedWords()
 bool isBoundary(const Token& t)
 {
     if (t.type == Token::Type::Word)
-        return boundaryWords().contains(t.text.toUpper());
+        return boundaryWords().contains(t.text);
     return t.type == Token::Type::Symbol && boundarySymbols().contains(t.text);
 }
 
@@ -454,7 +455,7 @@ Statement session(const Tokens& t, int b, int e)
 Statement statement(const Tokens& t, int b, int e)
 {
     for (int i = b; i < e; ++i)
-        if (t[i].type == Token::Type::Word && refusedWords().contains(t[i].text.toUpper()))
+        if (t[i].type == Token::Type::Word && refusedWords().contains(t[i].text))
             throw unsupported(t[i].text.toUpper());
     const Token& first = t[b];
     if (first.isWord("SET"))

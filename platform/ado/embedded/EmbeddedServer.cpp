@@ -155,12 +155,8 @@ void EmbeddedServer::createCatalog(const QString& folder, const QString& catalog
 
 void EmbeddedServer::checkAvailable(const QString& folder)
 {
-    checkAvailable(QFile::encodeName(folder), QFile::encodeName(folder + QStringLiteral("/paused")), folder);
-}
-
-void EmbeddedServer::checkAvailable(const QByteArray& folderPath, const QByteArray& pausedPath, const QString& folder)
-{
-    if (::access(folderPath.constData(), F_OK) != 0 || ::access(pausedPath.constData(), F_OK) == 0)
+    if (::access(QFile::encodeName(folder).constData(), F_OK) != 0 ||
+        ::access(QFile::encodeName(folder + QStringLiteral("/paused")).constData(), F_OK) == 0)
         throw error::unreachable(folder);
 }
 

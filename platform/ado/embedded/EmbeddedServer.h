@@ -40,8 +40,6 @@ public:
 
     // Throws the "server does not answer" error when the folder is missing or paused.
     static void checkAvailable(const QString& folder);
-    // The same, with the two paths already encoded (it runs before every statement).
-    static void checkAvailable(const QByteArray& folderPath, const QByteArray& pausedPath, const QString& folder);
     static void setPaused(const QString& folder, bool paused);
     static void setLatency(const QString& folder, int milliseconds); // 0 removes it
 

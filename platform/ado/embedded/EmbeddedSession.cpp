@@ -5,7 +5,10 @@
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/ado/embedded/SqliteValues.h"
 #include <QFile>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ado::embedded {
 
@@ -38,8 +41,8 @@ QList<Column> describe(sqlite3_stmt* statement)
 } // namespace
 
 EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
-    : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog), folderPath_(QFile::encodeName(folder)),
-      pausedPath_(QFile::encodeName(folder + QStringLiteral("/paused"))),
+    : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog),
+      folderFd_(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
       database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
 {
     database_->exec("PRAGMA journal_mode=WAL");
@@ -53,6 +56,8 @@ EmbeddedSession::~EmbeddedSession()
 {
     if (transactions_ > 0)
         sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (folderFd_ >= 0)
+        ::close(folderFd_);
 }
 
 QString EmbeddedSession::serverName() const
@@ -60,9 +65,14 @@ QString EmbeddedSession::serverName() const
     return serverName_;
 }
 
+// Runs before every statement, so it asks through the folder's descriptor
+// rather than walking both paths again: a removed folder has no links left.
 void EmbeddedSession::checkAvailable() const
 {
-    EmbeddedServer::checkAvailable(folderPath_, pausedPath_, folder_);
+    struct stat folder {};
+    if (folderFd_ < 0 || ::fstat(folderFd_, &folder) != 0 || folder.st_nlink == 0 ||
+        ::faccessat(folderFd_, "paused", F_OK, 0) == 0)
+        throw error::unreachable(folder_);
 }
 
 void EmbeddedSession::startClock(int commandTimeoutSeconds)

@@ -42,8 +42,7 @@ private:
     QString folder_;
     QString catalog_;
     QString serverName_;
-    QByteArray folderPath_;
-    QByteArray pausedPath_;
+    int folderFd_ = -1; // the server folder, held open to check its availability cheaply
     std::unique_ptr<SqliteDatabase> database_;
     dialect::FunctionContext functions_;
     int transactions_ = 0;

@@ -81,6 +81,10 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
     EXPECT_EQ(c.State(), adStateOpen) << "a lost server does not close the connection, as with SQL Server";
     EmbeddedServer::setPaused(server.folder(), false);
     EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"))(QStringLiteral("valor"))), 0);
+
+    // A server whose folder was removed does not answer, though its open files still could.
+    ASSERT_TRUE(QDir(server.folder()).removeRecursively());
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
 }
 
 TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)

@@ -151,6 +151,8 @@ TEST_F(Dialect, BatchesTransactionsAndProcedures)
 TEST_F(Dialect, WhatCannotBeCarriedOverIsRefusedByName)
 {
     EXPECT_TRUE(refusal("DECLARE @x INT").contains("DECLARE"));
+    EXPECT_TRUE(refusal("select 1 while 1 = 1").contains("WHILE")) << "keywords are known in any case";
+    EXPECT_TRUE(refusal("SELECT a FROM t Cross Apply f(a)").contains("APPLY"));
     EXPECT_TRUE(refusal("SELECT @x").contains("@x"));
     EXPECT_TRUE(refusal("SELECT @@SERVERNAME").contains("@@SERVERNAME"));
     EXPECT_TRUE(refusal("SELECT TOP 10 PERCENT * FROM t").contains("PERCENT"));
