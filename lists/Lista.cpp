@@ -230,15 +230,18 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
         removeItems();
         QSet<QString> keys;
         QList<QTreeWidgetItem*> items;
+        keys.reserve(Recordset.RecordCount());
+        items.reserve(Recordset.RecordCount());
         const Bound bound = bind();
         const ado::Field keyField = Recordset.Fields(Key_Field);
         while (!Recordset.Eof()) {
             const vb::Variant keyValue = keyField.Value();
             if (!keyValue.isNull()) {
                 const QString key = vb::CStr(keyValue) + u'#';
-                if (keys.contains(key))
-                    throw vb::Error(duplicateKey, QStringLiteral("A chave não é única na colecção."));
+                const qsizetype known = keys.size();
                 keys.insert(key);
+                if (keys.size() == known)
+                    throw vb::Error(duplicateKey, QStringLiteral("A chave não é única na colecção."));
                 auto* item = new QTreeWidgetItem;
                 item->setData(0, keyRole, key);
                 for (int i = 0; i < count; ++i) {
