@@ -42,9 +42,14 @@ QList<Column> describe(sqlite3_stmt* statement)
 
 EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog),
-      folderFd_(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+      folderPath_(QFile::encodeName(folder)), folderFd_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
       database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
 {
+    struct stat opened {};
+    if (folderFd_ >= 0 && ::fstat(folderFd_, &opened) == 0) {
+        folderInode_ = opened.st_ino;
+        folderDevice_ = opened.st_dev;
+    }
     database_->exec("PRAGMA journal_mode=WAL");
     database_->exec("PRAGMA foreign_keys=ON");
     functions_.trancount = [this] { return transactions_; };
@@ -65,13 +70,14 @@ QString EmbeddedSession::serverName() const
     return serverName_;
 }
 
-// Runs before every statement, so it asks through the folder's descriptor
-// rather than walking both paths again: a removed folder has no links left.
+// Runs before every statement: the folder must still be the one the session
+// opened, at its path (not removed, moved away or replaced), and the pause
+// marker is looked up through the folder's descriptor.
 void EmbeddedSession::checkAvailable() const
 {
     struct stat folder {};
-    if (folderFd_ < 0 || ::fstat(folderFd_, &folder) != 0 || folder.st_nlink == 0 ||
-        ::faccessat(folderFd_, "paused", F_OK, 0) == 0)
+    if (folderFd_ < 0 || ::stat(folderPath_.constData(), &folder) != 0 || folder.st_ino != folderInode_ ||
+        folder.st_dev != folderDevice_ || ::faccessat(folderFd_, "paused", F_OK, 0) == 0)
         throw error::unreachable(folder_);
 }
 

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <memory>
+#include <sys/types.h>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -42,7 +43,10 @@ private:
     QString folder_;
     QString catalog_;
     QString serverName_;
-    int folderFd_ = -1; // the server folder, held open to check its availability cheaply
+    QByteArray folderPath_;
+    int folderFd_ = -1; // the server folder, held open to look for the pause marker cheaply
+    ino_t folderInode_ = 0;
+    dev_t folderDevice_ = 0;
     std::unique_ptr<SqliteDatabase> database_;
     dialect::FunctionContext functions_;
     int transactions_ = 0;

@@ -82,7 +82,13 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
     EmbeddedServer::setPaused(server.folder(), false);
     EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"))(QStringLiteral("valor"))), 0);
 
-    // A server whose folder was removed does not answer, though its open files still could.
+    // A server whose folder was moved away or removed does not answer, though
+    // its open files still could; moved back, it answers again.
+    const QString moved = server.folder() + QStringLiteral("-movida");
+    ASSERT_TRUE(QDir().rename(server.folder(), moved));
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
+    ASSERT_TRUE(QDir().rename(moved, server.folder()));
+    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT 1 as valor"))(QStringLiteral("valor"))), 1);
     ASSERT_TRUE(QDir(server.folder()).removeRecursively());
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
 }
