@@ -261,7 +261,7 @@ void frmInicial::buildFrames()
     }
     // Header, tabs and frames in design twips; the layout routines keep them in proportion.
     place(Descrit1, 150, 90, 9000, 420);
-    place(Descrit2, designWidth - 5400, 690, 3600, 270);
+    place(Descrit2, designWidth - 5400, 540, 3600, 270);
     place(TabStrip1, 120, 870, designWidth - 1800, designHeight - 2400);
     const int frameWidth = designWidth - 1800;
     const int frameHeight = designHeight - 3450;
@@ -269,7 +269,7 @@ void frmInicial::buildFrames()
         place(frames_[k], 120, 1230, frameWidth, frameHeight);
 
     ucIDTulvas1 = new ucIDTulvas(centralArea_);
-    place(ucIDTulvas1, designWidth - 5400, 90, 3600, 600);
+    place(ucIDTulvas1, designWidth - 5400, 90, 3600, 420);
 
     // Tab 1: identity and photo on the first third, then addresses and file
     // details, then telephones, e-mails and relations.

@@ -21,7 +21,12 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
         headers.append(c.caption);
     headers.append(QStringLiteral("Predefinido"));
     table_->setHorizontalHeaderLabels(headers);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // The first column holds the long text (the address, the number, the
+    // e-mail): it takes the room the short ones leave.
+    QHeaderView* header = table_->horizontalHeader();
+    for (int i = 1; i < table_->columnCount(); ++i)
+        header->setSectionResizeMode(i, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(table_);
     auto* buttons = new QHBoxLayout;

@@ -8,6 +8,7 @@
 ucIDTulvas::ucIDTulvas(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDTulvas1"), parent)
 {
     auto* form = new QFormLayout(this);
+    form->setContentsMargins(0, 0, 0, 0); // it sits in the card's header line, one row high
     types_ = new QComboBox(this);
     types_->setObjectName(QStringLiteral("cboTipo"));
     form->addRow(QStringLiteral("Tipo de contacto:"), types_);
