@@ -42,11 +42,11 @@ QList<Column> describe(sqlite3_stmt* statement)
 
 EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog),
-      folderPath_(QFile::encodeName(folder)), folderFd_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+      folderPath_(QFile::encodeName(folder)), folderHandle_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
       database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
 {
     struct stat opened {};
-    if (folderFd_ >= 0 && ::fstat(folderFd_, &opened) == 0) {
+    if (folderHandle_.fd >= 0 && ::fstat(folderHandle_.fd, &opened) == 0) {
         folderInode_ = opened.st_ino;
         folderDevice_ = opened.st_dev;
     }
@@ -54,6 +54,7 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     database_->exec("PRAGMA foreign_keys=ON");
     functions_.trancount = [this] { return transactions_; };
     dialect::registerFunctions(database_->get(), &functions_);
+    reindexOlderCollation();
     sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
 }
 
@@ -61,8 +62,38 @@ EmbeddedSession::~EmbeddedSession()
 {
     if (transactions_ > 0)
         sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    if (folderFd_ >= 0)
-        ::close(folderFd_);
+}
+
+EmbeddedSession::Descriptor::~Descriptor()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+int EmbeddedSession::catalogVersion() const
+{
+    SqliteStatement statement = database_->prepare("PRAGMA user_version");
+    return statement.step() ? QByteArray(statement.columnBytes(0)).toInt() : 0;
+}
+
+// Indexes on text columns hold the order of the collation they were built
+// with; a catalog from before the current order would find rows in the wrong
+// place, so it is reindexed once, by whichever session opens it first.
+void EmbeddedSession::reindexOlderCollation()
+{
+    if (catalogVersion() >= dialect::collationVersion)
+        return;
+    database_->exec("BEGIN IMMEDIATE");
+    try {
+        if (catalogVersion() < dialect::collationVersion) {
+            database_->exec("REINDEX QV_CI");
+            database_->exec(QByteArray("PRAGMA user_version = ").append(QByteArray::number(dialect::collationVersion)).constData());
+        }
+        database_->exec("COMMIT");
+    } catch (const vb::Error&) {
+        sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 QString EmbeddedSession::serverName() const
@@ -76,8 +107,8 @@ QString EmbeddedSession::serverName() const
 void EmbeddedSession::checkAvailable() const
 {
     struct stat folder {};
-    if (folderFd_ < 0 || ::stat(folderPath_.constData(), &folder) != 0 || folder.st_ino != folderInode_ ||
-        folder.st_dev != folderDevice_ || ::faccessat(folderFd_, "paused", F_OK, 0) == 0)
+    if (folderHandle_.fd < 0 || ::stat(folderPath_.constData(), &folder) != 0 || folder.st_ino != folderInode_ ||
+        folder.st_dev != folderDevice_ || ::faccessat(folderHandle_.fd, "paused", F_OK, 0) == 0)
         throw error::unreachable(folder_);
 }
 

@@ -38,13 +38,24 @@ private:
     void runProcedure(const dialect::Statement& statement, BatchResult& result);
     ResultSet fetch(sqlite3_stmt* statement);
     void startClock(int commandTimeoutSeconds);
+    int catalogVersion() const;
+    void reindexOlderCollation();
     static int progress(void* self);
 
     QString folder_;
     QString catalog_;
     QString serverName_;
     QByteArray folderPath_;
-    int folderFd_ = -1; // the server folder, held open to look for the pause marker cheaply
+    // The server folder, held open to look for the pause marker cheaply;
+    // closed with the session, or when opening it fails half-way.
+    struct Descriptor {
+        int fd = -1;
+        explicit Descriptor(int opened) : fd(opened) {}
+        Descriptor(const Descriptor&) = delete;
+        Descriptor& operator=(const Descriptor&) = delete;
+        ~Descriptor();
+    };
+    Descriptor folderHandle_;
     ino_t folderInode_ = 0;
     dev_t folderDevice_ = 0;
     std::unique_ptr<SqliteDatabase> database_;

@@ -1,6 +1,7 @@
 #include "platform/ado/AdoError.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/dialect/SqlFunctions.h"
 #include "platform/values/Conversions.h"
 #include "tests/platform/ado/AdoBehaviourSuite.h"
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sqlite3.h>
 
 using namespace ado;
 using ado::embedded::EmbeddedServer;
@@ -165,6 +167,60 @@ TEST(EmbeddedServer, TwoConnectionsShareACatalog)
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 1);
     Recordset last = a.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"));
     EXPECT_EQ(vb::CLng(last(QStringLiteral("last"))), 2);
+}
+
+namespace {
+
+// The order text columns had before they sorted as Portuguese: letter case
+// ignored, otherwise code point by code point.
+int olderOrder(void*, int na, const void* a, int nb, const void* b)
+{
+    return QString::fromUtf8(static_cast<const char*>(a), na)
+        .compare(QString::fromUtf8(static_cast<const char*>(b), nb), Qt::CaseInsensitive);
+}
+
+QString onCatalogFile(const QString& path, const char* sql, bool olderCollation)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    dialect::FunctionContext context;
+    dialect::registerFunctions(db, &context);
+    if (olderCollation)
+        sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, nullptr, olderOrder, nullptr);
+    QStringList rows;
+    sqlite3_exec(db, sql, [](void* out, int, char** values, char**) {
+        static_cast<QStringList*>(out)->append(QString::fromUtf8(values[0] ? values[0] : "NULL"));
+        return 0;
+    }, &rows, nullptr);
+    sqlite3_close(db);
+    return rows.join(u'|');
+}
+
+} // namespace
+
+TEST(EmbeddedServer, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
+{
+    EmbeddedTestServer server;
+    const QString file = EmbeddedServer::catalogPath(server.folder(), QStringLiteral("Teste"));
+    onCatalogFile(file, "CREATE TABLE nomes (id INTEGER PRIMARY KEY, nome TEXT COLLATE QV_CI); "
+                        "CREATE INDEX ix_nomes ON nomes (nome); "
+                        "INSERT INTO nomes (nome) VALUES ('Construções'), ('Câmara'), ('Clínica'), ('Ávila'), ('Braga'); "
+                        "PRAGMA user_version = 0",
+                  true);
+    ASSERT_NE(onCatalogFile(file, "PRAGMA integrity_check", false), QStringLiteral("ok"))
+        << "the older index is out of the current order";
+
+    Connection c;
+    c.Open(server.connectionString());
+    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT id FROM nomes WHERE nome = 'CÂMARA'"))(QStringLiteral("id"))), 2);
+    Recordset sorted = c.Execute(QStringLiteral("SELECT nome FROM nomes ORDER BY nome"));
+    QStringList names;
+    for (; !sorted.Eof(); sorted.MoveNext())
+        names.append(vb::CStr(sorted(QStringLiteral("nome"))));
+    EXPECT_EQ(names, (QStringList{"Ávila", "Braga", "Câmara", "Clínica", "Construções"}));
+    c.Close();
+    EXPECT_EQ(onCatalogFile(file, "PRAGMA integrity_check", false), QStringLiteral("ok"));
+    EXPECT_EQ(onCatalogFile(file, "PRAGMA user_version", false), QString::number(dialect::collationVersion));
 }
 
 TEST(StatementTrace, EveryStatementIsRecordedWithItsOutcome)

@@ -172,3 +172,16 @@ TEST_F(Dialect, WhatCannotBeCarriedOverIsRefusedByName)
     EXPECT_TRUE(QString::fromUtf8(sqlite3_errmsg(db)).contains("'abc'"));
     sqlite3_finalize(st);
 }
+
+TEST_F(Dialect, TextsSortAsPortugueseAndCompareWithoutRegardToCase)
+{
+    run("INSERT INTO tbContactos (nome_union) VALUES ('Construções Lda'), ('Câmara Municipal'), ('clínica da Foz'), "
+        "('Ávila & Filhos'), ('zé Povinho'), ('Jose Ribeiro'), ('JOSÉ RIBEIRO')");
+    EXPECT_EQ(run("SELECT nome_union FROM tbContactos ORDER BY nome_union, contacto_id"),
+              (QStringList{"ANA SILVA", "Ávila & Filhos", "Câmara Municipal", "clínica da Foz", "Conceição Álvares",
+                           "Construções Lda", "Jose Ribeiro", "José Ribeiro", "JOSÉ RIBEIRO", "zé Povinho"}));
+    // Letter case alone makes no difference; accents do, as in SQL Server's default collation.
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union = 'josé ribeiro' ORDER BY contacto_id"),
+              (QStringList{"2", "10"}));
+    EXPECT_EQ(run("SELECT COUNT(DISTINCT nome_union) FROM tbContactos WHERE nome_union LIKE 'jos_ ribeiro'"), QStringList{"2"});
+}
