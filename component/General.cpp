@@ -51,6 +51,14 @@ vb::Variant keyToCheck(const ado::Recordset& list, const vb::Variant& PKey)
     return PKey;
 }
 
+// The host's list position, handed back to it when the card closes.
+void setListContext(frmInicial& card, qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
+{
+    card.clCurrentIndex = clCurrentIndex;
+    card.clCurrentObject = clCurrentObject;
+    card.clLast_Related_ID = clLast_Related_ID;
+}
+
 } // namespace
 
 General::General()
@@ -76,6 +84,31 @@ frmInicial& General::ensureCard()
     return *card_;
 }
 
+frmInicial& General::cardFor(const ObjectRef& Caller)
+{
+    frmInicial& card = ensureCard();
+    card.MainClass = this;
+    card.CallBackClass = Caller;
+    return card;
+}
+
+// The card on the host's row with the key given (the first row when the key
+// is not in the list), or on the host's current row when no key is given.
+frmInicial& General::cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller)
+{
+    frmInicial& card = cardFor(Caller);
+    card.Rs = tRs;
+    if (!(PKey.isMissing() || PKey.isEmpty())) {
+        card.Rs.MoveFirst();
+        card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
+                     vb::Variant(int(ado::adBookmarkFirst)));
+        if (card.Rs.Eof())
+            card.Rs.MoveFirst();
+    }
+    card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
+    return card;
+}
+
 bool General::Login(const QString& User, const QString& Password)
 {
     return DatabaseConnection::Login(User, Password, [this] {
@@ -95,7 +128,7 @@ bool General::SQLConnect(const QString& User, const QString& Password, const QSt
                                           cnDataSourceSecondary, Flags);
 }
 
-bool General::guard(const QString& method, const vb::Variant& PKey, int right)
+bool General::guard(const vb::Variant& PKey, int right)
 {
     if (!Conn().bSQLConnected)
         return false;
@@ -110,7 +143,6 @@ bool General::guard(const QString& method, const vb::Variant& PKey, int right)
             : QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do sistema para que este "
                              "lhe estabeleça as permissões necessárias.");
     platform::WindowServices::current().messageBox(text, securityStyle, securityTitle);
-    (void)method;
     return false;
 }
 
@@ -118,23 +150,10 @@ void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QStri
                          qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
 {
     try {
-        if (!guard(QStringLiteral("ObjectOpen"), keyToCheck(tRs, PKey), modCheckPermissions::Open))
+        if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
             return;
-        frmInicial& card = ensureCard();
-        card.Rs = tRs;
-        if (!(PKey.isMissing() || PKey.isEmpty())) {
-            card.Rs.MoveFirst();
-            card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
-                         vb::Variant(int(ado::adBookmarkFirst)));
-            if (card.Rs.Eof())
-                card.Rs.MoveFirst();
-        }
-        card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
-        card.MainClass = this;
-        card.CallBackClass = Caller;
-        card.clCurrentIndex = clCurrentIndex;
-        card.clCurrentObject = clCurrentObject;
-        card.clLast_Related_ID = clLast_Related_ID;
+        frmInicial& card = cardOnRow(tRs, PKey, Caller);
+        setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
         if (!card.Form_Load())
             return;
         card.frmParent = modParentsForm::GetNewParent(Caller);
@@ -149,20 +168,9 @@ void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QStri
 void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&, const ObjectRef& Caller)
 {
     try {
-        if (!guard(QStringLiteral("Registo"), keyToCheck(tRs, PKey), modCheckPermissions::Open))
+        if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
             return;
-        frmInicial& card = ensureCard();
-        card.Rs = tRs;
-        if (!(PKey.isMissing() || PKey.isEmpty())) {
-            card.Rs.MoveFirst();
-            card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
-                         vb::Variant(int(ado::adBookmarkFirst)));
-            if (card.Rs.Eof())
-                card.Rs.MoveFirst();
-        }
-        card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
-        card.MainClass = this;
-        card.CallBackClass = Caller;
+        frmInicial& card = cardOnRow(tRs, PKey, Caller);
         if (card.Form_Load())
             card.show();
     } catch (const vb::Error& e) {
@@ -174,14 +182,10 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
                         qint32 clCurrentObject, qint32 clLast_Related_ID)
 {
     try {
-        if (!guard(QStringLiteral("ObjectNew"), PKey, modCheckPermissions::Create))
+        if (!guard(PKey, modCheckPermissions::Create))
             return;
-        frmInicial& card = ensureCard();
-        card.MainClass = this;
-        card.CallBackClass = Caller;
-        card.clCurrentIndex = clCurrentIndex;
-        card.clCurrentObject = clCurrentObject;
-        card.clLast_Related_ID = clLast_Related_ID;
+        frmInicial& card = cardFor(Caller);
+        setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
         if (!card.Form_Load())
             return;
         card.frmParent = modParentsForm::GetNewParent(parentForm_ ? parentForm_ : Caller);
@@ -198,11 +202,9 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
 void General::NovoRegisto(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller)
 {
     try {
-        if (!guard(QStringLiteral("NovoRegisto"), PKey, modCheckPermissions::Create))
+        if (!guard(PKey, modCheckPermissions::Create))
             return;
-        frmInicial& card = ensureCard();
-        card.MainClass = this;
-        card.CallBackClass = Caller;
+        frmInicial& card = cardFor(Caller);
         if (!card.Form_Load())
             return;
         card.Novo(true);
@@ -216,11 +218,9 @@ void General::NovoRegistoTelefone(const QString&, const vb::Variant& strTelefone
                                   const ObjectRef& Caller)
 {
     try {
-        if (!guard(QStringLiteral("NovoRegistoTelefone"), PKey, modCheckPermissions::Create))
+        if (!guard(PKey, modCheckPermissions::Create))
             return;
-        frmInicial& card = ensureCard();
-        card.MainClass = this;
-        card.CallBackClass = Caller;
+        frmInicial& card = cardFor(Caller);
         card.NewTelefone = strTelefone.isNull() || strTelefone.isMissing() ? QString() : vb::CStr(strTelefone);
         if (!card.Form_Load())
             return;

@@ -61,8 +61,10 @@ public:
 private:
     // The common guard of the record operations: connected, connection
     // usable, right held (0 open, 4 create). False stops the operation.
-    bool guard(const QString& method, const vb::Variant& PKey, int right);
+    bool guard(const vb::Variant& PKey, int right);
     frmInicial& ensureCard();
+    frmInicial& cardFor(const ObjectRef& Caller);
+    frmInicial& cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller);
 
     ObjectRef parentForm_;
     std::unique_ptr<frmInicial> card_;

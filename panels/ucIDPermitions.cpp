@@ -86,19 +86,23 @@ QString ucIDPermitions::GroupMask() const
     return joinMask(entries);
 }
 
-QStringList ucIDPermitions::codes(bool group) const
+// One query per kind, when a mask is set: the table then names its entries
+// without asking the server row by row.
+QMap<QString, QString> ucIDPermitions::directory(bool group) const
 {
-    QStringList list;
+    QMap<QString, QString> names;
     try {
         if (db().State() != ado::adStateOpen)
-            return list;
-        ado::Recordset rs = query(group ? QStringLiteral("SELECT code FROM tbGroups") : QStringLiteral("SELECT code FROM tbUsers"));
+            return names;
+        ado::Recordset rs = query(group ? QStringLiteral("SELECT code, descrit FROM tbGroups")
+                                        : QStringLiteral("SELECT code, descrit FROM tbUsers"));
         for (; !rs.Eof(); rs.MoveNext())
-            list.append(text(rs, QStringLiteral("code")));
+            names.insert(text(rs, QStringLiteral("code")), text(rs, QStringLiteral("descrit")));
         rs.Close();
-    } catch (const vb::Error&) {
+    } catch (const vb::Error& e) {
+        report(group ? QStringLiteral("GroupMask") : QStringLiteral("UserMask"), e);
     }
-    return list;
+    return names;
 }
 
 void ucIDPermitions::setUserMask(const QString& mask)
@@ -109,7 +113,8 @@ void ucIDPermitions::setUserMask(const QString& mask)
     for (const Row& r : rows_)
         if (r.group)
             kept.append(r);
-    for (const MaskEntry& e : parseMask(mask, codes(false)))
+    userNames_ = directory(false);
+    for (const MaskEntry& e : parseMask(mask, userNames_.keys()))
         kept.append({false, e});
     rows_ = kept;
     rebuild();
@@ -123,26 +128,20 @@ void ucIDPermitions::setGroupMask(const QString& mask)
     for (const Row& r : rows_)
         if (!r.group)
             kept.append(r);
-    for (const MaskEntry& e : parseMask(mask, codes(true)))
+    groupNames_ = directory(true);
+    for (const MaskEntry& e : parseMask(mask, groupNames_.keys()))
         kept.append({true, e});
     rows_ = kept;
     rebuild();
 }
 
+// Codes compare as the server compares them, without regard to case.
 QString ucIDPermitions::nameOf(bool group, const QString& code) const
 {
-    try {
-        if (db().State() == ado::adStateOpen) {
-            ado::Recordset rs = query(QStringLiteral("SELECT descrit FROM %1 WHERE code = '%2'")
-                                          .arg(group ? QStringLiteral("tbGroups") : QStringLiteral("tbUsers"),
-                                               QString(code).replace(u'\'', QStringLiteral("''"))));
-            const QString name = rs.Eof() ? QString() : text(rs, QStringLiteral("descrit"));
-            rs.Close();
-            if (!name.isEmpty())
-                return name;
-        }
-    } catch (const vb::Error&) {
-    }
+    const QMap<QString, QString>& names = group ? groupNames_ : userNames_;
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        if (!it.value().isEmpty() && it.key().compare(code, Qt::CaseInsensitive) == 0)
+            return it.value();
     return QStringLiteral("(código desconhecido)");
 }
 
@@ -211,6 +210,7 @@ void ucIDPermitions::addChosen(bool group)
     const qsizetype index = names.indexOf(chosen);
     if (chosen.isEmpty() || index < 0)
         return;
+    (group ? groupNames_ : userNames_).insert(found[index], chosen);
     rows_.append({group, {found[index], QStringLiteral("1000")}});
     edited_ = true;
     rebuild();

@@ -4,6 +4,7 @@
 // A mask nobody edited is handed back byte for byte.
 #include "panels/IdentityPanel.h"
 #include "panels/PermissionMask.h"
+#include <QMap>
 #include <functional>
 
 class QTableWidget;
@@ -50,11 +51,13 @@ private:
     void rebuild();
     void addChosen(bool group);
     QString nameOf(bool group, const QString& code) const;
-    QStringList codes(bool group) const;
+    QMap<QString, QString> directory(bool group) const;
 
     QTableWidget* table_;
     QList<Row> rows_;
     QString userMask_;
     QString groupMask_;
+    QMap<QString, QString> userNames_; // code → name, of every user and of every group
+    QMap<QString, QString> groupNames_;
     bool edited_ = false;
 };

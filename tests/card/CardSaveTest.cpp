@@ -6,32 +6,15 @@
 #include "panels/ucIDSingular.h"
 #include "platform/values/Conversions.h"
 #include "settings/modRegistry.h"
-#include "tests/support/DemoDatabase.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
+#include "tests/card/CardFixture.h"
 #include <QAction>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
-
-class CardSave : public ::testing::Test {
+class CardSave : public cardtest::CardFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(modRegistry::GarantirShadow());
-        for (const auto& [name, value] : {std::pair{"Left", 600}, {"Top", 600}, {"Width", 15000}, {"Height", 9600}, {"Frame", 1}, {"AutoSize", 0}})
-            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
-        hostList.Open(QStringLiteral("SELECT contacto_id FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
-    }
-    frmInicial& open(int id)
-    {
-        general.ObjectOpen(hostList, vb::Variant(id));
-        return *general.card();
-    }
     static QLineEdit* field(frmInicial& card, const char* name)
     {
         return card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -41,13 +24,6 @@ protected:
         e->setText(text);
         emit e->textEdited(text); // as typing does
     }
-
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
-    ado::Recordset hostList;
-    General general;
 };
 
 } // namespace

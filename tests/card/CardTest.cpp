@@ -9,10 +9,7 @@
 #include "platform/values/Conversions.h"
 #include <QFile>
 #include "settings/modRegistry.h"
-#include "tests/support/DemoDatabase.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
+#include "tests/card/CardFixture.h"
 #include <QAction>
 #include <QLabel>
 #include <QTabBar>
@@ -21,7 +18,7 @@
 
 namespace {
 
-const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+using cardtest::windowKey;
 const QString securityTitle = QStringLiteral("Sistema de Segurança");
 
 struct Closed {
@@ -42,20 +39,8 @@ private:
     Closed& closed_;
 };
 
-class Card : public ::testing::Test {
+class Card : public cardtest::CardFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(modRegistry::GarantirShadow());
-        storeWindow(1);
-        hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
-    }
-    void storeWindow(int frame)
-    {
-        for (const auto& [name, value] : {std::pair{"Left", 600}, {"Top", 600}, {"Width", 15000}, {"Height", 9600}, {"Frame", frame},
-                                          {"AutoSize", 0}})
-            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
-    }
     QStringList statements(const std::function<void()>& work)
     {
         QStringList sent;
@@ -70,13 +55,6 @@ protected:
     {
         return std::any_of(list.begin(), list.end(), [&](const QString& s) { return s.startsWith(prefix); });
     }
-
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
-    ado::Recordset hostList;
-    General general;
 };
 
 } // namespace

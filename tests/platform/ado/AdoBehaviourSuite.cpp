@@ -9,10 +9,7 @@ namespace adotest {
 
 using namespace ado;
 
-namespace {
-
-template <class Work>
-int errorOf(Work work)
+int errorOf(const std::function<void()>& work)
 {
     try {
         work();
@@ -30,8 +27,6 @@ int pollUntilSettled(const Connection& c)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return c.State();
 }
-
-} // namespace
 
 void AdoBehaviour::SetUp()
 {

@@ -4,9 +4,15 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "tests/support/TestServer.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace adotest {
+
+// The error number the work throws; 0 when it throws none.
+int errorOf(const std::function<void()>& work);
+// Lets an asynchronous open settle, with the event loop running; its final State.
+int pollUntilSettled(const ado::Connection& c);
 
 class AdoBehaviour : public ::testing::TestWithParam<ServerFactory> {
 protected:

@@ -20,28 +20,8 @@ INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour,
                          ::testing::Values(adotest::ServerFactory([] { return std::make_unique<EmbeddedTestServer>(); })),
                          [](const auto&) { return std::string("embedded"); });
 
-namespace {
-
-int errorOf(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-int settle(const Connection& c)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (c.State() == adStateConnecting && clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return c.State();
-}
-
-} // namespace
+using adotest::errorOf;
+using adotest::pollUntilSettled;
 
 TEST(EmbeddedServer, LoginsAreProvedAgainstTheServersOwnTable)
 {
@@ -103,11 +83,11 @@ TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
     slow.Open(server.connectionString(), {}, {}, adAsyncConnect);
     EXPECT_EQ(slow.State(), adStateConnecting);
     EXPECT_EQ(errorOf([&] { slow.Execute(QStringLiteral("SELECT 1 as um")); }), 3709);
-    EXPECT_EQ(settle(slow), adStateOpen);
+    EXPECT_EQ(pollUntilSettled(slow), adStateOpen);
 
     Connection refused;
     refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {}, adAsyncConnect);
-    EXPECT_EQ(settle(refused), adStateClosed);
+    EXPECT_EQ(pollUntilSettled(refused), adStateClosed);
     ASSERT_EQ(refused.Errors().size(), 1);
     EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
 

@@ -33,17 +33,9 @@ private:
     QTemporaryDir dir_;
 };
 
-int errorOf(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 } // namespace
+
+using adotest::errorOf;
 
 INSTANTIATE_TEST_SUITE_P(Odbc, AdoBehaviour,
                          ::testing::Values(adotest::ServerFactory([] { return std::make_unique<OdbcTestServer>(); })),

@@ -27,21 +27,31 @@ QString withoutComments(const QString& text)
     return out;
 }
 
-// Parts of `text` separated by `separator` outside parentheses and quotes.
-QStringList splitTopLevel(const QString& text, QChar separator)
-{
-    QStringList parts;
-    QString current;
+// Where a scan stands: inside a quoted text, and how deep in parentheses.
+struct Nesting {
     int depth = 0;
     bool quoted = false;
-    for (const QChar c : text) {
+    void step(QChar c)
+    {
         if (c == u'\'')
             quoted = !quoted;
         else if (!quoted && c == u'(')
             ++depth;
         else if (!quoted && c == u')')
             --depth;
-        if (!quoted && depth == 0 && (c == separator || (separator == u' ' && c.isSpace()))) {
+    }
+    bool topLevel() const { return !quoted && depth == 0; }
+};
+
+// Parts of `text` separated by `separator` outside parentheses and quotes.
+QStringList splitTopLevel(const QString& text, QChar separator)
+{
+    QStringList parts;
+    QString current;
+    Nesting nesting;
+    for (const QChar c : text) {
+        nesting.step(c);
+        if (nesting.topLevel() && (c == separator || (separator == u' ' && c.isSpace()))) {
             if (!current.trimmed().isEmpty())
                 parts.append(current.trimmed());
             current.clear();
@@ -57,14 +67,10 @@ QStringList splitTopLevel(const QString& text, QChar separator)
 // The position after the parenthesis that closes the one at `open`.
 qsizetype closingParenthesis(const QString& text, qsizetype open)
 {
-    int depth = 0;
-    bool quoted = false;
+    Nesting nesting;
     for (qsizetype i = open; i < text.size(); ++i) {
-        if (text[i] == u'\'')
-            quoted = !quoted;
-        else if (!quoted && text[i] == u'(')
-            ++depth;
-        else if (!quoted && text[i] == u')' && --depth == 0)
+        nesting.step(text[i]);
+        if (text[i] == u')' && nesting.topLevel())
             return i;
     }
     return -1;
@@ -73,18 +79,12 @@ qsizetype closingParenthesis(const QString& text, qsizetype open)
 // Where the keyword stands outside parentheses, from `from` on; -1 if nowhere.
 qsizetype topLevelKeyword(const QString& text, const QString& keyword, qsizetype from = 0)
 {
-    int depth = 0;
-    bool quoted = false;
+    Nesting nesting;
     const auto isWord = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
     for (qsizetype i = from; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == u'\'')
-            quoted = !quoted;
-        else if (!quoted && c == u'(')
-            ++depth;
-        else if (!quoted && c == u')')
-            --depth;
-        else if (!quoted && depth == 0 && text.mid(i, keyword.size()).compare(keyword, Qt::CaseInsensitive) == 0 &&
+        nesting.step(c);
+        if (nesting.topLevel() && text.mid(i, keyword.size()).compare(keyword, Qt::CaseInsensitive) == 0 &&
                  (i == 0 || !isWord(text[i - 1])) && (i + keyword.size() >= text.size() || !isWord(text[i + keyword.size()])))
             return i;
     }

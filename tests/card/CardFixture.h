@@ -1,0 +1,34 @@
+#pragma once
+// The record card on the demonstration catalog, opened through General with
+// the host's list of contacts, the scripted window services and stored
+// window values, so that a card opens normally.
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "platform/ado/Recordset.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+#include <gtest/gtest.h>
+
+namespace cardtest {
+
+inline const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+
+class CardFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // The stored window values, with the tab the card restores.
+    static void storeWindow(int frame);
+    frmInicial& open(int id);
+
+    testsupport::ScopedSettings settings;
+    testsupport::DemoDatabase db;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows;
+    ado::Recordset hostList;
+    General general;
+};
+
+} // namespace cardtest
