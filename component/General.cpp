@@ -13,6 +13,7 @@
 #include "settings/modParentsForm.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <limits>
 
 namespace {
@@ -57,6 +58,16 @@ void setListContext(frmInicial& card, qint32 clCurrentIndex, qint32 clCurrentObj
     card.clCurrentIndex = clCurrentIndex;
     card.clCurrentObject = clCurrentObject;
     card.clLast_Related_ID = clLast_Related_ID;
+}
+
+// The shown card goes with its new owner window; the owner made for an
+// earlier opening of this card has nothing left to own.
+void ownBy(frmInicial& card, const QPointer<frmMainChilds>& previous)
+{
+    if (card.frmParent)
+        card.frmParent->own(&card);
+    if (previous && previous != card.frmParent)
+        previous->deleteLater();
 }
 
 } // namespace
@@ -156,10 +167,10 @@ void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QStri
         setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
         if (!card.Form_Load())
             return;
+        const QPointer<frmMainChilds> previous = card.frmParent;
         card.frmParent = modParentsForm::GetNewParent(Caller);
         card.show();
-        if (card.frmParent)
-            card.frmParent->own(&card);
+        ownBy(card, previous);
     } catch (const vb::Error& e) {
         report(QStringLiteral("ObjectOpen"), e);
     }
@@ -188,12 +199,12 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
         setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
         if (!card.Form_Load())
             return;
+        const QPointer<frmMainChilds> previous = card.frmParent;
         card.frmParent = modParentsForm::GetNewParent(parentForm_ ? parentForm_ : Caller);
         QCoreApplication::processEvents();
         card.Novo(true);
         card.show();
-        if (card.frmParent)
-            card.frmParent->own(&card);
+        ownBy(card, previous);
     } catch (const vb::Error& e) {
         report(QStringLiteral("ObjectNew"), e);
     }

@@ -10,15 +10,13 @@ class HostCallback : public vb::Object {
 public:
     // The card closed on `contactoId`; the three list values come back as the
     // host gave them.
-    virtual void RemoteActivate(qint32& contactoId, qint32& currentIndex, qint32& currentObject,
-                                qint32& lastRelatedId)
+    virtual void RemoteActivate(qint32& /*contactoId*/, qint32& /*currentIndex*/, qint32& /*currentObject*/,
+                                qint32& /*lastRelatedId*/)
     {
-        (void)contactoId, (void)currentIndex, (void)currentObject, (void)lastRelatedId;
         throw vb::Error::notSupported(QStringLiteral("RemoteActivate"));
     }
-    virtual void RemoteKey(qint32& contactoId)
+    virtual void RemoteKey(qint32& /*contactoId*/)
     {
-        (void)contactoId;
         throw vb::Error::notSupported(QStringLiteral("RemoteKey"));
     }
     // The native id of the host's window (X11 window id, or any WId), as a

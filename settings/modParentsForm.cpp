@@ -5,6 +5,7 @@
 #include "platform/values/Conversions.h"
 #include "settings/frmMainChilds.h"
 
+#include <QPointer>
 #include <QWindow>
 
 namespace modParentsForm {
@@ -13,7 +14,7 @@ namespace {
 
 struct OwnerState {
     qint32 handle = 0;
-    frmMainChilds* owner = nullptr;
+    QPointer<frmMainChilds> owner; // its card may delete it when it moves to a newer one
 };
 
 // Process-wide: each new request replaces them.

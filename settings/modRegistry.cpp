@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 #include <optional>
@@ -54,7 +55,10 @@ bool canWriteIn(const QString& folder)
         return false;
     const bool written = probe.write("TESTE\r\n") == 7;
     probe.close();
-    return probe.remove() && written;
+    // Every process probes with the same name: one that finds the probe
+    // already removed by another has still written in the folder.
+    const bool removed = ::unlink(QFile::encodeName(probe.fileName()).constData()) == 0 || errno == ENOENT;
+    return removed && written;
 }
 
 // Rewrites of the shadow file are serialised between processes, and the new

@@ -5,6 +5,8 @@
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"
+#include "settings/frmMainChilds.h"
+#include "settings/modParentsForm.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/values/Conversions.h"
 #include <QFile>
@@ -37,6 +39,13 @@ public:
 
 private:
     Closed& closed_;
+};
+
+// A host with a window of its own, whose id gives the card an owner window.
+class WindowedHost : public HostCallback {
+public:
+    vb::Variant hwnd() override { return vb::Variant(qint32(window.winId())); }
+    QWidget window;
 };
 
 class Card : public cardtest::CardFixture {
@@ -243,5 +252,21 @@ TEST_F(Card, TheHostIsToldWhichContactWasShownLast)
     general.ShutDown();
     EXPECT_EQ(general.card(), nullptr);
     EXPECT_FALSE(general.ApagaRegisto(hostList, vb::Variant(13), {}));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Card, EachOpeningTiesTheCardToOneOwnerWindow)
+{
+    auto host = std::make_shared<WindowedHost>();
+    general.ObjectOpen(hostList, vb::Variant(13), {}, {}, host);
+    const QPointer<frmMainChilds> first = general.card()->frmParent;
+    ASSERT_FALSE(first.isNull());
+    general.card()->close();
+    general.ObjectOpen(hostList, vb::Variant(14), {}, {}, host);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull()) << "the owner of the earlier opening is not kept";
+    EXPECT_FALSE(general.card()->frmParent.isNull());
+    EXPECT_EQ(modParentsForm::LastOwner(), general.card()->frmParent.data());
+    EXPECT_EQ(modParentsForm::LastHostHandle(), qint32(host->window.winId()));
     EXPECT_TRUE(reporter.reports().empty());
 }
