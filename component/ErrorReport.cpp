@@ -94,7 +94,7 @@ QString message(const Source& source, int number, const QString& description)
 {
     if (!source.numberedMessage)
         return description;
-    return QStringLiteral("Error Number = %1 | Description = %2").arg(number).arg(description);
+    return QStringLiteral("Error Number = ") + QString::number(number) + QStringLiteral(" | Description = ") + description;
 }
 
 bool send(const Source& source, const QString& procedure, int number, const QString& description) noexcept

@@ -15,7 +15,6 @@ namespace modSQLConnection {
 
 namespace {
 
-constexpr int hourglass = 11;
 constexpr int reconnectTimeout = 10;
 constexpr int rounds = 4;
 
@@ -89,7 +88,7 @@ void reconnect(QWidget* form, ado::Connection& connection, std::shared_ptr<contr
     platform::WindowServices& windows = platform::WindowServices::current();
     if (form) {
         windows.repaint(form);
-        windows.setWindowState(form, 1);
+        windows.setWindowState(form, platform::windowstate::Minimized);
     }
     try {
         display = vb::CreateObjectAs<contracts::NotivarGeneral>(contracts::NotivarGeneral::ProgId);
@@ -108,7 +107,7 @@ void reconnect(QWidget* form, ado::Connection& connection, std::shared_ptr<contr
             display->SQLReconnectShowBad(form);
     }
     if (form) {
-        windows.setWindowState(form, 0);
+        windows.setWindowState(form, platform::windowstate::Normal);
         windows.repaint(form);
     }
 }
@@ -128,7 +127,7 @@ QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& ear
     const int pointer = form ? windows.mousePointer(form) : 0;
     try {
         if (form)
-            windows.setMousePointer(form, hourglass);
+            windows.setMousePointer(form, platform::pointer::Hourglass);
         const Probe state = probe(connection);
         const bool stopHere = (earlyStop && state.inTransaction) || state.alive || !reconnectAllowed;
         if (!stopHere)
@@ -138,7 +137,7 @@ QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& ear
         return {};
     } catch (const vb::Error& e) {
         if (form)
-            windows.setMousePointer(form, 0);
+            windows.setMousePointer(form, platform::pointer::Default);
         if (display)
             display->SQLReconnectShutdown();
         return e.description().isEmpty() ? QStringLiteral("Erro") : e.description();

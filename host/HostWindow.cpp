@@ -4,6 +4,7 @@
 #include "component/General.h"
 #include "component/HostCallback.h"
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QAction>
@@ -17,6 +18,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char16_t selectContacts[] = u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
+                                  u"FROM vwContactos_Quarvenses_Completos WHERE nome_union LIKE %1 ORDER BY nome_union";
 
 // The host object as the card sees it: it is told which contact the card
 // closed on, and gives its window as the card's owner.
@@ -128,10 +132,7 @@ void HostWindow::refreshList()
 {
     ado::Recordset rs;
     try {
-        rs.Open(QStringLiteral("SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
-                               "FROM vwContactos_Quarvenses_Completos WHERE nome_union LIKE %1 ORDER BY nome_union")
-                    .arg(modData::FormatSQLValue(search_->text(), modData::kPattern)),
-                Data().SqlServer);
+        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern)}), Data().SqlServer);
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
         return;

@@ -7,6 +7,7 @@
 #include "host/HostWindow.h"
 #include "host/LoginDialog.h"
 #include "host/FirstRun.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@ int fail(const QString& text, bool quiet)
     if (quiet)
         std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     else
-        platform::WindowServices::current().messageBox(text, 16, QStringLiteral("Contactos Quarvenses"));
+        platform::WindowServices::current().messageBox(text, platform::msgbox::Critical, QStringLiteral("Contactos Quarvenses"));
     return 1;
 }
 

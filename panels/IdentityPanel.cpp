@@ -95,11 +95,32 @@ void IdentityPanel::userChanged()
         emit Changed();
 }
 
-QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const QString& label)
+QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const QString& label, int width)
 {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     form->addRow(label, edit);
+    edit->setAccessibleName(QString(label).remove(u'&').remove(u':').trimmed());
+    if (width > 0)
+        limitLength(edit, width, edit->accessibleName());
     connect(edit, &QLineEdit::textEdited, this, &IdentityPanel::userChanged);
     return edit;
+}
+
+void IdentityPanel::limitLength(QLineEdit* edit, int width, const QString& label)
+{
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, width, label](const QString& typed) {
+        if (typed.size() <= width)
+            return;
+        const int cursor = qMin(edit->cursorPosition(), width);
+        edit->setText(typed.left(width));
+        edit->setCursorPosition(cursor);
+        emit Notice(cutNotice(label, width));
+    });
+}
+
+QString IdentityPanel::cutNotice(const QString& label, int width)
+{
+    return QStringLiteral("O campo «") + label + QStringLiteral("» admite até ") + QString::number(width) +
+           QStringLiteral(" caracteres: o texto foi cortado.");
 }

@@ -36,6 +36,8 @@ public:
 signals:
     void Changed();
     void Error(int number, const QString& message);
+    // Something the user should know that is no failure (text cut to fit).
+    void Notice(const QString& text);
 
 protected:
     // Reads the contact's rows into the widgets; ContactNumber is set.
@@ -54,8 +56,14 @@ protected:
     // Widgets call this when the user edits; nothing fires while loading.
     void userChanged();
     bool isLoading() const { return loading_; }
-    // A labelled line edit whose edits count as changes.
-    QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label);
+    // A labelled line edit whose edits count as changes; `width` is its
+    // column's width in the schema (0: no limit).
+    QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label, int width = 0);
+    // Keeps typed or pasted text within the column's width: what goes beyond
+    // is cut at once and the card is told (Notice), never silently at save.
+    void limitLength(QLineEdit* edit, int width, const QString& label);
+    // The text of that notice.
+    static QString cutNotice(const QString& label, int width);
 
     class LoadingScope {
     public:

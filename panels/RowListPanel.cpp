@@ -1,26 +1,37 @@
 #include "panels/RowListPanel.h"
 
 #include "data/modData.h"
+#include "panels/GridTable.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// %1 the table, %2 its columns, %3 the default flag's column.
+const char16_t selectRows[] = u"SELECT %2, %3 FROM %1 WHERE contacto_id = %4 ORDER BY %3 DESC";
+const char16_t deleteRows[] = u"DELETE FROM %1 WHERE contacto_id = %2";
+const char16_t insertRow[] = u"INSERT INTO %1 (contacto_id, %2, %3) VALUES (%4, %5, %6)";
+
+} // namespace
 
 RowListPanel::RowListPanel(const QString& name, const QString& table, const QString& defaultColumn,
                            QList<ColumnSpec> columns, QWidget* parent)
     : IdentityPanel(name, parent), tableName_(table), defaultColumn_(defaultColumn), columns_(std::move(columns))
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = new QTableWidget(0, int(columns_.size()) + 1, this);
+    table_ = new GridTable(0, int(columns_.size()) + 1, this);
     table_->setObjectName(QStringLiteral("lstRows"));
     QStringList headers;
     for (const ColumnSpec& c : columns_)
         headers.append(c.caption);
     headers.append(QStringLiteral("Predefinido"));
     table_->setHorizontalHeaderLabels(headers);
+    table_->setAccessibleName(columns_.first().caption);
     // The first column holds the long text (the address, the number, the
     // e-mail): it takes the room the short ones leave.
     QHeaderView* header = table_->horizontalHeader();
@@ -39,8 +50,7 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     buttons->addStretch();
     layout->addLayout(buttons);
     connect(add, &QPushButton::clicked, this, [this] {
-        addRow(QStringList(columns_.size(), QString()), rowCount() == 0);
-        table_->editItem(table_->item(rowCount() - 1, 0));
+        addRowToEdit();
         userChanged();
     });
     connect(remove, &QPushButton::clicked, this, [this] {
@@ -48,12 +58,28 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
         userChanged();
     });
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (isLoading())
-            return;
-        if (item->column() == columns_.size() && item->checkState() == Qt::Checked)
-            setDefaultRow(item->row());
-        userChanged();
+        if (!isLoading())
+            cellEdited(item->row(), item->column());
     });
+}
+
+QTableWidget* RowListPanel::table() const
+{
+    return table_;
+}
+
+void RowListPanel::cellEdited(int row, int column)
+{
+    QTableWidgetItem* item = table_->item(row, column);
+    if (column == columns_.size()) {
+        if (item->checkState() == Qt::Checked)
+            setDefaultRow(row);
+    } else if (const int width = columns_[column].width; width > 0 && item->text().size() > width) {
+        LoadingScope quiet(*this);
+        item->setText(item->text().left(width));
+        emit Notice(cutNotice(columns_[column].caption, width));
+    }
+    userChanged();
 }
 
 int RowListPanel::rowCount() const
@@ -74,6 +100,12 @@ void RowListPanel::addRow(const QStringList& values, bool isDefault)
     table_->setItem(row, int(columns_.size()), flag);
     if (isDefault)
         setDefaultRow(row);
+}
+
+void RowListPanel::addRowToEdit()
+{
+    addRow(QStringList(columns_.size(), QString()), rowCount() == 0);
+    table_->editCell(rowCount() - 1, 0);
 }
 
 void RowListPanel::removeSelectedRow()
@@ -118,9 +150,7 @@ void RowListPanel::load()
     QStringList names;
     for (const ColumnSpec& c : columns_)
         names.append(c.column);
-    ado::Recordset rs = query(QStringLiteral("SELECT %1, %2 FROM %3 WHERE contacto_id = %4 ORDER BY %2 DESC")
-                                  .arg(names.join(QStringLiteral(", ")), defaultColumn_, tableName_)
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectRows, {tableName_, names.join(QStringLiteral(", ")), defaultColumn_, ContactNumber}));
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList values;
         for (const QString& n : names)
@@ -147,10 +177,11 @@ bool RowListPanel::Save(QString&)
         }
         if (ContactNumber == 0 || !connectionReady())
             return false;
-        execute(QStringLiteral("DELETE FROM %1 WHERE contacto_id = %2").arg(tableName_).arg(ContactNumber));
+        execute(sql::compose(deleteRows, {tableName_, ContactNumber}));
         QStringList names;
         for (const ColumnSpec& c : columns_)
             names.append(c.column);
+        const QString columns = names.join(QStringLiteral(", "));
         for (int r = 0; r < rowCount(); ++r) {
             const QStringList values = rowValues(r);
             if (QString(values.join(QString())).trimmed().isEmpty())
@@ -158,11 +189,8 @@ bool RowListPanel::Save(QString&)
             QStringList literals;
             for (const QString& v : values)
                 literals.append(modData::FormatSQLValue(v, modData::kText));
-            execute(QStringLiteral("INSERT INTO %1 (contacto_id, %2, %3) VALUES (%4, %5, %6)")
-                        .arg(tableName_, names.join(QStringLiteral(", ")), defaultColumn_)
-                        .arg(ContactNumber)
-                        .arg(literals.join(QStringLiteral(", ")))
-                        .arg(isDefaultRow(r) ? 1 : 0));
+            execute(sql::compose(insertRow, {tableName_, columns, defaultColumn_, ContactNumber,
+                                             literals.join(QStringLiteral(", ")), qint32(isDefaultRow(r) ? 1 : 0)}));
         }
         return true;
     } catch (const vb::Error& e) {

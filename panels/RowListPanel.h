@@ -3,6 +3,7 @@
 // line per row, one of them the default. Saving rewrites the contact's rows.
 #include "panels/IdentityPanel.h"
 
+class GridTable;
 class QTableWidget;
 
 class RowListPanel : public IdentityPanel {
@@ -11,6 +12,7 @@ public:
     struct ColumnSpec {
         QString column;  // in the table
         QString caption; // shown
+        int width = 0;   // the column's width in the schema; 0: no limit
     };
     RowListPanel(const QString& name, const QString& table, const QString& defaultColumn, QList<ColumnSpec> columns,
                  QWidget* parent = nullptr);
@@ -25,17 +27,21 @@ public:
     QStringList rowValues(int row) const;
     bool isDefaultRow(int row) const;
     void setDefaultRow(int row);
+    // Adds an empty row and puts the user in its first cell.
+    void addRowToEdit();
 
 protected:
     void load() override;
     void clear() override;
     // The message for a row that cannot be stored, empty when it can.
     virtual QString refusal(const QStringList& values) const;
-    QTableWidget* table() const { return table_; }
+    QTableWidget* table() const;
 
 private:
+    void cellEdited(int row, int column);
+
     QString tableName_;
     QString defaultColumn_;
     QList<ColumnSpec> columns_;
-    QTableWidget* table_;
+    GridTable* table_;
 };

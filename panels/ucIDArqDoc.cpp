@@ -1,11 +1,19 @@
 #include "panels/ucIDArqDoc.h"
 
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Format.h"
 #include "platform/windows/WindowServices.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+const char16_t selectDocuments[] = u"SELECT filename, path, created_date, created_by FROM tbArquivo_Documental "
+                                   u"WHERE contacto_id = %1 ORDER BY arquivo_id DESC";
+
+} // namespace
 
 ucIDArqDoc::ucIDArqDoc(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDArqDoc1"), parent)
 {
@@ -33,9 +41,7 @@ void ucIDArqDoc::clear()
 
 void ucIDArqDoc::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT filename, path, created_date, created_by FROM tbArquivo_Documental "
-                                             "WHERE contacto_id = %1 ORDER BY arquivo_id DESC")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectDocuments, {ContactNumber}));
     for (; !rs.Eof(); rs.MoveNext()) {
         const int row = table_->rowCount();
         table_->insertRow(row);

@@ -1,6 +1,7 @@
 #include "panels/ucIDComm.h"
 
 #include "permissions/modCheckPermissions.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 
@@ -9,8 +10,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char16_t selectCommunications[] = u"SELECT * FROM tbContactos_Comunicacoes WHERE contacto_id = %1 ORDER BY data DESC";
 constexpr qint32 communicationsKind = 8;
-}
+
+} // namespace
 
 ucIDComm::ucIDComm(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDComm1"), parent)
 {
@@ -37,8 +41,7 @@ void ucIDComm::clear()
 
 void ucIDComm::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT * FROM tbContactos_Comunicacoes WHERE contacto_id = %1 ORDER BY data DESC")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectCommunications, {ContactNumber}));
     QList<QStringList> rows;
     QList<qint32> ids;
     for (; !rs.Eof(); rs.MoveNext()) {

@@ -1,5 +1,7 @@
 #include "panels/ucIDFotos.h"
 
+#include "platform/ado/SqlCompose.h"
+
 #include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,8 +10,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const char16_t selectPhoto[] = u"SELECT imagem FROM tbContactos_Fotos WHERE contacto_id = %1 ORDER BY foto_id DESC";
+const char16_t deletePhoto[] = u"DELETE FROM tbContactos_Fotos WHERE contacto_id = %1";
+const char16_t insertPhoto[] = u"INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, '%2', '%3')";
+
 constexpr int side = 160; // the stored picture's largest side, in pixels
-}
+
+} // namespace
 
 ucIDFotos::ucIDFotos(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDFotos1"), parent)
 {
@@ -49,7 +57,7 @@ void ucIDFotos::clear()
 
 void ucIDFotos::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT imagem FROM tbContactos_Fotos WHERE contacto_id = %1 ORDER BY foto_id DESC").arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectPhoto, {ContactNumber}));
     if (!rs.Eof())
         show(QImage::fromData(QByteArray::fromBase64(text(rs, QStringLiteral("imagem")).toLatin1()), "PNG"));
     rs.Close();
@@ -59,7 +67,7 @@ bool ucIDFotos::LoadFromFile(const QString& path)
 {
     const QImage read(path);
     if (read.isNull()) {
-        emit Error(0, QStringLiteral("O ficheiro «%1» não é uma imagem.").arg(QFileInfo(path).fileName()));
+        emit Error(0, QStringLiteral("O ficheiro «") + QFileInfo(path).fileName() + QStringLiteral("» não é uma imagem."));
         return false;
     }
     if (ContactNumber == 0) {
@@ -74,10 +82,8 @@ bool ucIDFotos::LoadFromFile(const QString& path)
     try {
         if (!connectionReady())
             return false;
-        execute(QStringLiteral("DELETE FROM tbContactos_Fotos WHERE contacto_id = %1").arg(ContactNumber));
-        execute(QStringLiteral("INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, '%2', '%3')")
-                    .arg(ContactNumber)
-                    .arg(QFileInfo(path).fileName().replace(u'\'', QStringLiteral("''")), QString::fromLatin1(png.toBase64())));
+        execute(sql::compose(deletePhoto, {ContactNumber}));
+        execute(sql::compose(insertPhoto, {ContactNumber, sql::doubled(QFileInfo(path).fileName()), QString::fromLatin1(png.toBase64())}));
         show(scaled);
         return true;
     } catch (const vb::Error& e) {

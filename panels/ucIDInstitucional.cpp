@@ -1,6 +1,7 @@
 #include "panels/ucIDInstitucional.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QComboBox>
@@ -9,14 +10,35 @@
 
 using modData::FormatSQLValue;
 
+namespace {
+
+const char16_t selectAreas[] = u"SELECT area_negocio_id, descrit FROM tbContactos_Institucionais_Areas_Negocio ORDER BY descrit";
+const char16_t selectContact[] = u"SELECT c.nome_union, c.no_contribuinte, i.area_negocio_id FROM tbContactos c "
+                                 u"LEFT JOIN tbContactos_Institucionais i ON i.contacto_id = c.contacto_id "
+                                 u"WHERE c.contacto_id = %1";
+const char16_t insertContact[] = u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
+                                 u"VALUES (2, %1, %2, %3, GETDATE())";
+const char16_t updateContact[] = u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
+                                 u"modified_date = GETDATE() WHERE contacto_id = %4";
+const char16_t selectDetails[] = u"SELECT contacto_id FROM tbContactos_Institucionais WHERE contacto_id = %1";
+const char16_t insertDetails[] = u"INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (%1, %2)";
+const char16_t updateDetails[] = u"UPDATE tbContactos_Institucionais SET area_negocio_id = %2 WHERE contacto_id = %1";
+
+// The columns' widths in the schema.
+constexpr int nomeWidth = 150;
+constexpr int nifWidth = 20;
+
+} // namespace
+
 ucIDInstitucional::ucIDInstitucional(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDInstitucional1"), parent)
 {
     auto* form = new QFormLayout(this);
-    nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("Nome:"));
+    nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("&Nome:"), nomeWidth);
     area_ = new QComboBox(this);
     area_->setObjectName(QStringLiteral("cboArea"));
-    form->addRow(QStringLiteral("Área de negócio:"), area_);
-    nif_ = addField(form, QStringLiteral("txtNIF"), QStringLiteral("NIF:"));
+    area_->setAccessibleName(QStringLiteral("Área de negócio"));
+    form->addRow(QStringLiteral("Área de ne&gócio:"), area_);
+    nif_ = addField(form, QStringLiteral("txtNIF"), QStringLiteral("N&IF:"), nifWidth);
     connect(nome_, &QLineEdit::textEdited, this, [this] { emit NomeHasChanged(nome_->text()); });
     connect(area_, &QComboBox::activated, this, &ucIDInstitucional::userChanged);
 }
@@ -30,7 +52,7 @@ void ucIDInstitucional::fillAreas()
 {
     area_->clear();
     area_->addItem(QString(), vb::CLng(0));
-    ado::Recordset rs = query(QStringLiteral("SELECT area_negocio_id, descrit FROM tbContactos_Institucionais_Areas_Negocio ORDER BY descrit"));
+    ado::Recordset rs = query(QString::fromUtf16(selectAreas));
     for (; !rs.Eof(); rs.MoveNext())
         area_->addItem(text(rs, QStringLiteral("descrit")), vb::CLng(rs(QStringLiteral("area_negocio_id"))));
     rs.Close();
@@ -46,10 +68,7 @@ void ucIDInstitucional::clear()
 void ucIDInstitucional::load()
 {
     fillAreas();
-    ado::Recordset rs = query(QStringLiteral("SELECT c.nome_union, c.no_contribuinte, i.area_negocio_id FROM tbContactos c "
-                                             "LEFT JOIN tbContactos_Institucionais i ON i.contacto_id = c.contacto_id "
-                                             "WHERE c.contacto_id = %1")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectContact, {ContactNumber}));
     if (!rs.Eof()) {
         nome_->setText(text(rs, QStringLiteral("nome_union")));
         nif_->setText(text(rs, QStringLiteral("no_contribuinte")));
@@ -75,28 +94,16 @@ qint32 ucIDInstitucional::Save(QString& userName)
         const QString nif = FormatSQLValue(nif_->text(), modData::kText);
         const QString who = FormatSQLValue(userName, modData::kText);
         if (ContactNumber == 0) {
-            const qint32 id = insertReturningId(QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, "
-                                                               "created_by, created_date) VALUES (2, %1, %2, %3, GETDATE())")
-                                                    .arg(name, nif, who));
-            execute(QStringLiteral("INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (%1, %2)")
-                        .arg(id)
-                        .arg(areaSql));
+            const qint32 id = insertReturningId(sql::compose(insertContact, {name, nif, who}));
+            execute(sql::compose(insertDetails, {id, areaSql}));
             ContactNumber = id;
             return id;
         }
-        execute(QStringLiteral("UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
-                               "modified_date = GETDATE() WHERE contacto_id = %4")
-                    .arg(name, nif, who)
-                    .arg(ContactNumber));
-        ado::Recordset rs = query(QStringLiteral("SELECT contacto_id FROM tbContactos_Institucionais WHERE contacto_id = %1").arg(ContactNumber));
+        execute(sql::compose(updateContact, {name, nif, who, ContactNumber}));
+        ado::Recordset rs = query(sql::compose(selectDetails, {ContactNumber}));
         const bool exists = !rs.Eof();
         rs.Close();
-        execute(exists ? QStringLiteral("UPDATE tbContactos_Institucionais SET area_negocio_id = %2 WHERE contacto_id = %1")
-                             .arg(ContactNumber)
-                             .arg(areaSql)
-                       : QStringLiteral("INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (%1, %2)")
-                             .arg(ContactNumber)
-                             .arg(areaSql));
+        execute(sql::compose(exists ? updateDetails : insertDetails, {ContactNumber, areaSql}));
         return -1;
     } catch (const vb::Error& e) {
         report(QStringLiteral("Save"), e);

@@ -1,9 +1,20 @@
 #include "panels/ucIDObs.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+
+namespace {
+
+const char16_t selectNotes[] = u"SELECT nota FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id";
+const char16_t selectFirstNote[] = u"SELECT nota_id FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id";
+const char16_t insertNote[] = u"INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) "
+                              u"VALUES (%1, %2, %3, GETDATE())";
+const char16_t updateNote[] = u"UPDATE tbContactos_Notas SET nota = %1 WHERE nota_id = %2";
+
+} // namespace
 
 ucIDObs::ucIDObs(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDObs1"), parent)
 {
@@ -11,6 +22,8 @@ ucIDObs::ucIDObs(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDObs1"), pa
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("txtObs"));
     text_->setPlaceholderText(QStringLiteral("Observações"));
+    text_->setAccessibleName(QStringLiteral("Observações"));
+    text_->setTabChangesFocus(true);
     layout->addWidget(text_);
     connect(text_, &QPlainTextEdit::textChanged, this, &ucIDObs::userChanged);
 }
@@ -37,7 +50,7 @@ void ucIDObs::clear()
 
 void ucIDObs::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT nota FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id").arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectNotes, {ContactNumber}));
     if (!rs.Eof())
         text_->setPlainText(text(rs, QStringLiteral("nota")));
     rs.Close();
@@ -48,17 +61,15 @@ bool ucIDObs::Save(QString& userName)
     try {
         if (ContactNumber == 0 || !connectionReady())
             return false;
-        ado::Recordset rs = query(QStringLiteral("SELECT nota_id FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id").arg(ContactNumber));
+        ado::Recordset rs = query(sql::compose(selectFirstNote, {ContactNumber}));
         const QString id = rs.Eof() ? QString() : text(rs, QStringLiteral("nota_id"));
         rs.Close();
-        // Line breaks stay as typed: the text literal keeps every character.
-        const QString note = u'\'' + QString(notes()).replace(u'\'', QStringLiteral("''")) + u'\'';
+        // Spaces and line breaks stay as typed: the text literal keeps every character.
+        const QString note = u'\'' + sql::doubled(notes()) + u'\'';
         if (id.isEmpty())
-            execute(QStringLiteral("INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (%1, %2, %3, GETDATE())")
-                        .arg(ContactNumber)
-                        .arg(note, modData::FormatSQLValue(userName, modData::kText)));
+            execute(sql::compose(insertNote, {ContactNumber, note, modData::FormatSQLValue(userName, modData::kText)}));
         else
-            execute(QStringLiteral("UPDATE tbContactos_Notas SET nota = %1 WHERE nota_id = %2").arg(note, id));
+            execute(sql::compose(updateNote, {note, id}));
         return true;
     } catch (const vb::Error& e) {
         report(QStringLiteral("Save"), e);

@@ -1,5 +1,6 @@
 #include "panels/ucIDPermitions.h"
 
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QComboBox>
@@ -11,6 +12,13 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// %1 the guarded table the card names.
+const char16_t selectMasks[] = u"SELECT user_code, group_code FROM %1_Permitions WHERE contacto_id = %2";
+const char16_t selectGroupNames[] = u"SELECT code, descrit FROM tbGroups";
+const char16_t selectUserNames[] = u"SELECT code, descrit FROM tbUsers";
+const char16_t selectGroupsByName[] = u"SELECT descrit, code FROM tbGroups ORDER BY descrit";
+const char16_t selectUsersByName[] = u"SELECT descrit, code FROM tbUsers ORDER BY descrit";
 
 const QStringList rightCaptions = {QStringLiteral("Abrir"), QStringLiteral("Alterar"), QStringLiteral("Remover"),
                                    QStringLiteral("Alterar permissões")};
@@ -94,8 +102,7 @@ QMap<QString, QString> ucIDPermitions::directory(bool group) const
     try {
         if (db().State() != ado::adStateOpen)
             return names;
-        ado::Recordset rs = query(group ? QStringLiteral("SELECT code, descrit FROM tbGroups")
-                                        : QStringLiteral("SELECT code, descrit FROM tbUsers"));
+        ado::Recordset rs = query(QString::fromUtf16(group ? selectGroupNames : selectUserNames));
         for (; !rs.Eof(); rs.MoveNext())
             names.insert(text(rs, QStringLiteral("code")), text(rs, QStringLiteral("descrit")));
         rs.Close();
@@ -195,8 +202,7 @@ void ucIDPermitions::addChosen(bool group)
     try {
         if (!connectionReady())
             return;
-        ado::Recordset rs = query(group ? QStringLiteral("SELECT descrit, code FROM tbGroups ORDER BY descrit")
-                                        : QStringLiteral("SELECT descrit, code FROM tbUsers ORDER BY descrit"));
+        ado::Recordset rs = query(QString::fromUtf16(group ? selectGroupsByName : selectUsersByName));
         for (; !rs.Eof(); rs.MoveNext()) {
             names.append(text(rs, QStringLiteral("descrit")));
             found.append(text(rs, QStringLiteral("code")));
@@ -251,7 +257,7 @@ void ucIDPermitions::load()
 {
     if (TableName.isEmpty())
         return;
-    ado::Recordset rs = query(QStringLiteral("SELECT user_code, group_code FROM %1_Permitions WHERE contacto_id = %2").arg(TableName).arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectMasks, {TableName, ContactNumber}));
     if (!rs.Eof()) {
         setUserMask(text(rs, QStringLiteral("user_code")));
         setGroupMask(text(rs, QStringLiteral("group_code")));

@@ -1,6 +1,7 @@
 #include "panels/ucIDRelacionados.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QHBoxLayout>
@@ -9,6 +10,18 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+const char16_t selectRelations[] = u"SELECT r.related_contacto_id, c.nome_union, r.descrit FROM tbContactos_Relacionados r "
+                                   u"LEFT JOIN tbContactos c ON c.contacto_id = r.related_contacto_id "
+                                   u"WHERE r.contacto_id = %1 ORDER BY r.relacao_id";
+const char16_t selectContact[] = u"SELECT contacto_id FROM tbContactos WHERE contacto_id = %1";
+const char16_t insertRelation[] = u"INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) "
+                                  u"VALUES (%1, %2, %3, %4)";
+const char16_t deleteRelation[] = u"DELETE FROM tbContactos_Relacionados WHERE contacto_id = %1 AND related_contacto_id = %2";
+
+} // namespace
 
 ucIDRelacionados::ucIDRelacionados(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
 {
@@ -64,10 +77,7 @@ void ucIDRelacionados::clear()
 
 void ucIDRelacionados::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT r.related_contacto_id, c.nome_union, r.descrit FROM tbContactos_Relacionados r "
-                                             "LEFT JOIN tbContactos c ON c.contacto_id = r.related_contacto_id "
-                                             "WHERE r.contacto_id = %1 ORDER BY r.relacao_id")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectRelations, {ContactNumber}));
     for (; !rs.Eof(); rs.MoveNext()) {
         const int row = table_->rowCount();
         table_->insertRow(row);
@@ -103,18 +113,16 @@ bool ucIDRelacionados::AddRelation(qint32 otherContact, const QString& relation)
     try {
         if (!connectionReady())
             return false;
-        ado::Recordset rs = query(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id = %1").arg(otherContact));
+        ado::Recordset rs = query(sql::compose(selectContact, {otherContact}));
         const bool exists = !rs.Eof();
         rs.Close();
         if (!exists || otherContact == ContactNumber) {
-            emit Error(0, QStringLiteral("O contacto n.º %1 não existe ou é o próprio.").arg(otherContact));
+            emit Error(0, QStringLiteral("O contacto n.º ") + QString::number(otherContact) +
+                              QStringLiteral(" não existe ou é o próprio."));
             return false;
         }
-        execute(QStringLiteral("INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) "
-                               "VALUES (%1, %2, %3, %4)")
-                    .arg(ContactNumber)
-                    .arg(otherContact)
-                    .arg(modData::FormatSQLValue(relation, modData::kText), modData::FormatSQLValue(ProductName, modData::kText)));
+        execute(sql::compose(insertRelation, {ContactNumber, otherContact, modData::FormatSQLValue(relation, modData::kText),
+                                              modData::FormatSQLValue(ProductName, modData::kText)}));
         qint32 id = ContactNumber;
         IdentityPanel::LoadContact(id);
         return true;
@@ -132,9 +140,7 @@ bool ucIDRelacionados::RemoveSelected()
     try {
         if (!connectionReady())
             return false;
-        execute(QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE contacto_id = %1 AND related_contacto_id = %2")
-                    .arg(ContactNumber)
-                    .arg(relatedId(row)));
+        execute(sql::compose(deleteRelation, {ContactNumber, relatedId(row)}));
         table_->removeRow(row);
         return true;
     } catch (const vb::Error& e) {

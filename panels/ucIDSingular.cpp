@@ -1,6 +1,7 @@
 #include "panels/ucIDSingular.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 
@@ -9,17 +10,41 @@
 
 using modData::FormatSQLValue;
 
+namespace {
+
+const char16_t selectContact[] = u"SELECT c.no_contribuinte, s.* FROM tbContactos c LEFT JOIN tbContactos_Singulares s "
+                                 u"ON s.contacto_id = c.contacto_id WHERE c.contacto_id = %1";
+const char16_t insertContact[] = u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
+                                 u"VALUES (1, %1, %2, %3, GETDATE())";
+const char16_t updateContact[] = u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
+                                 u"modified_date = GETDATE() WHERE contacto_id = %4";
+const char16_t selectDetails[] = u"SELECT contacto_id FROM tbContactos_Singulares WHERE contacto_id = %1";
+const char16_t insertDetails[] = u"INSERT INTO tbContactos_Singulares (contacto_id) VALUES (%1)";
+const char16_t updateDetails[] = u"UPDATE tbContactos_Singulares SET nome = %1, apelido = %2, titulo = %3, profissao = %4, "
+                                 u"nacionalidade = %5, data_nascimento = %6 WHERE contacto_id = %7";
+
+// The columns' widths in the schema.
+constexpr int tituloWidth = 30;
+constexpr int nomeWidth = 80;
+constexpr int apelidoWidth = 80;
+constexpr int profissaoWidth = 60;
+constexpr int nifWidth = 20;
+constexpr int nacionalidadeWidth = 40;
+constexpr int nomeUnionWidth = 150;
+
+} // namespace
+
 ucIDSingular::ucIDSingular(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDSingular1"), parent)
 {
     auto* form = new QFormLayout(this);
-    titulo_ = addField(form, QStringLiteral("txtTitulo"), QStringLiteral("Título:"));
-    nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("Nome:"));
-    apelido_ = addField(form, QStringLiteral("txtApelido"), QStringLiteral("Apelidos:"));
-    profissao_ = addField(form, QStringLiteral("txtProfissao"), QStringLiteral("Profissão:"));
-    nif_ = addField(form, QStringLiteral("txtNIF"), QStringLiteral("NIF:"));
-    nascimento_ = addField(form, QStringLiteral("txtNascimento"), QStringLiteral("Data de nascimento:"));
+    titulo_ = addField(form, QStringLiteral("txtTitulo"), QStringLiteral("&Título:"), tituloWidth);
+    nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("&Nome:"), nomeWidth);
+    apelido_ = addField(form, QStringLiteral("txtApelido"), QStringLiteral("A&pelidos:"), apelidoWidth);
+    profissao_ = addField(form, QStringLiteral("txtProfissao"), QStringLiteral("Pro&fissão:"), profissaoWidth);
+    nif_ = addField(form, QStringLiteral("txtNIF"), QStringLiteral("N&IF:"), nifWidth);
+    nascimento_ = addField(form, QStringLiteral("txtNascimento"), QStringLiteral("Data de nas&cimento:"));
     nascimento_->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
-    nacionalidade_ = addField(form, QStringLiteral("txtNacionalidade"), QStringLiteral("Nacionalidade:"));
+    nacionalidade_ = addField(form, QStringLiteral("txtNacionalidade"), QStringLiteral("Nacionali&dade:"), nacionalidadeWidth);
     for (QLineEdit* edit : {titulo_, nome_, apelido_})
         connect(edit, &QLineEdit::textEdited, this,
                 [this] { emit NomeHasChanged(nome_->text(), apelido_->text(), titulo_->text()); });
@@ -38,9 +63,7 @@ void ucIDSingular::clear()
 
 void ucIDSingular::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT c.no_contribuinte, s.* FROM tbContactos c LEFT JOIN tbContactos_Singulares s "
-                                             "ON s.contacto_id = c.contacto_id WHERE c.contacto_id = %1")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectContact, {ContactNumber}));
     if (!rs.Eof()) {
         titulo_->setText(text(rs, QStringLiteral("titulo")));
         nome_->setText(text(rs, QStringLiteral("nome")));
@@ -66,8 +89,20 @@ vb::Variant ucIDSingular::birthDate() const
     if (typed.isEmpty())
         return vb::Variant::null();
     if (!vb::IsDate(vb::Variant(typed)))
-        throw vb::Error(13, QStringLiteral("A data de nascimento «%1» não é uma data válida.").arg(typed));
+        throw vb::Error(vb::errnum::TypeMismatch,
+                        QStringLiteral("A data de nascimento «") + typed + QStringLiteral("» não é uma data válida."));
     return vb::CDate(vb::Variant(typed));
+}
+
+// The message that refuses the typed identity, empty when it can be stored.
+QString ucIDSingular::refusal() const
+{
+    if (vb::Trim(nome_->text()).isEmpty() && vb::Trim(apelido_->text()).isEmpty())
+        return QStringLiteral("Tem de indicar o nome do contacto.");
+    if (nomeUnion().size() > nomeUnionWidth)
+        return QStringLiteral("O nome e os apelidos juntos não podem ter mais de ") + QString::number(nomeUnionWidth) +
+               QStringLiteral(" caracteres.");
+    return {};
 }
 
 qint32 ucIDSingular::Save(QString& userName)
@@ -75,41 +110,37 @@ qint32 ucIDSingular::Save(QString& userName)
     try {
         if (!connectionReady())
             return 0;
-        if (vb::Trim(nome_->text()).isEmpty() && vb::Trim(apelido_->text()).isEmpty()) {
-            emit Error(0, QStringLiteral("Tem de indicar o nome do contacto."));
+        if (const QString message = refusal(); !message.isEmpty()) {
+            emit Error(0, message);
             return 0;
         }
         const QString born = FormatSQLValue(birthDate(), modData::kDate);
-        const QString details = QStringLiteral("nome = %1, apelido = %2, titulo = %3, profissao = %4, nacionalidade = %5, "
-                                               "data_nascimento = %6")
-                                    .arg(FormatSQLValue(nome_->text(), modData::kText), FormatSQLValue(apelido_->text(), modData::kText),
-                                         FormatSQLValue(titulo_->text(), modData::kText),
-                                         FormatSQLValue(profissao_->text(), modData::kText),
-                                         FormatSQLValue(nacionalidade_->text(), modData::kText), born);
+        const QString name = FormatSQLValue(nomeUnion(), modData::kText);
+        const QString nif = FormatSQLValue(nif_->text(), modData::kText);
         const QString who = FormatSQLValue(userName, modData::kText);
-        if (ContactNumber == 0) {
-            const qint32 id = insertReturningId(
-                QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
-                               "VALUES (1, %1, %2, %3, GETDATE())")
-                    .arg(FormatSQLValue(nomeUnion(), modData::kText), FormatSQLValue(nif_->text(), modData::kText), who));
-            execute(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id) VALUES (%1)").arg(id));
-            execute(QStringLiteral("UPDATE tbContactos_Singulares SET %1 WHERE contacto_id = %2").arg(details).arg(id));
-            ContactNumber = id;
-            return id;
+        qint32 id = ContactNumber;
+        if (id == 0) {
+            id = insertReturningId(sql::compose(insertContact, {name, nif, who}));
+            execute(sql::compose(insertDetails, {id}));
+        } else {
+            execute(sql::compose(updateContact, {name, nif, who, id}));
+            ado::Recordset rs = query(sql::compose(selectDetails, {id}));
+            const bool exists = !rs.Eof();
+            rs.Close();
+            if (!exists)
+                execute(sql::compose(insertDetails, {id}));
         }
-        execute(QStringLiteral("UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
-                               "modified_date = GETDATE() WHERE contacto_id = %4")
-                    .arg(FormatSQLValue(nomeUnion(), modData::kText), FormatSQLValue(nif_->text(), modData::kText), who)
-                    .arg(ContactNumber));
-        ado::Recordset rs = query(QStringLiteral("SELECT contacto_id FROM tbContactos_Singulares WHERE contacto_id = %1").arg(ContactNumber));
-        const bool exists = !rs.Eof();
-        rs.Close();
-        if (!exists)
-            execute(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id) VALUES (%1)").arg(ContactNumber));
-        execute(QStringLiteral("UPDATE tbContactos_Singulares SET %1 WHERE contacto_id = %2").arg(details).arg(ContactNumber));
-        return -1;
+        execute(sql::compose(updateDetails, {FormatSQLValue(nome_->text(), modData::kText),
+                                             FormatSQLValue(apelido_->text(), modData::kText),
+                                             FormatSQLValue(titulo_->text(), modData::kText),
+                                             FormatSQLValue(profissao_->text(), modData::kText),
+                                             FormatSQLValue(nacionalidade_->text(), modData::kText), born, id}));
+        if (ContactNumber != 0)
+            return -1;
+        ContactNumber = id;
+        return id;
     } catch (const vb::Error& e) {
-        if (e.number() == 13)
+        if (e.number() == vb::errnum::TypeMismatch)
             emit Error(e.number(), e.description());
         else
             report(QStringLiteral("Save"), e);

@@ -26,6 +26,7 @@ protected:
 
 private:
     QString nomeUnion() const;
+    QString refusal() const;
     vb::Variant birthDate() const; // Null when empty; refused when not a date
 
     QLineEdit* titulo_;

@@ -3,9 +3,10 @@
 #include <QRegularExpression>
 
 ucIDTelefones::ucIDTelefones(QWidget* parent)
+    // Column widths as in the schema.
     : RowListPanel(QStringLiteral("ucIDTelefones1"), QStringLiteral("tbContactos_Telefones"),
                    QStringLiteral("telefone_default"),
-                   {{QStringLiteral("numero"), QStringLiteral("Número")}, {QStringLiteral("tipo"), QStringLiteral("Tipo")}},
+                   {{QStringLiteral("numero"), QStringLiteral("Número"), 30}, {QStringLiteral("tipo"), QStringLiteral("Tipo"), 20}},
                    parent)
 {
 }
@@ -26,6 +27,6 @@ QString ucIDTelefones::refusal(const QStringList& values) const
 {
     static const QRegularExpression number(QStringLiteral("^\\+?[0-9 ()./-]{3,30}$"));
     if (!values.value(0).trimmed().isEmpty() && !number.match(values.value(0).trimmed()).hasMatch())
-        return QStringLiteral("O número de telefone «%1» não é válido.").arg(values.value(0));
+        return QStringLiteral("O número de telefone «") + values.value(0) + QStringLiteral("» não é válido.");
     return {};
 }

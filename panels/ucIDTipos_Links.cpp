@@ -1,11 +1,26 @@
 #include "panels/ucIDTipos_Links.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+const char16_t selectFiles[] = u"SELECT tbContactos_Tipos.descrit, tbContactos_Tipos.inactivo FROM tbContactos_Tipos_Links "
+                               u"LEFT JOIN tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = "
+                               u"tbContactos_Tipos.contacto_tipo_id WHERE tbContactos_Tipos_Links.contacto_id = %1 "
+                               u"ORDER BY tbContactos_Tipos.descrit";
+const char16_t selectType[] = u"SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = %1";
+const char16_t deleteLink[] = u"DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = %1 AND contacto_tipo_id = %2";
+// %1 the file's table, as tbContactos_Tipos names it.
+const char16_t deletePermissions[] = u"DELETE FROM %1_Permitions WHERE contacto_id = %2";
+const char16_t deleteFileRow[] = u"DELETE FROM %1 WHERE contacto_id = %2";
+
+} // namespace
 
 ucIDTipos_Links::ucIDTipos_Links(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDTipos_Links1"), parent)
 {
@@ -31,11 +46,7 @@ void ucIDTipos_Links::clear()
 
 void ucIDTipos_Links::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT tbContactos_Tipos.descrit, tbContactos_Tipos.inactivo FROM tbContactos_Tipos_Links "
-                                             "LEFT JOIN tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = "
-                                             "tbContactos_Tipos.contacto_tipo_id WHERE tbContactos_Tipos_Links.contacto_id = %1 "
-                                             "ORDER BY tbContactos_Tipos.descrit")
-                                  .arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectFiles, {ContactNumber}));
     for (; !rs.Eof(); rs.MoveNext())
         if (!rs(QStringLiteral("descrit")).isNull())
             list_->addItem(text(rs, QStringLiteral("descrit")));
@@ -47,8 +58,7 @@ bool ucIDTipos_Links::RemoveFromFile(qint32 contactoId, const QString& file)
     try {
         if (!connectionReady())
             return false;
-        ado::Recordset rs = query(QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = %1")
-                                      .arg(modData::FormatSQLValue(file, modData::kTextNotNull)));
+        ado::Recordset rs = query(sql::compose(selectType, {modData::FormatSQLValue(file, modData::kTextNotNull)}));
         if (rs.Eof()) {
             rs.Close();
             return false;
@@ -56,10 +66,10 @@ bool ucIDTipos_Links::RemoveFromFile(qint32 contactoId, const QString& file)
         const qint32 type = vb::CLng(rs(QStringLiteral("contacto_tipo_id")));
         const QString table = text(rs, QStringLiteral("related"));
         rs.Close();
-        execute(QStringLiteral("DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = %1 AND contacto_tipo_id = %2").arg(contactoId).arg(type));
+        execute(sql::compose(deleteLink, {contactoId, type}));
         if (!table.isEmpty()) {
-            execute(QStringLiteral("DELETE FROM %1_Permitions WHERE contacto_id = %2").arg(table).arg(contactoId));
-            execute(QStringLiteral("DELETE FROM %1 WHERE contacto_id = %2").arg(table).arg(contactoId));
+            execute(sql::compose(deletePermissions, {table, contactoId}));
+            execute(sql::compose(deleteFileRow, {table, contactoId}));
         }
         if (contactoId == ContactNumber) {
             qint32 id = ContactNumber;

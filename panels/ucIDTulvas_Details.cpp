@@ -1,6 +1,7 @@
 #include "panels/ucIDTulvas_Details.h"
 
 #include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 
@@ -10,20 +11,30 @@
 #include <QPlainTextEdit>
 
 namespace {
-const QString fileTable = QStringLiteral("tbTulvas_Contactos");
-}
+
+const char16_t selectRow[] = u"SELECT * FROM tbTulvas_Contactos WHERE contacto_id = %1";
+const char16_t selectKey[] = u"SELECT contacto_id FROM tbTulvas_Contactos WHERE contacto_id = %1";
+const char16_t insertRow[] = u"INSERT INTO tbTulvas_Contactos (contacto_id) VALUES (%1)";
+const char16_t updateRow[] = u"UPDATE tbTulvas_Contactos SET data_entrada = %1, referencia = %2, activo = %3, observacoes = %4 "
+                             u"WHERE contacto_id = %5";
+
+constexpr int referenciaWidth = 30; // the column's width in the schema
+
+} // namespace
 
 ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDTulvas_Details1"), parent)
 {
     auto* form = new QFormLayout(this);
-    entrada_ = addField(form, QStringLiteral("txtEntrada"), QStringLiteral("Data de entrada:"));
+    entrada_ = addField(form, QStringLiteral("txtEntrada"), QStringLiteral("Data de &entrada:"));
     entrada_->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
-    referencia_ = addField(form, QStringLiteral("txtReferencia"), QStringLiteral("Referência:"));
-    activo_ = new QCheckBox(QStringLiteral("Activo"), this);
+    referencia_ = addField(form, QStringLiteral("txtReferencia"), QStringLiteral("&Referência:"), referenciaWidth);
+    activo_ = new QCheckBox(QStringLiteral("Acti&vo"), this);
     activo_->setObjectName(QStringLiteral("chkActivo"));
     form->addRow(QString(), activo_);
     observacoes_ = new QPlainTextEdit(this);
     observacoes_->setObjectName(QStringLiteral("txtObservacoes"));
+    observacoes_->setAccessibleName(QStringLiteral("Observações do ficheiro"));
+    observacoes_->setTabChangesFocus(true);
     form->addRow(QStringLiteral("Observações do ficheiro:"), observacoes_);
     connect(activo_, &QCheckBox::toggled, this, &ucIDTulvas_Details::userChanged);
     connect(observacoes_, &QPlainTextEdit::textChanged, this, &ucIDTulvas_Details::userChanged);
@@ -39,7 +50,7 @@ void ucIDTulvas_Details::clear()
 
 void ucIDTulvas_Details::load()
 {
-    ado::Recordset rs = query(QStringLiteral("SELECT * FROM %1 WHERE contacto_id = %2").arg(fileTable).arg(ContactNumber));
+    ado::Recordset rs = query(sql::compose(selectRow, {ContactNumber}));
     if (!rs.Eof()) {
         const vb::Variant date = rs(QStringLiteral("data_entrada"));
         entrada_->setText(date.isNull() ? QString() : vb::Format(date, QStringLiteral("dd-mm-yyyy")));
@@ -63,20 +74,20 @@ qint32 ucIDTulvas_Details::Save(QString&)
             return 0;
         const QString typed = vb::Trim(entrada_->text());
         if (!typed.isEmpty() && !vb::IsDate(vb::Variant(typed))) {
-            emit Error(13, QStringLiteral("A data de entrada «%1» não é uma data válida.").arg(typed));
+            emit Error(vb::errnum::TypeMismatch,
+                       QStringLiteral("A data de entrada «") + typed + QStringLiteral("» não é uma data válida."));
             return 0;
         }
-        const QString date = typed.isEmpty() ? QStringLiteral("null") : modData::FormatSQLValue(vb::CDate(vb::Variant(typed)), modData::kDate);
-        const QString values = QStringLiteral("data_entrada = %1, referencia = %2, activo = %3, observacoes = %4")
-                                   .arg(date, modData::FormatSQLValue(referencia_->text(), modData::kText))
-                                   .arg(activo_->isChecked() ? 1 : 0)
-                                   .arg(modData::FormatSQLValue(observacoes_->toPlainText(), modData::kText));
-        ado::Recordset rs = query(QStringLiteral("SELECT contacto_id FROM %1 WHERE contacto_id = %2").arg(fileTable).arg(ContactNumber));
+        const QString date =
+            typed.isEmpty() ? QStringLiteral("null") : modData::FormatSQLValue(vb::CDate(vb::Variant(typed)), modData::kDate);
+        ado::Recordset rs = query(sql::compose(selectKey, {ContactNumber}));
         const bool exists = !rs.Eof();
         rs.Close();
         if (!exists)
-            execute(QStringLiteral("INSERT INTO %1 (contacto_id) VALUES (%2)").arg(fileTable).arg(ContactNumber));
-        execute(QStringLiteral("UPDATE %1 SET %2 WHERE contacto_id = %3").arg(fileTable, values).arg(ContactNumber));
+            execute(sql::compose(insertRow, {ContactNumber}));
+        execute(sql::compose(updateRow, {date, modData::FormatSQLValue(referencia_->text(), modData::kText),
+                                         qint32(activo_->isChecked() ? 1 : 0),
+                                         modData::FormatSQLValue(observacoes_->toPlainText(), modData::kText), ContactNumber}));
         return -1;
     } catch (const vb::Error& e) {
         report(QStringLiteral("Save"), e);

@@ -4,21 +4,28 @@
 #include "component/ErrorReport.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 namespace modCheckPermissions {
 
 namespace {
 
-constexpr int vbCritical = 16;
 
 // Names go between apostrophes; doubling them keeps a name like O'Brien one
 // literal instead of ending the text early.
 QString quoted(const QString& name)
 {
-    QString doubled = name;
-    return doubled.replace(u'\'', QStringLiteral("''"));
+    return sql::doubled(name);
+}
+
+// A code is data inside the LIKE patterns: its "%", "_" and "[" would
+// otherwise match other codes ("$100_" inside "$1001…").
+QString codePattern(const QString& code)
+{
+    return sql::likeLiteral(code);
 }
 
 QString textOf(const vb::Variant& value)
@@ -118,12 +125,12 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
         condition = QStringLiteral("( (");
         bool any = false;
         if (!m.userCodeNull) {
-            condition += fu + QStringLiteral(" Like '%") + m.userCode + p + QStringLiteral("%' ");
+            condition += fu + QStringLiteral(" Like '%") + codePattern(m.userCode) + p + QStringLiteral("%' ");
             any = true;
         }
         for (const QString& code : m.groupCodes) {
-            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE '%") + code + p +
-                         QStringLiteral("%' ");
+            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE '%") + codePattern(code) +
+                         p + QStringLiteral("%' ");
             any = true;
         }
         condition += QStringLiteral(") ");
@@ -131,12 +138,12 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
             condition += QStringLiteral(" AND (");
             bool anyDenial = false;
             if (!m.userCodeNull) {
-                condition += fu + QStringLiteral(" NOT LIKE '%") + m.userCode + n + QStringLiteral("%' ");
+                condition += fu + QStringLiteral(" NOT LIKE '%") + codePattern(m.userCode) + n + QStringLiteral("%' ");
                 anyDenial = true;
             }
             for (const QString& code : m.groupCodes) {
                 condition += (anyDenial ? QStringLiteral(" AND ") : QString()) + fg + QStringLiteral(" NOT LIKE '%") +
-                             code + n + QStringLiteral("%' ");
+                             codePattern(code) + n + QStringLiteral("%' ");
                 anyDenial = true;
             }
             condition += QStringLiteral(")");
@@ -223,7 +230,7 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
             userMask.clear();
             windows.messageBox(QStringLiteral("O utilizador não tem um grupo primário definido, deverá comunicar esta "
                                               "situação ao administrador de segurança."),
-                               vbCritical, {});
+                               platform::msgbox::Critical, {});
             return;
         }
         ado::Recordset create = open(QStringLiteral("SELECT * FROM ") + table +
@@ -236,7 +243,7 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
             windows.messageBox(QStringLiteral("O utilizador não pertence a um grupo com permissões para criar um registo "
                                               "no ficheiro indicado, deverá pedir ao administrador de segurança para que "
                                               "lhe atribua as permissões necessárias."),
-                               vbCritical, {});
+                               platform::msgbox::Critical, {});
         } else {
             // A null mask counts as empty text.
             const QString group = textOf(create(QStringLiteral("group_code")));

@@ -5,6 +5,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 #include <QDir>
@@ -130,7 +131,7 @@ quint32 ObterHandleChavePrincipal(const QString& nome)
 bool FormatarChave(QString& chave, quint32& raiz, QString& subChave)
 {
     if (!chave.startsWith(QLatin1String("HKEY_")) || chave.endsWith(QLatin1Char('\\'))) {
-        platform::WindowServices::current().messageBox(QStringLiteral("Formato Incorrecto:\n\n") + chave, 0, QString());
+        platform::WindowServices::current().messageBox(QStringLiteral("Formato Incorrecto:\n\n") + chave, platform::msgbox::OKOnly, QString());
         return false;
     }
     const int slash = chave.indexOf(QLatin1Char('\\'));

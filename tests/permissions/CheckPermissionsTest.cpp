@@ -217,3 +217,26 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
                              "indicado, deverá pedir ao administrador de segurança para que lhe atribua as permissões necessárias."));
     EXPECT_TRUE(reporter.reports().empty());
 }
+
+// A code is data: "_" and "%" in a user's or group's code match only
+// themselves, so "$100_" gains nothing from the rights of "$1001".
+TEST_F(Rights, WildcardsInCodesMatchOnlyThemselves)
+{
+    user(1, QStringLiteral("sa"), QStringLiteral("$1001"));
+    user(2, QStringLiteral("intruso"), QStringLiteral("$100_"));
+    user(3, QStringLiteral("outro"), QStringLiteral("$1%"));
+    group(1, QStringLiteral("$0001"));
+    group(2, QStringLiteral("$00[1]"));
+    member(1, 1, true);
+    member(2, 2, true);
+    member(3, 2, true);
+    rights(5, QStringLiteral("$10011111"), QStringLiteral("$00011111"));
+    EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{true, true, true, true}));
+    EXPECT_EQ(actions(QStringLiteral("intruso"), 5), (QList<bool>{false, false, false, false}));
+    EXPECT_EQ(actions(QStringLiteral("outro"), 5), (QList<bool>{false, false, false, false}));
+    // Their own entries still count.
+    rights(6, QStringLiteral("$100_1000$1%0100"), QStringLiteral("$00[1]0010"));
+    EXPECT_EQ(actions(QStringLiteral("intruso"), 6), (QList<bool>{true, false, true, false}));
+    EXPECT_EQ(actions(QStringLiteral("outro"), 6), (QList<bool>{false, true, true, false}));
+    EXPECT_TRUE(reporter.reports().empty());
+}

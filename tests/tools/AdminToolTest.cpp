@@ -21,6 +21,14 @@ TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
     EXPECT_TRUE(seen.contains(QStringLiteral("utilizador a:$0001"))) << "a prefix of $00012";
     EXPECT_TRUE(seen.contains(QStringLiteral("grupo i:")));
     EXPECT_FALSE(seen.contains(QStringLiteral("grupo h:$0004")));
+
+    // Codes holding LIKE's wildcards are named even when their width is the usual one.
+    QStringList wild;
+    for (const CodeProblem& p : checkCodes({{"utilizador a", "$1001"}, {"utilizador b", "$100_"}, {"grupo g", "$0[1]"}}))
+        wild.append(p.owner + u':' + p.code);
+    EXPECT_TRUE(wild.contains(QStringLiteral("utilizador b:$100_")));
+    EXPECT_TRUE(wild.contains(QStringLiteral("grupo g:$0[1]")));
+    EXPECT_FALSE(wild.contains(QStringLiteral("utilizador a:$1001")));
 }
 
 TEST(AdminTool, ExplainsARightsDecision)

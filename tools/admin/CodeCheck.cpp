@@ -22,10 +22,14 @@ QList<CodeProblem> checkCodes(const QList<CodeOwner>& codes)
         } else if (!c.code.startsWith(u'$')) {
             problems.append({c.owner, c.code, QStringLiteral("não começa por \"$\"")});
         } else if (c.code.size() != usual) {
-            problems.append({c.owner, c.code, QStringLiteral("tem %1 caracteres e os outros %2").arg(c.code.size()).arg(usual)});
-        } else {
-            continue;
+            problems.append({c.owner, c.code,
+                             QStringLiteral("tem ") + QString::number(c.code.size()) + QStringLiteral(" caracteres e os outros ") +
+                                 QString::number(usual)});
         }
+        // The checks take these as data, but another tool reading the masks
+        // with LIKE would take them as wildcards.
+        if (c.code.contains(u'%') || c.code.contains(u'_') || c.code.contains(u'[') || c.code.contains(u'\''))
+            problems.append({c.owner, c.code, QStringLiteral("tem caracteres especiais dos padrões LIKE (%, _, [ ou ')")});
     }
     for (const CodeOwner& a : codes)
         for (const CodeOwner& b : codes)

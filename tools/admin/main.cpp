@@ -10,6 +10,7 @@
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/ConnectionString.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/values/Conversions.h"
 #include "tools/admin/CodeCheck.h"
@@ -100,7 +101,7 @@ int checkCodesCommand(QTextStream& out)
 {
     QList<CodeOwner> codes;
     for (const auto& [table, kind] : {std::pair{"tbUsers", "utilizador"}, {"tbGroups", "grupo"}}) {
-        ado::Recordset rs = Data().SqlServer.Execute(QStringLiteral("SELECT descrit, code FROM %1").arg(QString::fromLatin1(table)));
+        ado::Recordset rs = Data().SqlServer.Execute(sql::compose(u"SELECT descrit, code FROM %1", {QString::fromLatin1(table)}));
         for (; !rs.Eof(); rs.MoveNext())
             codes.append({QString::fromLatin1(kind) + u' ' + vb::CStr(rs(QStringLiteral("descrit"))),
                           rs(QStringLiteral("code")).isNull() ? QString() : vb::CStr(rs(QStringLiteral("code")))});

@@ -1,0 +1,51 @@
+#include "panels/GridTable.h"
+
+#include <QKeyEvent>
+
+GridTable::GridTable(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent)
+{
+    setTabKeyNavigation(true);
+}
+
+void GridTable::editCell(int row, int column)
+{
+    setCurrentCell(row, column);
+    editItem(item(row, column));
+}
+
+bool GridTable::atLastCell() const
+{
+    const QModelIndex current = currentIndex();
+    return !current.isValid() || (current.row() == rowCount() - 1 && current.column() == columnCount() - 1);
+}
+
+bool GridTable::atFirstCell() const
+{
+    const QModelIndex current = currentIndex();
+    return !current.isValid() || (current.row() == 0 && current.column() == 0);
+}
+
+QModelIndex GridTable::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if ((action == MoveNext && atLastCell()) || (action == MovePrevious && atFirstCell()))
+        return {}; // no wrapping round: the focus leaves the table
+    return QTableWidget::moveCursor(action, modifiers);
+}
+
+void GridTable::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool leaveForward = hint == QAbstractItemDelegate::EditNextItem && atLastCell();
+    const bool leaveBack = hint == QAbstractItemDelegate::EditPreviousItem && atFirstCell();
+    QTableWidget::closeEditor(editor, leaveForward || leaveBack ? QAbstractItemDelegate::NoHint : hint);
+    if (leaveForward || leaveBack)
+        QWidget::focusNextPrevChild(leaveForward); // past the table's own Tab handling
+}
+
+void GridTable::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && (event->modifiers() & Qt::ControlModifier)) {
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab);
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
