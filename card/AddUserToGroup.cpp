@@ -5,7 +5,9 @@
 #include "data/modSQLConnection.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 namespace card {
@@ -14,10 +16,8 @@ namespace {
 
 // The file name and masks go between apostrophes; doubled, a name with one
 // stays one literal (masks without apostrophes are unchanged).
-QString quoted(QString text)
-{
-    return text.replace(u'\'', QStringLiteral("''"));
-}
+const char16_t addToFile[] = u"EXECUTE spADD_CONTACTO_TO_GROUP %1, '%2','%3','%4'";
+const QString filesTitle = QStringLiteral("Ficheiros");
 
 } // namespace
 
@@ -33,23 +33,21 @@ bool AddUserToGroup(qint32& pContacto_ID, QString& strGroup)
         if (!modSQLConnection::CheckSQLConnection().isEmpty())
             return false;
         ado::Recordset rs;
-        rs.Open(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP %1, '%2','%3','%4'")
-                    .arg(pContacto_ID)
-                    .arg(quoted(strGroup), quoted(groupMask), quoted(userMask)),
+        rs.Open(sql::compose(addToFile, {pContacto_ID, sql::doubled(strGroup), sql::doubled(groupMask), sql::doubled(userMask)}),
                 Data().SqlServer);
         if (rs.State() != ado::adStateOpen)
             return true;
         bool added = false;
         platform::WindowServices& windows = platform::WindowServices::current();
         if (rs.Eof())
-            windows.messageBox(QStringLiteral("EOF: Não foi possível receber a confirmação do servidor de dados."), 0,
-                               QStringLiteral("Ficheiros"));
+            windows.messageBox(QStringLiteral("EOF: Não foi possível receber a confirmação do servidor de dados."),
+                               platform::msgbox::OKOnly, filesTitle);
         else if (vb::CLng(rs(QStringLiteral("error_number"))) == 0)
             added = true;
         else
             windows.messageBox(QStringLiteral("Não é possivel adicionar o registo porque ") + vb::CStr(rs(QStringLiteral("error_descrit"))) +
                                    QStringLiteral("."),
-                               0, QStringLiteral("Ficheiros"));
+                               platform::msgbox::OKOnly, filesTitle);
         rs.Close();
         return added;
     } catch (const vb::Error& e) {

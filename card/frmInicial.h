@@ -2,6 +2,13 @@
 // The record card: one contact of the file "Contactos Quarvenses" on four
 // tabs of identity panels. Loading is lazy: a tab is read when it is
 // selected. Geometry is kept in twips, as the stored window values are.
+//
+// The class is spread over one source per concern, each named after it:
+// frmInicial.cpp (window, state, wiring), Frames.cpp (the tabs' frames),
+// Commands.cpp (menus, toolbar and their dispatch), Loading.cpp (Form_Load,
+// PreencherCampos), Descriptions.cpp (title and audit lines), TabChange.cpp,
+// Navigation.cpp, Saving.cpp (GravarCampos, AskForSavings), NewContact.cpp,
+// Resizing.cpp, WindowPosition.cpp and Closing.cpp.
 #include "card/CardLayout.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Variant.h"
@@ -11,6 +18,7 @@
 #include <QPointer>
 #include <QRect>
 
+class General;
 class QAction;
 class QFrame;
 class QLabel;
@@ -34,6 +42,7 @@ class ucIDTelefones;
 class ucIDTipos_Links;
 class ucIDTulvas;
 class ucIDTulvas_Details;
+class IdentityPanel;
 
 class frmInicial : public QMainWindow {
     Q_OBJECT
@@ -41,61 +50,64 @@ public:
     explicit frmInicial(QWidget* parent = nullptr);
     ~frmInicial() override;
 
-    // Public card state.
-    bool prpEventos = false;
-    bool isNew = false;
-    bool inPro = false;
-    qint32 Contacto_ID = 0;
-    qint32 Frame_Selected = 0;
-    QString NewTelefone;
-    QPointer<frmMainChilds> frmParent;
-    void* MainClass = nullptr; // the General that opened the card (not owned)
-    vb::ObjectRef CallBackClass;
-    qint32 clCurrentIndex = 0;
+    // ---- Public card state: set by General before Form_Load, read after ----
+    bool prpEventos = false; // the events list was changed since the last save
+    bool isNew = false;      // the card holds a contact not stored yet
+    bool inPro = false;      // a programmatic tab change (or preload) is under way
+    qint32 Contacto_ID = 0;  // the contact shown; 0 for none
+    qint32 Frame_Selected = 0; // the tab whose panels are loaded, 1 to 4; 0 before the first load
+    QString NewTelefone;     // a number the next new contact starts with
+    QPointer<frmMainChilds> frmParent; // the window that owns the card
+    General* MainClass = nullptr;      // the General that opened the card (not owned)
+    vb::ObjectRef CallBackClass;       // told which contact was shown when the card closes
+    qint32 clCurrentIndex = 0;         // the host's list context, handed back on closing
     qint32 clCurrentObject = 0;
     qint32 clLast_Related_ID = 0;
-    ado::Recordset Rs = ado::Recordset::nothing();
+    ado::Recordset Rs = ado::Recordset::nothing(); // the host's list; its cursor is the contact shown
 
+    // ---- Loading (Loading.cpp) ----
     // True when the card is still there afterwards (it unloads itself when
     // the connection is closed or the stored window values are missing).
     bool Form_Load();
     void PreencherCampos(qint32& tab);
+
+    // ---- Title and audit lines (Descriptions.cpp) ----
     void Fill_Descrit();
     void Fill_Modified();
 
+    // ---- Changed flag and saving (Saving.cpp) ----
     bool prpAlteracoes() const { return changed_; }
     void setPrpAlteracoes(bool changed);
-    bool isSingular() const { return singular_; }
-    bool isLoaded() const { return loaded_; }
-
     // Saves tab `index`; true when the save reached its normal end.
     bool GravarCampos(qint32& index);
     // Asks whether to save pending changes: 6 Yes (saved), 7 No, 2 Cancel;
     // 0 when hidden or unchanged. `frame` 0: the selected tab.
     qint32 AskForSavings(qint32 frame = 0);
 
+    // ---- New contact (NewContact.cpp) ----
     // Starts a new contact of the given kind on tab 1.
     void Novo(bool singular = true);
 
-    // The selected tab, 1 to 4.
-    int selectedTab() const;
+    // ---- Tabs (TabChange.cpp) and navigation (Navigation.cpp) ----
+    int selectedTab() const; // 1 to 4
     void selectTab(int index);
-    // Navigation among the host's contacts.
     void moveFirst();
     void movePrevious();
     void moveNext();
     void moveLast();
 
+    // ---- Layout (Resizing.cpp, WindowPosition.cpp) ----
     // Where a card goes on a screen of that size (twips) when it does not
     // use its stored position: left, top, width, height.
     static QRect screenPlacement(int screenWidth, int screenHeight);
-
-    // The design-time geometry tables of the layout.
     void Resize_Frame(int tab, int widthChange, int heightChange);
     int tabWidthEntry(int tab) const { return tabWidths_[tab]; }
     int tabHeightEntry(int tab) const { return tabHeights_[tab]; }
 
-    // The panels and controls, for the host path and for tests.
+    bool isSingular() const { return singular_; }
+    bool isLoaded() const { return loaded_; }
+
+    // ---- The panels and controls, for the host path and for tests ----
     ucIDSingular* ucIDSingular1;
     ucIDInstitucional* ucIDInstitucional1;
     ucIDMoradas* ucIDMoradas1;
@@ -130,31 +142,48 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Frames.cpp: one function a frame.
+    void buildFrames();
+    void buildHeader();
+    void buildIdentificationFrame(int frameWidth, int frameHeight);
+    void buildOtherInformationFrame(int frameWidth, int frameHeight);
+    void buildPermissionsFrame(int frameWidth, int frameHeight);
+    void buildArchiveFrame(int frameWidth, int frameHeight);
+    void buildCardButtons(int frameHeight);
+    // Commands.cpp
     void buildMenus();
     void buildToolbar();
-    void buildFrames();
+    void saveShownTab();
+    // frmInicial.cpp
     void connectPanels();
+    void setToolbarEnabled(bool enabled);
+    void showTitle(const QString& title);
+    void reportError(const QString& procedure, const vb::Error& e) const;
+    QString caption() const;
+    // Loading.cpp
     void preparePanels();
-    bool restoreWindow();
-    void placeByScreen();
-    void TabStrip1_Click();
-    void catchUp(int oldTab, int newTab);
     void loadIdentification();
     void loadOtherInformation();
     void loadPermissions();
     void loadArchive();
+    // WindowPosition.cpp
+    bool restoreWindow();
+    void placeByScreen();
+    // TabChange.cpp
+    void TabStrip1_Click();
+    void catchUp(int oldTab, int newTab);
+    QList<IdentityPanel*> identificationPanels() const;
+    // Navigation.cpp
     void navigate(void (ado::Recordset::*move)(), int kind);
-    void setToolbarEnabled(bool enabled);
-    void showTitle(const QString& title);
+    // Closing.cpp
     void Form_Unload();
-    void reportError(const QString& procedure, const vb::Error& e) const;
+    // Saving.cpp
     bool saveIdentification();
     bool saveOtherInformation();
     bool savePermissions();
     bool duplicateTaxNumber();
     bool saveFailed(const vb::Error* error);
     void saveSucceeded();
-    QString caption() const;
 
     QFrame* frames_[5] = {};
     QWidget* centralArea_ = nullptr;
@@ -172,7 +201,6 @@ private:
     bool changed_ = false;
     bool singular_ = true;
     bool loaded_ = false;
-    bool unloading_ = false;
     CardLayout::WindowSizes sizes_;
     int tabWidths_[11] = {};
     int tabHeights_[11] = {};

@@ -8,6 +8,7 @@
 #include "data/modSQLConnection.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 #include "settings/frmMainChilds.h"
 #include "settings/modParentsForm.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int securityStyle = 4112; // critical, system-modal
+constexpr int securityStyle = platform::msgbox::Critical | platform::msgbox::SystemModal;
 const QString securityTitle = QStringLiteral("Sistema de Segurança");
 
 void report(const QString& method, const vb::Error& e)
@@ -111,7 +112,7 @@ frmInicial& General::cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const
     card.Rs = tRs;
     if (!(PKey.isMissing() || PKey.isEmpty())) {
         card.Rs.MoveFirst();
-        card.Rs.Find(QStringLiteral("contacto_id=%1").arg(vb::CLng(PKey)), 0, ado::adSearchForward,
+        card.Rs.Find(QStringLiteral("contacto_id=") + QString::number(vb::CLng(PKey)), 0, ado::adSearchForward,
                      vb::Variant(int(ado::adBookmarkFirst)));
         if (card.Rs.Eof())
             card.Rs.MoveFirst();

@@ -2,6 +2,7 @@
 // around the panels' writes, the messages, and the question before leaving
 // unsaved changes.
 #include "card/AddUserToGroup.h"
+#include "card/CardSettings.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "component/ErrorReport.h"
@@ -21,17 +22,31 @@
 #include "panels/ucIDTulvas.h"
 #include "panels/ucIDTulvas_Details.h"
 #include "permissions/modCheckPermissions.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 namespace {
 
-constexpr int securityStyle = 4112;
-constexpr int vbInformation = 64;
-constexpr int vbQuestionYesNoCancel = 32 + 3;
-constexpr int hourglass = 11;
-const QString securityTitle = QStringLiteral("Sistema de Segurança");
-const QString lineBreak = QStringLiteral("\n\r");
+using namespace platform::msgbox;
+using card::lineBreak;
+using card::securityTitle;
+
+const char16_t selectOtherTaxNumber[] = u"SELECT * FROM tbContactos WHERE contacto_id <> %1 AND %2%3";
+const char16_t selectTaxNumber[] = u"SELECT * FROM tbContactos WHERE %1%2";
+const char16_t compareIndividual[] = u"replace(no_contribuinte,' ','') = ";
+const char16_t compareInstitution[] = u"replace(no_contribuinte, ' ','') = ";
+const char16_t selectFilesOf[] =
+    u"SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
+    u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id WHERE "
+    u"tbContactos_Tipos_Links.contacto_id = %1";
+const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
+const char16_t updateMasks[] = u"UPDATE tbTulvas_Contactos_Permitions SET group_code = '%1', user_code = '%2' WHERE contacto_id=%3";
+
+constexpr int securityStyle = Critical | SystemModal;
+constexpr qint32 fileKind = 2; // tbTulvas_Contactos
+const QString fileName = QStringLiteral("Contactos Quarvenses");
 
 platform::WindowServices& windows()
 {
@@ -62,8 +77,8 @@ qint32 frmInicial::AskForSavings(qint32 frame)
             return 0;
         const qint32 answer = windows().messageBox(QStringLiteral("Foram feitas alterações a esta ficha.") + lineBreak + lineBreak +
                                                        QStringLiteral("Deseja gravar as alterações efectuadas?"),
-                                                   vbQuestionYesNoCancel, caption());
-        if (answer == 6) {
+                                                   Question | YesNoCancel, caption());
+        if (answer == AnswerYes) {
             qint32 tab = frame == 0 ? selectedTab() : frame;
             GravarCampos(tab);
         }
@@ -80,8 +95,8 @@ bool frmInicial::GravarCampos(qint32& index)
         if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
             return saveFailed(nullptr);
         const QString& user = Conn().strUser;
-        const bool allowed = isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, 2, modCheckPermissions::Create)
-                                   : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, 2, modCheckPermissions::Change);
+        const bool allowed = isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, fileKind, modCheckPermissions::Create)
+                                   : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, fileKind, modCheckPermissions::Change);
         if (!allowed) {
             windows().messageBox(isNew ? QStringLiteral("Não tem permissões para criar este registo, contacte o administrador do sistema "
                                                         "para que este lhe estabeleça as permissões necessárias.")
@@ -91,9 +106,9 @@ bool frmInicial::GravarCampos(qint32& index)
             return false;
         }
         switch (index) {
-        case 1: return saveIdentification();
-        case 2: return saveOtherInformation();
-        case 3: return savePermissions();
+        case card::tabIdentification: return saveIdentification();
+        case card::tabOtherInformation: return saveOtherInformation();
+        case card::tabPermissions: return savePermissions();
         default: saveSucceeded(); return true;
         }
     } catch (const Refused&) {
@@ -105,7 +120,7 @@ bool frmInicial::GravarCampos(qint32& index)
 
 void frmInicial::saveSucceeded()
 {
-    windows().setMousePointer(this, 0);
+    windows().setMousePointer(this, platform::pointer::Default);
     setToolbarEnabled(true);
 }
 
@@ -116,10 +131,10 @@ bool frmInicial::saveFailed(const vb::Error* error)
             Data().SqlServer.RollbackTrans();
     } catch (const vb::Error&) {
     }
-    windows().setMousePointer(this, 0);
+    windows().setMousePointer(this, platform::pointer::Default);
     setToolbarEnabled(true);
     if (error && !error->description().isEmpty())
-        windows().messageBox(error->description(), vbInformation, caption());
+        windows().messageBox(error->description(), Information, caption());
     if (error)
         reportError(QStringLiteral("GravarCampos"), *error);
     return false;
@@ -134,9 +149,9 @@ bool frmInicial::duplicateTaxNumber()
     QString typed = singular_ ? ucIDSingular1->TaxNumber() : ucIDInstitucional1->TaxNumber();
     typed.remove(u' ');
     const QString literal = modData::FormatSQLValue(typed, modData::kTextNotNull);
-    const QString compare = singular_ ? QStringLiteral("replace(no_contribuinte,' ','') = ") : QStringLiteral("replace(no_contribuinte, ' ','') = ");
-    const QString sql = Contacto_ID != 0 ? QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id <> %1 AND ").arg(Contacto_ID) + compare + literal
-                                         : QStringLiteral("SELECT * FROM tbContactos WHERE ") + compare + literal;
+    const QString compare = QString::fromUtf16(singular_ ? compareIndividual : compareInstitution);
+    const QString sql = Contacto_ID != 0 ? sql::compose(selectOtherTaxNumber, {Contacto_ID, compare, literal})
+                                         : sql::compose(selectTaxNumber, {compare, literal});
     ado::Recordset rs;
     rs.Open(sql, Data().SqlServer);
     const qint32 duplicate = rs.Eof() ? 0 : vb::CLng(rs(QStringLiteral("contacto_id")));
@@ -145,11 +160,7 @@ bool frmInicial::duplicateTaxNumber()
         return false;
     if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
         throw vb::Error(0, {});
-    rs.Open(QStringLiteral("SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
-                           "tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id WHERE "
-                           "tbContactos_Tipos_Links.contacto_id = %1")
-                .arg(duplicate),
-            Data().SqlServer);
+    rs.Open(sql::compose(selectFilesOf, {duplicate}), Data().SqlServer);
     QStringList files;
     for (; !rs.Eof(); rs.MoveNext())
         if (!rs(QStringLiteral("descrit")).isNull())
@@ -159,8 +170,8 @@ bool frmInicial::duplicateTaxNumber()
         return false;
     windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) seguinte(s) ficheiro(s):") +
                              lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak,
-                         vbInformation, caption());
-    windows().setMousePointer(this, 0);
+                         Information, caption());
+    windows().setMousePointer(this, platform::pointer::Default);
     setToolbarEnabled(true);
     return true;
 }
@@ -169,7 +180,7 @@ bool frmInicial::saveIdentification()
 {
     if (duplicateTaxNumber())
         return false;
-    windows().setMousePointer(this, hourglass);
+    windows().setMousePointer(this, platform::pointer::Hourglass);
     setToolbarEnabled(false);
     beginUnlessOpen();
     QString user = Conn().strUser;
@@ -181,9 +192,10 @@ bool frmInicial::saveIdentification()
         ucIDFotos1->LoadContact(id, false);
         for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDTulvas1, ucIDTulvas_Details1})
             p->ContactNumber = result;
-        QString file = QStringLiteral("Contactos Quarvenses");
+        QString file = fileName;
         if (!card::AddUserToGroup(id, file)) {
-            windows().messageBox(QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."), 0, caption());
+            windows().messageBox(QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."), OKOnly,
+                                 caption());
             return saveFailed(nullptr);
         }
     }
@@ -200,15 +212,15 @@ bool frmInicial::saveIdentification()
         };
         for (const auto& part : parts)
             if (!part.save())
-                windows().messageBox(QString::fromUtf8(part.message), 0, caption());
+                windows().messageBox(QString::fromUtf8(part.message), OKOnly, caption());
     } else {
-        windows().messageBox(QStringLiteral("Erro na gravação."), 0, caption());
+        windows().messageBox(QStringLiteral("Erro na gravação."), OKOnly, caption());
     }
     if (result > 0) {
         Rs = ado::Recordset();
         if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
             return saveFailed(nullptr);
-        Rs.Open(QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=%1").arg(result), Data().SqlServer);
+        Rs.Open(sql::compose(selectContact, {result}), Data().SqlServer);
         Contacto_ID = result;
     }
     commitIfOpen();
@@ -225,7 +237,7 @@ bool frmInicial::saveIdentification()
 
 bool frmInicial::saveOtherInformation()
 {
-    windows().setMousePointer(this, hourglass);
+    windows().setMousePointer(this, platform::pointer::Hourglass);
     setToolbarEnabled(false);
     if (isNew) {
         saveSucceeded();
@@ -235,7 +247,7 @@ bool frmInicial::saveOtherInformation()
     QString user = Conn().strUser;
     ucIDObs1->Save(user);
     if (ucIDTulvas1->HasChanges() && ucIDTulvas1->Save(user) != -1)
-        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), 0, caption());
+        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), OKOnly, caption());
     commitIfOpen();
     prpEventos = false;
     setPrpAlteracoes(false);
@@ -246,9 +258,9 @@ bool frmInicial::saveOtherInformation()
 
 bool frmInicial::savePermissions()
 {
-    windows().setMousePointer(this, hourglass);
+    windows().setMousePointer(this, platform::pointer::Hourglass);
     setToolbarEnabled(false);
-    if (!modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, 2, modCheckPermissions::ChangePermissions)) {
+    if (!modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, fileKind, modCheckPermissions::ChangePermissions)) {
         windows().messageBox(QStringLiteral("Não tem permissões para alterar as permissões deste registo, contacte o administrador do "
                                             "sistema para que este lhe estabeleça as permissões necessárias."),
                              securityStyle, securityTitle);
@@ -261,17 +273,13 @@ bool frmInicial::savePermissions()
     }
     // Masks go between apostrophes; doubling them keeps the statement whole
     // (masks made of "$" codes and digits are written unchanged).
-    QString group = ucIDPermitions1->GroupMask();
-    QString userMask = ucIDPermitions1->UserMask();
-    group.replace(u'\'', QStringLiteral("''"));
-    userMask.replace(u'\'', QStringLiteral("''"));
+    const QString group = sql::doubled(ucIDPermitions1->GroupMask());
+    const QString userMask = sql::doubled(ucIDPermitions1->UserMask());
     beginUnlessOpen();
-    Data().SqlServer.Execute(QStringLiteral("UPDATE ") + QStringLiteral("tbTulvas_Contactos_Permitions") + QStringLiteral(" SET ") +
-                             QStringLiteral("group_code = '") + group + QStringLiteral("', ") + QStringLiteral("user_code = '") + userMask +
-                             QStringLiteral("' ") + QStringLiteral("WHERE contacto_id=") + QString::number(Contacto_ID));
+    Data().SqlServer.Execute(sql::compose(updateMasks, {group, userMask, Contacto_ID}));
     QString user = Conn().strUser;
     if (ucIDTulvas1->HasChanges() && ucIDTulvas1->Save(user) != -1)
-        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), 0, caption());
+        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), OKOnly, caption());
     commitIfOpen();
     setPrpAlteracoes(false);
     Fill_Descrit();
