@@ -5,6 +5,7 @@
 GridTable::GridTable(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent)
 {
     setTabKeyNavigation(true);
+    connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { emit rowActivated(row); });
 }
 
 void GridTable::editCell(int row, int column)
@@ -45,6 +46,11 @@ void GridTable::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && (event->modifiers() & Qt::ControlModifier)) {
         QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab);
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState &&
+        editTriggers() == NoEditTriggers && currentRow() >= 0) {
+        emit rowActivated(currentRow());
         return;
     }
     QTableWidget::keyPressEvent(event);

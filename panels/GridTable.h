@@ -13,6 +13,10 @@ public:
     // Makes (row, column) current and opens its editor.
     void editCell(int row, int column);
 
+signals:
+    // A double-click on a row, or Enter on the current one while not editing.
+    void rowActivated(int row);
+
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

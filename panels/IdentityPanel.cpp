@@ -6,8 +6,13 @@
 #include "data/modSQLConnection.h"
 #include "platform/values/Conversions.h"
 
+#include "panels/GridTable.h"
+
+#include <QBoxLayout>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 
 IdentityPanel::IdentityPanel(const QString& name, QWidget* parent) : QWidget(parent)
 {
@@ -105,6 +110,33 @@ QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const
         limitLength(edit, width, edit->accessibleName());
     connect(edit, &QLineEdit::textEdited, this, &IdentityPanel::userChanged);
     return edit;
+}
+
+GridTable* IdentityPanel::addListTable(QBoxLayout* layout, const QString& name, const QStringList& headers)
+{
+    auto* table = new GridTable(0, int(headers.size()), this);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table);
+    return table;
+}
+
+QList<QPushButton*> IdentityPanel::addButtonRow(QBoxLayout* layout, const QList<std::pair<QString, QString>>& buttons)
+{
+    auto* row = new QHBoxLayout;
+    QList<QPushButton*> made;
+    for (const auto& [name, caption] : buttons) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        row->addWidget(b);
+        made.append(b);
+    }
+    row->addStretch();
+    layout->addLayout(row);
+    return made;
 }
 
 void IdentityPanel::limitLength(QLineEdit* edit, int width, const QString& label)

@@ -9,8 +9,11 @@
 #include "platform/values/Variant.h"
 #include <QWidget>
 
+class GridTable;
+class QBoxLayout;
 class QFormLayout;
 class QLineEdit;
+class QPushButton;
 
 class IdentityPanel : public QWidget {
     Q_OBJECT
@@ -59,6 +62,10 @@ protected:
     // A labelled line edit whose edits count as changes; `width` is its
     // column's width in the schema (0: no limit).
     QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label, int width = 0);
+    // A list of rows the user reads and picks from (not edited in place).
+    GridTable* addListTable(QBoxLayout* layout, const QString& name, const QStringList& headers);
+    // A row of buttons, each given as its object name and caption.
+    QList<QPushButton*> addButtonRow(QBoxLayout* layout, const QList<std::pair<QString, QString>>& buttons);
     // Keeps typed or pasted text within the column's width: what goes beyond
     // is cut at once and the card is told (Notice), never silently at save.
     void limitLength(QLineEdit* edit, int width, const QString& label);

@@ -40,15 +40,10 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(table_);
-    auto* buttons = new QHBoxLayout;
-    auto* add = new QPushButton(QStringLiteral("&Adicionar"), this);
-    add->setObjectName(QStringLiteral("cmdAdicionar"));
-    auto* remove = new QPushButton(QStringLiteral("Re&mover"), this);
-    remove->setObjectName(QStringLiteral("cmdRemover"));
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    const QList<QPushButton*> buttons = addButtonRow(
+        layout, {{QStringLiteral("cmdAdicionar"), QStringLiteral("&Adicionar")}, {QStringLiteral("cmdRemover"), QStringLiteral("Re&mover")}});
+    QPushButton* add = buttons[0];
+    QPushButton* remove = buttons[1];
     connect(add, &QPushButton::clicked, this, [this] {
         addRowToEdit();
         userChanged();

@@ -4,8 +4,8 @@
 #include "platform/values/Format.h"
 #include "platform/windows/WindowServices.h"
 
-#include <QHeaderView>
-#include <QTableWidget>
+#include "panels/GridTable.h"
+
 #include <QVBoxLayout>
 
 namespace {
@@ -18,14 +18,9 @@ const char16_t selectDocuments[] = u"SELECT filename, path, created_date, create
 ucIDArqDoc::ucIDArqDoc(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDArqDoc1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = new QTableWidget(0, 3, this);
-    table_->setObjectName(QStringLiteral("lstDocumentos"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table_);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openDocument(row); });
+    table_ = addListTable(layout, QStringLiteral("lstDocumentos"),
+                          {QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
+    connect(table_, &GridTable::rowActivated, this, [this](int row) { openDocument(row); });
 }
 
 void ucIDArqDoc::LoadContact(qint32& contactoId)

@@ -3,7 +3,7 @@
 // opened with the desktop's "open" verb.
 #include "panels/IdentityPanel.h"
 
-class QTableWidget;
+class GridTable;
 
 class ucIDArqDoc : public IdentityPanel {
     Q_OBJECT
@@ -26,6 +26,6 @@ protected:
     void clear() override;
 
 private:
-    QTableWidget* table_;
+    GridTable* table_;
     QStringList paths_;
 };

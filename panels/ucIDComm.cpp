@@ -6,7 +6,7 @@
 #include "platform/values/Format.h"
 
 #include <QHeaderView>
-#include <QTableWidget>
+#include "panels/GridTable.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -19,13 +19,9 @@ constexpr qint32 communicationsKind = 8;
 ucIDComm::ucIDComm(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDComm1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = new QTableWidget(0, 5, this);
-    table_->setObjectName(QStringLiteral("lstComunicacoes"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Meio"), QStringLiteral("Assunto"),
-                                       QStringLiteral("Texto"), QStringLiteral("Por")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table_);
+    table_ = addListTable(layout, QStringLiteral("lstComunicacoes"),
+                          {QStringLiteral("Data"), QStringLiteral("Meio"), QStringLiteral("Assunto"), QStringLiteral("Texto"),
+                           QStringLiteral("Por")});
 }
 
 void ucIDComm::LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection, const QString& userName)

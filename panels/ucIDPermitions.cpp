@@ -8,7 +8,7 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QPushButton>
-#include <QTableWidget>
+#include "panels/GridTable.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -41,27 +41,12 @@ QComboBox* digitBox(QWidget* parent, QChar digit)
 ucIDPermitions::ucIDPermitions(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDPermitions1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = new QTableWidget(0, 7, this);
-    table_->setObjectName(QStringLiteral("lstPermissoes"));
-    table_->setHorizontalHeaderLabels(QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} +
-                                      rightCaptions);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table_);
-    auto* buttons = new QHBoxLayout;
-    const std::pair<const char*, const char*> captions[] = {{"cmdInserirUtilizador", "Inserir Utilizador"},
-                                                            {"cmdInserirGrupo", "Inserir &Grupo"},
-                                                            {"cmdRemover", "&Remover"}};
-    QList<QPushButton*> made;
-    for (const auto& [name, caption] : captions) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b);
-        made.append(b);
-    }
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    table_ = addListTable(layout, QStringLiteral("lstPermissoes"),
+                          QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} + rightCaptions);
+    const QList<QPushButton*> made =
+        addButtonRow(layout, {{QStringLiteral("cmdInserirUtilizador"), QStringLiteral("Inserir Utilizador")},
+                              {QStringLiteral("cmdInserirGrupo"), QStringLiteral("Inserir &Grupo")},
+                              {QStringLiteral("cmdRemover"), QStringLiteral("&Remover")}});
     connect(made[0], &QPushButton::clicked, this, &ucIDPermitions::AddUser);
     connect(made[1], &QPushButton::clicked, this, &ucIDPermitions::AddGroup);
     connect(made[2], &QPushButton::clicked, this, &ucIDPermitions::RemoveEntry);

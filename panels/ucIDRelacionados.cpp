@@ -4,8 +4,8 @@
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
-#include <QHBoxLayout>
-#include <QHeaderView>
+#include "panels/GridTable.h"
+
 #include <QInputDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -26,22 +26,12 @@ const char16_t deleteRelation[] = u"DELETE FROM tbContactos_Relacionados WHERE c
 ucIDRelacionados::ucIDRelacionados(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = new QTableWidget(0, 3, this);
-    table_->setObjectName(QStringLiteral("lstRelacionados"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("N.º"), QStringLiteral("Contacto"), QStringLiteral("Relação")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table_);
-    auto* buttons = new QHBoxLayout;
-    auto* add = new QPushButton(QStringLiteral("&Relacionar…"), this);
-    add->setObjectName(QStringLiteral("cmdRelacionar"));
-    auto* remove = new QPushButton(QStringLiteral("Re&mover relação"), this);
-    remove->setObjectName(QStringLiteral("cmdRemoverRelacao"));
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    table_ = addListTable(layout, QStringLiteral("lstRelacionados"),
+                          {QStringLiteral("N.º"), QStringLiteral("Contacto"), QStringLiteral("Relação")});
+    const QList<QPushButton*> buttons = addButtonRow(layout, {{QStringLiteral("cmdRelacionar"), QStringLiteral("&Relacionar…")},
+                                                              {QStringLiteral("cmdRemoverRelacao"), QStringLiteral("Re&mover relação")}});
+    QPushButton* add = buttons[0];
+    QPushButton* remove = buttons[1];
     askRelation = [this](qint32& other, QString& relation) {
         bool ok = false;
         other = QInputDialog::getInt(this, QStringLiteral("Relacionar contacto"), QStringLiteral("Número do contacto:"), 1, 1,
@@ -59,7 +49,7 @@ ucIDRelacionados::ucIDRelacionados(QWidget* parent) : IdentityPanel(QStringLiter
             AddRelation(other, relation);
     });
     connect(remove, &QPushButton::clicked, this, &ucIDRelacionados::RemoveSelected);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
+    connect(table_, &GridTable::rowActivated, this, &ucIDRelacionados::openRow);
 }
 
 void ucIDRelacionados::LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection,

@@ -4,7 +4,7 @@
 #include "panels/IdentityPanel.h"
 #include <functional>
 
-class QTableWidget;
+class GridTable;
 
 class ucIDRelacionados : public IdentityPanel {
     Q_OBJECT
@@ -38,5 +38,5 @@ protected:
     void clear() override;
 
 private:
-    QTableWidget* table_;
+    GridTable* table_;
 };

@@ -250,6 +250,21 @@ bool GravarShadow(const QString& chave, const QString& valor, const QString& tex
     }
 }
 
+namespace {
+
+// A value found anywhere stays; a missing one becomes the default, which is
+// also written to the shadow file when that file exists.
+vb::Variant resultadoOuPadrao(const vb::Variant& resultado, QString& chave, QString& valor, const vb::Variant& padrao)
+{
+    if (!resultado.isNull())
+        return resultado;
+    if (!padrao.isNull() && QFileInfo::exists(FicheiroShadow()))
+        GravarShadow(chave, valor, vb::CStr(padrao));
+    return padrao;
+}
+
+} // namespace
+
 vb::Variant ObterValorString(QString& chave, QString& valor, const vb::Variant& padrao, bool& semShadow)
 {
     try {
@@ -267,12 +282,7 @@ vb::Variant ObterValorString(QString& chave, QString& valor, const vb::Variant& 
             caminho = resultado.get<QString>()->mid(5);
             resultado = ValorString(caminho, valor);
         }
-        if (resultado.isNull()) {
-            resultado = padrao;
-            if (!padrao.isNull() && QFileInfo::exists(FicheiroShadow()))
-                GravarShadow(caminho, valor, vb::CStr(padrao));
-        }
-        return resultado;
+        return resultadoOuPadrao(resultado, caminho, valor, padrao);
     } catch (const vb::Error& e) {
         report("ObterValorString", e);
         return vb::Variant::null();
@@ -293,12 +303,7 @@ vb::Variant ObterValorDWORD(QString& chave, QString& valor, const vb::Variant& p
         if (!texto.isEmpty())
             return vb::Variant(texto);
         vb::Variant resultado = ValorDWORD(chave, valor);
-        if (resultado.isNull()) {
-            resultado = padrao;
-            if (!padrao.isNull() && QFileInfo::exists(FicheiroShadow()))
-                GravarShadow(chave, valor, vb::CStr(padrao));
-        }
-        return resultado;
+        return resultadoOuPadrao(resultado, chave, valor, padrao);
     } catch (const vb::Error& e) {
         report("ObterValorDWORD", e);
         return vb::Variant::null();

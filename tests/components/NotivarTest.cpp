@@ -4,30 +4,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include "tests/support/EnvGuard.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-class EnvGuard {
-public:
-    EnvGuard(const char* name, const QByteArray& value) : name_(name), had_(qEnvironmentVariableIsSet(name))
-    {
-        old_ = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvGuard()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
+using testsupport::EnvGuard;
 
 std::shared_ptr<contracts::NotivarGeneral> reporter()
 {

@@ -3,32 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "tests/support/EnvGuard.h"
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class EnvGuard {
-public:
-    EnvGuard(const char* name, const QByteArray& value) : name_(name), had_(qEnvironmentVariableIsSet(name))
-    {
-        old_ = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvGuard()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
+using testsupport::EnvGuard;
 
 } // namespace
 
