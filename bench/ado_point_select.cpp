@@ -26,10 +26,12 @@ struct Fixture {
         EmbeddedServer::createLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("pw"),
                                     ado::embedded::HashStrength::Minimal);
         EmbeddedServer::createCatalog(dir.path(), QStringLiteral("Bench"));
-        connectionString = QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Bench;Data Source=") + dir.path();
+        connectionString =
+            QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Bench;Data Source=") + dir.path();
         connection.Open(connectionString);
-        connection.Execute(QStringLiteral("CREATE TABLE tbContactos (contacto_id INT PRIMARY KEY, nome_union NVARCHAR(80), "
-                                          "no_contribuinte NVARCHAR(20))"));
+        connection.Execute(
+            QStringLiteral("CREATE TABLE tbContactos (contacto_id INT PRIMARY KEY, nome_union NVARCHAR(80), "
+                           "no_contribuinte NVARCHAR(20))"));
         connection.BeginTrans();
         const QString insert = QStringLiteral("INSERT INTO tbContactos VALUES (?, ?, ?)");
         for (int i = 1; i <= rowCount; ++i)
@@ -69,14 +71,16 @@ void BM_RawSqlitePointSelect(benchmark::State& state)
 {
     Fixture& f = fixture();
     sqlite3* db = nullptr;
-    sqlite3_open_v2(f.catalogFile().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    sqlite3_open_v2(f.catalogFile().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
+                    nullptr);
     int key = 1;
     for (auto _ : state) {
         const QByteArray sql = statementFor(key).toUtf8();
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr);
         if (sqlite3_step(statement) == SQLITE_ROW)
-            benchmark::DoNotOptimize(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1))));
+            benchmark::DoNotOptimize(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1))));
         sqlite3_finalize(statement);
         key = (key + 7919) % rowCount + 1;
     }

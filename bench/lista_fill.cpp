@@ -19,15 +19,19 @@ struct Rows {
     Rows()
     {
         using ado::embedded::EmbeddedServer;
-        EmbeddedServer::createLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("pw"), ado::embedded::HashStrength::Minimal);
+        EmbeddedServer::createLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("pw"),
+                                    ado::embedded::HashStrength::Minimal);
         EmbeddedServer::createCatalog(dir.path(), QStringLiteral("Bench"));
-        connection.Open(QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Bench;Data Source=") + dir.path());
-        connection.Execute(QStringLiteral("CREATE TABLE c (contacto_id INT PRIMARY KEY, nome NVARCHAR(80), nif NVARCHAR(20), localidade NVARCHAR(40))"));
+        connection.Open(QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Bench;Data Source=") +
+                        dir.path());
+        connection.Execute(QStringLiteral("CREATE TABLE c (contacto_id INT PRIMARY KEY, nome NVARCHAR(80), "
+                                          "nif NVARCHAR(20), localidade NVARCHAR(40))"));
         connection.BeginTrans();
         for (int i = 1; i <= 100000; ++i)
             connection.runWith(QStringLiteral("INSERT INTO c VALUES (?, ?, ?, ?)"),
                                {vb::Variant(i), vb::Variant(QStringLiteral("Contacto %1").arg(i)),
-                                vb::Variant(QStringLiteral("5%1").arg(i, 8, 10, QChar(u'0'))), vb::Variant(QStringLiteral("Porto"))});
+                                vb::Variant(QStringLiteral("5%1").arg(i, 8, 10, QChar(u'0'))),
+                                vb::Variant(QStringLiteral("Porto"))});
         connection.CommitTrans();
         rs = connection.Execute(QStringLiteral("SELECT * FROM c ORDER BY contacto_id"));
     }

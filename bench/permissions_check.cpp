@@ -24,8 +24,9 @@ struct Catalog {
 
     Catalog()
     {
-        ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Bench"), QStringLiteral("sa"), QStringLiteral("pw"),
-                                               false, ado::embedded::HashStrength::Minimal);
+        ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Bench"), QStringLiteral("sa"),
+                                               QStringLiteral("pw"), false,
+                                               ado::embedded::HashStrength::Minimal);
         text = QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Bench;Data Source=") + dir.path();
         Conn().strSQLMasterConnString = StringCipher::Encipher(text);
         ado::Connection& c = Data().SqlServer;
@@ -33,18 +34,26 @@ struct Catalog {
         c.BeginTrans();
         for (int g = 1; g <= 200; ++g)
             c.runWith(QStringLiteral("INSERT INTO tbGroups (group_id, descrit, code) VALUES (?, ?, ?)"),
-                      {vb::Variant(g), vb::Variant(QStringLiteral("Grupo %1").arg(g)), vb::Variant(QStringLiteral("$%1").arg(g, 4, 10, QChar(u'0')))});
+                      {vb::Variant(g), vb::Variant(QStringLiteral("Grupo %1").arg(g)),
+                       vb::Variant(QStringLiteral("$%1").arg(g, 4, 10, QChar(u'0')))});
         for (int u = 1; u <= 10000; ++u) {
             c.runWith(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, code) VALUES (?, ?, ?)"),
-                      {vb::Variant(u), vb::Variant(QStringLiteral("user%1").arg(u)), vb::Variant(QStringLiteral("$%1").arg(u + 10000, 5, 10, QChar(u'0')))});
+                      {vb::Variant(u), vb::Variant(QStringLiteral("user%1").arg(u)),
+                       vb::Variant(QStringLiteral("$%1").arg(u + 10000, 5, 10, QChar(u'0')))});
             for (int k = 0; k < 3; ++k)
-                c.runWith(QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id, predef) VALUES (?, ?, ?)"),
-                          {vb::Variant(1 + (u * 7 + k * 31) % 200), vb::Variant(u), vb::Variant(k == 0 ? 1 : 0)});
+                c.runWith(
+                    QStringLiteral(
+                        "INSERT INTO tbGroups_Users_Links (group_id, user_id, predef) VALUES (?, ?, ?)"),
+                    {vb::Variant(1 + (u * 7 + k * 31) % 200), vb::Variant(u), vb::Variant(k == 0 ? 1 : 0)});
         }
         for (int r = 1; r <= 100000; ++r)
-            c.runWith(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (?, ?, ?)"),
-                      {vb::Variant(r), vb::Variant(QStringLiteral("$%1").arg(10000 + r % 10000, 5, 10, QChar(u'0')) + QStringLiteral("1111")),
-                       vb::Variant(QStringLiteral("$%1").arg(1 + r % 200, 4, 10, QChar(u'0')) + QStringLiteral("1000"))});
+            c.runWith(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, "
+                                     "group_code) VALUES (?, ?, ?)"),
+                      {vb::Variant(r),
+                       vb::Variant(QStringLiteral("$%1").arg(10000 + r % 10000, 5, 10, QChar(u'0')) +
+                                   QStringLiteral("1111")),
+                       vb::Variant(QStringLiteral("$%1").arg(1 + r % 200, 4, 10, QChar(u'0')) +
+                                   QStringLiteral("1000"))});
         c.CommitTrans();
         Conn().strUser = QStringLiteral("user42");
         ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
@@ -78,7 +87,8 @@ void BM_RawDecidingStatement(benchmark::State& state)
 {
     Catalog& c = catalog();
     sqlite3* db = nullptr;
-    sqlite3_open_v2((c.dir.path() + QStringLiteral("/Bench.db")).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2((c.dir.path() + QStringLiteral("/Bench.db")).toUtf8().constData(), &db,
+                    SQLITE_OPEN_READWRITE, nullptr);
     dialect::FunctionContext context;
     dialect::registerFunctions(db, &context);
     const QByteArray sql = dialect::translate(c.decidingStatement).first().sql.toUtf8();

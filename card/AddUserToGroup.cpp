@@ -33,25 +33,28 @@ bool AddUserToGroup(qint32& pContacto_ID, QString& strGroup)
         if (!modSQLConnection::CheckSQLConnection().isEmpty())
             return false;
         ado::Recordset rs;
-        rs.Open(sql::compose(addToFile, {pContacto_ID, sql::doubled(strGroup), sql::doubled(groupMask), sql::doubled(userMask)}),
+        rs.Open(sql::compose(addToFile, {pContacto_ID, sql::doubled(strGroup), sql::doubled(groupMask),
+                                         sql::doubled(userMask)}),
                 Data().SqlServer);
         if (rs.State() != ado::adStateOpen)
             return true;
         bool added = false;
         platform::WindowServices& windows = platform::WindowServices::current();
         if (rs.Eof())
-            windows.messageBox(QStringLiteral("EOF: Não foi possível receber a confirmação do servidor de dados."),
-                               platform::msgbox::OKOnly, filesTitle);
+            windows.messageBox(
+                QStringLiteral("EOF: Não foi possível receber a confirmação do servidor de dados."),
+                platform::msgbox::OKOnly, filesTitle);
         else if (vb::CLng(rs(QStringLiteral("error_number"))) == 0)
             added = true;
         else
-            windows.messageBox(QStringLiteral("Não é possivel adicionar o registo porque ") + vb::CStr(rs(QStringLiteral("error_descrit"))) +
-                                   QStringLiteral("."),
+            windows.messageBox(QStringLiteral("Não é possivel adicionar o registo porque ") +
+                                   vb::CStr(rs(QStringLiteral("error_descrit"))) + QStringLiteral("."),
                                platform::msgbox::OKOnly, filesTitle);
         rs.Close();
         return added;
     } catch (const vb::Error& e) {
-        ErrorReport::send(ErrorReport::Source(ErrorReport::Origin::Card, QStringLiteral("frmInicial")), QStringLiteral("AddUserToGroup"), e);
+        ErrorReport::send(ErrorReport::Source(ErrorReport::Origin::Card, QStringLiteral("frmInicial")),
+                          QStringLiteral("AddUserToGroup"), e);
         return false;
     }
 }

@@ -100,17 +100,39 @@ QPixmap draw(int image)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1));
     switch (image) {
-    case 1: floppy(p, false); break;
-    case 2: page(p); break;
-    case 3: arrow(p, true, true); break;
-    case 4: arrow(p, true, false); break;
-    case 5: arrow(p, false, false); break;
-    case 6: arrow(p, false, true); break;
-    case 7: printer(p); break;
-    case 8: cross(p); break;
-    case 9: help(p); break;
-    case 10: exitDoor(p); break;
-    default: floppy(p, true); break;
+    case 1:
+        floppy(p, false);
+        break;
+    case 2:
+        page(p);
+        break;
+    case 3:
+        arrow(p, true, true);
+        break;
+    case 4:
+        arrow(p, true, false);
+        break;
+    case 5:
+        arrow(p, false, false);
+        break;
+    case 6:
+        arrow(p, false, true);
+        break;
+    case 7:
+        printer(p);
+        break;
+    case 8:
+        cross(p);
+        break;
+    case 9:
+        help(p);
+        break;
+    case 10:
+        exitDoor(p);
+        break;
+    default:
+        floppy(p, true);
+        break;
     }
     return pixmap;
 }

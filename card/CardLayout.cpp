@@ -20,8 +20,7 @@ int changeFor(Direction d, int widthChange, int heightChange, const WindowSizes&
 }
 
 // Hidden while it changes, shown again afterwards, as the card always did.
-template <class Change>
-void changeQuietly(QWidget* control, Change change)
+template <class Change> void changeQuietly(QWidget* control, Change change)
 {
     const bool visible = control->isVisible();
     if (visible)
@@ -31,8 +30,8 @@ void changeQuietly(QWidget* control, Change change)
         control->show();
 }
 
-void apply(const char* routine, QWidget* control, int& pos, int& count, Direction d, bool expand, int widthChange,
-           int heightChange, const WindowSizes& window)
+void apply(const char* routine, QWidget* control, int& pos, int& count, Direction d, bool expand,
+           int widthChange, int heightChange, const WindowSizes& window)
 {
     try {
         if (!control)
@@ -61,8 +60,9 @@ void apply(const char* routine, QWidget* control, int& pos, int& count, Directio
         });
     } catch (const vb::Error& e) {
         QWidget* form = control ? control->window() : nullptr;
-        ErrorReport::send(ErrorReport::Source(ErrorReport::Origin::CardLayout, form ? form->objectName() : QString()),
-                          QString::fromLatin1(routine), e);
+        ErrorReport::send(
+            ErrorReport::Source(ErrorReport::Origin::CardLayout, form ? form->objectName() : QString()),
+            QString::fromLatin1(routine), e);
     }
 }
 

@@ -17,9 +17,13 @@ struct WindowSizes {
 int share(int change, int count);
 
 // `pos` and `count` of 0 become 1 in the caller's variables too.
-void Rpl_Expand_Along(QWidget* control, int& pos, int& count, int widthChange, int heightChange, const WindowSizes& window);
-void Rpl_Expand_Bottom(QWidget* control, int& pos, int& count, int widthChange, int heightChange, const WindowSizes& window);
-void Rpl_Move_Along(QWidget* control, int& pos, int& count, int widthChange, int heightChange, const WindowSizes& window);
-void Rpl_Move_Bottom(QWidget* control, int& pos, int& count, int widthChange, int heightChange, const WindowSizes& window);
+void Rpl_Expand_Along(QWidget* control, int& pos, int& count, int widthChange, int heightChange,
+                      const WindowSizes& window);
+void Rpl_Expand_Bottom(QWidget* control, int& pos, int& count, int widthChange, int heightChange,
+                       const WindowSizes& window);
+void Rpl_Move_Along(QWidget* control, int& pos, int& count, int widthChange, int heightChange,
+                    const WindowSizes& window);
+void Rpl_Move_Bottom(QWidget* control, int& pos, int& count, int widthChange, int heightChange,
+                     const WindowSizes& window);
 
 } // namespace CardLayout

@@ -6,7 +6,8 @@
 namespace card {
 
 // The window values ("Left", "Top", "Width", "Height", "Frame", "AutoSize").
-inline const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+inline const QString windowKey =
+    QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 // "DataServer": the host product's settings key name.
 inline const QString tlvKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
 // The stored window values, in the order they are read and written.

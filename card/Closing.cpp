@@ -29,7 +29,8 @@ void frmInicial::Form_Unload()
         if (!isMaximized() && !isMinimized()) {
             const int values[] = {Left(this), Top(this), Width(this), Height(this), int(Frame_Selected)};
             for (int i = 0; i < card::windowValueCount; ++i)
-                modRegistry::DefinirValorDWORD(card::windowKey, QString::fromLatin1(card::windowValueNames[i]), values[i]);
+                modRegistry::DefinirValorDWORD(card::windowKey,
+                                               QString::fromLatin1(card::windowValueNames[i]), values[i]);
         }
         std::fill(std::begin(tabWidths_), std::end(tabWidths_), 0);
         std::fill(std::begin(tabHeights_), std::end(tabHeights_), 0);

@@ -20,11 +20,16 @@ struct ToolbarButton {
 
 // Ten buttons with separators among them: fourteen items.
 const ToolbarButton toolbarButtons[] = {
-    {"btGravar", "Gravar", CardImages::Save, true},          {"btNovo", "Novo", CardImages::New, true},
-    {"btPrimeiro", "Primeiro", CardImages::First, false},    {"btAnterior", "Anterior", CardImages::Previous, false},
-    {"btSeguinte", "Seguinte", CardImages::Next, false},     {"btUltimo", "Último", CardImages::Last, true},
-    {"btImprimir", "Impressões", CardImages::Prints, false}, {"btApagar", "Apagar", CardImages::Delete, true},
-    {"btAjuda", "Ajuda", CardImages::Help, false},           {"btSair", "Sair", CardImages::Exit, false},
+    {"btGravar", "Gravar", CardImages::Save, true},
+    {"btNovo", "Novo", CardImages::New, true},
+    {"btPrimeiro", "Primeiro", CardImages::First, false},
+    {"btAnterior", "Anterior", CardImages::Previous, false},
+    {"btSeguinte", "Seguinte", CardImages::Next, false},
+    {"btUltimo", "Último", CardImages::Last, true},
+    {"btImprimir", "Impressões", CardImages::Prints, false},
+    {"btApagar", "Apagar", CardImages::Delete, true},
+    {"btAjuda", "Ajuda", CardImages::Help, false},
+    {"btSair", "Sair", CardImages::Exit, false},
 };
 
 constexpr int toolbarIconSize = 24;
@@ -52,7 +57,8 @@ void frmInicial::buildMenus()
     mnGravar = menuItem(ficheiro, "mnGravar", "&Gravar");
     mnGravar->setEnabled(false);
     ficheiro->addSeparator();
-    mnConverterInstitucional = menuItem(ficheiro, "mnConverterInstitucional", "Converter em Contacto Institucional");
+    mnConverterInstitucional =
+        menuItem(ficheiro, "mnConverterInstitucional", "Converter em Contacto Institucional");
     mnConverterSingular = menuItem(ficheiro, "mnConverterSingular", "Converter em Contacto Singular");
     mnTransferir = menuItem(ficheiro, "mnTransferir", "&Transferir para Inactivos");
     ficheiro->addSeparator();
@@ -74,7 +80,8 @@ void frmInicial::buildMenus()
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     ajuda->setObjectName(QStringLiteral("mnAjuda"));
 
-    connect(ficheiro, &QMenu::aboutToShow, this, [this] { mnTransferir->setText(QStringLiteral("&Transferir para Inactivos")); });
+    connect(ficheiro, &QMenu::aboutToShow, this,
+            [this] { mnTransferir->setText(QStringLiteral("&Transferir para Inactivos")); });
     connect(novo, &QAction::triggered, this, [this] {
         if (isVisible())
             Novo(true);
@@ -108,7 +115,8 @@ void frmInicial::buildToolbar()
     connect(toolbarButton(QStringLiteral("btGravar")), &QAction::triggered, this, &frmInicial::saveShownTab);
     connect(toolbarButton(QStringLiteral("btNovo")), &QAction::triggered, this, [this] { Novo(true); });
     connect(toolbarButton(QStringLiteral("btPrimeiro")), &QAction::triggered, this, &frmInicial::moveFirst);
-    connect(toolbarButton(QStringLiteral("btAnterior")), &QAction::triggered, this, &frmInicial::movePrevious);
+    connect(toolbarButton(QStringLiteral("btAnterior")), &QAction::triggered, this,
+            &frmInicial::movePrevious);
     connect(toolbarButton(QStringLiteral("btSeguinte")), &QAction::triggered, this, &frmInicial::moveNext);
     connect(toolbarButton(QStringLiteral("btUltimo")), &QAction::triggered, this, &frmInicial::moveLast);
     connect(toolbarButton(QStringLiteral("btSair")), &QAction::triggered, this, &QWidget::close);

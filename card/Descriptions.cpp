@@ -16,7 +16,8 @@ const char16_t selectKind[] =
     u"SELECT tbContactos.nome_union, tbContactos.genero_id FROM tbContactos WHERE tbContactos.contacto_id=%1";
 const char16_t selectIndividual[] =
     u"SELECT tbContactos_Singulares.nome, tbContactos_Singulares.apelido, tbContactos_Singulares.titulo, "
-    u"tbContactos_Singulares.profissao FROM tbContactos_Singulares WHERE tbContactos_Singulares.contacto_id=%1";
+    u"tbContactos_Singulares.profissao FROM tbContactos_Singulares WHERE "
+    u"tbContactos_Singulares.contacto_id=%1";
 const char16_t selectInstitution[] =
     u"SELECT tbContactos.nome_union, tbContactos_Institucionais.area_negocio_id, "
     u"tbContactos_Institucionais_Areas_Negocio.descrit FROM tbContactos LEFT JOIN "
@@ -96,14 +97,17 @@ void frmInicial::Fill_Modified()
             rs.Close();
             return;
         }
-        const auto stamp = [](const vb::Variant& v) { return vb::Format(v, QStringLiteral("dd/mm/yyyy h:Nn:Ss")); };
+        const auto stamp = [](const vb::Variant& v) {
+            return vb::Format(v, QStringLiteral("dd/mm/yyyy h:Nn:Ss"));
+        };
         QString line = QStringLiteral("Modificado por ");
         if (!rs(QStringLiteral("modified_by")).isNull()) {
             line += vb::CStr(rs(QStringLiteral("modified_by"))) + QStringLiteral(" em ");
             if (!rs(QStringLiteral("modified_date")).isNull())
                 line += stamp(rs(QStringLiteral("modified_date")));
             if (!rs(QStringLiteral("created_by")).isNull()) {
-                line += QStringLiteral(", Criado por ") + vb::CStr(rs(QStringLiteral("created_by"))) + QStringLiteral(" em ");
+                line += QStringLiteral(", Criado por ") + vb::CStr(rs(QStringLiteral("created_by"))) +
+                        QStringLiteral(" em ");
                 if (!rs(QStringLiteral("created_date")).isNull())
                     line += stamp(rs(QStringLiteral("created_date")));
             }
@@ -114,4 +118,3 @@ void frmInicial::Fill_Modified()
         reportError(QStringLiteral("Fill_Modified"), e);
     }
 }
-

@@ -41,11 +41,11 @@ void place(QWidget* w, int left, int top, int width, int height)
     TwipsGeometry::setHeight(w, height);
 }
 
-constexpr double titleScale = 1.5;  // the title line is half as large again as the text
-constexpr int headerHeight = 840;   // the line under the header
+constexpr double titleScale = 1.5; // the title line is half as large again as the text
+constexpr int headerHeight = 840;  // the line under the header
 constexpr int framesTop = 1230;
 constexpr int marginLeft = 120;
-constexpr int rightColumn = 1800;   // room at the right for the save button
+constexpr int rightColumn = 1800; // room at the right for the save button
 constexpr int buttonHeight = 390;
 
 } // namespace
@@ -57,7 +57,8 @@ void frmInicial::buildFrames()
     buildHeader();
     const int frameWidth = designWidth - rightColumn;
     const int frameHeight = designHeight - 3450;
-    const char* frameNames[] = {"", "Frame_Identificacao", "Frame_Outras", "Frame_Permitions", "Frame_Anexos"};
+    const char* frameNames[] = {"", "Frame_Identificacao", "Frame_Outras", "Frame_Permitions",
+                                "Frame_Anexos"};
     for (int k = card::tabIdentification; k <= card::tabCount; ++k) {
         frames_[k] = new QFrame(centralArea_);
         frames_[k]->setObjectName(QString::fromLatin1(frameNames[k]));

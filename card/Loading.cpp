@@ -50,8 +50,8 @@ void frmInicial::preparePanels()
     const ado::Connection shared = Data().SqlServer;
     const ConnectionState& c = Conn();
     QString& font = modControls::ConfiguredFontName();
-    for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{ucIDSingular1, ucIDInstitucional1, ucIDMoradas1, ucIDTelefones1,
-                                                                  ucIDEmails1}) {
+    for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{
+             ucIDSingular1, ucIDInstitucional1, ucIDMoradas1, ucIDTelefones1, ucIDEmails1}) {
         p->FontName = font;
         p->setConnection(shared);
     }
@@ -82,7 +82,6 @@ void frmInicial::preparePanels()
     ucIDFotos1->setConnection(shared);
     ucIDFotos1->ProductName = c.strDataServer;
 }
-
 
 bool frmInicial::Form_Load()
 {
@@ -119,11 +118,20 @@ void frmInicial::PreencherCampos(qint32& tab)
         if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
             return;
         switch (tab) {
-        case card::tabIdentification: loadIdentification(); break;
-        case card::tabOtherInformation: loadOtherInformation(); break;
-        case card::tabPermissions: loadPermissions(); break;
-        case card::tabArchive: loadArchive(); break;
-        default: break;
+        case card::tabIdentification:
+            loadIdentification();
+            break;
+        case card::tabOtherInformation:
+            loadOtherInformation();
+            break;
+        case card::tabPermissions:
+            loadPermissions();
+            break;
+        case card::tabArchive:
+            loadArchive();
+            break;
+        default:
+            break;
         }
     } catch (const vb::Error& e) {
         reportError(QStringLiteral("PreencherCampos"), e);
@@ -187,8 +195,8 @@ void frmInicial::loadPermissions()
     if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
         return;
     ado::Recordset rs;
-    rs.Open(sql::compose(selectPermissions, {Contacto_ID}), Data().SqlServer, ado::adOpenDynamic, ado::adLockOptimistic,
-            optionsOfPermissionsQuery);
+    rs.Open(sql::compose(selectPermissions, {Contacto_ID}), Data().SqlServer, ado::adOpenDynamic,
+            ado::adLockOptimistic, optionsOfPermissionsQuery);
     if (!rs.Eof()) {
         const vb::Variant user = rs(QStringLiteral("user_code"));
         ucIDPermitions1->setUserMask(user.isNull() ? QString() : vb::CStr(user));

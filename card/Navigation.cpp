@@ -64,7 +64,8 @@ void frmInicial::navigate(void (ado::Recordset::*move)(), int kind)
             }
             if (stands) {
                 if (modCode::CanPlayWave()) {
-                    QString click = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/SMCLICK1.WAV");
+                    QString click =
+                        QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/SMCLICK1.WAV");
                     modCode::PlayWave(click);
                 }
                 Contacto_ID = vb::CLng(Rs(QStringLiteral("contacto_id")));

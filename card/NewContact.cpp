@@ -21,6 +21,7 @@ void frmInicial::Novo(bool singular)
     selectTab(card::tabIdentification);
     if (!NewTelefone.isEmpty())
         ucIDTelefones1->AddNumber(NewTelefone);
-    showTitle(singular ? QStringLiteral("Novo contacto particular") : QStringLiteral("Novo contacto institucional"));
+    showTitle(singular ? QStringLiteral("Novo contacto particular")
+                       : QStringLiteral("Novo contacto institucional"));
     statusPanel1->clear();
 }

@@ -29,8 +29,6 @@ namespace {
 
 using namespace TwipsGeometry;
 
-
-
 // pos and count go by reference in the layout routines.
 void along(QWidget* c, int pos, int count, int dw, int dh, const CardLayout::WindowSizes& s)
 {
@@ -133,7 +131,8 @@ void frmInicial::Resize_Frame(int tab, int dw, int dh)
             bottom(ucIDObs1, 2, 2, dw, dh, s);
             break;
         case card::tabPermissions:
-            for (QWidget* w : std::initializer_list<QWidget*>{frames_[card::tabPermissions], ucIDPermitions1}) {
+            for (QWidget* w :
+                 std::initializer_list<QWidget*>{frames_[card::tabPermissions], ucIDPermitions1}) {
                 along(w, 1, 1, dw, dh, s);
                 bottom(w, 1, 1, dw, dh, s);
             }
@@ -153,4 +152,3 @@ void frmInicial::Resize_Frame(int tab, int dw, int dh)
         reportError(QStringLiteral("Resize_Frame"), e);
     }
 }
-

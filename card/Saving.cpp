@@ -39,10 +39,12 @@ const char16_t compareIndividual[] = u"replace(no_contribuinte,' ','') = ";
 const char16_t compareInstitution[] = u"replace(no_contribuinte, ' ','') = ";
 const char16_t selectFilesOf[] =
     u"SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
-    u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id WHERE "
+    u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id "
+    u"WHERE "
     u"tbContactos_Tipos_Links.contacto_id = %1";
 const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
-const char16_t updateMasks[] = u"UPDATE tbTulvas_Contactos_Permitions SET group_code = '%1', user_code = '%2' WHERE contacto_id=%3";
+const char16_t updateMasks[] =
+    u"UPDATE tbTulvas_Contactos_Permitions SET group_code = '%1', user_code = '%2' WHERE contacto_id=%3";
 
 constexpr int securityStyle = Critical | SystemModal;
 constexpr qint32 fileKind = 2; // tbTulvas_Contactos
@@ -75,9 +77,10 @@ qint32 frmInicial::AskForSavings(qint32 frame)
     try {
         if (!isVisible() || !changed_)
             return 0;
-        const qint32 answer = windows().messageBox(QStringLiteral("Foram feitas alterações a esta ficha.") + lineBreak + lineBreak +
-                                                       QStringLiteral("Deseja gravar as alterações efectuadas?"),
-                                                   Question | YesNoCancel, caption());
+        const qint32 answer =
+            windows().messageBox(QStringLiteral("Foram feitas alterações a esta ficha.") + lineBreak +
+                                     lineBreak + QStringLiteral("Deseja gravar as alterações efectuadas?"),
+                                 Question | YesNoCancel, caption());
         if (answer == AnswerYes) {
             qint32 tab = frame == 0 ? selectedTab() : frame;
             GravarCampos(tab);
@@ -95,21 +98,32 @@ bool frmInicial::GravarCampos(qint32& index)
         if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
             return saveFailed(nullptr);
         const QString& user = Conn().strUser;
-        const bool allowed = isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, fileKind, modCheckPermissions::Create)
-                                   : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, fileKind, modCheckPermissions::Change);
+        const bool allowed =
+            isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, fileKind, modCheckPermissions::Create)
+                  : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, fileKind,
+                                                             modCheckPermissions::Change);
         if (!allowed) {
-            windows().messageBox(isNew ? QStringLiteral("Não tem permissões para criar este registo, contacte o administrador do sistema "
-                                                        "para que este lhe estabeleça as permissões necessárias.")
-                                       : QStringLiteral("Não tem permissões para alterar (ou gravar) este registo, contacte o "
-                                                        "administrador do sistema para que este lhe estabeleça as permissões necessárias."),
-                                 securityStyle, securityTitle);
+            windows().messageBox(
+                isNew
+                    ? QStringLiteral(
+                          "Não tem permissões para criar este registo, contacte o administrador do sistema "
+                          "para que este lhe estabeleça as permissões necessárias.")
+                    : QStringLiteral(
+                          "Não tem permissões para alterar (ou gravar) este registo, contacte o "
+                          "administrador do sistema para que este lhe estabeleça as permissões necessárias."),
+                securityStyle, securityTitle);
             return false;
         }
         switch (index) {
-        case card::tabIdentification: return saveIdentification();
-        case card::tabOtherInformation: return saveOtherInformation();
-        case card::tabPermissions: return savePermissions();
-        default: saveSucceeded(); return true;
+        case card::tabIdentification:
+            return saveIdentification();
+        case card::tabOtherInformation:
+            return saveOtherInformation();
+        case card::tabPermissions:
+            return savePermissions();
+        default:
+            saveSucceeded();
+            return true;
         }
     } catch (const Refused&) {
         return false;
@@ -168,7 +182,8 @@ bool frmInicial::duplicateTaxNumber()
     rs.Close();
     if (files.isEmpty())
         return false;
-    windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) seguinte(s) ficheiro(s):") +
+    windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de "
+                                        "dados no(s) seguinte(s) ficheiro(s):") +
                              lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak,
                          Information, caption());
     windows().setMousePointer(this, platform::pointer::Default);
@@ -190,12 +205,14 @@ bool frmInicial::saveIdentification()
         ucIDFotos1->ContactNumber = result;
         qint32 id = result;
         ucIDFotos1->LoadContact(id, false);
-        for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDTulvas1, ucIDTulvas_Details1})
+        for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{
+                 ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDTulvas1, ucIDTulvas_Details1})
             p->ContactNumber = result;
         QString file = fileName;
         if (!card::AddUserToGroup(id, file)) {
-            windows().messageBox(QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."), OKOnly,
-                                 caption());
+            windows().messageBox(
+                QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."),
+                OKOnly, caption());
             return saveFailed(nullptr);
         }
     }
@@ -208,7 +225,8 @@ bool frmInicial::saveIdentification()
             {[&] { return ucIDTelefones1->Save(user); }, "Erro: gravação de telefones"},
             {[&] { return ucIDEmails1->Save(user); }, "Erro: gravação de emails"},
             {[&] { return ucIDTulvas_Details1->Save(user) == -1; }, "Erro: gravação de outros details"},
-            {[&] { return !ucIDTulvas1->HasChanges() || ucIDTulvas1->Save(user) == -1; }, "Erro: gravação de tipo de contacto"},
+            {[&] { return !ucIDTulvas1->HasChanges() || ucIDTulvas1->Save(user) == -1; },
+             "Erro: gravação de tipo de contacto"},
         };
         for (const auto& part : parts)
             if (!part.save())
@@ -260,10 +278,13 @@ bool frmInicial::savePermissions()
 {
     windows().setMousePointer(this, platform::pointer::Hourglass);
     setToolbarEnabled(false);
-    if (!modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, fileKind, modCheckPermissions::ChangePermissions)) {
-        windows().messageBox(QStringLiteral("Não tem permissões para alterar as permissões deste registo, contacte o administrador do "
-                                            "sistema para que este lhe estabeleça as permissões necessárias."),
-                             securityStyle, securityTitle);
+    if (!modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, fileKind,
+                                                  modCheckPermissions::ChangePermissions)) {
+        windows().messageBox(
+            QStringLiteral(
+                "Não tem permissões para alterar as permissões deste registo, contacte o administrador do "
+                "sistema para que este lhe estabeleça as permissões necessárias."),
+            securityStyle, securityTitle);
         saveSucceeded();
         return true;
     }

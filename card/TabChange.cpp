@@ -37,7 +37,8 @@ void frmInicial::selectTab(int index)
 // The identity panels of tab 1 that a new contact empties.
 QList<IdentityPanel*> frmInicial::identificationPanels() const
 {
-    return {ucIDSingular1, ucIDInstitucional1, ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDRelacionados1, ucIDTulvas_Details1};
+    return {ucIDSingular1, ucIDInstitucional1, ucIDMoradas1,       ucIDTelefones1,
+            ucIDEmails1,   ucIDRelacionados1,  ucIDTulvas_Details1};
 }
 
 void frmInicial::TabStrip1_Click()

@@ -29,7 +29,8 @@ bool frmInicial::restoreWindow()
 {
     vb::Variant values[card::windowValueCount];
     for (int i = 0; i < card::windowValueCount; ++i)
-        values[i] = modRegistry::ObterValorDWORD(card::windowKey, QString::fromLatin1(card::windowValueNames[i]));
+        values[i] =
+            modRegistry::ObterValorDWORD(card::windowKey, QString::fromLatin1(card::windowValueNames[i]));
     for (const vb::Variant& v : values) {
         if (v.isNull()) {
             platform::WindowServices::current().messageBox(QStringLiteral("Erro nas definições do Registry!"),
@@ -43,7 +44,8 @@ bool frmInicial::restoreWindow()
         tab = card::tabIdentification;
     const vb::Variant autoSize = modRegistry::ObterValorDWORD(card::windowKey, QStringLiteral("AutoSize"));
     if (!autoSize.isNull() && vb::CStr(autoSize) == QLatin1String("0"))
-        TwipsGeometry::move(this, vb::CLng(values[0]), vb::CLng(values[1]), vb::CLng(values[2]), vb::CLng(values[3]));
+        TwipsGeometry::move(this, vb::CLng(values[0]), vb::CLng(values[1]), vb::CLng(values[2]),
+                            vb::CLng(values[3]));
     else
         placeByScreen();
     selectTab(tab >= card::tabIdentification && tab <= card::tabCount ? tab : card::tabIdentification);

@@ -62,8 +62,8 @@ void frmInicial::reportError(const QString& procedure, const vb::Error& e) const
 void frmInicial::connectPanels()
 {
     for (IdentityPanel* panel : std::initializer_list<IdentityPanel*>{
-             ucIDSingular1, ucIDInstitucional1, ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDObs1, ucIDTulvas1,
-             ucIDTulvas_Details1, ucIDPermitions1})
+             ucIDSingular1, ucIDInstitucional1, ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDObs1,
+             ucIDTulvas1, ucIDTulvas_Details1, ucIDPermitions1})
         connect(panel, &IdentityPanel::Changed, this, [this] { setPrpAlteracoes(true); });
     connect(ucIDSingular1, &ucIDSingular::NomeHasChanged, this,
             [this](const QString& nome, const QString& apelido, const QString& titulo) {
@@ -75,8 +75,10 @@ void frmInicial::connectPanels()
                 }
                 showTitle(line);
             });
-    connect(ucIDInstitucional1, &ucIDInstitucional::NomeHasChanged, this, [this](const QString& name) { showTitle(name); });
-    connect(ucIDTulvas1, &ucIDTulvas::TipoChanged, this, [this](const QString& text) { Descrit2->setText(text); });
+    connect(ucIDInstitucional1, &ucIDInstitucional::NomeHasChanged, this,
+            [this](const QString& name) { showTitle(name); });
+    connect(ucIDTulvas1, &ucIDTulvas::TipoChanged, this,
+            [this](const QString& text) { Descrit2->setText(text); });
     connect(ucIDInstitucional1, &IdentityPanel::Error, this, [this](int, const QString& message) {
         platform::WindowServices::current().messageBox(message, platform::msgbox::OKOnly, caption());
     });

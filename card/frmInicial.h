@@ -46,17 +46,17 @@ class IdentityPanel;
 
 class frmInicial : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmInicial(QWidget* parent = nullptr);
     ~frmInicial() override;
 
     // ---- Public card state: set by General before Form_Load, read after ----
-    bool prpEventos = false; // the events list was changed since the last save
-    bool isNew = false;      // the card holds a contact not stored yet
-    bool inPro = false;      // a programmatic tab change (or preload) is under way
-    qint32 Contacto_ID = 0;  // the contact shown; 0 for none
-    qint32 Frame_Selected = 0; // the tab whose panels are loaded, 1 to 4; 0 before the first load
-    QString NewTelefone;     // a number the next new contact starts with
+    bool prpEventos = false;           // the events list was changed since the last save
+    bool isNew = false;                // the card holds a contact not stored yet
+    bool inPro = false;                // a programmatic tab change (or preload) is under way
+    qint32 Contacto_ID = 0;            // the contact shown; 0 for none
+    qint32 Frame_Selected = 0;         // the tab whose panels are loaded, 1 to 4; 0 before the first load
+    QString NewTelefone;               // a number the next new contact starts with
     QPointer<frmMainChilds> frmParent; // the window that owns the card
     General* MainClass = nullptr;      // the General that opened the card (not owned)
     vb::ObjectRef CallBackClass;       // told which contact was shown when the card closes
@@ -133,15 +133,15 @@ public:
     // The image index (1-based) shown on a toolbar button.
     int toolbarImage(const QString& key) const;
 
-signals:
+  signals:
     void unloaded();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     // Frames.cpp: one function a frame.
     void buildFrames();
     void buildHeader();

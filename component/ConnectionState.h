@@ -7,12 +7,12 @@
 
 struct ConnectionState {
     bool bSQLConnected = false;
-    QString strUser;          // the signed-in application user
-    QString strPassword;      // as the host gave it: enciphered
-    QString strDataServer;    // the host product's settings key name
+    QString strUser;       // the signed-in application user
+    QString strPassword;   // as the host gave it: enciphered
+    QString strDataServer; // the host product's settings key name
     QString strSecurityInfo;
-    QString strCnUser;        // SQL login of the shared connection
-    QString strCnPassword;    // enciphered
+    QString strCnUser;     // SQL login of the shared connection
+    QString strCnPassword; // enciphered
     QString strInitialCatalog;
     QString strDataSource;
     QString strDataSourceSecondary;
@@ -27,7 +27,7 @@ ConnectionState& Conn();
 // The data object: holds the shared connection, created on first use and
 // never closed by the component.
 class DataEnvironment {
-public:
+  public:
     ado::Connection SqlServer;
 };
 DataEnvironment& Data();

@@ -88,9 +88,9 @@ void openShared(const QString& decipheredText)
     shared.Open(decipheredText);
 }
 
-bool sqlConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
-                const QString& cnInitialCatalog, const QString& cnDataSource, const QString& cnDataSourceSecondary,
-                qint32 Flags)
+bool sqlConnect(const QString& User, const QString& Password, const QString& cnUser,
+                const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
+                const QString& cnDataSourceSecondary, qint32 Flags)
 {
     ConnectionState& c = Conn();
     if (Flags == 0)
@@ -108,26 +108,29 @@ bool sqlConnect(const QString& User, const QString& Password, const QString& cnU
     const QString loginPassword = StringCipher::Decipher(cnPassword);
     const QString master = ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
                                                     cnInitialCatalog, cnDataSource);
-    const QString secondary = c.strDataSourceSecondary.isEmpty()
-                                  ? QString()
-                                  : ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
-                                                             cnInitialCatalog, c.strDataSourceSecondary);
+    const QString secondary =
+        c.strDataSourceSecondary.isEmpty()
+            ? QString()
+            : ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
+                                       cnInitialCatalog, c.strDataSourceSecondary);
     c.strSQLMasterConnString = StringCipher::Encipher(master);
     c.strSQLSecondaryConnString = StringCipher::Encipher(secondary);
 
-    const int winner = race(StringCipher::Decipher(c.strSQLMasterConnString),
-                            secondary.isEmpty() ? QString() : StringCipher::Decipher(c.strSQLSecondaryConnString));
+    const int winner =
+        race(StringCipher::Decipher(c.strSQLMasterConnString),
+             secondary.isEmpty() ? QString() : StringCipher::Decipher(c.strSQLSecondaryConnString));
     if (winner == 0)
         return false;
     const QString server = winner == 1 ? cnDataSource : c.strDataSourceSecondary;
-    if (!proveUser(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password), Ending::Encrypt,
-                                            cnInitialCatalog, server)))
+    if (!proveUser(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password),
+                                            Ending::Encrypt, cnInitialCatalog, server)))
         return false;
 
     c.bUseSecondary = winner == 2;
     c.strUser = User;
     c.strPassword = Password;
-    openShared(StringCipher::Decipher(c.bUseSecondary ? c.strSQLSecondaryConnString : c.strSQLMasterConnString));
+    openShared(
+        StringCipher::Decipher(c.bUseSecondary ? c.strSQLSecondaryConnString : c.strSQLMasterConnString));
     c.bSQLConnected = true;
     return true;
 }
@@ -135,7 +138,8 @@ bool sqlConnect(const QString& User, const QString& Password, const QString& cnU
 // The five stored values, in their order; false at the first missing one.
 bool readStoredSettings(ConnectionState& c, const QString& productKey)
 {
-    QString* targets[] = {&c.strSecurityInfo, &c.strCnUser, &c.strCnPassword, &c.strInitialCatalog, &c.strDataSource};
+    QString* targets[] = {&c.strSecurityInfo, &c.strCnUser, &c.strCnPassword, &c.strInitialCatalog,
+                          &c.strDataSource};
     const char* names[] = {"dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"};
     for (int i = 0; i < 5; ++i) {
         const vb::Variant value = modRegistry::ObterValorString(productKey, QString::fromLatin1(names[i]));
@@ -158,16 +162,17 @@ bool login(const QString& User, const QString& Password, const std::function<voi
 
     ado::Connection probe;
     try {
-        probe.Open(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password), Ending::Plain,
-                                            c.strInitialCatalog, c.strDataSource));
+        probe.Open(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password),
+                                            Ending::Plain, c.strInitialCatalog, c.strDataSource));
     } catch (const vb::Error&) {
         return false;
     }
     c.strUser = User;
     c.strPassword = Password;
     if (Data().SqlServer.State() != ado::adStateOpen) {
-        const QString master = ConnectionStrings::build(c.strSecurityInfo, c.strCnUser, StringCipher::Decipher(c.strCnPassword),
-                                                        Ending::Plain, c.strInitialCatalog, c.strDataSource);
+        const QString master =
+            ConnectionStrings::build(c.strSecurityInfo, c.strCnUser, StringCipher::Decipher(c.strCnPassword),
+                                     Ending::Plain, c.strInitialCatalog, c.strDataSource);
         c.strSQLMasterConnString = StringCipher::Encipher(master);
         openShared(StringCipher::Decipher(c.strSQLMasterConnString));
     }
@@ -180,15 +185,15 @@ bool login(const QString& User, const QString& Password, const std::function<voi
 
 } // namespace
 
-bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
-                const QString& cnInitialCatalog, const QString& cnDataSource, const QString& cnDataSourceSecondary,
-                qint32 Flags)
+bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
+                const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
+                const QString& cnDataSourceSecondary, qint32 Flags)
 {
     try {
         if (alreadyConnected())
             return true;
-        return sqlConnect(User, Password, cnUser, cnPassword, cnInitialCatalog, cnDataSource, cnDataSourceSecondary,
-                          Flags);
+        return sqlConnect(User, Password, cnUser, cnPassword, cnInitialCatalog, cnDataSource,
+                          cnDataSourceSecondary, Flags);
     } catch (const vb::Error& e) {
         ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
     } catch (const std::exception& e) {

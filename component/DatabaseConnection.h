@@ -8,9 +8,9 @@
 
 namespace DatabaseConnection {
 
-bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
-                const QString& cnInitialCatalog, const QString& cnDataSource, const QString& cnDataSourceSecondary,
-                qint32 Flags);
+bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
+                const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
+                const QString& cnDataSourceSecondary, qint32 Flags);
 // `preloadCard` loads the record card without showing it, once connected.
 bool Login(const QString& User, const QString& Password, const std::function<void()>& preloadCard);
 

@@ -30,15 +30,22 @@ void withoutReporter(const Source& s, const QString& procedure, const QString& t
 Source::Source(Origin origin, const QString& form)
 {
     switch (origin) {
-    case Origin::General: *this = custom(Quarvenses, Quarvenses, QStringLiteral("General")); break;
-    case Origin::SQLConnect:
-        *this = custom(QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"), QStringLiteral("SQLConnect"));
+    case Origin::General:
+        *this = custom(Quarvenses, Quarvenses, QStringLiteral("General"));
         break;
-    case Origin::StartUp: *this = custom(Quarvenses, Quarvenses, QStringLiteral("modCode")); break;
-    case Origin::Card: *this = custom(Quarvenses, Quarvenses, formOr(form, "frmInicial")); break;
+    case Origin::SQLConnect:
+        *this = custom(QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"),
+                       QStringLiteral("SQLConnect"));
+        break;
+    case Origin::StartUp:
+        *this = custom(Quarvenses, Quarvenses, QStringLiteral("modCode"));
+        break;
+    case Origin::Card:
+        *this = custom(Quarvenses, Quarvenses, formOr(form, "frmInicial"));
+        break;
     case Origin::CardLayout:
-        *this = custom(QStringLiteral("Ambrel Trevalia"), QStringLiteral("Clientes_Snvia"), formOr(form, "frmInicial"),
-                       false, true);
+        *this = custom(QStringLiteral("Ambrel Trevalia"), QStringLiteral("Clientes_Snvia"),
+                       formOr(form, "frmInicial"), false, true);
         break;
     case Origin::PrintForm:
         *this = custom(QStringLiteral("Ambrel Trevalia"), QStringLiteral("Clientes_Snvia"),
@@ -62,8 +69,8 @@ Source::Source(Origin origin, const QString& form)
         break;
     }
     case Origin::FileDialogs:
-        *this = custom(QStringLiteral("Common Dialogs"), QStringLiteral("Common Dialogs"), QStringLiteral("modComDlg"),
-                       true, true);
+        *this = custom(QStringLiteral("Common Dialogs"), QStringLiteral("Common Dialogs"),
+                       QStringLiteral("modComDlg"), true, true);
         break;
     case Origin::OwnerWindow:
         *this = custom(QStringLiteral("mod"), QStringLiteral("mod"), QStringLiteral("frmMainChilds"));
@@ -71,8 +78,8 @@ Source::Source(Origin origin, const QString& form)
     }
 }
 
-Source Source::custom(const QString& title, const QString& title2, const QString& module, bool numberedMessage,
-                      bool requiresDescription)
+Source Source::custom(const QString& title, const QString& title2, const QString& module,
+                      bool numberedMessage, bool requiresDescription)
 {
     Source s;
     s.title = title;
@@ -94,7 +101,8 @@ QString message(const Source& source, int number, const QString& description)
 {
     if (!source.numberedMessage)
         return description;
-    return QStringLiteral("Error Number = ") + QString::number(number) + QStringLiteral(" | Description = ") + description;
+    return QStringLiteral("Error Number = ") + QString::number(number) + QStringLiteral(" | Description = ") +
+           description;
 }
 
 bool send(const Source& source, const QString& procedure, int number, const QString& description) noexcept

@@ -11,7 +11,8 @@
 //       ErrorReport::send(ErrorReport::Origin::SettingsStore, "ObterValorString", e);
 //   }
 //   ErrorReport::send({ErrorReport::Origin::Card, "frmNovo"}, "Novo", e);
-//   ErrorReport::send(ErrorReport::Source::custom("Associados", "Associados", "frmInicial"), "Fill_Eventos", e);
+//   ErrorReport::send(ErrorReport::Source::custom("Associados", "Associados", "frmInicial"), "Fill_Eventos",
+//   e);
 #include "platform/values/VbError.h"
 #include <QString>
 #include <exception>
@@ -19,18 +20,21 @@
 namespace ErrorReport {
 
 enum class Origin {
-    General,        // "Contactos Quarvenses" twice, "General"
-    SQLConnect,     // "Ambrel Software" twice, "SQLConnect"
-    StartUp,        // "Contactos Quarvenses" twice, "modCode"
-    Card,           // "Contactos Quarvenses" twice, the form's name (frmInicial unless given)
-    CardLayout,     // "Ambrel Trevalia", "Clientes_Snvia", the form's name; description required
-    PrintForm,      // "Ambrel Trevalia", "Clientes_Snvia", the form's name (frmImpressoes); description required
-    SettingsStore,  // "Pelmor Mirel Software", "Ambrel Software Modules", "modRegistry"; numbered, description required
-    SqlLiteralsCode,// "Pelmor Mirel Software", "Sinistros_Snvia", "modCode" (Trtf); numbered, description required
-    SqlLiteralsData,// "Pelmor Mirel Software", "Ferramentas Administrativas", "modData" (ListField); numbered, description required
-    Permissions,    // "modCheckPermissions" three times; numbered, description required
-    FileDialogs,    // "Common Dialogs" twice, "modComDlg"; numbered, description required
-    OwnerWindow,    // "mod" twice, "frmMainChilds"
+    General,    // "Contactos Quarvenses" twice, "General"
+    SQLConnect, // "Ambrel Software" twice, "SQLConnect"
+    StartUp,    // "Contactos Quarvenses" twice, "modCode"
+    Card,       // "Contactos Quarvenses" twice, the form's name (frmInicial unless given)
+    CardLayout, // "Ambrel Trevalia", "Clientes_Snvia", the form's name; description required
+    PrintForm,  // "Ambrel Trevalia", "Clientes_Snvia", the form's name (frmImpressoes); description required
+    SettingsStore, // "Pelmor Mirel Software", "Ambrel Software Modules", "modRegistry"; numbered, description
+                   // required
+    SqlLiteralsCode, // "Pelmor Mirel Software", "Sinistros_Snvia", "modCode" (Trtf); numbered, description
+                     // required
+    SqlLiteralsData, // "Pelmor Mirel Software", "Ferramentas Administrativas", "modData" (ListField);
+                     // numbered, description required
+    Permissions,     // "modCheckPermissions" three times; numbered, description required
+    FileDialogs,     // "Common Dialogs" twice, "modComDlg"; numbered, description required
+    OwnerWindow,     // "mod" twice, "frmMainChilds"
 };
 
 // Who reports: the texts that identify it and the rules it follows.
@@ -47,7 +51,7 @@ struct Source {
     static Source custom(const QString& title, const QString& title2, const QString& module,
                          bool numberedMessage = false, bool requiresDescription = false);
 
-private:
+  private:
     Source() = default;
 };
 

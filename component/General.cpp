@@ -112,8 +112,8 @@ frmInicial& General::cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const
     card.Rs = tRs;
     if (!(PKey.isMissing() || PKey.isEmpty())) {
         card.Rs.MoveFirst();
-        card.Rs.Find(QStringLiteral("contacto_id=") + QString::number(vb::CLng(PKey)), 0, ado::adSearchForward,
-                     vb::Variant(int(ado::adBookmarkFirst)));
+        card.Rs.Find(QStringLiteral("contacto_id=") + QString::number(vb::CLng(PKey)), 0,
+                     ado::adSearchForward, vb::Variant(int(ado::adBookmarkFirst)));
         if (card.Rs.Eof())
             card.Rs.MoveFirst();
     }
@@ -133,8 +133,8 @@ bool General::Login(const QString& User, const QString& Password)
 }
 
 bool General::SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
-                         const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
-                         const QString& cnDataSourceSecondary, qint32 Flags)
+                         const QString& cnPassword, const QString& cnInitialCatalog,
+                         const QString& cnDataSource, const QString& cnDataSourceSecondary, qint32 Flags)
 {
     return DatabaseConnection::SQLConnect(User, Password, cnUser, cnPassword, cnInitialCatalog, cnDataSource,
                                           cnDataSourceSecondary, Flags);
@@ -148,18 +148,20 @@ bool General::guard(const vb::Variant& PKey, int right)
         return false; // nothing raised here that would be reported
     if (modCheckPermissions::CheckObjectSecurity(Conn().strUser, keyOf(PKey), 2, right))
         return true;
-    const QString text =
-        right == modCheckPermissions::Create
-            ? QStringLiteral("Não tem permissões para criar este registo, contacte o administrador do sistema para que este "
-                             "lhe estabeleça as permissões necessárias.")
-            : QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do sistema para que este "
-                             "lhe estabeleça as permissões necessárias.");
+    const QString text = right == modCheckPermissions::Create
+                             ? QStringLiteral("Não tem permissões para criar este registo, contacte o "
+                                              "administrador do sistema para que este "
+                                              "lhe estabeleça as permissões necessárias.")
+                             : QStringLiteral("Não tem permissões para abrir este registo, contacte o "
+                                              "administrador do sistema para que este "
+                                              "lhe estabeleça as permissões necessárias.");
     platform::WindowServices::current().messageBox(text, securityStyle, securityTitle);
     return false;
 }
 
-void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&, const ObjectRef& Caller,
-                         qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
+void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&,
+                         const ObjectRef& Caller, qint32 clCurrentIndex, qint32 clCurrentObject,
+                         qint32 clLast_Related_ID)
 {
     try {
         if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
@@ -177,7 +179,8 @@ void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QStri
     }
 }
 
-void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&, const ObjectRef& Caller)
+void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&,
+                      const ObjectRef& Caller)
 {
     try {
         if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
@@ -190,8 +193,8 @@ void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&
     }
 }
 
-void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller, qint32 clCurrentIndex,
-                        qint32 clCurrentObject, qint32 clLast_Related_ID)
+void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller,
+                        qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
 {
     try {
         if (!guard(PKey, modCheckPermissions::Create))
@@ -226,14 +229,15 @@ void General::NovoRegisto(const QString&, const vb::Variant& PKey, qint32, const
     }
 }
 
-void General::NovoRegistoTelefone(const QString&, const vb::Variant& strTelefone, const vb::Variant& PKey, qint32,
-                                  const ObjectRef& Caller)
+void General::NovoRegistoTelefone(const QString&, const vb::Variant& strTelefone, const vb::Variant& PKey,
+                                  qint32, const ObjectRef& Caller)
 {
     try {
         if (!guard(PKey, modCheckPermissions::Create))
             return;
         frmInicial& card = cardFor(Caller);
-        card.NewTelefone = strTelefone.isNull() || strTelefone.isMissing() ? QString() : vb::CStr(strTelefone);
+        card.NewTelefone =
+            strTelefone.isNull() || strTelefone.isMissing() ? QString() : vb::CStr(strTelefone);
         if (!card.Form_Load())
             return;
         card.Novo(true);

@@ -18,7 +18,7 @@
 class frmInicial;
 
 class General {
-public:
+  public:
     // The host's recordset: a shared reference, so the card moves the host's cursor.
     using RecordsetRef = ado::Recordset;
     using ObjectRef = std::shared_ptr<vb::Object>;
@@ -30,20 +30,21 @@ public:
 
     // Passwords are passed enciphered with the family cipher.
     bool Login(const QString& User = {}, const QString& Password = {});
-    bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
-                    const QString& cnInitialCatalog, const QString& cnDataSource,
+    bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
+                    const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
                     const QString& cnDataSourceSecondary = {}, qint32 Flags = 0);
 
-    void ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey = vb::Variant::missing(), const QString& Tabela = {},
-                    const QString& StrWhere = {}, const ObjectRef& Caller = nullptr, qint32 clCurrentIndex = 0,
-                    qint32 clCurrentObject = 0, qint32 clLast_Related_ID = 0);
-    void Registo(RecordsetRef& tRs, const vb::Variant& PKey = vb::Variant::missing(), const QString& Tabela = {},
-                 const QString& StrWhere = {}, const ObjectRef& Caller = nullptr);
-    void ObjectNew(const QString& Table, const vb::Variant& PKey = vb::Variant::missing(), qint32 Contacto_ID = 0,
-                   const ObjectRef& Caller = nullptr, qint32 clCurrentIndex = 0, qint32 clCurrentObject = 0,
-                   qint32 clLast_Related_ID = 0);
-    void NovoRegisto(const QString& Table, const vb::Variant& PKey = vb::Variant::missing(), qint32 Contacto_ID = 0,
-                     const ObjectRef& Caller = nullptr);
+    void ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey = vb::Variant::missing(),
+                    const QString& Tabela = {}, const QString& StrWhere = {},
+                    const ObjectRef& Caller = nullptr, qint32 clCurrentIndex = 0, qint32 clCurrentObject = 0,
+                    qint32 clLast_Related_ID = 0);
+    void Registo(RecordsetRef& tRs, const vb::Variant& PKey = vb::Variant::missing(),
+                 const QString& Tabela = {}, const QString& StrWhere = {}, const ObjectRef& Caller = nullptr);
+    void ObjectNew(const QString& Table, const vb::Variant& PKey = vb::Variant::missing(),
+                   qint32 Contacto_ID = 0, const ObjectRef& Caller = nullptr, qint32 clCurrentIndex = 0,
+                   qint32 clCurrentObject = 0, qint32 clLast_Related_ID = 0);
+    void NovoRegisto(const QString& Table, const vb::Variant& PKey = vb::Variant::missing(),
+                     qint32 Contacto_ID = 0, const ObjectRef& Caller = nullptr);
     void NovoRegistoTelefone(const QString& Table, const vb::Variant& strTelefone,
                              const vb::Variant& PKey = vb::Variant::missing(), qint32 Contacto_ID = 0,
                              const ObjectRef& Caller = nullptr);
@@ -58,7 +59,7 @@ public:
     // The record card this instance works on; nothing after ShutDown.
     frmInicial* card() const { return card_.get(); }
 
-private:
+  private:
     // The common guard of the record operations: connected, connection
     // usable, right held (0 open, 4 create). False stops the operation.
     bool guard(const vb::Variant& PKey, int right);

@@ -7,7 +7,7 @@
 #include "platform/values/VbError.h"
 
 class HostCallback : public vb::Object {
-public:
+  public:
     // The card closed on `contactoId`; the three list values come back as the
     // host gave them.
     virtual void RemoteActivate(qint32& /*contactoId*/, qint32& /*currentIndex*/, qint32& /*currentObject*/,

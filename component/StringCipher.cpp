@@ -20,7 +20,8 @@ using Key = std::array<unsigned char, crypto_aead_xchacha20poly1305_ietf_KEYBYTE
 void ensureSodium()
 {
     if (sodium_init() < 0)
-        throw vb::Error(kDecipherError, QStringLiteral("Não foi possível iniciar a biblioteca criptográfica."));
+        throw vb::Error(kDecipherError,
+                        QStringLiteral("Não foi possível iniciar a biblioteca criptográfica."));
 }
 
 Key familyKey()
@@ -58,7 +59,8 @@ QString Encipher(const QString& plain)
     unsigned long long written = 0;
     crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + crypto_aead_xchacha20poly1305_ietf_NPUBBYTES, &written,
                                                reinterpret_cast<const unsigned char*>(message.constData()),
-                                               size_t(message.size()), nullptr, 0, nullptr, nonce, key.data());
+                                               size_t(message.size()), nullptr, 0, nullptr, nonce,
+                                               key.data());
     out.truncate(int(crypto_aead_xchacha20poly1305_ietf_NPUBBYTES + written));
     return kPrefix + QString::fromLatin1(out.toBase64(kBase64));
 }

@@ -10,7 +10,10 @@ namespace modCode {
 // Every apostrophe becomes "' + CHAR(39) + '"; the argument is changed the
 // same way and returned.
 QString Trtf(QString& text);
-inline QString Trtf(QString&& text) { return Trtf(text); }
+inline QString Trtf(QString&& text)
+{
+    return Trtf(text);
+}
 
 // True when SqlServer is open and the server reports an open transaction.
 bool IsInTransaction();

@@ -1,7 +1,7 @@
 #include "data/modData.h"
 
-#include "data/modCode.h"
 #include "component/ErrorReport.h"
+#include "data/modCode.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 #include "platform/values/Regional.h"
@@ -68,7 +68,8 @@ QString numberLiteral(const vb::Variant& value)
 
 QString convertDate(const vb::Variant& date, int kind)
 {
-    const QString mask = kind == kDateTime ? QStringLiteral("yyyy-mm-dd Hh:Nn:Ss") : QStringLiteral("yyyy-mm-dd");
+    const QString mask =
+        kind == kDateTime ? QStringLiteral("yyyy-mm-dd Hh:Nn:Ss") : QStringLiteral("yyyy-mm-dd");
     return QStringLiteral("CONVERT(DATETIME,'") + vb::Format(date, mask) + QStringLiteral("',102)");
 }
 
@@ -80,7 +81,8 @@ QString dateLiteral(const vb::Variant& value, int kind)
     if (vb::IsDate(value)) {
         const vb::Variant date = vb::CDate(value);
         const double serial = date.get<vb::Date>()->serial;
-        const double firstOf1900 = vb::CDate(vb::Variant(QStringLiteral("01-01-1900"))).get<vb::Date>()->serial;
+        const double firstOf1900 =
+            vb::CDate(vb::Variant(QStringLiteral("01-01-1900"))).get<vb::Date>()->serial;
         if (serial == firstOf1900 || serial == 0.0)
             return QStringLiteral("null");
         return convertDate(date, kind);

@@ -14,8 +14,8 @@ enum Kind : int {
     kText = 3,        // text that may be null
     kTextNotNull = 4, // text that is never null
     kDateTime = 5,
-    kPattern = 6,     // search pattern for LIKE
-    kNumber2 = 7,     // number, same as 2
+    kPattern = 6, // search pattern for LIKE
+    kNumber2 = 7, // number, same as 2
 };
 
 // The SQL literal that stands for the value. Conversion failures reach the

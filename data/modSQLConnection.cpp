@@ -83,7 +83,8 @@ void reopen(ado::Connection& connection)
     }
 }
 
-void reconnect(QWidget* form, ado::Connection& connection, std::shared_ptr<contracts::NotivarGeneral>& display)
+void reconnect(QWidget* form, ado::Connection& connection,
+               std::shared_ptr<contracts::NotivarGeneral>& display)
 {
     platform::WindowServices& windows = platform::WindowServices::current();
     if (form) {
@@ -114,7 +115,8 @@ void reconnect(QWidget* form, ado::Connection& connection, std::shared_ptr<contr
 
 } // namespace
 
-QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& earlyStop, bool& reconnectAllowed)
+QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& earlyStop,
+                           bool& reconnectAllowed)
 {
     if (Conn().strSQLMasterConnString.isEmpty())
         return {};

@@ -26,7 +26,8 @@ QString productKeyPath()
 void writeString(const QString& key, const char* name, const QString& value)
 {
     if (!modRegistry::GravarShadow(key, QString::fromLatin1(name), value))
-        throw vb::Error(75, QStringLiteral("Não foi possível guardar a definição «%1».").arg(QString::fromLatin1(name)));
+        throw vb::Error(
+            75, QStringLiteral("Não foi possível guardar a definição «%1».").arg(QString::fromLatin1(name)));
 }
 
 bool settingsPresent()
@@ -49,7 +50,8 @@ void seedWindowValues()
     if (!modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())
         return;
     // AutoSize 1: the first card is placed by the screen's size.
-    const std::pair<const char*, int> values[] = {{"Left", 0}, {"Top", 0}, {"Width", 15000}, {"Height", 9600}, {"Frame", 1}, {"AutoSize", 1}};
+    const std::pair<const char*, int> values[] = {{"Left", 0},      {"Top", 0},   {"Width", 15000},
+                                                  {"Height", 9600}, {"Frame", 1}, {"AutoSize", 1}};
     for (const auto& [name, value] : values)
         modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
 }
@@ -68,7 +70,8 @@ void chooseSettingsFolder()
     const QString common = platform::specialFolder(35);
     if (platform::isFolderWritable(common))
         return;
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/definicoes");
+    const QString own =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/definicoes");
     QDir().mkpath(own);
     qputenv("QUARVENSES_COMMON_APPDATA", own.toUtf8());
 }
@@ -79,7 +82,8 @@ bool ensure(const QString& serverFolder)
     modRegistry::GarantirShadow();
     const QString catalogFile = serverFolder + u'/' + QString::fromLatin1(catalog) + QStringLiteral(".db");
     if (!QFileInfo::exists(catalogFile)) {
-        ado::embedded::createCatalogFromSchema(serverFolder, QString::fromLatin1(catalog), QString::fromLatin1(demoLogin),
+        ado::embedded::createCatalogFromSchema(serverFolder, QString::fromLatin1(catalog),
+                                               QString::fromLatin1(demoLogin),
                                                QString::fromLatin1(demoPassword), true);
         made = true;
     }

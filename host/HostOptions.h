@@ -4,14 +4,14 @@
 #include <QStringList>
 
 struct HostOptions {
-    QString dataFolder;   // --data: the embedded server's folder
-    qint32 openContact = 0; // --open
-    QString screenshot;   // --screenshot: picture of the window, then quit
-    QString server;       // --server: connect with SQLConnect instead of Login
+    QString dataFolder;                             // --data: the embedded server's folder
+    qint32 openContact = 0;                         // --open
+    QString screenshot;                             // --screenshot: picture of the window, then quit
+    QString server;                                 // --server: connect with SQLConnect instead of Login
     QString catalog = QStringLiteral("Quarvenses"); // --catalog
-    QString secondary;    // --secondary
-    QString login;        // --login: the SQL login of the shared connection
-    QString loginPassword; // --login-password
+    QString secondary;                              // --secondary
+    QString login;                                  // --login: the SQL login of the shared connection
+    QString loginPassword;                          // --login-password
     QString problem;
 
     static HostOptions parse(const QStringList& arguments);

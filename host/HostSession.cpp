@@ -6,7 +6,10 @@
 #include "host/HostWindow.h"
 #include "platform/values/VbError.h"
 
-HostSession::HostSession(HostOptions options) : options_(std::move(options)), component_(std::make_unique<General>()) {}
+HostSession::HostSession(HostOptions options)
+    : options_(std::move(options)), component_(std::make_unique<General>())
+{
+}
 
 HostSession::~HostSession()
 {
@@ -28,7 +31,8 @@ bool HostSession::prepare(QString& problem)
         FirstRun::ensure(serverFolder());
         return true;
     } catch (const vb::Error& e) {
-        problem = QStringLiteral("Não foi possível preparar a base de dados de demonstração: ") + e.description();
+        problem =
+            QStringLiteral("Não foi possível preparar a base de dados de demonstração: ") + e.description();
         return false;
     }
 }
@@ -42,12 +46,13 @@ bool HostSession::signIn(const QString& user, const QString& password, QString& 
     } else {
         const QString login = options_.login.isEmpty() ? user : options_.login;
         const QString loginPassword = options_.loginPassword.isEmpty() ? password : options_.loginPassword;
-        ok = component_->SQLConnect(user, enciphered, login, StringCipher::Encipher(loginPassword), options_.catalog,
-                                    options_.server, options_.secondary);
+        ok = component_->SQLConnect(user, enciphered, login, StringCipher::Encipher(loginPassword),
+                                    options_.catalog, options_.server, options_.secondary);
     }
     if (!ok)
-        problem = QStringLiteral("Não foi possível entrar: o utilizador ou a senha não estão certos, ou o servidor de dados não "
-                                 "responde.");
+        problem = QStringLiteral(
+            "Não foi possível entrar: o utilizador ou a senha não estão certos, ou o servidor de dados não "
+            "responde.");
     return ok;
 }
 

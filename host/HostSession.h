@@ -9,7 +9,7 @@ class General;
 class HostWindow;
 
 class HostSession {
-public:
+  public:
     explicit HostSession(HostOptions options);
     ~HostSession();
 
@@ -23,7 +23,7 @@ public:
     const HostOptions& options() const { return options_; }
     QString serverFolder() const;
 
-private:
+  private:
     HostOptions options_;
     std::unique_ptr<General> component_;
     std::unique_ptr<HostWindow> window_;

@@ -19,13 +19,14 @@
 
 namespace {
 
-const char16_t selectContacts[] = u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
-                                  u"FROM vwContactos_Quarvenses_Completos WHERE nome_union LIKE %1 ORDER BY nome_union";
+const char16_t selectContacts[] =
+    u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
+    u"FROM vwContactos_Quarvenses_Completos WHERE nome_union LIKE %1 ORDER BY nome_union";
 
 // The host object as the card sees it: it is told which contact the card
 // closed on, and gives its window as the card's owner.
 class HostCaller : public HostCallback {
-public:
+  public:
     explicit HostCaller(HostWindow* window) : window_(window) {}
     void RemoteActivate(qint32& contactoId, qint32& currentIndex, qint32&, qint32&) override
     {
@@ -39,7 +40,7 @@ public:
     }
     vb::Variant hwnd() override { return window_ ? vb::Variant(double(window_->winId())) : vb::Variant(); }
 
-private:
+  private:
     QPointer<HostWindow> window_;
 };
 
@@ -103,12 +104,14 @@ HostWindow::HostWindow(General& component, QWidget* parent) : QMainWindow(parent
     connect(&lista_, &Lista::Listed, count_, &QLabel::setText);
     connect(&lista_, &Lista::Erro, this, [this] {
         if (lista_.ErrorNumber != vb::errnum::AdoNoCurrentRecord)
-            count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + lista_.ErrorDescription);
+            count_->setText(QStringLiteral("Não foi possível listar os contactos: ") +
+                            lista_.ErrorDescription);
     });
 
     lista_.List = view_;
     lista_.Key_Field = QStringLiteral("contacto_id");
-    lista_.IList = {badge(QColor(0x2f, 0x5d, 0x9e), QStringLiteral("P")), badge(QColor(0x2e, 0x8b, 0x3e), QStringLiteral("I"))};
+    lista_.IList = {badge(QColor(0x2f, 0x5d, 0x9e), QStringLiteral("P")),
+                    badge(QColor(0x2e, 0x8b, 0x3e), QStringLiteral("I"))};
     buildHeaders();
     resize(980, 620);
 }
@@ -132,7 +135,8 @@ void HostWindow::refreshList()
 {
     ado::Recordset rs;
     try {
-        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern)}), Data().SqlServer);
+        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern)}),
+                Data().SqlServer);
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
         return;
@@ -144,7 +148,8 @@ void HostWindow::refreshList()
 
 void HostWindow::openContact(qint32 contactoId)
 {
-    QTreeWidgetItem* item = contactoId != 0 ? lista_.itemByKey(QString::number(contactoId) + u'#') : view_->currentItem();
+    QTreeWidgetItem* item =
+        contactoId != 0 ? lista_.itemByKey(QString::number(contactoId) + u'#') : view_->currentItem();
     if (!item)
         return;
     const qint32 id = Lista::ConvertKey(Lista::keyOf(item)).toInt();

@@ -14,7 +14,7 @@ class QTreeWidget;
 
 class HostWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit HostWindow(General& component, QWidget* parent = nullptr);
     ~HostWindow() override;
 
@@ -33,7 +33,7 @@ public:
     QString statusText() const;
     qint32 lastClosedOn() const { return lastClosed_; }
 
-private:
+  private:
     void buildHeaders();
     General& component_;
     std::shared_ptr<vb::Object> caller_;

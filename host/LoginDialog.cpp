@@ -23,9 +23,10 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Utilizador:"), user_);
     form->addRow(QStringLiteral("Senha:"), password_);
     layout->addLayout(form);
-    auto* hint = new QLabel(QStringLiteral("Base de dados de demonstração: utilizador «%1», senha «%2».")
-                                .arg(QString::fromLatin1(FirstRun::demoLogin), QString::fromLatin1(FirstRun::demoPassword)),
-                            this);
+    auto* hint = new QLabel(
+        QStringLiteral("Base de dados de demonstração: utilizador «%1», senha «%2».")
+            .arg(QString::fromLatin1(FirstRun::demoLogin), QString::fromLatin1(FirstRun::demoPassword)),
+        this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
     problem_ = new QLabel(this);

@@ -7,13 +7,13 @@ class QLineEdit;
 
 class LoginDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit LoginDialog(QWidget* parent = nullptr);
     QString user() const;
     QString password() const;
     void showProblem(const QString& text);
 
-private:
+  private:
     QLineEdit* user_;
     QLineEdit* password_;
     QLabel* problem_;

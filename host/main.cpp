@@ -3,10 +3,10 @@
 // record card. See HostOptions for the command line.
 #include "card/frmInicial.h"
 #include "component/General.h"
+#include "host/FirstRun.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
 #include "host/LoginDialog.h"
-#include "host/FirstRun.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
@@ -21,7 +21,8 @@ int fail(const QString& text, bool quiet)
     if (quiet)
         std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     else
-        platform::WindowServices::current().messageBox(text, platform::msgbox::Critical, QStringLiteral("Contactos Quarvenses"));
+        platform::WindowServices::current().messageBox(text, platform::msgbox::Critical,
+                                                       QStringLiteral("Contactos Quarvenses"));
     return 1;
 }
 
@@ -43,7 +44,8 @@ void screenshotLater(HostSession& session, HostWindow& window, const QString& pa
         frmInicial* card = session.component().card();
         QWidget* shown = card && card->isVisible() ? static_cast<QWidget*>(card) : &window;
         const bool saved = shown->grab().save(path);
-        std::fprintf(stderr, saved ? "Imagem guardada em %s\n" : "Não foi possível guardar %s\n", path.toUtf8().constData());
+        std::fprintf(stderr, saved ? "Imagem guardada em %s\n" : "Não foi possível guardar %s\n",
+                     path.toUtf8().constData());
         QApplication::exit(saved ? 0 : 1);
     });
 }
@@ -64,7 +66,8 @@ int main(int argc, char** argv)
     if (!session.prepare(problem))
         return fail(problem, unattended);
     if (unattended) {
-        if (!session.signIn(QString::fromLatin1(FirstRun::demoLogin), QString::fromLatin1(FirstRun::demoPassword), problem))
+        if (!session.signIn(QString::fromLatin1(FirstRun::demoLogin),
+                            QString::fromLatin1(FirstRun::demoPassword), problem))
             return fail(problem, true);
     } else if (!signInInteractively(session)) {
         return 0;

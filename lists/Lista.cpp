@@ -42,7 +42,8 @@ int Lista::headerCount() const
     return 100;
 }
 
-bool Lista::writeHeader(int slot, const QString& field, const QString& label, qint32 size, qint32 align, const QString& format)
+bool Lista::writeHeader(int slot, const QString& field, const QString& label, qint32 size, qint32 align,
+                        const QString& format)
 {
     if (field.isEmpty()) {
         fail(1, QStringLiteral("Field não especificado"));
@@ -67,7 +68,8 @@ bool Lista::writeHeader(int slot, const QString& field, const QString& label, qi
     return true;
 }
 
-bool Lista::AddHeader(const QString& Field, const QString& Label, qint32 Size, qint32 Align, const QString& Format)
+bool Lista::AddHeader(const QString& Field, const QString& Label, qint32 Size, qint32 Align,
+                      const QString& Format)
 {
     if (!writeHeader(writePosition_, Field, Label, Size, Align, Format))
         return false;
@@ -75,7 +77,8 @@ bool Lista::AddHeader(const QString& Field, const QString& Label, qint32 Size, q
     return true;
 }
 
-bool Lista::EditHeader(qint32 index, const QString& Field, const QString& Label, qint32 Size, qint32 Align, const QString& Format)
+bool Lista::EditHeader(qint32 index, const QString& Field, const QString& Label, qint32 Size, qint32 Align,
+                       const QString& Format)
 {
     return writeHeader(index, Field, Label, Size, Align, Format);
 }

@@ -17,7 +17,7 @@ class QTreeWidgetItem;
 
 class Lista : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Lista(QObject* parent = nullptr);
 
     // Public state, in its order.
@@ -35,9 +35,10 @@ public:
     void Fill(const ado::Recordset& recordset, bool& refresh);
     void Fill(const ado::Recordset& recordset);
     void Fill_Headers();
-    bool AddHeader(const QString& Field, const QString& Label = {}, qint32 Size = 0, qint32 Align = 0, const QString& Format = {});
-    bool EditHeader(qint32 index, const QString& Field, const QString& Label = {}, qint32 Size = 0, qint32 Align = 0,
-                    const QString& Format = {});
+    bool AddHeader(const QString& Field, const QString& Label = {}, qint32 Size = 0, qint32 Align = 0,
+                   const QString& Format = {});
+    bool EditHeader(qint32 index, const QString& Field, const QString& Label = {}, qint32 Size = 0,
+                    qint32 Align = 0, const QString& Format = {});
     void ClearHeaders();
     bool AddCondition(const QString& Field, const vb::Variant& Value, qint32 ImageIndex);
     void ClearConditions();
@@ -50,12 +51,12 @@ public:
     QTreeWidgetItem* itemByKey(const QString& key) const;
     static QString keyOf(const QTreeWidgetItem* item);
 
-signals:
+  signals:
     void Erro();
-    void Filled();                      // every row has been listed
+    void Filled(); // every row has been listed
     void Listed(const QString& countText);
 
-private:
+  private:
     struct Header {
         QString field, caption, format;
         qint32 width = 0, align = 0;
@@ -66,7 +67,8 @@ private:
         qint32 icon = 0;
     };
     int headerCount() const;
-    bool writeHeader(int slot, const QString& field, const QString& label, qint32 size, qint32 align, const QString& format);
+    bool writeHeader(int slot, const QString& field, const QString& label, qint32 size, qint32 align,
+                     const QString& format);
     // The fields of the headers and conditions, looked up once per fill.
     struct Bound {
         QList<ado::Field> headers;

@@ -44,7 +44,8 @@ void GridTable::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
 
 void GridTable::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) && (event->modifiers() & Qt::ControlModifier)) {
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        (event->modifiers() & Qt::ControlModifier)) {
         QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab);
         return;
     }

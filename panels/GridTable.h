@@ -7,22 +7,22 @@
 
 class GridTable : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     GridTable(int rows, int columns, QWidget* parent = nullptr);
 
     // Makes (row, column) current and opens its editor.
     void editCell(int row, int column);
 
-signals:
+  signals:
     // A double-click on a row, or Enter on the current one while not editing.
     void rowActivated(int row);
 
-protected:
+  protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     bool atLastCell() const;
     bool atFirstCell() const;
 };

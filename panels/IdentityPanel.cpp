@@ -124,7 +124,8 @@ GridTable* IdentityPanel::addListTable(QBoxLayout* layout, const QString& name, 
     return table;
 }
 
-QList<QPushButton*> IdentityPanel::addButtonRow(QBoxLayout* layout, const QList<std::pair<QString, QString>>& buttons)
+QList<QPushButton*> IdentityPanel::addButtonRow(QBoxLayout* layout,
+                                                const QList<std::pair<QString, QString>>& buttons)
 {
     auto* row = new QHBoxLayout;
     QList<QPushButton*> made;

@@ -17,7 +17,7 @@ class QPushButton;
 
 class IdentityPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit IdentityPanel(const QString& name, QWidget* parent = nullptr);
 
     QString FontName;
@@ -32,17 +32,18 @@ public:
     QString connectionString() const;
 
     // Shows the contact. `connection` given replaces the panel's own.
-    virtual void LoadContact(qint32& contactoId, bool readOnly = false, const ado::Connection* connection = nullptr);
+    virtual void LoadContact(qint32& contactoId, bool readOnly = false,
+                             const ado::Connection* connection = nullptr);
     // Empties the panel for a contact not stored yet.
     virtual void NewRecord();
 
-signals:
+  signals:
     void Changed();
     void Error(int number, const QString& message);
     // Something the user should know that is no failure (text cut to fit).
     void Notice(const QString& text);
 
-protected:
+  protected:
     // Reads the contact's rows into the widgets; ContactNumber is set.
     virtual void load() = 0;
     virtual void clear() = 0;
@@ -73,16 +74,19 @@ protected:
     static QString cutNotice(const QString& label, int width);
 
     class LoadingScope {
-    public:
-        explicit LoadingScope(IdentityPanel& panel) : panel_(panel), was_(panel.loading_) { panel.loading_ = true; }
+      public:
+        explicit LoadingScope(IdentityPanel& panel) : panel_(panel), was_(panel.loading_)
+        {
+            panel.loading_ = true;
+        }
         ~LoadingScope() { panel_.loading_ = was_; }
 
-    private:
+      private:
         IdentityPanel& panel_;
         bool was_;
     };
 
-private:
+  private:
     ado::Connection connection_ = ado::Connection::nothing();
     bool loading_ = false;
 };

@@ -26,13 +26,15 @@ bool splitByDollar(const QString& mask, QList<MaskEntry>& out)
 
 bool splitByKnownCodes(const QString& mask, QStringList codes, QList<MaskEntry>& out)
 {
-    std::sort(codes.begin(), codes.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::sort(codes.begin(), codes.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
     QList<MaskEntry> entries;
     qsizetype pos = 0;
     while (pos < mask.size()) {
         bool matched = false;
         for (const QString& code : codes) {
-            if (!code.isEmpty() && mask.mid(pos, code.size()) == code && pos + code.size() + 4 <= mask.size()) {
+            if (!code.isEmpty() && mask.mid(pos, code.size()) == code &&
+                pos + code.size() + 4 <= mask.size()) {
                 entries.append({code, mask.mid(pos + code.size(), 4)});
                 pos += code.size() + 4;
                 matched = true;

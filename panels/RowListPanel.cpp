@@ -21,7 +21,8 @@ const char16_t insertRow[] = u"INSERT INTO %1 (contacto_id, %2, %3) VALUES (%4, 
 
 RowListPanel::RowListPanel(const QString& name, const QString& table, const QString& defaultColumn,
                            QList<ColumnSpec> columns, QWidget* parent)
-    : IdentityPanel(name, parent), tableName_(table), defaultColumn_(defaultColumn), columns_(std::move(columns))
+    : IdentityPanel(name, parent), tableName_(table), defaultColumn_(defaultColumn),
+      columns_(std::move(columns))
 {
     auto* layout = new QVBoxLayout(this);
     table_ = new GridTable(0, int(columns_.size()) + 1, this);
@@ -40,8 +41,9 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(table_);
-    const QList<QPushButton*> buttons = addButtonRow(
-        layout, {{QStringLiteral("cmdAdicionar"), QStringLiteral("&Adicionar")}, {QStringLiteral("cmdRemover"), QStringLiteral("Re&mover")}});
+    const QList<QPushButton*> buttons =
+        addButtonRow(layout, {{QStringLiteral("cmdAdicionar"), QStringLiteral("&Adicionar")},
+                              {QStringLiteral("cmdRemover"), QStringLiteral("Re&mover")}});
     QPushButton* add = buttons[0];
     QPushButton* remove = buttons[1];
     connect(add, &QPushButton::clicked, this, [this] {
@@ -145,7 +147,8 @@ void RowListPanel::load()
     QStringList names;
     for (const ColumnSpec& c : columns_)
         names.append(c.column);
-    ado::Recordset rs = query(sql::compose(selectRows, {tableName_, names.join(QStringLiteral(", ")), defaultColumn_, ContactNumber}));
+    ado::Recordset rs = query(sql::compose(
+        selectRows, {tableName_, names.join(QStringLiteral(", ")), defaultColumn_, ContactNumber}));
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList values;
         for (const QString& n : names)
@@ -184,8 +187,9 @@ bool RowListPanel::Save(QString&)
             QStringList literals;
             for (const QString& v : values)
                 literals.append(modData::FormatSQLValue(v, modData::kText));
-            execute(sql::compose(insertRow, {tableName_, columns, defaultColumn_, ContactNumber,
-                                             literals.join(QStringLiteral(", ")), qint32(isDefaultRow(r) ? 1 : 0)}));
+            execute(sql::compose(insertRow,
+                                 {tableName_, columns, defaultColumn_, ContactNumber,
+                                  literals.join(QStringLiteral(", ")), qint32(isDefaultRow(r) ? 1 : 0)}));
         }
         return true;
     } catch (const vb::Error& e) {

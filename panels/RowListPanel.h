@@ -8,14 +8,14 @@ class QTableWidget;
 
 class RowListPanel : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     struct ColumnSpec {
         QString column;  // in the table
         QString caption; // shown
         int width = 0;   // the column's width in the schema; 0: no limit
     };
-    RowListPanel(const QString& name, const QString& table, const QString& defaultColumn, QList<ColumnSpec> columns,
-                 QWidget* parent = nullptr);
+    RowListPanel(const QString& name, const QString& table, const QString& defaultColumn,
+                 QList<ColumnSpec> columns, QWidget* parent = nullptr);
 
     // False when a row is refused (the message goes out by Error) or the write fails.
     bool Save(QString& userName);
@@ -30,14 +30,14 @@ public:
     // Adds an empty row and puts the user in its first cell.
     void addRowToEdit();
 
-protected:
+  protected:
     void load() override;
     void clear() override;
     // The message for a row that cannot be stored, empty when it can.
     virtual QString refusal(const QStringList& values) const;
     QTableWidget* table() const;
 
-private:
+  private:
     void cellEdited(int row, int column);
 
     QString tableName_;

@@ -10,16 +10,18 @@
 
 namespace {
 
-const char16_t selectDocuments[] = u"SELECT filename, path, created_date, created_by FROM tbArquivo_Documental "
-                                   u"WHERE contacto_id = %1 ORDER BY arquivo_id DESC";
+const char16_t selectDocuments[] =
+    u"SELECT filename, path, created_date, created_by FROM tbArquivo_Documental "
+    u"WHERE contacto_id = %1 ORDER BY arquivo_id DESC";
 
 } // namespace
 
 ucIDArqDoc::ucIDArqDoc(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDArqDoc1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = addListTable(layout, QStringLiteral("lstDocumentos"),
-                          {QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
+    table_ =
+        addListTable(layout, QStringLiteral("lstDocumentos"),
+                     {QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
     connect(table_, &GridTable::rowActivated, this, [this](int row) { openDocument(row); });
 }
 
@@ -42,7 +44,10 @@ void ucIDArqDoc::load()
         table_->insertRow(row);
         table_->setItem(row, 0, new QTableWidgetItem(text(rs, QStringLiteral("filename"))));
         const vb::Variant when = rs(QStringLiteral("created_date"));
-        table_->setItem(row, 1, new QTableWidgetItem(when.isNull() ? QString() : vb::Format(when, QStringLiteral("dd-mm-yyyy hh:nn"))));
+        table_->setItem(row, 1,
+                        new QTableWidgetItem(when.isNull()
+                                                 ? QString()
+                                                 : vb::Format(when, QStringLiteral("dd-mm-yyyy hh:nn"))));
         table_->setItem(row, 2, new QTableWidgetItem(text(rs, QStringLiteral("created_by"))));
         // Paths were recorded with "\" separators.
         QString folder = text(rs, QStringLiteral("path"));
@@ -68,5 +73,6 @@ bool ucIDArqDoc::openDocument(int row)
 {
     if (ReadOnlyMode || row < 0 || row >= paths_.size())
         return false;
-    return platform::WindowServices::current().shellExecute(window(), QStringLiteral("open"), paths_[row], {});
+    return platform::WindowServices::current().shellExecute(window(), QStringLiteral("open"), paths_[row],
+                                                            {});
 }

@@ -7,7 +7,7 @@ class GridTable;
 
 class ucIDArqDoc : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDArqDoc(QWidget* parent = nullptr);
 
     // The host product's settings key name.
@@ -21,11 +21,11 @@ public:
     QString documentPath(int row) const; // folder + file name
     bool openDocument(int row);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     GridTable* table_;
     QStringList paths_;
 };

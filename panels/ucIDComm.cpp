@@ -5,13 +5,14 @@
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 
-#include <QHeaderView>
 #include "panels/GridTable.h"
+#include <QHeaderView>
 #include <QVBoxLayout>
 
 namespace {
 
-const char16_t selectCommunications[] = u"SELECT * FROM tbContactos_Comunicacoes WHERE contacto_id = %1 ORDER BY data DESC";
+const char16_t selectCommunications[] =
+    u"SELECT * FROM tbContactos_Comunicacoes WHERE contacto_id = %1 ORDER BY data DESC";
 constexpr qint32 communicationsKind = 8;
 
 } // namespace
@@ -20,11 +21,12 @@ ucIDComm::ucIDComm(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDComm1"),
 {
     auto* layout = new QVBoxLayout(this);
     table_ = addListTable(layout, QStringLiteral("lstComunicacoes"),
-                          {QStringLiteral("Data"), QStringLiteral("Meio"), QStringLiteral("Assunto"), QStringLiteral("Texto"),
-                           QStringLiteral("Por")});
+                          {QStringLiteral("Data"), QStringLiteral("Meio"), QStringLiteral("Assunto"),
+                           QStringLiteral("Texto"), QStringLiteral("Por")});
 }
 
-void ucIDComm::LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection, const QString& userName)
+void ucIDComm::LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection,
+                           const QString& userName)
 {
     UserName = userName;
     IdentityPanel::LoadContact(contactoId, readOnly, connection);
@@ -44,13 +46,14 @@ void ucIDComm::load()
         ids.append(vb::CLng(rs(QStringLiteral("comunicacao_id"))));
         const vb::Variant when = rs(QStringLiteral("data"));
         rows.append({when.isNull() ? QString() : vb::Format(when, QStringLiteral("dd-mm-yyyy hh:nn")),
-                     text(rs, QStringLiteral("meio")), text(rs, QStringLiteral("assunto")), text(rs, QStringLiteral("texto")),
-                     text(rs, QStringLiteral("created_by"))});
+                     text(rs, QStringLiteral("meio")), text(rs, QStringLiteral("assunto")),
+                     text(rs, QStringLiteral("texto")), text(rs, QStringLiteral("created_by"))});
     }
     rs.Close();
     // Each communication carries its own masks: only those the user may open are listed.
     for (int i = 0; i < rows.size(); ++i) {
-        if (!modCheckPermissions::CheckObjectSecurity(UserName, ids[i], communicationsKind, modCheckPermissions::Open))
+        if (!modCheckPermissions::CheckObjectSecurity(UserName, ids[i], communicationsKind,
+                                                      modCheckPermissions::Open))
             continue;
         const int row = table_->rowCount();
         table_->insertRow(row);

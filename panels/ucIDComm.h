@@ -7,23 +7,24 @@ class QTableWidget;
 
 class ucIDComm : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDComm(QWidget* parent = nullptr);
 
     // The list's sort column and order (0 ascending, 1 descending); the card sets both to 0.
     qint16 SortColumn = 0;
     qint16 SortOrder = 0;
 
-    void LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection, const QString& userName);
+    void LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection,
+                     const QString& userName);
     using IdentityPanel::LoadContact;
 
     int communicationCount() const;
     QStringList communication(int row) const; // date, means, subject, text, who
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QTableWidget* table_;
 };

@@ -4,7 +4,8 @@
 
 ucIDEmails::ucIDEmails(QWidget* parent)
     // Column widths as in the schema.
-    : RowListPanel(QStringLiteral("ucIDEmails1"), QStringLiteral("tbContactos_Emails"), QStringLiteral("email_default"),
+    : RowListPanel(QStringLiteral("ucIDEmails1"), QStringLiteral("tbContactos_Emails"),
+                   QStringLiteral("email_default"),
                    {{QStringLiteral("email"), QStringLiteral("Correio electrónico"), 120},
                     {QStringLiteral("descrit"), QStringLiteral("Descrição"), 60}},
                    parent)
@@ -18,6 +19,7 @@ QString ucIDEmails::refusal(const QStringList& values) const
     if (email.isEmpty() && values.value(1).trimmed().isEmpty())
         return {};
     if (!address.match(email).hasMatch())
-        return QStringLiteral("O endereço de correio electrónico «") + values.value(0) + QStringLiteral("» não é válido.");
+        return QStringLiteral("O endereço de correio electrónico «") + values.value(0) +
+               QStringLiteral("» não é válido.");
     return {};
 }

@@ -4,9 +4,9 @@
 
 class ucIDEmails : public RowListPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDEmails(QWidget* parent = nullptr);
 
-protected:
+  protected:
     QString refusal(const QStringList& values) const override;
 };

@@ -11,9 +11,11 @@
 
 namespace {
 
-const char16_t selectPhoto[] = u"SELECT imagem FROM tbContactos_Fotos WHERE contacto_id = %1 ORDER BY foto_id DESC";
+const char16_t selectPhoto[] =
+    u"SELECT imagem FROM tbContactos_Fotos WHERE contacto_id = %1 ORDER BY foto_id DESC";
 const char16_t deletePhoto[] = u"DELETE FROM tbContactos_Fotos WHERE contacto_id = %1";
-const char16_t insertPhoto[] = u"INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, '%2', '%3')";
+const char16_t insertPhoto[] =
+    u"INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, '%2', '%3')";
 
 constexpr int side = 160; // the stored picture's largest side, in pixels
 
@@ -32,8 +34,9 @@ ucIDFotos::ucIDFotos(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDFotos1
     choose->setObjectName(QStringLiteral("cmdEscolher"));
     layout->addWidget(choose);
     connect(choose, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Fotografia do contacto"), {},
-                                                          QStringLiteral("Imagens (*.png *.jpg *.jpeg *.bmp *.gif)"));
+        const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Fotografia do contacto"), {},
+                                         QStringLiteral("Imagens (*.png *.jpg *.jpeg *.bmp *.gif)"));
         if (!path.isEmpty())
             LoadFromFile(path);
     });
@@ -67,7 +70,8 @@ bool ucIDFotos::LoadFromFile(const QString& path)
 {
     const QImage read(path);
     if (read.isNull()) {
-        emit Error(0, QStringLiteral("O ficheiro «") + QFileInfo(path).fileName() + QStringLiteral("» não é uma imagem."));
+        emit Error(0, QStringLiteral("O ficheiro «") + QFileInfo(path).fileName() +
+                          QStringLiteral("» não é uma imagem."));
         return false;
     }
     if (ContactNumber == 0) {
@@ -83,7 +87,8 @@ bool ucIDFotos::LoadFromFile(const QString& path)
         if (!connectionReady())
             return false;
         execute(sql::compose(deletePhoto, {ContactNumber}));
-        execute(sql::compose(insertPhoto, {ContactNumber, sql::doubled(QFileInfo(path).fileName()), QString::fromLatin1(png.toBase64())}));
+        execute(sql::compose(insertPhoto, {ContactNumber, sql::doubled(QFileInfo(path).fileName()),
+                                           QString::fromLatin1(png.toBase64())}));
         show(scaled);
         return true;
     } catch (const vb::Error& e) {

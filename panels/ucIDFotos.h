@@ -7,7 +7,7 @@ class QLabel;
 
 class ucIDFotos : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDFotos(QWidget* parent = nullptr);
 
     // Stores the picture of that file for the contact; false (with a message
@@ -15,11 +15,11 @@ public:
     bool LoadFromFile(const QString& path);
     const QImage& image() const { return image_; }
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     void show(const QImage& image);
     QLabel* picture_;
     QImage image_;

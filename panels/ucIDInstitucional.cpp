@@ -12,17 +12,23 @@ using modData::FormatSQLValue;
 
 namespace {
 
-const char16_t selectAreas[] = u"SELECT area_negocio_id, descrit FROM tbContactos_Institucionais_Areas_Negocio ORDER BY descrit";
-const char16_t selectContact[] = u"SELECT c.nome_union, c.no_contribuinte, i.area_negocio_id FROM tbContactos c "
-                                 u"LEFT JOIN tbContactos_Institucionais i ON i.contacto_id = c.contacto_id "
-                                 u"WHERE c.contacto_id = %1";
-const char16_t insertContact[] = u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
-                                 u"VALUES (2, %1, %2, %3, GETDATE())";
-const char16_t updateContact[] = u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
-                                 u"modified_date = GETDATE() WHERE contacto_id = %4";
+const char16_t selectAreas[] =
+    u"SELECT area_negocio_id, descrit FROM tbContactos_Institucionais_Areas_Negocio ORDER BY descrit";
+const char16_t selectContact[] =
+    u"SELECT c.nome_union, c.no_contribuinte, i.area_negocio_id FROM tbContactos c "
+    u"LEFT JOIN tbContactos_Institucionais i ON i.contacto_id = c.contacto_id "
+    u"WHERE c.contacto_id = %1";
+const char16_t insertContact[] =
+    u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
+    u"VALUES (2, %1, %2, %3, GETDATE())";
+const char16_t updateContact[] =
+    u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
+    u"modified_date = GETDATE() WHERE contacto_id = %4";
 const char16_t selectDetails[] = u"SELECT contacto_id FROM tbContactos_Institucionais WHERE contacto_id = %1";
-const char16_t insertDetails[] = u"INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (%1, %2)";
-const char16_t updateDetails[] = u"UPDATE tbContactos_Institucionais SET area_negocio_id = %2 WHERE contacto_id = %1";
+const char16_t insertDetails[] =
+    u"INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (%1, %2)";
+const char16_t updateDetails[] =
+    u"UPDATE tbContactos_Institucionais SET area_negocio_id = %2 WHERE contacto_id = %1";
 
 // The columns' widths in the schema.
 constexpr int nomeWidth = 150;
@@ -30,7 +36,8 @@ constexpr int nifWidth = 20;
 
 } // namespace
 
-ucIDInstitucional::ucIDInstitucional(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDInstitucional1"), parent)
+ucIDInstitucional::ucIDInstitucional(QWidget* parent)
+    : IdentityPanel(QStringLiteral("ucIDInstitucional1"), parent)
 {
     auto* form = new QFormLayout(this);
     nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("&Nome:"), nomeWidth);

@@ -7,21 +7,21 @@ class QLineEdit;
 
 class ucIDInstitucional : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDInstitucional(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
     // As the individual's panel: new contacto_id, -1 saved, 0 refused or failed.
     qint32 Save(QString& userName);
 
-signals:
+  signals:
     void NomeHasChanged(const QString& name);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     void fillAreas();
     QLineEdit* nome_;
     QComboBox* area_;

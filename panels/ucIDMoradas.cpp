@@ -2,7 +2,8 @@
 
 ucIDMoradas::ucIDMoradas(QWidget* parent)
     // Column widths as in the schema.
-    : RowListPanel(QStringLiteral("ucIDMoradas1"), QStringLiteral("tbContactos_Moradas"), QStringLiteral("morada_default"),
+    : RowListPanel(QStringLiteral("ucIDMoradas1"), QStringLiteral("tbContactos_Moradas"),
+                   QStringLiteral("morada_default"),
                    {{QStringLiteral("morada"), QStringLiteral("Morada"), 200},
                     {QStringLiteral("codigo_postal"), QStringLiteral("Código postal"), 12},
                     {QStringLiteral("localidade"), QStringLiteral("Localidade"), 60},

@@ -4,6 +4,6 @@
 
 class ucIDMoradas : public RowListPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDMoradas(QWidget* parent = nullptr);
 };

@@ -9,7 +9,8 @@
 namespace {
 
 const char16_t selectNotes[] = u"SELECT nota FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id";
-const char16_t selectFirstNote[] = u"SELECT nota_id FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id";
+const char16_t selectFirstNote[] =
+    u"SELECT nota_id FROM tbContactos_Notas WHERE contacto_id = %1 ORDER BY nota_id";
 const char16_t insertNote[] = u"INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) "
                               u"VALUES (%1, %2, %3, GETDATE())";
 const char16_t updateNote[] = u"UPDATE tbContactos_Notas SET nota = %1 WHERE nota_id = %2";
@@ -67,7 +68,8 @@ bool ucIDObs::Save(QString& userName)
         // Spaces and line breaks stay as typed: the text literal keeps every character.
         const QString note = u'\'' + sql::doubled(notes()) + u'\'';
         if (id.isEmpty())
-            execute(sql::compose(insertNote, {ContactNumber, note, modData::FormatSQLValue(userName, modData::kText)}));
+            execute(sql::compose(insertNote,
+                                 {ContactNumber, note, modData::FormatSQLValue(userName, modData::kText)}));
         else
             execute(sql::compose(updateNote, {note, id}));
         return true;

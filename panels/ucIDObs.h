@@ -6,7 +6,7 @@ class QPlainTextEdit;
 
 class ucIDObs : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDObs(QWidget* parent = nullptr);
 
     // The notes' font size in points (the card sets 12).
@@ -15,11 +15,11 @@ public:
     QString notes() const;
     bool Save(QString& userName);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QPlainTextEdit* text_;
     qint16 fontSize_ = 0;
 };

@@ -3,12 +3,12 @@
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
+#include "panels/GridTable.h"
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QPushButton>
-#include "panels/GridTable.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -20,8 +20,8 @@ const char16_t selectUserNames[] = u"SELECT code, descrit FROM tbUsers";
 const char16_t selectGroupsByName[] = u"SELECT descrit, code FROM tbGroups ORDER BY descrit";
 const char16_t selectUsersByName[] = u"SELECT descrit, code FROM tbUsers ORDER BY descrit";
 
-const QStringList rightCaptions = {QStringLiteral("Abrir"), QStringLiteral("Alterar"), QStringLiteral("Remover"),
-                                   QStringLiteral("Alterar permissões")};
+const QStringList rightCaptions = {QStringLiteral("Abrir"), QStringLiteral("Alterar"),
+                                   QStringLiteral("Remover"), QStringLiteral("Alterar permissões")};
 
 QComboBox* digitBox(QWidget* parent, QChar digit)
 {
@@ -41,8 +41,10 @@ QComboBox* digitBox(QWidget* parent, QChar digit)
 ucIDPermitions::ucIDPermitions(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDPermitions1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = addListTable(layout, QStringLiteral("lstPermissoes"),
-                          QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} + rightCaptions);
+    table_ =
+        addListTable(layout, QStringLiteral("lstPermissoes"),
+                     QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} +
+                         rightCaptions);
     const QList<QPushButton*> made =
         addButtonRow(layout, {{QStringLiteral("cmdInserirUtilizador"), QStringLiteral("Inserir Utilizador")},
                               {QStringLiteral("cmdInserirGrupo"), QStringLiteral("Inserir &Grupo")},
@@ -143,13 +145,16 @@ void ucIDPermitions::rebuild()
     for (int r = 0; r < rows_.size(); ++r) {
         const Row& row = rows_[r];
         table_->insertRow(r);
-        table_->setItem(r, 0, new QTableWidgetItem(row.group ? QStringLiteral("Grupo") : QStringLiteral("Utilizador")));
+        table_->setItem(
+            r, 0, new QTableWidgetItem(row.group ? QStringLiteral("Grupo") : QStringLiteral("Utilizador")));
         table_->setItem(r, 1, new QTableWidgetItem(row.entry.code));
         table_->setItem(r, 2, new QTableWidgetItem(nameOf(row.group, row.entry.code)));
         for (int k = 0; k < 4; ++k) {
-            QComboBox* box = digitBox(table_, row.entry.digits.size() > k ? row.entry.digits[k] : QChar(u'0'));
+            QComboBox* box =
+                digitBox(table_, row.entry.digits.size() > k ? row.entry.digits[k] : QChar(u'0'));
             table_->setCellWidget(r, 3 + k, box);
-            connect(box, &QComboBox::activated, this, [this, r, k, box] { setRight(r, k, box->currentData().toString().at(0)); });
+            connect(box, &QComboBox::activated, this,
+                    [this, r, k, box] { setRight(r, k, box->currentData().toString().at(0)); });
         }
     }
 }
@@ -162,7 +167,8 @@ int ucIDPermitions::entryCount() const
 QStringList ucIDPermitions::entry(int row) const
 {
     const Row& r = rows_.at(row);
-    return {r.group ? QStringLiteral("G") : QStringLiteral("U"), r.entry.code, table_->item(row, 2)->text(), r.entry.digits};
+    return {r.group ? QStringLiteral("G") : QStringLiteral("U"), r.entry.code, table_->item(row, 2)->text(),
+            r.entry.digits};
 }
 
 void ucIDPermitions::setRight(int row, int right, QChar digit)
@@ -197,7 +203,8 @@ void ucIDPermitions::addChosen(bool group)
         report(group ? QStringLiteral("AddGroup") : QStringLiteral("AddUser"), e);
         return;
     }
-    const QString chosen = chooser(group ? QStringLiteral("Inserir grupo") : QStringLiteral("Inserir utilizador"), names);
+    const QString chosen =
+        chooser(group ? QStringLiteral("Inserir grupo") : QStringLiteral("Inserir utilizador"), names);
     const qsizetype index = names.indexOf(chosen);
     if (chosen.isEmpty() || index < 0)
         return;

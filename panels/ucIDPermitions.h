@@ -11,7 +11,7 @@ class QTableWidget;
 
 class ucIDPermitions : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDPermitions(QWidget* parent = nullptr);
 
     QString DefaultGroupCode;
@@ -39,11 +39,11 @@ public:
     QStringList entry(int row) const;
     void setRight(int row, int right, QChar digit); // right 0..3
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     struct Row {
         bool group;
         MaskEntry entry;

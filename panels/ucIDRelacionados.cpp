@@ -13,33 +13,39 @@
 
 namespace {
 
-const char16_t selectRelations[] = u"SELECT r.related_contacto_id, c.nome_union, r.descrit FROM tbContactos_Relacionados r "
-                                   u"LEFT JOIN tbContactos c ON c.contacto_id = r.related_contacto_id "
-                                   u"WHERE r.contacto_id = %1 ORDER BY r.relacao_id";
+const char16_t selectRelations[] =
+    u"SELECT r.related_contacto_id, c.nome_union, r.descrit FROM tbContactos_Relacionados r "
+    u"LEFT JOIN tbContactos c ON c.contacto_id = r.related_contacto_id "
+    u"WHERE r.contacto_id = %1 ORDER BY r.relacao_id";
 const char16_t selectContact[] = u"SELECT contacto_id FROM tbContactos WHERE contacto_id = %1";
-const char16_t insertRelation[] = u"INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) "
-                                  u"VALUES (%1, %2, %3, %4)";
-const char16_t deleteRelation[] = u"DELETE FROM tbContactos_Relacionados WHERE contacto_id = %1 AND related_contacto_id = %2";
+const char16_t insertRelation[] =
+    u"INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit, produto) "
+    u"VALUES (%1, %2, %3, %4)";
+const char16_t deleteRelation[] =
+    u"DELETE FROM tbContactos_Relacionados WHERE contacto_id = %1 AND related_contacto_id = %2";
 
 } // namespace
 
-ucIDRelacionados::ucIDRelacionados(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
+ucIDRelacionados::ucIDRelacionados(QWidget* parent)
+    : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
     table_ = addListTable(layout, QStringLiteral("lstRelacionados"),
                           {QStringLiteral("N.º"), QStringLiteral("Contacto"), QStringLiteral("Relação")});
-    const QList<QPushButton*> buttons = addButtonRow(layout, {{QStringLiteral("cmdRelacionar"), QStringLiteral("&Relacionar…")},
-                                                              {QStringLiteral("cmdRemoverRelacao"), QStringLiteral("Re&mover relação")}});
+    const QList<QPushButton*> buttons =
+        addButtonRow(layout, {{QStringLiteral("cmdRelacionar"), QStringLiteral("&Relacionar…")},
+                              {QStringLiteral("cmdRemoverRelacao"), QStringLiteral("Re&mover relação")}});
     QPushButton* add = buttons[0];
     QPushButton* remove = buttons[1];
     askRelation = [this](qint32& other, QString& relation) {
         bool ok = false;
-        other = QInputDialog::getInt(this, QStringLiteral("Relacionar contacto"), QStringLiteral("Número do contacto:"), 1, 1,
+        other = QInputDialog::getInt(this, QStringLiteral("Relacionar contacto"),
+                                     QStringLiteral("Número do contacto:"), 1, 1,
                                      std::numeric_limits<int>::max(), 1, &ok);
         if (!ok)
             return false;
-        relation = QInputDialog::getText(this, QStringLiteral("Relacionar contacto"), QStringLiteral("Relação:"),
-                                         QLineEdit::Normal, {}, &ok);
+        relation = QInputDialog::getText(this, QStringLiteral("Relacionar contacto"),
+                                         QStringLiteral("Relação:"), QLineEdit::Normal, {}, &ok);
         return ok;
     };
     connect(add, &QPushButton::clicked, this, [this] {
@@ -111,8 +117,9 @@ bool ucIDRelacionados::AddRelation(qint32 otherContact, const QString& relation)
                               QStringLiteral(" não existe ou é o próprio."));
             return false;
         }
-        execute(sql::compose(insertRelation, {ContactNumber, otherContact, modData::FormatSQLValue(relation, modData::kText),
-                                              modData::FormatSQLValue(ProductName, modData::kText)}));
+        execute(sql::compose(insertRelation,
+                             {ContactNumber, otherContact, modData::FormatSQLValue(relation, modData::kText),
+                              modData::FormatSQLValue(ProductName, modData::kText)}));
         qint32 id = ContactNumber;
         IdentityPanel::LoadContact(id);
         return true;

@@ -8,7 +8,7 @@ class GridTable;
 
 class ucIDRelacionados : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDRelacionados(QWidget* parent = nullptr);
 
     // The connection values a related product's component would need.
@@ -16,8 +16,8 @@ public:
     // No relation can be added while the contact is not stored.
     bool ContactStored = false;
 
-    void LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection, const QString& userName,
-                     const QString& password);
+    void LoadContact(qint32& contactoId, bool readOnly, const ado::Connection* connection,
+                     const QString& userName, const QString& password);
     using IdentityPanel::LoadContact;
 
     // Relates the contact to another one; false when refused.
@@ -30,13 +30,13 @@ public:
     // Asks for the other contact's number and the relation; tests answer themselves.
     std::function<bool(qint32& other, QString& relation)> askRelation;
 
-signals:
+  signals:
     void RequestOpen(qint32 contactoId);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     GridTable* table_;
 };

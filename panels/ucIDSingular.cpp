@@ -12,16 +12,20 @@ using modData::FormatSQLValue;
 
 namespace {
 
-const char16_t selectContact[] = u"SELECT c.no_contribuinte, s.* FROM tbContactos c LEFT JOIN tbContactos_Singulares s "
-                                 u"ON s.contacto_id = c.contacto_id WHERE c.contacto_id = %1";
-const char16_t insertContact[] = u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
-                                 u"VALUES (1, %1, %2, %3, GETDATE())";
-const char16_t updateContact[] = u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
-                                 u"modified_date = GETDATE() WHERE contacto_id = %4";
+const char16_t selectContact[] =
+    u"SELECT c.no_contribuinte, s.* FROM tbContactos c LEFT JOIN tbContactos_Singulares s "
+    u"ON s.contacto_id = c.contacto_id WHERE c.contacto_id = %1";
+const char16_t insertContact[] =
+    u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, created_by, created_date) "
+    u"VALUES (1, %1, %2, %3, GETDATE())";
+const char16_t updateContact[] =
+    u"UPDATE tbContactos SET nome_union = %1, no_contribuinte = %2, modified_by = %3, "
+    u"modified_date = GETDATE() WHERE contacto_id = %4";
 const char16_t selectDetails[] = u"SELECT contacto_id FROM tbContactos_Singulares WHERE contacto_id = %1";
 const char16_t insertDetails[] = u"INSERT INTO tbContactos_Singulares (contacto_id) VALUES (%1)";
-const char16_t updateDetails[] = u"UPDATE tbContactos_Singulares SET nome = %1, apelido = %2, titulo = %3, profissao = %4, "
-                                 u"nacionalidade = %5, data_nascimento = %6 WHERE contacto_id = %7";
+const char16_t updateDetails[] =
+    u"UPDATE tbContactos_Singulares SET nome = %1, apelido = %2, titulo = %3, profissao = %4, "
+    u"nacionalidade = %5, data_nascimento = %6 WHERE contacto_id = %7";
 
 // The columns' widths in the schema.
 constexpr int tituloWidth = 30;
@@ -40,11 +44,13 @@ ucIDSingular::ucIDSingular(QWidget* parent) : IdentityPanel(QStringLiteral("ucID
     titulo_ = addField(form, QStringLiteral("txtTitulo"), QStringLiteral("&Título:"), tituloWidth);
     nome_ = addField(form, QStringLiteral("txtNome"), QStringLiteral("&Nome:"), nomeWidth);
     apelido_ = addField(form, QStringLiteral("txtApelido"), QStringLiteral("A&pelidos:"), apelidoWidth);
-    profissao_ = addField(form, QStringLiteral("txtProfissao"), QStringLiteral("Pro&fissão:"), profissaoWidth);
+    profissao_ =
+        addField(form, QStringLiteral("txtProfissao"), QStringLiteral("Pro&fissão:"), profissaoWidth);
     nif_ = addField(form, QStringLiteral("txtNIF"), QStringLiteral("N&IF:"), nifWidth);
     nascimento_ = addField(form, QStringLiteral("txtNascimento"), QStringLiteral("Data de nas&cimento:"));
     nascimento_->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
-    nacionalidade_ = addField(form, QStringLiteral("txtNacionalidade"), QStringLiteral("Nacionali&dade:"), nacionalidadeWidth);
+    nacionalidade_ = addField(form, QStringLiteral("txtNacionalidade"), QStringLiteral("Nacionali&dade:"),
+                              nacionalidadeWidth);
     for (QLineEdit* edit : {titulo_, nome_, apelido_})
         connect(edit, &QLineEdit::textEdited, this,
                 [this] { emit NomeHasChanged(nome_->text(), apelido_->text(), titulo_->text()); });
@@ -89,8 +95,8 @@ vb::Variant ucIDSingular::birthDate() const
     if (typed.isEmpty())
         return vb::Variant::null();
     if (!vb::IsDate(vb::Variant(typed)))
-        throw vb::Error(vb::errnum::TypeMismatch,
-                        QStringLiteral("A data de nascimento «") + typed + QStringLiteral("» não é uma data válida."));
+        throw vb::Error(vb::errnum::TypeMismatch, QStringLiteral("A data de nascimento «") + typed +
+                                                      QStringLiteral("» não é uma data válida."));
     return vb::CDate(vb::Variant(typed));
 }
 
@@ -100,8 +106,8 @@ QString ucIDSingular::refusal() const
     if (vb::Trim(nome_->text()).isEmpty() && vb::Trim(apelido_->text()).isEmpty())
         return QStringLiteral("Tem de indicar o nome do contacto.");
     if (nomeUnion().size() > nomeUnionWidth)
-        return QStringLiteral("O nome e os apelidos juntos não podem ter mais de ") + QString::number(nomeUnionWidth) +
-               QStringLiteral(" caracteres.");
+        return QStringLiteral("O nome e os apelidos juntos não podem ter mais de ") +
+               QString::number(nomeUnionWidth) + QStringLiteral(" caracteres.");
     return {};
 }
 
@@ -130,11 +136,12 @@ qint32 ucIDSingular::Save(QString& userName)
             if (!exists)
                 execute(sql::compose(insertDetails, {id}));
         }
-        execute(sql::compose(updateDetails, {FormatSQLValue(nome_->text(), modData::kText),
-                                             FormatSQLValue(apelido_->text(), modData::kText),
-                                             FormatSQLValue(titulo_->text(), modData::kText),
-                                             FormatSQLValue(profissao_->text(), modData::kText),
-                                             FormatSQLValue(nacionalidade_->text(), modData::kText), born, id}));
+        execute(
+            sql::compose(updateDetails, {FormatSQLValue(nome_->text(), modData::kText),
+                                         FormatSQLValue(apelido_->text(), modData::kText),
+                                         FormatSQLValue(titulo_->text(), modData::kText),
+                                         FormatSQLValue(profissao_->text(), modData::kText),
+                                         FormatSQLValue(nacionalidade_->text(), modData::kText), born, id}));
         if (ContactNumber != 0)
             return -1;
         ContactNumber = id;

@@ -7,7 +7,7 @@ class QLineEdit;
 
 class ucIDSingular : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDSingular(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
@@ -17,14 +17,14 @@ public:
     // After the load event: gives the name field the focus.
     void PostLoad();
 
-signals:
+  signals:
     void NomeHasChanged(const QString& nome, const QString& apelido, const QString& titulo);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QString nomeUnion() const;
     QString refusal() const;
     vb::Variant birthDate() const; // Null when empty; refused when not a date

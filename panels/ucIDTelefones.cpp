@@ -6,7 +6,8 @@ ucIDTelefones::ucIDTelefones(QWidget* parent)
     // Column widths as in the schema.
     : RowListPanel(QStringLiteral("ucIDTelefones1"), QStringLiteral("tbContactos_Telefones"),
                    QStringLiteral("telefone_default"),
-                   {{QStringLiteral("numero"), QStringLiteral("Número"), 30}, {QStringLiteral("tipo"), QStringLiteral("Tipo"), 20}},
+                   {{QStringLiteral("numero"), QStringLiteral("Número"), 30},
+                    {QStringLiteral("tipo"), QStringLiteral("Tipo"), 20}},
                    parent)
 {
 }

@@ -4,13 +4,13 @@
 
 class ucIDTelefones : public RowListPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDTelefones(QWidget* parent = nullptr);
     // Pre-fills a number (a new contact created from a telephone call).
     void AddNumber(const QString& number);
     // Reads the stored numbers again.
     void Refresh();
 
-protected:
+  protected:
     QString refusal(const QStringList& values) const override;
 };

@@ -7,7 +7,7 @@ class QListWidget;
 
 class ucIDTipos_Links : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDTipos_Links(QWidget* parent = nullptr);
 
     // The contact lives in the inactive files.
@@ -18,10 +18,10 @@ public:
     bool RemoveFromFile(qint32 contactoId, const QString& file);
     QStringList files() const;
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QListWidget* list_;
 };

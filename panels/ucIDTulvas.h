@@ -7,7 +7,7 @@ class QComboBox;
 
 class ucIDTulvas : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDTulvas(QWidget* parent = nullptr);
 
     QString TypesTable;
@@ -22,14 +22,14 @@ public:
     // -1 when saved, 0 on failure.
     qint32 Save(QString& userName);
 
-signals:
+  signals:
     void TipoChanged(const QString& text);
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QComboBox* types_;
     bool changed_ = false;
 };

@@ -15,19 +15,22 @@ namespace {
 const char16_t selectRow[] = u"SELECT * FROM tbTulvas_Contactos WHERE contacto_id = %1";
 const char16_t selectKey[] = u"SELECT contacto_id FROM tbTulvas_Contactos WHERE contacto_id = %1";
 const char16_t insertRow[] = u"INSERT INTO tbTulvas_Contactos (contacto_id) VALUES (%1)";
-const char16_t updateRow[] = u"UPDATE tbTulvas_Contactos SET data_entrada = %1, referencia = %2, activo = %3, observacoes = %4 "
-                             u"WHERE contacto_id = %5";
+const char16_t updateRow[] =
+    u"UPDATE tbTulvas_Contactos SET data_entrada = %1, referencia = %2, activo = %3, observacoes = %4 "
+    u"WHERE contacto_id = %5";
 
 constexpr int referenciaWidth = 30; // the column's width in the schema
 
 } // namespace
 
-ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDTulvas_Details1"), parent)
+ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent)
+    : IdentityPanel(QStringLiteral("ucIDTulvas_Details1"), parent)
 {
     auto* form = new QFormLayout(this);
     entrada_ = addField(form, QStringLiteral("txtEntrada"), QStringLiteral("Data de &entrada:"));
     entrada_->setPlaceholderText(QStringLiteral("dd-mm-aaaa"));
-    referencia_ = addField(form, QStringLiteral("txtReferencia"), QStringLiteral("&Referência:"), referenciaWidth);
+    referencia_ =
+        addField(form, QStringLiteral("txtReferencia"), QStringLiteral("&Referência:"), referenciaWidth);
     activo_ = new QCheckBox(QStringLiteral("Acti&vo"), this);
     activo_->setObjectName(QStringLiteral("chkActivo"));
     form->addRow(QString(), activo_);
@@ -55,7 +58,8 @@ void ucIDTulvas_Details::load()
         const vb::Variant date = rs(QStringLiteral("data_entrada"));
         entrada_->setText(date.isNull() ? QString() : vb::Format(date, QStringLiteral("dd-mm-yyyy")));
         referencia_->setText(text(rs, QStringLiteral("referencia")));
-        activo_->setChecked(!rs(QStringLiteral("activo")).isNull() && vb::CBool(rs(QStringLiteral("activo"))));
+        activo_->setChecked(!rs(QStringLiteral("activo")).isNull() &&
+                            vb::CBool(rs(QStringLiteral("activo"))));
         observacoes_->setPlainText(text(rs, QStringLiteral("observacoes")));
     }
     rs.Close();
@@ -74,12 +78,13 @@ qint32 ucIDTulvas_Details::Save(QString&)
             return 0;
         const QString typed = vb::Trim(entrada_->text());
         if (!typed.isEmpty() && !vb::IsDate(vb::Variant(typed))) {
-            emit Error(vb::errnum::TypeMismatch,
-                       QStringLiteral("A data de entrada «") + typed + QStringLiteral("» não é uma data válida."));
+            emit Error(vb::errnum::TypeMismatch, QStringLiteral("A data de entrada «") + typed +
+                                                     QStringLiteral("» não é uma data válida."));
             return 0;
         }
-        const QString date =
-            typed.isEmpty() ? QStringLiteral("null") : modData::FormatSQLValue(vb::CDate(vb::Variant(typed)), modData::kDate);
+        const QString date = typed.isEmpty()
+                                 ? QStringLiteral("null")
+                                 : modData::FormatSQLValue(vb::CDate(vb::Variant(typed)), modData::kDate);
         ado::Recordset rs = query(sql::compose(selectKey, {ContactNumber}));
         const bool exists = !rs.Eof();
         rs.Close();
@@ -87,7 +92,8 @@ qint32 ucIDTulvas_Details::Save(QString&)
             execute(sql::compose(insertRow, {ContactNumber}));
         execute(sql::compose(updateRow, {date, modData::FormatSQLValue(referencia_->text(), modData::kText),
                                          qint32(activo_->isChecked() ? 1 : 0),
-                                         modData::FormatSQLValue(observacoes_->toPlainText(), modData::kText), ContactNumber}));
+                                         modData::FormatSQLValue(observacoes_->toPlainText(), modData::kText),
+                                         ContactNumber}));
         return -1;
     } catch (const vb::Error& e) {
         report(QStringLiteral("Save"), e);

@@ -9,18 +9,18 @@ class QPlainTextEdit;
 
 class ucIDTulvas_Details : public IdentityPanel {
     Q_OBJECT
-public:
+  public:
     explicit ucIDTulvas_Details(QWidget* parent = nullptr);
     // -1 when saved, 0 on failure (a date that is not one included).
     qint32 Save(QString& userName);
     // After the load event: the reference gets the focus when empty.
     void PostLoad();
 
-protected:
+  protected:
     void load() override;
     void clear() override;
 
-private:
+  private:
     QLineEdit* entrada_;
     QLineEdit* referencia_;
     QCheckBox* activo_;

@@ -13,7 +13,6 @@ namespace modCheckPermissions {
 
 namespace {
 
-
 // Names go between apostrophes; doubling them keeps a name like O'Brien one
 // literal instead of ending the text early.
 QString quoted(const QString& name)
@@ -44,8 +43,10 @@ void report(const QString& procedure, const vb::Error& e)
     ErrorReport::send(ErrorReport::Origin::Permissions, procedure, e);
 }
 
-const char* const grantPatterns[] = {"1[012][012][012]", "[012]1[012][012]", "[012][012]1[012]", "[012][012][012]1"};
-const char* const denialPatterns[] = {"2[012][012][012]", "[012]2[012][012]", "[012][012]2[012]", "[012][012][012]2"};
+const char* const grantPatterns[] = {"1[012][012][012]", "[012]1[012][012]", "[012][012]1[012]",
+                                     "[012][012][012]1"};
+const char* const denialPatterns[] = {"2[012][012][012]", "[012]2[012][012]", "[012][012]2[012]",
+                                      "[012][012][012]2"};
 
 bool hasRow(const QString& statement)
 {
@@ -72,13 +73,20 @@ bool guardedTable(qint32 objectKind, GuardedTable& out)
         const char* key;
     };
     static const Entry entries[] = {
-        {0, "tbClientes", "contacto_id"},        {1, "tbColaboradores", "contacto_id"},
-        {2, "tbTulvas_Contactos", "contacto_id"}, {3, "tbOutsourcing", "contacto_id"},
-        {4, "tbSeguradoras", "contacto_id"},      {5, "tbClientes_Apolices", "apolice_main_id"},
-        {6, "tbClientes_Sinistros", "sinistro_id"}, {7, "tbSeguradoras_P_Contas", "PContas_ID"},
-        {8, "tbContactos_Comunicacoes", "comunicacao_id"}, {9, "tbPacientes", "contacto_id"},
-        {10, "tbClientes", "contacto_id"},       {11, "tbFornecedores", "contacto_id"},
-        {15, "tbEntidades_Custos", "contacto_id"}, {22, "tbClientes_Advogados", "contacto_id"},
+        {0, "tbClientes", "contacto_id"},
+        {1, "tbColaboradores", "contacto_id"},
+        {2, "tbTulvas_Contactos", "contacto_id"},
+        {3, "tbOutsourcing", "contacto_id"},
+        {4, "tbSeguradoras", "contacto_id"},
+        {5, "tbClientes_Apolices", "apolice_main_id"},
+        {6, "tbClientes_Sinistros", "sinistro_id"},
+        {7, "tbSeguradoras_P_Contas", "PContas_ID"},
+        {8, "tbContactos_Comunicacoes", "comunicacao_id"},
+        {9, "tbPacientes", "contacto_id"},
+        {10, "tbClientes", "contacto_id"},
+        {11, "tbFornecedores", "contacto_id"},
+        {15, "tbEntidades_Custos", "contacto_id"},
+        {22, "tbClientes_Advogados", "contacto_id"},
         {100, "tbAssociados", "contacto_id"},
     };
     for (const Entry& e : entries) {
@@ -91,8 +99,8 @@ bool guardedTable(qint32 objectKind, GuardedTable& out)
     return false;
 }
 
-QString ReadPermitionsDef(const QString& userName, const QString& columnName, bool denial, const QString& grantPattern,
-                          const QString& denialPattern)
+QString ReadPermitionsDef(const QString& userName, const QString& columnName, bool denial,
+                          const QString& grantPattern, const QString& denialPattern)
 {
     const QString fu = columnName.isEmpty() ? QStringLiteral("user_code") : columnName;
     const QString fg = columnName.isEmpty() ? QStringLiteral("group_code") : columnName;
@@ -103,9 +111,10 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
         if (connectionRefused())
             return condition;
         ado::Recordset rs;
-        rs.Open(QStringLiteral("SELECT tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT OUTER "
-                               "JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
-                               "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '") +
+        rs.Open(QStringLiteral(
+                    "SELECT tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT OUTER "
+                    "JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
+                    "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '") +
                     quoted(userName) + u'\'',
                 Data().SqlServer);
         if (rs.Eof()) {
@@ -125,12 +134,13 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
         condition = QStringLiteral("( (");
         bool any = false;
         if (!m.userCodeNull) {
-            condition += fu + QStringLiteral(" Like '%") + codePattern(m.userCode) + p + QStringLiteral("%' ");
+            condition +=
+                fu + QStringLiteral(" Like '%") + codePattern(m.userCode) + p + QStringLiteral("%' ");
             any = true;
         }
         for (const QString& code : m.groupCodes) {
-            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE '%") + codePattern(code) +
-                         p + QStringLiteral("%' ");
+            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE '%") +
+                         codePattern(code) + p + QStringLiteral("%' ");
             any = true;
         }
         condition += QStringLiteral(") ");
@@ -138,12 +148,13 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
             condition += QStringLiteral(" AND (");
             bool anyDenial = false;
             if (!m.userCodeNull) {
-                condition += fu + QStringLiteral(" NOT LIKE '%") + codePattern(m.userCode) + n + QStringLiteral("%' ");
+                condition +=
+                    fu + QStringLiteral(" NOT LIKE '%") + codePattern(m.userCode) + n + QStringLiteral("%' ");
                 anyDenial = true;
             }
             for (const QString& code : m.groupCodes) {
-                condition += (anyDenial ? QStringLiteral(" AND ") : QString()) + fg + QStringLiteral(" NOT LIKE '%") +
-                             codePattern(code) + n + QStringLiteral("%' ");
+                condition += (anyDenial ? QStringLiteral(" AND ") : QString()) + fg +
+                             QStringLiteral(" NOT LIKE '%") + codePattern(code) + n + QStringLiteral("%' ");
                 anyDenial = true;
             }
             condition += QStringLiteral(")");
@@ -165,14 +176,17 @@ bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 object
                                   QString::fromLatin1(denialPatterns[action]));
         GuardedTable t;
         guardedTable(objectKind, t);
-        const QString k = t.table.isEmpty() ? QString() : t.keyColumn + QStringLiteral(" = ") + QString::number(objectId);
+        const QString k =
+            t.table.isEmpty() ? QString() : t.keyColumn + QStringLiteral(" = ") + QString::number(objectId);
         if (action >= Open && action <= ChangePermissions) {
-            allowed = hasRow(QStringLiteral("SELECT * FROM ") + t.table +
-                             (t.companion ? QStringLiteral("_Permitions") : QString()) + QStringLiteral(" WHERE (") + k +
-                             QStringLiteral(") AND (") + c + QStringLiteral(")"));
+            allowed =
+                hasRow(QStringLiteral("SELECT * FROM ") + t.table +
+                       (t.companion ? QStringLiteral("_Permitions") : QString()) +
+                       QStringLiteral(" WHERE (") + k + QStringLiteral(") AND (") + c + QStringLiteral(")"));
         } else if (action == Create && t.companion) {
             const QString d = ReadPermitionsDef(userName, QStringLiteral("code"), false, {}, {});
-            allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table + QStringLiteral("_Permitions_Criar_Groups WHERE ") + d);
+            allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table +
+                             QStringLiteral("_Permitions_Criar_Groups WHERE ") + d);
             if (!allowed) {
                 if (connectionRefused())
                     return false;
@@ -204,7 +218,8 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
         };
         QString table = file;
         if (!file.startsWith(QStringLiteral("tb"))) {
-            ado::Recordset types = open(QStringLiteral("SELECT * FROM tbContactos_Tipos WHERE descrit = '") + quoted(file) + u'\'');
+            ado::Recordset types = open(QStringLiteral("SELECT * FROM tbContactos_Tipos WHERE descrit = '") +
+                                        quoted(file) + u'\'');
             if (types.isNothing())
                 return;
             if (types.Eof()) {
@@ -214,12 +229,14 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
             table = textOf(types(QStringLiteral("related")));
             types.Close();
         }
-        ado::Recordset primary = open(
-            QStringLiteral("SELECT tbGroups_Users_Links.*, tbGroups.code FROM tbGroups_Users_Links LEFT OUTER JOIN tbUsers ON "
-                           "tbGroups_Users_Links.user_id = tbUsers.user_id LEFT JOIN tbGroups ON "
-                           "tbGroups_Users_Links.group_id = tbGroups.group_id WHERE tbGroups_Users_Links.predef <> 0 AND "
-                           "tbUsers.descrit = '") +
-            quoted(userName) + u'\'');
+        ado::Recordset primary =
+            open(QStringLiteral("SELECT tbGroups_Users_Links.*, tbGroups.code FROM tbGroups_Users_Links LEFT "
+                                "OUTER JOIN tbUsers ON "
+                                "tbGroups_Users_Links.user_id = tbUsers.user_id LEFT JOIN tbGroups ON "
+                                "tbGroups_Users_Links.group_id = tbGroups.group_id WHERE "
+                                "tbGroups_Users_Links.predef <> 0 AND "
+                                "tbUsers.descrit = '") +
+                 quoted(userName) + u'\'');
         if (primary.isNothing())
             return;
         const QString primaryCode = primary.Eof() ? QString() : textOf(primary(QStringLiteral("code")));
@@ -228,22 +245,25 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
         if (primaryCode.isEmpty()) {
             groupMask.clear();
             userMask.clear();
-            windows.messageBox(QStringLiteral("O utilizador não tem um grupo primário definido, deverá comunicar esta "
-                                              "situação ao administrador de segurança."),
-                               platform::msgbox::Critical, {});
+            windows.messageBox(
+                QStringLiteral("O utilizador não tem um grupo primário definido, deverá comunicar esta "
+                               "situação ao administrador de segurança."),
+                platform::msgbox::Critical, {});
             return;
         }
-        ado::Recordset create = open(QStringLiteral("SELECT * FROM ") + table +
-                                     QStringLiteral("_Permitions_Criar_Groups WHERE code = '") + quoted(primaryCode) + u'\'');
+        ado::Recordset create =
+            open(QStringLiteral("SELECT * FROM ") + table +
+                 QStringLiteral("_Permitions_Criar_Groups WHERE code = '") + quoted(primaryCode) + u'\'');
         if (create.isNothing())
             return;
         if (create.Eof()) {
             groupMask.clear();
             userMask.clear();
-            windows.messageBox(QStringLiteral("O utilizador não pertence a um grupo com permissões para criar um registo "
-                                              "no ficheiro indicado, deverá pedir ao administrador de segurança para que "
-                                              "lhe atribua as permissões necessárias."),
-                               platform::msgbox::Critical, {});
+            windows.messageBox(
+                QStringLiteral("O utilizador não pertence a um grupo com permissões para criar um registo "
+                               "no ficheiro indicado, deverá pedir ao administrador de segurança para que "
+                               "lhe atribua as permissões necessárias."),
+                platform::msgbox::Critical, {});
         } else {
             // A null mask counts as empty text.
             const QString group = textOf(create(QStringLiteral("group_code")));

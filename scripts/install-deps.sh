@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache pkg-config clang-format python3
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libsqlite3-dev sqlite3
   unixodbc-dev odbcinst tdsodbc libsqliteodbc

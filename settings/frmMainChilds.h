@@ -7,7 +7,7 @@
 
 class frmMainChilds : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmMainChilds(QWidget* parent = nullptr);
     // Loads the form without showing it.
     void Load();
@@ -19,7 +19,7 @@ public:
     // Makes the window follow the host: above it, and with it.
     void own(QWidget* window) const;
 
-private:
+  private:
     bool loaded_ = false;
     QPointer<QWindow> host_;
 };

@@ -23,11 +23,13 @@ namespace {
 
 QString lookUpCandidate(ado::Connection& connection)
 {
-    ado::Recordset rs = connection.Execute(QStringLiteral(
-        "SELECT valor, variavel FROM tbConfig WHERE (variavel = 'FXFontName' OR variavel = 'FXFontSize') AND module_id = 3"));
+    ado::Recordset rs =
+        connection.Execute(QStringLiteral("SELECT valor, variavel FROM tbConfig WHERE (variavel = "
+                                          "'FXFontName' OR variavel = 'FXFontSize') AND module_id = 3"));
     QString candidate;
     for (; !rs.Eof(); rs.MoveNext())
-        if (vb::CStr(rs(QStringLiteral("variavel"))) == QLatin1String("FXFontName") && !rs(QStringLiteral("valor")).isNull())
+        if (vb::CStr(rs(QStringLiteral("variavel"))) == QLatin1String("FXFontName") &&
+            !rs(QStringLiteral("valor")).isNull())
             candidate = vb::CStr(rs(QStringLiteral("valor")));
     rs.Close();
     return candidate;
@@ -46,11 +48,12 @@ QString installedMatch(const QString& candidate)
 // rich text editors, and group-box titles.
 bool receivesFont(const QWidget* w)
 {
-    return qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QCheckBox*>(w) ||
-           qobject_cast<const QRadioButton*>(w) || qobject_cast<const QComboBox*>(w) ||
-           qobject_cast<const QListWidget*>(w) || qobject_cast<const QTableWidget*>(w) ||
-           qobject_cast<const QTreeWidget*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
-           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QGroupBox*>(w);
+    return qobject_cast<const QLabel*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QListWidget*>(w) ||
+           qobject_cast<const QTableWidget*>(w) || qobject_cast<const QTreeWidget*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QGroupBox*>(w);
 }
 
 } // namespace

@@ -14,8 +14,8 @@
 #include <QLockFile>
 #include <cerrno>
 #include <cstdio>
-#include <unistd.h>
 #include <optional>
+#include <unistd.h>
 
 namespace modRegistry {
 namespace {
@@ -65,11 +65,11 @@ bool canWriteIn(const QString& folder)
 // Rewrites of the shadow file are serialised between processes, and the new
 // file replaces the old one by rename, so a reader never sees half a file.
 class ShadowLock {
-public:
+  public:
     ShadowLock() : lock_(PastaShadow() + QStringLiteral("/RegShadow.lock")) { lock_.setStaleLockTime(30000); }
     bool acquire() { return lock_.tryLock(20000); }
 
-private:
+  private:
     QLockFile lock_;
 };
 
@@ -119,9 +119,18 @@ QString ObterPastaEspecial(int pasta)
     }
 }
 
-QString PastaShadow() { return ObterPastaEspecial(platform::folder::CommonAppData) + QStringLiteral("/Pelmor Software"); }
-QString FicheiroShadow() { return PastaShadow() + QStringLiteral("/RegShadow.db"); }
-QString FicheiroShadowTemporario() { return PastaShadow() + QStringLiteral("/RegShadow.tmp"); }
+QString PastaShadow()
+{
+    return ObterPastaEspecial(platform::folder::CommonAppData) + QStringLiteral("/Pelmor Software");
+}
+QString FicheiroShadow()
+{
+    return PastaShadow() + QStringLiteral("/RegShadow.db");
+}
+QString FicheiroShadowTemporario()
+{
+    return PastaShadow() + QStringLiteral("/RegShadow.tmp");
+}
 
 quint32 ObterHandleChavePrincipal(const QString& nome)
 {
@@ -131,7 +140,8 @@ quint32 ObterHandleChavePrincipal(const QString& nome)
 bool FormatarChave(QString& chave, quint32& raiz, QString& subChave)
 {
     if (!chave.startsWith(QLatin1String("HKEY_")) || chave.endsWith(QLatin1Char('\\'))) {
-        platform::WindowServices::current().messageBox(QStringLiteral("Formato Incorrecto:\n\n") + chave, platform::msgbox::OKOnly, QString());
+        platform::WindowServices::current().messageBox(QStringLiteral("Formato Incorrecto:\n\n") + chave,
+                                                       platform::msgbox::OKOnly, QString());
         return false;
     }
     const int slash = chave.indexOf(QLatin1Char('\\'));
@@ -254,7 +264,8 @@ namespace {
 
 // A value found anywhere stays; a missing one becomes the default, which is
 // also written to the shadow file when that file exists.
-vb::Variant resultadoOuPadrao(const vb::Variant& resultado, QString& chave, QString& valor, const vb::Variant& padrao)
+vb::Variant resultadoOuPadrao(const vb::Variant& resultado, QString& chave, QString& valor,
+                              const vb::Variant& padrao)
 {
     if (!resultado.isNull())
         return resultado;
@@ -273,8 +284,8 @@ vb::Variant ObterValorString(QString& chave, QString& valor, const vb::Variant& 
             return vb::Variant(texto);
         QString caminho = chave;
         vb::Variant resultado = ValorString(caminho, valor);
-        for (int passo = 0; resultado.isString() && resultado.get<QString>()->startsWith(QLatin1String("SREF="));
-             ++passo) {
+        for (int passo = 0;
+             resultado.isString() && resultado.get<QString>()->startsWith(QLatin1String("SREF=")); ++passo) {
             if (passo == kMaxRedirections) {
                 resultado = vb::Variant::null();
                 break;

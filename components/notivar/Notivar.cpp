@@ -10,15 +10,15 @@ namespace {
 
 const QString Reconnecting = QStringLiteral("A restabelecer a ligação ao servidor de dados…");
 const QString Reconnected = QStringLiteral("A ligação ao servidor de dados foi restabelecida.");
-const QString NotReconnected = QStringLiteral("Não foi possível restabelecer a ligação ao servidor de dados.");
+const QString NotReconnected =
+    QStringLiteral("Não foi possível restabelecer a ligação ao servidor de dados.");
 
 void toStandardError(const platform::ErrorLogEntry& entry)
 {
     std::fprintf(stderr, "%s\n", platform::ErrorLog::line(entry).toUtf8().constData());
 }
 
-template <class F>
-void guarded(F&& f) noexcept
+template <class F> void guarded(F&& f) noexcept
 {
     try {
         f();
@@ -45,8 +45,8 @@ QString Notivar::boxText(const QString& title2, const QString& module, const QSt
     return text;
 }
 
-void Notivar::Report(const QString& title, const QString& title2, const QString& module, const QString& procedure,
-                     const QString& message)
+void Notivar::Report(const QString& title, const QString& title2, const QString& module,
+                     const QString& procedure, const QString& message)
 {
     guarded([&] {
         const platform::ErrorLogEntry entry{title, title2, module, procedure, message};

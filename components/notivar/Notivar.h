@@ -8,7 +8,7 @@
 namespace notivar {
 
 class Notivar : public contracts::NotivarGeneral {
-public:
+  public:
     void Report(const QString& title, const QString& title2, const QString& module, const QString& procedure,
                 const QString& message) override;
     void SQLReconnectShow(QWidget* form) override;

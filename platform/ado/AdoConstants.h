@@ -5,8 +5,20 @@ namespace ado {
 
 enum ObjectState : int { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2 };
 
-enum CursorType : int { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
-enum LockType : int { adLockUnspecified = -1, adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3, adLockBatchOptimistic = 4 };
+enum CursorType : int {
+    adOpenUnspecified = -1,
+    adOpenForwardOnly = 0,
+    adOpenKeyset = 1,
+    adOpenDynamic = 2,
+    adOpenStatic = 3
+};
+enum LockType : int {
+    adLockUnspecified = -1,
+    adLockReadOnly = 1,
+    adLockPessimistic = 2,
+    adLockOptimistic = 3,
+    adLockBatchOptimistic = 4
+};
 enum ConnectOption : int { adConnectUnspecified = -1, adAsyncConnect = 16 };
 enum CommandOption : int { adCmdUnspecified = -1, adCmdText = 1, adCmdTable = 2, adCmdUnknown = 8 };
 enum SearchDirection : int { adSearchBackward = -1, adSearchForward = 1 };

@@ -15,7 +15,8 @@ vb::Error closed()
 
 vb::Error alreadyOpen()
 {
-    return vb::Error(3705, QStringLiteral("A operação não é permitida quando o objecto está aberto."), adoSource);
+    return vb::Error(3705, QStringLiteral("A operação não é permitida quando o objecto está aberto."),
+                     adoSource);
 }
 
 vb::Error noCurrentRecord()
@@ -29,7 +30,8 @@ vb::Error noCurrentRecord()
 vb::Error itemNotFound(const QString& name)
 {
     return vb::Error(vb::errnum::AdoItemNotFound,
-                     QStringLiteral("Não foi possível encontrar o item «%1» na colecção.").arg(name), adoSource);
+                     QStringLiteral("Não foi possível encontrar o item «%1» na colecção.").arg(name),
+                     adoSource);
 }
 
 vb::Error notAllowed(const QString& what)
@@ -40,11 +42,12 @@ vb::Error notAllowed(const QString& what)
 
 vb::Error unreachable(const QString& server)
 {
-    return vb::Error(ServerUnreachable,
-                     QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]O servidor SQL Server «%1» não existe "
-                                    "ou o acesso foi negado.")
-                         .arg(server),
-                     providerSource);
+    return vb::Error(
+        ServerUnreachable,
+        QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]O servidor SQL Server «%1» não existe "
+                       "ou o acesso foi negado.")
+            .arg(server),
+        providerSource);
 }
 
 vb::Error loginFailed(const QString& login)
@@ -65,9 +68,10 @@ vb::Error provider(const QString& text)
 
 vb::Error noTransaction()
 {
-    return vb::Error(TransactionState,
-                     QStringLiteral("O pedido COMMIT TRANSACTION não tem um BEGIN TRANSACTION correspondente."),
-                     providerSource);
+    return vb::Error(
+        TransactionState,
+        QStringLiteral("O pedido COMMIT TRANSACTION não tem um BEGIN TRANSACTION correspondente."),
+        providerSource);
 }
 
 } // namespace ado::error

@@ -5,11 +5,11 @@
 
 namespace ado::error {
 
-inline constexpr int ProviderError = -2147217900;      // 0x80040E14: the statement failed on the server
-inline constexpr int LoginFailed = -2147217843;        // 0x80040E4D
-inline constexpr int ServerUnreachable = -2147467259;  // 0x80004005
-inline constexpr int Timeout = -2147217871;            // 0x80040E31
-inline constexpr int TransactionState = -2147168242;   // 0x8004D00E: no transaction to commit
+inline constexpr int ProviderError = -2147217900;     // 0x80040E14: the statement failed on the server
+inline constexpr int LoginFailed = -2147217843;       // 0x80040E4D
+inline constexpr int ServerUnreachable = -2147467259; // 0x80004005
+inline constexpr int Timeout = -2147217871;           // 0x80040E31
+inline constexpr int TransactionState = -2147168242;  // 0x8004D00E: no transaction to commit
 
 vb::Error closed();                          // 3709
 vb::Error alreadyOpen();                     // 3705

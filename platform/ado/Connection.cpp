@@ -43,8 +43,7 @@ void connectInBackground(const std::shared_ptr<PendingOpen>& pending, const Conn
     }).detach();
 }
 
-template <class Work>
-auto traced(const Session& session, const QString& statement, Work work)
+template <class Work> auto traced(const Session& session, const QString& statement, Work work)
 {
     QElapsedTimer clock;
     clock.start();
@@ -150,7 +149,8 @@ int Connection::State() const
     return d.session ? adStateOpen : adStateClosed;
 }
 
-void Connection::Open(const QString& connectionString, const QString& userId, const QString& password, int options)
+void Connection::Open(const QString& connectionString, const QString& userId, const QString& password,
+                      int options)
 {
     Impl& d = impl();
     if (State() != adStateClosed)
@@ -165,8 +165,8 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
         if (!password.isEmpty())
             parsed.set(QStringLiteral("Password"), password);
         const int timeout = parsed.connectTimeout() >= 0 ? parsed.connectTimeout() : d.connectionTimeout;
-        StatementTrace::record(
-            TraceEntry{parsed.dataSource(), QStringLiteral("-- ligação"), 0, false, {}, TraceEntry::Kind::Connect});
+        StatementTrace::record(TraceEntry{
+            parsed.dataSource(), QStringLiteral("-- ligação"), 0, false, {}, TraceEntry::Kind::Connect});
         if (options != adConnectUnspecified && (options & adAsyncConnect)) {
             d.pending = std::make_shared<PendingOpen>();
             connectInBackground(d.pending, parsed, timeout);

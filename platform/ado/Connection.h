@@ -13,7 +13,7 @@ namespace ado {
 class Recordset;
 
 class Connection {
-public:
+  public:
     Connection(); // a new, closed connection
     static Connection nothing();
     bool isNothing() const { return !impl_; }
@@ -23,7 +23,7 @@ public:
     void setConnectionString(const QString& text);
     int ConnectionTimeout() const; // seconds; 15 unless set
     void setConnectionTimeout(int seconds);
-    int CommandTimeout() const;    // seconds; 30 unless set
+    int CommandTimeout() const; // seconds; 30 unless set
     void setCommandTimeout(int seconds);
 
     // adStateClosed, adStateOpen, or adStateConnecting while an asynchronous
@@ -50,7 +50,7 @@ public:
     qint64 runWith(const QString& statement, const QList<vb::Variant>& values) const;
     QStringList primaryKey(const QString& table) const;
 
-private:
+  private:
     struct Impl;
     explicit Connection(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
     Impl& impl() const;

@@ -121,18 +121,20 @@ void ConnectionString::set(const QString& keyword, const QString& value)
 
 QString ConnectionString::userId() const
 {
-    return contains(QStringLiteral("User ID")) ? value(QStringLiteral("User ID")) : value(QStringLiteral("UID"));
+    return contains(QStringLiteral("User ID")) ? value(QStringLiteral("User ID"))
+                                               : value(QStringLiteral("UID"));
 }
 
 QString ConnectionString::password() const
 {
-    return contains(QStringLiteral("Password")) ? value(QStringLiteral("Password")) : value(QStringLiteral("PWD"));
+    return contains(QStringLiteral("Password")) ? value(QStringLiteral("Password"))
+                                                : value(QStringLiteral("PWD"));
 }
 
 QString ConnectionString::initialCatalog() const
 {
     return contains(QStringLiteral("Initial Catalog")) ? value(QStringLiteral("Initial Catalog"))
-                                                        : value(QStringLiteral("Database"));
+                                                       : value(QStringLiteral("Database"));
 }
 
 QString ConnectionString::dataSource() const

@@ -9,7 +9,7 @@
 namespace ado {
 
 class ConnectionString {
-public:
+  public:
     ConnectionString() = default;
     // Throws vb::Error (provider error) on a string it cannot read, such as an
     // unterminated quote.
@@ -33,7 +33,7 @@ public:
     // needs it quoted.
     static QString quoteValue(const QString& value);
 
-private:
+  private:
     QList<QPair<QString, QString>> pairs_;
 };
 

@@ -140,7 +140,8 @@ FindCriteria FindCriteria::parse(const QString& text)
 bool FindCriteria::matches(const vb::Variant& fieldValue) const
 {
     if (value.isNull())
-        return op == QStringLiteral("=") ? fieldValue.isNull() : (op == QStringLiteral("<>") && !fieldValue.isNull());
+        return op == QStringLiteral("=") ? fieldValue.isNull()
+                                         : (op == QStringLiteral("<>") && !fieldValue.isNull());
     if (fieldValue.isNull() || fieldValue.isEmpty())
         return false;
     if (op == QStringLiteral("LIKE"))

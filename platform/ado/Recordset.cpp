@@ -13,9 +13,9 @@ struct Field::Data {
     int lockType = adLockUnspecified;
     bool isOpen = false;
     ResultSet result;
-    int position = -1;       // -1 before the first row, rows.size() after the last
-    QSet<int> edited;        // columns of the current row assigned since it was read
-    Row original;            // the current row as read, while it has edits
+    int position = -1; // -1 before the first row, rows.size() after the last
+    QSet<int> edited;  // columns of the current row assigned since it was read
+    Row original;      // the current row as read, while it has edits
 
     bool onRow() const { return position >= 0 && position < result.rows.size(); }
 };
@@ -97,7 +97,8 @@ void Recordset::load(std::optional<ResultSet> rows)
     d.position = d.result.rows.isEmpty() ? d.result.rows.size() : 0;
 }
 
-Recordset Recordset::fromResult(const Connection& connection, const QString& source, std::optional<ResultSet> rows)
+Recordset Recordset::fromResult(const Connection& connection, const QString& source,
+                                std::optional<ResultSet> rows)
 {
     Recordset recordset;
     recordset.data_->connection = connection;
@@ -106,8 +107,8 @@ Recordset Recordset::fromResult(const Connection& connection, const QString& sou
     return recordset;
 }
 
-void Recordset::Open(const QString& source, const Connection& activeConnection, int /*cursorType*/, int lockType,
-                     int /*options*/)
+void Recordset::Open(const QString& source, const Connection& activeConnection, int /*cursorType*/,
+                     int lockType, int /*options*/)
 {
     Field::Data& d = data();
     if (d.isOpen)
@@ -326,7 +327,8 @@ void Recordset::Update()
     QList<vb::Variant> values;
     for (int column : d.edited) {
         const Column& c = d.result.columns[column];
-        assignments.append(quotedName(c.baseColumn.isEmpty() ? c.name : c.baseColumn) + QStringLiteral(" = ?"));
+        assignments.append(quotedName(c.baseColumn.isEmpty() ? c.name : c.baseColumn) +
+                           QStringLiteral(" = ?"));
         values.append(d.result.rows[d.position][column]);
     }
     QStringList conditions;

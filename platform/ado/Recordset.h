@@ -13,14 +13,14 @@ namespace ado {
 class Recordset;
 
 class Field {
-public:
+  public:
     QString Name() const;
-    int Type() const;         // an ado::DataType
+    int Type() const;          // an ado::DataType
     vb::Variant Value() const; // 3021 without a current record
     void setValue(const vb::Variant& value);
     vb::Variant OriginalValue() const;
 
-private:
+  private:
     friend class Recordset;
     struct Data;
     Field(std::shared_ptr<Data> data, int index) : data_(std::move(data)), index_(index) {}
@@ -29,7 +29,7 @@ private:
 };
 
 class Recordset {
-public:
+  public:
     Recordset(); // a new, closed recordset
     static Recordset nothing();
     bool isNothing() const { return !data_; }
@@ -60,8 +60,8 @@ public:
               const vb::Variant& start = vb::Variant::missing());
 
     int FieldCount() const;
-    Field Fields(int index) const;            // 3265 when out of range
-    Field Fields(const QString& name) const;  // without regard to case; 3265 when absent
+    Field Fields(int index) const;           // 3265 when out of range
+    Field Fields(const QString& name) const; // without regard to case; 3265 when absent
     vb::Variant operator()(const QString& name) const { return Fields(name).Value(); }
 
     // Writes the current row's changed fields back to its table, by its
@@ -71,9 +71,10 @@ public:
     void Requery();
 
     // For Connection::Execute.
-    static Recordset fromResult(const Connection& connection, const QString& source, std::optional<ResultSet> rows);
+    static Recordset fromResult(const Connection& connection, const QString& source,
+                                std::optional<ResultSet> rows);
 
-private:
+  private:
     explicit Recordset(std::shared_ptr<Field::Data> data) : data_(std::move(data)) {}
     Field::Data& data() const;
     Field::Data& open() const; // throws 3709 unless open

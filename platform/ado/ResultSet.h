@@ -9,8 +9,8 @@ namespace ado {
 
 struct Column {
     QString name;
-    int type = 0;       // an ado::DataType
-    QString baseTable;  // the table the column was read from, when the provider knows it
+    int type = 0;      // an ado::DataType
+    QString baseTable; // the table the column was read from, when the provider knows it
     QString baseColumn;
 };
 

@@ -13,7 +13,7 @@ struct BatchResult {
 };
 
 class Session {
-public:
+  public:
     virtual ~Session() = default;
 
     // Runs a T-SQL batch. Throws vb::Error with the provider's number and text.

@@ -18,7 +18,7 @@ namespace sql {
 
 // One piece of a statement: SQL text as it is, or a number in decimal.
 class Part {
-public:
+  public:
     Part(const QString& text) : text_(text) {}
     Part(QStringView text) : text_(text.toString()) {}
     Part(const char16_t* text) : text_(QString::fromUtf16(text)) {}
@@ -28,7 +28,7 @@ public:
     Part(bool) = delete;
     const QString& text() const { return text_; }
 
-private:
+  private:
     QString text_;
 };
 

@@ -18,7 +18,7 @@ struct TraceEntry {
 };
 
 class StatementTrace {
-public:
+  public:
     using Hook = std::function<void(const TraceEntry&)>;
     // Installs the hook (or none); returns the previous one.
     static Hook setHook(Hook hook);
@@ -27,13 +27,13 @@ public:
 
 // Installs a hook for the life of the object and restores the previous one.
 class ScopedTrace {
-public:
+  public:
     explicit ScopedTrace(StatementTrace::Hook hook) : previous_(StatementTrace::setHook(std::move(hook))) {}
     ~ScopedTrace() { StatementTrace::setHook(std::move(previous_)); }
     ScopedTrace(const ScopedTrace&) = delete;
     ScopedTrace& operator=(const ScopedTrace&) = delete;
 
-private:
+  private:
     StatementTrace::Hook previous_;
 };
 

@@ -10,7 +10,8 @@ const QString source = QStringLiteral("Quarvenses SQL");
 vb::Error unsupported(const QString& construct)
 {
     return vb::Error(providerError,
-                     QStringLiteral("A base de dados embebida não suporta a construção «%1».").arg(construct), source);
+                     QStringLiteral("A base de dados embebida não suporta a construção «%1».").arg(construct),
+                     source);
 }
 
 vb::Error malformed(const QString& what)

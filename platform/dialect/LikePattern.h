@@ -8,11 +8,11 @@
 namespace dialect {
 
 class LikePattern {
-public:
+  public:
     explicit LikePattern(const QString& pattern);
     bool matches(const QString& text) const;
 
-private:
+  private:
     struct Element {
         enum class Kind { Any, One, Char, Class } kind = Kind::Char;
         char32_t ch = 0;

@@ -48,7 +48,8 @@ bool numberFromText(const QString& text, sqlite3_int64* whole, double* real, boo
     return ok;
 }
 
-void addNumbers(sqlite3_context* ctx, bool wholeA, sqlite3_int64 a, double ra, bool wholeB, sqlite3_int64 b, double rb)
+void addNumbers(sqlite3_context* ctx, bool wholeA, sqlite3_int64 a, double ra, bool wholeB, sqlite3_int64 b,
+                double rb)
 {
     if (wholeA && wholeB) {
         sqlite3_int64 sum = 0;
@@ -82,13 +83,15 @@ void plus(sqlite3_context* ctx, int, sqlite3_value** argv)
     else if (ta == SQLITE_FLOAT)
         ra = sqlite3_value_double(argv[0]);
     else if (!numberFromText(textOf(argv[0]), &wa, &ra, &wholeA))
-        return resultError(ctx, QStringLiteral("A conversão do valor '%1' num número falhou.").arg(textOf(argv[0])));
+        return resultError(
+            ctx, QStringLiteral("A conversão do valor '%1' num número falhou.").arg(textOf(argv[0])));
     if (tb == SQLITE_INTEGER)
         wb = sqlite3_value_int64(argv[1]);
     else if (tb == SQLITE_FLOAT)
         rb = sqlite3_value_double(argv[1]);
     else if (!numberFromText(textOf(argv[1]), &wb, &rb, &wholeB))
-        return resultError(ctx, QStringLiteral("A conversão do valor '%1' num número falhou.").arg(textOf(argv[1])));
+        return resultError(
+            ctx, QStringLiteral("A conversão do valor '%1' num número falhou.").arg(textOf(argv[1])));
     addNumbers(ctx, wholeA, wa, ra, wholeB, wb, rb);
 }
 
@@ -120,8 +123,9 @@ QString formatted(const QDateTime& moment)
 
 bool parseDate(const QString& text, int style, QDateTime* out)
 {
-    static const QRegularExpression yearFirst(QStringLiteral(
-        "^(\\d{4})[-./]?(\\d{2})[-./]?(\\d{2})(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3}))?)?)?$"));
+    static const QRegularExpression yearFirst(
+        QStringLiteral("^(\\d{4})[-./]?(\\d{2})[-./]?(\\d{2})(?:[ "
+                       "T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3}))?)?)?$"));
     static const QRegularExpression dayFirst(QStringLiteral(
         "^(\\d{2})[-./](\\d{2})[-./](\\d{4})(?: (\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3}))?)?)?$"));
     const bool dayFirstStyle = style == 103 || style == 104 || style == 105;
@@ -156,7 +160,8 @@ void datetime(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     QDateTime moment;
     if (!parseDate(textOf(argv[0]), sqlite3_value_int(argv[1]), &moment))
-        return resultError(ctx, QStringLiteral("A conversão do texto '%1' em data e hora falhou.").arg(textOf(argv[0])));
+        return resultError(
+            ctx, QStringLiteral("A conversão do texto '%1' em data e hora falhou.").arg(textOf(argv[0])));
     resultText(ctx, formatted(moment));
 }
 
@@ -228,7 +233,8 @@ void registerFunctions(sqlite3* db, FunctionContext* context)
     define(db, "qv_trancount", 0, false, context, trancount);
     define(db, "qv_upper", 1, true, nullptr, upper);
     define(db, "qv_lower", 1, true, nullptr, lower);
-    sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, portugueseCollator(), compareIgnoringCase, deleteCollator);
+    sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, portugueseCollator(), compareIgnoringCase,
+                                deleteCollator);
 }
 
 } // namespace dialect

@@ -17,7 +17,7 @@ bool Token::isSymbol(const char* symbol) const
 namespace {
 
 class Reader {
-public:
+  public:
     explicit Reader(const QString& text) : s_(text) {}
 
     QList<Token> all()
@@ -37,7 +37,7 @@ public:
         return tokens;
     }
 
-private:
+  private:
     QChar at(qsizetype i) const { return i < s_.size() ? s_[i] : QChar(); }
 
     bool skipBlankOrComment()
@@ -113,7 +113,8 @@ private:
                 ++pos_;
         }
         if ((at(pos_) == u'e' || at(pos_) == u'E') &&
-            (at(pos_ + 1).isDigit() || ((at(pos_ + 1) == u'-' || at(pos_ + 1) == u'+') && at(pos_ + 2).isDigit()))) {
+            (at(pos_ + 1).isDigit() ||
+             ((at(pos_ + 1) == u'-' || at(pos_ + 1) == u'+') && at(pos_ + 2).isDigit()))) {
             pos_ += 2;
             while (at(pos_).isDigit())
                 ++pos_;

@@ -9,7 +9,7 @@ namespace dialect {
 struct Token {
     enum class Type { Word, Name, String, Number, Variable, Symbol };
     Type type = Type::Symbol;
-    QString text;        // Word/Symbol/Number/Variable: as written; Name: the bare name; String: the contents
+    QString text; // Word/Symbol/Number/Variable: as written; Name: the bare name; String: the contents
     bool spaceBefore = false;
 
     bool isWord(const char* word) const;

@@ -16,11 +16,13 @@ using Tokens = QList<Token>;
 const WordSet& boundaryWords()
 {
     static const WordSet words = {
-        "SELECT", "FROM", "WHERE", "AND", "OR", "NOT", "LIKE", "IN", "IS", "BETWEEN", "AS", "ON", "JOIN", "LEFT",
-        "RIGHT", "INNER", "OUTER", "CROSS", "FULL", "ORDER", "GROUP", "BY", "HAVING", "UNION", "ALL", "DISTINCT",
-        "VALUES", "SET", "INTO", "INSERT", "UPDATE", "DELETE", "CASE", "WHEN", "THEN", "ELSE", "END", "ASC", "DESC",
-        "EXISTS", "CREATE", "TABLE", "INDEX", "UNIQUE", "PRIMARY", "KEY", "DEFAULT", "REFERENCES", "FOREIGN",
-        "CONSTRAINT", "DROP", "ALTER", "ADD", "VIEW", "IF", "EXCEPT", "INTERSECT", "ESCAPE", "COLLATE", "TOP", "WITH"};
+        "SELECT",  "FROM",    "WHERE",      "AND",     "OR",         "NOT",   "LIKE",  "IN",       "IS",
+        "BETWEEN", "AS",      "ON",         "JOIN",    "LEFT",       "RIGHT", "INNER", "OUTER",    "CROSS",
+        "FULL",    "ORDER",   "GROUP",      "BY",      "HAVING",     "UNION", "ALL",   "DISTINCT", "VALUES",
+        "SET",     "INTO",    "INSERT",     "UPDATE",  "DELETE",     "CASE",  "WHEN",  "THEN",     "ELSE",
+        "END",     "ASC",     "DESC",       "EXISTS",  "CREATE",     "TABLE", "INDEX", "UNIQUE",   "PRIMARY",
+        "KEY",     "DEFAULT", "REFERENCES", "FOREIGN", "CONSTRAINT", "DROP",  "ALTER", "ADD",      "VIEW",
+        "IF",      "EXCEPT",  "INTERSECT",  "ESCAPE",  "COLLATE",    "TOP",   "WITH"};
     return words;
 }
 
@@ -32,8 +34,9 @@ const QSet<QString>& boundarySymbols()
 
 const WordSet& refusedWords()
 {
-    static const WordSet words = {"DECLARE", "MERGE", "OUTPUT", "PIVOT", "UNPIVOT", "APPLY", "GO", "PRINT",
-                                        "WHILE", "RAISERROR", "GOTO", "TRY", "CATCH", "CURSOR", "FETCH", "OPENQUERY"};
+    static const WordSet words = {"DECLARE", "MERGE",  "OUTPUT", "PIVOT",     "UNPIVOT", "APPLY",
+                                  "GO",      "PRINT",  "WHILE",  "RAISERROR", "GOTO",    "TRY",
+                                  "CATCH",   "CURSOR", "FETCH",  "OPENQUERY"};
     return words;
 }
 
@@ -73,12 +76,12 @@ QString sqliteType(const QString& type)
 bool isDateType(const QString& type)
 {
     const QString t = type.toUpper();
-    return t == QLatin1String("DATETIME") || t == QLatin1String("SMALLDATETIME") || t == QLatin1String("DATE") ||
-           t == QLatin1String("DATETIME2");
+    return t == QLatin1String("DATETIME") || t == QLatin1String("SMALLDATETIME") ||
+           t == QLatin1String("DATE") || t == QLatin1String("DATETIME2");
 }
 
 class Writer {
-public:
+  public:
     explicit Writer(const Tokens& tokens) : t_(tokens) {}
 
     // A full expression context: operands separated by keywords, commas and comparisons.
@@ -92,7 +95,8 @@ public:
         QString limit;
         int runStart = -1;
         for (int i = b; i < e; ++i) {
-            if (t_[i].isWord("TOP") && i > b && (t_[i - 1].isWord("SELECT") || t_[i - 1].isWord("DISTINCT"))) {
+            if (t_[i].isWord("TOP") && i > b &&
+                (t_[i - 1].isWord("SELECT") || t_[i - 1].isWord("DISTINCT"))) {
                 i = top(i, e, limit);
                 continue;
             }
@@ -126,7 +130,8 @@ public:
                 continue;
             }
             // x [NOT] LIKE p  →  [NOT] qv_like(x, p)
-            const bool negated = !out.isEmpty() && k >= 1 && items[k - 1].boundary && t_[items[k - 1].b].isWord("NOT");
+            const bool negated =
+                !out.isEmpty() && k >= 1 && items[k - 1].boundary && t_[items[k - 1].b].isWord("NOT");
             if (negated)
                 out.removeLast();
             const bool hasLeft = k >= (negated ? 2 : 1) && !items[k - (negated ? 2 : 1)].boundary;
@@ -155,7 +160,7 @@ public:
         throw malformed(QStringLiteral("parêntesis por fechar"));
     }
 
-private:
+  private:
     // TOP n / TOP (n) after SELECT: returns the last index used.
     int top(int i, int e, QString& limit) const
     {
@@ -176,10 +181,7 @@ private:
         return j;
     }
 
-    bool endsOperand(const Token& t) const
-    {
-        return t.type != Token::Type::Symbol || t.isSymbol(")");
-    }
+    bool endsOperand(const Token& t) const { return t.type != Token::Type::Symbol || t.isSymbol(")"); }
 
     // The additive level: "+" becomes qv_plus, which adds numbers and joins texts.
     QString run(int b, int e) const
@@ -204,7 +206,8 @@ private:
             const QString term = terms(ops[k] + 1, end);
             if (term.trimmed().isEmpty())
                 throw malformed(QStringLiteral("operador sem termo"));
-            acc = t_[ops[k]].isSymbol("+") ? QStringLiteral("qv_plus(%1, %2)").arg(acc, term) : acc + QStringLiteral(" - ") + term;
+            acc = t_[ops[k]].isSymbol("+") ? QStringLiteral("qv_plus(%1, %2)").arg(acc, term)
+                                           : acc + QStringLiteral(" - ") + term;
         }
         return acc;
     }
@@ -299,8 +302,9 @@ private:
                 throw unsupported(QStringLiteral("CHARINDEX com posição inicial"));
             return QStringLiteral("instr(") + arg(1) + QStringLiteral(", ") + arg(0) + u')';
         }
-        static const QSet<QString> refused = {"DATEADD", "DATEDIFF", "DATEPART", "DATENAME", "STUFF", "PATINDEX",
-                                              "FORMAT", "IIF", "NEWID", "STR", "SPACE", "REPLICATE"};
+        static const QSet<QString> refused = {"DATEADD", "DATEDIFF", "DATEPART", "DATENAME",
+                                              "STUFF",   "PATINDEX", "FORMAT",   "IIF",
+                                              "NEWID",   "STR",      "SPACE",    "REPLICATE"};
         if (refused.contains(upper))
             throw unsupported(upper);
         return name + u'(' + all() + u')';
@@ -319,7 +323,8 @@ private:
             throw malformed(QStringLiteral("CONVERT espera 2 ou 3 argumentos"));
         const QString type = typeName(args[0].first, args[0].second);
         const QString value = expression(args[1].first, args[1].second);
-        const QString style = args.size() == 3 ? expression(args[2].first, args[2].second) : QStringLiteral("0");
+        const QString style =
+            args.size() == 3 ? expression(args[2].first, args[2].second) : QStringLiteral("0");
         if (isDateType(type))
             return QStringLiteral("qv_datetime(") + value + QStringLiteral(", ") + style + u')';
         return QStringLiteral("CAST(") + value + QStringLiteral(" AS ") + sqliteType(type) + u')';
@@ -369,7 +374,9 @@ private:
                 return QStringLiteral("last_insert_rowid()");
             if (upper == QLatin1String("@@ROWCOUNT"))
                 return QStringLiteral("changes()");
-            throw unsupported(t.text.startsWith(QStringLiteral("@@")) ? t.text : QStringLiteral("variáveis locais (") + t.text + u')');
+            throw unsupported(t.text.startsWith(QStringLiteral("@@"))
+                                  ? t.text
+                                  : QStringLiteral("variáveis locais (") + t.text + u')');
         }
         case Token::Type::Symbol:
             return symbolText(t);
@@ -444,8 +451,9 @@ bool transactionWordOnly(const Tokens& t, int b, int e)
 
 Statement session(const Tokens& t, int b, int e)
 {
-    static const QSet<QString> options = {"NOCOUNT", "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ARITHABORT",
-                                          "XACT_ABORT", "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL"};
+    static const QSet<QString> options = {
+        "NOCOUNT",    "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS",
+        "ARITHABORT", "XACT_ABORT", "ANSI_PADDING",      "CONCAT_NULL_YIELDS_NULL"};
     if (e - b == 3 && t[b + 1].type == Token::Type::Word && options.contains(t[b + 1].text.toUpper()) &&
         (t[b + 2].isWord("ON") || t[b + 2].isWord("OFF")))
         return Statement{Statement::Kind::Nothing, {}, {}, {}};
@@ -463,13 +471,17 @@ Statement statement(const Tokens& t, int b, int e)
     if (first.isWord("EXEC") || first.isWord("EXECUTE"))
         return executeStatement(t, b, e);
     if (first.isWord("BEGIN")) {
-        if (e - b >= 2 && (t[b + 1].isWord("TRAN") || t[b + 1].isWord("TRANSACTION")) && transactionWordOnly(t, b, e))
+        if (e - b >= 2 && (t[b + 1].isWord("TRAN") || t[b + 1].isWord("TRANSACTION")) &&
+            transactionWordOnly(t, b, e))
             return Statement{Statement::Kind::BeginTransaction, {}, {}, {}};
         throw unsupported(QStringLiteral("BEGIN … END"));
     }
     if ((first.isWord("COMMIT") || first.isWord("ROLLBACK")) && transactionWordOnly(t, b, e))
-        return Statement{first.isWord("COMMIT") ? Statement::Kind::CommitTransaction : Statement::Kind::RollbackTransaction,
-                         {}, {}, {}};
+        return Statement{first.isWord("COMMIT") ? Statement::Kind::CommitTransaction
+                                                : Statement::Kind::RollbackTransaction,
+                         {},
+                         {},
+                         {}};
     return Statement{Statement::Kind::Sql, Writer(t).expression(b, e), {}, {}};
 }
 

@@ -14,9 +14,9 @@ namespace dialect {
 struct Statement {
     enum class Kind { Sql, Execute, BeginTransaction, CommitTransaction, RollbackTransaction, Nothing };
     Kind kind = Kind::Sql;
-    QString sql;                   // Kind::Sql: the SQLite text
-    QString procedure;             // Kind::Execute: the procedure's name as written
-    QList<vb::Variant> arguments;  // Kind::Execute: Long or Double numbers, texts, Null
+    QString sql;                  // Kind::Sql: the SQLite text
+    QString procedure;            // Kind::Execute: the procedure's name as written
+    QList<vb::Variant> arguments; // Kind::Execute: Long or Double numbers, texts, Null
 };
 
 // Throws vb::Error(-2147217900, <the construct>, "Quarvenses SQL").

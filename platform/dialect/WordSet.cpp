@@ -22,9 +22,10 @@ WordSet::WordSet(std::initializer_list<const char*> words)
 
 bool WordSet::contains(QStringView word) const
 {
-    const auto found = std::lower_bound(words_.begin(), words_.end(), word, [](QLatin1String entry, QStringView w) {
-        return QStringView(w).compare(entry, Qt::CaseInsensitive) > 0;
-    });
+    const auto found =
+        std::lower_bound(words_.begin(), words_.end(), word, [](QLatin1String entry, QStringView w) {
+            return QStringView(w).compare(entry, Qt::CaseInsensitive) > 0;
+        });
     return found != words_.end() && word.compare(*found, Qt::CaseInsensitive) == 0;
 }
 

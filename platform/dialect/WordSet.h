@@ -9,11 +9,11 @@
 namespace dialect {
 
 class WordSet {
-public:
+  public:
     WordSet(std::initializer_list<const char*> words);
     bool contains(QStringView word) const;
 
-private:
+  private:
     std::vector<QLatin1String> words_; // sorted without regard to case
 };
 

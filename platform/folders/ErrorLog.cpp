@@ -42,11 +42,20 @@ QString ErrorLog::escaped(const QString& field)
     out.reserve(field.size());
     for (QChar c : field) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        default: out += c;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -55,7 +64,8 @@ QString ErrorLog::escaped(const QString& field)
 QString ErrorLog::line(const ErrorLogEntry& e)
 {
     const QStringList fields{
-        QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+        QDateTime::currentDateTime()
+            .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
             .toString(Qt::ISODateWithMs),
         QString::number(QCoreApplication::applicationPid()),
         escaped(userName()),
@@ -77,8 +87,8 @@ bool ErrorLog::append(const ErrorLogEntry& entry) noexcept
         const QByteArray bytes = (line(entry) + QLatin1Char('\n')).toUtf8();
         // One write on a file opened for appending: lines of processes that
         // report at once do not interleave.
-        const int fd = ::open(QFile::encodeName(filePath()).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                              0644);
+        const int fd = ::open(QFile::encodeName(filePath()).constData(),
+                              O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0)
             return false;
         const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));

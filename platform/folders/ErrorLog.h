@@ -13,7 +13,7 @@ struct ErrorLogEntry {
 };
 
 class ErrorLog {
-public:
+  public:
     static QString folder();
     static QString filePath();
     // The line for `entry` as it is written (without its line end).

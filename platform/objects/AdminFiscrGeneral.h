@@ -10,7 +10,7 @@
 namespace contracts {
 
 class AdminFiscrGeneral : public vb::Object {
-public:
+  public:
     static constexpr const char* ProgId = "Admin_Fiscr.General";
 
     virtual bool SQLConnect(QString& user, QString& password, QString& cnUser, QString& cnPassword,

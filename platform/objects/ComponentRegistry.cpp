@@ -13,7 +13,7 @@ using RegisterFunction = void (*)(ComponentRegistrar&);
 constexpr char RegisterSymbol[] = "quarvenses_register_components";
 
 class PluginRegistrar : public ComponentRegistrar {
-public:
+  public:
     explicit PluginRegistrar(std::map<QString, ComponentFactory>& found) : found_(found) {}
     void add(const QString& progId, ComponentFactory factory) override
     {
@@ -21,7 +21,7 @@ public:
             found_.emplace(progId, std::move(factory));
     }
 
-private:
+  private:
     std::map<QString, ComponentFactory>& found_;
 };
 
@@ -93,7 +93,8 @@ vb::ObjectRef ComponentRegistry::create(const QString& progId)
 
 QStringList ComponentRegistry::pluginFolders()
 {
-    QStringList folders = qEnvironmentVariable("QUARVENSES_COMPONENTS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList folders =
+        qEnvironmentVariable("QUARVENSES_COMPONENTS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     const QString beside = libraryFolder();
     if (!beside.isEmpty())
         folders << beside + QStringLiteral("/components");
@@ -127,7 +128,8 @@ void ComponentRegistry::loadPlugin(const QString& file)
     }
     auto registerAll = reinterpret_cast<RegisterFunction>(::dlsym(handle, RegisterSymbol));
     if (!registerAll) {
-        std::fprintf(stderr, "quarvenses: %s não exporta %s\n", QFile::encodeName(file).constData(), RegisterSymbol);
+        std::fprintf(stderr, "quarvenses: %s não exporta %s\n", QFile::encodeName(file).constData(),
+                     RegisterSymbol);
         return;
     }
     std::map<QString, ComponentFactory> found;

@@ -27,13 +27,13 @@ using ComponentFactory = std::function<vb::ObjectRef()>;
 // What a plugin's registration function receives. An identifier already
 // known (registered in-process, or by a plugin found earlier) is kept.
 class ComponentRegistrar {
-public:
+  public:
     virtual ~ComponentRegistrar() = default;
     virtual void add(const QString& progId, ComponentFactory factory) = 0;
 };
 
 class ComponentRegistry {
-public:
+  public:
     static ComponentRegistry& instance();
 
     // In-process registration; replaces what the identifier had.
@@ -53,7 +53,7 @@ public:
 
     ComponentRegistry() = default;
 
-private:
+  private:
     static QString keyOf(const QString& progId) { return progId.toCaseFolded(); }
     ComponentFactory find(const QString& progId);
     void loadPlugin(const QString& file);
@@ -66,13 +66,13 @@ private:
 // Registers a factory for the life of a scope and puts back what the
 // identifier had before (tests use it to stand in for a component).
 class ScopedComponent {
-public:
+  public:
     ScopedComponent(QString progId, ComponentFactory factory);
     ~ScopedComponent();
     ScopedComponent(const ScopedComponent&) = delete;
     ScopedComponent& operator=(const ScopedComponent&) = delete;
 
-private:
+  private:
     QString progId_;
     ComponentFactory previous_;
 };

@@ -27,8 +27,7 @@ std::shared_ptr<Contract> objectAs(const ObjectRef& object, const QString& membe
     return typed;
 }
 
-template <class Contract>
-std::shared_ptr<Contract> CreateObjectAs(const QString& progId)
+template <class Contract> std::shared_ptr<Contract> CreateObjectAs(const QString& progId)
 {
     return objectAs<Contract>(CreateObject(progId), progId);
 }

@@ -11,7 +11,7 @@ class QWidget;
 namespace contracts {
 
 class NotivarGeneral : public vb::Object {
-public:
+  public:
     static constexpr const char* ProgId = "Notivar.General";
 
     virtual void Report(const QString& title, const QString& title2, const QString& module,

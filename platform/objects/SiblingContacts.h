@@ -14,7 +14,7 @@ class Recordset;
 namespace contracts {
 
 class SiblingContacts : public vb::Object {
-public:
+  public:
     static constexpr const char* SnviaProgId = "ROOT_Snvia.General";
     static constexpr const char* TravixProgId = "ROOT_Travix.General";
 

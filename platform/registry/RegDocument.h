@@ -22,7 +22,7 @@ struct RegValue {
 };
 
 class RegDocument {
-public:
+  public:
     struct Entry {
         QString name; // empty: the key's default value ("@")
         RegValue value;
@@ -48,7 +48,7 @@ public:
 
     friend bool operator==(const RegDocument& a, const RegDocument& b);
 
-private:
+  private:
     Key* find(const QString& path);
     std::vector<Key> keys_;
 };

@@ -115,7 +115,8 @@ QString readQuoted(const QString& t, int lineNumber, qsizetype& pos)
                 break;
             QChar next = t.at(++pos);
             if (next != QLatin1Char('\\') && next != QLatin1Char('"'))
-                throw RegSyntaxError(lineNumber, QStringLiteral("sequência de escape inválida \"\\%1\"").arg(next));
+                throw RegSyntaxError(lineNumber,
+                                     QStringLiteral("sequência de escape inválida \"\\%1\"").arg(next));
             c = next;
         }
         out += c;

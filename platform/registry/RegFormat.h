@@ -13,12 +13,12 @@ namespace platform {
 
 // A line the reader cannot take: its number (1-based) and what is wrong.
 class RegSyntaxError : public std::runtime_error {
-public:
+  public:
     RegSyntaxError(int line, QString reason);
     int line() const { return line_; }
     const QString& reason() const { return reason_; }
 
-private:
+  private:
     int line_;
     QString reason_;
 };

@@ -190,9 +190,10 @@ void Registry::importText(const QString& regText)
     try {
         file_.update([&](RegDocument& doc) { regformat::apply(regText, doc); });
     } catch (const RegSyntaxError& e) {
-        throw vb::Error(InvalidProcedureCall,
-                        QStringLiteral("Texto de registo inválido na linha %1: %2").arg(e.line()).arg(e.reason()),
-                        Source);
+        throw vb::Error(
+            InvalidProcedureCall,
+            QStringLiteral("Texto de registo inválido na linha %1: %2").arg(e.line()).arg(e.reason()),
+            Source);
     }
 }
 
@@ -201,13 +202,15 @@ void Registry::importFile(const QString& regFile)
     QFile file(regFile);
     if (!file.open(QIODevice::ReadOnly))
         throw vb::Error(PathFileAccessError,
-                        QStringLiteral("Não foi possível abrir \"%1\": %2").arg(regFile, file.errorString()), Source);
+                        QStringLiteral("Não foi possível abrir \"%1\": %2").arg(regFile, file.errorString()),
+                        Source);
     QString text;
     try {
         text = regformat::decode(file.readAll());
     } catch (const RegSyntaxError& e) {
         throw vb::Error(InvalidProcedureCall,
-                        QStringLiteral("\"%1\", linha %2: %3").arg(regFile).arg(e.line()).arg(e.reason()), Source);
+                        QStringLiteral("\"%1\", linha %2: %3").arg(regFile).arg(e.line()).arg(e.reason()),
+                        Source);
     }
     try {
         importText(text);

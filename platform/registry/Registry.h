@@ -27,7 +27,7 @@ inline constexpr quint32 Write = 0x20006; // KEY_WRITE
 } // namespace access
 
 class Registry {
-public:
+  public:
     // The process's registry, at the path the environment names now. One
     // object per path for the life of the process, so references stay valid.
     static Registry& current();
@@ -66,7 +66,7 @@ public:
 
     explicit Registry(QString filePath);
 
-private:
+  private:
     struct OpenKey {
         QString path;
         quint32 access = 0;

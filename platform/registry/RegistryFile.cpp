@@ -20,15 +20,16 @@ constexpr int RegistryCorrupt = 1015;   // Windows' "The registry is corrupted"
 
 vb::Error ioError(const QString& what, const QString& path, int err)
 {
-    return vb::Error(PathFileAccessError,
-                     QStringLiteral("%1 \"%2\": %3").arg(what, path, QString::fromLocal8Bit(std::strerror(err))),
-                     QStringLiteral("Registry"));
+    return vb::Error(
+        PathFileAccessError,
+        QStringLiteral("%1 \"%2\": %3").arg(what, path, QString::fromLocal8Bit(std::strerror(err))),
+        QStringLiteral("Registry"));
 }
 
 // The lock every process takes before rewriting the file; a separate file,
 // because the registry file itself is replaced by each write.
 class FileLock {
-public:
+  public:
     explicit FileLock(const QString& path)
     {
         const QByteArray name = QFile::encodeName(path + QStringLiteral(".lock"));
@@ -51,7 +52,7 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -125,7 +126,8 @@ void RegistryFile::update(const std::function<void(RegDocument&)>& change)
     QMutexLocker guard(&mutex_);
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder))
-        throw vb::Error(PathFileAccessError, QStringLiteral("Não foi possível criar a pasta \"%1\"").arg(folder),
+        throw vb::Error(PathFileAccessError,
+                        QStringLiteral("Não foi possível criar a pasta \"%1\"").arg(folder),
                         QStringLiteral("Registry"));
     FileLock lock(path_);
     const RegDocument before = load();

@@ -14,7 +14,7 @@
 namespace platform {
 
 class RegistryFile {
-public:
+  public:
     explicit RegistryFile(QString path);
 
     const QString& path() const { return path_; }
@@ -25,7 +25,7 @@ public:
     // cannot be written; the file is then as it was.
     void update(const std::function<void(RegDocument&)>& change);
 
-private:
+  private:
     struct Stamp {
         dev_t device = 0;
         ino_t inode = 0;

@@ -7,7 +7,7 @@ namespace platform {
 
 namespace {
 
-constexpr int FileNotFound = 53;      // VB's "File not found"
+constexpr int FileNotFound = 53;       // VB's "File not found"
 constexpr int InvalidFileFormat = 321; // VB's "Invalid file format"
 constexpr quint16 FormatPcm = 1;
 constexpr quint16 FormatExtensible = 0xfffe;
@@ -24,9 +24,10 @@ quint32 u32(const QByteArray& b, qsizetype at)
 
 [[noreturn]] void invalid(const QString& name, const QString& why)
 {
-    throw vb::Error(InvalidFileFormat, QStringLiteral("\"%1\" não é um ficheiro de som WAV que se possa tocar: %2")
-                                           .arg(name, why),
-                    QStringLiteral("PlayWave"));
+    throw vb::Error(
+        InvalidFileFormat,
+        QStringLiteral("\"%1\" não é um ficheiro de som WAV que se possa tocar: %2").arg(name, why),
+        QStringLiteral("PlayWave"));
 }
 
 } // namespace
@@ -77,7 +78,10 @@ WaveFile WaveFile::parse(const QByteArray& bytes, const QString& name)
     const int bits = wave.bitsPerSample;
     if (wave.channels < 1 || wave.channels > 8 || wave.sampleRate < 1000 ||
         (bits != 8 && bits != 16 && bits != 24 && bits != 32))
-        invalid(name, QStringLiteral("formato %1 canais, %2 Hz, %3 bits").arg(wave.channels).arg(wave.sampleRate).arg(bits));
+        invalid(name, QStringLiteral("formato %1 canais, %2 Hz, %3 bits")
+                          .arg(wave.channels)
+                          .arg(wave.sampleRate)
+                          .arg(bits));
     return wave;
 }
 

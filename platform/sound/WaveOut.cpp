@@ -53,10 +53,14 @@ struct Pcm {
 snd_pcm_format_t alsaFormat(int bits)
 {
     switch (bits) {
-    case 8: return SND_PCM_FORMAT_U8;
-    case 16: return SND_PCM_FORMAT_S16_LE;
-    case 24: return SND_PCM_FORMAT_S24_3LE;
-    default: return SND_PCM_FORMAT_S32_LE;
+    case 8:
+        return SND_PCM_FORMAT_U8;
+    case 16:
+        return SND_PCM_FORMAT_S16_LE;
+    case 24:
+        return SND_PCM_FORMAT_S24_3LE;
+    default:
+        return SND_PCM_FORMAT_S32_LE;
     }
 }
 
@@ -110,8 +114,9 @@ bool play(const QString& path)
         return false;
     }
     snd_pcm_nonblock(pcm.handle, 0);
-    const int set = snd_pcm_set_params(pcm.handle, alsaFormat(wave.bitsPerSample), SND_PCM_ACCESS_RW_INTERLEAVED,
-                                       unsigned(wave.channels), unsigned(wave.sampleRate), 1, 100000);
+    const int set =
+        snd_pcm_set_params(pcm.handle, alsaFormat(wave.bitsPerSample), SND_PCM_ACCESS_RW_INTERLEAVED,
+                           unsigned(wave.channels), unsigned(wave.sampleRate), 1, 100000);
     if (set < 0)
         deviceError(QStringLiteral("O dispositivo de som não aceita \"%1\"").arg(path), set);
     writeAll(pcm.handle, wave);

@@ -38,18 +38,29 @@ double numberFromText(const QString& s)
 double numberOf(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return 0.0;
-    case VarType::Null: throw Error::invalidUseOfNull();
-    case VarType::Boolean: return *v.get<bool>() ? -1.0 : 0.0;
-    case VarType::Integer: return *v.get<qint16>();
-    case VarType::Long: return *v.get<qint32>();
-    case VarType::Single: return finite(*v.get<float>());
-    case VarType::Double: return finite(*v.get<double>());
-    case VarType::Currency: return v.get<Currency>()->toDouble();
-    case VarType::Date: return v.get<Date>()->serial;
-    case VarType::String: return numberFromText(*v.get<QString>());
+    case VarType::Empty:
+        return 0.0;
+    case VarType::Null:
+        throw Error::invalidUseOfNull();
+    case VarType::Boolean:
+        return *v.get<bool>() ? -1.0 : 0.0;
+    case VarType::Integer:
+        return *v.get<qint16>();
+    case VarType::Long:
+        return *v.get<qint32>();
+    case VarType::Single:
+        return finite(*v.get<float>());
+    case VarType::Double:
+        return finite(*v.get<double>());
+    case VarType::Currency:
+        return v.get<Currency>()->toDouble();
+    case VarType::Date:
+        return v.get<Date>()->serial;
+    case VarType::String:
+        return numberFromText(*v.get<QString>());
     case VarType::Object:
-    case VarType::Error: break;
+    case VarType::Error:
+        break;
     }
     throw Error::typeMismatch();
 }
@@ -80,7 +91,10 @@ Date dateFromSerial(double serial)
     return Date{serial};
 }
 
-int sign(int c) { return c < 0 ? -1 : c > 0 ? 1 : 0; }
+int sign(int c)
+{
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
 
 bool textEquals(const QString& a, const QString& b, Compare mode)
 {
@@ -118,28 +132,44 @@ QString CStr(const Variant& v)
 {
     const Regional& r = regional();
     switch (v.type()) {
-    case VarType::Empty: return {};
-    case VarType::Null: throw Error::invalidUseOfNull();
-    case VarType::Boolean: return *v.get<bool>() ? QStringLiteral("True") : QStringLiteral("False");
-    case VarType::Integer: return QString::number(*v.get<qint16>());
-    case VarType::Long: return QString::number(*v.get<qint32>());
+    case VarType::Empty:
+        return {};
+    case VarType::Null:
+        throw Error::invalidUseOfNull();
+    case VarType::Boolean:
+        return *v.get<bool>() ? QStringLiteral("True") : QStringLiteral("False");
+    case VarType::Integer:
+        return QString::number(*v.get<qint16>());
+    case VarType::Long:
+        return QString::number(*v.get<qint32>());
     case VarType::Single:
         return Decimal::fromDouble(finite(*v.get<float>()), Decimal::SingleDigits)
             .generalText(r.decimalSeparator, Decimal::SingleDigits);
     case VarType::Double:
-        return Decimal::fromDouble(finite(*v.get<double>())).generalText(r.decimalSeparator, Decimal::DoubleDigits);
-    case VarType::Currency: return Decimal::fromScaled(v.get<Currency>()->scaled, 4).generalText(r.decimalSeparator, 0);
-    case VarType::Date: return detail::generalDateText(dateFromSerial(v.get<Date>()->serial).serial, r);
-    case VarType::String: return *v.get<QString>();
+        return Decimal::fromDouble(finite(*v.get<double>()))
+            .generalText(r.decimalSeparator, Decimal::DoubleDigits);
+    case VarType::Currency:
+        return Decimal::fromScaled(v.get<Currency>()->scaled, 4).generalText(r.decimalSeparator, 0);
+    case VarType::Date:
+        return detail::generalDateText(dateFromSerial(v.get<Date>()->serial).serial, r);
+    case VarType::String:
+        return *v.get<QString>();
     case VarType::Object:
-    case VarType::Error: break;
+    case VarType::Error:
+        break;
     }
     throw Error::typeMismatch();
 }
 
-qint16 CInt(const Variant& v) { return qint16(roundedInRange(v, -32768.0, 32767.0)); }
+qint16 CInt(const Variant& v)
+{
+    return qint16(roundedInRange(v, -32768.0, 32767.0));
+}
 
-qint32 CLng(const Variant& v) { return qint32(roundedInRange(v, -2147483648.0, 2147483647.0)); }
+qint32 CLng(const Variant& v)
+{
+    return qint32(roundedInRange(v, -2147483648.0, 2147483647.0));
+}
 
 float CSng(const Variant& v)
 {
@@ -149,7 +179,10 @@ float CSng(const Variant& v)
     return float(d);
 }
 
-double CDbl(const Variant& v) { return numberOf(v); }
+double CDbl(const Variant& v)
+{
+    return numberOf(v);
+}
 
 bool CBool(const Variant& v)
 {
@@ -229,7 +262,10 @@ QString RTrim(const QString& s)
     return s.left(n);
 }
 
-QString Trim(const QString& s) { return LTrim(RTrim(s)); }
+QString Trim(const QString& s)
+{
+    return LTrim(RTrim(s));
+}
 
 int StrComp(const QString& a, const QString& b, Compare mode)
 {
@@ -278,7 +314,10 @@ double DateSerial(const QDate& d)
     return d.isValid() ? double(detail::dayNumber(d.year(), d.month(), d.day())) : 0.0;
 }
 
-double TimeSerial(const QTime& t) { return t.isValid() ? t.msecsSinceStartOfDay() / 86400000.0 : 0.0; }
+double TimeSerial(const QTime& t)
+{
+    return t.isValid() ? t.msecsSinceStartOfDay() / 86400000.0 : 0.0;
+}
 
 double ToSerial(const QDateTime& dt)
 {

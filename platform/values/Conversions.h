@@ -7,23 +7,32 @@
 
 namespace vb {
 
-QString CStr(const Variant& v);      // Null raises 94 "Invalid use of Null"
+QString CStr(const Variant& v); // Null raises 94 "Invalid use of Null"
 qint16 CInt(const Variant& v);
 qint32 CLng(const Variant& v);
 float CSng(const Variant& v);
 double CDbl(const Variant& v);
 bool CBool(const Variant& v);
-Variant CDate(const Variant& v);     // a Variant of type Date; out of 100-9999 raises Overflow
+Variant CDate(const Variant& v); // a Variant of type Date; out of 100-9999 raises Overflow
 Currency CCur(const Variant& v);
 
-double Val(const QString& s);        // leading number, "." as decimal point always, as VB's Val
+double Val(const QString& s); // leading number, "." as decimal point always, as VB's Val
 bool IsNumeric(const Variant& v);
 bool IsDate(const Variant& v);
-inline bool IsNull(const Variant& v) { return v.isNull(); }
-inline bool IsEmpty(const Variant& v) { return v.isEmpty(); }
-inline bool IsMissing(const Variant& v) { return v.isMissing(); }
+inline bool IsNull(const Variant& v)
+{
+    return v.isNull();
+}
+inline bool IsEmpty(const Variant& v)
+{
+    return v.isEmpty();
+}
+inline bool IsMissing(const Variant& v)
+{
+    return v.isMissing();
+}
 
-QString Trim(const QString& s);      // spaces only, as VB
+QString Trim(const QString& s); // spaces only, as VB
 QString LTrim(const QString& s);
 QString RTrim(const QString& s);
 

@@ -9,7 +9,10 @@ namespace {
 
 constexpr int SecondsPerDay = 86400;
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m)
 {
@@ -47,9 +50,9 @@ const qint64 SerialEpoch = daysFromCivil(1899, 12, 30);
 // One piece of a date or time text.
 struct Token {
     enum Kind { Number, Separator, Space, Word } kind = Space;
-    int value = 0;       // Number
-    int length = 0;      // Number: digits typed
-    QChar sep = {};      // Separator
+    int value = 0;         // Number
+    int length = 0;        // Number: digits typed
+    QChar sep = {};        // Separator
     QStringView word = {}; // Word
 };
 
@@ -87,17 +90,24 @@ std::vector<Token> tokenize(QStringView text)
     return out;
 }
 
-bool isSingleChar(const QString& s, QChar c) { return s.size() == 1 && s.at(0) == c; }
+bool isSingleChar(const QString& s, QChar c)
+{
+    return s.size() == 1 && s.at(0) == c;
+}
 
 bool isDateSeparator(QChar c, const Regional& r)
 {
-    return c == QLatin1Char('-') || c == QLatin1Char('/') || c == QLatin1Char('.') || isSingleChar(r.dateSeparator, c);
+    return c == QLatin1Char('-') || c == QLatin1Char('/') || c == QLatin1Char('.') ||
+           isSingleChar(r.dateSeparator, c);
 }
 
-bool isTimeSeparator(QChar c, const Regional& r) { return c == QLatin1Char(':') || isSingleChar(r.timeSeparator, c); }
+bool isTimeSeparator(QChar c, const Regional& r)
+{
+    return c == QLatin1Char(':') || isSingleChar(r.timeSeparator, c);
+}
 
 class Reader {
-public:
+  public:
     Reader(const std::vector<Token>& tokens, const Regional& r) : t_(tokens), r_(r) {}
 
     bool atEnd() const { return i_ >= t_.size(); }
@@ -157,7 +167,7 @@ public:
         return hour * 3600 + field[1] * 60 + field[2];
     }
 
-private:
+  private:
     bool sepIs(bool (*accept)(QChar, const Regional&))
     {
         if (atEnd() || t_[i_].kind != Token::Separator || !accept(t_[i_].sep, r_))
@@ -172,7 +182,9 @@ private:
         if (atEnd() || t_[i_].kind != Token::Word)
             return -1;
         const QStringView w = t_[i_].word;
-        const auto is = [&](const QString& s) { return !s.isEmpty() && w.compare(s, Qt::CaseInsensitive) == 0; };
+        const auto is = [&](const QString& s) {
+            return !s.isEmpty() && w.compare(s, Qt::CaseInsensitive) == 0;
+        };
         int half = -1;
         if (is(QStringLiteral("AM")) || is(QStringLiteral("A")) || is(r_.amText))
             half = 0;
@@ -203,9 +215,15 @@ private:
         else if (order == DateOrder::YearMonthDay && length[2] >= 3)
             order = DateOrder::DayMonthYear;
         switch (order) {
-        case DateOrder::DayMonthYear: d = field[0], m = field[1], y = field[2], yLength = length[2]; break;
-        case DateOrder::MonthDayYear: m = field[0], d = field[1], y = field[2], yLength = length[2]; break;
-        case DateOrder::YearMonthDay: y = field[0], m = field[1], d = field[2], yLength = length[0]; break;
+        case DateOrder::DayMonthYear:
+            d = field[0], m = field[1], y = field[2], yLength = length[2];
+            break;
+        case DateOrder::MonthDayYear:
+            m = field[0], d = field[1], y = field[2], yLength = length[2];
+            break;
+        case DateOrder::YearMonthDay:
+            y = field[0], m = field[1], d = field[2], yLength = length[0];
+            break;
         }
         const bool dayMonthShort = (order == DateOrder::YearMonthDay ? length[1] <= 2 && length[2] <= 2
                                                                      : length[0] <= 2 && length[1] <= 2);
@@ -230,10 +248,14 @@ bool serialInRange(double serial)
 
 bool isValidDate(int year, int month, int day)
 {
-    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
+    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= daysInMonth(year, month);
 }
 
-qint64 dayNumber(int year, int month, int day) { return daysFromCivil(year, month, day) - SerialEpoch; }
+qint64 dayNumber(int year, int month, int day)
+{
+    return daysFromCivil(year, month, day) - SerialEpoch;
+}
 
 double serialOf(qint64 days, int secondsOfDay)
 {
@@ -263,7 +285,10 @@ DateParts partsOf(double serial)
 
 namespace {
 
-QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+QString twoDigits(int n)
+{
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -274,9 +299,12 @@ QString shortDateText(const DateParts& p, const Regional& r)
     const QString y = QString::number(p.year);
     const QString& sep = r.dateSeparator;
     switch (r.dateOrder) {
-    case DateOrder::MonthDayYear: return m + sep + d + sep + y;
-    case DateOrder::YearMonthDay: return y + sep + m + sep + d;
-    case DateOrder::DayMonthYear: break;
+    case DateOrder::MonthDayYear:
+        return m + sep + d + sep + y;
+    case DateOrder::YearMonthDay:
+        return y + sep + m + sep + d;
+    case DateOrder::DayMonthYear:
+        break;
     }
     return d + sep + m + sep + y;
 }

@@ -17,12 +17,12 @@ bool serialInRange(double serial);
 struct DateParts {
     int year = 1899, month = 12, day = 30;
     int hour = 0, minute = 0, second = 0;
-    int weekday = 7;   // VB's Weekday: 1 Sunday … 7 Saturday
+    int weekday = 7; // VB's Weekday: 1 Sunday … 7 Saturday
     int dayOfYear = 364;
 };
 
 bool isValidDate(int year, int month, int day); // proleptic Gregorian, years 100-9999
-qint64 dayNumber(int year, int month, int day);  // days since 1899-12-30
+qint64 dayNumber(int year, int month, int day); // days since 1899-12-30
 // A day number and a time of day in seconds as a serial.
 double serialOf(qint64 days, int secondsOfDay);
 // The serial's fields, the time rounded to the nearest second. The caller

@@ -11,7 +11,7 @@
 namespace vb::detail {
 
 class Decimal {
-public:
+  public:
     static constexpr int DoubleDigits = 15;
     static constexpr int SingleDigits = 7;
 
@@ -45,7 +45,7 @@ public:
     // `significant` is 0.
     QString generalText(const QString& decimalSeparator, int significant) const;
 
-private:
+  private:
     void trim();
     bool roundsUp(size_t keep, Rounding mode) const;
 

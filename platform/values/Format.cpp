@@ -27,14 +27,22 @@ using detail::Tok;
 std::optional<Decimal> decimalOf(const Variant& v)
 {
     switch (v.type()) {
-    case VarType::Empty: return Decimal();
-    case VarType::Boolean: return Decimal::fromDouble(*v.get<bool>() ? -1.0 : 0.0);
-    case VarType::Integer: return Decimal::fromDouble(*v.get<qint16>());
-    case VarType::Long: return Decimal::fromDouble(*v.get<qint32>());
-    case VarType::Single: return Decimal::fromDouble(CDbl(v), Decimal::SingleDigits);
-    case VarType::Double: return Decimal::fromDouble(CDbl(v));
-    case VarType::Currency: return Decimal::fromScaled(v.get<Currency>()->scaled, 4);
-    case VarType::Date: return Decimal::fromDouble(v.get<Date>()->serial);
+    case VarType::Empty:
+        return Decimal();
+    case VarType::Boolean:
+        return Decimal::fromDouble(*v.get<bool>() ? -1.0 : 0.0);
+    case VarType::Integer:
+        return Decimal::fromDouble(*v.get<qint16>());
+    case VarType::Long:
+        return Decimal::fromDouble(*v.get<qint32>());
+    case VarType::Single:
+        return Decimal::fromDouble(CDbl(v), Decimal::SingleDigits);
+    case VarType::Double:
+        return Decimal::fromDouble(CDbl(v));
+    case VarType::Currency:
+        return Decimal::fromScaled(v.get<Currency>()->scaled, 4);
+    case VarType::Date:
+        return Decimal::fromDouble(v.get<Date>()->serial);
     case VarType::String: {
         const detail::ParsedNumber n = detail::parseNumber(*v.get<QString>(), regional());
         if (n.status == detail::ParsedNumber::Overflow)
@@ -43,13 +51,14 @@ std::optional<Decimal> decimalOf(const Variant& v)
             return std::nullopt;
         return Decimal::fromDouble(n.value);
     }
-    default: break;
+    default:
+        break;
     }
     throw Error::typeMismatch();
 }
 
 class NumberWriter {
-public:
+  public:
     NumberWriter(const MaskSection& s, Decimal d, const Regional& r) : s_(s), r_(r)
     {
         d.setNegative(false);
@@ -75,7 +84,7 @@ public:
         return out_;
     }
 
-private:
+  private:
     int wholePlaces() const { return qMax(1, s_.integerPlaceholders); }
 
     void scale(Decimal& d)
@@ -142,9 +151,15 @@ private:
             out_ += r_.decimalSeparator;
             afterPoint_ = true;
             break;
-        case Tok::Percent: out_ += QLatin1Char('%'); break;
-        case Tok::Exponent: exponent(t); break;
-        default: out_ += t.text; break;
+        case Tok::Percent:
+            out_ += QLatin1Char('%');
+            break;
+        case Tok::Exponent:
+            exponent(t);
+            break;
+        default:
+            out_ += t.text;
+            break;
         }
     }
 
@@ -199,9 +214,15 @@ std::optional<double> serialOf(const Variant& v)
     return CDbl(v);
 }
 
-QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+QString twoDigits(int n)
+{
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
 
-int qtWeekday(int vbWeekday) { return vbWeekday == 1 ? 7 : vbWeekday - 1; }
+int qtWeekday(int vbWeekday)
+{
+    return vbWeekday == 1 ? 7 : vbWeekday - 1;
+}
 
 int weekOfYear(const detail::DateParts& p)
 {
@@ -214,48 +235,82 @@ QString meridiem(const detail::DateParts& p, const MaskToken& t, const Regional&
     const bool am = p.hour < 12;
     QString text;
     switch (t.kind) {
-    case Tok::AmPm: text = am ? QStringLiteral("AM") : QStringLiteral("PM"); break;
-    case Tok::AP: text = am ? QStringLiteral("A") : QStringLiteral("P"); break;
-    default: return am ? r.amText : r.pmText;
+    case Tok::AmPm:
+        text = am ? QStringLiteral("AM") : QStringLiteral("PM");
+        break;
+    case Tok::AP:
+        text = am ? QStringLiteral("A") : QStringLiteral("P");
+        break;
+    default:
+        return am ? r.amText : r.pmText;
     }
     return t.lower ? text.toLower() : text;
 }
 
-QString dateField(const MaskToken& t, const detail::DateParts& p, double serial, bool twelveHour, const Regional& r)
+QString dateField(const MaskToken& t, const detail::DateParts& p, double serial, bool twelveHour,
+                  const Regional& r)
 {
     const int hour = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
     const QLocale& l = r.locale;
     switch (t.kind) {
-    case Tok::DateSep: return r.dateSeparator;
-    case Tok::TimeSep: return r.timeSeparator;
-    case Tok::Day: return QString::number(p.day);
-    case Tok::Day2: return twoDigits(p.day);
-    case Tok::DayAbbr: return l.dayName(qtWeekday(p.weekday), QLocale::ShortFormat);
-    case Tok::DayName: return l.dayName(qtWeekday(p.weekday), QLocale::LongFormat);
-    case Tok::ShortDate: return detail::shortDateText(p, r);
-    case Tok::LongDate: return l.toString(QDate(p.year, p.month, p.day), QLocale::LongFormat);
-    case Tok::Weekday: return QString::number(p.weekday);
-    case Tok::Week: return QString::number(weekOfYear(p));
-    case Tok::Month: return QString::number(p.month);
-    case Tok::Month2: return twoDigits(p.month);
-    case Tok::MonthAbbr: return l.monthName(p.month, QLocale::ShortFormat);
-    case Tok::MonthName: return l.monthName(p.month, QLocale::LongFormat);
-    case Tok::Quarter: return QString::number((p.month - 1) / 3 + 1);
-    case Tok::DayOfYear: return QString::number(p.dayOfYear);
-    case Tok::Year2: return twoDigits(p.year % 100);
-    case Tok::Year4: return QString::number(p.year);
-    case Tok::Hour: return QString::number(hour);
-    case Tok::Hour2: return twoDigits(hour);
-    case Tok::Minute: return QString::number(p.minute);
-    case Tok::Minute2: return twoDigits(p.minute);
-    case Tok::Second: return QString::number(p.second);
-    case Tok::Second2: return twoDigits(p.second);
+    case Tok::DateSep:
+        return r.dateSeparator;
+    case Tok::TimeSep:
+        return r.timeSeparator;
+    case Tok::Day:
+        return QString::number(p.day);
+    case Tok::Day2:
+        return twoDigits(p.day);
+    case Tok::DayAbbr:
+        return l.dayName(qtWeekday(p.weekday), QLocale::ShortFormat);
+    case Tok::DayName:
+        return l.dayName(qtWeekday(p.weekday), QLocale::LongFormat);
+    case Tok::ShortDate:
+        return detail::shortDateText(p, r);
+    case Tok::LongDate:
+        return l.toString(QDate(p.year, p.month, p.day), QLocale::LongFormat);
+    case Tok::Weekday:
+        return QString::number(p.weekday);
+    case Tok::Week:
+        return QString::number(weekOfYear(p));
+    case Tok::Month:
+        return QString::number(p.month);
+    case Tok::Month2:
+        return twoDigits(p.month);
+    case Tok::MonthAbbr:
+        return l.monthName(p.month, QLocale::ShortFormat);
+    case Tok::MonthName:
+        return l.monthName(p.month, QLocale::LongFormat);
+    case Tok::Quarter:
+        return QString::number((p.month - 1) / 3 + 1);
+    case Tok::DayOfYear:
+        return QString::number(p.dayOfYear);
+    case Tok::Year2:
+        return twoDigits(p.year % 100);
+    case Tok::Year4:
+        return QString::number(p.year);
+    case Tok::Hour:
+        return QString::number(hour);
+    case Tok::Hour2:
+        return twoDigits(hour);
+    case Tok::Minute:
+        return QString::number(p.minute);
+    case Tok::Minute2:
+        return twoDigits(p.minute);
+    case Tok::Second:
+        return QString::number(p.second);
+    case Tok::Second2:
+        return twoDigits(p.second);
     case Tok::AmPm:
     case Tok::AP:
-    case Tok::LocaleAmPm: return meridiem(p, t, r);
-    case Tok::LongTime: return detail::longTimeText(p, r);
-    case Tok::GeneralDate: return detail::generalDateText(serial, r);
-    default: return t.text;
+    case Tok::LocaleAmPm:
+        return meridiem(p, t, r);
+    case Tok::LongTime:
+        return detail::longTimeText(p, r);
+    case Tok::GeneralDate:
+        return detail::generalDateText(serial, r);
+    default:
+        return t.text;
     }
 }
 
@@ -337,7 +392,8 @@ QString Format(const Variant& value, const QString& mask)
     if (value.isNull()) {
         if (m->sections.size() < 4)
             return {};
-        return m->kind == Mask::Date ? formatDate(m->sections[3], 0.0, r) : NumberWriter(m->sections[3], Decimal(), r).text();
+        return m->kind == Mask::Date ? formatDate(m->sections[3], 0.0, r)
+                                     : NumberWriter(m->sections[3], Decimal(), r).text();
     }
     if (m->kind == Mask::Date) {
         const std::optional<double> serial = serialOf(value);

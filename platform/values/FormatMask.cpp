@@ -6,7 +6,10 @@ namespace vb::detail {
 
 namespace {
 
-bool isPlaceholder(Tok t) { return t == Tok::Zero || t == Tok::Hash; }
+bool isPlaceholder(Tok t)
+{
+    return t == Tok::Zero || t == Tok::Hash;
+}
 
 // Splits at ";" outside quotes and escapes, at most four sections.
 std::vector<QString> splitSections(const QString& mask)
@@ -171,12 +174,21 @@ MaskSection numberSection(const QString& text)
     bool afterPoint = false;
     for (const MaskToken& t : section.tokens) {
         switch (t.kind) {
-        case Tok::Point: afterPoint = true; break;
-        case Tok::Percent: ++section.percents; break;
-        case Tok::Exponent: section.scientific = true; break;
+        case Tok::Point:
+            afterPoint = true;
+            break;
+        case Tok::Percent:
+            ++section.percents;
+            break;
+        case Tok::Exponent:
+            section.scientific = true;
+            break;
         case Tok::Zero:
-        case Tok::Hash: ++(afterPoint ? section.fractionPlaceholders : section.integerPlaceholders); break;
-        default: break;
+        case Tok::Hash:
+            ++(afterPoint ? section.fractionPlaceholders : section.integerPlaceholders);
+            break;
+        default:
+            break;
         }
     }
     return section;
@@ -198,36 +210,64 @@ bool startsWithCi(const QString& s, qsizetype i, QLatin1String word)
     return QStringView(s).mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0;
 }
 
-bool isHour(Tok t) { return t == Tok::Hour || t == Tok::Hour2; }
+bool isHour(Tok t)
+{
+    return t == Tok::Hour || t == Tok::Hour2;
+}
 
 // The token for a run of `n` copies of letter `c`; `used` says how many of
 // them it takes.
 Tok dateLetter(QChar c, qsizetype n, bool afterHour, qsizetype& used)
 {
-    static constexpr Tok days[] = {Tok::Day, Tok::Day2, Tok::DayAbbr, Tok::DayName, Tok::ShortDate, Tok::LongDate};
+    static constexpr Tok days[] = {Tok::Day,     Tok::Day2,      Tok::DayAbbr,
+                                   Tok::DayName, Tok::ShortDate, Tok::LongDate};
     static constexpr Tok months[] = {Tok::Month, Tok::Month2, Tok::MonthAbbr, Tok::MonthName};
     switch (c.unicode()) {
-    case 'd': used = qMin<qsizetype>(n, 6); return days[used - 1];
+    case 'd':
+        used = qMin<qsizetype>(n, 6);
+        return days[used - 1];
     case 'm':
         used = qMin<qsizetype>(n, afterHour ? 2 : 4);
         if (afterHour)
             return used == 1 ? Tok::Minute : Tok::Minute2;
         return months[used - 1];
     case 'y':
-        if (n >= 4) { used = 4; return Tok::Year4; }
-        if (n >= 2) { used = 2; return Tok::Year2; }
+        if (n >= 4) {
+            used = 4;
+            return Tok::Year4;
+        }
+        if (n >= 2) {
+            used = 2;
+            return Tok::Year2;
+        }
         used = 1;
         return Tok::DayOfYear;
-    case 'w': used = qMin<qsizetype>(n, 2); return used == 1 ? Tok::Weekday : Tok::Week;
-    case 'h': used = qMin<qsizetype>(n, 2); return used == 1 ? Tok::Hour : Tok::Hour2;
-    case 'n': used = qMin<qsizetype>(n, 2); return used == 1 ? Tok::Minute : Tok::Minute2;
-    case 's': used = qMin<qsizetype>(n, 2); return used == 1 ? Tok::Second : Tok::Second2;
-    case 'q': used = 1; return Tok::Quarter;
-    case 'c': used = 1; return Tok::GeneralDate;
+    case 'w':
+        used = qMin<qsizetype>(n, 2);
+        return used == 1 ? Tok::Weekday : Tok::Week;
+    case 'h':
+        used = qMin<qsizetype>(n, 2);
+        return used == 1 ? Tok::Hour : Tok::Hour2;
+    case 'n':
+        used = qMin<qsizetype>(n, 2);
+        return used == 1 ? Tok::Minute : Tok::Minute2;
+    case 's':
+        used = qMin<qsizetype>(n, 2);
+        return used == 1 ? Tok::Second : Tok::Second2;
+    case 'q':
+        used = 1;
+        return Tok::Quarter;
+    case 'c':
+        used = 1;
+        return Tok::GeneralDate;
     case 't':
-        if (n >= 5) { used = 5; return Tok::LongTime; }
+        if (n >= 5) {
+            used = 5;
+            return Tok::LongTime;
+        }
         break;
-    default: break;
+    default:
+        break;
     }
     used = 1;
     return Tok::Literal;
@@ -265,7 +305,8 @@ MaskSection dateSection(const QString& s)
             continue;
         }
         qsizetype used = 1;
-        const Tok kind = c.isLetter() ? dateLetter(c.toLower(), runLength(s, i), isHour(lastField), used) : Tok::Literal;
+        const Tok kind =
+            c.isLetter() ? dateLetter(c.toLower(), runLength(s, i), isHour(lastField), used) : Tok::Literal;
         if (kind == Tok::Literal) {
             addLiteral(tokens, s.mid(i, used));
         } else {

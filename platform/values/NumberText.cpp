@@ -8,7 +8,10 @@ namespace vb::detail {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 bool isRadixDigit(QChar c, bool hex)
 {
@@ -17,7 +20,10 @@ bool isRadixDigit(QChar c, bool hex)
     return c >= QLatin1Char('0') && c <= QLatin1Char('7');
 }
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 // Whether `sep` stands at `pos`; a no-break space separator is also typed as
 // a plain space.
@@ -45,7 +51,8 @@ ParsedNumber fromAscii(const std::string& ascii)
     if (res.ec == std::errc::result_out_of_range) {
         // from_chars reports underflow the same way; a tiny value is zero.
         const size_t e = ascii.find('e');
-        out.status = (e != std::string::npos && ascii[e + 1] == '-') ? ParsedNumber::Number : ParsedNumber::Overflow;
+        out.status =
+            (e != std::string::npos && ascii[e + 1] == '-') ? ParsedNumber::Number : ParsedNumber::Overflow;
         out.value = 0.0;
         return out;
     }
@@ -197,4 +204,3 @@ ParsedNumber parseVal(QStringView text)
 }
 
 } // namespace vb::detail
-

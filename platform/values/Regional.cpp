@@ -52,7 +52,8 @@ Regional Regional::fromLocale(const QLocale& locale)
     r.dateSeparator = separatorAfter(shortDate, QStringLiteral("dMy"), QStringLiteral("/"));
     r.timeSeparator = separatorAfter(time, QStringLiteral("hH"), QStringLiteral(":"));
     r.dateOrder = orderOf(shortDate);
-    r.dayMonthLeadingZero = shortDate.contains(QLatin1String("dd")) || shortDate.contains(QLatin1String("MM"));
+    r.dayMonthLeadingZero =
+        shortDate.contains(QLatin1String("dd")) || shortDate.contains(QLatin1String("MM"));
     r.twelveHourClock = time.contains(QLatin1Char('a'), Qt::CaseInsensitive);
     if (!locale.amText().isEmpty())
         r.amText = locale.amText();
@@ -91,8 +92,14 @@ Regional Regional::enUS()
     return r;
 }
 
-const Regional& regional() { return current(); }
+const Regional& regional()
+{
+    return current();
+}
 
-void setRegional(const Regional& r) { current() = r; }
+void setRegional(const Regional& r)
+{
+    current() = r;
+}
 
 } // namespace vb

@@ -5,7 +5,10 @@
 namespace vb {
 
 inline constexpr int TwipsPerPixel = 15;
-inline constexpr int pixelsToTwips(int px) { return px * TwipsPerPixel; }
+inline constexpr int pixelsToTwips(int px)
+{
+    return px * TwipsPerPixel;
+}
 int twipsToPixels(int twips); // rounded to the nearest pixel
 QSize screenSizeTwips();      // primary screen's full size, as VB's Screen.Width/Height; 0x0 without a screen
 

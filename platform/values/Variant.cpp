@@ -78,18 +78,30 @@ const ObjectRef& Variant::object() const
 QString Variant::typeName() const
 {
     switch (type()) {
-    case VarType::Empty: return QStringLiteral("Empty");
-    case VarType::Null: return QStringLiteral("Null");
-    case VarType::Integer: return QStringLiteral("Integer");
-    case VarType::Long: return QStringLiteral("Long");
-    case VarType::Single: return QStringLiteral("Single");
-    case VarType::Double: return QStringLiteral("Double");
-    case VarType::Currency: return QStringLiteral("Currency");
-    case VarType::Date: return QStringLiteral("Date");
-    case VarType::String: return QStringLiteral("String");
-    case VarType::Object: return object() ? QStringLiteral("Object") : QStringLiteral("Nothing");
-    case VarType::Error: return QStringLiteral("Error");
-    case VarType::Boolean: return QStringLiteral("Boolean");
+    case VarType::Empty:
+        return QStringLiteral("Empty");
+    case VarType::Null:
+        return QStringLiteral("Null");
+    case VarType::Integer:
+        return QStringLiteral("Integer");
+    case VarType::Long:
+        return QStringLiteral("Long");
+    case VarType::Single:
+        return QStringLiteral("Single");
+    case VarType::Double:
+        return QStringLiteral("Double");
+    case VarType::Currency:
+        return QStringLiteral("Currency");
+    case VarType::Date:
+        return QStringLiteral("Date");
+    case VarType::String:
+        return QStringLiteral("String");
+    case VarType::Object:
+        return object() ? QStringLiteral("Object") : QStringLiteral("Nothing");
+    case VarType::Error:
+        return QStringLiteral("Error");
+    case VarType::Boolean:
+        return QStringLiteral("Boolean");
     }
     return {};
 }

@@ -15,7 +15,7 @@ namespace vb {
 // contract by casting to its interface (late binding); a failed cast is VB's
 // "Object doesn't support this property or method".
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 using ObjectRef = std::shared_ptr<Object>;
@@ -23,15 +23,15 @@ using ObjectRef = std::shared_ptr<Object>;
 enum class VarType : int {
     Empty = 0,
     Null = 1,
-    Integer = 2,   // 16-bit
-    Long = 3,      // 32-bit
+    Integer = 2, // 16-bit
+    Long = 3,    // 32-bit
     Single = 4,
     Double = 5,
-    Currency = 6,  // 64-bit integer scaled by 10 000
+    Currency = 6, // 64-bit integer scaled by 10 000
     Date = 7,
     String = 8,
     Object = 9,
-    Error = 10,    // only as the left-out argument
+    Error = 10, // only as the left-out argument
     Boolean = 11,
 };
 
@@ -48,13 +48,13 @@ struct Date {
 };
 
 class Variant {
-public:
-    Variant() = default;                    // Empty
-    Variant(bool b) : v_(b) {}              // Boolean
-    Variant(qint16 i) : v_(i) {}            // Integer
-    Variant(int i) : v_(qint32(i)) {}       // Long
-    Variant(float f) : v_(f) {}             // Single
-    Variant(double d) : v_(d) {}            // Double
+  public:
+    Variant() = default;              // Empty
+    Variant(bool b) : v_(b) {}        // Boolean
+    Variant(qint16 i) : v_(i) {}      // Integer
+    Variant(int i) : v_(qint32(i)) {} // Long
+    Variant(float f) : v_(f) {}       // Single
+    Variant(double d) : v_(d) {}      // Double
     Variant(Currency c) : v_(c) {}
     Variant(Date d) : v_(d) {}
     Variant(const QString& s) : v_(s) {}
@@ -86,15 +86,15 @@ public:
     // VB's TypeName: "Empty", "Null", "Long", "String", …
     QString typeName() const;
 
-private:
+  private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
     struct MissingTag {
         friend bool operator==(MissingTag, MissingTag) { return true; }
     };
-    std::variant<std::monostate, NullTag, MissingTag, bool, qint16, qint32, float, double,
-                 Currency, Date, QString, ObjectRef>
+    std::variant<std::monostate, NullTag, MissingTag, bool, qint16, qint32, float, double, Currency, Date,
+                 QString, ObjectRef>
         v_;
 };
 

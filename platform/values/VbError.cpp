@@ -8,9 +8,18 @@ Error::Error(int number, QString description, QString source)
 {
 }
 
-Error Error::overflow() { return Error(errnum::Overflow, QStringLiteral("Overflow")); }
-Error Error::typeMismatch() { return Error(errnum::TypeMismatch, QStringLiteral("Type mismatch")); }
-Error Error::invalidUseOfNull() { return Error(errnum::InvalidUseOfNull, QStringLiteral("Invalid use of Null")); }
+Error Error::overflow()
+{
+    return Error(errnum::Overflow, QStringLiteral("Overflow"));
+}
+Error Error::typeMismatch()
+{
+    return Error(errnum::TypeMismatch, QStringLiteral("Type mismatch"));
+}
+Error Error::invalidUseOfNull()
+{
+    return Error(errnum::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
+}
 Error Error::objectNotSet()
 {
     return Error(errnum::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
@@ -21,7 +30,8 @@ Error Error::cannotCreateObject(const QString& progId)
 }
 Error Error::notSupported(const QString& member)
 {
-    return Error(errnum::NotSupported, QStringLiteral("Object doesn't support this property or method"), member);
+    return Error(errnum::NotSupported, QStringLiteral("Object doesn't support this property or method"),
+                 member);
 }
 
 } // namespace vb

@@ -11,19 +11,19 @@ namespace vb {
 namespace errnum {
 inline constexpr int Overflow = 6;
 inline constexpr int TypeMismatch = 13;
-inline constexpr int ObjectNotSet = 91;                // "Object variable or With block variable not set"
-inline constexpr int CannotCreateObject = 429;         // "ActiveX component can't create object"
-inline constexpr int NotSupported = 438;               // "Object doesn't support this property or method"
+inline constexpr int ObjectNotSet = 91;        // "Object variable or With block variable not set"
+inline constexpr int CannotCreateObject = 429; // "ActiveX component can't create object"
+inline constexpr int NotSupported = 438;       // "Object doesn't support this property or method"
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int InvalidUseOfNull = 94;
-inline constexpr int AdoNoCurrentRecord = 3021;        // BOF or EOF
+inline constexpr int AdoNoCurrentRecord = 3021; // BOF or EOF
 inline constexpr int AdoItemNotFound = 3265;
 inline constexpr int AdoObjectClosed = 3709;
 inline constexpr int AdoOperationNotAllowed = 3219;
 } // namespace errnum
 
 class Error : public std::exception {
-public:
+  public:
     Error(int number, QString description, QString source = {});
 
     int number() const noexcept { return number_; }
@@ -39,7 +39,7 @@ public:
     static Error cannotCreateObject(const QString& progId = {});
     static Error notSupported(const QString& member = {});
 
-private:
+  private:
     int number_;
     QString description_;
     QString source_;

@@ -39,10 +39,10 @@ inline constexpr int AnswerNo = 7;
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 
 struct MessageStyle {
-    std::vector<int> answers;   // one per button, left to right
+    std::vector<int> answers; // one per button, left to right
     MessageIcon icon = MessageIcon::None;
-    int defaultIndex = 0;       // into answers
-    int escapeAnswer = 0;       // what Escape gives; 0: Escape does nothing
+    int defaultIndex = 0; // into answers
+    int escapeAnswer = 0; // what Escape gives; 0: Escape does nothing
     bool systemModal = false;
 };
 

@@ -21,37 +21,56 @@ namespace {
 QMessageBox::StandardButton qtButton(int answer)
 {
     switch (answer) {
-    case msgbox::AnswerCancel: return QMessageBox::Cancel;
-    case msgbox::AnswerAbort: return QMessageBox::Abort;
-    case msgbox::AnswerRetry: return QMessageBox::Retry;
-    case msgbox::AnswerIgnore: return QMessageBox::Ignore;
-    case msgbox::AnswerYes: return QMessageBox::Yes;
-    case msgbox::AnswerNo: return QMessageBox::No;
-    default: return QMessageBox::Ok;
+    case msgbox::AnswerCancel:
+        return QMessageBox::Cancel;
+    case msgbox::AnswerAbort:
+        return QMessageBox::Abort;
+    case msgbox::AnswerRetry:
+        return QMessageBox::Retry;
+    case msgbox::AnswerIgnore:
+        return QMessageBox::Ignore;
+    case msgbox::AnswerYes:
+        return QMessageBox::Yes;
+    case msgbox::AnswerNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 int vbAnswer(int qtButtonValue)
 {
     switch (qtButtonValue) {
-    case QMessageBox::Cancel: return msgbox::AnswerCancel;
-    case QMessageBox::Abort: return msgbox::AnswerAbort;
-    case QMessageBox::Retry: return msgbox::AnswerRetry;
-    case QMessageBox::Ignore: return msgbox::AnswerIgnore;
-    case QMessageBox::Yes: return msgbox::AnswerYes;
-    case QMessageBox::No: return msgbox::AnswerNo;
-    default: return msgbox::AnswerOK;
+    case QMessageBox::Cancel:
+        return msgbox::AnswerCancel;
+    case QMessageBox::Abort:
+        return msgbox::AnswerAbort;
+    case QMessageBox::Retry:
+        return msgbox::AnswerRetry;
+    case QMessageBox::Ignore:
+        return msgbox::AnswerIgnore;
+    case QMessageBox::Yes:
+        return msgbox::AnswerYes;
+    case QMessageBox::No:
+        return msgbox::AnswerNo;
+    default:
+        return msgbox::AnswerOK;
     }
 }
 
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
@@ -88,7 +107,8 @@ QString qtNameFilter(const FileFilter& filter)
     return QStringLiteral("%1 (%2)").arg(description, patterns);
 }
 
-std::unique_ptr<QMessageBox> QtWindowServices::buildMessageBox(const QString& text, int style, const QString& title)
+std::unique_ptr<QMessageBox> QtWindowServices::buildMessageBox(const QString& text, int style,
+                                                               const QString& title)
 {
     const MessageStyle s = decodeMessageStyle(style);
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
@@ -113,7 +133,8 @@ int QtWindowServices::messageBox(const QString& text, int style, const QString& 
     box->exec();
     const QAbstractButton* clicked = box->clickedButton();
     if (!clicked) // closed by the window manager: what Escape would give
-        return decodeMessageStyle(style).escapeAnswer ? decodeMessageStyle(style).escapeAnswer : msgbox::AnswerOK;
+        return decodeMessageStyle(style).escapeAnswer ? decodeMessageStyle(style).escapeAnswer
+                                                      : msgbox::AnswerOK;
     return vbAnswer(box->standardButton(const_cast<QAbstractButton*>(clicked)));
 }
 
@@ -174,7 +195,8 @@ QString QtWindowServices::saveFileName(const SaveFileRequest& request)
     return dialog->selectedFiles().constFirst();
 }
 
-bool QtWindowServices::shellExecute(QWidget*, const QString& verb, const QString& file, const QString& workingFolder)
+bool QtWindowServices::shellExecute(QWidget*, const QString& verb, const QString& file,
+                                    const QString& workingFolder)
 {
     const auto command = shellCommandFor(verb, file);
     return command && startDetached(*command, workingFolder);

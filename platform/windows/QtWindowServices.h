@@ -12,7 +12,7 @@ class QMessageBox;
 namespace platform {
 
 class QtWindowServices : public WindowServices {
-public:
+  public:
     QtWindowServices();
     ~QtWindowServices() override;
 
@@ -37,10 +37,10 @@ public:
     // The status window, while one is shown.
     QWidget* statusWindow() const { return status_; }
 
-protected:
+  protected:
     bool launchMail(const MailMessage& message) override;
 
-private:
+  private:
     QPointer<QWidget> status_;
 };
 

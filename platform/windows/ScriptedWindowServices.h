@@ -1,10 +1,10 @@
 #pragma once
 // Window services for tests: every call is recorded, message boxes and save
 // dialogs answer from queues, shell verbs, mail and sound do nothing but are
-// recorded (a wave file is still read, and fails as it would). A box or dialog nobody queued an answer for calls `onUnexpected`
-// (the test support makes that a test failure) and answers as Escape would
-// (Cancel, or OK for an OK-only box, or the last button). Pointer and window
-// state are applied to the widgets as the Qt services apply them.
+// recorded (a wave file is still read, and fails as it would). A box or dialog nobody queued an answer for
+// calls `onUnexpected` (the test support makes that a test failure) and answers as Escape would (Cancel, or
+// OK for an OK-only box, or the last button). Pointer and window state are applied to the widgets as the Qt
+// services apply them.
 //
 //   auto scripted = std::make_shared<platform::ScriptedWindowServices>();
 //   auto previous = platform::WindowServices::install(scripted);
@@ -21,9 +21,9 @@
 namespace platform {
 
 class ScriptedWindowServices : public WindowServices {
-public:
+  public:
     struct MessageBoxCall {
-        QString text;  // exactly as asked
+        QString text; // exactly as asked
         int style = 0;
         QString title; // exactly as asked (empty when left empty)
         int answer = 0;
@@ -92,10 +92,10 @@ public:
     int waveOutDeviceCount() override;
     bool playWave(const QString& path) override;
 
-protected:
+  protected:
     bool launchMail(const MailMessage& message) override;
 
-private:
+  private:
     void record(const QString& kind, QWidget* window = nullptr, int value = 0, const QString& text = {});
     void unexpected(const QString& what);
 

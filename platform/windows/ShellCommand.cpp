@@ -18,7 +18,8 @@ bool isPrintableByCups(const QString& file)
 std::optional<ShellCommand> shellCommandFor(const QString& verb, const QString& givenFile)
 {
     // xdg-open takes no "--": a name that looks like an option is made a path.
-    const QString file = givenFile.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + givenFile : givenFile;
+    const QString file =
+        givenFile.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + givenFile : givenFile;
     const ShellCommand open{QStringLiteral("xdg-open"), {file}};
     if (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
         return open;

@@ -15,20 +15,34 @@ int screenPointer = pointer::Default;
 Qt::CursorShape shapeOf(int vbPointer)
 {
     switch (vbPointer) {
-    case 2: return Qt::CrossCursor;
-    case 3: return Qt::IBeamCursor;
-    case 5: return Qt::SizeAllCursor;
-    case 6: return Qt::SizeBDiagCursor;
-    case 7: return Qt::SizeVerCursor;
-    case 8: return Qt::SizeFDiagCursor;
-    case 9: return Qt::SizeHorCursor;
-    case 10: return Qt::UpArrowCursor;
-    case pointer::Hourglass: return Qt::WaitCursor;
-    case 12: return Qt::ForbiddenCursor;
-    case 13: return Qt::BusyCursor;
-    case 14: return Qt::WhatsThisCursor;
-    case 15: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 5:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case pointer::Hourglass:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    case 15:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 

@@ -53,7 +53,7 @@ struct MailMessage {
 };
 
 class WindowServices {
-public:
+  public:
     virtual ~WindowServices() = default;
 
     static WindowServices& current();
@@ -97,7 +97,7 @@ public:
     // busy. Throws vb::Error for a file it cannot play.
     virtual bool playWave(const QString& path) = 0;
 
-protected:
+  protected:
     virtual bool launchMail(const MailMessage& message) = 0;
 };
 

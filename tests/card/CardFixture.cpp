@@ -1,7 +1,7 @@
 #include "tests/card/CardFixture.h"
 
-#include "settings/modRegistry.h"
 #include "platform/values/Variant.h"
+#include "settings/modRegistry.h"
 
 namespace cardtest {
 
@@ -9,13 +9,18 @@ void CardFixture::SetUp()
 {
     ASSERT_TRUE(modRegistry::GarantirShadow());
     storeWindow(1);
-    hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
+    hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"),
+                  Data().SqlServer);
 }
 
 void CardFixture::storeWindow(int frame)
 {
-    for (const auto& [name, value] : {std::pair{"Left", 600}, {"Top", 600}, {"Width", 15000}, {"Height", 9600},
-                                      {"Frame", frame}, {"AutoSize", 0}})
+    for (const auto& [name, value] : {std::pair{"Left", 600},
+                                      {"Top", 600},
+                                      {"Width", 15000},
+                                      {"Height", 9600},
+                                      {"Frame", frame},
+                                      {"AutoSize", 0}})
         modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
 }
 

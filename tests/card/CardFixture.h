@@ -14,10 +14,11 @@
 
 namespace cardtest {
 
-inline const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+inline const QString windowKey =
+    QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 
 class CardFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     // The stored window values, with the tab the card restores.
     static void storeWindow(int frame);

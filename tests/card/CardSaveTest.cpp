@@ -14,7 +14,7 @@
 namespace {
 
 class CardSave : public cardtest::CardFixture {
-protected:
+  protected:
     static QLineEdit* field(frmInicial& card, const char* name)
     {
         return card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -38,7 +38,8 @@ TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
     EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled());
     qint32 tab = 1;
     ASSERT_TRUE(card.GravarCampos(tab));
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Solicitadora d'Ourém"));
     EXPECT_FALSE(card.prpAlteracoes());
     EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
     EXPECT_FALSE(modCode::IsInTransaction());
@@ -49,16 +50,19 @@ TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
     EXPECT_EQ(card.AskForSavings(), 7);
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral("Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?"));
+              QStringLiteral(
+                  "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?"));
     EXPECT_EQ(windows->messageBoxes()[0].style, 35);
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Solicitadora d'Ourém"));
     windows->queueAnswer(2);
     card.close();
     EXPECT_TRUE(card.isVisible());
     windows->queueAnswer(6);
     card.close();
     EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Outra"));
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Outra"));
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -72,9 +76,11 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
     EXPECT_FALSE(card.GravarCampos(tab));
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
-        QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) seguinte(s) ficheiro(s):\n\r\n\r")));
+        QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) "
+                       "seguinte(s) ficheiro(s):\n\r\n\r")));
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
-    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"), other);
+    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
+              other);
     EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
 }
 
@@ -91,12 +97,18 @@ TEST_F(CardSave, ANewContactIsCreatedAndFiled)
     EXPECT_FALSE(card.isNew);
     const qint32 id = card.Contacto_ID;
     ASSERT_GT(id, 0);
-    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(id)), QStringLiteral("Rita Conceição"));
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
-                                      "t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = %1 AND t.descrit = 'Contactos Quarvenses'")
-                           .arg(id)),
-              1);
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1").arg(id)), 1);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(id)),
+              QStringLiteral("Rita Conceição"));
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+                                "t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = %1 AND "
+                                "t.descrit = 'Contactos Quarvenses'")
+                     .arg(id)),
+        1);
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1")
+                     .arg(id)),
+        1);
     EXPECT_EQ(vb::CLng(card.Rs(QStringLiteral("contacto_id"))), id);
     EXPECT_TRUE(reporter.reports().empty());
 }
@@ -110,18 +122,22 @@ TEST_F(CardSave, RightsDecideWhoMaySaveWhat)
     qint32 tab = 1;
     EXPECT_FALSE(card.GravarCampos(tab));
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(QStringLiteral("Não tem permissões para alterar (ou gravar) este registo")));
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não tem permissões para alterar (ou gravar) este registo")));
     EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
     Conn().strUser = QStringLiteral("sa");
     card.setPrpAlteracoes(false);
 
     card.selectTab(3);
-    const QString before = db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5");
+    const QString before =
+        db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5");
     tab = 3;
     ASSERT_TRUE(card.GravarCampos(tab));
-    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), before) << "unchanged byte for byte";
+    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), before)
+        << "unchanged byte for byte";
     card.ucIDPermitions1->setRight(0, 1, u'0');
     ASSERT_TRUE(card.GravarCampos(tab));
-    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), card.ucIDPermitions1->UserMask());
+    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"),
+              card.ucIDPermitions1->UserMask());
     EXPECT_NE(card.ucIDPermitions1->UserMask(), before);
 }

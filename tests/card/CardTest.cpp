@@ -5,14 +5,14 @@
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"
-#include "settings/frmMainChilds.h"
-#include "settings/modParentsForm.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/values/Conversions.h"
-#include <QFile>
+#include "settings/frmMainChilds.h"
+#include "settings/modParentsForm.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QTabBar>
 #include <QTest>
@@ -29,7 +29,7 @@ struct Closed {
 };
 
 class RecordingHost : public HostCallback {
-public:
+  public:
     explicit RecordingHost(Closed& closed) : closed_(closed) {}
     void RemoteActivate(qint32& id, qint32& index, qint32& object, qint32& related) override
     {
@@ -37,24 +37,25 @@ public:
     }
     void RemoteKey(qint32& id) override { closed_ = {QStringLiteral("RemoteKey"), id}; }
 
-private:
+  private:
     Closed& closed_;
 };
 
 // A host with a window of its own, whose id gives the card an owner window.
 class WindowedHost : public HostCallback {
-public:
+  public:
     vb::Variant hwnd() override { return vb::Variant(qint32(window.winId())); }
     QWidget window;
 };
 
 class Card : public cardtest::CardFixture {
-protected:
+  protected:
     QStringList statements(const std::function<void()>& work)
     {
         QStringList sent;
         ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
-            if (e.kind == ado::TraceEntry::Kind::Statement && !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
+            if (e.kind == ado::TraceEntry::Kind::Statement &&
+                !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
                 sent.append(e.statement);
         });
         work();
@@ -81,7 +82,8 @@ TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
     general.ObjectOpen(hostList, vb::Variant(5));
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do sistema para que este lhe "
+              QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do "
+                             "sistema para que este lhe "
                              "estabeleça as permissões necessárias."));
     EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
     EXPECT_EQ(windows->messageBoxes()[0].title, securityTitle);
@@ -91,7 +93,8 @@ TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
     windows->queueAnswer(1);
     general.ObjectNew(QStringLiteral("tbContactos"));
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(QStringLiteral("Não tem permissões para criar este registo")));
+    EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(
+        QStringLiteral("Não tem permissões para criar este registo")));
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -111,8 +114,10 @@ TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
     card.close();
 
     ado::Recordset shortList;
-    shortList.Open(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2, 3) ORDER BY contacto_id"),
-                   Data().SqlServer);
+    shortList.Open(
+        QStringLiteral(
+            "SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2, 3) ORDER BY contacto_id"),
+        Data().SqlServer);
     general.ObjectOpen(shortList, vb::Variant(30));
     EXPECT_EQ(general.card()->Contacto_ID, 1) << "a key not in the list opens the first row";
     EXPECT_FALSE(general.card()->isSingular());
@@ -133,16 +138,21 @@ TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
 TEST_F(Card, TabsAreReadWhenFirstSelected)
 {
     storeWindow(3);
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8"));
     const QStringList opening = statements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Frame_Selected, 3);
-    EXPECT_FALSE(anyStartsWith(opening, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8"))) << "tab 1 not read";
-    EXPECT_TRUE(opening.contains(
-        QStringLiteral("SELECT tbTulvas_Contactos_permitions.* FROM tbTulvas_Contactos_permitions WHERE contacto_id=8")));
-    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 8"), QStringLiteral("$00011111"));
+    EXPECT_FALSE(anyStartsWith(opening, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8")))
+        << "tab 1 not read";
+    EXPECT_TRUE(opening.contains(QStringLiteral(
+        "SELECT tbTulvas_Contactos_permitions.* FROM tbTulvas_Contactos_permitions WHERE contacto_id=8")));
+    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 8"),
+              QStringLiteral("$00011111"));
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
-    EXPECT_EQ(std::count_if(opening.begin(), opening.end(), [](const QString& s) { return s.startsWith(QStringLiteral("UPDATE")); }), 1);
+    EXPECT_EQ(std::count_if(opening.begin(), opening.end(),
+                            [](const QString& s) { return s.startsWith(QStringLiteral("UPDATE")); }),
+              1);
 
     const QStringList second = statements([&] { card.selectTab(3); });
     EXPECT_TRUE(second.isEmpty()) << "the shown tab is not read again";
@@ -150,7 +160,8 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
     EXPECT_TRUE(first.contains(QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8")));
     EXPECT_EQ(card.Frame_Selected, 1);
     card.close();
-    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Frame"))), 1) << "the tab shown last is stored";
+    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Frame"))), 1)
+        << "the tab shown last is stored";
 
     for (int stored : {0, 9}) {
         storeWindow(stored);
@@ -162,23 +173,29 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
 
 TEST_F(Card, TitleAndAuditLines)
 {
-    Data().SqlServer.Execute(QStringLiteral(
-        "UPDATE tbContactos SET modified_by = 'ana', modified_date = CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
-        "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 10:00:00',120) WHERE contacto_id = 13"));
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
-                                            "profissao = 'Advogada' WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET modified_by = 'ana', modified_date = "
+                                            "CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
+                                            "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 "
+                                            "10:00:00',120) WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
+                       "profissao = 'Advogada' WHERE contacto_id = 13"));
     general.ObjectOpen(hostList, vb::Variant(13));
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
     EXPECT_EQ(card.windowTitle(), QStringLiteral("Dr. Silva, Ana"));
-    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Modificado por ana em 05/03/2024 9:07:03, Criado por sa em 02/01/2023 10:00:00"));
+    EXPECT_EQ(
+        card.statusPanel1->text(),
+        QStringLiteral("Modificado por ana em 05/03/2024 9:07:03, Criado por sa em 02/01/2023 10:00:00"));
     card.selectTab(2);
     EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
     EXPECT_EQ(card.Descrit2->text(), QStringLiteral("Advogada"));
     card.close();
 
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos_Singulares SET titulo = NULL, apelido = NULL WHERE contacto_id = 13"));
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbContactos_Singulares SET titulo = NULL, apelido = NULL WHERE contacto_id = 13"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13"));
     storeWindow(2);
     general.ObjectOpen(hostList, vb::Variant(13));
     EXPECT_EQ(general.card()->Descrit1->text(), QString()) << "no surname: the title alone, here empty";
@@ -208,7 +225,8 @@ TEST_F(Card, WindowValuesPlacementAndClosing)
     EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Erro nas definições do Registry!"));
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
     EXPECT_FALSE(general.card()->isVisible());
-    EXPECT_FALSE(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull()) << "closing stored the values";
+    EXPECT_FALSE(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())
+        << "closing stored the values";
     general.ObjectOpen(hostList, vb::Variant(13));
     EXPECT_TRUE(general.card()->isVisible());
     EXPECT_EQ(windows->messageBoxes().size(), 1u);
@@ -223,7 +241,8 @@ TEST_F(Card, WindowValuesPlacementAndClosing)
     card.showMaximized();
     QCoreApplication::processEvents();
     card.close();
-    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width"))), 12345) << "maximised: nothing stored";
+    EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width"))), 12345)
+        << "maximised: nothing stored";
 }
 
 TEST_F(Card, TheHostIsToldWhichContactWasShownLast)

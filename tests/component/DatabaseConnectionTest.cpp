@@ -1,5 +1,5 @@
-#include "component/ConnectionState.h"
 #include "card/frmInicial.h"
+#include "component/ConnectionState.h"
 #include "component/General.h"
 #include "component/StringCipher.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
@@ -24,15 +24,17 @@ QString enc(const QString& plain)
 }
 
 class Connecting : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ResetConnectionStateForTests();
         // Real catalogs: Login preloads the record card, which reads its tables.
         for (const QString& folder : {primary(), secondary()}) {
-            ado::embedded::createCatalogFromSchema(folder, catalog, QStringLiteral("sa"), QStringLiteral("pw"), false,
+            ado::embedded::createCatalogFromSchema(folder, catalog, QStringLiteral("sa"),
+                                                   QStringLiteral("pw"), false,
                                                    ado::embedded::HashStrength::Minimal);
-            EmbeddedServer::createLogin(folder, QStringLiteral("ana"), QStringLiteral("senha"), ado::embedded::HashStrength::Minimal);
+            EmbeddedServer::createLogin(folder, QStringLiteral("ana"), QStringLiteral("senha"),
+                                        ado::embedded::HashStrength::Minimal);
         }
     }
     void TearDown() override { ResetConnectionStateForTests(); }
@@ -41,11 +43,11 @@ protected:
     QString secondary() const { return dir.filePath(QStringLiteral("secundario")); }
     QString down() const { return dir.filePath(QStringLiteral("desligado")); }
 
-    bool connect(const QString& first, const QString& second = {}, const QString& userPassword = QStringLiteral("senha"),
-                 qint32 flags = 0)
+    bool connect(const QString& first, const QString& second = {},
+                 const QString& userPassword = QStringLiteral("senha"), qint32 flags = 0)
     {
-        return general.SQLConnect(QStringLiteral("ana"), enc(userPassword), QStringLiteral("sa"), enc(QStringLiteral("pw")),
-                                  catalog, first, second, flags);
+        return general.SQLConnect(QStringLiteral("ana"), enc(userPassword), QStringLiteral("sa"),
+                                  enc(QStringLiteral("pw")), catalog, first, second, flags);
     }
 
     QTemporaryDir dir;
@@ -55,11 +57,13 @@ protected:
     General general;
 };
 
-QString expectedString(const QString& login, const QString& password, const QString& server, const char* ending)
+QString expectedString(const QString& login, const QString& password, const QString& server,
+                       const char* ending)
 {
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + login +
-           QStringLiteral(";Password=") + password + QString::fromLatin1(ending) + QStringLiteral("Initial Catalog=Quarvenses;Data Source=") +
-           server + QStringLiteral(";Connect Timeout=15");
+           QStringLiteral(";Password=") + password + QString::fromLatin1(ending) +
+           QStringLiteral("Initial Catalog=Quarvenses;Data Source=") + server +
+           QStringLiteral(";Connect Timeout=15");
 }
 
 } // namespace
@@ -74,8 +78,10 @@ TEST_F(Connecting, PrimaryDownSecondaryUpRunsOnTheSecondary)
     EXPECT_EQ(c.strUser, QStringLiteral("ana"));
     EXPECT_EQ(StringCipher::Decipher(c.strPassword), QStringLiteral("senha")) << "kept as the host gave it";
     EXPECT_TRUE(StringCipher::LooksEnciphered(c.strSQLMasterConnString));
-    EXPECT_EQ(StringCipher::Decipher(c.strSQLMasterConnString), expectedString("sa", "pw", down(), ";Encrypt=yes;"));
-    EXPECT_EQ(StringCipher::Decipher(c.strSQLSecondaryConnString), expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
+    EXPECT_EQ(StringCipher::Decipher(c.strSQLMasterConnString),
+              expectedString("sa", "pw", down(), ";Encrypt=yes;"));
+    EXPECT_EQ(StringCipher::Decipher(c.strSQLSecondaryConnString),
+              expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
     EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);
     EXPECT_EQ(Data().SqlServer.ConnectionString(), expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
     EXPECT_TRUE(reporter.reports().empty());
@@ -137,12 +143,12 @@ TEST_F(Connecting, FlagsNameTheProductAndASecondCallReturnsAtOnce)
 
 TEST_F(Connecting, ValuesThatWouldBreakTheStringAreQuoted)
 {
-    EmbeddedServer::createLogin(primary(), QStringLiteral("sa"), QStringLiteral("p;w'x"), ado::embedded::HashStrength::Minimal);
+    EmbeddedServer::createLogin(primary(), QStringLiteral("sa"), QStringLiteral("p;w'x"),
+                                ado::embedded::HashStrength::Minimal);
     ASSERT_TRUE(general.SQLConnect(QStringLiteral("ana"), enc(QStringLiteral("senha")), QStringLiteral("sa"),
                                    enc(QStringLiteral("p;w'x")), catalog, primary()));
     EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString),
               expectedString("sa", "\"p;w'x\"", primary(), ";Encrypt=yes;"));
-
 }
 
 TEST_F(Connecting, APasswordThatDoesNotDecipherIsReported)
@@ -151,8 +157,9 @@ TEST_F(Connecting, APasswordThatDoesNotDecipherIsReported)
                                     QStringLiteral("pw em claro"), catalog, primary()));
     ASSERT_EQ(reporter.reports().size(), 1u);
     EXPECT_EQ(reporter.reports()[0],
-              (QStringList{QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"), QStringLiteral("SQLConnect"),
-                           QStringLiteral("SQLConnect"), QStringLiteral("O texto indicado não é um texto cifrado válido.")}));
+              (QStringList{QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"),
+                           QStringLiteral("SQLConnect"), QStringLiteral("SQLConnect"),
+                           QStringLiteral("O texto indicado não é um texto cifrado válido.")}));
 }
 
 namespace {
@@ -177,7 +184,8 @@ TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)
                                                       {"dtInitialCatalog", catalog},
                                                       {"dtDataSource", primary()}};
     for (const auto& [name, value] : values) {
-        EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha")))) << "without " << name;
+        EXPECT_FALSE(general.Login(QStringLiteral("ana"), enc(QStringLiteral("senha"))))
+            << "without " << name;
         EXPECT_FALSE(Conn().bSQLConnected);
         store(product, name, value);
     }
@@ -188,7 +196,8 @@ TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)
     EXPECT_FALSE(general.card()->isVisible());
     EXPECT_FALSE(general.card()->inPro);
     EXPECT_EQ(Conn().strDataServer, QStringLiteral("Quarvenses"));
-    EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString), expectedString("sa", "pw", primary(), ";"));
+    EXPECT_EQ(StringCipher::Decipher(Conn().strSQLMasterConnString),
+              expectedString("sa", "pw", primary(), ";"));
     EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);
     EXPECT_TRUE(reporter.reports().empty());
 }

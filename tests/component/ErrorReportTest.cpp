@@ -15,9 +15,10 @@ struct Reports {
 };
 
 class RecordingReporter : public contracts::NotivarGeneral {
-public:
+  public:
     explicit RecordingReporter(Reports& r) : r_(r) {}
-    void Report(const QString& t, const QString& t2, const QString& m, const QString& p, const QString& msg) override
+    void Report(const QString& t, const QString& t2, const QString& m, const QString& p,
+                const QString& msg) override
     {
         r_.calls.push_back({t, t2, m, p, msg});
     }
@@ -26,12 +27,12 @@ public:
     void SQLReconnectShowOK(QWidget*) override {}
     void SQLReconnectShowBad(QWidget*) override {}
 
-private:
+  private:
     Reports& r_;
 };
 
 class ErrorReportTest : public ::testing::Test {
-protected:
+  protected:
     Reports reports;
     platform::ScopedComponent reporter{QStringLiteral("Notivar.General"), [this] {
                                            ++reports.created;
@@ -58,20 +59,27 @@ TEST_F(ErrorReportTest, NeverReportsNumberZeroOr3709)
 
 TEST_F(ErrorReportTest, ModulesSendNumberAndDescriptionAndNeedADescription)
 {
-    EXPECT_TRUE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("ObterValorString"), vb::Error::typeMismatch()));
-    EXPECT_FALSE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("ObterValorString"), 5, QStringLiteral("  ")));
+    EXPECT_TRUE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("ObterValorString"),
+                                  vb::Error::typeMismatch()));
+    EXPECT_FALSE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("ObterValorString"), 5,
+                                   QStringLiteral("  ")));
     EXPECT_TRUE(ErrorReport::send(Origin::Permissions, QStringLiteral("CheckObjectSecurity"), -2147217900,
                                   QStringLiteral("Invalid object name")));
     EXPECT_FALSE(ErrorReport::send(Origin::FileDialogs, QStringLiteral("SaveFileName"), 7, QString()));
-    EXPECT_TRUE(ErrorReport::send(Origin::SqlLiteralsCode, QStringLiteral("Trtf"), 6, QStringLiteral("Overflow")));
-    EXPECT_TRUE(ErrorReport::send(Origin::SqlLiteralsData, QStringLiteral("ListField"), 6, QStringLiteral("Overflow")));
-    EXPECT_TRUE(ErrorReport::send(Origin::FileDialogs, QStringLiteral("SaveFileName"), 5, QStringLiteral("x")));
+    EXPECT_TRUE(
+        ErrorReport::send(Origin::SqlLiteralsCode, QStringLiteral("Trtf"), 6, QStringLiteral("Overflow")));
+    EXPECT_TRUE(ErrorReport::send(Origin::SqlLiteralsData, QStringLiteral("ListField"), 6,
+                                  QStringLiteral("Overflow")));
+    EXPECT_TRUE(
+        ErrorReport::send(Origin::FileDialogs, QStringLiteral("SaveFileName"), 5, QStringLiteral("x")));
     ASSERT_EQ(reports.calls.size(), 5u);
-    EXPECT_EQ(reports.calls[0], (QStringList{"Pelmor Mirel Software", "Ambrel Software Modules", "modRegistry",
-                                             "ObterValorString", "Error Number = 13 | Description = Type mismatch"}));
-    EXPECT_EQ(reports.calls[1], (QStringList{"modCheckPermissions", "modCheckPermissions", "modCheckPermissions",
-                                             "CheckObjectSecurity",
-                                             "Error Number = -2147217900 | Description = Invalid object name"}));
+    EXPECT_EQ(reports.calls[0],
+              (QStringList{"Pelmor Mirel Software", "Ambrel Software Modules", "modRegistry",
+                           "ObterValorString", "Error Number = 13 | Description = Type mismatch"}));
+    EXPECT_EQ(reports.calls[1],
+              (QStringList{"modCheckPermissions", "modCheckPermissions", "modCheckPermissions",
+                           "CheckObjectSecurity",
+                           "Error Number = -2147217900 | Description = Invalid object name"}));
     EXPECT_EQ(reports.calls[2], (QStringList{"Pelmor Mirel Software", "Sinistros_Snvia", "modCode", "Trtf",
                                              "Error Number = 6 | Description = Overflow"}));
     EXPECT_EQ(reports.calls[3].mid(0, 3),
@@ -82,30 +90,38 @@ TEST_F(ErrorReportTest, ModulesSendNumberAndDescriptionAndNeedADescription)
 
 TEST_F(ErrorReportTest, FormsAndTheClassSendTheDescriptionAlone)
 {
-    EXPECT_TRUE(ErrorReport::send(Origin::General, QStringLiteral("ObjectOpen"), 91, QStringLiteral("Object variable")));
+    EXPECT_TRUE(ErrorReport::send(Origin::General, QStringLiteral("ObjectOpen"), 91,
+                                  QStringLiteral("Object variable")));
     EXPECT_TRUE(ErrorReport::send(Origin::SQLConnect, QStringLiteral("SQLConnect"), 1, QStringLiteral("d")));
-    EXPECT_TRUE(ErrorReport::send(Origin::Card, QStringLiteral("Form_Load"), 5, QStringLiteral("   "))); // no blank rule
-    EXPECT_TRUE(ErrorReport::send({Origin::Card, QStringLiteral("frmNovo")}, QStringLiteral("Novo"), 5, QStringLiteral("e")));
-    EXPECT_FALSE(ErrorReport::send(Origin::CardLayout, QStringLiteral("Rpl_Move_Along"), 5, QStringLiteral(" ")));
-    EXPECT_TRUE(ErrorReport::send(Origin::CardLayout, QStringLiteral("Rpl_Move_Along"), 5, QStringLiteral("e")));
+    EXPECT_TRUE(ErrorReport::send(Origin::Card, QStringLiteral("Form_Load"), 5,
+                                  QStringLiteral("   "))); // no blank rule
+    EXPECT_TRUE(ErrorReport::send({Origin::Card, QStringLiteral("frmNovo")}, QStringLiteral("Novo"), 5,
+                                  QStringLiteral("e")));
+    EXPECT_FALSE(
+        ErrorReport::send(Origin::CardLayout, QStringLiteral("Rpl_Move_Along"), 5, QStringLiteral(" ")));
+    EXPECT_TRUE(
+        ErrorReport::send(Origin::CardLayout, QStringLiteral("Rpl_Move_Along"), 5, QStringLiteral("e")));
     EXPECT_TRUE(ErrorReport::send(Origin::PrintForm, QStringLiteral("StringRTF"), 5, QStringLiteral("e")));
-    EXPECT_TRUE(ErrorReport::send(Origin::OwnerWindow, QStringLiteral("GetNewParent"), 5, QStringLiteral("e")));
-    EXPECT_TRUE(ErrorReport::send(Origin::StartUp, QStringLiteral("PlayWave"), 53, QStringLiteral("File not found")));
+    EXPECT_TRUE(
+        ErrorReport::send(Origin::OwnerWindow, QStringLiteral("GetNewParent"), 5, QStringLiteral("e")));
+    EXPECT_TRUE(
+        ErrorReport::send(Origin::StartUp, QStringLiteral("PlayWave"), 53, QStringLiteral("File not found")));
     EXPECT_TRUE(ErrorReport::send(Source::custom(QStringLiteral("Associados"), QStringLiteral("Associados"),
                                                  QStringLiteral("frmInicial")),
                                   QStringLiteral("Fill_Eventos"), 5, QStringLiteral("e")));
     ASSERT_EQ(reports.calls.size(), 9u);
-    EXPECT_EQ(reports.calls[0], (QStringList{"Contactos Quarvenses", "Contactos Quarvenses", "General", "ObjectOpen",
-                                             "Object variable"}));
+    EXPECT_EQ(reports.calls[0], (QStringList{"Contactos Quarvenses", "Contactos Quarvenses", "General",
+                                             "ObjectOpen", "Object variable"}));
     EXPECT_EQ(reports.calls[1].mid(0, 3), (QStringList{"Ambrel Software", "Ambrel Software", "SQLConnect"}));
     EXPECT_EQ(reports.calls[2], (QStringList{"Contactos Quarvenses", "Contactos Quarvenses", "frmInicial",
                                              "Form_Load", "   "}));
     EXPECT_EQ(reports.calls[3][2], QStringLiteral("frmNovo"));
-    EXPECT_EQ(reports.calls[4], (QStringList{"Ambrel Trevalia", "Clientes_Snvia", "frmInicial", "Rpl_Move_Along", "e"}));
+    EXPECT_EQ(reports.calls[4],
+              (QStringList{"Ambrel Trevalia", "Clientes_Snvia", "frmInicial", "Rpl_Move_Along", "e"}));
     EXPECT_EQ(reports.calls[5][2], QStringLiteral("frmImpressoes"));
     EXPECT_EQ(reports.calls[6].mid(0, 3), (QStringList{"mod", "mod", "frmMainChilds"}));
-    EXPECT_EQ(reports.calls[7], (QStringList{"Contactos Quarvenses", "Contactos Quarvenses", "modCode", "PlayWave",
-                                             "File not found"}));
+    EXPECT_EQ(reports.calls[7], (QStringList{"Contactos Quarvenses", "Contactos Quarvenses", "modCode",
+                                             "PlayWave", "File not found"}));
     EXPECT_EQ(reports.calls[8], (QStringList{"Associados", "Associados", "frmInicial", "Fill_Eventos", "e"}));
 }
 

@@ -39,8 +39,8 @@ TEST(StringCipher, RefusesTextsItDidNotWrite)
     expectRefused(QString());
     expectRefused(QStringLiteral("qv1:"));
     QString tampered = good;
-    tampered[tampered.size() - 2] = tampered[tampered.size() - 2] == QLatin1Char('A') ? QLatin1Char('B')
-                                                                                     : QLatin1Char('A');
+    tampered[tampered.size() - 2] =
+        tampered[tampered.size() - 2] == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
     expectRefused(tampered);
 
     qputenv("QUARVENSES_FAMILY_KEY", "another family");

@@ -1,10 +1,10 @@
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/NotivarGeneral.h"
+#include "tests/support/EnvGuard.h"
 #include "tests/support/ScriptedWindows.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
-#include "tests/support/EnvGuard.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,8 +91,8 @@ TEST(Notivar, ReconnectProgressShowsThenClosesThenTellsTheOutcome)
     reporter()->SQLReconnectShow(nullptr);
     reporter()->SQLReconnectShutdown();
     reporter()->SQLReconnectShowBad(nullptr);
-    EXPECT_EQ(windows->eventKinds(), (QStringList{"status", "closeStatus", "status", "status", "closeStatus",
-                                                  "status"}));
+    EXPECT_EQ(windows->eventKinds(),
+              (QStringList{"status", "closeStatus", "status", "status", "closeStatus", "status"}));
     const auto& s = windows->statuses();
     ASSERT_EQ(s.size(), 4u);
     EXPECT_EQ(s[0].text, QStringLiteral("A restabelecer a ligação ao servidor de dados…"));

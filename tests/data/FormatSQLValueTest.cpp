@@ -12,7 +12,7 @@ using vb::Variant;
 namespace {
 
 class UnderRegional : public ::testing::Test {
-protected:
+  protected:
     void use(const vb::Regional& r)
     {
         vb::setRegional(r);
@@ -82,7 +82,8 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderAmericanSettings)
 
 TEST_F(UnderRegional, DatesBecomeConvertCallsExceptTheEmptyDates)
 {
-    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 5), "CONVERT(DATETIME,'2024-03-05 14:07:09',102)");
+    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 5),
+              "CONVERT(DATETIME,'2024-03-05 14:07:09',102)");
     EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 1), "CONVERT(DATETIME,'2024-03-05',102)");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05-03-2024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05032024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");

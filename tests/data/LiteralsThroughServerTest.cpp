@@ -14,7 +14,7 @@ using vb::Variant;
 namespace {
 
 class ThroughServer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         connection.Open(server.connectionString());
@@ -29,7 +29,8 @@ protected:
     // What the server makes of the literal.
     Variant roundTrip(const Variant& value, int kind)
     {
-        ado::Recordset rs = connection.Execute(QStringLiteral("SELECT ") + FormatSQLValue(value, kind) + QStringLiteral(" as v"));
+        ado::Recordset rs = connection.Execute(QStringLiteral("SELECT ") + FormatSQLValue(value, kind) +
+                                               QStringLiteral(" as v"));
         return rs(QStringLiteral("v"));
     }
 
@@ -42,8 +43,11 @@ protected:
 TEST_F(ThroughServer, TextsComeBackAsTyped)
 {
     for (const char* text : {"O'Neil", "d'Ávila e 'aspas'", "São João, ç ã € ''", "a;b--c/*d*/"})
-        EXPECT_EQ(vb::CStr(roundTrip(Variant(QString::fromUtf8(text)), modData::kText)), QString::fromUtf8(text)) << text;
-    EXPECT_EQ(vb::CStr(roundTrip(Variant(QStringLiteral("  O'Neil ")), modData::kTextNotNull)), QStringLiteral("O'Neil"));
+        EXPECT_EQ(vb::CStr(roundTrip(Variant(QString::fromUtf8(text)), modData::kText)),
+                  QString::fromUtf8(text))
+            << text;
+    EXPECT_EQ(vb::CStr(roundTrip(Variant(QStringLiteral("  O'Neil ")), modData::kTextNotNull)),
+              QStringLiteral("O'Neil"));
     EXPECT_TRUE(roundTrip(Variant(QStringLiteral(" ")), modData::kText).isNull());
     EXPECT_EQ(vb::CStr(roundTrip(Variant(), modData::kTextNotNull)), QString());
 }
@@ -54,14 +58,23 @@ TEST_F(ThroughServer, NumbersKeepEveryDigitUnderBothRegionalSettings)
         const char* typed;
         double value;
     };
-    const Case ptCases[] = {{"12,5", 12.5}, {"-12,5", -12.5}, {"-1234567,89", -1234567.89}, {"1.234,5", 1234.5},
-                            {"-1.234.567,25", -1234567.25}, {"17", 17}};
+    const Case ptCases[] = {{"12,5", 12.5},
+                            {"-12,5", -12.5},
+                            {"-1234567,89", -1234567.89},
+                            {"1.234,5", 1234.5},
+                            {"-1.234.567,25", -1234567.25},
+                            {"17", 17}};
     for (const Case& c : ptCases)
-        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber)), c.value) << c.typed;
+        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber)),
+                         c.value)
+            << c.typed;
     use(vb::Regional::enUS());
-    const Case usCases[] = {{"12.5", 12.5}, {"-1234567.89", -1234567.89}, {"1,234.5", 1234.5}, {"-0.25", -0.25}};
+    const Case usCases[] = {
+        {"12.5", 12.5}, {"-1234567.89", -1234567.89}, {"1,234.5", 1234.5}, {"-0.25", -0.25}};
     for (const Case& c : usCases)
-        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber2)), c.value) << c.typed;
+        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber2)),
+                         c.value)
+            << c.typed;
     EXPECT_EQ(vb::CLng(roundTrip(Variant(true), modData::kNumber)), 1);
     EXPECT_TRUE(roundTrip(Variant(QStringLiteral("abc")), modData::kNumber).isNull());
 }
@@ -70,18 +83,24 @@ TEST_F(ThroughServer, DatesAndSearchPatternsWork)
 {
     connection.Execute(QStringLiteral("CREATE TABLE d (quando DATETIME, nome NVARCHAR(40) COLLATE QV_CI)"));
     const Variant moment = Variant::fromDate(vb::ToSerial(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
-    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") + FormatSQLValue(moment, modData::kDateTime) +
+    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") +
+                       FormatSQLValue(moment, modData::kDateTime) +
                        QStringLiteral(", 'Ana Maria da Silva')"));
-    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") + FormatSQLValue(moment, modData::kDate) +
-                       QStringLiteral(", 'Bruno')"));
-    ado::Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
-                                           FormatSQLValue(Variant(QStringLiteral("ana silva")), modData::kPattern));
+    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") +
+                       FormatSQLValue(moment, modData::kDate) + QStringLiteral(", 'Bruno')"));
+    ado::Recordset rs =
+        connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
+                           FormatSQLValue(Variant(QStringLiteral("ana silva")), modData::kPattern));
     ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
+              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
     rs = connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome = 'bruno'"));
     ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
-    EXPECT_EQ(connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") + FormatSQLValue(Variant(), modData::kPattern))
+    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
+              QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+    EXPECT_EQ(connection
+                  .Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
+                           FormatSQLValue(Variant(), modData::kPattern))
                   .RecordCount(),
               2);
 }
@@ -89,14 +108,17 @@ TEST_F(ThroughServer, DatesAndSearchPatternsWork)
 TEST_F(ThroughServer, ListFieldShowsEachKind)
 {
     testsupport::RecordingReporter reporter;
-    connection.Execute(QStringLiteral("CREATE TABLE v (quando DATETIME, valor FLOAT, texto NVARCHAR(20), nada NVARCHAR(5))"));
-    connection.Execute(QStringLiteral("INSERT INTO v VALUES ('2024-03-05 14:07:09.000', -1234.5, 'Ana', NULL)"));
+    connection.Execute(QStringLiteral(
+        "CREATE TABLE v (quando DATETIME, valor FLOAT, texto NVARCHAR(20), nada NVARCHAR(5))"));
+    connection.Execute(
+        QStringLiteral("INSERT INTO v VALUES ('2024-03-05 14:07:09.000', -1234.5, 'Ana', NULL)"));
     ado::Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM v"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("QUANDO"), 1), QStringLiteral("05-03-2024"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 2), QStringLiteral("- 1.234,50"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("texto"), 3), QStringLiteral("Ana"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 4), QStringLiteral("€ -1.234,50"));
-    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 6), QStringLiteral("-1.234")) << "CLng rounds half to even";
+    EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 6), QStringLiteral("-1.234"))
+        << "CLng rounds half to even";
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("quando"), 7), QStringLiteral("05-03-2024 14:07:09"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("quando"), 8), QStringLiteral("2024-03-05"));
     EXPECT_EQ(modData::ListField(rs, QStringLiteral("valor"), 9), QString());

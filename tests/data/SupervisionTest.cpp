@@ -16,12 +16,13 @@ using modSQLConnection::CheckSQLConnection;
 namespace {
 
 class Supervision : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ResetConnectionStateForTests();
         for (const QString& folder : {primary(), secondary()}) {
-            EmbeddedServer::createLogin(folder, QStringLiteral("sa"), QStringLiteral("pw"), ado::embedded::HashStrength::Minimal);
+            EmbeddedServer::createLogin(folder, QStringLiteral("sa"), QStringLiteral("pw"),
+                                        ado::embedded::HashStrength::Minimal);
             EmbeddedServer::createCatalog(folder, QStringLiteral("Quarvenses"));
         }
         ConnectionState& c = Conn();
@@ -34,7 +35,9 @@ protected:
 
     static QString stringFor(const QString& folder)
     {
-        return QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + folder;
+        return QStringLiteral(
+                   "Provider=SQLOLEDB.1;User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") +
+               folder;
     }
     QString primary() const { return dir.filePath(QStringLiteral("a")); }
     QString secondary() const { return dir.filePath(QStringLiteral("b")); }
@@ -54,7 +57,8 @@ protected:
 int opensDuring(const std::function<void()>& work)
 {
     int opens = 0;
-    ado::ScopedTrace trace([&](const ado::TraceEntry& e) { opens += e.kind == ado::TraceEntry::Kind::Connect; });
+    ado::ScopedTrace trace(
+        [&](const ado::TraceEntry& e) { opens += e.kind == ado::TraceEntry::Kind::Connect; });
     work();
     return opens;
 }

@@ -27,8 +27,9 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         QString problem;
         ASSERT_TRUE(session.prepare(problem)) << problem.toStdString();
         EXPECT_TRUE(QFileInfo::exists(options.dataFolder + QStringLiteral("/Quarvenses.db")));
-        const vb::Variant stored = modRegistry::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
-                                                                 QStringLiteral("dtPassword"));
+        const vb::Variant stored = modRegistry::ObterValorString(
+            QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+            QStringLiteral("dtPassword"));
         ASSERT_FALSE(stored.isNull());
         EXPECT_NE(vb::CStr(stored), QStringLiteral("quarvenses")) << "the stored password is enciphered";
 

@@ -1,5 +1,5 @@
-#include "component/ConnectionState.h"
 #include "lists/Lista.h"
+#include "component/ConnectionState.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Regional.h"
 #include "platform/values/Twips.h"
@@ -12,13 +12,15 @@
 namespace {
 
 class ListaTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         vb::setRegional(vb::Regional::ptPT());
         connection.Open(server.connectionString());
-        connection.Execute(QStringLiteral("CREATE TABLE c (id INT, nome NVARCHAR(40), genero INT, valor FLOAT)"));
-        connection.Execute(QStringLiteral("INSERT INTO c VALUES (123, 'Ana', 1, 1234.5), (7, NULL, 2, NULL), (NULL, 'sem chave', 1, 0)"));
+        connection.Execute(
+            QStringLiteral("CREATE TABLE c (id INT, nome NVARCHAR(40), genero INT, valor FLOAT)"));
+        connection.Execute(QStringLiteral(
+            "INSERT INTO c VALUES (123, 'Ana', 1, 1234.5), (7, NULL, 2, NULL), (NULL, 'sem chave', 1, 0)"));
         lista.List = &view;
         lista.Key_Field = QStringLiteral("id");
     }
@@ -60,7 +62,8 @@ TEST_F(ListaTest, FillsItemsWithKeysFormatsAndIcons)
     EXPECT_FALSE(view.topLevelItem(1)->icon(0).isNull());
     EXPECT_EQ(view.headerItem()->text(0), QStringLiteral("nome")) << "an empty caption shows the field name";
     EXPECT_EQ(view.columnWidth(0), vb::twipsToPixels(1000)) << "width 0 shows 1000 wide";
-    EXPECT_TRUE(view.headerItem()->textAlignment(0) & Qt::AlignLeft) << "the first column is always left-aligned";
+    EXPECT_TRUE(view.headerItem()->textAlignment(0) & Qt::AlignLeft)
+        << "the first column is always left-aligned";
     EXPECT_EQ(view.toolTip(), QStringLiteral("Estão listados 3 registos."));
     EXPECT_EQ(counted.last()[0].toString(), view.toolTip());
     EXPECT_EQ(lista.viewStyle(), 3);
@@ -74,7 +77,8 @@ TEST_F(ListaTest, FillsItemsWithKeysFormatsAndIcons)
     EXPECT_EQ(view.topLevelItem(0)->text(0), QStringLiteral("Outra"));
     lista.Refresh(0);
     EXPECT_EQ(view.topLevelItemCount(), 2);
-    EXPECT_EQ(vb::CStr(lista.Return_FieldValue(QStringLiteral("7#"), QStringLiteral("genero"))), QStringLiteral("2"));
+    EXPECT_EQ(vb::CStr(lista.Return_FieldValue(QStringLiteral("7#"), QStringLiteral("genero"))),
+              QStringLiteral("2"));
 }
 
 TEST_F(ListaTest, FailurePaths)
@@ -97,7 +101,8 @@ TEST_F(ListaTest, FailurePaths)
 
     lista.Recordset = ado::Recordset::nothing();
     lista.Fill(ado::Recordset::nothing());
-    EXPECT_EQ(lista.ErrorDescription, QStringLiteral("Não foi especificado um Recordset ou ListView válido!"));
+    EXPECT_EQ(lista.ErrorDescription,
+              QStringLiteral("Não foi especificado um Recordset ou ListView válido!"));
     lista.Key_Field.clear();
     lista.Fill(rows());
     EXPECT_EQ(lista.ErrorDescription, QStringLiteral("Tem de especificar um Key_Field"));

@@ -20,16 +20,12 @@
 namespace {
 
 class FilePanels : public ::testing::Test {
-protected:
+  protected:
     testsupport::DemoDatabase db;
     testsupport::RecordingReporter reporter;
     QString user = QStringLiteral("sa");
 
-    template <class Panel>
-    void prepare(Panel& panel)
-    {
-        panel.setConnection(Data().SqlServer);
-    }
+    template <class Panel> void prepare(Panel& panel) { panel.setConnection(Data().SqlServer); }
 };
 
 } // namespace
@@ -44,7 +40,9 @@ TEST_F(FilePanels, ContactTypeAndFileDetails)
     QSignalSpy typeChanged(&types, &ucIDTulvas::TipoChanged);
     qint32 id = 7;
     types.LoadContact(id);
-    const QString stored = db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON t.tipo_id = f.tipo_id WHERE f.contacto_id = 7");
+    const QString stored =
+        db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON t.tipo_id = "
+                 "f.tipo_id WHERE f.contacto_id = 7");
     EXPECT_EQ(types.currentType(), stored);
     ASSERT_GE(typeChanged.count(), 1);
     EXPECT_EQ(typeChanged.last()[0].toString(), stored);
@@ -52,7 +50,8 @@ TEST_F(FilePanels, ContactTypeAndFileDetails)
     types.chooseType(QStringLiteral("Entidade pública"));
     EXPECT_TRUE(types.HasChanges());
     EXPECT_EQ(types.Save(user), -1);
-    EXPECT_EQ(db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON t.tipo_id = f.tipo_id WHERE f.contacto_id = 7"),
+    EXPECT_EQ(db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON "
+                       "t.tipo_id = f.tipo_id WHERE f.contacto_id = 7"),
               QStringLiteral("Entidade pública"));
 
     ucIDTulvas_Details details;
@@ -67,8 +66,10 @@ TEST_F(FilePanels, ContactTypeAndFileDetails)
     Data().SqlServer.BeginTrans();
     EXPECT_EQ(details.Save(user), -1);
     Data().SqlServer.CommitTrans();
-    EXPECT_EQ(db.value("SELECT referencia FROM tbTulvas_Contactos WHERE contacto_id = 7"), QStringLiteral("Ref. O'Neil ção"));
-    EXPECT_EQ(db.value("SELECT activo FROM tbTulvas_Contactos WHERE contacto_id = 7"), QStringLiteral("False"));
+    EXPECT_EQ(db.value("SELECT referencia FROM tbTulvas_Contactos WHERE contacto_id = 7"),
+              QStringLiteral("Ref. O'Neil ção"));
+    EXPECT_EQ(db.value("SELECT activo FROM tbTulvas_Contactos WHERE contacto_id = 7"),
+              QStringLiteral("False"));
     details.findChild<QLineEdit*>(QStringLiteral("txtEntrada"))->setText(QStringLiteral("32-13-2020"));
     EXPECT_EQ(details.Save(user), 0);
 }
@@ -109,9 +110,11 @@ TEST_F(FilePanels, MasksAreShownEditedAndKeptByteForByte)
     panel.RemoveEntry();
     EXPECT_EQ(panel.UserMask(), QStringLiteral("$10021102"));
 
-    EXPECT_EQ(joinMask(parseMask(QStringLiteral("U71000G20111"), {QStringLiteral("U7"), QStringLiteral("G2")})),
-              QStringLiteral("U71000G20111"));
-    EXPECT_EQ(parseMask(QStringLiteral("U71000G20111"), {QStringLiteral("U7"), QStringLiteral("G2")}).size(), 2);
+    EXPECT_EQ(
+        joinMask(parseMask(QStringLiteral("U71000G20111"), {QStringLiteral("U7"), QStringLiteral("G2")})),
+        QStringLiteral("U71000G20111"));
+    EXPECT_EQ(parseMask(QStringLiteral("U71000G20111"), {QStringLiteral("U7"), QStringLiteral("G2")}).size(),
+              2);
     EXPECT_EQ(parseMask(QStringLiteral("estranho"), {}).size(), 1);
 }
 
@@ -141,7 +144,8 @@ TEST_F(FilePanels, RelationsAndFileMemberships)
     EXPECT_EQ(links.files(), (QStringList{"Contactos Quarvenses", "Fornecedores"}));
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbClientes WHERE contacto_id = 6"), 0);
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbClientes_Permitions WHERE contacto_id = 6"), 0);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id = 6"), 1) << "the other file is untouched";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id = 6"), 1)
+        << "the other file is untouched";
     EXPECT_FALSE(links.RemoveFromFile(6, QStringLiteral("Ficheiro Inexistente")));
 }
 
@@ -163,10 +167,11 @@ TEST_F(FilePanels, ArchiveAndCommunicationsTheUserMayOpen)
     archive.ReadOnlyMode = true;
     EXPECT_FALSE(archive.openDocument(0));
 
-    Data().SqlServer.Execute(QStringLiteral(
-        "INSERT INTO tbContactos_Comunicacoes (contacto_id, data, meio, assunto, texto, user_code, group_code) VALUES "
-        "(4, GETDATE(), 'Telefone', 'Proposta', 'Ligou a pedir preço', '$10021000', ''), "
-        "(4, GETDATE(), 'Carta', 'Reservado', 'Só para a contabilidade', '', '$00031000')"));
+    Data().SqlServer.Execute(
+        QStringLiteral("INSERT INTO tbContactos_Comunicacoes (contacto_id, data, meio, assunto, texto, "
+                       "user_code, group_code) VALUES "
+                       "(4, GETDATE(), 'Telefone', 'Proposta', 'Ligou a pedir preço', '$10021000', ''), "
+                       "(4, GETDATE(), 'Carta', 'Reservado', 'Só para a contabilidade', '', '$00031000')"));
     ucIDComm comms;
     prepare(comms);
     comms.LoadContact(id, false, nullptr, QStringLiteral("ana")); // ana is in groups $0002 and $0003

@@ -1,4 +1,5 @@
 #include "component/ConnectionState.h"
+#include "component/HostCallback.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDFotos.h"
 #include "panels/ucIDInstitucional.h"
@@ -8,13 +9,12 @@
 #include "panels/ucIDTelefones.h"
 #include "settings/modControls.h"
 #include "settings/modParentsForm.h"
-#include "component/HostCallback.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/RecordingReporter.h"
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,18 +28,20 @@
 namespace {
 
 class Panels : public ::testing::Test {
-protected:
+  protected:
     testsupport::DemoDatabase db;
     testsupport::RecordingReporter reporter;
     QString user = QStringLiteral("ana");
 
-    template <class Panel>
-    void load(Panel& panel, qint32 id)
+    template <class Panel> void load(Panel& panel, qint32 id)
     {
         panel.setConnection(Data().SqlServer);
         panel.LoadContact(id);
     }
-    static QLineEdit* field(QWidget& panel, const char* name) { return panel.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    static QLineEdit* field(QWidget& panel, const char* name)
+    {
+        return panel.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
     static void retype(QLineEdit* edit, const QString& text)
     {
         edit->selectAll();
@@ -65,7 +67,8 @@ TEST_F(Panels, TheIndividualIsShownEditedAndSaved)
     ucIDSingular panel;
     QSignalSpy names(&panel, &ucIDSingular::NomeHasChanged);
     load(panel, 13);
-    EXPECT_EQ(field(panel, "txtNome")->text(), db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"));
+    EXPECT_EQ(field(panel, "txtNome")->text(),
+              db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"));
     ASSERT_GE(names.count(), 1);
     QSignalSpy changed(&panel, &IdentityPanel::Changed);
     retype(field(panel, "txtApelido"), QStringLiteral("d'Ávila Conceição €"));
@@ -74,9 +77,11 @@ TEST_F(Panels, TheIndividualIsShownEditedAndSaved)
     Data().SqlServer.BeginTrans();
     EXPECT_EQ(panel.Save(user), -1);
     Data().SqlServer.CommitTrans();
-    EXPECT_EQ(db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("d'Ávila Conceição €"));
+    EXPECT_EQ(db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("d'Ávila Conceição €"));
     EXPECT_EQ(db.value("SELECT modified_by FROM tbContactos WHERE contacto_id = 13"), QStringLiteral("ana"));
-    EXPECT_TRUE(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13").endsWith(QStringLiteral("d'Ávila Conceição €")));
+    EXPECT_TRUE(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13")
+                    .endsWith(QStringLiteral("d'Ávila Conceição €")));
 
     ucIDSingular again;
     load(again, 13);
@@ -89,7 +94,8 @@ TEST_F(Panels, TheIndividualIsShownEditedAndSaved)
     retype(field(again, "txtNome"), QStringLiteral("Outro"));
     EXPECT_EQ(again.Save(user), 0);
     EXPECT_EQ(errors.count(), 1);
-    EXPECT_NE(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"), QStringLiteral("Outro"));
+    EXPECT_NE(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Outro"));
 }
 
 TEST_F(Panels, NewIndividualsAndInstitutionsAreCreated)
@@ -103,16 +109,23 @@ TEST_F(Panels, NewIndividualsAndInstitutionsAreCreated)
     retype(field(person, "txtNIF"), QStringLiteral("123 456 789"));
     const qint32 id = person.Save(user);
     ASSERT_GT(id, 44);
-    EXPECT_EQ(db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = %1").arg(id)), QStringLiteral("1"));
-    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(id)), QStringLiteral("Joana Magalhães"));
-    EXPECT_EQ(db.value(QStringLiteral("SELECT created_by FROM tbContactos WHERE contacto_id = %1").arg(id)), QStringLiteral("ana"));
-    EXPECT_EQ(db.value(QStringLiteral("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = %1").arg(id)), QStringLiteral("Joana"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = %1").arg(id)),
+              QStringLiteral("1"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(id)),
+              QStringLiteral("Joana Magalhães"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT created_by FROM tbContactos WHERE contacto_id = %1").arg(id)),
+              QStringLiteral("ana"));
+    EXPECT_EQ(
+        db.value(QStringLiteral("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = %1").arg(id)),
+        QStringLiteral("Joana"));
 
     ucIDInstitucional firm;
     QSignalSpy errors(&firm, &IdentityPanel::Error);
     load(firm, 1);
-    EXPECT_EQ(field(firm, "txtNome")->text(), db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 1"));
-    EXPECT_EQ(firm.findChild<QComboBox*>(QStringLiteral("cboArea"))->currentText(), QStringLiteral("Informática"));
+    EXPECT_EQ(field(firm, "txtNome")->text(),
+              db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 1"));
+    EXPECT_EQ(firm.findChild<QComboBox*>(QStringLiteral("cboArea"))->currentText(),
+              QStringLiteral("Informática"));
     firm.NewRecord();
     EXPECT_EQ(firm.Save(user), 0);
     ASSERT_EQ(errors.count(), 1);
@@ -120,8 +133,13 @@ TEST_F(Panels, NewIndividualsAndInstitutionsAreCreated)
     retype(field(firm, "txtNome"), QStringLiteral("Cooperativa Agrícola do Alentejo, C.R.L."));
     const qint32 firmId = firm.Save(user);
     ASSERT_GT(firmId, id);
-    EXPECT_EQ(db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = %1").arg(firmId)), QStringLiteral("2"));
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = %1").arg(firmId)), 1);
+    EXPECT_EQ(
+        db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = %1").arg(firmId)),
+        QStringLiteral("2"));
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = %1")
+                     .arg(firmId)),
+        1);
 }
 
 TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
@@ -139,7 +157,8 @@ TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
     table->item(1, 4)->setCheckState(Qt::Checked); // the new one becomes the default
     EXPECT_FALSE(addresses.isDefaultRow(0));
     ASSERT_TRUE(addresses.Save(user));
-    EXPECT_EQ(db.value("SELECT morada FROM tbContactos_Moradas WHERE contacto_id = 5 AND morada_default = 1"), QStringLiteral("Rua D'Ouro, 3.º"));
+    EXPECT_EQ(db.value("SELECT morada FROM tbContactos_Moradas WHERE contacto_id = 5 AND morada_default = 1"),
+              QStringLiteral("Rua D'Ouro, 3.º"));
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 5"), 2);
 
     ucIDTelefones phones;
@@ -150,7 +169,8 @@ TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
     QSignalSpy refused(&phones, &IdentityPanel::Error);
     EXPECT_FALSE(phones.Save(user));
     EXPECT_EQ(refused.count(), 1);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = 5"), before) << "nothing written";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = 5"), before)
+        << "nothing written";
     phones.findChild<QTableWidget*>(QStringLiteral("lstRows"))->setCurrentCell(before + 1, 0);
     phones.removeSelectedRow();
     ASSERT_TRUE(phones.Save(user));
@@ -162,9 +182,12 @@ TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
     EXPECT_EQ(mails.rowCount(), 0);
     mails.addRow({QStringLiteral("sem-arroba.pt"), QString()}, true);
     EXPECT_FALSE(mails.Save(user));
-    mails.findChild<QTableWidget*>(QStringLiteral("lstRows"))->item(0, 0)->setText(QStringLiteral("joão.sousa@exemplo.pt"));
+    mails.findChild<QTableWidget*>(QStringLiteral("lstRows"))
+        ->item(0, 0)
+        ->setText(QStringLiteral("joão.sousa@exemplo.pt"));
     ASSERT_TRUE(mails.Save(user));
-    EXPECT_EQ(db.value("SELECT email FROM tbContactos_Emails WHERE contacto_id = 20 AND email_default = 1"), QStringLiteral("joão.sousa@exemplo.pt"));
+    EXPECT_EQ(db.value("SELECT email FROM tbContactos_Emails WHERE contacto_id = 20 AND email_default = 1"),
+              QStringLiteral("joão.sousa@exemplo.pt"));
 }
 
 TEST_F(Panels, NotesAndPhotos)
@@ -179,7 +202,8 @@ TEST_F(Panels, NotesAndPhotos)
     type(notes.findChild<QPlainTextEdit*>(), QStringLiteral(" Ligar às 9h; 'urgente' — €"));
     EXPECT_GT(changed.count(), 0);
     ASSERT_TRUE(notes.Save(user));
-    EXPECT_TRUE(db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 1").endsWith(QStringLiteral("'urgente' — €")));
+    EXPECT_TRUE(db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 1")
+                    .endsWith(QStringLiteral("'urgente' — €")));
 
     QTemporaryDir dir;
     QImage big(400, 200, QImage::Format_RGB32);
@@ -200,7 +224,7 @@ TEST_F(Panels, NotesAndPhotos)
 namespace {
 class NoWindowHost : public HostCallback {};
 class NamedHost : public HostCallback {
-public:
+  public:
     vb::Variant hwnd() override { return vb::Variant(QStringLiteral("janela")); }
 };
 } // namespace
@@ -210,7 +234,8 @@ TEST_F(Panels, ConfiguredFontAndOwnerWindow)
     const QString installed = QFontDatabase::families().value(0);
     ASSERT_FALSE(installed.isEmpty());
     modControls::ConfiguredFontName().clear();
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbConfig SET valor = 'Tipo Que Não Existe' WHERE variavel = 'FXFontName'"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbConfig SET valor = 'Tipo Que Não Existe' WHERE variavel = 'FXFontName'"));
     QWidget form;
     auto* label = new QLabel(QStringLiteral("Nome"), &form);
     auto* edit = new QLineEdit(&form);
@@ -218,7 +243,8 @@ TEST_F(Panels, ConfiguredFontAndOwnerWindow)
     const QFont buttonFont = button->font();
     EXPECT_FALSE(modControls::ApplyConfiguredFont(&form));
     EXPECT_TRUE(modControls::ConfiguredFontName().isEmpty()) << "asked again next time";
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbConfig SET valor = '%1' WHERE variavel = 'FXFontName'").arg(installed.toUpper()));
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbConfig SET valor = '%1' WHERE variavel = 'FXFontName'")
+                                 .arg(installed.toUpper()));
     EXPECT_TRUE(modControls::ApplyConfiguredFont(&form));
     EXPECT_EQ(label->font().family(), installed.toUpper());
     EXPECT_EQ(edit->font().family(), installed.toUpper());

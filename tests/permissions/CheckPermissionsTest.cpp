@@ -16,13 +16,15 @@ namespace {
 const QString tulvas = QStringLiteral("tbTulvas_Contactos");
 
 class Rights : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ResetConnectionStateForTests();
         ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                               QStringLiteral("pw"), false, ado::embedded::HashStrength::Minimal);
-        const QString text = QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + dir.path();
+                                               QStringLiteral("pw"), false,
+                                               ado::embedded::HashStrength::Minimal);
+        const QString text =
+            QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + dir.path();
         Conn().strSQLMasterConnString = StringCipher::Encipher(text);
         Data().SqlServer.Open(text);
     }
@@ -37,7 +39,9 @@ protected:
     }
     void group(int id, const QString& code)
     {
-        sql(QStringLiteral("INSERT INTO tbGroups (group_id, descrit, code) VALUES (%1, 'Grupo %1', '%2')").arg(id).arg(code));
+        sql(QStringLiteral("INSERT INTO tbGroups (group_id, descrit, code) VALUES (%1, 'Grupo %1', '%2')")
+                .arg(id)
+                .arg(code));
     }
     void member(int userId, int groupId, bool primary = false)
     {
@@ -49,7 +53,8 @@ protected:
     void rights(int contact, const QString& userMask, const QString& groupMask)
     {
         sql(QStringLiteral("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1").arg(contact));
-        sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (%1, '%2', '%3')")
+        sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) "
+                           "VALUES (%1, '%2', '%3')")
                 .arg(contact)
                 .arg(userMask, groupMask));
     }
@@ -70,7 +75,8 @@ QStringList statementsOf(const std::function<void()>& work)
 {
     QStringList statements;
     ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
-        if (e.kind == ado::TraceEntry::Kind::Statement && !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
+        if (e.kind == ado::TraceEntry::Kind::Statement &&
+            !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
             statements.append(e.statement);
     });
     work();
@@ -88,15 +94,20 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
     member(1, 2);
     rights(123, QStringLiteral("U71000"), QString());
     bool allowed = false;
-    const QStringList sent = statementsOf([&] { allowed = CheckObjectSecurity(QStringLiteral("ana"), 123, 2, 0); });
+    const QStringList sent =
+        statementsOf([&] { allowed = CheckObjectSecurity(QStringLiteral("ana"), 123, 2, 0); });
     EXPECT_TRUE(allowed);
     ASSERT_EQ(sent.size(), 2);
-    EXPECT_EQ(sent[1], QStringLiteral("SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 123) AND (( "
-                                      "(user_code Like '%U71[012][012][012]%'  OR group_code LIKE '%G11[012][012][012]%'  "
-                                      "OR group_code LIKE '%G21[012][012][012]%' ) ))"));
+    EXPECT_EQ(
+        sent[1],
+        QStringLiteral("SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 123) AND (( "
+                       "(user_code Like '%U71[012][012][012]%'  OR group_code LIKE '%G11[012][012][012]%'  "
+                       "OR group_code LIKE '%G21[012][012][012]%' ) ))"));
     EXPECT_EQ(ReadPermitionsDef(QStringLiteral("ana"), {}, true, {}, {}),
-              QStringLiteral("( (user_code Like '%U71%'  OR group_code LIKE '%G11%'  OR group_code LIKE '%G21%' )  AND "
-                             "(user_code NOT LIKE '%U72%'  AND group_code NOT LIKE '%G12%'  AND group_code NOT LIKE '%G22%' ))"));
+              QStringLiteral(
+                  "( (user_code Like '%U71%'  OR group_code LIKE '%G11%'  OR group_code LIKE '%G21%' )  AND "
+                  "(user_code NOT LIKE '%U72%'  AND group_code NOT LIKE '%G12%'  AND group_code NOT LIKE "
+                  "'%G22%' ))"));
 }
 
 TEST_F(Rights, TheRightsDigitsDecideEachAction)
@@ -110,15 +121,20 @@ TEST_F(Rights, TheRightsDigitsDecideEachAction)
     member(2, 2);
 
     rights(10, QStringLiteral("$01010100"), QString());
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, true, false, false})) << "changes but does not open";
+    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, true, false, false}))
+        << "changes but does not open";
     rights(10, QStringLiteral("$01012222"), QStringLiteral("$02010000"));
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false})) << "2 is no grant";
+    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false}))
+        << "2 is no grant";
     rights(10, QStringLiteral("$01020000$01012000"), QStringLiteral("$02011001$02020110"));
-    EXPECT_EQ(actions(QStringLiteral("rui"), 10), (QList<bool>{true, true, true, true})) << "any group grants";
+    EXPECT_EQ(actions(QStringLiteral("rui"), 10), (QList<bool>{true, true, true, true}))
+        << "any group grants";
     EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{true, false, false, true}));
     rights(10, QStringLiteral("$01011113"), QStringLiteral("$02013111"));
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false})) << "a 3 grants nothing";
-    EXPECT_EQ(actions(QStringLiteral("ana"), 11), (QList<bool>{false, false, false, false})) << "no row for the record";
+    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false}))
+        << "a 3 grants nothing";
+    EXPECT_EQ(actions(QStringLiteral("ana"), 11), (QList<bool>{false, false, false, false}))
+        << "no row for the record";
     EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 10, 77, 0)) << "unknown kind";
     EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 10, 2, 5)) << "unknown action";
 }
@@ -134,12 +150,15 @@ TEST_F(Rights, CreatingNeedsACreateRow)
     sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$0101')"));
     EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create)) << "by user alone";
     sql(QStringLiteral("DELETE FROM tbTulvas_Contactos_Permitions_Criar_Users"));
-    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) VALUES ('$0201', '', '')"));
+    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
+                       "VALUES ('$0201', '', '')"));
     EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create)) << "by group alone";
 
     rights(5, QStringLiteral("$01011111"), QString());
-    EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{false, false, false, false})) << "sa has no bypass";
-    const QStringList sent = statementsOf([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 8, Create)); });
+    EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{false, false, false, false}))
+        << "sa has no bypass";
+    const QStringList sent =
+        statementsOf([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 8, Create)); });
     EXPECT_EQ(sent.size(), 0) << "communications have no create check";
     EXPECT_TRUE(reporter.reports().empty());
 }
@@ -150,8 +169,8 @@ TEST_F(Rights, AUserInNoGroupIsRefusedAndReported)
     rights(10, QStringLiteral("$01011111"), QString());
     EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("sozinho"), 10, 2, Open));
     ASSERT_EQ(reporter.reports().size(), 1u);
-    EXPECT_EQ(reporter.reports()[0].mid(0, 4),
-              (QStringList{"modCheckPermissions", "modCheckPermissions", "modCheckPermissions", "CheckObjectSecurity"}));
+    EXPECT_EQ(reporter.reports()[0].mid(0, 4), (QStringList{"modCheckPermissions", "modCheckPermissions",
+                                                            "modCheckPermissions", "CheckObjectSecurity"}));
     EXPECT_TRUE(reporter.reports()[0][4].startsWith(QStringLiteral("Error Number = ")));
 }
 
@@ -182,8 +201,10 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
     member(1, 1, true);
     member(2, 2, true);
     member(3, 1); // no primary group
-    sql(QStringLiteral("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, 'Contactos Quarvenses', 'tbTulvas_Contactos')"));
-    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) VALUES ('$0201', '', '$01001111')"));
+    sql(QStringLiteral("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, "
+                       "'Contactos Quarvenses', 'tbTulvas_Contactos')"));
+    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
+                       "VALUES ('$0201', '', '$01001111')"));
 
     QString name;
     QString groupMask = QStringLiteral("antes");
@@ -204,8 +225,9 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
     GetDefaultPermitions(rui, tulvas, groupMask, userMask);
     EXPECT_TRUE(groupMask.isEmpty());
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
-                                                              "comunicar esta situação ao administrador de segurança."));
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
+                             "comunicar esta situação ao administrador de segurança."));
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
 
     QString ana = QStringLiteral("ana");
@@ -213,8 +235,10 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
     GetDefaultPermitions(ana, tulvas, groupMask, userMask);
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_EQ(windows->messageBoxes()[1].text,
-              QStringLiteral("O utilizador não pertence a um grupo com permissões para criar um registo no ficheiro "
-                             "indicado, deverá pedir ao administrador de segurança para que lhe atribua as permissões necessárias."));
+              QStringLiteral(
+                  "O utilizador não pertence a um grupo com permissões para criar um registo no ficheiro "
+                  "indicado, deverá pedir ao administrador de segurança para que lhe atribua as permissões "
+                  "necessárias."));
     EXPECT_TRUE(reporter.reports().empty());
 }
 

@@ -4,14 +4,14 @@
 #include "platform/values/Conversions.h"
 #include "tests/support/ScriptedWindows.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using vb::Variant;
@@ -22,7 +22,7 @@ const QString kTlv = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Sha
 const QString kFrm = kTlv + QStringLiteral("\\frm001");
 
 class SettingsStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -60,7 +60,8 @@ protected:
 
 TEST_F(SettingsStore, ShadowFileLivesInCommonApplicationData)
 {
-    EXPECT_EQ(modRegistry::FicheiroShadow(), dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.db")));
+    EXPECT_EQ(modRegistry::FicheiroShadow(),
+              dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.db")));
     EXPECT_EQ(modRegistry::FicheiroShadowTemporario(),
               dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.tmp")));
     EXPECT_FALSE(QFileInfo::exists(modRegistry::FicheiroShadow()));
@@ -82,9 +83,11 @@ TEST_F(SettingsStore, ShadowValueWinsAndRegistryIsTheFallback)
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(key, name, Variant::null(), skipShadow)), "Sanovia");
 
     // Key and value name match without regard to case; an empty shadow value is absent.
-    writeShadow("hkey_local_machine\\software\\varnadel\\shared\\tlv:dataserver=Outro\r\nHKEY_USERS\\X:Vazio=\r\n");
+    writeShadow(
+        "hkey_local_machine\\software\\varnadel\\shared\\tlv:dataserver=Outro\r\nHKEY_USERS\\X:Vazio=\r\n");
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(kTlv, QStringLiteral("DataServer"))), "Outro");
-    EXPECT_TRUE(modRegistry::ObterValorString(QStringLiteral("HKEY_USERS\\X"), QStringLiteral("Vazio")).isNull());
+    EXPECT_TRUE(
+        modRegistry::ObterValorString(QStringLiteral("HKEY_USERS\\X"), QStringLiteral("Vazio")).isNull());
 }
 
 TEST_F(SettingsStore, DefaultIsWrittenBackOnlyWhenTheShadowFileExists)
@@ -96,7 +99,8 @@ TEST_F(SettingsStore, DefaultIsWrittenBackOnlyWhenTheShadowFileExists)
     writeShadow("A:b=1\r\n");
     v = modRegistry::ObterValorDWORD(kFrm, QStringLiteral("Left"), Variant(1200));
     EXPECT_EQ(vb::CLng(v), 1200);
-    EXPECT_EQ(shadowBytes(), "A:b=1\r\nHKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001:Left=1200\r\n");
+    EXPECT_EQ(shadowBytes(),
+              "A:b=1\r\nHKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001:Left=1200\r\n");
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorDWORD(kFrm, QStringLiteral("Left"))), "1200")
         << "a value from the shadow file comes back as its text";
 
@@ -110,7 +114,8 @@ TEST_F(SettingsStore, WritesReplaceInPlaceKeepOrderAndSkipUnchangedValues)
                 "Outra:Chave=x\r\n"
                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001:LeftX=7\r\n"
                 "hkey_local_machine\\software\\varnadel\\shared\\tlv\\frm001:left=6\r\n");
-    EXPECT_EQ(modRegistry::DefinirValorDWORD(kFrm, QStringLiteral("Left"), 1200).type(), vb::VarType::Boolean);
+    EXPECT_EQ(modRegistry::DefinirValorDWORD(kFrm, QStringLiteral("Left"), 1200).type(),
+              vb::VarType::Boolean);
     EXPECT_EQ(shadowBytes(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001:Left=1200\r\n"
                              "Outra:Chave=x\r\n"
                              "HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001:LeftX=7\r\n");
@@ -119,7 +124,8 @@ TEST_F(SettingsStore, WritesReplaceInPlaceKeepOrderAndSkipUnchangedValues)
     const qint64 inode = QFileInfo(modRegistry::FicheiroShadow()).metadataChangeTime().toMSecsSinceEpoch();
     QThread::msleep(20);
     EXPECT_TRUE(modRegistry::GravarShadow(kFrm, QStringLiteral("Left"), QStringLiteral("1200")));
-    EXPECT_EQ(QFileInfo(modRegistry::FicheiroShadow()).lastModified(), before) << "same value: file untouched";
+    EXPECT_EQ(QFileInfo(modRegistry::FicheiroShadow()).lastModified(), before)
+        << "same value: file untouched";
     EXPECT_EQ(QFileInfo(modRegistry::FicheiroShadow()).metadataChangeTime().toMSecsSinceEpoch(), inode);
     EXPECT_FALSE(QFileInfo::exists(modRegistry::FicheiroShadowTemporario()));
 
@@ -134,7 +140,8 @@ TEST_F(SettingsStore, WritesFallBackToTheRegistryWhenTheShadowFolderIsNotWritabl
     EXPECT_TRUE(modRegistry::DefinirValorDWORD(kFrm, QStringLiteral("Top"), 480).isEmpty());
     EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(kFrm, QStringLiteral("Top"))), 480);
     // A key that does not exist cannot be opened for writing: the value is lost silently.
-    EXPECT_TRUE(modRegistry::DefinirValorDWORD(kTlv + QStringLiteral("\\Novo"), QStringLiteral("X"), 1).isEmpty());
+    EXPECT_TRUE(
+        modRegistry::DefinirValorDWORD(kTlv + QStringLiteral("\\Novo"), QStringLiteral("X"), 1).isEmpty());
     EXPECT_TRUE(modRegistry::ObterValorDWORD(kTlv + QStringLiteral("\\Novo"), QStringLiteral("X")).isNull());
 }
 
@@ -151,16 +158,19 @@ TEST_F(SettingsStore, RedirectionsAreFollowedAndLoopsEnd)
 
     setRegistryString(c, QStringLiteral("dtUser"), QStringLiteral("SREF=") + a);
     writeShadow("");
-    const Variant looped = modRegistry::ObterValorString(a, QStringLiteral("dtUser"), Variant(QStringLiteral("d")));
+    const Variant looped =
+        modRegistry::ObterValorString(a, QStringLiteral("dtUser"), Variant(QStringLiteral("d")));
     EXPECT_EQ(vb::CStr(looped), "d") << "a loop counts as absent";
 }
 
 TEST_F(SettingsStore, MalformedKeysShowTheFormatMessageAndYieldNothing)
 {
     windows->queueAnswer(1);
-    EXPECT_TRUE(modRegistry::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\"), QStringLiteral("x")).isNull());
+    EXPECT_TRUE(
+        modRegistry::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\"), QStringLiteral("x")).isNull());
     windows->queueAnswer(1);
-    EXPECT_TRUE(modRegistry::ObterValorDWORD(QStringLiteral("SOFTWARE\\Varnadel"), QStringLiteral("x")).isNull());
+    EXPECT_TRUE(
+        modRegistry::ObterValorDWORD(QStringLiteral("SOFTWARE\\Varnadel"), QStringLiteral("x")).isNull());
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_EQ(windows->messageBoxes()[0].text, "Formato Incorrecto:\n\nHKEY_LOCAL_MACHINE\\");
     EXPECT_EQ(windows->messageBoxes()[0].style, 0);
@@ -176,8 +186,8 @@ TEST(SettingsStoreWorker, WritesAThousandValues)
     if (tag.isEmpty())
         GTEST_SKIP() << "only as a child of TwoProcessesWritingAThousandValuesEachLoseNone";
     for (int i = 0; i < 1000; ++i)
-        ASSERT_EQ(vb::CBool(modRegistry::DefinirValorDWORD(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Carga"),
-                                                           tag + QString::number(i), i)),
+        ASSERT_EQ(vb::CBool(modRegistry::DefinirValorDWORD(
+                      QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Carga"), tag + QString::number(i), i)),
                   true);
 }
 

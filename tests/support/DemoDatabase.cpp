@@ -33,7 +33,8 @@ DemoDatabase::~DemoDatabase()
 
 QString DemoDatabase::connectionString() const
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;Initial Catalog=Quarvenses;"
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;Initial "
+                          "Catalog=Quarvenses;"
                           "Data Source=") +
            dir_.path() + QStringLiteral(";Connect Timeout=15");
 }

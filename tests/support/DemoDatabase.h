@@ -8,7 +8,7 @@
 namespace testsupport {
 
 class DemoDatabase {
-public:
+  public:
     explicit DemoDatabase(bool demo = true);
     ~DemoDatabase();
     DemoDatabase(const DemoDatabase&) = delete;
@@ -20,7 +20,7 @@ public:
     QString value(const QString& sql) const;
     int count(const QString& sql) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

@@ -6,7 +6,7 @@
 namespace testsupport {
 
 class EnvGuard {
-public:
+  public:
     EnvGuard(const char* name, const QByteArray& value) : name_(name), had_(qEnvironmentVariableIsSet(name))
     {
         old_ = qgetenv(name);
@@ -22,7 +22,7 @@ public:
     EnvGuard(const EnvGuard&) = delete;
     EnvGuard& operator=(const EnvGuard&) = delete;
 
-private:
+  private:
     const char* name_;
     bool had_;
     QByteArray old_;

@@ -7,9 +7,10 @@ namespace testsupport {
 namespace {
 
 class Recorder : public contracts::NotivarGeneral {
-public:
+  public:
     explicit Recorder(std::shared_ptr<RecordingReporter::Log> log) : log_(std::move(log)) {}
-    void Report(const QString& t, const QString& t2, const QString& m, const QString& p, const QString& msg) override
+    void Report(const QString& t, const QString& t2, const QString& m, const QString& p,
+                const QString& msg) override
     {
         log_->reports.push_back({t, t2, m, p, msg});
     }
@@ -18,7 +19,7 @@ public:
     void SQLReconnectShowOK(QWidget*) override { log_->progress.append(QStringLiteral("OK")); }
     void SQLReconnectShowBad(QWidget*) override { log_->progress.append(QStringLiteral("Bad")); }
 
-private:
+  private:
     std::shared_ptr<RecordingReporter::Log> log_;
 };
 

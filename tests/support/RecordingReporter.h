@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class RecordingReporter {
-public:
+  public:
     RecordingReporter();
     ~RecordingReporter();
     RecordingReporter(const RecordingReporter&) = delete;
@@ -29,7 +29,7 @@ public:
         QStringList progress;
     };
 
-private:
+  private:
     std::shared_ptr<Log> log_;
     std::unique_ptr<platform::ScopedComponent> registration_;
 };

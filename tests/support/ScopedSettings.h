@@ -7,7 +7,7 @@
 namespace testsupport {
 
 class ScopedSettings {
-public:
+  public:
     ScopedSettings();
     ~ScopedSettings();
     ScopedSettings(const ScopedSettings&) = delete;
@@ -15,7 +15,7 @@ public:
     QString commonFolder() const { return dir_.filePath(QStringLiteral("common")); }
     QString registryFile() const { return dir_.filePath(QStringLiteral("registry.reg")); }
 
-private:
+  private:
     QTemporaryDir dir_;
     QByteArray previousCommon_;
     QByteArray previousRegistry_;

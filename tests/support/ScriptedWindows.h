@@ -12,7 +12,7 @@
 #include <memory>
 
 class ScriptedWindows {
-public:
+  public:
     ScriptedWindows();
     ~ScriptedWindows();
     ScriptedWindows(const ScriptedWindows&) = delete;
@@ -24,7 +24,7 @@ public:
     // Fails the test for answers not used so far, and drops them.
     void expectAllAnswersUsed();
 
-private:
+  private:
     std::shared_ptr<platform::ScriptedWindowServices> scripted_;
     std::shared_ptr<platform::WindowServices> previous_;
 };

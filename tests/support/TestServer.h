@@ -9,7 +9,7 @@
 namespace adotest {
 
 class TestServer {
-public:
+  public:
     virtual ~TestServer() = default;
     // A complete connection string to a fresh, empty catalog.
     virtual QString connectionString() const = 0;
@@ -24,7 +24,7 @@ public:
 // The embedded server in a temporary folder, with the login "sa"/"segredo"
 // and an empty catalog "Teste".
 class EmbeddedTestServer : public TestServer {
-public:
+  public:
     EmbeddedTestServer();
     QString connectionString() const override;
     QString connectionString(const QString& user, const QString& password) const;
@@ -32,7 +32,7 @@ public:
     bool speaksTSql() const override { return true; }
     QString folder() const { return dir_.path(); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

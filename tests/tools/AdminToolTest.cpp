@@ -8,10 +8,14 @@
 
 TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
 {
-    EXPECT_TRUE(checkCodes({{"utilizador a", "$0001"}, {"utilizador b", "$0002"}, {"grupo g", "$0003"}}).isEmpty());
-    const QList<CodeProblem> problems =
-        checkCodes({{"utilizador a", "$0001"}, {"utilizador b", "U7"}, {"utilizador c", "U71"}, {"grupo g", "$00012"},
-                    {"grupo h", "$0004"}, {"grupo i", ""}});
+    EXPECT_TRUE(
+        checkCodes({{"utilizador a", "$0001"}, {"utilizador b", "$0002"}, {"grupo g", "$0003"}}).isEmpty());
+    const QList<CodeProblem> problems = checkCodes({{"utilizador a", "$0001"},
+                                                    {"utilizador b", "U7"},
+                                                    {"utilizador c", "U71"},
+                                                    {"grupo g", "$00012"},
+                                                    {"grupo h", "$0004"},
+                                                    {"grupo i", ""}});
     QStringList seen;
     for (const CodeProblem& p : problems)
         seen.append(p.owner + u':' + p.code);
@@ -24,7 +28,8 @@ TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
 
     // Codes holding LIKE's wildcards are named even when their width is the usual one.
     QStringList wild;
-    for (const CodeProblem& p : checkCodes({{"utilizador a", "$1001"}, {"utilizador b", "$100_"}, {"grupo g", "$0[1]"}}))
+    for (const CodeProblem& p :
+         checkCodes({{"utilizador a", "$1001"}, {"utilizador b", "$100_"}, {"grupo g", "$0[1]"}}))
         wild.append(p.owner + u':' + p.code);
     EXPECT_TRUE(wild.contains(QStringLiteral("utilizador b:$100_")));
     EXPECT_TRUE(wild.contains(QStringLiteral("grupo g:$0[1]")));
@@ -34,22 +39,26 @@ TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
 TEST(AdminTool, ExplainsARightsDecision)
 {
     QTemporaryDir dir;
-    ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"), QStringLiteral("pw"),
-                                           true, ado::embedded::HashStrength::Minimal);
+    ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
+                                           QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
     const auto run = [&](const QStringList& extra) {
         QProcess p;
         p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-admin"),
-                QStringList{QStringLiteral("can"), QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Quarvenses"),
-                            QStringLiteral("-U"), QStringLiteral("sa"), QStringLiteral("-P"), QStringLiteral("pw")} +
+                QStringList{QStringLiteral("can"), QStringLiteral("-S"), dir.path(), QStringLiteral("-d"),
+                            QStringLiteral("Quarvenses"), QStringLiteral("-U"), QStringLiteral("sa"),
+                            QStringLiteral("-P"), QStringLiteral("pw")} +
                     extra);
         p.waitForFinished(30000);
         return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
     };
     const auto [allowedCode, allowed] = run({QStringLiteral("sa"), QStringLiteral("1"), QStringLiteral("0")});
     EXPECT_EQ(allowedCode, 0);
-    EXPECT_TRUE(allowed.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like '%"))) << allowed.toStdString();
-    EXPECT_TRUE(allowed.contains(QStringLiteral("Instrução: SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 1) AND (")));
-    const auto [refusedCode, refused] = run({QStringLiteral("ninguém"), QStringLiteral("1"), QStringLiteral("0")});
+    EXPECT_TRUE(allowed.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like '%")))
+        << allowed.toStdString();
+    EXPECT_TRUE(allowed.contains(QStringLiteral(
+        "Instrução: SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 1) AND (")));
+    const auto [refusedCode, refused] =
+        run({QStringLiteral("ninguém"), QStringLiteral("1"), QStringLiteral("0")});
     EXPECT_EQ(refusedCode, 1);
     EXPECT_TRUE(refused.startsWith(QStringLiteral("recusado\nCondição: \n"))) << refused.toStdString();
 }

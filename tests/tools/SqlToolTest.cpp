@@ -15,7 +15,7 @@ struct ToolRun {
 };
 
 class SqlTool : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         EmbeddedServer::createLogin(dir.path(), QStringLiteral("admin"), QStringLiteral("p;w"),
@@ -25,15 +25,17 @@ protected:
 
     ToolRun run(QStringList extra, const QByteArray& input = {})
     {
-        QStringList args = {QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Quarvenses"),
-                            QStringLiteral("-U"), QStringLiteral("admin"), QStringLiteral("-P"), QStringLiteral("p;w")};
+        QStringList args = {QStringLiteral("-S"),         dir.path(),           QStringLiteral("-d"),
+                            QStringLiteral("Quarvenses"), QStringLiteral("-U"), QStringLiteral("admin"),
+                            QStringLiteral("-P"),         QStringLiteral("p;w")};
         args += extra;
         QProcess p;
         p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"), args);
         p.write(input);
         p.closeWriteChannel();
         p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
 
     QTemporaryDir dir;
@@ -43,13 +45,15 @@ protected:
 
 TEST_F(SqlTool, RunsAScriptAndPrintsTablesAndCounts)
 {
-    const ToolRun created = run({}, "CREATE TABLE tbGroups (group_id INT PRIMARY KEY, descrit NVARCHAR(40))\nGO\n"
-                                "INSERT INTO tbGroups VALUES (1, 'Administração'); INSERT INTO tbGroups VALUES (2, NULL)\n"
-                                "go\n");
+    const ToolRun created =
+        run({}, "CREATE TABLE tbGroups (group_id INT PRIMARY KEY, descrit NVARCHAR(40))\nGO\n"
+                "INSERT INTO tbGroups VALUES (1, 'Administração'); INSERT INTO tbGroups VALUES (2, NULL)\n"
+                "go\n");
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_TRUE(created.out.contains(QStringLiteral("(1 linhas afectadas)"))) << created.out.toStdString();
 
-    const ToolRun table = run({QStringLiteral("-Q"), QStringLiteral("SELECT group_id, descrit FROM tbGroups ORDER BY group_id")});
+    const ToolRun table = run(
+        {QStringLiteral("-Q"), QStringLiteral("SELECT group_id, descrit FROM tbGroups ORDER BY group_id")});
     ASSERT_EQ(table.exitCode, 0) << table.err.toStdString();
     EXPECT_EQ(table.out, QStringLiteral("group_id descrit\n"
                                         "-------- -------------\n"
@@ -58,7 +62,7 @@ TEST_F(SqlTool, RunsAScriptAndPrintsTablesAndCounts)
                                         "\n(2 linhas afectadas)\n"));
 
     const ToolRun csv = run({QStringLiteral("-s"), QStringLiteral(","), QStringLiteral("-Q"),
-                         QStringLiteral("SELECT descrit, 'a,b' as x FROM tbGroups WHERE group_id = 1")});
+                             QStringLiteral("SELECT descrit, 'a,b' as x FROM tbGroups WHERE group_id = 1")});
     EXPECT_EQ(csv.out, QStringLiteral("descrit,x\nAdministração,\"a,b\"\n\n(1 linha afectada)\n"));
 }
 
@@ -70,9 +74,9 @@ TEST_F(SqlTool, ErrorsAreShownWithTheirNumberAndEndInFailure)
 
     QProcess p;
     p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"),
-            {QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Quarvenses"), QStringLiteral("-U"),
-             QStringLiteral("admin"), QStringLiteral("-P"), QStringLiteral("errada"), QStringLiteral("-Q"),
-             QStringLiteral("SELECT 1 as um")});
+            {QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Quarvenses"),
+             QStringLiteral("-U"), QStringLiteral("admin"), QStringLiteral("-P"), QStringLiteral("errada"),
+             QStringLiteral("-Q"), QStringLiteral("SELECT 1 as um")});
     p.waitForFinished(30000);
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("'admin'")));

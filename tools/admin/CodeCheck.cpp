@@ -23,17 +23,19 @@ QList<CodeProblem> checkCodes(const QList<CodeOwner>& codes)
             problems.append({c.owner, c.code, QStringLiteral("não começa por \"$\"")});
         } else if (c.code.size() != usual) {
             problems.append({c.owner, c.code,
-                             QStringLiteral("tem ") + QString::number(c.code.size()) + QStringLiteral(" caracteres e os outros ") +
-                                 QString::number(usual)});
+                             QStringLiteral("tem ") + QString::number(c.code.size()) +
+                                 QStringLiteral(" caracteres e os outros ") + QString::number(usual)});
         }
         // The checks take these as data, but another tool reading the masks
         // with LIKE would take them as wildcards.
         if (c.code.contains(u'%') || c.code.contains(u'_') || c.code.contains(u'[') || c.code.contains(u'\''))
-            problems.append({c.owner, c.code, QStringLiteral("tem caracteres especiais dos padrões LIKE (%, _, [ ou ')")});
+            problems.append({c.owner, c.code,
+                             QStringLiteral("tem caracteres especiais dos padrões LIKE (%, _, [ ou ')")});
     }
     for (const CodeOwner& a : codes)
         for (const CodeOwner& b : codes)
             if (&a != &b && !a.code.isEmpty() && a.code != b.code && b.code.startsWith(a.code))
-                problems.append({a.owner, a.code, QStringLiteral("é o início do código %1 (%2)").arg(b.code, b.owner)});
+                problems.append(
+                    {a.owner, a.code, QStringLiteral("é o início do código %1 (%2)").arg(b.code, b.owner)});
     return problems;
 }

@@ -32,11 +32,11 @@ Arguments parse(const QStringList& args)
     a.verb = args.value(0);
     for (int i = 1; i < args.size(); ++i) {
         const QString& f = args[i];
-        QString* target = f == QLatin1String("-S") ? &a.server
+        QString* target = f == QLatin1String("-S")   ? &a.server
                           : f == QLatin1String("-d") ? &a.catalog
                           : f == QLatin1String("-U") ? &a.login
                           : f == QLatin1String("-P") ? &a.password
-                                                    : nullptr;
+                                                     : nullptr;
         if (target && i + 1 < args.size())
             *target = args[++i];
         else
@@ -47,9 +47,11 @@ Arguments parse(const QStringList& args)
 
 int usage(QTextStream& err)
 {
-    err << "Utilização: quarvenses-admin can -S <servidor> -d <base de dados> -U <utilizador> -P <senha> <utilizador> "
+    err << "Utilização: quarvenses-admin can -S <servidor> -d <base de dados> -U <utilizador> -P <senha> "
+           "<utilizador> "
            "<contacto_id> <acção 0-4>\n"
-           "            quarvenses-admin check-codes -S <servidor> -d <base de dados> -U <utilizador> -P <senha>\n";
+           "            quarvenses-admin check-codes -S <servidor> -d <base de dados> -U <utilizador> -P "
+           "<senha>\n";
     return 2;
 }
 
@@ -66,7 +68,8 @@ void connect(const Arguments& a)
 }
 
 const char* const grants[] = {"1[012][012][012]", "[012]1[012][012]", "[012][012]1[012]", "[012][012][012]1"};
-const char* const denials[] = {"2[012][012][012]", "[012]2[012][012]", "[012][012]2[012]", "[012][012][012]2"};
+const char* const denials[] = {"2[012][012][012]", "[012]2[012][012]", "[012][012]2[012]",
+                               "[012][012][012]2"};
 
 int can(const Arguments& a, QTextStream& out, QTextStream& err)
 {
@@ -79,7 +82,8 @@ int can(const Arguments& a, QTextStream& out, QTextStream& err)
     bool allowed = false;
     {
         ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
-            if (e.kind == ado::TraceEntry::Kind::Statement && !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")) &&
+            if (e.kind == ado::TraceEntry::Kind::Statement &&
+                !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")) &&
                 !e.statement.startsWith(QStringLiteral("SELECT tbGroups.code")))
                 decided.append(e.statement);
         });
@@ -92,7 +96,8 @@ int can(const Arguments& a, QTextStream& out, QTextStream& err)
                                                       QString::fromLatin1(denials[action]))
             << '\n';
     else if (action == 4)
-        out << "Condição: " << modCheckPermissions::ReadPermitionsDef(user, QStringLiteral("code"), false, {}, {}) << '\n';
+        out << "Condição: "
+            << modCheckPermissions::ReadPermitionsDef(user, QStringLiteral("code"), false, {}, {}) << '\n';
     out << "Instrução: " << (decided.isEmpty() ? QStringLiteral("(nenhuma)") : decided.last()) << '\n';
     return allowed ? 0 : 1;
 }
@@ -101,10 +106,12 @@ int checkCodesCommand(QTextStream& out)
 {
     QList<CodeOwner> codes;
     for (const auto& [table, kind] : {std::pair{"tbUsers", "utilizador"}, {"tbGroups", "grupo"}}) {
-        ado::Recordset rs = Data().SqlServer.Execute(sql::compose(u"SELECT descrit, code FROM %1", {QString::fromLatin1(table)}));
+        ado::Recordset rs = Data().SqlServer.Execute(
+            sql::compose(u"SELECT descrit, code FROM %1", {QString::fromLatin1(table)}));
         for (; !rs.Eof(); rs.MoveNext())
-            codes.append({QString::fromLatin1(kind) + u' ' + vb::CStr(rs(QStringLiteral("descrit"))),
-                          rs(QStringLiteral("code")).isNull() ? QString() : vb::CStr(rs(QStringLiteral("code")))});
+            codes.append(
+                {QString::fromLatin1(kind) + u' ' + vb::CStr(rs(QStringLiteral("descrit"))),
+                 rs(QStringLiteral("code")).isNull() ? QString() : vb::CStr(rs(QStringLiteral("code")))});
     }
     const QList<CodeProblem> problems = checkCodes(codes);
     for (const CodeProblem& p : problems)
@@ -122,7 +129,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout), err(stderr);
     ConsoleWindowServices::install();
     const Arguments a = parse(app.arguments().mid(1));
-    if ((a.verb != QLatin1String("can") && a.verb != QLatin1String("check-codes")) || a.server.isEmpty() || a.catalog.isEmpty())
+    if ((a.verb != QLatin1String("can") && a.verb != QLatin1String("check-codes")) || a.server.isEmpty() ||
+        a.catalog.isEmpty())
         return usage(err);
     try {
         connect(a);

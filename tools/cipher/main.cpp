@@ -28,7 +28,8 @@ int main(int argc, char** argv)
     if (texts.size() != 1)
         return usage(err);
     try {
-        out << (decipher ? StringCipher::Decipher(texts.first()) : StringCipher::Encipher(texts.first())) << '\n';
+        out << (decipher ? StringCipher::Decipher(texts.first()) : StringCipher::Encipher(texts.first()))
+            << '\n';
         return 0;
     } catch (const vb::Error& e) {
         err << e.description() << '\n';

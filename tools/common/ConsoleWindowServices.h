@@ -5,7 +5,7 @@
 #include "platform/windows/WindowServices.h"
 
 class ConsoleWindowServices : public platform::WindowServices {
-public:
+  public:
     // Installs an instance as the process's window services.
     static void install();
 
@@ -23,6 +23,6 @@ public:
     int waveOutDeviceCount() override { return 0; }
     bool playWave(const QString&) override { return false; }
 
-protected:
+  protected:
     bool launchMail(const platform::MailMessage&) override { return false; }
 };

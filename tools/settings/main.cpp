@@ -36,7 +36,8 @@ int usage()
              "  quarvenses-settings list                            entradas do ficheiro sombra\n"
              "  quarvenses-settings import-reg <ficheiro.reg>       importa texto .reg para o registo\n"
              "  quarvenses-settings export-reg [<chave>]            exporta o registo como texto .reg\n"
-             "Exemplo: quarvenses-settings get 'HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV' DataServer\n";
+             "Exemplo: quarvenses-settings get 'HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV' "
+             "DataServer\n";
     return 2;
 }
 

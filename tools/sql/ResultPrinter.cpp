@@ -85,7 +85,10 @@ void printRecordset(ado::Recordset& rs, const QString& separator, QTextStream& o
         }
     }
     const qsizetype count = rows.size() - 1;
-    out << '\n' << (count == 1 ? QStringLiteral("(1 linha afectada)") : QStringLiteral("(%1 linhas afectadas)").arg(count)) << '\n';
+    out << '\n'
+        << (count == 1 ? QStringLiteral("(1 linha afectada)")
+                       : QStringLiteral("(%1 linhas afectadas)").arg(count))
+        << '\n';
 }
 
 } // namespace sqltool

@@ -62,7 +62,8 @@ QString SqlOptions::connectionString() const
 QStringList splitBatches(const QString& script)
 {
     static const QRegularExpression go(QStringLiteral("^\\s*GO\\s*$"),
-                                       QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::MultilineOption);
     QStringList batches;
     for (const QString& batch : script.split(go))
         if (!batch.trimmed().isEmpty())

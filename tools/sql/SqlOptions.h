@@ -6,12 +6,12 @@
 namespace sqltool {
 
 struct SqlOptions {
-    QString server;    // -S: a folder (embedded) or a SQL Server name
-    QString catalog;   // -d
-    QString login;     // -U
-    QString password;  // -P
-    QString query;     // -Q; standard input when empty
-    QString separator; // -s
+    QString server;      // -S: a folder (embedded) or a SQL Server name
+    QString catalog;     // -d
+    QString login;       // -U
+    QString password;    // -P
+    QString query;       // -Q; standard input when empty
+    QString separator;   // -s
     bool create = false; // --create: a new embedded catalog from the schema, with this first login
     bool demo = false;   // --demo: and the demonstration data
     bool valid = false;

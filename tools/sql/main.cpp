@@ -20,7 +20,8 @@ int usage(QTextStream& err, const QString& problem)
     err << problem << '\n'
         << "Utilização: quarvenses-sql -S <servidor> -d <base de dados> -U <utilizador> -P <senha>"
            " [-Q \"<instruções>\"] [-s <separador>]\n"
-           "            quarvenses-sql --create [--demo] -S <pasta> -d <base de dados> -U <utilizador> -P <senha>\n";
+           "            quarvenses-sql --create [--demo] -S <pasta> -d <base de dados> -U <utilizador> -P "
+           "<senha>\n";
     return 2;
 }
 
@@ -49,8 +50,8 @@ bool runBatch(ado::Connection& connection, const QString& batch, const QString& 
 int create(const sqltool::SqlOptions& options, QTextStream& out, QTextStream& err)
 {
     try {
-        ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login, options.password,
-                                               options.demo);
+        ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login,
+                                               options.password, options.demo);
         out << "Base de dados «" << options.catalog << "» criada em " << options.server
             << (options.demo ? " com os dados de demonstração.\n" : ".\n");
         return 0;

@@ -73,8 +73,10 @@ void checkNames(const QString& dataSource, const QString& catalog, const QString
 {
     if (!EmbeddedServer::isEmbeddedSource(dataSource))
         throw error::provider(
-            QStringLiteral("«%1» não é uma pasta local: indique o caminho absoluto da pasta do servidor.").arg(dataSource));
-    if (catalog.trimmed().isEmpty() || catalog.startsWith(u'.') || catalog.contains(u'/') || catalog.contains(u'\\'))
+            QStringLiteral("«%1» não é uma pasta local: indique o caminho absoluto da pasta do servidor.")
+                .arg(dataSource));
+    if (catalog.trimmed().isEmpty() || catalog.startsWith(u'.') || catalog.contains(u'/') ||
+        catalog.contains(u'\\'))
         throw error::provider(QStringLiteral("«%1» não serve de nome de base de dados.").arg(catalog));
     if (login.trimmed().isEmpty())
         throw error::provider(QStringLiteral("Tem de indicar o utilizador da base de dados."));
@@ -90,7 +92,8 @@ void ensureLogin(const QString& folder, const QString& login, const QString& pas
     }
     if (!EmbeddedServer::verifyLogin(folder, login, password))
         throw error::provider(
-            QStringLiteral("O servidor em «%1» já existe e não aceita o utilizador «%2» com essa senha.").arg(folder, login));
+            QStringLiteral("O servidor em «%1» já existe e não aceita o utilizador «%2» com essa senha.")
+                .arg(folder, login));
 }
 
 void removeCatalog(const QString& path)
@@ -106,7 +109,8 @@ QString schemaFolder()
     const QString configured = qEnvironmentVariable("QUARVENSES_SCHEMA_DIR");
     if (!configured.isEmpty())
         return configured;
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quarvenses/schema");
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quarvenses/schema");
     if (QFileInfo::exists(beside + QStringLiteral("/embedded.sql")))
         return QDir::cleanPath(beside);
     return qEnvironmentVariable("QUARVENSES_SOURCE_DIR") + QStringLiteral("/schema");

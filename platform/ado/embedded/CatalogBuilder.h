@@ -19,6 +19,7 @@ QString schemaFolder();
 // with that password (its logins are never replaced), or a script fails (the
 // half-made catalog is then removed).
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
-                             const QString& password, bool demo, HashStrength strength = HashStrength::Interactive);
+                             const QString& password, bool demo,
+                             HashStrength strength = HashStrength::Interactive);
 
 } // namespace ado::embedded

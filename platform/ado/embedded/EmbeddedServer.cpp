@@ -12,11 +12,11 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QThread>
+#include <chrono>
 #include <sodium.h>
 #include <sqlite3.h>
-#include <unistd.h>
-#include <chrono>
 #include <thread>
+#include <unistd.h>
 
 namespace ado::embedded {
 
@@ -180,7 +180,8 @@ void EmbeddedServer::setLatency(const QString& folder, int milliseconds)
         return;
     }
     QFile file(marker);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QByteArray::number(milliseconds)) < 0)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(QByteArray::number(milliseconds)) < 0)
         throw error::provider(QStringLiteral("Não foi possível atrasar o servidor «%1».").arg(folder));
 }
 

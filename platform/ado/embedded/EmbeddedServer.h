@@ -20,10 +20,11 @@ enum class HashStrength {
 
 // A stored procedure of the embedded server: runs on the caller's session and
 // may return rows, as a procedure's last SELECT would.
-using Procedure = std::function<std::optional<ResultSet>(Session& session, const QList<vb::Variant>& arguments)>;
+using Procedure =
+    std::function<std::optional<ResultSet>(Session& session, const QList<vb::Variant>& arguments)>;
 
 class EmbeddedServer {
-public:
+  public:
     // A data source naming a local folder: an absolute path, or "file:" followed by one.
     static bool isEmbeddedSource(const QString& dataSource);
     static QString folderOf(const QString& dataSource);

@@ -42,8 +42,10 @@ QList<Column> describe(sqlite3_stmt* statement)
 
 EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     : folder_(folder), catalog_(catalog), serverName_(folder + u'/' + catalog),
-      folderPath_(QFile::encodeName(folder)), folderHandle_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
-      database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog), SqliteDatabase::ReadWrite))
+      folderPath_(QFile::encodeName(folder)),
+      folderHandle_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
+      database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog),
+                                                 SqliteDatabase::ReadWrite))
 {
     struct stat opened {};
     if (folderHandle_.fd >= 0 && ::fstat(folderHandle_.fd, &opened) == 0) {
@@ -87,7 +89,9 @@ void EmbeddedSession::reindexOlderCollation()
     try {
         if (catalogVersion() < dialect::collationVersion) {
             database_->exec("REINDEX QV_CI");
-            database_->exec(QByteArray("PRAGMA user_version = ").append(QByteArray::number(dialect::collationVersion)).constData());
+            database_->exec(QByteArray("PRAGMA user_version = ")
+                                .append(QByteArray::number(dialect::collationVersion))
+                                .constData());
         }
         database_->exec("COMMIT");
     } catch (const vb::Error&) {
@@ -107,8 +111,9 @@ QString EmbeddedSession::serverName() const
 void EmbeddedSession::checkAvailable() const
 {
     struct stat folder {};
-    if (folderHandle_.fd < 0 || ::stat(folderPath_.constData(), &folder) != 0 || folder.st_ino != folderInode_ ||
-        folder.st_dev != folderDevice_ || ::faccessat(folderHandle_.fd, "paused", F_OK, 0) == 0)
+    if (folderHandle_.fd < 0 || ::stat(folderPath_.constData(), &folder) != 0 ||
+        folder.st_ino != folderInode_ || folder.st_dev != folderDevice_ ||
+        ::faccessat(folderHandle_.fd, "paused", F_OK, 0) == 0)
         throw error::unreachable(folder_);
 }
 
@@ -210,7 +215,8 @@ ResultSet EmbeddedSession::fetch(sqlite3_stmt* statement)
         rows.rows.append(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        throw isInterrupt(database_->get()) ? error::timeout() : error::provider(SqliteDatabase::lastError(database_->get()));
+        throw isInterrupt(database_->get()) ? error::timeout()
+                                            : error::provider(SqliteDatabase::lastError(database_->get()));
     if (!typed) {
         // No row to look at: the declared types still tell.
         rows.columns = describe(statement);
@@ -222,8 +228,8 @@ void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchRes
 {
     const Procedure procedure = EmbeddedServer::procedure(statement.procedure);
     if (!procedure)
-        throw error::provider(
-            QStringLiteral("Não foi possível encontrar o procedimento armazenado '%1'.").arg(statement.procedure));
+        throw error::provider(QStringLiteral("Não foi possível encontrar o procedimento armazenado '%1'.")
+                                  .arg(statement.procedure));
     std::optional<ResultSet> rows = procedure(*this, statement.arguments);
     if (rows)
         result.rows = std::move(rows);
@@ -243,7 +249,8 @@ qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb
 
 QStringList EmbeddedSession::primaryKey(const QString& table)
 {
-    SqliteStatement statement = database_->prepare("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
+    SqliteStatement statement =
+        database_->prepare("SELECT name, pk FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk");
     statement.bindText(1, table.toUtf8());
     QStringList key;
     while (statement.step())

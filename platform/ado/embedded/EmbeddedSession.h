@@ -18,12 +18,13 @@ namespace ado::embedded {
 class SqliteDatabase;
 
 class EmbeddedSession : public Session {
-public:
+  public:
     EmbeddedSession(const QString& folder, const QString& catalog);
     ~EmbeddedSession() override;
 
     BatchResult execute(const QString& batch, int commandTimeoutSeconds) override;
-    qint64 executeWith(const QString& statement, const QList<vb::Variant>& values, int commandTimeoutSeconds) override;
+    qint64 executeWith(const QString& statement, const QList<vb::Variant>& values,
+                       int commandTimeoutSeconds) override;
     QStringList primaryKey(const QString& table) override;
     int beginTransaction() override;
     void commitTransaction() override;
@@ -31,7 +32,7 @@ public:
     int transactionCount() override { return transactions_; }
     QString serverName() const override;
 
-private:
+  private:
     const QList<dialect::Statement>& translated(const QString& batch);
     void run(const dialect::Statement& statement, BatchResult& result);
     void runSql(const QString& sql, BatchResult& result);

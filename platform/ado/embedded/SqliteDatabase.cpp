@@ -6,7 +6,8 @@
 
 namespace ado::embedded {
 
-SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept : db_(other.db_), statement_(other.statement_)
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : db_(other.db_), statement_(other.statement_)
 {
     other.statement_ = nullptr;
 }
@@ -18,7 +19,8 @@ SqliteStatement::~SqliteStatement()
 
 void SqliteStatement::bindText(int index, const QByteArray& utf8)
 {
-    if (sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+    if (sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
         throw error::provider(SqliteDatabase::lastError(db_));
 }
 

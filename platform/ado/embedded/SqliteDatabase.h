@@ -10,7 +10,7 @@ struct sqlite3_stmt;
 namespace ado::embedded {
 
 class SqliteStatement {
-public:
+  public:
     SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement(const SqliteStatement&) = delete;
@@ -23,13 +23,13 @@ public:
     QByteArray columnBytes(int column) const;
     sqlite3_stmt* get() const { return statement_; }
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* statement_;
 };
 
 class SqliteDatabase {
-public:
+  public:
     enum Mode { ReadOnly, ReadWrite, Create };
     SqliteDatabase(const QString& path, Mode mode);
     SqliteDatabase(const SqliteDatabase&) = delete;
@@ -44,7 +44,7 @@ public:
     // The provider error for the handle's last failure.
     static QString lastError(sqlite3* db);
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

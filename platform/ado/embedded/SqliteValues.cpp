@@ -53,7 +53,7 @@ int storedType(sqlite3_stmt* statement, int column)
     case SQLITE_INTEGER: {
         const qint64 v = sqlite3_column_int64(statement, column);
         return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max() ? adInteger
-                                                                                                   : adBigInt;
+                                                                                                  : adBigInt;
     }
     case SQLITE_FLOAT:
         return adDouble;
@@ -83,7 +83,8 @@ vb::Variant dateValue(sqlite3_stmt* statement, int column)
         return vb::Variant::fromDate(sqlite3_column_double(statement, column));
     double serial = 0;
     if (!parseDateText(columnText(statement, column), &serial))
-        throw error::provider(QStringLiteral("O valor «%1» não é uma data válida.").arg(columnText(statement, column)));
+        throw error::provider(
+            QStringLiteral("O valor «%1» não é uma data válida.").arg(columnText(statement, column)));
     return vb::Variant::fromDate(serial);
 }
 
@@ -169,8 +170,9 @@ QString dateText(double serial)
 
 bool parseDateText(const QString& text, double* serial)
 {
-    static const char* const formats[] = {"yyyy-MM-dd hh:mm:ss.zzz", "yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd hh:mm",
-                                          "yyyy-MM-ddThh:mm:ss.zzz", "yyyy-MM-ddThh:mm:ss", "yyyy-MM-dd"};
+    static const char* const formats[] = {"yyyy-MM-dd hh:mm:ss.zzz", "yyyy-MM-dd hh:mm:ss",
+                                          "yyyy-MM-dd hh:mm",        "yyyy-MM-ddThh:mm:ss.zzz",
+                                          "yyyy-MM-ddThh:mm:ss",     "yyyy-MM-dd"};
     for (const char* format : formats) {
         const QDateTime moment = QDateTime::fromString(text, QString::fromLatin1(format));
         if (moment.isValid()) {

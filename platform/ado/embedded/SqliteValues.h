@@ -8,7 +8,7 @@ struct sqlite3_stmt;
 
 namespace ado::embedded {
 
-int columnType(sqlite3_stmt* statement, int column);                 // an ado::DataType
+int columnType(sqlite3_stmt* statement, int column); // an ado::DataType
 vb::Variant columnValue(sqlite3_stmt* statement, int column, int type);
 // Binds to a "?" marker; throws the provider error when SQLite refuses.
 void bindValue(sqlite3_stmt* statement, int index, const vb::Variant& value);

@@ -5,7 +5,8 @@ namespace ado::odbc {
 QString odbcValue(const QString& value)
 {
     const bool outerBlank = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
-    if (!outerBlank && !value.contains(u';') && !value.contains(u'{') && !value.contains(u'}') && !value.contains(u'='))
+    if (!outerBlank && !value.contains(u';') && !value.contains(u'{') && !value.contains(u'}') &&
+        !value.contains(u'='))
         return value;
     QString doubled = value;
     doubled.replace(u'}', QStringLiteral("}}"));
@@ -25,7 +26,8 @@ QString odbcConnectionString(const ConnectionString& connection)
         text += QStringLiteral("Database=") + odbcValue(connection.initialCatalog()) + u';';
     text += QStringLiteral("UID=") + odbcValue(connection.userId()) + u';';
     text += QStringLiteral("PWD=") + odbcValue(connection.password()) + u';';
-    if (driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) || driver.contains(QStringLiteral("tdsodbc")))
+    if (driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) ||
+        driver.contains(QStringLiteral("tdsodbc")))
         text += QStringLiteral("TDS_Version=7.4;");
     if (connection.contains(QStringLiteral("Encrypt")))
         text += QStringLiteral("Encrypt=") + odbcValue(connection.value(QStringLiteral("Encrypt"))) + u';';

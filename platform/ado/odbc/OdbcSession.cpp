@@ -34,8 +34,8 @@ vb::Error diagnostic(SQLSMALLINT type, SQLHANDLE handle, const QString& server)
     SQLSMALLINT length = 0;
     QString text;
     QString sqlState;
-    for (SQLSMALLINT record = 1;
-         SQLGetDiagRecW(type, handle, record, state, &native, message, SQLSMALLINT(std::size(message)), &length) == SQL_SUCCESS;
+    for (SQLSMALLINT record = 1; SQLGetDiagRecW(type, handle, record, state, &native, message,
+                                                SQLSMALLINT(std::size(message)), &length) == SQL_SUCCESS;
          ++record) {
         if (record == 1)
             sqlState = fromWide(state, 5);
@@ -44,12 +44,14 @@ vb::Error diagnostic(SQLSMALLINT type, SQLHANDLE handle, const QString& server)
         text += fromWide(message, qMin<qsizetype>(length, qsizetype(std::size(message)) - 1));
     }
     if (sqlState == QLatin1String("28000"))
-        return vb::Error(error::LoginFailed, text, QStringLiteral("Microsoft OLE DB Provider for SQL Server"));
+        return vb::Error(error::LoginFailed, text,
+                         QStringLiteral("Microsoft OLE DB Provider for SQL Server"));
     if (sqlState.startsWith(QLatin1String("08")))
         return error::unreachable(server);
     if (sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("HYT01"))
         return error::timeout();
-    return error::provider(text.isEmpty() ? QStringLiteral("Erro do fornecedor ODBC (%1).").arg(sqlState) : text);
+    return error::provider(text.isEmpty() ? QStringLiteral("Erro do fornecedor ODBC (%1).").arg(sqlState)
+                                          : text);
 }
 
 struct Statement {
@@ -71,24 +73,35 @@ int adoType(SQLSMALLINT odbcType, SQLSMALLINT scale, const QString& typeName)
     if (name.contains(QStringLiteral("date")) || name.contains(QStringLiteral("time")))
         return adDBTimeStamp;
     switch (odbcType) {
-    case SQL_INTEGER: return adInteger;
-    case SQL_SMALLINT: return adSmallInt;
-    case SQL_TINYINT: return adUnsignedTinyInt;
-    case SQL_BIGINT: return adBigInt;
+    case SQL_INTEGER:
+        return adInteger;
+    case SQL_SMALLINT:
+        return adSmallInt;
+    case SQL_TINYINT:
+        return adUnsignedTinyInt;
+    case SQL_BIGINT:
+        return adBigInt;
     case SQL_REAL:
     case SQL_FLOAT:
-    case SQL_DOUBLE: return adDouble;
+    case SQL_DOUBLE:
+        return adDouble;
     case SQL_NUMERIC:
-    case SQL_DECIMAL: return scale == 4 ? adCurrency : adNumeric;
+    case SQL_DECIMAL:
+        return scale == 4 ? adCurrency : adNumeric;
     case SQL_TYPE_TIMESTAMP:
     case SQL_TYPE_DATE:
     case SQL_TIMESTAMP:
-    case SQL_DATE: return adDBTimeStamp;
+    case SQL_DATE:
+        return adDBTimeStamp;
     case SQL_CHAR:
-    case SQL_VARCHAR: return adVarChar;
-    case SQL_LONGVARCHAR: return adLongVarChar;
-    case SQL_WLONGVARCHAR: return adLongVarWChar;
-    default: return adVarWChar;
+    case SQL_VARCHAR:
+        return adVarChar;
+    case SQL_LONGVARCHAR:
+        return adLongVarChar;
+    case SQL_WLONGVARCHAR:
+        return adLongVarWChar;
+    default:
+        return adVarWChar;
     }
 }
 
@@ -163,7 +176,8 @@ vb::Variant readValue(SQLHSTMT statement, SQLUSMALLINT column, int type)
             throw error::provider(QStringLiteral("A coluna %1 não tem uma data válida.").arg(column));
         if (indicator == SQL_NULL_DATA)
             return vb::Variant::null();
-        const QDateTime moment(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
+        const QDateTime moment(QDate(t.year, t.month, t.day),
+                               QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
         return vb::Variant::fromDate(vb::ToSerial(moment));
     }
     default:
@@ -178,7 +192,8 @@ ResultSet fetchAll(SQLHSTMT statement, SQLSMALLINT columns)
         SQLWCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, dataType = 0, scale = 0, nullable = 0;
         SQLULEN size = 0;
-        SQLDescribeColW(statement, c, name, SQLSMALLINT(std::size(name)), &nameLength, &dataType, &size, &scale, &nullable);
+        SQLDescribeColW(statement, c, name, SQLSMALLINT(std::size(name)), &nameLength, &dataType, &size,
+                        &scale, &nullable);
         Column column;
         column.name = fromWide(name, qMin<qsizetype>(nameLength, 255));
         column.type = adoType(dataType, scale, attributeText(statement, c, SQL_DESC_TYPE_NAME));
@@ -215,10 +230,12 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const vb::Variant& v, Bindings
     SQLRETURN rc;
     if (v.isNull() || v.isEmpty() || v.isMissing()) {
         *length = SQL_NULL_DATA;
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr, 0,
+                              length);
     } else if (const bool* flag = v.get<bool>()) {
         b.bits.append(*flag ? 1 : 0);
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bits.last(), 0, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bits.last(), 0,
+                              length);
     } else if (v.isDate()) {
         const QDateTime m = vb::FromSerial(v.get<vb::Date>()->serial);
         SQL_TIMESTAMP_STRUCT t = {};
@@ -229,20 +246,23 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const vb::Variant& v, Bindings
         t.minute = SQLUSMALLINT(m.time().minute());
         t.second = SQLUSMALLINT(m.time().second());
         b.stamps.append(t);
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23, 3,
-                              &b.stamps.last(), 0, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
+                              3, &b.stamps.last(), 0, length);
     } else if (v.isString()) {
         b.texts.append(*v.get<QString>());
         const QString& text = b.texts.last();
         *length = SQLLEN(text.size() * qsizetype(sizeof(SQLWCHAR)));
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, SQLULEN(qMax<qsizetype>(1, text.size())),
-                              0, const_cast<SQLWCHAR*>(wide(text)), *length, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                              SQLULEN(qMax<qsizetype>(1, text.size())), 0, const_cast<SQLWCHAR*>(wide(text)),
+                              *length, length);
     } else if (v.get<qint16>() || v.get<qint32>()) {
         b.wholes.append(vb::CLng(v));
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &b.wholes.last(), 0, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                              &b.wholes.last(), 0, length);
     } else {
         b.reals.append(vb::CDbl(v));
-        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0, &b.reals.last(), 0, length);
+        rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0,
+                              &b.reals.last(), 0, length);
     }
     if (!SQL_SUCCEEDED(rc))
         throw diagnostic(SQL_HANDLE_STMT, statement, {});
@@ -279,16 +299,19 @@ std::unique_ptr<Session> OdbcSession::connect(const ConnectionString& connection
     session->h_ = std::make_unique<Handles>();
     Handles& h = *session->h_;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h.env)) ||
-        !SQL_SUCCEEDED(SQLSetEnvAttr(h.env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
+        !SQL_SUCCEEDED(
+            SQLSetEnvAttr(h.env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
         !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h.env, &h.dbc)))
         throw error::provider(QStringLiteral("Não foi possível iniciar o gestor de controladores ODBC."));
     if (timeoutSeconds > 0)
-        SQLSetConnectAttr(h.dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(timeoutSeconds)), 0);
+        SQLSetConnectAttr(h.dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                          reinterpret_cast<SQLPOINTER>(SQLULEN(timeoutSeconds)), 0);
     const QString text = odbcConnectionString(connection);
     SQLWCHAR out[1024];
     SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = SQLDriverConnectW(h.dbc, nullptr, const_cast<SQLWCHAR*>(wide(text)), SQLSMALLINT(text.size()), out,
-                                           SQLSMALLINT(std::size(out)), &outLength, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc =
+        SQLDriverConnectW(h.dbc, nullptr, const_cast<SQLWCHAR*>(wide(text)), SQLSMALLINT(text.size()), out,
+                          SQLSMALLINT(std::size(out)), &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc))
         throw diagnostic(SQL_HANDLE_DBC, h.dbc, connection.dataSource());
     h.connected = true;
@@ -305,7 +328,8 @@ BatchResult OdbcSession::execute(const QString& batch, int commandTimeoutSeconds
 {
     Statement s = h_->statement(server_);
     if (commandTimeoutSeconds > 0)
-        SQLSetStmtAttr(s.handle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(commandTimeoutSeconds)), 0);
+        SQLSetStmtAttr(s.handle, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(commandTimeoutSeconds)), 0);
     SQLRETURN rc = SQLExecDirectW(s.handle, const_cast<SQLWCHAR*>(wide(batch)), SQLINTEGER(batch.size()));
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
         throw diagnostic(SQL_HANDLE_STMT, s.handle, server_);
@@ -329,11 +353,13 @@ BatchResult OdbcSession::execute(const QString& batch, int commandTimeoutSeconds
     return result;
 }
 
-qint64 OdbcSession::executeWith(const QString& text, const QList<vb::Variant>& values, int commandTimeoutSeconds)
+qint64 OdbcSession::executeWith(const QString& text, const QList<vb::Variant>& values,
+                                int commandTimeoutSeconds)
 {
     Statement s = h_->statement(server_);
     if (commandTimeoutSeconds > 0)
-        SQLSetStmtAttr(s.handle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(commandTimeoutSeconds)), 0);
+        SQLSetStmtAttr(s.handle, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(commandTimeoutSeconds)), 0);
     if (!SQL_SUCCEEDED(SQLPrepareW(s.handle, const_cast<SQLWCHAR*>(wide(text)), SQLINTEGER(text.size()))))
         throw diagnostic(SQL_HANDLE_STMT, s.handle, server_);
     Bindings b;
@@ -356,7 +382,8 @@ qint64 OdbcSession::executeWith(const QString& text, const QList<vb::Variant>& v
 QStringList OdbcSession::primaryKey(const QString& table)
 {
     Statement s = h_->statement(server_);
-    if (!SQL_SUCCEEDED(SQLPrimaryKeysW(s.handle, nullptr, 0, nullptr, 0, const_cast<SQLWCHAR*>(wide(table)), SQLSMALLINT(table.size()))))
+    if (!SQL_SUCCEEDED(SQLPrimaryKeysW(s.handle, nullptr, 0, nullptr, 0, const_cast<SQLWCHAR*>(wide(table)),
+                                       SQLSMALLINT(table.size()))))
         return {};
     QList<std::pair<int, QString>> columns;
     while (SQL_SUCCEEDED(SQLFetch(s.handle))) {
@@ -377,7 +404,8 @@ QStringList OdbcSession::primaryKey(const QString& table)
 int OdbcSession::beginTransaction()
 {
     if (transactions_ == 0 &&
-        !SQL_SUCCEEDED(SQLSetConnectAttr(h_->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+        !SQL_SUCCEEDED(SQLSetConnectAttr(h_->dbc, SQL_ATTR_AUTOCOMMIT,
+                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
         throw diagnostic(SQL_HANDLE_DBC, h_->dbc, server_);
     return ++transactions_;
 }
@@ -397,7 +425,8 @@ void OdbcSession::commitTransaction()
 void OdbcSession::rollbackTransaction()
 {
     if (transactions_ == 0)
-        throw error::provider(QStringLiteral("O pedido ROLLBACK TRANSACTION não tem um BEGIN TRANSACTION correspondente."));
+        throw error::provider(
+            QStringLiteral("O pedido ROLLBACK TRANSACTION não tem um BEGIN TRANSACTION correspondente."));
     transactions_ = 0;
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, h_->dbc, SQL_ROLLBACK);
     SQLSetConnectAttr(h_->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);

@@ -10,13 +10,14 @@
 namespace ado::odbc {
 
 class OdbcSession : public Session {
-public:
+  public:
     // Throws the unreachable, login-failed or timeout errors as ADO does.
     static std::unique_ptr<Session> connect(const ConnectionString& connection, int timeoutSeconds);
     ~OdbcSession() override;
 
     BatchResult execute(const QString& batch, int commandTimeoutSeconds) override;
-    qint64 executeWith(const QString& statement, const QList<vb::Variant>& values, int commandTimeoutSeconds) override;
+    qint64 executeWith(const QString& statement, const QList<vb::Variant>& values,
+                       int commandTimeoutSeconds) override;
     QStringList primaryKey(const QString& table) override;
     int beginTransaction() override;
     void commitTransaction() override;
@@ -24,7 +25,7 @@ public:
     int transactionCount() override { return transactions_; }
     QString serverName() const override { return server_; }
 
-private:
+  private:
     OdbcSession() = default;
     struct Handles;
     std::unique_ptr<Handles> h_;

@@ -186,7 +186,8 @@ TEST_P(AdoBehaviour, FindTextAndNumbers)
 TEST_P(AdoBehaviour, UpdateWritesTheRowBackByItsKey)
 {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM tbPessoas WHERE pessoa_id = 2"), connection, adOpenDynamic, adLockOptimistic, 8);
+    rs.Open(QStringLiteral("SELECT * FROM tbPessoas WHERE pessoa_id = 2"), connection, adOpenDynamic,
+            adLockOptimistic, 8);
     rs.Fields(QStringLiteral("nome")).setValue(QStringLiteral("Bruno d'Ávila"));
     rs.Fields(QStringLiteral("activo")).setValue(true);
     rs.Fields(QStringLiteral("nascido")).setValue(vb::CDate(vb::Variant(QStringLiteral("2001-02-03"))));
@@ -200,8 +201,9 @@ TEST_P(AdoBehaviour, UpdateWritesTheRowBackByItsKey)
     rs.CancelUpdate();
     EXPECT_EQ(vb::CStr(rs(QStringLiteral("nome"))), QStringLiteral("Bruno d'Ávila"));
 
-    Recordset joined = connection.Execute(
-        QStringLiteral("SELECT a.nome, b.nome AS outro FROM tbPessoas a LEFT JOIN tbPessoas b ON b.pessoa_id = a.pessoa_id + 1"));
+    Recordset joined =
+        connection.Execute(QStringLiteral("SELECT a.nome, b.nome AS outro FROM tbPessoas a LEFT JOIN "
+                                          "tbPessoas b ON b.pessoa_id = a.pessoa_id + 1"));
     joined.Fields(0).setValue(QStringLiteral("x"));
     EXPECT_NE(errorOf([&] { joined.Update(); }), 0);
 }
@@ -227,9 +229,11 @@ TEST_P(AdoBehaviour, RequeryAndSharedReferences)
 TEST_P(AdoBehaviour, TextsRoundTripExactly)
 {
     const QString awkward = QStringLiteral("O'Neill; \"ç\" ã € ") +
-                            (server->keepsNulCharacters() ? QString(QChar(0)) : QString()) + QStringLiteral("fim\\");
+                            (server->keepsNulCharacters() ? QString(QChar(0)) : QString()) +
+                            QStringLiteral("fim\\");
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM tbPessoas WHERE pessoa_id = 3"), connection, adOpenDynamic, adLockOptimistic);
+    rs.Open(QStringLiteral("SELECT * FROM tbPessoas WHERE pessoa_id = 3"), connection, adOpenDynamic,
+            adLockOptimistic);
     rs.Fields(QStringLiteral("nome")).setValue(awkward);
     rs.Update();
     Recordset check = connection.Execute(QStringLiteral("SELECT nome FROM tbPessoas WHERE pessoa_id = 3"));

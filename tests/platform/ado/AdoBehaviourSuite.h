@@ -15,7 +15,7 @@ int errorOf(const std::function<void()>& work);
 int pollUntilSettled(const ado::Connection& c);
 
 class AdoBehaviour : public ::testing::TestWithParam<ServerFactory> {
-protected:
+  protected:
     void SetUp() override;
     ado::Connection connection;
     std::unique_ptr<TestServer> server;

@@ -1,6 +1,6 @@
+#include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/StatementTrace.h"
-#include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/values/Conversions.h"
 #include "tests/platform/ado/AdoBehaviourSuite.h"
@@ -16,8 +16,9 @@ using ado::embedded::EmbeddedServer;
 using adotest::AdoBehaviour;
 using adotest::EmbeddedTestServer;
 
-INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour,
-                         ::testing::Values(adotest::ServerFactory([] { return std::make_unique<EmbeddedTestServer>(); })),
+INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour, ::testing::Values(adotest::ServerFactory([] {
+                             return std::make_unique<EmbeddedTestServer>();
+                         })),
                          [](const auto&) { return std::string("embedded"); });
 
 using adotest::errorOf;
@@ -27,21 +28,26 @@ TEST(EmbeddedServer, LoginsAreProvedAgainstTheServersOwnTable)
 {
     EmbeddedTestServer server;
     Connection c;
-    EXPECT_EQ(errorOf([&] { c.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada"))); }),
-              error::LoginFailed);
+    EXPECT_EQ(
+        errorOf([&] { c.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada"))); }),
+        error::LoginFailed);
     EXPECT_EQ(c.State(), adStateClosed);
     ASSERT_EQ(c.Errors().size(), 1);
     EXPECT_EQ(c.Errors()[0].description(), QStringLiteral("Falha no início de sessão do utilizador 'sa'."));
-    EXPECT_EQ(errorOf([&] { c.Open(server.connectionString(QStringLiteral("ninguem"), QStringLiteral("segredo"))); }),
+    EXPECT_EQ(errorOf([&] {
+                  c.Open(server.connectionString(QStringLiteral("ninguem"), QStringLiteral("segredo")));
+              }),
               error::LoginFailed);
-    c.Open(server.connectionString(QStringLiteral("SA"), QStringLiteral("segredo"))); // logins ignore letter case
+    c.Open(server.connectionString(QStringLiteral("SA"),
+                                   QStringLiteral("segredo"))); // logins ignore letter case
     EXPECT_EQ(c.State(), adStateOpen);
 
     // A password holding ";" and quotes travels quoted in the string.
     EmbeddedServer::createLogin(server.folder(), QStringLiteral("ana"), QStringLiteral("a;b\"c'd"),
                                 embedded::HashStrength::Minimal);
     Connection quoted;
-    quoted.Open(QStringLiteral("User ID=ana;Password=\"a;b\"\"c'd\";Initial Catalog=Teste;Data Source=") + server.folder());
+    quoted.Open(QStringLiteral("User ID=ana;Password=\"a;b\"\"c'd\";Initial Catalog=Teste;Data Source=") +
+                server.folder());
     EXPECT_EQ(quoted.State(), adStateOpen);
 }
 
@@ -49,7 +55,8 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
 {
     EmbeddedTestServer server;
     Connection c;
-    const QString missing = QStringLiteral("User ID=sa;Password=segredo;Initial Catalog=Teste;Data Source=/nao/existe");
+    const QString missing =
+        QStringLiteral("User ID=sa;Password=segredo;Initial Catalog=Teste;Data Source=/nao/existe");
     EXPECT_EQ(errorOf([&] { c.Open(missing); }), error::ServerUnreachable);
     QString otherCatalog = server.connectionString();
     otherCatalog.replace(QStringLiteral("Initial Catalog=Teste"), QStringLiteral("Initial Catalog=Outro"));
@@ -59,7 +66,8 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
     EmbeddedServer::setPaused(server.folder(), true);
     Connection other;
     EXPECT_EQ(errorOf([&] { other.Open(server.connectionString()); }), error::ServerUnreachable);
-    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor")); }), error::ServerUnreachable);
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor")); }),
+              error::ServerUnreachable);
     EXPECT_EQ(c.State(), adStateOpen) << "a lost server does not close the connection, as with SQL Server";
     EmbeddedServer::setPaused(server.folder(), false);
     EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"))(QStringLiteral("valor"))), 0);
@@ -86,7 +94,8 @@ TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
     EXPECT_EQ(pollUntilSettled(slow), adStateOpen);
 
     Connection refused;
-    refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {}, adAsyncConnect);
+    refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {},
+                 adAsyncConnect);
     EXPECT_EQ(pollUntilSettled(refused), adStateClosed);
     ASSERT_EQ(refused.Errors().size(), 1);
     EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
@@ -111,15 +120,16 @@ TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
 TEST(EmbeddedServer, StoredProceduresRunByName)
 {
     EmbeddedTestServer server;
-    EmbeddedServer::registerProcedure(QStringLiteral("spTESTE_ECO"), [](Session& session, const QList<vb::Variant>& args) {
-        session.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS eco (v NVARCHAR(20))"), 30);
-        session.executeWith(QStringLiteral("INSERT INTO eco (v) VALUES (?)"), {args.value(1)}, 30);
-        ResultSet rows;
-        rows.columns = {Column{QStringLiteral("error_number"), adInteger, {}, {}},
-                        Column{QStringLiteral("error_descrit"), adVarWChar, {}, {}}};
-        rows.rows = {{vb::Variant(vb::CLng(args.value(0))), args.value(1)}};
-        return std::optional<ResultSet>(rows);
-    });
+    EmbeddedServer::registerProcedure(
+        QStringLiteral("spTESTE_ECO"), [](Session& session, const QList<vb::Variant>& args) {
+            session.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS eco (v NVARCHAR(20))"), 30);
+            session.executeWith(QStringLiteral("INSERT INTO eco (v) VALUES (?)"), {args.value(1)}, 30);
+            ResultSet rows;
+            rows.columns = {Column{QStringLiteral("error_number"), adInteger, {}, {}},
+                            Column{QStringLiteral("error_descrit"), adVarWChar, {}, {}}};
+            rows.rows = {{vb::Variant(vb::CLng(args.value(0))), args.value(1)}};
+            return std::optional<ResultSet>(rows);
+        });
     Connection c;
     c.Open(server.connectionString());
     Recordset rs;
@@ -127,7 +137,8 @@ TEST(EmbeddedServer, StoredProceduresRunByName)
     ASSERT_EQ(rs.State(), adStateOpen);
     EXPECT_EQ(vb::CLng(rs(QStringLiteral("error_number"))), 17);
     EXPECT_EQ(vb::CStr(rs(QStringLiteral("error_descrit"))), QStringLiteral("não"));
-    EXPECT_EQ(vb::CStr(c.Execute(QStringLiteral("SELECT v FROM eco"))(QStringLiteral("v"))), QStringLiteral("não"));
+    EXPECT_EQ(vb::CStr(c.Execute(QStringLiteral("SELECT v FROM eco"))(QStringLiteral("v"))),
+              QStringLiteral("não"));
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("EXECUTE spNAO_EXISTE 1")); }), error::ProviderError);
 }
 
@@ -142,10 +153,12 @@ TEST(EmbeddedServer, TwoConnectionsShareACatalog)
     a.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(20))"));
     a.BeginTrans();
     a.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
-    EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0) << "uncommitted work is not seen";
+    EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0)
+        << "uncommitted work is not seen";
     a.CommitTrans();
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 1);
-    Recordset last = a.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"));
+    Recordset last =
+        a.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"));
     EXPECT_EQ(vb::CLng(last(QStringLiteral("last"))), 2);
 }
 
@@ -168,10 +181,13 @@ QString onCatalogFile(const QString& path, const char* sql, bool olderCollation)
     if (olderCollation)
         sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, nullptr, olderOrder, nullptr);
     QStringList rows;
-    sqlite3_exec(db, sql, [](void* out, int, char** values, char**) {
-        static_cast<QStringList*>(out)->append(QString::fromUtf8(values[0] ? values[0] : "NULL"));
-        return 0;
-    }, &rows, nullptr);
+    sqlite3_exec(
+        db, sql,
+        [](void* out, int, char** values, char**) {
+            static_cast<QStringList*>(out)->append(QString::fromUtf8(values[0] ? values[0] : "NULL"));
+            return 0;
+        },
+        &rows, nullptr);
     sqlite3_close(db);
     return rows.join(u'|');
 }
@@ -182,17 +198,21 @@ TEST(EmbeddedServer, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
 {
     EmbeddedTestServer server;
     const QString file = EmbeddedServer::catalogPath(server.folder(), QStringLiteral("Teste"));
-    onCatalogFile(file, "CREATE TABLE nomes (id INTEGER PRIMARY KEY, nome TEXT COLLATE QV_CI); "
-                        "CREATE INDEX ix_nomes ON nomes (nome); "
-                        "INSERT INTO nomes (nome) VALUES ('Construções'), ('Câmara'), ('Clínica'), ('Ávila'), ('Braga'); "
-                        "PRAGMA user_version = 0",
-                  true);
+    onCatalogFile(
+        file,
+        "CREATE TABLE nomes (id INTEGER PRIMARY KEY, nome TEXT COLLATE QV_CI); "
+        "CREATE INDEX ix_nomes ON nomes (nome); "
+        "INSERT INTO nomes (nome) VALUES ('Construções'), ('Câmara'), ('Clínica'), ('Ávila'), ('Braga'); "
+        "PRAGMA user_version = 0",
+        true);
     ASSERT_NE(onCatalogFile(file, "PRAGMA integrity_check", false), QStringLiteral("ok"))
         << "the older index is out of the current order";
 
     Connection c;
     c.Open(server.connectionString());
-    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT id FROM nomes WHERE nome = 'CÂMARA'"))(QStringLiteral("id"))), 2);
+    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT id FROM nomes WHERE nome = 'CÂMARA'"))(
+                  QStringLiteral("id"))),
+              2);
     Recordset sorted = c.Execute(QStringLiteral("SELECT nome FROM nomes ORDER BY nome"));
     QStringList names;
     for (; !sorted.Eof(); sorted.MoveNext())

@@ -20,26 +20,33 @@ int errorNumberOf(const std::function<void()>& work)
 // a user, web addresses with escapes, and a piece that looks like SQL.
 TEST(SqlCompose, PiecesAreInsertedOnceAndNeverReadAgain)
 {
-    EXPECT_EQ(sql::compose(u"UPDATE t SET a = %1, b = %2 WHERE id = %3", {QStringLiteral("'%2'"), QStringLiteral("'%1%3'"), 7}),
+    EXPECT_EQ(sql::compose(u"UPDATE t SET a = %1, b = %2 WHERE id = %3",
+                           {QStringLiteral("'%2'"), QStringLiteral("'%1%3'"), 7}),
               QStringLiteral("UPDATE t SET a = '%2', b = '%1%3' WHERE id = 7"));
-    EXPECT_EQ(sql::compose(u"%1", {QStringLiteral("'http://x.pt/a%2Fb%3A%L1'")}), QStringLiteral("'http://x.pt/a%2Fb%3A%L1'"));
+    EXPECT_EQ(sql::compose(u"%1", {QStringLiteral("'http://x.pt/a%2Fb%3A%L1'")}),
+              QStringLiteral("'http://x.pt/a%2Fb%3A%L1'"));
     // Pieces may come in any order and twice; two-digit placeholders are one piece.
     EXPECT_EQ(sql::compose(u"%2-%1-%2", {QStringLiteral("a"), QStringLiteral("b")}), QStringLiteral("b-a-b"));
-    EXPECT_EQ(sql::compose(u"%10,%1%2%3%4%5%6%7%8%9", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), QStringLiteral("10,123456789"));
+    EXPECT_EQ(sql::compose(u"%10,%1%2%3%4%5%6%7%8%9", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}),
+              QStringLiteral("10,123456789"));
     EXPECT_EQ(sql::compose(u"%1", {qint64(5000000000)}), QStringLiteral("5000000000"));
 }
 
 TEST(SqlCompose, PercentSignsOfTheStatementItselfStay)
 {
-    EXPECT_EQ(sql::compose(u"LIKE '%a%' AND x = %1", {QStringLiteral("1")}), QStringLiteral("LIKE '%a%' AND x = 1"));
+    EXPECT_EQ(sql::compose(u"LIKE '%a%' AND x = %1", {QStringLiteral("1")}),
+              QStringLiteral("LIKE '%a%' AND x = 1"));
     EXPECT_EQ(sql::compose(u"LIKE '%%%1%%'", {QStringLiteral("U7")}), QStringLiteral("LIKE '%U7%'"));
     EXPECT_EQ(sql::compose(u"100%", {}), QStringLiteral("100%"));
 }
 
 TEST(SqlCompose, AMissingOrUnusedPieceIsAProgrammingError)
 {
-    EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %2", {QStringLiteral("x")}); }), vb::errnum::InvalidProcedureCall);
-    EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %1", {QStringLiteral("x"), QStringLiteral("y")}); }),
+    EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %2", {QStringLiteral("x")}); }),
+              vb::errnum::InvalidProcedureCall);
+    EXPECT_EQ(errorNumberOf([] {
+                  sql::compose(u"a = %1", {QStringLiteral("x"), QStringLiteral("y")});
+              }),
               vb::errnum::InvalidProcedureCall);
     EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %0", {}); }), vb::errnum::InvalidProcedureCall);
 }

@@ -11,13 +11,14 @@ namespace {
 
 // A small database with the dialect's functions, and the T-SQL run on it.
 class Dialect : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         sqlite3_open(":memory:", &db);
         context.trancount = [this] { return trancount; };
         dialect::registerFunctions(db, &context);
-        run("CREATE TABLE tbContactos (contacto_id INTEGER PRIMARY KEY AUTOINCREMENT, nome_union TEXT COLLATE QV_CI, "
+        run("CREATE TABLE tbContactos (contacto_id INTEGER PRIMARY KEY AUTOINCREMENT, nome_union TEXT "
+            "COLLATE QV_CI, "
             "no_contribuinte TEXT, user_code TEXT, group_code TEXT)");
         run("INSERT INTO tbContactos (nome_union, no_contribuinte, user_code, group_code) VALUES "
             "('Conceição Álvares', '500 100 200', '$00011000U71001', 'G11010'), "
@@ -42,10 +43,11 @@ protected:
             while (sqlite3_step(st) == SQLITE_ROW) {
                 QStringList cells;
                 for (int i = 0; i < sqlite3_column_count(st); ++i)
-                    cells.append(sqlite3_column_type(st, i) == SQLITE_NULL
-                                     ? QStringLiteral("NULL")
-                                     : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                                         sqlite3_column_bytes(st, i)));
+                    cells.append(
+                        sqlite3_column_type(st, i) == SQLITE_NULL
+                            ? QStringLiteral("NULL")
+                            : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                                sqlite3_column_bytes(st, i)));
                 rows.append(cells.join(u'|'));
             }
             sqlite3_finalize(st);
@@ -79,7 +81,8 @@ QString refusal(const char* tsql)
 TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
 {
     EXPECT_EQ(one("SELECT 17 as contacto_id"), "17");
-    EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE replace(no_contribuinte,' ','') = '500100200'"), "1");
+    EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE replace(no_contribuinte,' ','') = '500100200'"),
+              "1");
     EXPECT_EQ(one("SELECT 'O' + CHAR(39) + 'Neil' as nome"), "O'Neil");
     EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE nome_union = 'conceição ÁLVARES'"), "1");
     EXPECT_EQ(one("SELECT CONVERT(DATETIME,'2024-03-05 14:07:09',102) as d"), "2024-03-05 14:07:09.000");
@@ -90,7 +93,8 @@ TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
     EXPECT_EQ(one("select @@trancount as valor"), "2");
     EXPECT_EQ(one("SELECT TOP 1 contacto_id FROM tbContactos ORDER BY contacto_id DESC"), "4");
     EXPECT_EQ(one("SELECT ISNULL(no_contribuinte, '-') + '!' FROM tbContactos WHERE contacto_id = 3"), "-!");
-    EXPECT_EQ(one("SELECT LEN('abc  ') as n, SUBSTRING('abcdef', 2, 3) as s, UPPER('ção') as u, CHARINDEX('c', 'abc') as i"),
+    EXPECT_EQ(one("SELECT LEN('abc  ') as n, SUBSTRING('abcdef', 2, 3) as s, UPPER('ção') as u, "
+                  "CHARINDEX('c', 'abc') as i"),
               "3|bcd|ÇÃO|3");
     EXPECT_EQ(one("SELECT contacto_id + 1 * 2 - 1 as n FROM tbContactos WHERE contacto_id = 1"), "2");
     EXPECT_EQ(one("SELECT N'€ ' + nome_union FROM [tbContactos] WHERE [contacto_id] = 2"), "€ José Ribeiro");
@@ -101,12 +105,17 @@ TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
 
 TEST_F(Dialect, LikeFollowsSqlServer)
 {
-    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE (user_code Like '%U71[012][012][012]%' )"), QStringList{"1"});
-    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE group_code LIKE '%G1[^0]%' ORDER BY contacto_id"), (QStringList{"1", "3"}));
-    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union LIKE '%conceição%' OR nome_union like 'ana_silva'"),
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE (user_code Like '%U71[012][012][012]%' )"),
+              QStringList{"1"});
+    EXPECT_EQ(
+        run("SELECT contacto_id FROM tbContactos WHERE group_code LIKE '%G1[^0]%' ORDER BY contacto_id"),
+        (QStringList{"1", "3"}));
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union LIKE '%conceição%' OR nome_union "
+                  "like 'ana_silva'"),
               (QStringList{"1", "3"}));
-    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union NOT LIKE '%[a-j]os%' AND contacto_id < 4"),
-              (QStringList{"1", "3"}));
+    EXPECT_EQ(
+        run("SELECT contacto_id FROM tbContactos WHERE nome_union NOT LIKE '%[a-j]os%' AND contacto_id < 4"),
+        (QStringList{"1", "3"}));
     EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE user_code LIKE '[$]0001%'"), "1");
     EXPECT_EQ(one("SELECT '100%' LIKE '100[%]' as m, 'a[b' LIKE 'a[b' as n"), "1|1");
     EXPECT_EQ(one("SELECT NULL LIKE '%' as m"), "NULL");
@@ -114,7 +123,8 @@ TEST_F(Dialect, LikeFollowsSqlServer)
 
 TEST_F(Dialect, TextIsCarriedOverUntouched)
 {
-    for (const char* text : {"a;b", "-- não é comentário", "/* nem isto */", "[x] + 'y'", "\\ fim", "€ ç ã"}) {
+    for (const char* text :
+         {"a;b", "-- não é comentário", "/* nem isto */", "[x] + 'y'", "\\ fim", "€ ç ã"}) {
         const QString literal = u'\'' + QString::fromUtf8(text).replace(u'\'', QStringLiteral("''")) + u'\'';
         const QString tsql = QStringLiteral("SELECT ") + literal + QStringLiteral(" as t; SELECT ") + literal;
         const QList<Statement> statements = dialect::translate(tsql);
@@ -122,7 +132,8 @@ TEST_F(Dialect, TextIsCarriedOverUntouched)
         EXPECT_EQ(one(("SELECT " + literal).toUtf8().constData()), QString::fromUtf8(text));
     }
     // A NUL inside a text survives, although SQLite stops at one in statement text.
-    const QList<Statement> withNul = dialect::translate(QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("b' as t"));
+    const QList<Statement> withNul =
+        dialect::translate(QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("b' as t"));
     ASSERT_EQ(withNul.size(), 1);
     EXPECT_FALSE(withNul[0].sql.contains(QChar(0)));
     EXPECT_EQ(one("SELECT 'x' -- a comment\n + 'y' /* another */ as t"), "xy");
@@ -130,9 +141,11 @@ TEST_F(Dialect, TextIsCarriedOverUntouched)
 
 TEST_F(Dialect, BatchesTransactionsAndProcedures)
 {
-    const QList<Statement> s = dialect::translate(QStringLiteral(
-        "BEGIN TRANSACTION; UPDATE tbContactos SET nome_union = 'x' WHERE contacto_id = 1; COMMIT TRAN; ROLLBACK; "
-        "EXECUTE spADD_CONTACTO_TO_GROUP 17, 'tbTulvas_Contactos','$0001','$0002' ; EXEC dbo.spDELETE_CONTACTO -3,0"));
+    const QList<Statement> s = dialect::translate(
+        QStringLiteral("BEGIN TRANSACTION; UPDATE tbContactos SET nome_union = 'x' WHERE contacto_id = 1; "
+                       "COMMIT TRAN; ROLLBACK; "
+                       "EXECUTE spADD_CONTACTO_TO_GROUP 17, 'tbTulvas_Contactos','$0001','$0002' ; EXEC "
+                       "dbo.spDELETE_CONTACTO -3,0"));
     ASSERT_EQ(s.size(), 6);
     EXPECT_EQ(s[0].kind, Statement::Kind::BeginTransaction);
     EXPECT_EQ(s[1].kind, Statement::Kind::Sql);
@@ -175,13 +188,17 @@ TEST_F(Dialect, WhatCannotBeCarriedOverIsRefusedByName)
 
 TEST_F(Dialect, TextsSortAsPortugueseAndCompareWithoutRegardToCase)
 {
-    run("INSERT INTO tbContactos (nome_union) VALUES ('Construções Lda'), ('Câmara Municipal'), ('clínica da Foz'), "
+    run("INSERT INTO tbContactos (nome_union) VALUES ('Construções Lda'), ('Câmara Municipal'), ('clínica da "
+        "Foz'), "
         "('Ávila & Filhos'), ('zé Povinho'), ('Jose Ribeiro'), ('JOSÉ RIBEIRO')");
-    EXPECT_EQ(run("SELECT nome_union FROM tbContactos ORDER BY nome_union, contacto_id"),
-              (QStringList{"ANA SILVA", "Ávila & Filhos", "Câmara Municipal", "clínica da Foz", "Conceição Álvares",
-                           "Construções Lda", "Jose Ribeiro", "José Ribeiro", "JOSÉ RIBEIRO", "zé Povinho"}));
+    EXPECT_EQ(
+        run("SELECT nome_union FROM tbContactos ORDER BY nome_union, contacto_id"),
+        (QStringList{"ANA SILVA", "Ávila & Filhos", "Câmara Municipal", "clínica da Foz", "Conceição Álvares",
+                     "Construções Lda", "Jose Ribeiro", "José Ribeiro", "JOSÉ RIBEIRO", "zé Povinho"}));
     // Letter case alone makes no difference; accents do, as in SQL Server's default collation.
-    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union = 'josé ribeiro' ORDER BY contacto_id"),
-              (QStringList{"2", "10"}));
-    EXPECT_EQ(run("SELECT COUNT(DISTINCT nome_union) FROM tbContactos WHERE nome_union LIKE 'jos_ ribeiro'"), QStringList{"2"});
+    EXPECT_EQ(
+        run("SELECT contacto_id FROM tbContactos WHERE nome_union = 'josé ribeiro' ORDER BY contacto_id"),
+        (QStringList{"2", "10"}));
+    EXPECT_EQ(run("SELECT COUNT(DISTINCT nome_union) FROM tbContactos WHERE nome_union LIKE 'jos_ ribeiro'"),
+              QStringList{"2"});
 }

@@ -1,9 +1,9 @@
-#include "platform/folders/ErrorLog.h"
 #include "platform/folders/SpecialFolders.h"
+#include "platform/folders/ErrorLog.h"
+#include "tests/support/EnvGuard.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "tests/support/EnvGuard.h"
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,7 +18,8 @@ TEST(SpecialFolders, MapsEachNumberAndHonoursItsVariable)
     QTemporaryDir dir;
     {
         EnvGuard common("QUARVENSES_COMMON_APPDATA", (dir.path() + QStringLiteral("/common/")).toUtf8());
-        EnvGuard desktop("QUARVENSES_DESKTOP", (dir.path() + QStringLiteral("/Ambiente de trabalho")).toUtf8());
+        EnvGuard desktop("QUARVENSES_DESKTOP",
+                         (dir.path() + QStringLiteral("/Ambiente de trabalho")).toUtf8());
         EnvGuard temp("QUARVENSES_TEMP", (dir.path() + QStringLiteral("/tmp//")).toUtf8());
         EXPECT_EQ(platform::specialFolder(35), dir.path() + QStringLiteral("/common"));
         EXPECT_EQ(platform::specialFolder(0x10), dir.path() + QStringLiteral("/Ambiente de trabalho"));

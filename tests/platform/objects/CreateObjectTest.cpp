@@ -1,6 +1,6 @@
+#include "platform/objects/CreateObject.h"
 #include "platform/objects/AdminFiscrGeneral.h"
 #include "platform/objects/ComponentRegistry.h"
-#include "platform/objects/CreateObject.h"
 #include "platform/objects/NotivarGeneral.h"
 #include "tests/platform/objects/EchoContract.h"
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 namespace {
 
 class Local : public EchoContract {
-public:
+  public:
     QString echo(const QString& text) override { return QStringLiteral("local: ") + text; }
 };
 
@@ -44,14 +44,17 @@ TEST(CreateObject, AnIdentifierNobodyRegisteredFailsWith429)
 TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndCastToTheirContract)
 {
     {
-        platform::ScopedComponent local(QStringLiteral("QvTest.Local"), [] { return std::make_shared<Local>(); });
+        platform::ScopedComponent local(QStringLiteral("QvTest.Local"),
+                                        [] { return std::make_shared<Local>(); });
         auto echo = vb::CreateObjectAs<EchoContract>(QStringLiteral("qvtest.LOCAL"));
         EXPECT_EQ(echo->echo(QStringLiteral("olá")), QStringLiteral("local: olá"));
         // Each call makes a new object.
-        EXPECT_NE(vb::CreateObject(QStringLiteral("QvTest.Local")), vb::CreateObject(QStringLiteral("QvTest.Local")));
+        EXPECT_NE(vb::CreateObject(QStringLiteral("QvTest.Local")),
+                  vb::CreateObject(QStringLiteral("QvTest.Local")));
         // An object that lacks the contract is VB's 438.
-        EXPECT_EQ(numberOf([] { vb::CreateObjectAs<contracts::NotivarGeneral>(QStringLiteral("QvTest.Local")); }),
-                  438);
+        EXPECT_EQ(
+            numberOf([] { vb::CreateObjectAs<contracts::NotivarGeneral>(QStringLiteral("QvTest.Local")); }),
+            438);
         EXPECT_EQ(numberOf([] { vb::objectAs<EchoContract>(nullptr); }), 91);
     }
     EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Local")); }), 429);
@@ -64,7 +67,8 @@ TEST(CreateObject, LoadsPluginsFromTheFolderTheEnvironmentNames)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::copy(QStringLiteral(QV_TEST_PLUGIN), dir.filePath(QStringLiteral("libecho.so"))));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_TEST_NOT_A_PLUGIN), dir.filePath(QStringLiteral("libnothing.so"))));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(QV_TEST_NOT_A_PLUGIN), dir.filePath(QStringLiteral("libnothing.so"))));
     QFile junk(dir.filePath(QStringLiteral("libjunk.so")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not an ELF file");
@@ -87,8 +91,9 @@ TEST(CreateObject, LoadsPluginsFromTheFolderTheEnvironmentNames)
 TEST(CreateObject, TheComponentsFolderBesideThePlatformLibraryIsSearched)
 {
     // Tests run from build/bin; the platform library is in build/lib.
-    const QString beside = QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/components"))
-                               .absoluteFilePath();
+    const QString beside =
+        QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/components"))
+            .absoluteFilePath();
     const QStringList folders = platform::ComponentRegistry::pluginFolders();
     EXPECT_TRUE(folders.contains(QDir::cleanPath(beside))) << folders.join(' ').toStdString();
 }

@@ -4,6 +4,6 @@
 #include <QString>
 
 class EchoContract : public vb::Object {
-public:
+  public:
     virtual QString echo(const QString& text) = 0;
 };

@@ -22,8 +22,8 @@ static void PrintTo(const RegValue& v, std::ostream* os)
 }
 } // namespace platform
 
-using platform::RegValue;
 using platform::Registry;
+using platform::RegValue;
 
 namespace {
 
@@ -51,22 +51,26 @@ TEST(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
     const QString path = dir.filePath(QStringLiteral("registry.reg"));
     {
         Registry reg(path);
-        reg.setValue(Key, QStringLiteral("Pasta"), RegValue::string(QStringLiteral("C:\\Docs\\\"Ação\" 5 €")));
+        reg.setValue(Key, QStringLiteral("Pasta"),
+                     RegValue::string(QStringLiteral("C:\\Docs\\\"Ação\" 5 €")));
         reg.setValue(Key, QStringLiteral("Linhas"), RegValue::string(QStringLiteral("um\r\ndois\ttrês")));
         reg.setValue(Key, {}, RegValue::string(QStringLiteral("padrão")));
         reg.setValue(Key + QStringLiteral("\\frm001"), QStringLiteral("Left"), RegValue::dword(0xfffffffe));
     }
     const QString text = QString::fromUtf8(readBytes(path));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Windows Registry Editor Version 5.00\n\n[")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\"Pasta\"=\"C:\\\\Docs\\\\\\\"Ação\\\" 5 €\"\n"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Pasta\"=\"C:\\\\Docs\\\\\\\"Ação\\\" 5 €\"\n")))
+        << qPrintable(text);
     EXPECT_TRUE(text.contains(QStringLiteral("@=\"padrão\"\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\"Left\"=dword:fffffffe\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\"Linhas\"=hex(1):")));
 
     // A fresh object reads everything back from the file alone.
     Registry again(path);
-    EXPECT_EQ(again.value(Key, QStringLiteral("pasta")), RegValue::string(QStringLiteral("C:\\Docs\\\"Ação\" 5 €")));
-    EXPECT_EQ(again.value(Key, QStringLiteral("Linhas")), RegValue::string(QStringLiteral("um\r\ndois\ttrês")));
+    EXPECT_EQ(again.value(Key, QStringLiteral("pasta")),
+              RegValue::string(QStringLiteral("C:\\Docs\\\"Ação\" 5 €")));
+    EXPECT_EQ(again.value(Key, QStringLiteral("Linhas")),
+              RegValue::string(QStringLiteral("um\r\ndois\ttrês")));
     EXPECT_EQ(again.value(Key, {}), RegValue::string(QStringLiteral("padrão")));
     EXPECT_EQ(again.value(Key.toLower() + QStringLiteral("\\FRM001"), QStringLiteral("LEFT")),
               RegValue::dword(0xfffffffe));
@@ -107,8 +111,9 @@ TEST(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
         EXPECT_TRUE(e.description().contains(path));
     }
     EXPECT_THROW(reg.value(Key, QStringLiteral("A")), vb::Error);
-    EXPECT_THROW(reg.openKey(platform::rootkey::LocalMachine, QStringLiteral("SOFTWARE"), platform::access::Read),
-                 vb::Error);
+    EXPECT_THROW(
+        reg.openKey(platform::rootkey::LocalMachine, QStringLiteral("SOFTWARE"), platform::access::Read),
+        vb::Error);
     EXPECT_EQ(readBytes(path), damaged);
 
     // Text in another encoding is damage too, not something to guess at.
@@ -131,12 +136,12 @@ TEST(RegistryFile, RefusesWhatItCannotKeep)
         }
         return 0;
     };
-    EXPECT_EQ(lineOf("[HKEY_USERS\\x]\n"), 1);                                                  // no header
-    EXPECT_EQ(lineOf("REGEDIT4\n\n\"A\"=\"x\"\n"), 3);                                           // value before key
-    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_NOWHERE\\x]\n"), 2);                                       // unknown root
-    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=hex(7):00,00\n"), 3);                     // other types
-    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=dword:123456789\n"), 3);                  // too wide
-    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=\"a\\nb\"\n"), 3);                        // bad escape
+    EXPECT_EQ(lineOf("[HKEY_USERS\\x]\n"), 1);                                  // no header
+    EXPECT_EQ(lineOf("REGEDIT4\n\n\"A\"=\"x\"\n"), 3);                          // value before key
+    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_NOWHERE\\x]\n"), 2);                      // unknown root
+    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=hex(7):00,00\n"), 3);    // other types
+    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=dword:123456789\n"), 3); // too wide
+    EXPECT_EQ(lineOf("REGEDIT4\n[HKEY_USERS\\x]\n\"A\"=\"a\\nb\"\n"), 3);       // bad escape
     EXPECT_EQ(lineOf("REGEDIT4\n; note\n[HKEY_USERS\\x]\n\"A\"=hex(1):41,00,\\\n  42,00,00,00\n"), 0);
 }
 
@@ -164,7 +169,8 @@ TEST(RegistryImport, MergesRemovesAndIsAllOrNothing)
     EXPECT_FALSE(reg.keyExists(Key + QStringLiteral("\\frm001")));
 
     const QString before = reg.exportText();
-    EXPECT_THROW(reg.importText(QStringLiteral("REGEDIT4\n[HKEY_USERS\\a]\n\"A\"=\"1\"\n\"B\"=oops\n")), vb::Error);
+    EXPECT_THROW(reg.importText(QStringLiteral("REGEDIT4\n[HKEY_USERS\\a]\n\"A\"=\"1\"\n\"B\"=oops\n")),
+                 vb::Error);
     EXPECT_EQ(reg.exportText(), before);
 
     // An export of one key moves to another site unchanged.
@@ -182,8 +188,8 @@ TEST(RegistryKeys, OpenQuerySetCloseAsTheSettingsStoreDoes)
     EXPECT_EQ(reg.openKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel"), access::Read), 0u);
     EXPECT_EQ(reg.openKey(0x12345, QStringLiteral("SOFTWARE"), access::Read), 0u);
 
-    const quint32 created = reg.createKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel\\Fiscora"),
-                                          access::Write);
+    const quint32 created =
+        reg.createKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel\\Fiscora"), access::Write);
     ASSERT_NE(created, 0u);
     reg.setDword(created, QStringLiteral("Width"), 11175);
     reg.setString(created, QStringLiteral("dtUser"), QStringLiteral("sa"));
@@ -192,12 +198,13 @@ TEST(RegistryKeys, OpenQuerySetCloseAsTheSettingsStoreDoes)
     EXPECT_THROW(reg.setDword(created, QStringLiteral("Width"), 1), vb::Error); // closed
 
     // A key above one that exists is there too, as in Windows.
-    const quint32 parent = reg.openKey(rootkey::LocalMachine, QStringLiteral("software\\varnadel"), access::Read);
+    const quint32 parent =
+        reg.openKey(rootkey::LocalMachine, QStringLiteral("software\\varnadel"), access::Read);
     EXPECT_NE(parent, 0u);
     reg.closeKey(parent);
 
-    const quint32 key = reg.openKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel\\Fiscora"),
-                                    access::Read);
+    const quint32 key =
+        reg.openKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel\\Fiscora"), access::Read);
     ASSERT_NE(key, 0u);
     EXPECT_EQ(reg.queryValue(key, QStringLiteral("Width")), RegValue::dword(11175));
     EXPECT_EQ(reg.queryValue(key, QStringLiteral("dtUser")), RegValue::string(QStringLiteral("sa")));
@@ -231,7 +238,8 @@ TEST(RegistryFile, TwoProcessesWritingAtOnceLoseNothing)
     for (int w = 0; w < 2; ++w) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QV_REGISTRY_WRITER_FILE"), path);
-        env.insert(QStringLiteral("QV_REGISTRY_WRITER_PREFIX"), w == 0 ? QStringLiteral("a") : QStringLiteral("b"));
+        env.insert(QStringLiteral("QV_REGISTRY_WRITER_PREFIX"),
+                   w == 0 ? QStringLiteral("a") : QStringLiteral("b"));
         writers[w].setProcessEnvironment(env);
         writers[w].start(QCoreApplication::applicationFilePath(),
                          {QStringLiteral("--gtest_filter=RegistryWriter.WritesOnlyWhenAsked")});
@@ -244,6 +252,7 @@ TEST(RegistryFile, TwoProcessesWritingAtOnceLoseNothing)
     int found = 0;
     for (const char* prefix : {"a", "b"})
         for (int i = 0; i < 1000; ++i)
-            found += reg.value(Key, QLatin1String(prefix) + QString::number(i)) == RegValue::dword(quint32(i));
+            found +=
+                reg.value(Key, QLatin1String(prefix) + QString::number(i)) == RegValue::dword(quint32(i));
     EXPECT_EQ(found, 2000);
 }

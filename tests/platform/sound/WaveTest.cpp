@@ -45,7 +45,9 @@ TEST(WaveFile, TheShippedClickIsAShortMonoPcmSound)
     EXPECT_EQ(click.bitsPerSample, 16);
     EXPECT_EQ(click.frames(), 1323); // 30 ms
     // It is a click: loud at the start, silent at the end.
-    const auto sample = [&](qsizetype i) { return qFromLittleEndian<qint16>(click.samples.constData() + 2 * i); };
+    const auto sample = [&](qsizetype i) {
+        return qFromLittleEndian<qint16>(click.samples.constData() + 2 * i);
+    };
     int early = 0, late = 0;
     for (int i = 0; i < 100; ++i) {
         early = std::max(early, std::abs(int(sample(i))));

@@ -1,10 +1,13 @@
-#include "UnderRegional.h"
 #include "platform/values/Conversions.h"
+#include "UnderRegional.h"
 
 using namespace vb;
 
 namespace {
-Variant text(const char* s) { return Variant(QString::fromUtf8(s)); }
+Variant text(const char* s)
+{
+    return Variant(QString::fromUtf8(s));
+}
 } // namespace
 
 TEST_F(UnderRegional, IntegerConversionsRoundHalvesToEven)
@@ -161,7 +164,8 @@ TEST_F(UnderRegional, MissingIsDistinctFromEveryValue)
     EXPECT_FALSE(IsMissing(Variant::null()));
     EXPECT_EQ(missing.type(), VarType::Error);
     EXPECT_EQ(missing.typeName(), "Error");
-    for (const Variant& other : {Variant(), Variant::null(), Variant(0), Variant(QString()), Variant(false)}) {
+    for (const Variant& other :
+         {Variant(), Variant::null(), Variant(0), Variant(QString()), Variant(false)}) {
         EXPECT_FALSE(Equals(missing, other)) << other.typeName().toStdString();
         EXPECT_FALSE(Equals(other, missing)) << other.typeName().toStdString();
     }

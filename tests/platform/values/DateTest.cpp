@@ -6,8 +6,14 @@
 using namespace vb;
 
 namespace {
-Variant text(const char* s) { return Variant(QString::fromUtf8(s)); }
-double serialOf(const char* s) { return CDate(text(s)).get<Date>()->serial; }
+Variant text(const char* s)
+{
+    return Variant(QString::fromUtf8(s));
+}
+double serialOf(const char* s)
+{
+    return CDate(text(s)).get<Date>()->serial;
+}
 double at(int y, int m, int d, int hh = 0, int nn = 0, int ss = 0)
 {
     return ToSerial(QDateTime(QDate(y, m, d), QTime(hh, nn, ss)));
@@ -83,8 +89,8 @@ TEST_F(UnderRegional, PortugueseTextsReadDayMonthYear)
     EXPECT_DOUBLE_EQ(serialOf("3 pm"), TimeSerial(QTime(15, 0)));
     EXPECT_EQ(serialOf("29-02-2024"), at(2024, 2, 29));
 
-    for (const char* notDate : {"31-02-2024", "29-02-2023", "13-13-2024", "00-01-2024", "05-03", "12,5", "12.5",
-                                "", "hoje", "25:00", "14:60", "14:07:", "13:00 PM", "05-03-2024 x",
+    for (const char* notDate : {"31-02-2024", "29-02-2023", "13-13-2024", "00-01-2024", "05-03", "12,5",
+                                "12.5", "", "hoje", "25:00", "14:60", "14:07:", "13:00 PM", "05-03-2024 x",
                                 "05-03-2024 25:00", "1-2-3-4", "123-01-01-01"})
         EXPECT_FALSE(IsDate(text(notDate))) << notDate;
     EXPECT_TRUE(IsDate(text("31/12/9999 23:59:59")));

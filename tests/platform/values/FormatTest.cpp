@@ -1,18 +1,24 @@
+#include "platform/values/Format.h"
 #include "UnderRegional.h"
 #include "platform/values/Conversions.h"
-#include "platform/values/Format.h"
 
 #include <QDateTime>
 
 using namespace vb;
 
 namespace {
-Variant text(const char* s) { return Variant(QString::fromUtf8(s)); }
+Variant text(const char* s)
+{
+    return Variant(QString::fromUtf8(s));
+}
 Variant dateAt(int y, int m, int d, int hh = 0, int nn = 0, int ss = 0)
 {
     return Variant::fromDate(ToSerial(QDateTime(QDate(y, m, d), QTime(hh, nn, ss))));
 }
-QString fmt(const Variant& v, const char* mask) { return Format(v, QString::fromUtf8(mask)); }
+QString fmt(const Variant& v, const char* mask)
+{
+    return Format(v, QString::fromUtf8(mask));
+}
 } // namespace
 
 TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseSettings)

@@ -5,11 +5,11 @@
 
 #include <QString>
 #include <functional>
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
 class UnderRegional : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { vb::setRegional(vb::Regional::ptPT()); }
     void TearDown() override { vb::setRegional(vb::Regional::ptPT()); }
     static void useAmerican() { vb::setRegional(vb::Regional::enUS()); }
@@ -27,4 +27,7 @@ inline int vbErrorOf(const std::function<void()>& call)
 }
 
 // Failures show texts as text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

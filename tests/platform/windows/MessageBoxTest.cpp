@@ -48,10 +48,13 @@ TEST(MessageStyle, ShowsEachOfTheSystemsLineBreaksAsOne)
     EXPECT_EQ(messageBoxText(QStringLiteral("a\n\rb")), QStringLiteral("a\nb"));
     EXPECT_EQ(messageBoxText(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
     EXPECT_EQ(messageBoxText(QStringLiteral("a\nb\rc")), QStringLiteral("a\nb\nc"));
-    EXPECT_EQ(messageBoxText(QStringLiteral("guardado.\n\r\n\rPara ver")), QStringLiteral("guardado.\n\nPara ver"));
-    EXPECT_EQ(messageBoxText(QStringLiteral("Formato Incorrecto:\n\nHKEY_")), QStringLiteral("Formato Incorrecto:\n\nHKEY_"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("guardado.\n\r\n\rPara ver")),
+              QStringLiteral("guardado.\n\nPara ver"));
+    EXPECT_EQ(messageBoxText(QStringLiteral("Formato Incorrecto:\n\nHKEY_")),
+              QStringLiteral("Formato Incorrecto:\n\nHKEY_"));
     EXPECT_EQ(messageBoxTitle(QString()), QStringLiteral("Contactos Quarvenses"));
-    EXPECT_EQ(messageBoxTitle(QStringLiteral("Sistema de Segurança")), QStringLiteral("Sistema de Segurança"));
+    EXPECT_EQ(messageBoxTitle(QStringLiteral("Sistema de Segurança")),
+              QStringLiteral("Sistema de Segurança"));
 }
 
 TEST(QtMessageBox, HasTheButtonsIconAndTextsOfItsStyle)

@@ -54,10 +54,13 @@ TEST(ScriptedWindowServices, RecordsPointerStateShellMailStatusAndSoundInOrder)
     s.closeStatus();
     s.setWindowState(&form, 0);
     s.setMousePointer(&form, 0);
-    EXPECT_TRUE(s.shellExecute(&form, QStringLiteral("print"), QStringLiteral("/tmp/a.doc"), QStringLiteral("/tmp/")));
+    EXPECT_TRUE(s.shellExecute(&form, QStringLiteral("print"), QStringLiteral("/tmp/a.doc"),
+                               QStringLiteral("/tmp/")));
     EXPECT_FALSE(s.shellExecute(&form, QStringLiteral("explore"), QStringLiteral("/tmp"), {}));
-    EXPECT_TRUE(s.sendMail(MailMessage{{QStringLiteral("/tmp/a.doc")}, QStringLiteral("Informação sobre Recibos"),
-                                       QStringLiteral(" \n\r"), {}}));
+    EXPECT_TRUE(s.sendMail(MailMessage{{QStringLiteral("/tmp/a.doc")},
+                                       QStringLiteral("Informação sobre Recibos"),
+                                       QStringLiteral(" \n\r"),
+                                       {}}));
     EXPECT_EQ(windows->eventKinds(), (QStringList{"mousePointer", "windowState", "status", "closeStatus",
                                                   "windowState", "mousePointer", "shell", "shell", "mail"}));
     EXPECT_EQ(windows->events()[1].window, &form);
@@ -94,20 +97,22 @@ TEST(ShellCommand, OpensThroughTheDesktopAndPrintsThroughCups)
     EXPECT_EQ(shellCommandFor(QStringLiteral("print"), QStringLiteral("/d/carta.doc"))->program,
               QStringLiteral("xdg-open"));
     if (!QStandardPaths::findExecutable(QStringLiteral("lp")).isEmpty()) {
-        EXPECT_EQ(shellCommandFor(QStringLiteral("print"), QStringLiteral("/d/carta.pdf")),
-                  (ShellCommand{QStringLiteral("lp"), {QStringLiteral("--"), QStringLiteral("/d/carta.pdf")}}));
+        EXPECT_EQ(
+            shellCommandFor(QStringLiteral("print"), QStringLiteral("/d/carta.pdf")),
+            (ShellCommand{QStringLiteral("lp"), {QStringLiteral("--"), QStringLiteral("/d/carta.pdf")}}));
     }
     EXPECT_FALSE(shellCommandFor(QStringLiteral("edit"), QStringLiteral("/d/carta.doc")));
 }
 
 TEST(ShellCommand, MailGoesToXdgEmailWithPlainLineBreaks)
 {
-    const ShellCommand c = mailCommandFor(MailMessage{{QStringLiteral("/tmp/r.doc")}, QStringLiteral("Assunto"),
+    const ShellCommand c = mailCommandFor(MailMessage{{QStringLiteral("/tmp/r.doc")},
+                                                      QStringLiteral("Assunto"),
                                                       QStringLiteral(" \n\r\n\rExmos Senhores,\n\r"),
                                                       QStringLiteral("a@b.pt")});
     EXPECT_EQ(c.program, QStringLiteral("xdg-email"));
-    EXPECT_EQ(c.arguments, (QStringList{"--subject", "Assunto", "--body", " \n\nExmos Senhores,\n", "--attach",
-                                        "/tmp/r.doc", "a@b.pt"}));
+    EXPECT_EQ(c.arguments, (QStringList{"--subject", "Assunto", "--body", " \n\nExmos Senhores,\n",
+                                        "--attach", "/tmp/r.doc", "a@b.pt"}));
     EXPECT_FALSE(mailCommandFor(MailMessage{}).arguments.contains(QStringLiteral("--subject")));
 }
 

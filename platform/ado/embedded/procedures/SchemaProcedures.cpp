@@ -142,11 +142,14 @@ struct AttachedTable {
 QList<AttachedTable> attachedTables(Session& session)
 {
     QSet<QString> all;
-    for (const Row& row : select(session, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+    for (const Row& row :
+         select(session, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
         all.insert(vb::CStr(row[0]).toLower());
-    const QList<Row> rows = select(session, QStringLiteral(
-        "SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name NOT IN ('tbContactos', 'tbUsers') AND "
-        "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = 'contacto_id') ORDER BY m.name"));
+    const QList<Row> rows =
+        select(session, QStringLiteral("SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name "
+                                       "NOT IN ('tbContactos', 'tbUsers') AND "
+                                       "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = "
+                                       "'contacto_id') ORDER BY m.name"));
     QList<AttachedTable> tables;
     for (const Row& row : rows) {
         AttachedTable table{vb::CStr(row[0]), {}};
@@ -173,18 +176,21 @@ void deleteEverythingOf(Session& session, qint32 id)
             {id});
     }
     for (const AttachedTable& table : tables)
-        run(session, QStringLiteral("DELETE FROM %1 WHERE contacto_id = ?").arg(quotedName(table.name)), {id});
+        run(session, QStringLiteral("DELETE FROM %1 WHERE contacto_id = ?").arg(quotedName(table.name)),
+            {id});
     run(session, QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = ?"), {id});
     run(session, QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = ?"), {id});
     run(session, QStringLiteral("DELETE FROM tbContactos WHERE contacto_id = ?"), {id});
 }
 
-void fileContact(Session& session, qint32 id, qint32 typeId, const QString& table, const vb::Variant& groupMask,
-                 const vb::Variant& userMask)
+void fileContact(Session& session, qint32 id, qint32 typeId, const QString& table,
+                 const vb::Variant& groupMask, const vb::Variant& userMask)
 {
     run(session,
-        QStringLiteral("INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) SELECT ?1, ?2, %1 "
-                       "WHERE NOT EXISTS (SELECT 1 FROM tbContactos_Tipos_Links WHERE contacto_id = ?1 AND contacto_tipo_id = ?2)")
+        QStringLiteral("INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) "
+                       "SELECT ?1, ?2, %1 "
+                       "WHERE NOT EXISTS (SELECT 1 FROM tbContactos_Tipos_Links WHERE contacto_id = ?1 AND "
+                       "contacto_tipo_id = ?2)")
             .arg(now()),
         {id, typeId});
     run(session,
@@ -194,7 +200,9 @@ void fileContact(Session& session, qint32 id, qint32 typeId, const QString& tabl
         {id});
     const QString permissions = quotedName(table + QStringLiteral("_Permitions"));
     run(session, QStringLiteral("DELETE FROM %1 WHERE contacto_id = ?").arg(permissions), {id});
-    run(session, QStringLiteral("INSERT INTO %1 (contacto_id, user_code, group_code) VALUES (?, ?, ?)").arg(permissions),
+    run(session,
+        QStringLiteral("INSERT INTO %1 (contacto_id, user_code, group_code) VALUES (?, ?, ?)")
+            .arg(permissions),
         {id, userMask, groupMask});
 }
 
@@ -204,12 +212,14 @@ void fileContact(Session& session, qint32 id, qint32 typeId, const QString& tabl
 std::optional<ResultSet> spDELETE_CONTACTO(Session& session, const QList<vb::Variant>& arguments)
 {
     const qint32 id = argumentNumber(arguments, 0);
-    const ResultSet contact = query(session, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id = ?"), {id});
+    const ResultSet contact =
+        query(session, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id = ?"), {id});
     if (contact.rows.isEmpty())
         return outcome(1, QStringLiteral("o contacto indicado não existe."));
     if (isProtected(contact))
         return outcome(2, QStringLiteral("o contacto está protegido pelo sistema."));
-    return asOneUnit(session, QStringLiteral("spDELETE_CONTACTO"), QStringLiteral("o servidor recusou a eliminação (%1)."),
+    return asOneUnit(session, QStringLiteral("spDELETE_CONTACTO"),
+                     QStringLiteral("o servidor recusou a eliminação (%1)."),
                      [&] { deleteEverythingOf(session, id); });
 }
 
@@ -222,16 +232,19 @@ std::optional<ResultSet> spADD_CONTACTO_TO_GROUP(Session& session, const QList<v
     const vb::Variant groupMask(argumentText(arguments, 2));
     const vb::Variant userMask(argumentText(arguments, 3));
     // The first type of that name, as SQL Server's TOP 1 takes it.
-    const QList<Row> type = select(
-        session, QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = ? ORDER BY contacto_tipo_id"),
-        {file});
+    const QList<Row> type = select(session,
+                                   QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos "
+                                                  "WHERE descrit = ? ORDER BY contacto_tipo_id"),
+                                   {file});
     if (type.isEmpty() || type[0][1].isNull() || vb::CStr(type[0][1]).trimmed().isEmpty())
         return outcome(1, QStringLiteral("o ficheiro «%1» não existe").arg(file));
-    if (select(session, QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id = ?"), {id}).isEmpty())
+    if (select(session, QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id = ?"), {id})
+            .isEmpty())
         return outcome(2, QStringLiteral("o contacto indicado não existe"));
     const qint32 typeId = vb::CLng(type[0][0]);
     const QString table = vb::CStr(type[0][1]).trimmed();
-    return asOneUnit(session, QStringLiteral("spADD_CONTACTO_TO_GROUP"), QStringLiteral("o servidor recusou a operação (%1)"),
+    return asOneUnit(session, QStringLiteral("spADD_CONTACTO_TO_GROUP"),
+                     QStringLiteral("o servidor recusou a operação (%1)"),
                      [&] { fileContact(session, id, typeId, table, groupMask, userMask); });
 }
 

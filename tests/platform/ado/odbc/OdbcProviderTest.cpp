@@ -15,21 +15,22 @@ namespace {
 // A fresh database of the SQLite ODBC driver, reached through unixODBC as a
 // SQL Server would be: only portable SQL runs on it.
 class OdbcTestServer : public adotest::TestServer {
-public:
+  public:
     QString connectionString() const override
     {
         ConnectionString s;
         s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
         s.set(QStringLiteral("User ID"), QStringLiteral("sa"));
         s.set(QStringLiteral("Password"), QStringLiteral("x"));
-        s.set(QStringLiteral("Data Source"), QStringLiteral("odbc:Driver=SQLite3;Database=") + dir_.filePath(QStringLiteral("teste.db")));
+        s.set(QStringLiteral("Data Source"),
+              QStringLiteral("odbc:Driver=SQLite3;Database=") + dir_.filePath(QStringLiteral("teste.db")));
         return s.toString();
     }
     QString name() const override { return QStringLiteral("odbc"); }
     bool speaksTSql() const override { return false; }
     bool keepsNulCharacters() const override { return false; } // the SQLite driver ends texts at a NUL
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -37,18 +38,21 @@ private:
 
 using adotest::errorOf;
 
-INSTANTIATE_TEST_SUITE_P(Odbc, AdoBehaviour,
-                         ::testing::Values(adotest::ServerFactory([] { return std::make_unique<OdbcTestServer>(); })),
+INSTANTIATE_TEST_SUITE_P(Odbc, AdoBehaviour, ::testing::Values(adotest::ServerFactory([] {
+                             return std::make_unique<OdbcTestServer>();
+                         })),
                          [](const auto&) { return std::string("odbc"); });
 
 TEST(OdbcProvider, ConnectionStringsCarryValuesSafely)
 {
     qputenv("QUARVENSES_ODBC_DRIVER", "FreeTDS");
-    const ConnectionString plain = ConnectionString::parse(QStringLiteral(
-        "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;Encrypt=yes;Initial Catalog=Quarvenses;"
-        "Data Source=srv01\\SQL2019;Connect Timeout=15"));
+    const ConnectionString plain =
+        ConnectionString::parse(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User "
+                                               "ID=sa;Password=pw;Encrypt=yes;Initial Catalog=Quarvenses;"
+                                               "Data Source=srv01\\SQL2019;Connect Timeout=15"));
     EXPECT_EQ(odbc::odbcConnectionString(plain),
-              QStringLiteral("Driver=FreeTDS;Server=srv01\\SQL2019;Database=Quarvenses;UID=sa;PWD=pw;TDS_Version=7.4;Encrypt=yes;"));
+              QStringLiteral("Driver=FreeTDS;Server=srv01\\SQL2019;Database=Quarvenses;UID=sa;PWD=pw;TDS_"
+                             "Version=7.4;Encrypt=yes;"));
     ConnectionString awkward;
     awkward.set(QStringLiteral("User ID"), QStringLiteral("sa"));
     awkward.set(QStringLiteral("Password"), QStringLiteral("a;b}c;UID=intruso"));
@@ -70,7 +74,9 @@ TEST(OdbcProvider, BatchesTypesAndFailures)
     // The SQLite driver takes one statement at a time; batches with several
     // results are SQL Server's (SQLMoreResults walks them).
     qint64 affected = 0;
-    c.Execute(QStringLiteral("INSERT INTO t (id, nome, quando) VALUES (1, 'São João', '2024-03-05 14:07:09')"), &affected);
+    c.Execute(
+        QStringLiteral("INSERT INTO t (id, nome, quando) VALUES (1, 'São João', '2024-03-05 14:07:09')"),
+        &affected);
     EXPECT_EQ(affected, 1);
     c.Execute(QStringLiteral("INSERT INTO t (id, nome) VALUES (2, NULL)"));
     Recordset rs = c.Execute(QStringLiteral("SELECT * FROM t ORDER BY id"));
@@ -78,7 +84,8 @@ TEST(OdbcProvider, BatchesTypesAndFailures)
     EXPECT_EQ(rs.RecordCount(), 2);
     EXPECT_EQ(vb::CStr(rs(QStringLiteral("nome"))), QStringLiteral("São João"));
     ASSERT_TRUE(rs(QStringLiteral("quando")).isDate());
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
+              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
     rs.MoveNext();
     EXPECT_TRUE(rs(QStringLiteral("nome")).isNull());
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT * FROM nao_existe")); }), error::ProviderError);
@@ -92,6 +99,10 @@ TEST(OdbcProvider, BatchesTypesAndFailures)
     EXPECT_EQ(async.State(), adStateOpen);
 
     Connection broken;
-    EXPECT_NE(errorOf([&] { broken.Open(QStringLiteral("User ID=sa;Password=x;Data Source=\"odbc:Driver=SemControlador\"")); }), 0);
+    EXPECT_NE(errorOf([&] {
+                  broken.Open(
+                      QStringLiteral("User ID=sa;Password=x;Data Source=\"odbc:Driver=SemControlador\""));
+              }),
+              0);
     EXPECT_EQ(broken.State(), adStateClosed);
 }

@@ -16,10 +16,12 @@ using ado::embedded::HashStrength;
 namespace {
 
 class CatalogBuilder : public CatalogTest {
-protected:
-    void createAs(const QString& dataSource, const QString& catalog, const QString& password, bool demo = false)
+  protected:
+    void createAs(const QString& dataSource, const QString& catalog, const QString& password,
+                  bool demo = false)
     {
-        ado::embedded::createCatalogFromSchema(dataSource, catalog, QStringLiteral("sa"), password, demo, HashStrength::Minimal);
+        ado::embedded::createCatalogFromSchema(dataSource, catalog, QStringLiteral("sa"), password, demo,
+                                               HashStrength::Minimal);
     }
     QString describeFailure(const std::function<void()>& work)
     {
@@ -47,7 +49,7 @@ bool isMaskOf(const QString& mask, const QStringList& codes)
 }
 
 class ScopedSchemaFolder {
-public:
+  public:
     explicit ScopedSchemaFolder(const QString& folder) : old_(qgetenv("QUARVENSES_SCHEMA_DIR"))
     {
         qputenv("QUARVENSES_SCHEMA_DIR", folder.toUtf8());
@@ -60,7 +62,7 @@ public:
             qputenv("QUARVENSES_SCHEMA_DIR", old_);
     }
 
-private:
+  private:
     QByteArray old_;
 };
 
@@ -71,14 +73,20 @@ TEST_F(CatalogBuilder, TheDemonstrationDataHasWhatTheSystemNeeds)
     create(true);
     EXPECT_GE(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE genero_id = 1")), 20);
     EXPECT_GE(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE genero_id = 2")), 10);
-    EXPECT_EQ(column(QStringLiteral("SELECT descrit FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
-                                    "t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = 1")),
-              QStringList{"Contactos Quarvenses"});
-    EXPECT_EQ(column(QStringLiteral("SELECT related FROM tbContactos_Tipos WHERE descrit = 'Contactos Quarvenses'")),
+    EXPECT_EQ(
+        column(QStringLiteral("SELECT descrit FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+                              "t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = 1")),
+        QStringList{"Contactos Quarvenses"});
+    EXPECT_EQ(column(QStringLiteral(
+                  "SELECT related FROM tbContactos_Tipos WHERE descrit = 'Contactos Quarvenses'")),
               QStringList{"tbTulvas_Contactos"});
-    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE user_delete <> 0")), QStringList{"2"});
+    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE user_delete <> 0")),
+              QStringList{"2"});
     EXPECT_GE(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE no_contribuinte IS NULL")), 1);
-    EXPECT_EQ(column(QStringLiteral("SELECT valor FROM tbConfig WHERE variavel = 'FXFontName' AND module_id = 3")).size(), 1);
+    EXPECT_EQ(
+        column(QStringLiteral("SELECT valor FROM tbConfig WHERE variavel = 'FXFontName' AND module_id = 3"))
+            .size(),
+        1);
 
     // Two contacts with one tax number (spaces aside), in different files.
     const QStringList twins = column(QStringLiteral(
@@ -86,35 +94,45 @@ TEST_F(CatalogBuilder, TheDemonstrationDataHasWhatTheSystemNeeds)
         "AND replace(a.no_contribuinte,' ','') = replace(b.no_contribuinte,' ','') ORDER BY a.contacto_id"));
     ASSERT_EQ(twins.size(), 2);
     const auto filesOf = [&](const QString& id) {
-        return column(QStringLiteral("SELECT contacto_tipo_id FROM tbContactos_Tipos_Links WHERE contacto_id = %1 ORDER BY 1").arg(id));
+        return column(
+            QStringLiteral(
+                "SELECT contacto_tipo_id FROM tbContactos_Tipos_Links WHERE contacto_id = %1 ORDER BY 1")
+                .arg(id));
     };
     EXPECT_NE(filesOf(twins[0]), filesOf(twins[1]));
 
     // The login "sa" is a user; every user has exactly one primary group;
     // every code is "$" and four digits; every mask is made of known codes.
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbUsers WHERE descrit = 'sa'")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbUsers u WHERE (SELECT COUNT(*) FROM tbGroups_Users_Links l "
-                                   "WHERE l.user_id = u.user_id AND l.predef <> 0) <> 1")),
+    EXPECT_EQ(count(QStringLiteral(
+                  "SELECT COUNT(*) FROM tbUsers u WHERE (SELECT COUNT(*) FROM tbGroups_Users_Links l "
+                  "WHERE l.user_id = u.user_id AND l.predef <> 0) <> 1")),
               0);
     const QStringList users = column(QStringLiteral("SELECT code FROM tbUsers"));
     const QStringList groups = column(QStringLiteral("SELECT code FROM tbGroups"));
     for (const QString& code : users + groups)
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\$\\d{4}$")).match(code).hasMatch()) << code.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\$\\d{4}$")).match(code).hasMatch())
+            << code.toStdString();
     int masks = 0;
-    for (const QString& table : column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                                      "(name LIKE '%_Permitions' OR name LIKE '%_Criar_Groups' OR name = 'tbContactos_Comunicacoes')"))) {
-        for (const QString& mask : column(QStringLiteral("SELECT user_code FROM %1 WHERE user_code <> ''").arg(table))) {
+    for (const QString& table :
+         column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                               "(name LIKE '%_Permitions' OR name LIKE '%_Criar_Groups' OR name = "
+                               "'tbContactos_Comunicacoes')"))) {
+        for (const QString& mask :
+             column(QStringLiteral("SELECT user_code FROM %1 WHERE user_code <> ''").arg(table))) {
             EXPECT_TRUE(isMaskOf(mask, users)) << table.toStdString() << ": " << mask.toStdString();
             ++masks;
         }
-        for (const QString& mask : column(QStringLiteral("SELECT group_code FROM %1 WHERE group_code <> ''").arg(table))) {
+        for (const QString& mask :
+             column(QStringLiteral("SELECT group_code FROM %1 WHERE group_code <> ''").arg(table))) {
             EXPECT_TRUE(isMaskOf(mask, groups)) << table.toStdString() << ": " << mask.toStdString();
             ++masks;
         }
     }
     EXPECT_GT(masks, 80);
     // sa may create in the component's file through its primary group.
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions_Criar_Groups c JOIN tbGroups g ON g.code = c.code "
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions_Criar_Groups c JOIN "
+                                   "tbGroups g ON g.code = c.code "
                                    "JOIN tbGroups_Users_Links l ON l.group_id = g.group_id AND l.predef <> 0 "
                                    "JOIN tbUsers u ON u.user_id = l.user_id WHERE u.descrit = 'sa'")),
               1);
@@ -125,30 +143,44 @@ TEST_F(CatalogBuilder, TheDemonstrationDataHasWhatTheSystemNeeds)
     EXPECT_GE(filed, 40);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions")), filed);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos")), filed);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos WHERE morada IS NULL OR telefone IS NULL")), 0);
-    EXPECT_LE(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos WHERE email IS NULL")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos WHERE morada IS "
+                                   "NULL OR telefone IS NULL")),
+              0);
+    EXPECT_LE(
+        count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos WHERE email IS NULL")),
+        1);
     EXPECT_GT(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos WHERE activado <> 0")), 10);
-    ado::Recordset row = connection.Execute(QStringLiteral("SELECT * FROM vwContactos_Quarvenses_Completos WHERE contacto_id = 30"));
+    ado::Recordset row = connection.Execute(
+        QStringLiteral("SELECT * FROM vwContactos_Quarvenses_Completos WHERE contacto_id = 30"));
     EXPECT_EQ(vb::CStr(row(QStringLiteral("nome"))), QStringLiteral("Mariana"));
     EXPECT_EQ(vb::CStr(row(QStringLiteral("email"))), QStringLiteral("mariana.carvalho@exemplo.pt"));
-    EXPECT_TRUE(connection.Execute(QStringLiteral("SELECT nome FROM vwContactos_Quarvenses_Completos WHERE contacto_id = 1"))
-                    .Fields(0).Value().isNull())
+    EXPECT_TRUE(connection
+                    .Execute(QStringLiteral(
+                        "SELECT nome FROM vwContactos_Quarvenses_Completos WHERE contacto_id = 1"))
+                    .Fields(0)
+                    .Value()
+                    .isNull())
         << "an institution has no first name";
 }
 
 TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
 {
     create(false);
-    connection.Execute(QStringLiteral("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'x', 'y')"));
-    EXPECT_TRUE(describeFailure([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); })
-                    .contains(QStringLiteral("já existe")));
+    connection.Execute(
+        QStringLiteral("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'x', 'y')"));
+    EXPECT_TRUE(describeFailure([&] {
+                    createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true);
+                }).contains(QStringLiteral("já existe")));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbConfig")), 1);
 
     // A second catalog on the server needs the login's own password, which stays.
-    EXPECT_FALSE(describeFailure([&] { createAs(dir.path(), QStringLiteral("Outra"), QStringLiteral("outra senha")); }).isEmpty());
+    EXPECT_FALSE(describeFailure([&] {
+                     createAs(dir.path(), QStringLiteral("Outra"), QStringLiteral("outra senha"));
+                 }).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/Outra.db")));
     EXPECT_TRUE(EmbeddedServer::verifyLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("pw")));
-    EXPECT_FALSE(EmbeddedServer::verifyLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("outra senha")));
+    EXPECT_FALSE(
+        EmbeddedServer::verifyLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("outra senha")));
     createAs(QStringLiteral("file:") + dir.path(), QStringLiteral("Outra"), QStringLiteral("pw"));
     EXPECT_TRUE(QFileInfo::exists(dir.path() + QStringLiteral("/Outra.db")));
 }
@@ -156,31 +188,41 @@ TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
 TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
 {
     const QString before = QDir::current().entryList().join(u',');
-    EXPECT_TRUE(describeFailure([&] { createAs(QStringLiteral("servidor01"), QStringLiteral("Quarvenses"), QStringLiteral("pw")); })
-                    .contains(QStringLiteral("não é uma pasta local")));
+    EXPECT_TRUE(describeFailure([&] {
+                    createAs(QStringLiteral("servidor01"), QStringLiteral("Quarvenses"),
+                             QStringLiteral("pw"));
+                }).contains(QStringLiteral("não é uma pasta local")));
     EXPECT_EQ(QDir::current().entryList().join(u','), before);
     for (const char* name : {"", "../fora", "a/b", ".escondida"})
-        EXPECT_FALSE(describeFailure([&] { createAs(dir.path(), QString::fromUtf8(name), QStringLiteral("pw")); }).isEmpty()) << name;
+        EXPECT_FALSE(describeFailure([&] {
+                         createAs(dir.path(), QString::fromUtf8(name), QStringLiteral("pw"));
+                     }).isEmpty())
+            << name;
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".db")).isEmpty());
 }
 
 TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
 {
     QTemporaryDir scripts;
-    ASSERT_TRUE(QFile::copy(ado::embedded::schemaFolder() + QStringLiteral("/embedded.sql"), scripts.path() + QStringLiteral("/embedded.sql")));
+    ASSERT_TRUE(QFile::copy(ado::embedded::schemaFolder() + QStringLiteral("/embedded.sql"),
+                            scripts.path() + QStringLiteral("/embedded.sql")));
     QFile demo(scripts.path() + QStringLiteral("/demo.sql"));
     ASSERT_TRUE(demo.open(QIODevice::WriteOnly));
-    demo.write("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'a', 'b');\nINSERT INTO tbNada VALUES (1);\n");
+    demo.write("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'a', 'b');\nINSERT INTO tbNada "
+               "VALUES (1);\n");
     demo.close();
     const ScopedSchemaFolder folder(scripts.path());
 
-    const QString failure = describeFailure([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });
-    EXPECT_TRUE(failure.contains(QStringLiteral("demo.sql")) && failure.contains(QStringLiteral("tbNada"))) << failure.toStdString();
+    const QString failure = describeFailure(
+        [&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });
+    EXPECT_TRUE(failure.contains(QStringLiteral("demo.sql")) && failure.contains(QStringLiteral("tbNada")))
+        << failure.toStdString();
     EXPECT_FALSE(QFileInfo::exists(catalogFile()));
 
     QFile::remove(scripts.path() + QStringLiteral("/embedded.sql"));
-    EXPECT_TRUE(describeFailure([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw")); })
-                    .contains(QStringLiteral("embedded.sql")));
+    EXPECT_TRUE(describeFailure([&] {
+                    createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"));
+                }).contains(QStringLiteral("embedded.sql")));
     EXPECT_FALSE(QFileInfo::exists(catalogFile()));
 }
 
@@ -193,16 +235,20 @@ TEST_F(CatalogBuilder, TheSqlToolCreatesACatalogWithItsFirstLogin)
         QProcess p;
         p.start(tool, arguments);
         p.waitForFinished(60000);
-        return std::tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()));
+        return std::tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                          QString::fromUtf8(p.readAllStandardError()));
     };
-    const QStringList target = {QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Demo"), QStringLiteral("-U"),
-                                QStringLiteral("gestor"), QStringLiteral("-P"), QStringLiteral("s;e'nha")};
+    const QStringList target = {QStringLiteral("-S"), dir.path(),
+                                QStringLiteral("-d"), QStringLiteral("Demo"),
+                                QStringLiteral("-U"), QStringLiteral("gestor"),
+                                QStringLiteral("-P"), QStringLiteral("s;e'nha")};
     auto [code, out, err] = run(QStringList{QStringLiteral("--create"), QStringLiteral("--demo")} + target);
     ASSERT_EQ(code, 0) << err.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Demo"))) << out.toStdString();
 
-    std::tie(code, out, err) = run(target + QStringList{QStringLiteral("-s"), QStringLiteral(","), QStringLiteral("-Q"),
-                                                        QStringLiteral("SELECT COUNT(*) AS n FROM vwContactos_Quarvenses_Completos")});
+    std::tie(code, out, err) = run(
+        target + QStringList{QStringLiteral("-s"), QStringLiteral(","), QStringLiteral("-Q"),
+                             QStringLiteral("SELECT COUNT(*) AS n FROM vwContactos_Quarvenses_Completos")});
     EXPECT_EQ(code, 0) << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("n\n4"))) << out.toStdString();
 

@@ -17,12 +17,14 @@ inline void PrintTo(const QString& s, std::ostream* os)
 namespace schematest {
 
 class CatalogTest : public ::testing::Test {
-protected:
+  protected:
     void create(bool demo)
     {
         ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                               QStringLiteral("pw"), demo, ado::embedded::HashStrength::Minimal);
-        connection.Open(QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + dir.path());
+                                               QStringLiteral("pw"), demo,
+                                               ado::embedded::HashStrength::Minimal);
+        connection.Open(QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") +
+                        dir.path());
     }
     int count(const QString& sql) { return vb::CLng(connection.Execute(sql).Fields(0).Value()); }
     // The first column of every row; Null reads "NULL".
@@ -30,7 +32,8 @@ protected:
     {
         QStringList values;
         for (ado::Recordset rs = connection.Execute(sql); !rs.Eof(); rs.MoveNext())
-            values.append(rs.Fields(0).Value().isNull() ? QStringLiteral("NULL") : vb::CStr(rs.Fields(0).Value()));
+            values.append(rs.Fields(0).Value().isNull() ? QStringLiteral("NULL")
+                                                        : vb::CStr(rs.Fields(0).Value()));
         return values;
     }
     // The (error_number, error_descrit) row a procedure answers with.

@@ -11,14 +11,15 @@ namespace {
 constexpr int someone = 15; // an individual with addresses, events, notes, a communication...
 
 class SchemaProcedures : public CatalogTest {
-protected:
+  protected:
     void SetUp() override { create(true); }
 
     QStringList attachedTables()
     {
-        return column(QStringLiteral(
-            "SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name NOT IN ('tbContactos', 'tbUsers') AND "
-            "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = 'contacto_id') ORDER BY m.name"));
+        return column(QStringLiteral("SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name "
+                                     "NOT IN ('tbContactos', 'tbUsers') AND "
+                                     "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = "
+                                     "'contacto_id') ORDER BY m.name"));
     }
 
     // A row for the contact in every table that has a contacto_id and none for
@@ -26,48 +27,64 @@ protected:
     void attachEverywhere(int id)
     {
         for (const QString& table : attachedTables()) {
-            if (count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2").arg(table).arg(id)) > 0)
+            if (count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2").arg(table).arg(id)) >
+                0)
                 continue;
             QStringList names{QStringLiteral("contacto_id")};
             QStringList values{QString::number(id)};
-            for (ado::Recordset rs = connection.Execute(QStringLiteral("SELECT * FROM pragma_table_info('%1')").arg(table)); !rs.Eof();
-                 rs.MoveNext()) {
+            for (ado::Recordset rs =
+                     connection.Execute(QStringLiteral("SELECT * FROM pragma_table_info('%1')").arg(table));
+                 !rs.Eof(); rs.MoveNext()) {
                 const QString type = vb::CStr(rs(QStringLiteral("type")));
-                if (vb::CLng(rs(QStringLiteral("notnull"))) == 0 || !rs(QStringLiteral("dflt_value")).isNull() ||
+                if (vb::CLng(rs(QStringLiteral("notnull"))) == 0 ||
+                    !rs(QStringLiteral("dflt_value")).isNull() ||
                     vb::CStr(rs(QStringLiteral("name"))) == QLatin1String("contacto_id"))
                     continue;
                 names.append(vb::CStr(rs(QStringLiteral("name"))));
                 values.append(type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT"))
                                   ? QStringLiteral("'x'")
-                                  : type.contains(QLatin1String("DATE")) ? QStringLiteral("GETDATE()") : QStringLiteral("901"));
+                              : type.contains(QLatin1String("DATE")) ? QStringLiteral("GETDATE()")
+                                                                     : QStringLiteral("901"));
             }
-            connection.Execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), values.join(u',')));
+            connection.Execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(table, names.join(u','), values.join(u',')));
         }
         // A policy of the contact, with its permission row keyed by the policy.
-        connection.Execute(QStringLiteral("INSERT INTO tbClientes_Apolices_Permitions (apolice_main_id, user_code, group_code) "
-                                          "SELECT apolice_main_id, '$10011111', '' FROM tbClientes_Apolices WHERE contacto_id = %1")
+        connection.Execute(
+            QStringLiteral(
+                "INSERT INTO tbClientes_Apolices_Permitions (apolice_main_id, user_code, group_code) "
+                "SELECT apolice_main_id, '$10011111', '' FROM tbClientes_Apolices WHERE contacto_id = %1")
+                .arg(id));
+        connection.Execute(QStringLiteral("INSERT INTO tbContactos_Relacionados (contacto_id, "
+                                          "related_contacto_id, descrit) VALUES (1, %1, 'Sócio')")
                                .arg(id));
-        connection.Execute(QStringLiteral("INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, descrit) VALUES (1, %1, 'Sócio')").arg(id));
-        connection.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = %1 WHERE descrit = 'rui'").arg(id));
+        connection.Execute(
+            QStringLiteral("UPDATE tbUsers SET contacto_id = %1 WHERE descrit = 'rui'").arg(id));
     }
 
     // Every row anywhere that belongs to or points at the contact.
     int rowsOf(int id)
     {
-        int rows = count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE related_contacto_id = %1").arg(id)) +
+        int rows = count(QStringLiteral(
+                             "SELECT COUNT(*) FROM tbContactos_Relacionados WHERE related_contacto_id = %1")
+                             .arg(id)) +
                    count(QStringLiteral("SELECT COUNT(*) FROM tbUsers WHERE contacto_id = %1").arg(id)) +
                    count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = %1").arg(id)) +
-                   count(QStringLiteral("SELECT COUNT(*) FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN "
-                                        "(SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = %1)").arg(id));
+                   count(QStringLiteral(
+                             "SELECT COUNT(*) FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN "
+                             "(SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = %1)")
+                             .arg(id));
         for (const QString& table : attachedTables())
-            rows += count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2").arg(table).arg(id));
+            rows +=
+                count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2").arg(table).arg(id));
         return rows;
     }
 
     int allRows()
     {
         int rows = 0;
-        for (const QString& table : column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'tb%'")))
+        for (const QString& table : column(
+                 QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'tb%'")))
             rows += count(QStringLiteral("SELECT COUNT(*) FROM ") + table);
         return rows;
     }
@@ -104,17 +121,21 @@ TEST_F(SchemaProcedures, DeletingAContactRemovesEveryAttachedRowAndNothingElse)
     EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone)), std::pair(0, QString()));
     EXPECT_EQ(transactionCount(), 0);
     EXPECT_EQ(rowsOf(someone), 0);
-    EXPECT_EQ(allRows(), before - own + 1) << "only the contact's rows go; the user loses its link, not its row";
-    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'rui'")), QStringList{"NULL"});
+    EXPECT_EQ(allRows(), before - own + 1)
+        << "only the contact's rows go; the user loses its link, not its row";
+    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'rui'")),
+              QStringList{"NULL"});
 }
 
 TEST_F(SchemaProcedures, DeletingRefusesProtectedAndUnknownContacts)
 {
     const int before = allRows();
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 2,0")), std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
+    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 2,0")),
+              std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
     connection.Execute(QStringLiteral("UPDATE tbContactos SET user_delete = 7 WHERE contacto_id = 3"));
     EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 3,0")).first, 2) << "any value but 0 protects";
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 999,0")), std::pair(1, QStringLiteral("o contacto indicado não existe.")));
+    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 999,0")),
+              std::pair(1, QStringLiteral("o contacto indicado não existe.")));
     EXPECT_EQ(allRows(), before);
 }
 
@@ -125,11 +146,13 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
 {
     attachEverywhere(someone);
     const int own = rowsOf(someone);
-    onCatalogFile("CREATE TRIGGER tbContactos_kept BEFORE DELETE ON tbContactos BEGIN SELECT RAISE(ABORT, 'registo retido'); END");
+    onCatalogFile("CREATE TRIGGER tbContactos_kept BEFORE DELETE ON tbContactos BEGIN SELECT RAISE(ABORT, "
+                  "'registo retido'); END");
 
     auto [number, text] = call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone));
     EXPECT_EQ(number, 3);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a eliminação (")) && text.contains(QStringLiteral("registo retido")))
+    EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a eliminação (")) &&
+                text.contains(QStringLiteral("registo retido")))
         << text.toStdString();
     EXPECT_EQ(transactionCount(), 0);
     EXPECT_EQ(rowsOf(someone), own);
@@ -140,7 +163,8 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
     EXPECT_EQ(transactionCount(), 1);
     EXPECT_EQ(rowsOf(someone), own);
     connection.CommitTrans();
-    EXPECT_EQ(column(QStringLiteral("SELECT valor FROM tbConfig WHERE variavel = 'Empresa'")), QStringList{"alterado"});
+    EXPECT_EQ(column(QStringLiteral("SELECT valor FROM tbConfig WHERE variavel = 'Empresa'")),
+              QStringList{"alterado"});
 }
 
 TEST_F(SchemaProcedures, ACatalogWithoutTheProtectionColumnProtectsNobody)
@@ -154,52 +178,68 @@ TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
 {
     const QString where = QStringLiteral(" WHERE contacto_id = 31");
     const auto links = [&] {
-        return count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos_Links WHERE contacto_id = 31 AND contacto_tipo_id = 1"));
+        return count(QStringLiteral(
+            "SELECT COUNT(*) FROM tbContactos_Tipos_Links WHERE contacto_id = 31 AND contacto_tipo_id = 1"));
     };
     ASSERT_EQ(links(), 0);
     ASSERT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + where), 0);
 
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Contactos Quarvenses','$00011111','$10021111'")),
+    EXPECT_EQ(call(QStringLiteral(
+                  "EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Contactos Quarvenses','$00011111','$10021111'")),
               std::pair(0, QString()));
     EXPECT_EQ(links(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + where), 1);
-    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions") + where), QStringList{"$00011111"});
-    EXPECT_EQ(column(QStringLiteral("SELECT user_code FROM tbTulvas_Contactos_Permitions") + where), QStringList{"$10021111"});
+    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions") + where),
+              QStringList{"$00011111"});
+    EXPECT_EQ(column(QStringLiteral("SELECT user_code FROM tbTulvas_Contactos_Permitions") + where),
+              QStringList{"$10021111"});
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos") + where), 1);
 
     // Again, with the name in other letters: one membership, the new masks.
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'CONTACTOS quarvenses','$00021111',''")).first, 0);
+    EXPECT_EQ(
+        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'CONTACTOS quarvenses','$00021111',''"))
+            .first,
+        0);
     EXPECT_EQ(links(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions") + where), 1);
-    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions") + where), QStringList{"$00021111"});
+    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions") + where),
+              QStringList{"$00021111"});
 
     // A mask with an apostrophe is stored as given, not spliced into SQL.
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 32, 'Clientes','$0001''1111','?'")).first, 0);
-    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbClientes_Permitions WHERE contacto_id = 32")), QStringList{"$0001'1111"});
+    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 32, 'Clientes','$0001''1111','?'")).first,
+              0);
+    EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbClientes_Permitions WHERE contacto_id = 32")),
+              QStringList{"$0001'1111"});
 }
 
 TEST_F(SchemaProcedures, AddingRefusesUnknownFilesAndContactsAndUndoesAFailure)
 {
     const int before = allRows();
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Ficheiro Inexistente','$00011111',''")),
-              std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
+    EXPECT_EQ(
+        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Ficheiro Inexistente','$00011111',''")),
+        std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
     EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 999, 'Clientes','$00011111',''")),
               std::pair(2, QStringLiteral("o contacto indicado não existe")));
     EXPECT_EQ(allRows(), before);
 
     // A file whose table is missing fails after the membership was written:
     // the membership goes too, alone or inside the caller's transaction.
-    connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related, inactivo) VALUES ('Arquivo Morto', 'tbArquivo_Morto', 0)"));
+    connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related, inactivo) VALUES "
+                                      "('Arquivo Morto', 'tbArquivo_Morto', 0)"));
     const int withType = allRows();
-    auto [number, text] = call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''"));
+    auto [number, text] =
+        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''"));
     EXPECT_EQ(number, 3);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a operação (")) && !text.endsWith(u'.')) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a operação (")) && !text.endsWith(u'.'))
+        << text.toStdString();
     EXPECT_EQ(allRows(), withType);
 
     connection.BeginTrans();
     EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Clientes','$00011111',''")).first, 0);
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''")).first, 3);
+    EXPECT_EQ(
+        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''")).first, 3);
     EXPECT_EQ(transactionCount(), 1);
     connection.CommitTrans();
-    EXPECT_EQ(allRows(), withType + 3) << "the caller's filing in Clientes stays, the failed one leaves nothing";
+    EXPECT_EQ(allRows(), withType + 3)
+        << "the caller's filing in Clientes stays, the failed one leaves nothing";
 }

@@ -59,24 +59,41 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
             EXPECT_EQ(comparable((*it)[i]), comparable(other[i]))
                 << it.key().toStdString() << ": " << describe((*it)[i]) << " | " << describe(other[i]);
             if (isText(other[i])) {
-                EXPECT_EQ(other[i].collation, QStringLiteral("QV_CI")) << it.key().toStdString() << "." << other[i].name.toStdString();
+                EXPECT_EQ(other[i].collation, QStringLiteral("QV_CI"))
+                    << it.key().toStdString() << "." << other[i].name.toStdString();
             }
         }
     }
     EXPECT_EQ(server.indexes, embedded.indexes);
     EXPECT_EQ(server.views, embedded.views);
-    EXPECT_EQ(server.views.value(QStringLiteral("vwContactos_Quarvenses_Completos")),
-              (QStringList{"contacto_id", "genero_id", "nome_union", "titulo", "nome", "apelido", "no_contribuinte", "chave",
-                           "morada", "codigo_postal", "localidade", "pais", "telefone", "email"}));
+    EXPECT_EQ(
+        server.views.value(QStringLiteral("vwContactos_Quarvenses_Completos")),
+        (QStringList{"contacto_id", "genero_id", "nome_union", "titulo", "nome", "apelido", "no_contribuinte",
+                     "chave", "morada", "codigo_postal", "localidade", "pais", "telefone", "email"}));
 
     // What the system names must be there.
-    for (const char* table : {"tbContactos", "tbContactos_Singulares", "tbContactos_Institucionais",
-                              "tbContactos_Institucionais_Areas_Negocio", "tbContactos_Emails", "tbContactos_Tipos",
-                              "tbContactos_Tipos_Links", "tbContactos_Eventos", "tbContactos_Eventos_Tipos", "tbUsers", "tbGroups",
-                              "tbGroups_Users_Links", "tbConfig", "tbArquivo_Documental", "tbTulvas_Contactos",
-                              "tbTulvas_Contactos_Permitions", "tbTulvas_Contactos_Permitions_Criar_Groups",
-                              "tbTulvas_Contactos_Permitions_Criar_Users", "tbTulvas_Contactos_Tipos", "tbContactos_Comunicacoes",
-                              "tbClientes_Apolices_Permitions", "tbSeguradoras_P_Contas_Permitions"})
+    for (const char* table : {"tbContactos",
+                              "tbContactos_Singulares",
+                              "tbContactos_Institucionais",
+                              "tbContactos_Institucionais_Areas_Negocio",
+                              "tbContactos_Emails",
+                              "tbContactos_Tipos",
+                              "tbContactos_Tipos_Links",
+                              "tbContactos_Eventos",
+                              "tbContactos_Eventos_Tipos",
+                              "tbUsers",
+                              "tbGroups",
+                              "tbGroups_Users_Links",
+                              "tbConfig",
+                              "tbArquivo_Documental",
+                              "tbTulvas_Contactos",
+                              "tbTulvas_Contactos_Permitions",
+                              "tbTulvas_Contactos_Permitions_Criar_Groups",
+                              "tbTulvas_Contactos_Permitions_Criar_Users",
+                              "tbTulvas_Contactos_Tipos",
+                              "tbContactos_Comunicacoes",
+                              "tbClientes_Apolices_Permitions",
+                              "tbSeguradoras_P_Contas_Permitions"})
         EXPECT_TRUE(server.tables.contains(QLatin1String(table))) << table;
     const auto columnsOf = [&](const char* table) {
         QStringList names;
@@ -84,11 +101,12 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
             names.append(c.name);
         return names;
     };
-    for (const char* name : {"contacto_id", "genero_id", "nome_union", "no_contribuinte", "chave", "user_delete", "created_by",
-                             "created_date", "modified_by", "modified_date"})
+    for (const char* name : {"contacto_id", "genero_id", "nome_union", "no_contribuinte", "chave",
+                             "user_delete", "created_by", "created_date", "modified_by", "modified_date"})
         EXPECT_TRUE(columnsOf("tbContactos").contains(QLatin1String(name))) << name;
     EXPECT_EQ(columnsOf("tbArquivo_Documental"),
-              (QStringList{"arquivo_id", "contacto_id", "tipo_id", "related_id", "filename", "path", "created_date", "created_by"}));
+              (QStringList{"arquivo_id", "contacto_id", "tipo_id", "related_id", "filename", "path",
+                           "created_date", "created_by"}));
     EXPECT_TRUE(server.tables.value(QStringLiteral("tbArquivo_Documental")).first().identity);
 }
 
@@ -97,20 +115,27 @@ TEST_F(SchemaScripts, TheEmbeddedCatalogIsWhatItsScriptSays)
     create(false);
     const ScriptDefinitions embedded = script("embedded.sql");
     QSet<QString> tables;
-    for (const QString& t : column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'tb%'")))
+    for (const QString& t :
+         column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'tb%'")))
         tables.insert(t);
     EXPECT_EQ(tables, QSet<QString>(embedded.tables.keyBegin(), embedded.tables.keyEnd()));
     for (auto it = embedded.tables.cbegin(); it != embedded.tables.cend(); ++it) {
         QStringList declared;
         for (const ColumnDefinition& c : *it)
             declared.append(c.name);
-        EXPECT_EQ(column(QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(it.key())), declared)
+        EXPECT_EQ(
+            column(QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(it.key())),
+            declared)
             << it.key().toStdString();
     }
     // Texts compare as SQL Server's default collation does.
-    connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related) VALUES ('Contactos Quarvenses', 'tbTulvas_Contactos')"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos WHERE descrit = 'CONTACTOS quarvenses'")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos WHERE related LIKE 'TB%CONTACTOS'")), 1);
+    connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related) VALUES ('Contactos "
+                                      "Quarvenses', 'tbTulvas_Contactos')"));
+    EXPECT_EQ(count(QStringLiteral(
+                  "SELECT COUNT(*) FROM tbContactos_Tipos WHERE descrit = 'CONTACTOS quarvenses'")),
+              1);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos WHERE related LIKE 'TB%CONTACTOS'")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos")), 0);
 }
 
@@ -131,15 +156,20 @@ TEST_F(SchemaScripts, EveryKeyTheSystemQueriesByIsIndexed)
     };
     for (auto it = server.tables.cbegin(); it != server.tables.cend(); ++it) {
         for (const ColumnDefinition& c : *it) {
-            if (c.name == QLatin1String("contacto_id") || (it.key().endsWith(QLatin1String("_Permitions")) && c.primaryKey == 1) ||
+            if (c.name == QLatin1String("contacto_id") ||
+                (it.key().endsWith(QLatin1String("_Permitions")) && c.primaryKey == 1) ||
                 (it.key().contains(QLatin1String("_Permitions_Criar_")) && c.name == QLatin1String("code"))) {
                 EXPECT_TRUE(leads(it.key(), c.name)) << it.key().toStdString() << "." << c.name.toStdString();
             }
         }
     }
-    for (const auto& [table, column] : {std::pair{"tbUsers", "descrit"}, {"tbContactos_Tipos", "descrit"}, {"tbContactos", "no_contribuinte"},
-                                        {"tbGroups_Users_Links", "user_id"}, {"tbContactos_Tipos_Links", "contacto_tipo_id"},
-                                        {"tbConfig", "variavel"}, {"tbContactos_Relacionados", "related_contacto_id"}})
+    for (const auto& [table, column] : {std::pair{"tbUsers", "descrit"},
+                                        {"tbContactos_Tipos", "descrit"},
+                                        {"tbContactos", "no_contribuinte"},
+                                        {"tbGroups_Users_Links", "user_id"},
+                                        {"tbContactos_Tipos_Links", "contacto_tipo_id"},
+                                        {"tbConfig", "variavel"},
+                                        {"tbContactos_Relacionados", "related_contacto_id"}})
         EXPECT_TRUE(leads(QLatin1String(table), QLatin1String(column))) << table << "." << column;
 }
 
@@ -154,8 +184,10 @@ TEST_F(SchemaScripts, TheServerDeleteProcedureClearsEveryAttachedTable)
     ASSERT_FALSE(add.isEmpty());
     for (const QString& body : {remove, add}) {
         EXPECT_TRUE(body.contains(QLatin1String("SET NOCOUNT ON;")));
-        EXPECT_TRUE(body.contains(QLatin1String("SAVE TRANSACTION"))) << "nested in the caller's transaction, undone alone";
-        EXPECT_TRUE(body.contains(QLatin1String("error_number")) && body.contains(QLatin1String("error_descrit")));
+        EXPECT_TRUE(body.contains(QLatin1String("SAVE TRANSACTION")))
+            << "nested in the caller's transaction, undone alone";
+        EXPECT_TRUE(body.contains(QLatin1String("error_number")) &&
+                    body.contains(QLatin1String("error_descrit")));
     }
 
     const auto position = [&](const QString& statement) {
@@ -166,18 +198,29 @@ TEST_F(SchemaScripts, TheServerDeleteProcedureClearsEveryAttachedTable)
     for (auto it = server.tables.cbegin(); it != server.tables.cend(); ++it) {
         if (it.key() == QLatin1String("tbContactos") || it.key() == QLatin1String("tbUsers"))
             continue;
-        const auto key = std::find_if(it->cbegin(), it->cend(), [](const ColumnDefinition& c) { return c.primaryKey == 1; });
-        if (std::none_of(it->cbegin(), it->cend(), [](const ColumnDefinition& c) { return c.name == QLatin1String("contacto_id"); }))
+        const auto key = std::find_if(it->cbegin(), it->cend(),
+                                      [](const ColumnDefinition& c) { return c.primaryKey == 1; });
+        if (std::none_of(it->cbegin(), it->cend(),
+                         [](const ColumnDefinition& c) { return c.name == QLatin1String("contacto_id"); }))
             continue;
-        const qsizetype rows = position(QStringLiteral("DELETE FROM %1 WHERE contacto_id = @contacto_id;").arg(it.key()));
+        const qsizetype rows =
+            position(QStringLiteral("DELETE FROM %1 WHERE contacto_id = @contacto_id;").arg(it.key()));
         const QString companion = it.key() + QStringLiteral("_Permitions");
-        if (key != it->cend() && key->name != QLatin1String("contacto_id") && server.tables.contains(companion)) {
-            const qsizetype rights = position(QStringLiteral("DELETE FROM %1 WHERE %2 IN (SELECT %2 FROM %3 WHERE contacto_id = @contacto_id);")
-                                                  .arg(companion, key->name, it.key()));
+        if (key != it->cend() && key->name != QLatin1String("contacto_id") &&
+            server.tables.contains(companion)) {
+            const qsizetype rights = position(
+                QStringLiteral(
+                    "DELETE FROM %1 WHERE %2 IN (SELECT %2 FROM %3 WHERE contacto_id = @contacto_id);")
+                    .arg(companion, key->name, it.key()));
             EXPECT_LT(rights, rows) << companion.toStdString() << " before " << it.key().toStdString();
         }
     }
-    const qsizetype contact = position(QStringLiteral("DELETE FROM tbContactos WHERE contacto_id = @contacto_id;"));
-    EXPECT_LT(position(QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @contacto_id;")), contact);
-    EXPECT_LT(position(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @contacto_id;")), contact);
+    const qsizetype contact =
+        position(QStringLiteral("DELETE FROM tbContactos WHERE contacto_id = @contacto_id;"));
+    EXPECT_LT(position(QStringLiteral(
+                  "DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @contacto_id;")),
+              contact);
+    EXPECT_LT(
+        position(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @contacto_id;")),
+        contact);
 }

@@ -85,7 +85,8 @@ qsizetype topLevelKeyword(const QString& text, const QString& keyword, qsizetype
         const QChar c = text[i];
         nesting.step(c);
         if (nesting.topLevel() && text.mid(i, keyword.size()).compare(keyword, Qt::CaseInsensitive) == 0 &&
-                 (i == 0 || !isWord(text[i - 1])) && (i + keyword.size() >= text.size() || !isWord(text[i + keyword.size()])))
+            (i == 0 || !isWord(text[i - 1])) &&
+            (i + keyword.size() >= text.size() || !isWord(text[i + keyword.size()])))
             return i;
     }
     return -1;
@@ -144,7 +145,8 @@ void readTables(const QString& text, ScriptDefinitions& out)
         for (const QString& item : splitTopLevel(text.mid(open + 1, close - open - 1), u',')) {
             const QStringList tokens = splitTopLevel(item, u' ');
             if (tokens.value(0).toUpper() == QLatin1String("PRIMARY")) {
-                const QString list = item.mid(item.indexOf(u'(') + 1, item.lastIndexOf(u')') - item.indexOf(u'(') - 1);
+                const QString list =
+                    item.mid(item.indexOf(u'(') + 1, item.lastIndexOf(u')') - item.indexOf(u'(') - 1);
                 int position = 0;
                 for (const QString& name : names(list))
                     for (ColumnDefinition& column : columns)
@@ -152,8 +154,10 @@ void readTables(const QString& text, ScriptDefinitions& out)
                             column.primaryKey = ++position;
                             column.notNull = true;
                         }
-            } else if (tokens.value(0).toUpper() == QLatin1String("CONSTRAINT") || tokens.value(0).toUpper() == QLatin1String("UNIQUE")) {
-                out.problems.append(QStringLiteral("table %1: constraint not read: %2").arg(match.captured(1), item));
+            } else if (tokens.value(0).toUpper() == QLatin1String("CONSTRAINT") ||
+                       tokens.value(0).toUpper() == QLatin1String("UNIQUE")) {
+                out.problems.append(
+                    QStringLiteral("table %1: constraint not read: %2").arg(match.captured(1), item));
             } else {
                 columns.append(readColumn(tokens));
             }
@@ -169,8 +173,9 @@ void readIndexes(const QString& text, ScriptDefinitions& out)
         QRegularExpression::CaseInsensitiveOption);
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
-        out.indexes.insert(match.captured(2), IndexDefinition{match.captured(3), names(match.captured(4)), match.hasCaptured(1) &&
-                                                                                                              !match.captured(1).isEmpty()});
+        out.indexes.insert(match.captured(2),
+                           IndexDefinition{match.captured(3), names(match.captured(4)),
+                                           match.hasCaptured(1) && !match.captured(1).isEmpty()});
     }
 }
 
@@ -202,7 +207,8 @@ QString itemName(const QString& item)
 {
     const qsizetype as = [&] {
         qsizetype last = -1;
-        for (qsizetype at = topLevelKeyword(item, QStringLiteral("AS")); at >= 0; at = topLevelKeyword(item, QStringLiteral("AS"), at + 2))
+        for (qsizetype at = topLevelKeyword(item, QStringLiteral("AS")); at >= 0;
+             at = topLevelKeyword(item, QStringLiteral("AS"), at + 2))
             last = at;
         return last;
     }();
@@ -216,7 +222,8 @@ void readViews(const QString& text, ScriptDefinitions& out)
                                            QRegularExpression::CaseInsensitiveOption);
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
-        const QString body = text.mid(match.capturedEnd(), statementEnd(text, match.capturedEnd(), true) - match.capturedEnd());
+        const QString body = text.mid(match.capturedEnd(),
+                                      statementEnd(text, match.capturedEnd(), true) - match.capturedEnd());
         const qsizetype select = topLevelKeyword(body, QStringLiteral("SELECT"));
         const qsizetype from = topLevelKeyword(body, QStringLiteral("FROM"));
         if (select < 0 || from < select) {
@@ -237,7 +244,8 @@ void readProcedures(const QString& text, ScriptDefinitions& out)
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
         out.procedures.insert(match.captured(1),
-                              text.mid(match.capturedEnd(), statementEnd(text, match.capturedEnd(), false) - match.capturedEnd()));
+                              text.mid(match.capturedEnd(),
+                                       statementEnd(text, match.capturedEnd(), false) - match.capturedEnd()));
     }
 }
 
