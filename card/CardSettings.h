@@ -25,6 +25,10 @@ inline constexpr int designHeight = 9600;
 inline constexpr int minimumWidth = 11175;
 inline constexpr int minimumHeight = 6000;
 
+// This component's own contact file, as the rights checks name it.
+inline constexpr qint32 fileKind = 2; // tbTulvas_Contactos
+inline const QString fileName = QStringLiteral("Contactos Quarvenses");
+
 // The tabs of TabStrip1, 1-based as the system counts them.
 inline constexpr int tabIdentification = 1;
 inline constexpr int tabOtherInformation = 2;

@@ -82,10 +82,7 @@ void frmInicial::buildMenus()
 
     connect(ficheiro, &QMenu::aboutToShow, this,
             [this] { mnTransferir->setText(QStringLiteral("&Transferir para Inactivos")); });
-    connect(novo, &QAction::triggered, this, [this] {
-        if (isVisible())
-            Novo(true);
-    });
+    connect(novo, &QAction::triggered, this, &frmInicial::mnNovo_Click);
     connect(mnGravar, &QAction::triggered, this, &frmInicial::saveShownTab);
     connect(primeiro, &QAction::triggered, this, &frmInicial::moveFirst);
     connect(seguinte, &QAction::triggered, this, &frmInicial::moveNext);
@@ -113,7 +110,7 @@ void frmInicial::buildToolbar()
             Toolbar1->addSeparator();
     }
     connect(toolbarButton(QStringLiteral("btGravar")), &QAction::triggered, this, &frmInicial::saveShownTab);
-    connect(toolbarButton(QStringLiteral("btNovo")), &QAction::triggered, this, [this] { Novo(true); });
+    connect(toolbarButton(QStringLiteral("btNovo")), &QAction::triggered, this, &frmInicial::mnNovo_Click);
     connect(toolbarButton(QStringLiteral("btPrimeiro")), &QAction::triggered, this, &frmInicial::moveFirst);
     connect(toolbarButton(QStringLiteral("btAnterior")), &QAction::triggered, this,
             &frmInicial::movePrevious);

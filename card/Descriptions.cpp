@@ -68,6 +68,7 @@ void frmInicial::Fill_Descrit()
                 }
                 Descrit1->setText(line);
                 Descrit2->setText(textOf("profissao"));
+                captionFromTitle();
             }
         } else {
             if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
@@ -75,6 +76,7 @@ void frmInicial::Fill_Descrit()
             rs.Open(sql::compose(selectInstitution, {Contacto_ID}), Data().SqlServer);
             if (!rs.Eof()) {
                 Descrit1->setText(textOf("nome_union"));
+                captionFromTitle();
                 if (!rs(QStringLiteral("descrit")).isNull())
                     Descrit2->setText(textOf("descrit"));
             }
@@ -83,6 +85,20 @@ void frmInicial::Fill_Descrit()
     } catch (const vb::Error& e) {
         reportError(QStringLiteral("Fill_Descrit"), e);
     }
+}
+
+// The window's caption names the contact shown too, whatever tab is loaded.
+void frmInicial::captionFromTitle()
+{
+    if (!Descrit1->text().isEmpty())
+        setWindowTitle(Descrit1->text());
+}
+
+// The audit line always names the contact shown, whatever tab was loaded.
+void frmInicial::showAuditLine()
+{
+    if (auditOf_ != Contacto_ID)
+        Fill_Modified();
 }
 
 void frmInicial::Fill_Modified()
@@ -97,6 +113,9 @@ void frmInicial::Fill_Modified()
             rs.Close();
             return;
         }
+        auditOf_ = Contacto_ID;
+        loadedModifiedBy_ = rs(QStringLiteral("modified_by"));
+        loadedModifiedDate_ = rs(QStringLiteral("modified_date"));
         const auto stamp = [](const vb::Variant& v) {
             return vb::Format(v, QStringLiteral("dd/mm/yyyy h:Nn:Ss"));
         };

@@ -144,10 +144,19 @@ void frmInicial::buildOtherInformationFrame(int frameWidth, int frameHeight)
     Listview2_Label = new QLabel(QStringLiteral("Eventos"), f2);
     Listview2_Label->setObjectName(QStringLiteral("Listview2_Label"));
     place(Listview2_Label, 90, frameHeight / 2 + 30, 2 * sixth, 270);
+    // The layout rules never move this label, so on a taller card the files
+    // list would grow over it: the list's own header carries the caption.
+    Listview2_Label->hide();
     ListView2 = new QTreeWidget(f2);
     ListView2->setObjectName(QStringLiteral("ListView2"));
-    ListView2->setHeaderHidden(true);
-    place(ListView2, 0, frameHeight / 2 + 300, 2 * sixth, frameHeight / 2 - 300);
+    ListView2->setHeaderLabel(QStringLiteral("Eventos"));
+    ListView2->setRootIsDecorated(false);
+    ListView2->setAccessibleName(QStringLiteral("Eventos"));
+    connect(ListView2, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (column == 0)
+            ListView2_ItemCheck(item);
+    });
+    place(ListView2, 0, frameHeight / 2, 2 * sixth, frameHeight / 2);
     ucIDComm1 = new ucIDComm(f2);
     place(ucIDComm1, 2 * sixth, 0, 4 * sixth, frameHeight / 2);
     ucIDObs1 = new ucIDObs(f2);

@@ -5,6 +5,7 @@
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
 #include "component/ConnectionState.h"
+#include "data/TransactionScope.h"
 #include "data/modSQLConnection.h"
 #include "panels/ucIDArqDoc.h"
 #include "panels/ucIDComm.h"
@@ -102,6 +103,9 @@ bool frmInicial::Form_Load()
         }
         if (inPro)
             return true;
+        // Whatever tab comes back is loaded afresh for Contacto_ID, also on
+        // a card that is shown already with that tab.
+        Frame_Selected = 0;
         return restoreWindow();
     } catch (const vb::Error& e) {
         platform::WindowServices::current().messageBox(QStringLiteral("Erro nas definições do Registry!"),
@@ -123,12 +127,15 @@ void frmInicial::PreencherCampos(qint32& tab)
             break;
         case card::tabOtherInformation:
             loadOtherInformation();
+            showAuditLine();
             break;
         case card::tabPermissions:
             loadPermissions();
+            showAuditLine();
             break;
         case card::tabArchive:
             loadArchive();
+            showAuditLine();
             break;
         default:
             break;
@@ -175,6 +182,8 @@ void frmInicial::loadIdentification()
 
 void frmInicial::loadOtherInformation()
 {
+    qint32 noEvent = 0;
+    Fill_Eventos(noEvent);
     ucIDTipos_Links1->LoadContact(Contacto_ID, false);
     ucIDComm1->SortColumn = 0;
     ucIDComm1->SortOrder = 0;
@@ -192,6 +201,11 @@ void frmInicial::loadPermissions()
     ucIDPermitions1->DefaultGroupCode = defaultGroupCode;
     ucIDPermitions1->TableName = fileTable;
     ucIDPermitions1->UserName = Conn().strUser;
+    // Every load starts from the defaults: a contact without a permissions
+    // row shows no masks, not those of the contact shown before.
+    ucIDPermitions1->ContactNumber = Contacto_ID;
+    ucIDPermitions1->setUserMask(QString());
+    ucIDPermitions1->setGroupMask(QString());
     if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
         return;
     ado::Recordset rs;
@@ -200,13 +214,18 @@ void frmInicial::loadPermissions()
     if (!rs.Eof()) {
         const vb::Variant user = rs(QStringLiteral("user_code"));
         ucIDPermitions1->setUserMask(user.isNull() ? QString() : vb::CStr(user));
+        // A Null group mask counts as empty: the record gets all rights for
+        // the default group, written back at once.
         const vb::Variant group = rs(QStringLiteral("group_code"));
         if (!group.isNull() && !vb::CStr(group).isEmpty()) {
             ucIDPermitions1->setGroupMask(vb::CStr(group));
-        } else if (!group.isNull()) {
+        } else {
             ucIDPermitions1->setGroupMask(allRightsGroupMask);
+            TransactionScope unit;
+            unit.begin();
             rs.Fields(QStringLiteral("group_code")).setValue(allRightsGroupMask);
             rs.Update();
+            unit.commit();
         }
     }
     rs.Close();

@@ -69,6 +69,7 @@ void frmInicial::navigate(void (ado::Recordset::*move)(), int kind)
                     modCode::PlayWave(click);
                 }
                 Contacto_ID = vb::CLng(Rs(QStringLiteral("contacto_id")));
+                isNew = false; // another contact is loaded
                 qint32 tab = selectedTab();
                 PreencherCampos(tab);
                 setPrpAlteracoes(false);

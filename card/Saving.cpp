@@ -1,29 +1,15 @@
-// Saving the record card: the rights and duplicate checks, the transaction
-// around the panels' writes, the messages, and the question before leaving
-// unsaved changes.
-#include "card/AddUserToGroup.h"
+// Saving the card: the question before leaving unsaved changes, the common
+// start of every save (connection, rights), and its two ends. A save is whole
+// or not at all: each tab's writes run in one TransactionScope, and any
+// failure on the way rolls all of them back, keeps the changed flag and
+// tells the user that nothing was saved.
+#include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
-#include "data/modCode.h"
-#include "data/modData.h"
 #include "data/modSQLConnection.h"
-#include "panels/ucIDEmails.h"
-#include "panels/ucIDFotos.h"
-#include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
-#include "panels/ucIDObs.h"
-#include "panels/ucIDPermitions.h"
-#include "panels/ucIDRelacionados.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
-#include "panels/ucIDTipos_Links.h"
-#include "panels/ucIDTulvas.h"
-#include "panels/ucIDTulvas_Details.h"
 #include "permissions/modCheckPermissions.h"
-#include "platform/ado/SqlCompose.h"
-#include "platform/values/Conversions.h"
+#include "platform/ado/AdoError.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
@@ -31,46 +17,32 @@ namespace {
 
 using namespace platform::msgbox;
 using card::lineBreak;
-using card::securityTitle;
-
-const char16_t selectOtherTaxNumber[] = u"SELECT * FROM tbContactos WHERE contacto_id <> %1 AND %2%3";
-const char16_t selectTaxNumber[] = u"SELECT * FROM tbContactos WHERE %1%2";
-const char16_t compareIndividual[] = u"replace(no_contribuinte,' ','') = ";
-const char16_t compareInstitution[] = u"replace(no_contribuinte, ' ','') = ";
-const char16_t selectFilesOf[] =
-    u"SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
-    u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id "
-    u"WHERE "
-    u"tbContactos_Tipos_Links.contacto_id = %1";
-const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
-const char16_t updateMasks[] =
-    u"UPDATE tbTulvas_Contactos_Permitions SET group_code = '%1', user_code = '%2' WHERE contacto_id=%3";
-
-constexpr int securityStyle = Critical | SystemModal;
-constexpr qint32 fileKind = 2; // tbTulvas_Contactos
-const QString fileName = QStringLiteral("Contactos Quarvenses");
 
 platform::WindowServices& windows()
 {
     return platform::WindowServices::current();
 }
 
-void beginUnlessOpen()
+// A failure that came from the connection, not from what was typed.
+bool connectionFailure(const vb::Error& e)
 {
-    if (!modCode::IsInTransaction())
-        Data().SqlServer.BeginTrans();
+    return e.number() == ado::error::TransactionLost || e.number() == ado::error::ServerUnreachable ||
+           e.number() == vb::errnum::AdoObjectClosed;
 }
-
-void commitIfOpen()
-{
-    if (modCode::IsInTransaction())
-        Data().SqlServer.CommitTrans();
-}
-
-// The save was refused before anything was written: nothing to undo.
-struct Refused {};
 
 } // namespace
+
+frmInicial::Busy::Busy(frmInicial& card) : card_(card)
+{
+    platform::WindowServices::current().setMousePointer(&card_, platform::pointer::Hourglass);
+    card_.setToolbarEnabled(false);
+}
+
+frmInicial::Busy::~Busy()
+{
+    platform::WindowServices::current().setMousePointer(&card_, platform::pointer::Default);
+    card_.setToolbarEnabled(true);
+}
 
 qint32 frmInicial::AskForSavings(qint32 frame)
 {
@@ -92,28 +64,31 @@ qint32 frmInicial::AskForSavings(qint32 frame)
     }
 }
 
+// A right that could not be checked because the server did not answer is
+// told as such, never as a refusal.
+bool frmInicial::refuseRight(const QString& refusal, bool couldNotAsk)
+{
+    if (couldNotAsk)
+        windows().messageBox(card::serverUnreachable, Information, caption());
+    else
+        windows().messageBox(refusal, card::securityStyle, card::securityTitle);
+    return false;
+}
+
 bool frmInicial::GravarCampos(qint32& index)
 {
     try {
-        if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
-            return saveFailed(nullptr);
+        if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty())
+            return saveFailed(vb::Error(0, card::connectionLost));
         const QString& user = Conn().strUser;
+        bool couldNotAsk = false;
         const bool allowed =
-            isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, fileKind, modCheckPermissions::Create)
-                  : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, fileKind,
-                                                             modCheckPermissions::Change);
-        if (!allowed) {
-            windows().messageBox(
-                isNew
-                    ? QStringLiteral(
-                          "Não tem permissões para criar este registo, contacte o administrador do sistema "
-                          "para que este lhe estabeleça as permissões necessárias.")
-                    : QStringLiteral(
-                          "Não tem permissões para alterar (ou gravar) este registo, contacte o "
-                          "administrador do sistema para que este lhe estabeleça as permissões necessárias."),
-                securityStyle, securityTitle);
-            return false;
-        }
+            isNew ? modCheckPermissions::CheckObjectSecurity(user, 0, card::fileKind,
+                                                             modCheckPermissions::Create, &couldNotAsk)
+                  : modCheckPermissions::CheckObjectSecurity(user, Contacto_ID, card::fileKind,
+                                                             modCheckPermissions::Change, &couldNotAsk);
+        if (!allowed)
+            return refuseRight(isNew ? card::refusedCreate : card::refusedChange, couldNotAsk);
         switch (index) {
         case card::tabIdentification:
             return saveIdentification();
@@ -125,11 +100,18 @@ bool frmInicial::GravarCampos(qint32& index)
             saveSucceeded();
             return true;
         }
-    } catch (const Refused&) {
-        return false;
     } catch (const vb::Error& e) {
-        return saveFailed(&e);
+        return saveFailed(e);
     }
+}
+
+bool frmInicial::hasRight(qint32 action, const QString& refusal)
+{
+    bool couldNotAsk = false;
+    if (modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, card::fileKind, action,
+                                                 &couldNotAsk))
+        return true;
+    return refuseRight(refusal, couldNotAsk);
 }
 
 void frmInicial::saveSucceeded()
@@ -138,172 +120,18 @@ void frmInicial::saveSucceeded()
     setToolbarEnabled(true);
 }
 
-bool frmInicial::saveFailed(const vb::Error* error)
+// The failure end. The caller's TransactionScope has rolled back (or does so
+// as it goes); the changed flag stays as it was.
+bool frmInicial::saveFailed(const vb::Error& error)
 {
-    try {
-        if (modCode::IsInTransaction())
-            Data().SqlServer.RollbackTrans();
-    } catch (const vb::Error&) {
-    }
     windows().setMousePointer(this, platform::pointer::Default);
     setToolbarEnabled(true);
-    if (error && !error->description().isEmpty())
-        windows().messageBox(error->description(), Information, caption());
-    if (error)
-        reportError(QStringLiteral("GravarCampos"), *error);
+    const bool lost = connectionFailure(error) || Data().SqlServer.TransactionLost() ||
+                      Data().SqlServer.State() != ado::adStateOpen;
+    const QString text = lost ? card::connectionLost : error.description();
+    if (!text.isEmpty())
+        windows().messageBox(text, Information, caption());
+    if (!connectionFailure(error))
+        reportError(QStringLiteral("GravarCampos"), error);
     return false;
-}
-
-// True when the typed tax number belongs to another contact of some file;
-// the user is told which files.
-bool frmInicial::duplicateTaxNumber()
-{
-    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
-        throw vb::Error(0, {});
-    QString typed = singular_ ? ucIDSingular1->TaxNumber() : ucIDInstitucional1->TaxNumber();
-    typed.remove(u' ');
-    const QString literal = modData::FormatSQLValue(typed, modData::kTextNotNull);
-    const QString compare = QString::fromUtf16(singular_ ? compareIndividual : compareInstitution);
-    const QString sql = Contacto_ID != 0 ? sql::compose(selectOtherTaxNumber, {Contacto_ID, compare, literal})
-                                         : sql::compose(selectTaxNumber, {compare, literal});
-    ado::Recordset rs;
-    rs.Open(sql, Data().SqlServer);
-    const qint32 duplicate = rs.Eof() ? 0 : vb::CLng(rs(QStringLiteral("contacto_id")));
-    rs.Close();
-    if (duplicate == 0)
-        return false;
-    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
-        throw vb::Error(0, {});
-    rs.Open(sql::compose(selectFilesOf, {duplicate}), Data().SqlServer);
-    QStringList files;
-    for (; !rs.Eof(); rs.MoveNext())
-        if (!rs(QStringLiteral("descrit")).isNull())
-            files.append(vb::CStr(rs(QStringLiteral("descrit"))));
-    rs.Close();
-    if (files.isEmpty())
-        return false;
-    windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de "
-                                        "dados no(s) seguinte(s) ficheiro(s):") +
-                             lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak,
-                         Information, caption());
-    windows().setMousePointer(this, platform::pointer::Default);
-    setToolbarEnabled(true);
-    return true;
-}
-
-bool frmInicial::saveIdentification()
-{
-    if (duplicateTaxNumber())
-        return false;
-    windows().setMousePointer(this, platform::pointer::Hourglass);
-    setToolbarEnabled(false);
-    beginUnlessOpen();
-    QString user = Conn().strUser;
-    const qint32 result = singular_ ? ucIDSingular1->Save(user) : ucIDInstitucional1->Save(user);
-    if (result > 0) {
-        ucIDFotos1->ProductName = Conn().strDataServer;
-        ucIDFotos1->ContactNumber = result;
-        qint32 id = result;
-        ucIDFotos1->LoadContact(id, false);
-        for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{
-                 ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDTulvas1, ucIDTulvas_Details1})
-            p->ContactNumber = result;
-        QString file = fileName;
-        if (!card::AddUserToGroup(id, file)) {
-            windows().messageBox(
-                QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."),
-                OKOnly, caption());
-            return saveFailed(nullptr);
-        }
-    }
-    if (result > 0 || result == -1) {
-        const struct {
-            std::function<bool()> save;
-            const char* message;
-        } parts[] = {
-            {[&] { return ucIDMoradas1->Save(user); }, "Erro: gravação de moradas"},
-            {[&] { return ucIDTelefones1->Save(user); }, "Erro: gravação de telefones"},
-            {[&] { return ucIDEmails1->Save(user); }, "Erro: gravação de emails"},
-            {[&] { return ucIDTulvas_Details1->Save(user) == -1; }, "Erro: gravação de outros details"},
-            {[&] { return !ucIDTulvas1->HasChanges() || ucIDTulvas1->Save(user) == -1; },
-             "Erro: gravação de tipo de contacto"},
-        };
-        for (const auto& part : parts)
-            if (!part.save())
-                windows().messageBox(QString::fromUtf8(part.message), OKOnly, caption());
-    } else {
-        windows().messageBox(QStringLiteral("Erro na gravação."), OKOnly, caption());
-    }
-    if (result > 0) {
-        Rs = ado::Recordset();
-        if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
-            return saveFailed(nullptr);
-        Rs.Open(sql::compose(selectContact, {result}), Data().SqlServer);
-        Contacto_ID = result;
-    }
-    commitIfOpen();
-    ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser, Conn().strPassword);
-    ucIDTipos_Links1->LoadContact(Contacto_ID, false);
-    setPrpAlteracoes(false);
-    ucIDTelefones1->Refresh();
-    Fill_Modified();
-    isNew = false;
-    ucIDRelacionados1->ContactStored = true;
-    saveSucceeded();
-    return true;
-}
-
-bool frmInicial::saveOtherInformation()
-{
-    windows().setMousePointer(this, platform::pointer::Hourglass);
-    setToolbarEnabled(false);
-    if (isNew) {
-        saveSucceeded();
-        return false;
-    }
-    beginUnlessOpen();
-    QString user = Conn().strUser;
-    ucIDObs1->Save(user);
-    if (ucIDTulvas1->HasChanges() && ucIDTulvas1->Save(user) != -1)
-        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), OKOnly, caption());
-    commitIfOpen();
-    prpEventos = false;
-    setPrpAlteracoes(false);
-    Fill_Descrit();
-    saveSucceeded();
-    return true;
-}
-
-bool frmInicial::savePermissions()
-{
-    windows().setMousePointer(this, platform::pointer::Hourglass);
-    setToolbarEnabled(false);
-    if (!modCheckPermissions::CheckObjectSecurity(Conn().strUser, Contacto_ID, fileKind,
-                                                  modCheckPermissions::ChangePermissions)) {
-        windows().messageBox(
-            QStringLiteral(
-                "Não tem permissões para alterar as permissões deste registo, contacte o administrador do "
-                "sistema para que este lhe estabeleça as permissões necessárias."),
-            securityStyle, securityTitle);
-        saveSucceeded();
-        return true;
-    }
-    if (isNew) {
-        saveSucceeded();
-        return false;
-    }
-    // Masks go between apostrophes; doubling them keeps the statement whole
-    // (masks made of "$" codes and digits are written unchanged).
-    const QString group = sql::doubled(ucIDPermitions1->GroupMask());
-    const QString userMask = sql::doubled(ucIDPermitions1->UserMask());
-    beginUnlessOpen();
-    Data().SqlServer.Execute(sql::compose(updateMasks, {group, userMask, Contacto_ID}));
-    QString user = Conn().strUser;
-    if (ucIDTulvas1->HasChanges() && ucIDTulvas1->Save(user) != -1)
-        windows().messageBox(QStringLiteral("Erro: gravação de tipo de contacto"), OKOnly, caption());
-    commitIfOpen();
-    setPrpAlteracoes(false);
-    Fill_Descrit();
-    saveSucceeded();
-    return true;
 }

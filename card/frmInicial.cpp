@@ -3,17 +3,24 @@
 #include "card/frmInicial.h"
 
 #include "card/CardImages.h"
+#include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "component/ErrorReport.h"
+#include "panels/ucIDArqDoc.h"
+#include "panels/ucIDComm.h"
 #include "panels/ucIDEmails.h"
+#include "panels/ucIDFotos.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDObs.h"
 #include "panels/ucIDPermitions.h"
+#include "panels/ucIDRelacionados.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
+#include "panels/ucIDTipos_Links.h"
 #include "panels/ucIDTulvas.h"
 #include "panels/ucIDTulvas_Details.h"
+#include "permissions/modCheckPermissions.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
@@ -24,6 +31,12 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+namespace {
+
+constexpr int noticeMs = 6000; // how long a notice stays in the status bar
+
+} // namespace
 
 frmInicial::frmInicial(QWidget* parent) : QMainWindow(parent)
 {
@@ -79,9 +92,26 @@ void frmInicial::connectPanels()
             [this](const QString& name) { showTitle(name); });
     connect(ucIDTulvas1, &ucIDTulvas::TipoChanged, this,
             [this](const QString& text) { Descrit2->setText(text); });
-    connect(ucIDInstitucional1, &IdentityPanel::Error, this, [this](int, const QString& message) {
-        platform::WindowServices::current().messageBox(message, platform::msgbox::OKOnly, caption());
-    });
+    // Every panel's own message reaches the user (the institution's always
+    // did; the others tell what is wrong with a date, an e-mail, a photo).
+    for (IdentityPanel* panel : allPanels()) {
+        connect(panel, &IdentityPanel::Error, this, [this](int, const QString& message) {
+            platform::WindowServices::current().messageBox(message, platform::msgbox::OKOnly, caption());
+        });
+        connect(panel, &IdentityPanel::Notice, this,
+                [this](const QString& text) { statusBar()->showMessage(text, noticeMs); });
+    }
+    // Writes a panel makes at once need the right to change the contact.
+    for (IdentityPanel* panel : std::initializer_list<IdentityPanel*>{ucIDFotos1, ucIDRelacionados1})
+        panel->MayWrite = [this] { return hasRight(modCheckPermissions::Change, card::refusedChange); };
+}
+
+QList<IdentityPanel*> frmInicial::allPanels() const
+{
+    return {ucIDSingular1,       ucIDInstitucional1, ucIDMoradas1,      ucIDTelefones1,
+            ucIDEmails1,         ucIDObs1,           ucIDFotos1,        ucIDTulvas1,
+            ucIDTulvas_Details1, ucIDPermitions1,    ucIDRelacionados1, ucIDTipos_Links1,
+            ucIDArqDoc1,         ucIDComm1};
 }
 
 void frmInicial::showTitle(const QString& line)

@@ -27,7 +27,9 @@ class QTabBar;
 class QTimer;
 class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 class frmMainChilds;
+class frmNovo;
 class ucIDArqDoc;
 class ucIDComm;
 class ucIDEmails;
@@ -85,8 +87,17 @@ class frmInicial : public QMainWindow {
     qint32 AskForSavings(qint32 frame = 0);
 
     // ---- New contact (NewContact.cpp) ----
-    // Starts a new contact of the given kind on tab 1.
-    void Novo(bool singular = true);
+    // The opening call (ReturnWithValue false) shows the kind chooser owned
+    // by frmP and answers false; the chooser's call-back (true, with itself)
+    // empties the card for a new contact of the chosen kind and answers true.
+    bool Novo(QWidget* frmP, bool ReturnWithValue, frmNovo* ReturnFromObj);
+    void mnNovo_Click();
+
+    // ---- Events of tab 2 (Events.cpp) ----
+    // Refills the events list for Contacto_ID; the event numbered ID is selected.
+    void Fill_Eventos(qint32& ID);
+    void ListView2_ItemCheck(QTreeWidgetItem* item);
+    QTreeWidget* eventsList() const { return ListView2; }
 
     // ---- Tabs (TabChange.cpp) and navigation (Navigation.cpp) ----
     int selectedTab() const; // 1 to 4
@@ -156,6 +167,7 @@ class frmInicial : public QMainWindow {
     void saveShownTab();
     // frmInicial.cpp
     void connectPanels();
+    QList<IdentityPanel*> allPanels() const;
     void setToolbarEnabled(bool enabled);
     void showTitle(const QString& title);
     void reportError(const QString& procedure, const vb::Error& e) const;
@@ -173,17 +185,53 @@ class frmInicial : public QMainWindow {
     void TabStrip1_Click();
     void catchUp(int oldTab, int newTab);
     QList<IdentityPanel*> identificationPanels() const;
+    // Events.cpp
+    static QString eventKey(const QTreeWidgetItem* item);
+    QTreeWidgetItem* eventItem(const QString& key) const;
+    void showEventLook(QTreeWidgetItem* item);
+    // Descriptions.cpp
+    void showAuditLine();
+    void captionFromTitle();
+    // NewContact.cpp
+    void startNewContact(bool singular);
+    void showIdentificationTab();
     // Navigation.cpp
     void navigate(void (ado::Recordset::*move)(), int kind);
     // Closing.cpp
     void Form_Unload();
     // Saving.cpp
-    bool saveIdentification();
-    bool saveOtherInformation();
-    bool savePermissions();
-    bool duplicateTaxNumber();
-    bool saveFailed(const vb::Error* error);
+    bool saveFailed(const vb::Error& error);
     void saveSucceeded();
+    // A refusal of rights, or the server's silence told as such; false.
+    bool refuseRight(const QString& refusal, bool couldNotAsk);
+    // The right `action` on the shown contact; its refusal is shown.
+    bool hasRight(qint32 action, const QString& refusal);
+    // SaveIdentification.cpp
+    bool saveIdentification();
+    bool duplicateTaxNumber();
+    bool overwriteConfirmed();
+    QList<IdentityPanel*> subPanels() const;
+    void fileNewContact(qint32 id);
+    void saveSubPanels(QString& user);
+    void forgetNewNumber(IdentityPanel* identity, qint32 before);
+    void afterIdentificationSaved();
+    // SaveOtherInformation.cpp, SavePermissions.cpp
+    bool saveOtherInformation();
+    void rewriteEvents();
+    bool savePermissions();
+
+    // Hourglass and a disabled toolbar while an operation runs; both come
+    // back on every way out.
+    class Busy {
+      public:
+        explicit Busy(frmInicial& card);
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+      private:
+        frmInicial& card_;
+    };
 
     QFrame* frames_[5] = {};
     QWidget* centralArea_ = nullptr;
@@ -199,6 +247,11 @@ class frmInicial : public QMainWindow {
     QAction* mnTransferir = nullptr;
     QHash<QString, int> images_;
     bool changed_ = false;
+    // Who changed the contact last, and when, as the card loaded it: a save
+    // that finds others there asks before writing over them.
+    vb::Variant loadedModifiedBy_;
+    vb::Variant loadedModifiedDate_;
+    qint32 auditOf_ = -1; // the contact the audit line was read for
     bool singular_ = true;
     bool loaded_ = false;
     CardLayout::WindowSizes sizes_;

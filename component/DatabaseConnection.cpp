@@ -12,6 +12,17 @@
 
 namespace DatabaseConnection {
 
+int raceWinner(int primaryState, int secondaryState)
+{
+    if (primaryState == ado::adStateOpen)
+        return 1;
+    return secondaryState == ado::adStateOpen ? 2 : 0;
+}
+
+} // namespace DatabaseConnection
+
+namespace DatabaseConnection {
+
 namespace {
 
 using ConnectionStrings::Ending;
@@ -63,7 +74,7 @@ int race(const QString& master, const QString& secondary)
         const int stateB = b.State();
         return stateA != ado::adStateOpen && stateB != ado::adStateOpen && stateA + stateB >= 2;
     });
-    const int winner = a.State() == ado::adStateOpen ? 1 : (b.State() == ado::adStateOpen ? 2 : 0);
+    const int winner = raceWinner(a.State(), b.State());
     closeQuietly(a);
     closeQuietly(b);
     return winner;

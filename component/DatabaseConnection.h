@@ -8,6 +8,11 @@
 
 namespace DatabaseConnection {
 
+// Who won the race of the two probe connections, from their states at one
+// poll: 1 the primary (also when both are open: the primary wins a tie), 2
+// the secondary, 0 neither.
+int raceWinner(int primaryState, int secondaryState);
+
 bool SQLConnect(const QString& User, const QString& Password, const QString& cnUser,
                 const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
                 const QString& cnDataSourceSecondary, qint32 Flags);

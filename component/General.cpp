@@ -1,5 +1,7 @@
 #include "component/General.h"
 
+#include "card/CardMessages.h"
+#include "card/CardSettings.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "component/DatabaseConnection.h"
@@ -19,9 +21,6 @@
 
 namespace {
 
-constexpr int securityStyle = platform::msgbox::Critical | platform::msgbox::SystemModal;
-const QString securityTitle = QStringLiteral("Sistema de Segurança");
-
 void report(const QString& method, const vb::Error& e)
 {
     ErrorReport::send(ErrorReport::Origin::General, method, e);
@@ -37,20 +36,6 @@ qint32 keyOf(const vb::Variant& PKey)
     } catch (const vb::Error&) {
         return std::numeric_limits<qint32>::min();
     }
-}
-
-// The contact whose rights decide an open: the key given, or, when none is
-// given, the host's current row (the one the card will show).
-vb::Variant keyToCheck(const ado::Recordset& list, const vb::Variant& PKey)
-{
-    if (!(PKey.isMissing() || PKey.isEmpty()))
-        return PKey;
-    try {
-        if (!list.isNothing() && list.State() == ado::adStateOpen && !list.Eof() && !list.Bof())
-            return list(QStringLiteral("contacto_id"));
-    } catch (const vb::Error&) {
-    }
-    return PKey;
 }
 
 // The host's list position, handed back to it when the card closes.
@@ -104,21 +89,55 @@ frmInicial& General::cardFor(const ObjectRef& Caller)
     return card;
 }
 
-// The card on the host's row with the key given (the first row when the key
-// is not in the list), or on the host's current row when no key is given.
-frmInicial& General::cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller)
+// Moves the host's cursor to the row the card will show: the key's, the
+// first row when the key is not in the list, the current row when no key is
+// given. Answers that row's contacto_id.
+qint32 General::rowToShow(RecordsetRef& tRs, const vb::Variant& PKey)
 {
+    if (!(PKey.isMissing() || PKey.isEmpty())) {
+        tRs.MoveFirst();
+        tRs.Find(QStringLiteral("contacto_id=") + QString::number(vb::CLng(PKey)), 0, ado::adSearchForward,
+                 vb::Variant(int(ado::adBookmarkFirst)));
+        if (tRs.Eof())
+            tRs.MoveFirst();
+    }
+    return vb::CLng(tRs(QStringLiteral("contacto_id")));
+}
+
+// A card that shows a contact with unsaved changes asks before it takes
+// another one; false when the user keeps the shown contact (Cancel, or a
+// save that did not go through).
+bool General::cardMayLeave()
+{
+    if (!card_ || !card_->isVisible() || !card_->prpAlteracoes())
+        return true;
+    const qint32 answer = card_->AskForSavings();
+    if (answer == platform::msgbox::AnswerCancel ||
+        (card_->prpAlteracoes() && answer == platform::msgbox::AnswerYes))
+        return false;
+    card_->setPrpAlteracoes(false); // saved, or given up by the user
+    return true;
+}
+
+// The open operations: the guard, then the card on the row actually shown,
+// whose rights are the ones checked. The host's cursor goes back where it
+// was when the open is refused.
+frmInicial* General::openOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller)
+{
+    if (!Conn().bSQLConnected || !connectionChecked() || !cardMayLeave())
+        return nullptr;
+    const int before = tRs.AbsolutePosition();
+    const qint32 shown = rowToShow(tRs, PKey);
+    if (!allowed(shown, modCheckPermissions::Open)) {
+        if (before > 0)
+            tRs.setAbsolutePosition(before);
+        return nullptr;
+    }
     frmInicial& card = cardFor(Caller);
     card.Rs = tRs;
-    if (!(PKey.isMissing() || PKey.isEmpty())) {
-        card.Rs.MoveFirst();
-        card.Rs.Find(QStringLiteral("contacto_id=") + QString::number(vb::CLng(PKey)), 0,
-                     ado::adSearchForward, vb::Variant(int(ado::adBookmarkFirst)));
-        if (card.Rs.Eof())
-            card.Rs.MoveFirst();
-    }
-    card.Contacto_ID = vb::CLng(card.Rs(QStringLiteral("contacto_id")));
-    return card;
+    card.Contacto_ID = shown;
+    card.isNew = false; // another contact is loaded: a new one not saved is given up
+    return &card;
 }
 
 bool General::Login(const QString& User, const QString& Password)
@@ -140,23 +159,32 @@ bool General::SQLConnect(const QString& User, const QString& Password, const QSt
                                           cnDataSourceSecondary, Flags);
 }
 
-bool General::guard(const vb::Variant& PKey, int right)
+bool General::connectionChecked()
 {
-    if (!Conn().bSQLConnected)
-        return false;
-    if (!modSQLConnection::CheckSQLConnection(nullptr).isEmpty())
-        return false; // nothing raised here that would be reported
-    if (modCheckPermissions::CheckObjectSecurity(Conn().strUser, keyOf(PKey), 2, right))
+    return modSQLConnection::CheckSQLConnection(nullptr).isEmpty();
+}
+
+// The user's right on the contact; a refusal is shown (or, when the server
+// could not be asked, that it could not).
+bool General::allowed(qint32 contactoId, int right)
+{
+    bool couldNotAsk = false;
+    if (modCheckPermissions::CheckObjectSecurity(Conn().strUser, contactoId, card::fileKind, right,
+                                                 &couldNotAsk))
         return true;
-    const QString text = right == modCheckPermissions::Create
-                             ? QStringLiteral("Não tem permissões para criar este registo, contacte o "
-                                              "administrador do sistema para que este "
-                                              "lhe estabeleça as permissões necessárias.")
-                             : QStringLiteral("Não tem permissões para abrir este registo, contacte o "
-                                              "administrador do sistema para que este "
-                                              "lhe estabeleça as permissões necessárias.");
-    platform::WindowServices::current().messageBox(text, securityStyle, securityTitle);
+    platform::WindowServices& windows = platform::WindowServices::current();
+    if (couldNotAsk)
+        windows.messageBox(card::serverUnreachable, platform::msgbox::Information, card::title);
+    else
+        windows.messageBox(right == modCheckPermissions::Create ? card::refusedCreate : card::refusedOpen,
+                           card::securityStyle, card::securityTitle);
     return false;
+}
+
+// The common guard of the three new-record operations.
+bool General::guardNew(const vb::Variant& PKey)
+{
+    return Conn().bSQLConnected && connectionChecked() && allowed(keyOf(PKey), modCheckPermissions::Create);
 }
 
 void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QString&, const QString&,
@@ -164,16 +192,16 @@ void General::ObjectOpen(RecordsetRef& tRs, const vb::Variant& PKey, const QStri
                          qint32 clLast_Related_ID)
 {
     try {
-        if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
+        frmInicial* card = openOnRow(tRs, PKey, Caller);
+        if (!card)
             return;
-        frmInicial& card = cardOnRow(tRs, PKey, Caller);
-        setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
-        if (!card.Form_Load())
+        setListContext(*card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
+        if (!card->Form_Load())
             return;
-        const QPointer<frmMainChilds> previous = card.frmParent;
-        card.frmParent = modParentsForm::GetNewParent(Caller);
-        card.show();
-        ownBy(card, previous);
+        const QPointer<frmMainChilds> previous = card->frmParent;
+        card->frmParent = modParentsForm::GetNewParent(Caller);
+        card->show();
+        ownBy(*card, previous);
     } catch (const vb::Error& e) {
         report(QStringLiteral("ObjectOpen"), e);
     }
@@ -183,11 +211,9 @@ void General::Registo(RecordsetRef& tRs, const vb::Variant& PKey, const QString&
                       const ObjectRef& Caller)
 {
     try {
-        if (!guard(keyToCheck(tRs, PKey), modCheckPermissions::Open))
-            return;
-        frmInicial& card = cardOnRow(tRs, PKey, Caller);
-        if (card.Form_Load())
-            card.show();
+        frmInicial* card = openOnRow(tRs, PKey, Caller);
+        if (card && card->Form_Load())
+            card->show();
     } catch (const vb::Error& e) {
         report(QStringLiteral("Registo"), e);
     }
@@ -197,7 +223,7 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
                         qint32 clCurrentIndex, qint32 clCurrentObject, qint32 clLast_Related_ID)
 {
     try {
-        if (!guard(PKey, modCheckPermissions::Create))
+        if (!guardNew(PKey))
             return;
         frmInicial& card = cardFor(Caller);
         setListContext(card, clCurrentIndex, clCurrentObject, clLast_Related_ID);
@@ -205,10 +231,12 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
             return;
         const QPointer<frmMainChilds> previous = card.frmParent;
         card.frmParent = modParentsForm::GetNewParent(parentForm_ ? parentForm_ : Caller);
+        if (card.isVisible())
+            ownBy(card, previous); // a hidden card is owned when the new contact shows it
+        else if (previous && previous != card.frmParent)
+            previous->deleteLater();
         QCoreApplication::processEvents();
-        card.Novo(true);
-        card.show();
-        ownBy(card, previous);
+        card.Novo(card.frmParent, false, nullptr);
     } catch (const vb::Error& e) {
         report(QStringLiteral("ObjectNew"), e);
     }
@@ -217,13 +245,11 @@ void General::ObjectNew(const QString&, const vb::Variant& PKey, qint32, const O
 void General::NovoRegisto(const QString&, const vb::Variant& PKey, qint32, const ObjectRef& Caller)
 {
     try {
-        if (!guard(PKey, modCheckPermissions::Create))
+        if (!guardNew(PKey))
             return;
         frmInicial& card = cardFor(Caller);
-        if (!card.Form_Load())
-            return;
-        card.Novo(true);
-        card.show();
+        if (card.Form_Load())
+            card.Novo(nullptr, false, nullptr);
     } catch (const vb::Error& e) {
         report(QStringLiteral("NovoRegisto"), e);
     }
@@ -233,15 +259,13 @@ void General::NovoRegistoTelefone(const QString&, const vb::Variant& strTelefone
                                   qint32, const ObjectRef& Caller)
 {
     try {
-        if (!guard(PKey, modCheckPermissions::Create))
+        if (!guardNew(PKey))
             return;
         frmInicial& card = cardFor(Caller);
         card.NewTelefone =
             strTelefone.isNull() || strTelefone.isMissing() ? QString() : vb::CStr(strTelefone);
-        if (!card.Form_Load())
-            return;
-        card.Novo(true);
-        card.show();
+        if (card.Form_Load())
+            card.Novo(nullptr, false, nullptr);
     } catch (const vb::Error& e) {
         report(QStringLiteral("NovoRegistoTelefone"), e);
     }

@@ -60,12 +60,14 @@ class General {
     frmInicial* card() const { return card_.get(); }
 
   private:
-    // The common guard of the record operations: connected, connection
-    // usable, right held (0 open, 4 create). False stops the operation.
-    bool guard(const vb::Variant& PKey, int right);
+    bool connectionChecked();
+    bool allowed(qint32 contactoId, int right);
+    bool guardNew(const vb::Variant& PKey);
+    bool cardMayLeave();
+    static qint32 rowToShow(RecordsetRef& tRs, const vb::Variant& PKey);
+    frmInicial* openOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller);
     frmInicial& ensureCard();
     frmInicial& cardFor(const ObjectRef& Caller);
-    frmInicial& cardOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller);
 
     ObjectRef parentForm_;
     std::unique_ptr<frmInicial> card_;

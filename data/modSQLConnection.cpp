@@ -2,6 +2,7 @@
 
 #include "component/ConnectionState.h"
 #include "component/StringCipher.h"
+#include "platform/ado/AdoError.h"
 #include "platform/ado/Recordset.h"
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/NotivarGeneral.h"
@@ -124,6 +125,10 @@ QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& ear
         connection = Data().SqlServer;
     if (connection.State() == ado::adStateConnecting)
         return QStringLiteral("...");
+    // A transaction whose session went away cannot be carried on, on this
+    // session or on a new one: the caller's work ends until it rolls back.
+    if (connection.TransactionLost())
+        return ado::error::transactionLost().description();
     platform::WindowServices& windows = platform::WindowServices::current();
     std::shared_ptr<contracts::NotivarGeneral> display;
     const int pointer = form ? windows.mousePointer(form) : 0;
@@ -136,6 +141,8 @@ QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& ear
             reconnect(form, connection, display);
         if (form)
             windows.setMousePointer(form, pointer);
+        if (connection.TransactionLost())
+            return ado::error::transactionLost().description();
         return {};
     } catch (const vb::Error& e) {
         if (form)
@@ -152,6 +159,14 @@ QString CheckSQLConnection(QWidget* form)
     bool earlyStop = false;
     bool reconnectAllowed = true;
     return CheckSQLConnection(form, connection, earlyStop, reconnectAllowed);
+}
+
+bool IsUsable()
+{
+    ado::Connection& shared = Data().SqlServer;
+    if (shared.isNothing() || shared.TransactionLost())
+        return false;
+    return probe(shared).alive;
 }
 
 } // namespace modSQLConnection

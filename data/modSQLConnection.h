@@ -11,9 +11,15 @@ class QWidget;
 namespace modSQLConnection {
 
 // `connection` nothing means SqlServer (and is then set to it). Empty: go on;
-// "...": still connecting; otherwise the description of an unexpected failure.
+// "...": still connecting; the lost-transaction text when the session under an
+// open transaction went away (now or before, until it is rolled back);
+// otherwise the description of an unexpected failure.
 QString CheckSQLConnection(QWidget* form, ado::Connection& connection, bool& earlyStop, bool& reconnect);
 // The usual call: SqlServer, no early stop, reconnect allowed.
 QString CheckSQLConnection(QWidget* form = nullptr);
+
+// Whether SqlServer answers now (open, no lost transaction, a statement
+// goes through). Tells a refusal from a server that could not be asked.
+bool IsUsable();
 
 } // namespace modSQLConnection

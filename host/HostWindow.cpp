@@ -163,16 +163,22 @@ void HostWindow::newContact()
     component_.ObjectNew(QStringLiteral("tbContactos"), vb::Variant(), 0, caller_);
 }
 
-void HostWindow::cardClosedOn(qint32 contactoId, qint32 listIndex)
+// The card may have renamed, created or deleted contacts: the list is read
+// again in its order, and the contact the card closed on stays selected.
+void HostWindow::cardClosedOn(qint32 contactoId, qint32)
 {
     lastClosed_ = contactoId;
-    if (listIndex > 0)
-        lista_.Refresh(listIndex);
+    refreshList();
+    selectContact(contactoId);
+    activateWindow();
+}
+
+void HostWindow::selectContact(qint32 contactoId)
+{
     if (QTreeWidgetItem* item = lista_.itemByKey(QString::number(contactoId) + u'#')) {
         view_->setCurrentItem(item);
         view_->scrollToItem(item);
     }
-    activateWindow();
 }
 
 QString HostWindow::statusText() const

@@ -26,6 +26,7 @@ class HostWindow : public QMainWindow {
 
     // The card closed on this contact: select it and refresh its row.
     void cardClosedOn(qint32 contactoId, qint32 listIndex);
+    void selectContact(qint32 contactoId);
 
     QTreeWidget* list() const { return view_; }
     QLineEdit* searchBox() const { return search_; }

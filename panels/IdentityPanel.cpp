@@ -2,6 +2,7 @@
 
 #include "component/ConnectionState.h"
 #include "component/ErrorReport.h"
+#include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"
 #include "platform/values/Conversions.h"
@@ -70,6 +71,25 @@ ado::Recordset IdentityPanel::query(const QString& sql) const
 void IdentityPanel::execute(const QString& sql) const
 {
     db().Execute(sql);
+}
+
+bool IdentityPanel::writeNow(const QString& procedure, const std::function<void()>& write)
+{
+    if (MayWrite && !MayWrite())
+        return false;
+    TransactionScope unit;
+    try {
+        if (!connectionReady())
+            return false;
+        unit.begin();
+        write();
+        unit.commit();
+        return true;
+    } catch (const vb::Error& e) {
+        unit.rollback();
+        report(procedure, e);
+        return false;
+    }
 }
 
 qint32 IdentityPanel::insertReturningId(const QString& insert) const

@@ -8,6 +8,7 @@
 #include "platform/ado/Recordset.h"
 #include "platform/values/Variant.h"
 #include <QWidget>
+#include <functional>
 
 class GridTable;
 class QBoxLayout;
@@ -37,6 +38,11 @@ class IdentityPanel : public QWidget {
     // Empties the panel for a contact not stored yet.
     virtual void NewRecord();
 
+    // Asked before a write the panel makes at once (a photo, a relation): the
+    // card answers whether the user may change the contact, and tells the
+    // user when not. Unset: allowed.
+    std::function<bool()> MayWrite;
+
   signals:
     void Changed();
     void Error(int number, const QString& message);
@@ -52,6 +58,10 @@ class IdentityPanel : public QWidget {
     bool connectionReady() const;
     ado::Recordset query(const QString& sql) const;
     void execute(const QString& sql) const;
+    // Runs `write` as one unit (a TransactionScope): all of it or nothing,
+    // after MayWrite agreed. False when refused or failed (failures reported
+    // under `procedure`).
+    bool writeNow(const QString& procedure, const std::function<void()>& write);
     // The new row's identity after an INSERT.
     qint32 insertReturningId(const QString& insert) const;
     static QString literal(const vb::Variant& value, int kind);

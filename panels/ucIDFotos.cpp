@@ -83,16 +83,12 @@ bool ucIDFotos::LoadFromFile(const QString& path)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     scaled.save(&buffer, "PNG");
-    try {
-        if (!connectionReady())
-            return false;
+    const bool stored = writeNow(QStringLiteral("LoadFromFile"), [&] {
         execute(sql::compose(deletePhoto, {ContactNumber}));
         execute(sql::compose(insertPhoto, {ContactNumber, sql::doubled(QFileInfo(path).fileName()),
                                            QString::fromLatin1(png.toBase64())}));
+    });
+    if (stored)
         show(scaled);
-        return true;
-    } catch (const vb::Error& e) {
-        report(QStringLiteral("LoadFromFile"), e);
-        return false;
-    }
+    return stored;
 }

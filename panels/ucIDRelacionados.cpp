@@ -4,7 +4,10 @@
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
+#include "panels/ContactSearchDialog.h"
 #include "panels/GridTable.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
 
 #include <QInputDialog>
 #include <QPushButton>
@@ -38,15 +41,12 @@ ucIDRelacionados::ucIDRelacionados(QWidget* parent)
     QPushButton* add = buttons[0];
     QPushButton* remove = buttons[1];
     askRelation = [this](qint32& other, QString& relation) {
-        bool ok = false;
-        other = QInputDialog::getInt(this, QStringLiteral("Relacionar contacto"),
-                                     QStringLiteral("Número do contacto:"), 1, 1,
-                                     std::numeric_limits<int>::max(), 1, &ok);
-        if (!ok)
+        ContactSearchDialog dialog(db(), UserName, ContactNumber, window());
+        if (dialog.exec() != QDialog::Accepted || dialog.chosenContact() == 0)
             return false;
-        relation = QInputDialog::getText(this, QStringLiteral("Relacionar contacto"),
-                                         QStringLiteral("Relação:"), QLineEdit::Normal, {}, &ok);
-        return ok;
+        other = dialog.chosenContact();
+        relation = dialog.relation();
+        return true;
     };
     connect(add, &QPushButton::clicked, this, [this] {
         qint32 other = 0;
@@ -106,27 +106,35 @@ bool ucIDRelacionados::AddRelation(qint32 otherContact, const QString& relation)
         emit Error(0, QStringLiteral("Grave primeiro o contacto para o poder relacionar com outro."));
         return false;
     }
+    if (otherContact == ContactNumber) {
+        emit Error(0, QStringLiteral("Um contacto não pode ser relacionado consigo próprio."));
+        return false;
+    }
     try {
         if (!connectionReady())
             return false;
         ado::Recordset rs = query(sql::compose(selectContact, {otherContact}));
         const bool exists = !rs.Eof();
         rs.Close();
-        if (!exists || otherContact == ContactNumber) {
+        if (!exists) {
             emit Error(0, QStringLiteral("O contacto n.º ") + QString::number(otherContact) +
-                              QStringLiteral(" não existe ou é o próprio."));
+                              QStringLiteral(" não existe."));
             return false;
         }
-        execute(sql::compose(insertRelation,
-                             {ContactNumber, otherContact, modData::FormatSQLValue(relation, modData::kText),
-                              modData::FormatSQLValue(ProductName, modData::kText)}));
-        qint32 id = ContactNumber;
-        IdentityPanel::LoadContact(id);
-        return true;
     } catch (const vb::Error& e) {
         report(QStringLiteral("AddRelation"), e);
         return false;
     }
+    const bool written = writeNow(QStringLiteral("AddRelation"), [&] {
+        execute(sql::compose(insertRelation,
+                             {ContactNumber, otherContact, modData::FormatSQLValue(relation, modData::kText),
+                              modData::FormatSQLValue(ProductName, modData::kText)}));
+    });
+    if (written) {
+        qint32 id = ContactNumber;
+        IdentityPanel::LoadContact(id);
+    }
+    return written;
 }
 
 bool ucIDRelacionados::RemoveSelected()
@@ -134,14 +142,18 @@ bool ucIDRelacionados::RemoveSelected()
     const int row = table_->currentRow();
     if (row < 0)
         return false;
-    try {
-        if (!connectionReady())
-            return false;
-        execute(sql::compose(deleteRelation, {ContactNumber, relatedId(row)}));
-        table_->removeRow(row);
-        return true;
-    } catch (const vb::Error& e) {
-        report(QStringLiteral("RemoveSelected"), e);
+    const QString name = table_->item(row, 1) ? table_->item(row, 1)->text() : QString();
+    const int answer = platform::WindowServices::current().messageBox(
+        QStringLiteral("Deseja remover a relação com «") + name + QStringLiteral("»?"),
+        platform::msgbox::YesNo | platform::msgbox::Question | platform::msgbox::DefaultButton2,
+        QStringLiteral("Contactos relacionados"));
+    if (answer != platform::msgbox::AnswerYes)
         return false;
-    }
+    const qint32 other = relatedId(row);
+    const bool written = writeNow(QStringLiteral("RemoveSelected"), [&] {
+        execute(sql::compose(deleteRelation, {ContactNumber, other}));
+    });
+    if (written)
+        table_->removeRow(row);
+    return written;
 }

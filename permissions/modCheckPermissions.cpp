@@ -3,6 +3,7 @@
 #include "component/ConnectionState.h"
 #include "component/ErrorReport.h"
 #include "data/modSQLConnection.h"
+#include "platform/ado/AdoError.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
@@ -99,8 +100,31 @@ bool guardedTable(qint32 objectKind, GuardedTable& out)
     return false;
 }
 
+namespace {
+
+// A failure that says nothing about the rights: the server could not be asked.
+bool connectionFailure(const vb::Error& e)
+{
+    return e.number() == ado::error::ServerUnreachable || e.number() == ado::error::TransactionLost ||
+           e.number() == vb::errnum::AdoObjectClosed;
+}
+
+QString readPermitionsDef(const QString& userName, const QString& columnName, bool denial,
+                          const QString& grantPattern, const QString& denialPattern, bool& connectionFailed);
+
+} // namespace
+
 QString ReadPermitionsDef(const QString& userName, const QString& columnName, bool denial,
                           const QString& grantPattern, const QString& denialPattern)
+{
+    bool connectionFailed = false;
+    return readPermitionsDef(userName, columnName, denial, grantPattern, denialPattern, connectionFailed);
+}
+
+namespace {
+
+QString readPermitionsDef(const QString& userName, const QString& columnName, bool denial,
+                          const QString& grantPattern, const QString& denialPattern, bool& connectionFailed)
 {
     const QString fu = columnName.isEmpty() ? QStringLiteral("user_code") : columnName;
     const QString fg = columnName.isEmpty() ? QStringLiteral("group_code") : columnName;
@@ -108,8 +132,10 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
     const QString n = !denialPattern.isEmpty() ? denialPattern : QStringLiteral("2");
     QString condition;
     try {
-        if (connectionRefused())
+        if (connectionRefused()) {
+            connectionFailed = true;
             return condition;
+        }
         ado::Recordset rs;
         rs.Open(QStringLiteral(
                     "SELECT tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT OUTER "
@@ -161,19 +187,30 @@ QString ReadPermitionsDef(const QString& userName, const QString& columnName, bo
         }
         condition += QStringLiteral(")");
     } catch (const vb::Error& e) {
+        connectionFailed = connectionFailed || connectionFailure(e);
         report(QStringLiteral("ReadPermitionsDef"), e);
     }
     return condition;
 }
 
-bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 objectKind, qint32 action)
+} // namespace
+
+QString OpenCondition(const QString& userName)
+{
+    return ReadPermitionsDef(userName, {}, false, QString::fromLatin1(grantPatterns[Open]),
+                             QString::fromLatin1(denialPatterns[Open]));
+}
+
+bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 objectKind, qint32 action,
+                         bool* couldNotAsk)
 {
     bool allowed = false;
+    bool connectionFailed = false;
     try {
         QString c;
         if (action >= Open && action <= ChangePermissions)
-            c = ReadPermitionsDef(userName, {}, false, QString::fromLatin1(grantPatterns[action]),
-                                  QString::fromLatin1(denialPatterns[action]));
+            c = readPermitionsDef(userName, {}, false, QString::fromLatin1(grantPatterns[action]),
+                                  QString::fromLatin1(denialPatterns[action]), connectionFailed);
         GuardedTable t;
         guardedTable(objectKind, t);
         const QString k =
@@ -184,20 +221,28 @@ bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 object
                        (t.companion ? QStringLiteral("_Permitions") : QString()) +
                        QStringLiteral(" WHERE (") + k + QStringLiteral(") AND (") + c + QStringLiteral(")"));
         } else if (action == Create && t.companion) {
-            const QString d = ReadPermitionsDef(userName, QStringLiteral("code"), false, {}, {});
+            const QString d =
+                readPermitionsDef(userName, QStringLiteral("code"), false, {}, {}, connectionFailed);
             allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table +
                              QStringLiteral("_Permitions_Criar_Groups WHERE ") + d);
             if (!allowed) {
-                if (connectionRefused())
+                if (connectionRefused()) {
+                    if (couldNotAsk)
+                        *couldNotAsk = true;
                     return false;
-                const QString again = ReadPermitionsDef(userName, QStringLiteral("code"), false, {}, {});
+                }
+                const QString again =
+                    readPermitionsDef(userName, QStringLiteral("code"), false, {}, {}, connectionFailed);
                 allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table +
                                  QStringLiteral("_Permitions_Criar_Users WHERE ") + again);
             }
         }
     } catch (const vb::Error& e) {
+        connectionFailed = connectionFailed || connectionFailure(e);
         report(QStringLiteral("CheckObjectSecurity"), e);
     }
+    if (couldNotAsk)
+        *couldNotAsk = !allowed && connectionFailed;
     return allowed;
 }
 

@@ -14,12 +14,21 @@ namespace modCheckPermissions {
 
 enum Action : qint32 { Open = 0, Change = 1, Remove = 2, ChangePermissions = 3, Create = 4 };
 
-bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 objectKind, qint32 action);
+// `couldNotAsk`, when given, tells a refusal from a check the server did not
+// answer (unreachable, lost): both answer false.
+bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 objectKind, qint32 action,
+                         bool* couldNotAsk = nullptr);
 
 // The SQL condition that this user, or one of this user's groups, holds the
 // right; empty when the user has no membership row.
 QString ReadPermitionsDef(const QString& userName, const QString& columnName, bool denial,
                           const QString& grantPattern, const QString& denialPattern);
+
+// The condition, over a "_Permitions" table's user_code and group_code, that
+// the user may open the record (action 0, as CheckObjectSecurity decides it):
+// for lists that show only what the user may open. Empty when the user has
+// no membership row (then nothing may be opened).
+QString OpenCondition(const QString& userName);
 
 // `userName` empty becomes "sa" (in the caller's variable). `file` is a table
 // name beginning with "tb" or a contact type's description. `connection`

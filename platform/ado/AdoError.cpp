@@ -74,4 +74,13 @@ vb::Error noTransaction()
         providerSource);
 }
 
+vb::Error transactionLost()
+{
+    return vb::Error(
+        TransactionLost,
+        QStringLiteral(
+            "A ligação ao servidor perdeu-se com uma transacção aberta: nada do que ela continha foi "
+            "gravado."));
+}
+
 } // namespace ado::error

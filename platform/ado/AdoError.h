@@ -10,6 +10,7 @@ inline constexpr int LoginFailed = -2147217843;       // 0x80040E4D
 inline constexpr int ServerUnreachable = -2147467259; // 0x80004005
 inline constexpr int Timeout = -2147217871;           // 0x80040E31
 inline constexpr int TransactionState = -2147168242;  // 0x8004D00E: no transaction to commit
+inline constexpr int TransactionLost = -2147168227;   // 0x8004D01D: the session under the transaction is gone
 
 vb::Error closed();                          // 3709
 vb::Error alreadyOpen();                     // 3705
@@ -21,5 +22,8 @@ vb::Error loginFailed(const QString& login);
 vb::Error timeout();
 vb::Error provider(const QString& text);
 vb::Error noTransaction();
+// The session that held the open transaction was lost (reconnected, server
+// gone): nothing of it was kept, and nothing more runs until it is rolled back.
+vb::Error transactionLost();
 
 } // namespace ado::error

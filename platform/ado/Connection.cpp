@@ -67,10 +67,30 @@ template <class Work> auto traced(const Session& session, const QString& stateme
 struct Connection::Impl {
     QString connectionString;
     int connectionTimeout = 15;
+    // Set after the connection string: then it wins over the string's own
+    // "Connect Timeout" (the reconnection's 10 seconds over the kept 15).
+    bool timeoutOverridesString = false;
     int commandTimeout = 30;
     std::unique_ptr<Session> session;
     std::shared_ptr<PendingOpen> pending;
     QList<vb::Error> errors;
+    int transactionLevel = 0; // begun through this connection and not yet ended
+    bool transactionLost = false;
+
+    int openTransactions() const
+    {
+        return std::max(transactionLevel, session ? session->transactionCount() : 0);
+    }
+
+    // The session goes; a transaction open on it goes with it, and the
+    // connection remembers so that nothing carries on as if it were there.
+    void dropSession()
+    {
+        if (openTransactions() > 0)
+            transactionLost = true;
+        transactionLevel = 0;
+        session.reset();
+    }
 
     void adoptFinishedOpen()
     {
@@ -118,6 +138,7 @@ void Connection::setConnectionString(const QString& text)
     if (State() != adStateClosed)
         throw error::alreadyOpen();
     impl().connectionString = text;
+    impl().timeoutOverridesString = false;
 }
 
 int Connection::ConnectionTimeout() const
@@ -128,6 +149,7 @@ int Connection::ConnectionTimeout() const
 void Connection::setConnectionTimeout(int seconds)
 {
     impl().connectionTimeout = seconds;
+    impl().timeoutOverridesString = true;
 }
 
 int Connection::CommandTimeout() const
@@ -155,8 +177,10 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     Impl& d = impl();
     if (State() != adStateClosed)
         throw error::alreadyOpen();
-    if (!connectionString.isEmpty())
+    if (!connectionString.isEmpty()) {
         d.connectionString = connectionString;
+        d.timeoutOverridesString = false;
+    }
     d.errors.clear();
     try {
         ado::ConnectionString parsed = ConnectionString::parse(d.connectionString);
@@ -164,7 +188,9 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
             parsed.set(QStringLiteral("User ID"), userId);
         if (!password.isEmpty())
             parsed.set(QStringLiteral("Password"), password);
-        const int timeout = parsed.connectTimeout() >= 0 ? parsed.connectTimeout() : d.connectionTimeout;
+        const int timeout = parsed.connectTimeout() >= 0 && !d.timeoutOverridesString
+                                ? parsed.connectTimeout()
+                                : d.connectionTimeout;
         StatementTrace::record(TraceEntry{
             parsed.dataSource(), QStringLiteral("-- ligação"), 0, false, {}, TraceEntry::Kind::Connect});
         if (options != adConnectUnspecified && (options & adAsyncConnect)) {
@@ -185,7 +211,24 @@ void Connection::Close()
     if (State() == adStateClosed)
         throw error::closed();
     d.abandonPendingOpen();
-    d.session.reset();
+    d.dropSession();
+}
+
+void Connection::refuseWhileLost() const
+{
+    if (impl().transactionLost)
+        throw error::transactionLost();
+}
+
+int Connection::TransactionLevel() const
+{
+    const Impl& d = impl();
+    return d.transactionLost ? 0 : d.openTransactions();
+}
+
+bool Connection::TransactionLost() const
+{
+    return impl().transactionLost;
 }
 
 Session& Connection::session() const
@@ -197,6 +240,7 @@ Session& Connection::session() const
 
 BatchResult Connection::run(const QString& batch) const
 {
+    refuseWhileLost();
     Session& s = session();
     const int timeout = impl().commandTimeout;
     return traced(s, batch, [&] { return s.execute(batch, timeout); });
@@ -204,6 +248,7 @@ BatchResult Connection::run(const QString& batch) const
 
 qint64 Connection::runWith(const QString& statement, const QList<vb::Variant>& values) const
 {
+    refuseWhileLost();
     Session& s = session();
     const int timeout = impl().commandTimeout;
     return traced(s, statement, [&] { return s.executeWith(statement, values, timeout); });
@@ -230,26 +275,48 @@ Recordset Connection::Execute(const QString& commandText, qint64* recordsAffecte
 
 int Connection::BeginTrans()
 {
+    refuseWhileLost();
     Session& s = session();
-    return traced(s, QStringLiteral("BEGIN TRANSACTION"), [&] { return s.beginTransaction(); });
+    const int level = traced(s, QStringLiteral("BEGIN TRANSACTION"), [&] { return s.beginTransaction(); });
+    impl().transactionLevel = level;
+    return level;
 }
 
 void Connection::CommitTrans()
 {
+    refuseWhileLost();
     Session& s = session();
     traced(s, QStringLiteral("COMMIT TRANSACTION"), [&] {
         s.commitTransaction();
         return 0;
     });
+    impl().transactionLevel = s.transactionCount();
 }
 
 void Connection::RollbackTrans()
 {
+    Impl& d = impl();
+    if (d.transactionLost) {
+        // The server dropped it with the session; what may still be open
+        // on a session opened since belongs to nobody.
+        d.transactionLost = false;
+        d.transactionLevel = 0;
+        if (State() == adStateOpen && d.session->transactionCount() > 0)
+            d.session->rollbackTransaction();
+        return;
+    }
     Session& s = session();
-    traced(s, QStringLiteral("ROLLBACK TRANSACTION"), [&] {
-        s.rollbackTransaction();
-        return 0;
-    });
+    try {
+        traced(s, QStringLiteral("ROLLBACK TRANSACTION"), [&] {
+            s.rollbackTransaction();
+            return 0;
+        });
+        d.transactionLevel = 0;
+    } catch (const vb::Error&) {
+        d.transactionLevel = 0;
+        d.session.reset(); // the server ends what it held with the session
+        throw;
+    }
 }
 
 QList<vb::Error> Connection::Errors() const

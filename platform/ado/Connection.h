@@ -21,7 +21,9 @@ class Connection {
 
     QString ConnectionString() const;
     void setConnectionString(const QString& text);
-    int ConnectionTimeout() const; // seconds; 15 unless set
+    // Seconds; 15 unless set. Set after the connection string, it wins over
+    // the string's "Connect Timeout"; otherwise the string's value applies.
+    int ConnectionTimeout() const;
     void setConnectionTimeout(int seconds);
     int CommandTimeout() const; // seconds; 30 unless set
     void setCommandTimeout(int seconds);
@@ -40,7 +42,17 @@ class Connection {
                       int options = adCmdUnspecified);
     int BeginTrans(); // the new nesting level
     void CommitTrans();
+    // Undoes whatever transaction is open. After a lost session it only
+    // clears the loss. A rollback the server refuses closes the session,
+    // so that no lock outlives it, and the refusal is thrown.
     void RollbackTrans();
+
+    // The open transaction's nesting level on this connection (0: none),
+    // known without asking the server.
+    int TransactionLevel() const;
+    // The session under an open transaction was lost: every statement,
+    // BeginTrans and CommitTrans included, fails until RollbackTrans.
+    bool TransactionLost() const;
 
     // The errors of the last operation, as ADO's Errors collection.
     QList<vb::Error> Errors() const;
@@ -55,6 +67,7 @@ class Connection {
     explicit Connection(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
     Impl& impl() const;
     Session& session() const; // throws 3709 unless open
+    void refuseWhileLost() const;
 
     std::shared_ptr<Impl> impl_;
 };

@@ -3,6 +3,10 @@
 #include "platform/values/Variant.h"
 #include "settings/modRegistry.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+
 namespace cardtest {
 
 void CardFixture::SetUp()
@@ -28,6 +32,31 @@ frmInicial& CardFixture::open(int id)
 {
     general.ObjectOpen(hostList, vb::Variant(id));
     return *general.card();
+}
+
+frmNovo* CardFixture::chooser()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* c = qobject_cast<frmNovo*>(w); c && c->isVisible())
+            return c;
+    return nullptr;
+}
+
+void CardFixture::choose(bool singular)
+{
+    frmNovo* c = chooser();
+    ASSERT_NE(c, nullptr) << "no chooser shown";
+    (singular ? c->Option1 : c->Option2)->setChecked(true);
+    c->Command1->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void CardFixture::cancelChooser()
+{
+    frmNovo* c = chooser();
+    ASSERT_NE(c, nullptr) << "no chooser shown";
+    c->Command2->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace cardtest

@@ -3,6 +3,7 @@
 // the host's list of contacts, the scripted window services and stored
 // window values, so that a card opens normally.
 #include "card/frmInicial.h"
+#include "card/frmNovo.h"
 #include "component/ConnectionState.h"
 #include "component/General.h"
 #include "platform/ado/Recordset.h"
@@ -18,10 +19,17 @@ inline const QString windowKey =
     QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 
 class CardFixture : public ::testing::Test {
-  protected:
-    void SetUp() override;
+  public:
     // The stored window values, with the tab the card restores.
     static void storeWindow(int frame);
+    // The kind chooser a New command opened, if it is shown.
+    static frmNovo* chooser();
+    // Answers the shown chooser: OK with the kind, or Cancelar.
+    static void choose(bool singular);
+    static void cancelChooser();
+
+  protected:
+    void SetUp() override;
     frmInicial& open(int id);
 
     testsupport::ScopedSettings settings;

@@ -87,8 +87,10 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
 TEST_F(CardSave, ANewContactIsCreatedAndFiled)
 {
     general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
     frmInicial& card = *general.card();
     EXPECT_TRUE(card.isNew);
+    EXPECT_TRUE(card.isVisible());
     edit(field(card, "txtNome"), QStringLiteral("Rita"));
     edit(field(card, "txtApelido"), QStringLiteral("Conceição"));
     edit(field(card, "txtNIF"), QStringLiteral("299999999"));

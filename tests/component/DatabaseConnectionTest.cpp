@@ -1,3 +1,4 @@
+#include "component/DatabaseConnection.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "component/General.h"
@@ -87,9 +88,19 @@ TEST_F(Connecting, PrimaryDownSecondaryUpRunsOnTheSecondary)
     EXPECT_TRUE(reporter.reports().empty());
 }
 
+// Which of two real servers opens first is the scheduler's business; the
+// rule for a poll that finds both open is checked on its own.
 TEST_F(Connecting, TheFasterServerWinsAndThePrimaryWinsATie)
 {
+    EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateOpen, ado::adStateOpen), 1);
+    EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateOpen, ado::adStateConnecting), 1);
+    EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateConnecting, ado::adStateOpen), 2);
+    EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateClosed, ado::adStateOpen), 2);
+    EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateClosed, ado::adStateClosed), 0);
+
+    EmbeddedServer::setLatency(secondary(), 1500);
     ASSERT_TRUE(connect(primary(), secondary()));
+    EmbeddedServer::setLatency(secondary(), 0);
     EXPECT_FALSE(Conn().bUseSecondary);
     EXPECT_EQ(Data().SqlServer.ConnectionString(), expectedString("sa", "pw", primary(), ";Encrypt=yes;"));
 

@@ -4,6 +4,7 @@
 #include "host/FirstRun.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
+#include "panels/ucIDSingular.h"
 #include "platform/values/Conversions.h"
 #include "settings/modRegistry.h"
 #include "tests/support/ScopedSettings.h"
@@ -54,6 +55,27 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         card->close();
         EXPECT_EQ(window.lastClosedOn(), shown);
         EXPECT_EQ(Lista::keyOf(window.list()->currentItem()), QString::number(shown) + u'#');
+
+        // A contact renamed on the card moves to its new place in the list,
+        // once, and stays selected; a new one appears when its card closes.
+        window.openContact(37); // António Jesus
+        card = session.component().card();
+        auto* first = card->ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome"));
+        first->setText(QStringLiteral("Zacarias"));
+        emit first->textEdited(first->text());
+        qint32 tab = 1;
+        ASSERT_TRUE(card->GravarCampos(tab));
+        const int rows = window.list()->topLevelItemCount();
+        card->close();
+        EXPECT_EQ(window.list()->topLevelItemCount(), rows);
+        EXPECT_EQ(Lista::keyOf(window.list()->currentItem()), QStringLiteral("37#"));
+        EXPECT_EQ(window.list()->currentItem()->text(0), QStringLiteral("Zacarias Jesus"));
+        int seen = 0;
+        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
+            seen += Lista::keyOf(window.list()->topLevelItem(i)) == QStringLiteral("37#");
+        EXPECT_EQ(seen, 1);
+        EXPECT_EQ(window.list()->indexOfTopLevelItem(window.list()->currentItem()), rows - 1)
+            << "sorted by name: last";
     }
     ResetConnectionStateForTests();
 

@@ -2,6 +2,7 @@
 // A demonstration catalog on a fresh embedded server, with the component
 // connected to it as a host would leave it after SQLConnect ("sa"), for the
 // life of the object.
+#include "tests/support/QtPrinters.h"
 #include <QString>
 #include <QTemporaryDir>
 

@@ -9,6 +9,7 @@
 //   ASSERT_EQ(windows->messageBoxes().size(), 1u);
 //   EXPECT_EQ(windows->messageBoxes()[0].style, 4 + 32);
 #include "platform/windows/ScriptedWindowServices.h"
+#include "tests/support/QtPrinters.h"
 #include <memory>
 
 class ScriptedWindows {

@@ -214,4 +214,48 @@ Procedure EmbeddedServer::procedure(const QString& name)
     return procedures().byName.value(name.toLower());
 }
 
+namespace {
+
+struct FaultPlan {
+    std::atomic<int> at{0}; // 0: not armed
+    std::atomic<int> counted{0};
+    std::atomic<int> kind{0};
+};
+
+FaultPlan& faultPlan()
+{
+    static FaultPlan plan;
+    return plan;
+}
+
+} // namespace
+
+void EmbeddedServer::armFault(int atStatement, FaultKind kind)
+{
+    faultPlan().counted = 0;
+    faultPlan().kind = int(kind);
+    faultPlan().at = atStatement;
+}
+
+void EmbeddedServer::disarmFault()
+{
+    faultPlan().at = 0;
+    faultPlan().counted = 0;
+}
+
+int EmbeddedServer::statementsSinceArmed()
+{
+    return faultPlan().counted;
+}
+
+bool EmbeddedServer::faultFires(FaultKind& kind)
+{
+    FaultPlan& plan = faultPlan();
+    if (plan.at.load() == 0)
+        return false;
+    const int n = ++plan.counted;
+    kind = FaultKind(plan.kind.load());
+    return n == plan.at.load();
+}
+
 } // namespace ado::embedded

@@ -49,6 +49,20 @@ class EmbeddedServer {
     static std::unique_ptr<Session> connect(const ConnectionString& connection, int timeoutSeconds,
                                             const std::atomic_bool* cancelled = nullptr);
 
+    // A test hook for failures in the middle of work: statement k (1-based,
+    // counted over every embedded session of the process from the moment the
+    // fault is armed; statements, batches, BEGIN and COMMIT count, ROLLBACK
+    // does not) fails as a lost server would. Kill also ends that session on
+    // the server: its transaction is rolled back and everything it is asked
+    // afterwards fails the same way.
+    enum class FaultKind { Fail, Kill };
+    static void armFault(int atStatement, FaultKind kind);
+    static void disarmFault();
+    // Statements counted since the fault was armed (it counts on after it fired).
+    static int statementsSinceArmed();
+    // For sessions: counts one statement; true when it is the one to fail.
+    static bool faultFires(FaultKind& kind);
+
     static void registerProcedure(const QString& name, Procedure procedure);
     // Null when no procedure has that name (compared without regard to case).
     static Procedure procedure(const QString& name);

@@ -110,11 +110,27 @@ QString EmbeddedSession::serverName() const
 // marker is looked up through the folder's descriptor.
 void EmbeddedSession::checkAvailable() const
 {
+    if (killed_)
+        throw error::unreachable(folder_);
     struct stat folder {};
     if (folderHandle_.fd < 0 || ::stat(folderPath_.constData(), &folder) != 0 ||
         folder.st_ino != folderInode_ || folder.st_dev != folderDevice_ ||
         ::faccessat(folderHandle_.fd, "paused", F_OK, 0) == 0)
         throw error::unreachable(folder_);
+}
+
+void EmbeddedSession::countStatement()
+{
+    EmbeddedServer::FaultKind kind = EmbeddedServer::FaultKind::Fail;
+    if (!EmbeddedServer::faultFires(kind))
+        return;
+    if (kind == EmbeddedServer::FaultKind::Kill) {
+        if (transactions_ > 0)
+            sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        transactions_ = 0;
+        killed_ = true;
+    }
+    throw error::unreachable(folder_);
 }
 
 void EmbeddedSession::startClock(int commandTimeoutSeconds)
@@ -142,6 +158,7 @@ const QList<dialect::Statement>& EmbeddedSession::translated(const QString& batc
 BatchResult EmbeddedSession::execute(const QString& batch, int commandTimeoutSeconds)
 {
     checkAvailable();
+    countStatement();
     startClock(commandTimeoutSeconds);
     const QList<dialect::Statement> statements = translated(batch);
     BatchResult result;
@@ -239,6 +256,7 @@ qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb
                                     int commandTimeoutSeconds)
 {
     checkAvailable();
+    countStatement();
     startClock(commandTimeoutSeconds);
     SqliteStatement statement = database_->prepare(statementText.toUtf8());
     for (int i = 0; i < values.size(); ++i)
@@ -261,6 +279,7 @@ QStringList EmbeddedSession::primaryKey(const QString& table)
 int EmbeddedSession::beginTransaction()
 {
     checkAvailable();
+    countStatement();
     if (transactions_ == 0)
         database_->exec("BEGIN IMMEDIATE");
     return ++transactions_;
@@ -271,6 +290,7 @@ void EmbeddedSession::commitTransaction()
     if (transactions_ == 0)
         throw error::noTransaction();
     checkAvailable();
+    countStatement();
     if (transactions_ == 1)
         database_->exec("COMMIT");
     --transactions_;

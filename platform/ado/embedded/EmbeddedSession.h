@@ -66,6 +66,9 @@ class EmbeddedSession : public Session {
     QElapsedTimer clock_;
     qint64 deadlineMs_ = 0;
     void checkAvailable() const;
+    // Counts a statement for the fault hook and fails it when its turn has come.
+    void countStatement();
+    bool killed_ = false; // ended by the fault hook, as a server ends a session
 };
 
 } // namespace ado::embedded

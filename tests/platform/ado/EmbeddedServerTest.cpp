@@ -255,3 +255,59 @@ TEST(StatementTrace, EveryStatementIsRecordedWithItsOutcome)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("SELECT 'ç' as letra")));
 }
+
+// The connection's timeout set after the string wins over the string's own
+// "Connect Timeout" (the reconnection's 10 seconds over the kept 15); the
+// string's value applies otherwise.
+TEST(EmbeddedServer, ATimeoutSetAfterTheStringWinsOverTheStrings)
+{
+    EmbeddedTestServer server;
+    EmbeddedServer::setLatency(server.folder(), 1500);
+    Connection c;
+    c.setConnectionString(server.connectionString() + QStringLiteral(";Connect Timeout=15"));
+    c.setConnectionTimeout(1);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(errorOf([&] { c.Open(); }), error::Timeout);
+    EXPECT_LT(clock.elapsed(), 1400);
+    c.setConnectionString(server.connectionString() + QStringLiteral(";Connect Timeout=15"));
+    c.Open(); // the string's 15 seconds wait the latency out
+    EXPECT_EQ(c.State(), adStateOpen);
+    EmbeddedServer::setLatency(server.folder(), 0);
+}
+
+// A session lost under an open transaction: nothing carries on as if the
+// transaction were there, on the old session or a new one, until it is
+// rolled back.
+TEST(EmbeddedServer, ATransactionLostWithItsSessionRefusesEverythingUntilRolledBack)
+{
+    EmbeddedTestServer server;
+    Connection c;
+    c.Open(server.connectionString());
+    c.Execute(QStringLiteral("CREATE TABLE t (n INT)"));
+    c.BeginTrans();
+    c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (1)"));
+    EXPECT_EQ(c.TransactionLevel(), 1);
+    c.Close(); // as a reconnection does
+    c.Open(server.connectionString());
+    EXPECT_TRUE(c.TransactionLost());
+    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (2)")); }),
+              error::TransactionLost);
+    EXPECT_EQ(errorOf([&] { c.CommitTrans(); }), error::TransactionLost);
+    EXPECT_EQ(errorOf([&] { c.BeginTrans(); }), error::TransactionLost);
+    c.RollbackTrans();
+    EXPECT_FALSE(c.TransactionLost());
+    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT COUNT(*) AS n FROM t"))(QStringLiteral("n"))), 0);
+    // A rollback the server refuses ends the session: no lock outlives it.
+    c.BeginTrans();
+    c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (3)"));
+    EmbeddedServer::armFault(1, EmbeddedServer::FaultKind::Kill);
+    EXPECT_NE(errorOf([&] { c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (4)")); }), 0);
+    EmbeddedServer::disarmFault();
+    EXPECT_NE(errorOf([&] { c.RollbackTrans(); }), 0);
+    EXPECT_EQ(c.State(), adStateClosed);
+    Connection other;
+    other.Open(server.connectionString());
+    other.BeginTrans(); // the catalog is free
+    other.RollbackTrans();
+}

@@ -1,0 +1,237 @@
+// Saving tab 1, the identification: the duplicate tax-number check, a change
+// made by someone else since the card loaded, then the identity panel and its
+// sub-panels in one transaction, and filing a new contact in this file.
+#include "card/AddUserToGroup.h"
+#include "card/CardMessages.h"
+#include "card/CardSettings.h"
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "data/TransactionScope.h"
+#include "data/modData.h"
+#include "data/modSQLConnection.h"
+#include "panels/ucIDEmails.h"
+#include "panels/ucIDFotos.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDRelacionados.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "panels/ucIDTipos_Links.h"
+#include "panels/ucIDTulvas.h"
+#include "panels/ucIDTulvas_Details.h"
+#include "platform/ado/SqlCompose.h"
+#include "platform/values/Conversions.h"
+#include "platform/values/Format.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
+
+#include <functional>
+
+namespace {
+
+using namespace platform::msgbox;
+using card::lineBreak;
+
+const char16_t selectOtherTaxNumber[] = u"SELECT * FROM tbContactos WHERE contacto_id <> %1 AND %2%3";
+const char16_t selectTaxNumber[] = u"SELECT * FROM tbContactos WHERE %1%2";
+const char16_t compareIndividual[] = u"replace(no_contribuinte,' ','') = ";
+const char16_t compareInstitution[] = u"replace(no_contribuinte, ' ','') = ";
+const char16_t selectFilesOf[] =
+    u"SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
+    u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id "
+    u"WHERE "
+    u"tbContactos_Tipos_Links.contacto_id = %1";
+const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
+const char16_t selectStamp[] = u"SELECT modified_by, modified_date FROM tbContactos WHERE contacto_id = %1";
+
+platform::WindowServices& windows()
+{
+    return platform::WindowServices::current();
+}
+
+// A step that failed after its own message was shown: the save ends there.
+struct StepFailed {};
+
+} // namespace
+
+// True when the typed tax number belongs to another contact of some file;
+// the user is told which files.
+bool frmInicial::duplicateTaxNumber()
+{
+    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+        throw vb::Error(0, card::connectionLost);
+    QString typed = singular_ ? ucIDSingular1->TaxNumber() : ucIDInstitucional1->TaxNumber();
+    typed.remove(u' ');
+    const QString literal = modData::FormatSQLValue(typed, modData::kTextNotNull);
+    const QString compare = QString::fromUtf16(singular_ ? compareIndividual : compareInstitution);
+    const QString sql = Contacto_ID != 0 ? sql::compose(selectOtherTaxNumber, {Contacto_ID, compare, literal})
+                                         : sql::compose(selectTaxNumber, {compare, literal});
+    ado::Recordset rs;
+    rs.Open(sql, Data().SqlServer);
+    const qint32 duplicate = rs.Eof() ? 0 : vb::CLng(rs(QStringLiteral("contacto_id")));
+    rs.Close();
+    if (duplicate == 0)
+        return false;
+    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+        throw vb::Error(0, card::connectionLost);
+    rs.Open(sql::compose(selectFilesOf, {duplicate}), Data().SqlServer);
+    QStringList files;
+    for (; !rs.Eof(); rs.MoveNext())
+        if (!rs(QStringLiteral("descrit")).isNull())
+            files.append(vb::CStr(rs(QStringLiteral("descrit"))));
+    rs.Close();
+    if (files.isEmpty())
+        return false;
+    windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de "
+                                        "dados no(s) seguinte(s) ficheiro(s):") +
+                             lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak,
+                         Information, caption());
+    windows().setMousePointer(this, platform::pointer::Default);
+    setToolbarEnabled(true);
+    return true;
+}
+
+// Someone else saved this contact after it was loaded here: the user decides
+// whether to write over it. False when the save must not go on (the card then
+// shows the stored contact again).
+bool frmInicial::overwriteConfirmed()
+{
+    if (isNew || Contacto_ID == 0)
+        return true;
+    ado::Recordset rs;
+    rs.Open(sql::compose(selectStamp, {Contacto_ID}), Data().SqlServer);
+    const vb::Variant by = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_by"));
+    const vb::Variant when = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_date"));
+    rs.Close();
+    const auto text = [](const vb::Variant& v) { return v.isNull() ? QString() : vb::CStr(v); };
+    if (text(by) == text(loadedModifiedBy_) && text(when) == text(loadedModifiedDate_))
+        return true;
+    const QString who = by.isNull() ? QStringLiteral("outro utilizador") : text(by);
+    const QString at = when.isNull() ? QString() : vb::Format(when, QStringLiteral("dd/mm/yyyy h:Nn:Ss"));
+    const int answer = windows().messageBox(
+        QStringLiteral("Este contacto foi alterado por ") + who + QStringLiteral(" em ") + at +
+            QStringLiteral(" depois de o ter aberto. Deseja substituir essas alterações pelas suas?"),
+        Question | YesNo | DefaultButton2, caption());
+    if (answer == AnswerYes)
+        return true;
+    qint32 tab = card::tabIdentification;
+    PreencherCampos(tab);
+    setPrpAlteracoes(false);
+    return false;
+}
+
+// The panels of the main save that receive a new contact's number.
+QList<IdentityPanel*> frmInicial::subPanels() const
+{
+    return {ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDTulvas1, ucIDTulvas_Details1};
+}
+
+bool frmInicial::saveIdentification()
+{
+    if (duplicateTaxNumber() || !overwriteConfirmed())
+        return false;
+    IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
+    const qint32 before = identity->ContactNumber;
+    Busy busy(*this);
+    TransactionScope unit;
+    qint32 created = 0;
+    try {
+        unit.begin();
+        QString user = Conn().strUser;
+        const qint32 result = singular_ ? ucIDSingular1->Save(user) : ucIDInstitucional1->Save(user);
+        if (result <= 0 && result != -1) {
+            windows().messageBox(QStringLiteral("Erro na gravação."), OKOnly, caption());
+            throw StepFailed{};
+        }
+        if (result > 0) {
+            created = result;
+            fileNewContact(created);
+        }
+        saveSubPanels(user);
+        unit.commit();
+    } catch (const StepFailed&) {
+        unit.rollback();
+        forgetNewNumber(identity, before);
+        return saveFailed(vb::Error(0, card::nothingSaved));
+    } catch (const vb::Error& e) {
+        unit.rollback();
+        forgetNewNumber(identity, before);
+        return saveFailed(e);
+    }
+    // Stored: from here on nothing can undo the save, and nothing that fails
+    // here makes it a failure.
+    if (created > 0) {
+        Contacto_ID = created;
+        Rs = ado::Recordset();
+        try {
+            if (modSQLConnection::CheckSQLConnection(this).isEmpty())
+                Rs.Open(sql::compose(selectContact, {created}), Data().SqlServer);
+        } catch (const vb::Error& e) {
+            reportError(QStringLiteral("GravarCampos"), e);
+        }
+    }
+    afterIdentificationSaved();
+    return true;
+}
+
+// A new contact: the photo and the sub-panels take its number, and it is
+// filed in "Contactos Quarvenses" with the user's default masks.
+void frmInicial::fileNewContact(qint32 id)
+{
+    ucIDFotos1->ProductName = Conn().strDataServer;
+    ucIDFotos1->ContactNumber = id;
+    ucIDFotos1->LoadContact(id, false);
+    for (IdentityPanel* p : subPanels())
+        p->ContactNumber = id;
+    QString file = card::fileName;
+    if (!card::AddUserToGroup(id, file)) {
+        windows().messageBox(
+            QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."),
+            OKOnly, caption());
+        throw StepFailed{};
+    }
+}
+
+void frmInicial::saveSubPanels(QString& user)
+{
+    const struct {
+        std::function<bool()> save;
+        const char* message;
+    } parts[] = {
+        {[&] { return ucIDMoradas1->Save(user); }, "Erro: gravação de moradas"},
+        {[&] { return ucIDTelefones1->Save(user); }, "Erro: gravação de telefones"},
+        {[&] { return ucIDEmails1->Save(user); }, "Erro: gravação de emails"},
+        {[&] { return ucIDTulvas_Details1->Save(user) == -1; }, "Erro: gravação de outros details"},
+        {[&] { return !ucIDTulvas1->HasChanges() || ucIDTulvas1->Save(user) == -1; },
+         "Erro: gravação de tipo de contacto"},
+    };
+    for (const auto& part : parts) {
+        if (!part.save()) {
+            windows().messageBox(QString::fromUtf8(part.message), OKOnly, caption());
+            throw StepFailed{};
+        }
+    }
+}
+
+// A save rolled back took the new contact with it: the panels forget its number.
+void frmInicial::forgetNewNumber(IdentityPanel* identity, qint32 before)
+{
+    if (before != 0)
+        return;
+    identity->ContactNumber = 0;
+    ucIDFotos1->ContactNumber = 0;
+    for (IdentityPanel* p : subPanels())
+        p->ContactNumber = 0;
+}
+
+void frmInicial::afterIdentificationSaved()
+{
+    ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser, Conn().strPassword);
+    ucIDTipos_Links1->LoadContact(Contacto_ID, false);
+    setPrpAlteracoes(false);
+    ucIDTelefones1->Refresh();
+    Fill_Modified();
+    isNew = false;
+    ucIDRelacionados1->ContactStored = true;
+    saveSucceeded();
+}

@@ -1,0 +1,120 @@
+// A host killed (kill -9) in the middle of saving, twenty times: the catalog
+// stays sound, every contact is whole, and nothing stays locked.
+#include "component/ConnectionState.h"
+#include "component/StringCipher.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "tests/card/CardFixture.h"
+#include "tests/support/CatalogChecks.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+constexpr int kills = 20;
+const char* const workerFolder = "QV_SAVE_WORKER_FOLDER";
+
+void type(QWidget* panel, const char* field, const QString& text)
+{
+    auto* edit = panel->findChild<QLineEdit*>(QString::fromLatin1(field));
+    edit->setText(text);
+    emit edit->textEdited(text);
+}
+
+// Connects the component to the catalog in `folder` as DemoDatabase does.
+void connectTo(const QString& folder)
+{
+    const QString text =
+        QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") +
+        folder + QStringLiteral(";Connect Timeout=15");
+    ConnectionState& c = Conn();
+    c.strUser = QStringLiteral("sa");
+    c.strPassword = StringCipher::Encipher(QStringLiteral("pw"));
+    c.strCnUser = QStringLiteral("sa");
+    c.strCnPassword = c.strPassword;
+    c.strInitialCatalog = QStringLiteral("Quarvenses");
+    c.strDataSource = folder;
+    c.strSQLMasterConnString = StringCipher::Encipher(text);
+    c.bSQLConnected = true;
+    Data().SqlServer.Open(text);
+}
+
+} // namespace
+
+// Run by the test below, as a child process of this same program: saves an
+// existing contact and creates new ones until it is killed.
+TEST(CardSaveWorker, SavesUntilKilled)
+{
+    const QString folder = qEnvironmentVariable(workerFolder);
+    if (folder.isEmpty())
+        GTEST_SKIP() << "only as a child of KilledWhileSaving";
+    testsupport::ScopedSettings settings;
+    ScriptedWindows windows;
+    windows->onUnexpected = [](const QString&) {};
+    connectTo(folder);
+    cardtest::CardFixture::storeWindow(1);
+    General general;
+    ado::Recordset list;
+    list.Open(QStringLiteral("SELECT contacto_id FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
+    general.ObjectOpen(list, vb::Variant(13));
+    const qint64 pid = QCoreApplication::applicationPid();
+    for (int i = 0;; ++i) {
+        frmInicial& card = *general.card();
+        if (i % 2 == 0) {
+            type(card.ucIDSingular1, "txtNome", QStringLiteral("Volta ") + QString::number(i));
+            card.ucIDMoradas1->addRow(
+                {QStringLiteral("Rua ") + QString::number(i), {}, QStringLiteral("Braga"), {}});
+        } else {
+            general.ObjectNew(QStringLiteral("tbContactos"));
+            cardtest::CardFixture::choose(true);
+            type(card.ucIDSingular1, "txtNome",
+                 QStringLiteral("Novo ") + QString::number(pid) + u'-' + QString::number(i));
+            card.ucIDTelefones1->addRow(
+                {QStringLiteral("22") + QString::number(i), QStringLiteral("Telefone")});
+        }
+        card.setPrpAlteracoes(true);
+        qint32 tab = 1;
+        const bool saved = card.GravarCampos(tab);
+        std::printf("gravado %d %d\n", i, saved);
+        std::fflush(stdout);
+        if (i % 2 == 1)
+            general.ObjectOpen(list, vb::Variant(13));
+    }
+}
+
+TEST(KilledWhileSaving, TheCatalogStaysSoundAndEveryContactWhole)
+{
+    testsupport::DemoDatabase db;
+    const QString folder = db.folder();
+    Data().SqlServer.Close(); // the children are the only writers
+    int saves = 0;
+    for (int round = 0; round < kills; ++round) {
+        QProcess worker;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(workerFolder), folder);
+        worker.setProcessEnvironment(env);
+        worker.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--gtest_filter=CardSaveWorker.*")});
+        ASSERT_TRUE(worker.waitForStarted());
+        // Some saves through, then the kill lands somewhere in the next ones.
+        while (!worker.readAllStandardOutput().contains("gravado"))
+            ASSERT_TRUE(worker.waitForReadyRead(30000)) << "the worker saved nothing";
+        QThread::msleep(QRandomGenerator::global()->bounded(5, 120));
+        ::kill(pid_t(worker.processId()), SIGKILL);
+        ASSERT_TRUE(worker.waitForFinished(30000));
+        saves += worker.readAllStandardOutput().count("gravado");
+        ASSERT_EQ(testsupport::catalogIntegrity(folder, QStringLiteral("Quarvenses")), QStringLiteral("ok"))
+            << round;
+        const QStringList broken = testsupport::incompleteContacts(folder, QStringLiteral("Quarvenses"));
+        ASSERT_TRUE(broken.isEmpty()) << broken.join(u'\n').toStdString();
+        ASSERT_TRUE(testsupport::catalogWritableNow(folder, QStringLiteral("Quarvenses"))) << round;
+    }
+    std::printf("%d processos mortos a meio da gravação, catálogo íntegro e contactos completos\n", kills);
+}

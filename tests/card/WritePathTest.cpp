@@ -1,0 +1,288 @@
+// The card shows, checks and writes one contact, and a save is whole or not
+// at all, told to the user either way.
+#include "card/CardMessages.h"
+#include "component/ConnectionState.h"
+#include "panels/GridTable.h"
+#include "panels/ucIDEmails.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDPermitions.h"
+#include "panels/ucIDRelacionados.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/values/Conversions.h"
+#include "tests/card/CardFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using ado::embedded::EmbeddedServer;
+
+namespace {
+
+class WritePath : public cardtest::CardFixture {
+  protected:
+    static QLineEdit* field(QWidget* panel, const char* name)
+    {
+        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void type(QWidget* panel, const char* name, const QString& text)
+    {
+        QLineEdit* edit = field(panel, name);
+        edit->setText(text);
+        emit edit->textEdited(text);
+    }
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const auto& box : windows->messageBoxes())
+            texts.append(box.text);
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(WritePath, ACardTakenForAnotherContactShowsThatContactOnEveryTab)
+{
+    frmInicial& card = open(13);
+    ASSERT_TRUE(card.isSingular());
+    general.ObjectOpen(hostList, vb::Variant(4)); // the same tab stays shown
+    EXPECT_EQ(card.Contacto_ID, 4);
+    EXPECT_FALSE(card.isSingular());
+    EXPECT_EQ(field(card.ucIDInstitucional1, "txtNome")->text(), QStringLiteral("Clínica Médica da Foz"));
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Clínica Médica da Foz"));
+    EXPECT_EQ(card.windowTitle(), QStringLiteral("Clínica Médica da Foz"));
+    EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em 05/03/2024")));
+
+    storeWindow(3); // another contact opened on the permissions tab
+    general.ObjectOpen(hostList, vb::Variant(33));
+    EXPECT_EQ(card.Contacto_ID, 33);
+    EXPECT_EQ(card.selectedTab(), 3);
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Sr. Silva, Joaquim"));
+    EXPECT_EQ(card.windowTitle(), QStringLiteral("Sr. Silva, Joaquim"));
+    EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em 07/03/2024")));
+    EXPECT_EQ(card.ucIDPermitions1->UserMask(), QStringLiteral("$10011111$10021100"));
+
+    // Unsaved changes are offered before the card takes another contact;
+    // Cancel keeps the contact shown, with its changes.
+    card.setPrpAlteracoes(true);
+    windows->queueAnswer(platform::msgbox::AnswerCancel);
+    general.ObjectOpen(hostList, vb::Variant(4));
+    EXPECT_EQ(card.Contacto_ID, 33);
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(vb::CLng(hostList(QStringLiteral("contacto_id"))), 33) << "the host's cursor stays too";
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    general.ObjectOpen(hostList, vb::Variant(4));
+    EXPECT_EQ(card.Contacto_ID, 4);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(WritePath, RightsAreCheckedOnTheRowActuallyShown)
+{
+    ado::Recordset shortList;
+    shortList.Open(
+        QStringLiteral(
+            "SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2) ORDER BY contacto_id"),
+        Data().SqlServer);
+    Conn().strUser =
+        QStringLiteral("rui"); // no right on contact 1, the row a key not in the list falls back to
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    general.ObjectOpen(shortList, vb::Variant(13));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text, card::refusedOpen);
+    EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
+}
+
+TEST_F(WritePath, NewOnAShownCardNeverTouchesTheShownContact)
+{
+    frmInicial& card = open(35);
+    ASSERT_EQ(field(card.ucIDSingular1, "txtNome")->text(), QStringLiteral("Maria"));
+    card.mnNovo_Click();
+    choose(true);
+    EXPECT_TRUE(card.isNew);
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
+    EXPECT_TRUE(card.Descrit1->text().isEmpty());
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_NE(card.Contacto_ID, 35);
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35"),
+              QStringLiteral("Maria"));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 35"), 1);
+}
+
+TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
+{
+    db.count("SELECT COUNT(*) FROM tbContactos"); // connected
+    Data().SqlServer.Execute(
+        QStringLiteral("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = NULL WHERE contacto_id = 5"));
+    storeWindow(3);
+    frmInicial& card = open(4);
+    EXPECT_EQ(card.ucIDPermitions1->UserMask(), QStringLiteral("$10011111$10021000"));
+    // A contact without a permissions row (nobody may open it through the
+    // host): the masks of the contact shown before do not stay.
+    card.Contacto_ID = 6;
+    qint32 tab = 3;
+    card.PreencherCampos(tab);
+    EXPECT_TRUE(card.ucIDPermitions1->UserMask().isEmpty());
+    EXPECT_TRUE(card.ucIDPermitions1->GroupMask().isEmpty());
+    general.ObjectOpen(hostList, vb::Variant(5));
+    EXPECT_EQ(card.Contacto_ID, 5);
+    EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
+    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"),
+              QStringLiteral("$00011111"));
+}
+
+TEST_F(WritePath, ImmediateWritesOfPanelsNeedTheChangeRight)
+{
+    Conn().strUser = QStringLiteral("ana"); // may open contact 6, not change it
+    frmInicial& card = open(6);
+    ASSERT_TRUE(card.isVisible());
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    EXPECT_FALSE(card.ucIDRelacionados1->AddRelation(13, QStringLiteral("Cliente")));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text, card::refusedChange);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 0);
+
+    Conn().strUser = QStringLiteral("sa");
+    EXPECT_TRUE(card.ucIDRelacionados1->AddRelation(13, QStringLiteral("Cliente")));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 1);
+    // Removing asks first; No keeps it.
+    static_cast<QTableWidget*>(card.ucIDRelacionados1->findChild<GridTable*>())->setCurrentCell(0, 0);
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    EXPECT_FALSE(card.ucIDRelacionados1->RemoveSelected());
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    EXPECT_TRUE(card.ucIDRelacionados1->RemoveSelected());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 0);
+    EXPECT_EQ(windows->messageBoxes()[1].text, QStringLiteral("Deseja remover a relação com «Maria Silva»?"))
+        << "contact 13 is "
+        << db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13").toStdString();
+}
+
+TEST_F(WritePath, AFailedSaveWritesNothingKeepsTheChangesAndSaysSo)
+{
+    frmInicial& card = open(13);
+    const QString name = db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13");
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra profissão"));
+    card.ucIDEmails1->addRow({QStringLiteral("sem arroba"), QStringLiteral("Errado")});
+    windows->queueAnswers(
+        {platform::msgbox::AnswerOK, platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
+    qint32 tab = 1;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_EQ(boxTexts(),
+              (QStringList{QStringLiteral("O endereço de correio electrónico «sem arroba» não é válido."),
+                           QStringLiteral("Erro: gravação de emails"), card::nothingSaved}));
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_NE(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Outra profissão"))
+        << "the identity written before the e-mails went back with them";
+
+    // An identity that cannot be stored: "Erro na gravação.", and nothing written.
+    windows->clear();
+    card.ucIDEmails1->removeSelectedRow();
+    type(card.ucIDSingular1, "txtNome", QString());
+    type(card.ucIDSingular1, "txtApelido", QString());
+    windows->queueAnswers(
+        {platform::msgbox::AnswerOK, platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_EQ(boxTexts(), (QStringList{QStringLiteral("Tem de indicar o nome do contacto."),
+                                       QStringLiteral("Erro na gravação."), card::nothingSaved}));
+    EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13"), name);
+    EXPECT_TRUE(card.prpAlteracoes());
+}
+
+TEST_F(WritePath, ALostServerIsToldAsSuchAndNeverAsARefusal)
+{
+    frmInicial& card = open(13);
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Durante a queda"));
+    // The session dies in the middle of the save: nothing kept, and said so.
+    EmbeddedServer::armFault(12, EmbeddedServer::FaultKind::Kill);
+    windows->onUnexpected = [](const QString&) {};
+    qint32 tab = 1;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EmbeddedServer::disarmFault();
+    ASSERT_FALSE(windows->messageBoxes().empty());
+    EXPECT_EQ(windows->messageBoxes().back().text, card::connectionLost);
+    EXPECT_TRUE(card.prpAlteracoes());
+
+    // A server that does not answer at all: the rights cannot be asked, which
+    // is no refusal.
+    windows->clear();
+    EmbeddedServer::setPaused(db.folder(), true);
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EmbeddedServer::setPaused(db.folder(), false);
+    for (const QString& text : boxTexts())
+        EXPECT_FALSE(text.startsWith(QStringLiteral("Não tem permissões"))) << text.toStdString();
+    EXPECT_TRUE(boxTexts().contains(card::serverUnreachable) || boxTexts().contains(card::connectionLost));
+    EXPECT_TRUE(card.prpAlteracoes());
+    ASSERT_TRUE(card.GravarCampos(tab)) << "the server is back";
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Durante a queda"));
+}
+
+TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
+{
+    frmInicial& card = open(33);
+    // Someone else saves the contact meanwhile.
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET modified_by = 'rui', modified_date = "
+                       "CONVERT(DATETIME,'2025-01-02 10:11:12',120) WHERE contacto_id = 33"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Director' WHERE contacto_id = 33"));
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    qint32 tab = 1;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral(
+                  "Este contacto foi alterado por rui em 02/01/2025 10:11:12 depois de o ter aberto. Deseja "
+                  "substituir essas alterações pelas suas?"));
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
+              QStringLiteral("Joaquim"));
+    EXPECT_EQ(field(card.ucIDSingular1, "txtProfissao")->text(), QStringLiteral("Director"))
+        << "the card shows the stored contact";
+    EXPECT_FALSE(card.prpAlteracoes());
+
+    // Once loaded again, the card saves without asking; a later change by
+    // someone else is asked about again, and Yes writes over it.
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
+              QStringLiteral("Joaquim Manuel"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET modified_by = 'ana' WHERE contacto_id = 33"));
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim"));
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
+              QStringLiteral("Joaquim"));
+}
+
+TEST_F(WritePath, TypedTextStaysInTheNewRowAndTabLeavesTheGrid)
+{
+    frmInicial& card = open(4); // two telephones already
+    auto* grid = card.ucIDTelefones1->findChild<GridTable*>();
+    card.ucIDTelefones1->findChild<QPushButton*>(QStringLiteral("cmdAdicionar"))->click();
+    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 3);
+    EXPECT_EQ(grid->currentRow(), 2) << "the new row is the one being typed in";
+    EXPECT_EQ(grid->currentColumn(), 0);
+    // Tab walks the row's cells; from the last cell it leaves the grid.
+    grid->setCurrentCell(2, grid->columnCount() - 1);
+    grid->setFocus();
+    card.activateWindow();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->currentRow(), 2) << "no wrapping round to the first row";
+    EXPECT_NE(QApplication::focusWidget(), grid);
+}

@@ -1,0 +1,118 @@
+#include "tests/support/CatalogChecks.h"
+
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/dialect/SqlFunctions.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <sqlite3.h>
+
+namespace testsupport {
+
+namespace {
+
+class Db {
+  public:
+    Db(const QString& folder, const QString& catalog, int flags)
+    {
+        const QByteArray path =
+            QFile::encodeName(ado::embedded::EmbeddedServer::catalogPath(folder, catalog));
+        sqlite3_open_v2(path.constData(), &db_, flags, nullptr);
+        sqlite3_busy_timeout(db_, 0);
+    }
+    ~Db() { sqlite3_close(db_); }
+    sqlite3* get() const { return db_; }
+
+    // Every row of a query, each column as text ("∅" for Null).
+    QStringList rows(const QByteArray& sql) const
+    {
+        QStringList out;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            return {QStringLiteral("erro: ") + QString::fromUtf8(sqlite3_errmsg(db_))};
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList cells;
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                cells.append(
+                    sqlite3_column_type(st, i) == SQLITE_NULL
+                        ? QStringLiteral("∅")
+                        : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))));
+            out.append(cells.join(u'\x1f'));
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+
+  private:
+    sqlite3* db_ = nullptr;
+};
+
+// The embedded server's collation and functions, so that its indexes read
+// in their own order.
+void registerCollation(sqlite3* db)
+{
+    static dialect::FunctionContext context{[] { return 0; }};
+    dialect::registerFunctions(db, &context);
+}
+
+} // namespace
+
+QByteArray catalogFingerprint(const QString& folder, const QString& catalog, const QStringList& except)
+{
+    Db db(folder, catalog, SQLITE_OPEN_READONLY);
+    registerCollation(db.get());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& table :
+         db.rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")) {
+        if (except.contains(table, Qt::CaseInsensitive) || table.startsWith(QStringLiteral("sqlite_")))
+            continue;
+        hash.addData(table.toUtf8());
+        for (const QString& row : db.rows("SELECT * FROM \"" + table.toUtf8() + "\" ORDER BY 1, 2"))
+            hash.addData(row.toUtf8());
+    }
+    return hash.result().toHex();
+}
+
+bool catalogWritableNow(const QString& folder, const QString& catalog)
+{
+    Db db(folder, catalog, SQLITE_OPEN_READWRITE);
+    if (sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    return true;
+}
+
+QString catalogIntegrity(const QString& folder, const QString& catalog)
+{
+    Db db(folder, catalog, SQLITE_OPEN_READONLY);
+    registerCollation(db.get());
+    return db.rows("PRAGMA integrity_check").join(u'\n');
+}
+
+QStringList incompleteContacts(const QString& folder, const QString& catalog)
+{
+    Db db(folder, catalog, SQLITE_OPEN_READONLY);
+    registerCollation(db.get());
+    QStringList problems;
+    for (const QString& id :
+         db.rows("SELECT contacto_id FROM tbContactos WHERE genero_id = 1 AND contacto_id NOT IN "
+                 "(SELECT contacto_id FROM tbContactos_Singulares)"))
+        problems.append(QStringLiteral("particular sem detalhe: ") + id);
+    for (const QString& id :
+         db.rows("SELECT contacto_id FROM tbContactos WHERE genero_id = 2 AND contacto_id NOT IN "
+                 "(SELECT contacto_id FROM tbContactos_Institucionais)"))
+        problems.append(QStringLiteral("instituição sem detalhe: ") + id);
+    for (const QString& id :
+         db.rows("SELECT l.contacto_id FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+                 "t.contacto_tipo_id = "
+                 "l.contacto_tipo_id WHERE t.descrit = 'Contactos Quarvenses' AND l.contacto_id NOT IN "
+                 "(SELECT contacto_id FROM tbTulvas_Contactos_Permitions)"))
+        problems.append(QStringLiteral("membro sem permissões: ") + id);
+    for (const QString& id :
+         db.rows("SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE contacto_id NOT IN "
+                 "(SELECT contacto_id FROM tbContactos)"))
+        problems.append(QStringLiteral("permissões de contacto inexistente: ") + id);
+    return problems;
+}
+
+} // namespace testsupport

@@ -1,0 +1,22 @@
+#pragma once
+// Looking at an embedded catalog from outside the component, straight
+// through SQLite: what it holds, whether another writer gets in at once, and
+// whether its contacts are whole.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// A digest of every row of every table (but the given ones), in key order.
+QByteArray catalogFingerprint(const QString& folder, const QString& catalog, const QStringList& except = {});
+// True when a new connection can begin writing at once (no lock held).
+bool catalogWritableNow(const QString& folder, const QString& catalog);
+// PRAGMA integrity_check's answer ("ok" when sound).
+QString catalogIntegrity(const QString& folder, const QString& catalog);
+// Contacts that are not whole: without the detail row of their kind, or
+// members of "Contactos Quarvenses" without their permissions row. Empty when
+// every contact is whole.
+QStringList incompleteContacts(const QString& folder, const QString& catalog);
+
+} // namespace testsupport
