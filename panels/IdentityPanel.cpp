@@ -165,11 +165,22 @@ void IdentityPanel::limitLength(QLineEdit* edit, int width, const QString& label
     connect(edit, &QLineEdit::textEdited, this, [this, edit, width, label](const QString& typed) {
         if (typed.size() <= width)
             return;
-        const int cursor = qMin(edit->cursorPosition(), width);
-        edit->setText(typed.left(width));
+        const QString cut = cutToWidth(typed, width);
+        const int cursor = qMin(edit->cursorPosition(), int(cut.size()));
+        edit->setText(cut);
         edit->setCursorPosition(cursor);
         emit Notice(cutNotice(label, width));
     });
+}
+
+QString IdentityPanel::cutToWidth(const QString& text, int width)
+{
+    if (text.size() <= width)
+        return text;
+    int end = width;
+    if (end > 0 && text[end - 1].isHighSurrogate())
+        --end;
+    return text.left(end);
 }
 
 QString IdentityPanel::cutNotice(const QString& label, int width)

@@ -38,6 +38,10 @@ class IdentityPanel : public QWidget {
     // Empties the panel for a contact not stored yet.
     virtual void NewRecord();
 
+    // The text cut to `width` UTF-16 units (as SQL Server counts NVARCHAR),
+    // never in the middle of a character that takes two.
+    static QString cutToWidth(const QString& text, int width);
+
     // Asked before a write the panel makes at once (a photo, a relation): the
     // card answers whether the user may change the contact, and tells the
     // user when not. Unset: allowed.

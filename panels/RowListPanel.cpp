@@ -73,7 +73,7 @@ void RowListPanel::cellEdited(int row, int column)
             setDefaultRow(row);
     } else if (const int width = columns_[column].width; width > 0 && item->text().size() > width) {
         LoadingScope quiet(*this);
-        item->setText(item->text().left(width));
+        item->setText(cutToWidth(item->text(), width));
         emit Notice(cutNotice(columns_[column].caption, width));
     }
     userChanged();

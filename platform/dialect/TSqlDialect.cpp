@@ -5,12 +5,15 @@
 #include "platform/dialect/WordSet.h"
 
 #include <QSet>
+#include <optional>
 
 namespace dialect {
 
 namespace {
 
 using Tokens = QList<Token>;
+
+constexpr int asciiLast = 127; // CHAR(n) beyond it depends on the server's code page
 
 // Words that end an operand: the additive rewrite never reaches across them.
 const WordSet& boundaryWords()
@@ -37,6 +40,14 @@ const WordSet& refusedWords()
     static const WordSet words = {"DECLARE", "MERGE",  "OUTPUT", "PIVOT",     "UNPIVOT", "APPLY",
                                   "GO",      "PRINT",  "WHILE",  "RAISERROR", "GOTO",    "TRY",
                                   "CATCH",   "CURSOR", "FETCH",  "OPENQUERY"};
+    return words;
+}
+
+// SQLite's own statements, which SQL Server does not have: refused by name.
+const WordSet& sqliteStatements()
+{
+    static const WordSet words = {"ATTACH",  "DETACH",    "VACUUM",  "PRAGMA",  "REINDEX",
+                                  "ANALYZE", "SAVEPOINT", "RELEASE", "EXPLAIN", "REPLACE"};
     return words;
 }
 
@@ -200,8 +211,25 @@ class Writer {
         }
         if (!plus)
             return terms(b, e);
-        QString acc = terms(b, ops.first());
-        for (int k = 0; k < ops.size(); ++k) {
+        // A leading run of text constants joined by "+" ('O' + CHAR(39) +
+        // 'Neil', as apostrophes are written) is one literal: a text with
+        // many apostrophes must not nest one call per apostrophe.
+        int k = 0;
+        QString acc;
+        if (const std::optional<QString> first = textConstant(b, ops.first())) {
+            QString joined = *first;
+            for (; k < ops.size() && t_[ops[k]].isSymbol("+"); ++k) {
+                const int end = k + 1 < ops.size() ? ops[k + 1] : e;
+                const std::optional<QString> next = textConstant(ops[k] + 1, end);
+                if (!next)
+                    break;
+                joined += *next;
+            }
+            acc = stringLiteral(joined);
+        } else {
+            acc = terms(b, ops.first());
+        }
+        for (; k < ops.size(); ++k) {
             const int end = k + 1 < ops.size() ? ops[k + 1] : e;
             const QString term = terms(ops[k] + 1, end);
             if (term.trimmed().isEmpty())
@@ -212,13 +240,37 @@ class Writer {
         return acc;
     }
 
+    // The text of a constant text operand: a string, or CHAR(n) for a code
+    // of the ASCII range; nothing for anything else.
+    std::optional<QString> textConstant(int b, int e) const
+    {
+        while (b < e && t_[b].isSymbol("(") && matching(b, e) == e - 1) {
+            ++b; // (('a')) is 'a'
+            --e;
+        }
+        if (e - b == 1 && t_[b].type == Token::Type::String)
+            return t_[b].text;
+        if (e - b == 4 && (t_[b].isWord("CHAR") || t_[b].isWord("NCHAR")) && t_[b + 1].isSymbol("(") &&
+            t_[b + 2].type == Token::Type::Number && t_[b + 3].isSymbol(")")) {
+            bool ok = false;
+            const int code = t_[b + 2].text.toInt(&ok);
+            if (ok && code >= 0 && code <= asciiLast)
+                return QString(QChar(code));
+        }
+        return std::nullopt;
+    }
+
     QString terms(int b, int e) const
     {
         QString out;
         for (int i = b; i < e; ++i) {
             const Token& tok = t_[i];
             const QString space = (tok.spaceBefore && !out.isEmpty()) ? QStringLiteral(" ") : QString();
-            if (tok.type == Token::Type::Word && i + 1 < e && t_[i + 1].isSymbol("(")) {
+            if (tok.isWord("INFORMATION_SCHEMA") && i + 2 < e && t_[i + 1].isSymbol(".") &&
+                (t_[i + 2].isWord("TABLES") || t_[i + 2].isWord("COLUMNS"))) {
+                out += space + QStringLiteral("qv_information_schema_") + t_[i + 2].text.toLower();
+                i += 2;
+            } else if (tok.type == Token::Type::Word && i + 1 < e && t_[i + 1].isSymbol("(")) {
                 const int close = matching(i + 1, e);
                 out += space + call(tok.text, i + 2, close);
                 i = close;
@@ -466,6 +518,8 @@ Statement statement(const Tokens& t, int b, int e)
         if (t[i].type == Token::Type::Word && refusedWords().contains(t[i].text))
             throw unsupported(t[i].text.toUpper());
     const Token& first = t[b];
+    if (first.type == Token::Type::Word && sqliteStatements().contains(first.text))
+        throw unsupported(first.text.toUpper());
     if (first.isWord("SET"))
         return session(t, b, e);
     if (first.isWord("EXEC") || first.isWord("EXECUTE"))

@@ -1,4 +1,5 @@
 #include "platform/folders/ErrorLog.h"
+#include "platform/folders/PrivateFiles.h"
 #include "platform/folders/SpecialFolders.h"
 #include <QCoreApplication>
 #include <QDateTime>
@@ -82,13 +83,13 @@ bool ErrorLog::append(const ErrorLogEntry& entry) noexcept
 {
     try {
         const QString dir = folder();
-        if (!QDir().mkpath(dir))
+        if (!makePrivateFolder(dir))
             return false;
         const QByteArray bytes = (line(entry) + QLatin1Char('\n')).toUtf8();
         // One write on a file opened for appending: lines of processes that
         // report at once do not interleave.
         const int fd = ::open(QFile::encodeName(filePath()).constData(),
-                              O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+                              O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0)
             return false;
         const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));

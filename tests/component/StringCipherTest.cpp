@@ -1,7 +1,10 @@
 #include "component/StringCipher.h"
 #include "platform/values/VbError.h"
 
+#include "tests/support/ScopedSettings.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -67,4 +70,35 @@ TEST(StringCipher, ToolEnciphersAndDeciphersForAnAdministrator)
     p.start(tool, {QStringLiteral("-d"), QStringLiteral("lixo")});
     ASSERT_TRUE(p.waitForFinished());
     EXPECT_EQ(p.exitCode(), 1);
+}
+
+// The key is the site's: made at first use beside the settings, readable by
+// the site's group and nobody else, shared by the tool and the component; a
+// value written with the family's old built-in key still reads.
+TEST(StringCipher, TheSitesKeyIsMadeOnceAndOldValuesStillRead)
+{
+    testsupport::ScopedSettings settings;
+    const QString keyFile = StringCipher::SiteKeyFile();
+    ASSERT_FALSE(QFileInfo::exists(keyFile));
+    const QString mine = StringCipher::Encipher(QStringLiteral("senha do sítio"));
+    ASSERT_TRUE(QFileInfo::exists(keyFile));
+    EXPECT_EQ(QFileInfo(keyFile).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
+              QFile::Permissions());
+
+    QProcess tool; // another program of the site reads the same key
+    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-cipher"),
+               {QStringLiteral("-d"), mine});
+    ASSERT_TRUE(tool.waitForFinished());
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()).trimmed(), QStringLiteral("senha do sítio"));
+
+    qputenv("QUARVENSES_FAMILY_KEY", "Varnadel/Quarvenses family key 2026"); // the old built-in passphrase
+    const QString old = StringCipher::Encipher(QStringLiteral("senha antiga"));
+    qunsetenv("QUARVENSES_FAMILY_KEY");
+    EXPECT_EQ(StringCipher::Decipher(old), QStringLiteral("senha antiga"));
+
+    // A new site key does not read what the other one wrote (the old
+    // built-in key, which every site had, still reads its own values).
+    QFile::remove(keyFile);
+    expectRefused(mine);
+    EXPECT_EQ(StringCipher::Decipher(old), QStringLiteral("senha antiga"));
 }

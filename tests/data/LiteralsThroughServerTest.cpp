@@ -52,6 +52,52 @@ TEST_F(ThroughServer, TextsComeBackAsTyped)
     EXPECT_EQ(vb::CStr(roundTrip(Variant(), modData::kTextNotNull)), QString());
 }
 
+// Every apostrophe becomes "' + CHAR(39) + '": thousands of them still make
+// one literal, not thousands of nested calls.
+TEST_F(ThroughServer, AnyNumberOfApostrophesComesBack)
+{
+    for (const int count : {1, 2, 14, 5000}) {
+        const QString text = QString(count, u'\'') + QStringLiteral("fim d'Ávila");
+        EXPECT_EQ(vb::CStr(roundTrip(Variant(text), modData::kText)), text) << count;
+    }
+    // The chain keeps T-SQL's left-to-right meaning: texts joined first then
+    // added to a number, or a number added to each text in turn.
+    const auto value = [&](const char* sql) {
+        return vb::CStr(connection.Execute(QString::fromUtf8(sql))(QStringLiteral("v")));
+    };
+    EXPECT_EQ(value("SELECT '1' + '2' + 3 AS v"), QStringLiteral("15"));
+    EXPECT_EQ(value("SELECT 1 + '2' + '3' AS v"), QStringLiteral("6"));
+}
+
+// What SQL Server would refuse is refused, by name: a misspelled bracketed
+// name is no text, and SQLite's own statements do not run.
+TEST_F(ThroughServer, TheServerRefusesWhatSqlServerWould)
+{
+    connection.Execute(QStringLiteral("CREATE TABLE t (profissao NVARCHAR(20))"));
+    connection.Execute(QStringLiteral("INSERT INTO t (profissao) VALUES ('x')"));
+    const auto refusal = [&](const QString& sql) {
+        try {
+            connection.Execute(sql);
+        } catch (const vb::Error& e) {
+            return e.description();
+        }
+        return QStringLiteral("<correu>");
+    };
+    EXPECT_TRUE(
+        refusal(QStringLiteral("UPDATE t SET profissao = [profisao]")).contains(QStringLiteral("profisao")));
+    EXPECT_EQ(
+        vb::CStr(connection.Execute(QStringLiteral("SELECT profissao FROM t"))(QStringLiteral("profissao"))),
+        QStringLiteral("x"));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("ATTACH DATABASE 'master.db' AS m")).contains(QStringLiteral("ATTACH")));
+    EXPECT_TRUE(refusal(QStringLiteral("VACUUM INTO '/tmp/copia.db'")).contains(QStringLiteral("VACUUM")));
+    EXPECT_TRUE(refusal(QStringLiteral("PRAGMA journal_mode=DELETE")).contains(QStringLiteral("PRAGMA")));
+    EXPECT_TRUE(refusal(QStringLiteral("SELECT name FROM pragma_table_info('t')"))
+                    .contains(QStringLiteral("pragma_table_info")));
+    EXPECT_TRUE(
+        refusal(QStringLiteral("SELECT load_extension('x')")).contains(QStringLiteral("load_extension")));
+}
+
 TEST_F(ThroughServer, NumbersKeepEveryDigitUnderBothRegionalSettings)
 {
     struct Case {

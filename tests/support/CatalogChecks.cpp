@@ -57,7 +57,8 @@ void registerCollation(sqlite3* db)
 
 } // namespace
 
-QByteArray catalogFingerprint(const QString& folder, const QString& catalog, const QStringList& except)
+QByteArray catalogFingerprint(const QString& folder, const QString& catalog, const QStringList& except,
+                              qint32 exceptContact)
 {
     Db db(folder, catalog, SQLITE_OPEN_READONLY);
     registerCollation(db.get());
@@ -67,7 +68,14 @@ QByteArray catalogFingerprint(const QString& folder, const QString& catalog, con
         if (except.contains(table, Qt::CaseInsensitive) || table.startsWith(QStringLiteral("sqlite_")))
             continue;
         hash.addData(table.toUtf8());
-        for (const QString& row : db.rows("SELECT * FROM \"" + table.toUtf8() + "\" ORDER BY 1, 2"))
+        const bool perContact =
+            exceptContact != 0 &&
+            !db.rows("SELECT 1 FROM pragma_table_info('" + table.toUtf8() + "') WHERE name = 'contacto_id'")
+                 .isEmpty();
+        const QByteArray where =
+            perContact ? " WHERE contacto_id IS NOT " + QByteArray::number(exceptContact) : QByteArray();
+        for (const QString& row :
+             db.rows("SELECT * FROM \"" + table.toUtf8() + "\"" + where + " ORDER BY 1, 2"))
             hash.addData(row.toUtf8());
     }
     return hash.result().toHex();

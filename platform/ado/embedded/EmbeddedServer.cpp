@@ -4,6 +4,7 @@
 #include "platform/ado/embedded/EmbeddedSession.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/ado/embedded/procedures/SchemaProcedures.h"
+#include "platform/folders/PrivateFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,8 +113,10 @@ QString EmbeddedServer::catalogPath(const QString& folder, const QString& catalo
 
 void EmbeddedServer::createServer(const QString& folder)
 {
-    if (!QDir().mkpath(folder))
-        throw error::provider(QStringLiteral("Não foi possível criar a pasta do servidor «%1».").arg(folder));
+    // Catalogs and logins are for the server's owner only.
+    if (!platform::makePrivateFolder(folder) || !platform::makePrivateFile(masterPath(folder)))
+        throw error::provider(QStringLiteral("Não foi possível criar a pasta do servidor «") + folder +
+                              QStringLiteral("»."));
     SqliteDatabase master(masterPath(folder), SqliteDatabase::Create);
     master.exec(loginTable);
 }
@@ -139,16 +142,31 @@ bool EmbeddedServer::verifyLogin(const QString& folder, const QString& login, co
     SqliteDatabase master(masterPath(folder), SqliteDatabase::ReadOnly);
     auto statement = master.prepare("SELECT password_hash FROM logins WHERE name = ?1");
     statement.bindText(1, login.toUtf8());
-    if (!statement.step())
-        return false;
-    const QByteArray hashed = statement.columnBytes(0);
     const QByteArray plain = password.toUtf8();
+    if (!statement.step()) {
+        // An unknown login costs what a wrong password costs, so that the
+        // time of the answer does not tell which logins exist: the password
+        // is checked against another login's hash and the answer dropped.
+        auto any = master.prepare("SELECT password_hash FROM logins ORDER BY name LIMIT 1");
+        if (any.step()) {
+            const QByteArray other = any.columnBytes(0);
+            const int ignored =
+                crypto_pwhash_str_verify(other.constData(), plain.constData(), quint64(plain.size()));
+            Q_UNUSED(ignored);
+        }
+        return false;
+    }
+    const QByteArray hashed = statement.columnBytes(0);
     return crypto_pwhash_str_verify(hashed.constData(), plain.constData(), quint64(plain.size())) == 0;
 }
 
 void EmbeddedServer::createCatalog(const QString& folder, const QString& catalog)
 {
     createServer(folder);
+    // SQLite gives the journal files the catalog's own mode.
+    if (!platform::makePrivateFile(catalogPath(folder, catalog)))
+        throw error::provider(QStringLiteral("Não foi possível criar o catálogo «") + catalog +
+                              QStringLiteral("»."));
     SqliteDatabase database(catalogPath(folder, catalog), SqliteDatabase::Create);
     database.exec("PRAGMA journal_mode=WAL");
 }

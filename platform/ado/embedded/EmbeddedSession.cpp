@@ -4,6 +4,7 @@
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/ado/embedded/SqliteValues.h"
+#include "platform/dialect/DialectError.h"
 #include <QFile>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -15,6 +16,12 @@ namespace ado::embedded {
 namespace {
 
 constexpr int maxTranslations = 256;
+// SQLite's pragmas read as tables ("pragma_table_info"): no such thing on SQL Server.
+constexpr const char* pragmaPrefix = "pragma_";
+constexpr int pragmaPrefixLength = 7;
+// The views that stand for SQL Server's INFORMATION_SCHEMA read the pragmas themselves.
+constexpr const char* informationSchemaPrefix = "qv_information_schema_";
+constexpr int informationSchemaPrefixLength = 22;
 
 bool isInterrupt(sqlite3* db)
 {
@@ -58,6 +65,65 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     dialect::registerFunctions(database_->get(), &functions_);
     reindexOlderCollation();
     sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
+    createInformationSchema();
+    sqlite3_set_authorizer(database_->get(), &EmbeddedSession::authorize, this);
+}
+
+// SQL Server's INFORMATION_SCHEMA.TABLES and COLUMNS, so that tools and
+// scripts can look at the catalog the same way on both servers.
+void EmbeddedSession::createInformationSchema()
+{
+    database_->exec("CREATE TEMP VIEW IF NOT EXISTS qv_information_schema_tables AS "
+                    "SELECT 'Quarvenses' AS TABLE_CATALOG, 'dbo' AS TABLE_SCHEMA, name AS TABLE_NAME, "
+                    "CASE type WHEN 'view' THEN 'VIEW' ELSE 'BASE TABLE' END AS TABLE_TYPE "
+                    "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite%'");
+    database_->exec("CREATE TEMP VIEW IF NOT EXISTS qv_information_schema_columns AS "
+                    "SELECT 'dbo' AS TABLE_SCHEMA, m.name AS TABLE_NAME, p.name AS COLUMN_NAME, "
+                    "p.cid + 1 AS ORDINAL_POSITION, p.dflt_value AS COLUMN_DEFAULT, "
+                    "CASE p.\"notnull\" WHEN 0 THEN 'YES' ELSE 'NO' END AS IS_NULLABLE, "
+                    "lower(p.type) AS DATA_TYPE "
+                    "FROM main.sqlite_master m, pragma_table_info(m.name) p "
+                    "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite%'");
+}
+
+int EmbeddedSession::authorize(void* self, int action, const char* first, const char* second, const char*,
+                               const char* view)
+{
+    auto* session = static_cast<EmbeddedSession*>(self);
+    if (!session->guarded_ ||
+        (view && qstrnicmp(view, informationSchemaPrefix, informationSchemaPrefixLength) == 0))
+        return SQLITE_OK;
+    switch (action) {
+    case SQLITE_ATTACH:
+        session->refused_ = QStringLiteral("ATTACH");
+        return SQLITE_DENY;
+    case SQLITE_DETACH:
+        session->refused_ = QStringLiteral("DETACH");
+        return SQLITE_DENY;
+    case SQLITE_PRAGMA:
+        // While running, the pragma functions the INFORMATION_SCHEMA views
+        // read come this way; a PRAGMA of the caller's own shows up when the
+        // statement is prepared.
+        if (!session->preparing_)
+            return SQLITE_OK;
+        session->refused_ = QStringLiteral("PRAGMA ") + QString::fromUtf8(first ? first : "");
+        return SQLITE_DENY;
+    case SQLITE_READ:
+        if (first && qstrnicmp(first, pragmaPrefix, pragmaPrefixLength) == 0) {
+            session->refused_ = QString::fromUtf8(first);
+            return SQLITE_DENY;
+        }
+        return SQLITE_OK;
+    case SQLITE_FUNCTION:
+        if (second && (qstricmp(second, "load_extension") == 0 ||
+                       qstrnicmp(second, pragmaPrefix, pragmaPrefixLength) == 0)) {
+            session->refused_ = QString::fromUtf8(second);
+            return SQLITE_DENY;
+        }
+        return SQLITE_OK;
+    default:
+        return SQLITE_OK;
+    }
 }
 
 EmbeddedSession::~EmbeddedSession()
@@ -162,8 +228,18 @@ BatchResult EmbeddedSession::execute(const QString& batch, int commandTimeoutSec
     startClock(commandTimeoutSeconds);
     const QList<dialect::Statement> statements = translated(batch);
     BatchResult result;
-    for (const dialect::Statement& statement : statements)
-        run(statement, result);
+    const bool outer = !guarded_ && !inProcedure_;
+    guarded_ = guarded_ || outer;
+    try {
+        for (const dialect::Statement& statement : statements)
+            run(statement, result);
+    } catch (...) {
+        if (outer)
+            guarded_ = false;
+        throw;
+    }
+    if (outer)
+        guarded_ = false;
     return result;
 }
 
@@ -193,7 +269,19 @@ void EmbeddedSession::run(const dialect::Statement& statement, BatchResult& resu
 
 void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
 {
-    SqliteStatement statement = database_->prepare(sql.toUtf8());
+    refused_.clear();
+    std::optional<SqliteStatement> prepared;
+    try {
+        preparing_ = true;
+        prepared.emplace(database_->prepare(sql.toUtf8()));
+        preparing_ = false;
+    } catch (const vb::Error&) {
+        preparing_ = false;
+        if (!refused_.isEmpty())
+            throw dialect::unsupported(refused_);
+        throw;
+    }
+    SqliteStatement& statement = *prepared;
     const bool yieldsRows = sqlite3_column_count(statement.get()) > 0;
     try {
         if (yieldsRows) {
@@ -247,7 +335,20 @@ void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchRes
     if (!procedure)
         throw error::provider(QStringLiteral("Não foi possível encontrar o procedimento armazenado '%1'.")
                                   .arg(statement.procedure));
-    std::optional<ResultSet> rows = procedure(*this, statement.arguments);
+    // The server's own procedures use what its callers may not.
+    const bool wasGuarded = guarded_;
+    guarded_ = false;
+    inProcedure_ = true;
+    std::optional<ResultSet> rows;
+    try {
+        rows = procedure(*this, statement.arguments);
+    } catch (...) {
+        guarded_ = wasGuarded;
+        inProcedure_ = false;
+        throw;
+    }
+    guarded_ = wasGuarded;
+    inProcedure_ = false;
     if (rows)
         result.rows = std::move(rows);
 }

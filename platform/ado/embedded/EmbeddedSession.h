@@ -41,7 +41,10 @@ class EmbeddedSession : public Session {
     void startClock(int commandTimeoutSeconds);
     int catalogVersion() const;
     void reindexOlderCollation();
+    void createInformationSchema();
     static int progress(void* self);
+    static int authorize(void* self, int action, const char* first, const char* second, const char* database,
+                         const char* trigger);
 
     QString folder_;
     QString catalog_;
@@ -69,6 +72,12 @@ class EmbeddedSession : public Session {
     // Counts a statement for the fault hook and fails it when its turn has come.
     void countStatement();
     bool killed_ = false; // ended by the fault hook, as a server ends a session
+    // While the caller's own statements run, what SQL Server does not have is
+    // refused (the server's own procedures run unguarded); `refused_` names it.
+    bool guarded_ = false;
+    bool inProcedure_ = false;
+    bool preparing_ = false;
+    QString refused_;
 };
 
 } // namespace ado::embedded

@@ -6,6 +6,12 @@
 
 namespace ado::embedded {
 
+namespace {
+
+constexpr int busyTimeoutMs = 10000;
+
+} // namespace
+
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : db_(other.db_), statement_(other.statement_)
 {
@@ -59,7 +65,13 @@ SqliteDatabase::SqliteDatabase(const QString& path, Mode mode)
         throw error::provider(text);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 10000);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    // A name in double quotes is a name, as on SQL Server: a misspelled
+    // column fails instead of being taken for a text. Nothing is attached.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
 }
 
 SqliteDatabase::~SqliteDatabase()

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 using namespace ado;
 using ado::embedded::EmbeddedServer;
@@ -310,4 +311,33 @@ TEST(EmbeddedServer, ATransactionLostWithItsSessionRefusesEverythingUntilRolledB
     other.Open(server.connectionString());
     other.BeginTrans(); // the catalog is free
     other.RollbackTrans();
+}
+
+namespace {
+
+int unixMode(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+} // namespace
+
+// Catalogs and logins are the server owner's only.
+TEST(EmbeddedServer, ItsFilesAndFoldersAreTheOwnersOnly)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("novo/servidor"));
+    EmbeddedServer::createLogin(folder, QStringLiteral("sa"), QStringLiteral("pw"),
+                                ado::embedded::HashStrength::Minimal);
+    EmbeddedServer::createCatalog(folder, QStringLiteral("Quarvenses"));
+    for (const QString& file :
+         {folder + QStringLiteral("/master.db"), folder + QStringLiteral("/Quarvenses.db")})
+        EXPECT_EQ(unixMode(file), 0600) << file.toStdString();
+    for (const QString& path : {folder, dir.filePath(QStringLiteral("novo"))})
+        EXPECT_EQ(unixMode(path), 0700) << path.toStdString();
+    Connection c; // its journal files follow the catalog's mode
+    c.Open(QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + folder);
+    c.Execute(QStringLiteral("CREATE TABLE t (n INT)"));
+    EXPECT_EQ(unixMode(folder + QStringLiteral("/Quarvenses.db-wal")), 0600);
 }

@@ -3,8 +3,10 @@
 #include "tests/support/EnvGuard.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -71,6 +73,12 @@ TEST(ErrorLog, AppendsOneEscapedLinePerReport)
     EXPECT_EQ(fields[3], QStringLiteral("Contactos Quarvenses"));
     EXPECT_EQ(fields[6], QStringLiteral("Form_Load"));
     EXPECT_EQ(fields[7], QStringLiteral("linha 1\\n\\rcom\\ttab e \\\\ barra ç€"));
+    // What went wrong, and for whom, is the owner's business only.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(f.fileName()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.path() + QStringLiteral("/sub/log")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
 TEST(ErrorLog, AFolderThatCannotBeMadeIsAnAnswerNotAFailure)

@@ -16,10 +16,11 @@ class SchemaProcedures : public CatalogTest {
 
     QStringList attachedTables()
     {
-        return column(QStringLiteral("SELECT m.name FROM sqlite_master m WHERE m.type = 'table' AND m.name "
-                                     "NOT IN ('tbContactos', 'tbUsers') AND "
-                                     "EXISTS (SELECT 1 FROM pragma_table_info(m.name) p WHERE p.name = "
-                                     "'contacto_id') ORDER BY m.name"));
+        return column(QStringLiteral(
+            "SELECT t.TABLE_NAME FROM INFORMATION_SCHEMA.TABLES t WHERE t.TABLE_TYPE = 'BASE TABLE' "
+            "AND t.TABLE_NAME NOT IN ('tbContactos', 'tbUsers') AND EXISTS (SELECT 1 FROM "
+            "INFORMATION_SCHEMA.COLUMNS c WHERE c.TABLE_NAME = t.TABLE_NAME AND c.COLUMN_NAME = "
+            "'contacto_id') ORDER BY t.TABLE_NAME"));
     }
 
     // A row for the contact in every table that has a contacto_id and none for
@@ -32,15 +33,17 @@ class SchemaProcedures : public CatalogTest {
                 continue;
             QStringList names{QStringLiteral("contacto_id")};
             QStringList values{QString::number(id)};
-            for (ado::Recordset rs =
-                     connection.Execute(QStringLiteral("SELECT * FROM pragma_table_info('%1')").arg(table));
+            for (ado::Recordset rs = connection.Execute(
+                     QStringLiteral("SELECT COLUMN_NAME, IS_NULLABLE, COLUMN_DEFAULT, DATA_TYPE FROM "
+                                    "INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = '") +
+                     table + QStringLiteral("' ORDER BY ORDINAL_POSITION"));
                  !rs.Eof(); rs.MoveNext()) {
-                const QString type = vb::CStr(rs(QStringLiteral("type")));
-                if (vb::CLng(rs(QStringLiteral("notnull"))) == 0 ||
-                    !rs(QStringLiteral("dflt_value")).isNull() ||
-                    vb::CStr(rs(QStringLiteral("name"))) == QLatin1String("contacto_id"))
+                const QString type = vb::CStr(rs(QStringLiteral("DATA_TYPE"))).toUpper();
+                if (vb::CStr(rs(QStringLiteral("IS_NULLABLE"))) == QLatin1String("YES") ||
+                    !rs(QStringLiteral("COLUMN_DEFAULT")).isNull() ||
+                    vb::CStr(rs(QStringLiteral("COLUMN_NAME"))) == QLatin1String("contacto_id"))
                     continue;
-                names.append(vb::CStr(rs(QStringLiteral("name"))));
+                names.append(vb::CStr(rs(QStringLiteral("COLUMN_NAME"))));
                 values.append(type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT"))
                                   ? QStringLiteral("'x'")
                               : type.contains(QLatin1String("DATE")) ? QStringLiteral("GETDATE()")

@@ -124,7 +124,8 @@ TEST_F(SchemaScripts, TheEmbeddedCatalogIsWhatItsScriptSays)
         for (const ColumnDefinition& c : *it)
             declared.append(c.name);
         EXPECT_EQ(
-            column(QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(it.key())),
+            column(QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = '") +
+                   it.key() + QStringLiteral("' ORDER BY ORDINAL_POSITION")),
             declared)
             << it.key().toStdString();
     }

@@ -1,0 +1,180 @@
+// Hostile and awkward texts typed into every text field of tabs 1 and 2,
+// saved through the card's own save and read back through its own loading:
+// each reaches the database exactly as typed (cut only to its column's
+// width) and never as SQL; the rows of every other contact stay as they were.
+// The telephone number and the e-mail address are left out: their own
+// validation refuses most of these texts before any write.
+#include "panels/RowListPanel.h"
+#include "panels/ucIDEmails.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDObs.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "panels/ucIDTulvas_Details.h"
+#include "tests/card/CardFixture.h"
+#include "tests/support/CatalogChecks.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+
+namespace {
+
+struct Sample {
+    const char* name;
+    QString text;
+};
+
+QString repeated(const QString& piece, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+std::vector<Sample> corpus()
+{
+    return {
+        {"umApostrofo", QStringLiteral("O'Neil")},
+        {"doisApostrofos", QStringLiteral("D'Ávila d'Oliveira")},
+        {"catorzeApostrofos", repeated(QStringLiteral("a'"), 14)},
+        {"cincoMilApostrofos", repeated(QStringLiteral("'"), 5000)},
+        {"marcadores", QStringLiteral("%1%2%3%4%5%6%7%8%9 e %L1")},
+        {"enderecoWeb", QStringLiteral("https://exemplo.pt/a%2Fb%3Ac")},
+        {"injeccao", QStringLiteral("'; DELETE FROM tbContactos --")},
+        {"concatenacao", QStringLiteral("' + CHAR(39) + '")},
+        {"classesLike", QStringLiteral("[a-z] ] _ % \\ [")},
+        {"comentarios", QStringLiteral("a -- b /* c */ ; d")},
+        {"controlo", QStringLiteral("tab\tcr lf\r\nfim")},
+        {"nul", QStringLiteral("antes") + QChar(0) + QStringLiteral("depois")},
+        {"quatroBytes", QStringLiteral("clave 𝄞 e 😀 emoji")},
+        {"naLargura", repeated(QStringLiteral("ç"), 200)},
+    };
+}
+
+class TypedText : public cardtest::CardFixture, public ::testing::WithParamInterface<Sample> {
+  protected:
+    // Typed into a line edit: the field keeps what fits its column.
+    static QString typeInto(QWidget* panel, const char* field, const QString& text)
+    {
+        auto* edit = panel->findChild<QLineEdit*>(QString::fromLatin1(field));
+        edit->setText(text);
+        emit edit->textEdited(text);
+        return edit->text();
+    }
+    QString stored(const QString& sql) { return db.value(sql); }
+    // What a text field stores: the text cut to its column, without the
+    // spaces at either end (text literals are trimmed).
+    static QString kept(const QString& text, int width)
+    {
+        return IdentityPanel::cutToWidth(text, width).trimmed();
+    }
+    // A new row, its cells typed one by one (each cut to its column).
+    static void typeRow(RowListPanel* panel, const QStringList& cells)
+    {
+        panel->addRow(QStringList(cells.size(), QString()), panel->rowCount() == 0);
+        auto* grid = panel->findChild<QTableWidget*>(QStringLiteral("lstRows"));
+        for (int c = 0; c < cells.size(); ++c)
+            grid->item(panel->rowCount() - 1, c)->setText(cells[c]);
+    }
+    QByteArray othersFingerprint(qint32 contact) const
+    {
+        return testsupport::catalogFingerprint(db.folder(), QStringLiteral("Quarvenses"), {}, contact);
+    }
+};
+
+} // namespace
+
+TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
+{
+    const QString text = GetParam().text;
+    const QString nul = QStringLiteral("NULL");
+
+    // An individual: every field of the identity, an address, a telephone's
+    // kind, an e-mail's description, the file details.
+    frmInicial& card = open(13);
+    const QByteArray others = othersFingerprint(13);
+    QStringList typed;
+    for (const char* field : {"txtTitulo", "txtNome", "txtProfissao", "txtNIF", "txtNacionalidade"})
+        typed.append(typeInto(card.ucIDSingular1, field, text));
+    // Name and surnames together stay within the stored full name's width.
+    typed.insert(2, typeInto(card.ucIDSingular1, "txtApelido",
+                             IdentityPanel::cutToWidth(text, 149 - int(typed[1].size()))));
+    card.ucIDMoradas1->removeSelectedRow();
+    typeRow(card.ucIDMoradas1, {text, text, text, text});
+    card.ucIDMoradas1->setDefaultRow(card.ucIDMoradas1->rowCount() - 1);
+    typeRow(card.ucIDTelefones1, {QStringLiteral("+351 210 000 000"), text});
+    typeRow(card.ucIDEmails1, {QStringLiteral("corpus@exemplo.pt"), text});
+    const QString reference = typeInto(card.ucIDTulvas_Details1, "txtReferencia", text);
+    // A text box keeps line breaks as line feeds: that is what the user typed.
+    auto* observations = card.ucIDTulvas_Details1->findChild<QPlainTextEdit*>();
+    observations->setPlainText(text);
+    const QString multiline = observations->toPlainText();
+    card.setPrpAlteracoes(true);
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    const QStringList columns{"titulo", "nome", "apelido", "profissao", "no_contribuinte", "nacionalidade"};
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString table = columns[i] == QLatin1String("no_contribuinte")
+                                  ? QStringLiteral("tbContactos")
+                                  : QStringLiteral("tbContactos_Singulares");
+        EXPECT_EQ(stored(QStringLiteral("SELECT ") + columns[i] + QStringLiteral(" FROM ") + table +
+                         QStringLiteral(" WHERE contacto_id = 13")),
+                  typed[i].trimmed())
+            << columns[i].toStdString();
+    }
+    const QString address =
+        QStringLiteral(" FROM tbContactos_Moradas WHERE contacto_id = 13 AND morada_default = 1");
+    EXPECT_EQ(stored(QStringLiteral("SELECT morada") + address), kept(text, 200));
+    EXPECT_EQ(stored(QStringLiteral("SELECT codigo_postal") + address), kept(text, 12));
+    EXPECT_EQ(stored(QStringLiteral("SELECT pais") + address), kept(text, 60));
+    EXPECT_EQ(
+        stored(
+            "SELECT tipo FROM tbContactos_Telefones WHERE contacto_id = 13 AND numero = '+351 210 000 000'"),
+        kept(text, 20));
+    EXPECT_EQ(
+        stored(
+            "SELECT descrit FROM tbContactos_Emails WHERE contacto_id = 13 AND email = 'corpus@exemplo.pt'"),
+        kept(text, 60));
+    EXPECT_EQ(stored("SELECT referencia FROM tbTulvas_Contactos WHERE contacto_id = 13"),
+              reference.trimmed());
+    EXPECT_EQ(stored("SELECT observacoes FROM tbTulvas_Contactos WHERE contacto_id = 13"),
+              multiline.trimmed());
+    EXPECT_EQ(othersFingerprint(13), others) << "another contact's rows changed";
+
+    // Read back by the card itself.
+    card.setPrpAlteracoes(false);
+    card.PreencherCampos(tab);
+    EXPECT_EQ(card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome"))->text(),
+              typed[1].trimmed());
+    EXPECT_EQ(observations->toPlainText(), multiline.trimmed());
+
+    // The notes of tab 2.
+    card.selectTab(2);
+    card.ucIDObs1->findChild<QPlainTextEdit*>()->setPlainText(text);
+    tab = 2;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(stored("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 13 ORDER BY nota_id"), multiline)
+        << "notes keep even their spaces";
+    card.setPrpAlteracoes(false);
+
+    // An institution's name and tax number.
+    general.ObjectOpen(hostList, vb::Variant(4));
+    const QByteArray othersOf4 = othersFingerprint(4);
+    const QString name = typeInto(card.ucIDInstitucional1, "txtNome", text);
+    const QString nif = typeInto(card.ucIDInstitucional1, "txtNIF", QStringLiteral("I") + text); // not 13's
+    tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(stored("SELECT nome_union FROM tbContactos WHERE contacto_id = 4"), name.trimmed());
+    EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 4"), nif.trimmed());
+    EXPECT_EQ(othersFingerprint(4), othersOf4);
+    EXPECT_NE(stored("SELECT COUNT(*) FROM tbContactos"), nul);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, TypedText, ::testing::ValuesIn(corpus()),
+                         [](const ::testing::TestParamInfo<Sample>& info) {
+                             return std::string(info.param.name);
+                         });
