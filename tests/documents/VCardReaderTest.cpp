@@ -1,0 +1,249 @@
+#include "documents/vcard/VCardReader.h"
+
+#include "tests/documents/VCardSamples.h"
+
+#include <gtest/gtest.h>
+
+using samples::file;
+using vcard::Card;
+using vcard::Parameter;
+using vcard::Property;
+
+namespace {
+
+Card onlyCard(const QByteArray& data)
+{
+    QString problem;
+    const QList<Card> cards = vcard::read(data, &problem);
+    EXPECT_EQ(problem, QString());
+    EXPECT_EQ(cards.size(), 1);
+    return cards.value(0);
+}
+
+QStringList names(const QList<Card>& cards)
+{
+    QStringList found;
+    for (const Card& card : cards)
+        found.append(card.text("FN"));
+    return found;
+}
+
+TEST(VCardReaderRfc6350, StructuredNameAndAddress)
+{
+    const Card card = onlyCard(samples::rfc6350Example());
+    EXPECT_EQ(card.version(), "4.0");
+    EXPECT_EQ(card.text("FN"), "Simon Perreault");
+    const QList<QStringList> n = card.property("N")->components();
+    const QList<QStringList> expectedN{{"Perreault"}, {"Simon"}, {""}, {""}, {"ing. jr", "M.Sc."}};
+    EXPECT_EQ(n, expectedN);
+    // The address is folded after "Laurier;": one space is the fold, not text.
+    const QList<QStringList> adr = card.property("ADR")->components();
+    const QList<QStringList> expectedAdr{{""},   {"Suite D2-630"}, {"2875 Laurier"}, {"Quebec"},
+                                         {"QC"}, {"G1V 2M2"},      {"Canada"}};
+    EXPECT_EQ(adr, expectedAdr);
+    EXPECT_EQ(card.property("ADR")->types(), QStringList{"work"});
+}
+
+TEST(VCardReaderRfc6350, TelephonesWithTypesAndPreference)
+{
+    const QList<Property> tels = onlyCard(samples::rfc6350Example()).properties("TEL");
+    ASSERT_EQ(tels.size(), 2);
+    EXPECT_EQ(tels[0].value(), "tel:+1-418-656-9254;ext=102");
+    EXPECT_EQ(tels[0].types(), (QStringList{"work", "voice"}));
+    EXPECT_EQ(tels[0].pref(), 1);
+    EXPECT_EQ(tels[0].parameter("VALUE"), QStringList{"uri"});
+    EXPECT_EQ(tels[1].types(), (QStringList{"work", "cell", "voice", "video", "text"}));
+    EXPECT_EQ(tels[1].pref(), 0);
+}
+
+TEST(VCardReaderRfc6350, EveryPropertyInOrderWithUnfoldedUris)
+{
+    const Card card = onlyCard(samples::rfc6350Example());
+    QStringList order;
+    for (const Property& p : card.properties())
+        order.append(p.name());
+    EXPECT_EQ(order, (QStringList{"FN", "N", "BDAY", "ANNIVERSARY", "GENDER", "LANG", "LANG", "ORG", "ADR",
+                                  "TEL", "TEL", "EMAIL", "GEO", "KEY", "TZ", "URL"}));
+    EXPECT_EQ(card.properties("LANG")[1].pref(), 2);
+    EXPECT_EQ(card.property("KEY")->value(), "http://www.viagenie.ca/simon.perreault/simon.asc");
+    EXPECT_EQ(card.property("GEO")->value(), "geo:46.772673,-71.282945");
+}
+
+TEST(VCardReaderRfc6350, DataUriPhoto)
+{
+    const QByteArray base64 = samples::photoBytes().toBase64();
+    QByteArray data = file({"BEGIN:VCARD", "VERSION:4.0", "FN:Foto"});
+    data += "PHOTO:data:image/jpeg;base64," + base64.left(40) + "\r\n " + base64.mid(40) + "\r\n";
+    data += file({"END:VCARD"});
+    const Property photo = *onlyCard(data).property("PHOTO");
+    EXPECT_EQ(photo.value(), "data:image/jpeg;base64," + QString::fromLatin1(base64));
+    EXPECT_EQ(photo.binary(), samples::photoBytes());
+}
+
+TEST(VCardReader21, QuotedPrintableInIsoLatin1WithSoftLineBreak)
+{
+    const Card card = onlyCard(samples::portugueseCard21());
+    EXPECT_EQ(card.version(), "2.1");
+    const QList<QStringList> n{{"Conceição"}, {"Maria"}};
+    EXPECT_EQ(card.property("N")->components(), n);
+    const Property adr = *card.property("ADR");
+    // The comma is text in 2.1, not a list separator.
+    const QList<QStringList> expectedAdr{
+        {""}, {""}, {"Rua de São João, 12"}, {"São João da Madeira"}, {""}, {"3700-000"}, {"Portugal"}};
+    EXPECT_EQ(adr.components(), expectedAdr);
+    EXPECT_EQ(card.text("NOTE"), "Ligação\nao fim do dia");
+    // Decoded values no longer carry their transfer encoding.
+    EXPECT_FALSE(adr.hasParameter("CHARSET"));
+    EXPECT_FALSE(adr.hasParameter("ENCODING"));
+    EXPECT_EQ(adr.types(), QStringList{"home"});
+}
+
+TEST(VCardReader21, BareTypeWordsAndPreference)
+{
+    const QList<Property> tels = onlyCard(samples::portugueseCard21()).properties("TEL");
+    ASSERT_EQ(tels.size(), 2);
+    EXPECT_EQ(tels[0].types(), (QStringList{"home", "voice"}));
+    EXPECT_EQ(tels[0].pref(), 1);
+    EXPECT_EQ(tels[1].types(), (QStringList{"work", "fax"}));
+    EXPECT_EQ(tels[1].pref(), 0);
+}
+
+TEST(VCardReader21, CharsetsThroughTheirNames)
+{
+    const QByteArray data = file({"BEGIN:VCARD", "VERSION:2.1", "N;CHARSET=windows-1252:Fran\xE7;Jo\xE3o",
+                                  "NOTE;CHARSET=windows-1252:Pre\xE7o: 5 \x80",
+                                  "TITLE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dire=C3=A7=C3=A3o",
+                                  "ROLE;QUOTED-PRINTABLE:Gest=C3=A3o",
+                                  "ORG:Cal\xE7"
+                                  "ado",
+                                  "END:VCARD"});
+    const Card card = onlyCard(data);
+    EXPECT_EQ(card.property("N")->components(), (QList<QStringList>{{"Franç"}, {"João"}}));
+    EXPECT_EQ(card.text("NOTE"), "Preço: 5 €");
+    EXPECT_EQ(card.text("TITLE"), "Direção");
+    EXPECT_EQ(card.text("ROLE"), "Gestão");
+    // No CHARSET and not UTF-8: the Windows code page of old exports.
+    EXPECT_EQ(card.text("ORG"), "Calçado");
+}
+
+TEST(VCardReader21, UnindentedBase64PhotoEndsAtBlankLine)
+{
+    QByteArray data = file({"BEGIN:VCARD", "VERSION:2.1", "N:Costa;Rui", "PHOTO;ENCODING=BASE64;TYPE=JPEG:"});
+    for (const QByteArray& line : samples::foldedBase64(samples::photoBytes()))
+        data += line.trimmed() + "\r\n";
+    data += file({"", "TEL;CELL:912345678", "END:VCARD"});
+    const Card card = onlyCard(data);
+    EXPECT_EQ(card.property("PHOTO")->binary(), samples::photoBytes());
+    EXPECT_EQ(card.property("TEL")->value(), "912345678");
+}
+
+TEST(VCardReader21, FoldKeepsItsWhiteSpace)
+{
+    const Card card = onlyCard(file({"BEGIN:VCARD", "VERSION:2.1", "NOTE:duas", " palavras", "END:VCARD"}));
+    EXPECT_EQ(card.text("NOTE"), "duas palavras");
+}
+
+TEST(VCardReader30, TypePrefAndBase64Photo)
+{
+    const Card card = onlyCard(samples::card30WithPhoto());
+    EXPECT_EQ(card.version(), "3.0");
+    const Property tel = *card.property("TEL");
+    EXPECT_EQ(tel.pref(), 1);
+    EXPECT_EQ(tel.types(), QStringList{"work"});
+    EXPECT_EQ(card.property("EMAIL")->pref(), 1);
+    const Property photo = *card.property("PHOTO");
+    EXPECT_EQ(photo.binary(), samples::photoBytes());
+    EXPECT_EQ(photo.parameter("ENCODING"), QStringList{"b"});
+}
+
+TEST(VCardReaderFiles, SeveralCardsBlankLinesAndLineFeeds)
+{
+    const QByteArray data = samples::file(
+        {"", "BEGIN:VCARD", "VERSION:3.0", "FN:Primeiro", "END:VCARD", "", "", "begin:vcard", "version:4.0",
+         "fn:Segundo", "end:vcard", "BEGIN:VCARD", "FN:Terceiro", "", "tel;type=cell:1", "END:VCARD", ""},
+        "\n");
+    QString problem = "por limpar";
+    const QList<Card> cards = vcard::read(data, &problem);
+    EXPECT_EQ(problem, QString());
+    EXPECT_EQ(names(cards), (QStringList{"Primeiro", "Segundo", "Terceiro"}));
+    ASSERT_EQ(cards.size(), 3);
+    EXPECT_EQ(cards[2].version(), QString());
+    const Property tel = *cards[2].property("TEL");
+    EXPECT_EQ(tel.parameters(), (QList<Parameter>{{"TYPE", {"cell"}}}));
+}
+
+TEST(VCardReaderFiles, BrokenCardsAreSkippedAndReported)
+{
+    const QByteArray data = file({
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Antes", "END:VCARD",                   // lines 1-4
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Sem dois pontos", "NOTE", "END:VCARD", // lines 5-9
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Cortado",                              // lines 10-12
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Depois", "END:VCARD",                  // lines 13-16
+        "END:VCARD", "BEGIN:VCARD", "FN:No fim"                                  // lines 17-19
+    });
+    QString problem;
+    const QList<Card> cards = vcard::read(data, &problem);
+    EXPECT_EQ(names(cards), (QStringList{"Antes", "Depois"}));
+    const QStringList lines = problem.split(u'\n');
+    ASSERT_EQ(lines.size(), 4) << problem.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Cartão 2 (linha 8)")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Cartão 3 (linha 10)")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("END:VCARD"));
+    EXPECT_TRUE(lines[2].startsWith("Linha 17")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith("Cartão 5 (linha 18)")) << lines[3].toStdString();
+}
+
+TEST(VCardReaderFiles, NothingToReadIsNoProblem)
+{
+    QString problem = "por limpar";
+    EXPECT_TRUE(vcard::read(QByteArray(), &problem).isEmpty());
+    EXPECT_EQ(problem, QString());
+    EXPECT_TRUE(vcard::read("\r\n\r\n", &problem).isEmpty());
+    EXPECT_EQ(problem, QString());
+}
+
+TEST(VCardReaderFiles, UnknownCharsetKeepsTheCardAndSaysSo)
+{
+    QString problem;
+    const QList<Card> cards = vcard::read(
+        file({"BEGIN:VCARD", "VERSION:2.1", "FN;CHARSET=x-inexistente:Ana", "END:VCARD"}), &problem);
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards[0].text("FN"), "Ana");
+    EXPECT_TRUE(problem.contains("x-inexistente")) << problem.toStdString();
+}
+
+TEST(VCardReaderLines, GroupsLowerCaseNamesAndQuotedParameters)
+{
+    const Card card = onlyCard(
+        file({"BEGIN:VCARD", "VERSION:4.0",
+              "item1.email;type=work;x-nota=\"a:b;c,d\";label=\"linha^none^^^'\":a@b.pt", "END:VCARD"}));
+    const Property email = *card.property("EMAIL");
+    EXPECT_EQ(email.group(), "item1");
+    EXPECT_EQ(email.name(), "EMAIL");
+    const QList<Parameter> expected{
+        {"TYPE", {"work"}}, {"X-NOTA", {"a:b;c,d"}}, {"LABEL", {"linha\none^\""}}};
+    EXPECT_EQ(email.parameters(), expected);
+    EXPECT_EQ(email.value(), "a@b.pt");
+}
+
+TEST(VCardReaderLines, VersionAfterOtherPropertiesStillRules)
+{
+    // 3.0 lets VERSION stand anywhere; the 2.1 rules must apply to the line
+    // before it, where a comma is text.
+    const Card card = onlyCard(file({"BEGIN:VCARD", "ADR:;;Rua A, 1;Porto;;;", "VERSION:2.1", "END:VCARD"}));
+    EXPECT_EQ(card.version(), "2.1");
+    EXPECT_EQ(card.property("ADR")->components().value(2), QStringList{"Rua A, 1"});
+    EXPECT_FALSE(card.property("VERSION"));
+}
+
+TEST(VCardReaderLines, UnknownPropertyKeptAsWritten)
+{
+    const Card card = onlyCard(
+        file({"BEGIN:VCARD", "VERSION:3.0",
+              "X-QUARVENSES-ETIQUETA;X-COR=\"azul;claro\";TYPE=a,b:valor\\, com; coisas", "END:VCARD"}));
+    const Property x = *card.property("X-QUARVENSES-ETIQUETA");
+    EXPECT_EQ(x.parameters(), (QList<Parameter>{{"X-COR", {"azul;claro"}}, {"TYPE", {"a", "b"}}}));
+    EXPECT_EQ(x.value(), "valor\\, com; coisas");
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#pragma once
+// Cards that more than one test reads, as files carry them, and vCard values
+// as text in GoogleTest's failure messages.
+#include "documents/vcard/VCard.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QByteArray>
+#include <initializer_list>
+#include <ostream>
+
+namespace vcard {
+
+inline void PrintTo(const Property& p, std::ostream* out)
+{
+    *out << (p.group().isEmpty() ? "" : p.group().toStdString() + ".") << p.name().toStdString();
+    for (const Parameter& parameter : p.parameters())
+        *out << ';' << parameter.name.toStdString() << '=' << parameter.values.join(u',').toStdString();
+    *out << ':' << p.value().toStdString();
+}
+
+inline void PrintTo(const Card& card, std::ostream* out)
+{
+    *out << "VERSION " << card.version().toStdString() << " {";
+    for (const Property& p : card.properties()) {
+        *out << ' ';
+        PrintTo(p, out);
+    }
+    *out << " }";
+}
+
+} // namespace vcard
+
+namespace samples {
+
+// The lines of a file, each ended by `end`.
+inline QByteArray file(std::initializer_list<QByteArray> lines, const QByteArray& end = "\r\n")
+{
+    QByteArray out;
+    for (const QByteArray& line : lines)
+        out += line + end;
+    return out;
+}
+
+// RFC 6350, section 8.
+inline QByteArray rfc6350Example()
+{
+    return file({"BEGIN:VCARD",
+                 "VERSION:4.0",
+                 "FN:Simon Perreault",
+                 "N:Perreault;Simon;;;ing. jr,M.Sc.",
+                 "BDAY:--0203",
+                 "ANNIVERSARY:20090808T1430-0500",
+                 "GENDER:M",
+                 "LANG;PREF=1:fr",
+                 "LANG;PREF=2:en",
+                 "ORG;TYPE=work:Viagenie",
+                 "ADR;TYPE=work:;Suite D2-630;2875 Laurier;",
+                 " Quebec;QC;G1V 2M2;Canada",
+                 "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+1-418-656-9254;ext=102",
+                 "TEL;VALUE=uri;TYPE=\"work,cell,voice,video,text\":tel:+1-418-262-6501",
+                 "EMAIL;TYPE=work:simon.perreault@viagenie.ca",
+                 "GEO;TYPE=work:geo:46.772673,-71.282945",
+                 "KEY;TYPE=work;VALUE=uri:",
+                 " http://www.viagenie.ca/simon.perreault/simon.asc",
+                 "TZ:-0500",
+                 "URL;TYPE=home:http://nomis80.org",
+                 "END:VCARD"});
+}
+
+// A phone's export: ISO-8859-1 in quoted-printable, a soft line break inside
+// the address, bare type words.
+inline QByteArray portugueseCard21()
+{
+    return file(
+        {"BEGIN:VCARD", "VERSION:2.1", "N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Concei=E7=E3o;Maria",
+         "ADR;HOME;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:;;Rua de S=E3o Jo=E3o, 12;S=E3o Jo=E3o da =",
+         "Madeira;;3700-000;Portugal",
+         "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:Liga=E7=E3o=0D=0Aao fim do dia",
+         "TEL;HOME;VOICE;PREF:+351 256 000 000", "TEL;WORK;FAX:+351 256 000 001", "END:VCARD"});
+}
+
+// Bytes that stand for a JPEG photo: long enough that its base64 is folded.
+inline QByteArray photoBytes()
+{
+    constexpr int kPhotoSize = 180;
+    QByteArray bytes("\xFF\xD8\xFF\xE0", 4);
+    for (int i = 0; bytes.size() < kPhotoSize; ++i)
+        bytes += char(i * 37 % 256);
+    return bytes;
+}
+
+// The base64 of `bytes` folded into indented lines, as 3.0 writers put it.
+inline QList<QByteArray> foldedBase64(const QByteArray& bytes)
+{
+    constexpr int kLineLength = 60;
+    const QByteArray base64 = bytes.toBase64();
+    QList<QByteArray> lines;
+    for (qsizetype at = 0; at < base64.size(); at += kLineLength)
+        lines.append(" " + base64.mid(at, kLineLength));
+    return lines;
+}
+
+inline QByteArray card30WithPhoto()
+{
+    QByteArray out = file({"BEGIN:VCARD", "VERSION:3.0", "N:Silva;Ana;;;", "FN:Ana Silva",
+                           "TEL;TYPE=WORK,pref:+351 21 000 0000",
+                           "EMAIL;TYPE=INTERNET;TYPE=pref:ana@exemplo.pt", "PHOTO;ENCODING=b;TYPE=JPEG:"});
+    for (const QByteArray& line : foldedBase64(photoBytes()))
+        out += line + "\r\n";
+    return out + file({"END:VCARD"});
+}
+
+} // namespace samples

@@ -1,0 +1,255 @@
+#include "documents/vcard/VCardWriter.h"
+#include "documents/vcard/VCardReader.h"
+#include "documents/vcard/VCardUpgrade.h"
+
+#include "tests/documents/VCardSamples.h"
+
+#include <QStringDecoder>
+#include <gtest/gtest.h>
+
+using samples::file;
+using vcard::Card;
+using vcard::Property;
+
+namespace {
+
+constexpr qsizetype kMaxOctets = 75;
+
+QList<QByteArray> physicalLines(const QByteArray& written)
+{
+    QList<QByteArray> lines = written.split('\n');
+    EXPECT_TRUE(lines.last().isEmpty()) << "the last line has no line end";
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        EXPECT_TRUE(line.endsWith('\r')) << "bare LF before: " << line.toStdString();
+        line.chop(1);
+    }
+    return lines;
+}
+
+// The content lines of a written card, unfolded.
+QStringList contentLines(const QByteArray& written)
+{
+    QStringList lines;
+    for (const QByteArray& line : physicalLines(written)) {
+        if (line.startsWith(' '))
+            lines.last() += QString::fromUtf8(line.mid(1));
+        else
+            lines.append(QString::fromUtf8(line));
+    }
+    return lines;
+}
+
+Card cardWith(const QList<Property>& properties)
+{
+    Card card;
+    card.setProperties(properties);
+    return card;
+}
+
+QByteArray writeOne(const Card& card)
+{
+    return vcard::write({card});
+}
+
+Card readOne(const QByteArray& data)
+{
+    QString problem;
+    const QList<Card> cards = vcard::read(data, &problem);
+    EXPECT_EQ(problem, QString());
+    EXPECT_EQ(cards.size(), 1);
+    return cards.value(0);
+}
+
+// Text of `length` characters that mixes one-, two-, three- and four-octet
+// UTF-8 sequences, so that fold points fall inside every kind.
+QString mixedText(int length)
+{
+    const QStringList pieces{"a", "ç", "€", QString::fromUtf8("\xF0\x9D\x84\x9E")};
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += pieces[i % pieces.size()];
+    return text;
+}
+
+TEST(VCardWriterLayout, VersionFollowsBeginAndEveryLineEndsInCrLf)
+{
+    const QList<Card> cards = vcard::read(samples::card30WithPhoto() + samples::portugueseCard21());
+    ASSERT_EQ(cards.size(), 2);
+    const QByteArray written = vcard::write(cards);
+    const QList<QByteArray> lines = physicalLines(written);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], "BEGIN:VCARD");
+    EXPECT_EQ(lines[1], "VERSION:4.0");
+    EXPECT_EQ(lines.last(), "END:VCARD");
+    EXPECT_EQ(lines.count("VERSION:4.0"), 2);
+    EXPECT_EQ(lines.count("BEGIN:VCARD"), 2);
+}
+
+TEST(VCardWriterLayout, PropertyWithoutNameIsLeftOut)
+{
+    const QStringList lines =
+        contentLines(writeOne(cardWith({Property("", "perdido"), Property("FN", "Ana")})));
+    EXPECT_EQ(lines, (QStringList{"BEGIN:VCARD", "VERSION:4.0", "FN:Ana", "END:VCARD"}));
+}
+
+TEST(VCardWriterFolding, LinesAtTheLimitStayWhole)
+{
+    const QByteArray exact(kMaxOctets, 'x');
+    EXPECT_EQ(vcard::fold(exact), exact + "\r\n");
+    const QByteArray longer(kMaxOctets + 1, 'x');
+    EXPECT_EQ(vcard::fold(longer), exact + "\r\n x\r\n");
+}
+
+TEST(VCardWriterFolding, NeverSplitsACharacterNorPassesTheLimit)
+{
+    QStringDecoder strict(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    for (int length = 0; length <= 200; ++length) {
+        const QString text = mixedText(length);
+        const QByteArray written = writeOne(cardWith({Property::fromText("NOTE", text)}));
+        for (const QByteArray& line : physicalLines(written)) {
+            ASSERT_LE(line.size(), kMaxOctets) << "length " << length;
+            const QByteArray content = line.startsWith(' ') ? line.mid(1) : line;
+            strict.resetState();
+            (void)strict.decode(content);
+            ASSERT_FALSE(strict.hasError()) << "a character split at length " << length;
+        }
+        ASSERT_EQ(readOne(written).text("NOTE"), text) << "length " << length;
+    }
+}
+
+TEST(VCardWriterFolding, LongNoteFoldsAndUnfoldsExactly)
+{
+    const QString note =
+        QStringLiteral("Reunião em São João da Madeira às 9h30 — levar orçamento de calçado. ")
+            .repeated(3)
+            .left(200);
+    ASSERT_EQ(note.size(), 200);
+    const QByteArray written = writeOne(cardWith({Property::fromText("NOTE", note)}));
+    int folds = 0;
+    for (const QByteArray& line : physicalLines(written))
+        folds += line.startsWith(' ') ? 1 : 0;
+    EXPECT_GE(folds, 2);
+    EXPECT_EQ(readOne(written).text("NOTE"), note);
+}
+
+TEST(VCardWriterEscaping, TextAndStructuredValues)
+{
+    const QStringList lines = contentLines(writeOne(cardWith({
+        Property::fromText("NOTE", "a,b;c\\d\ne"),
+        Property::fromComponents("N", {{"Silva, Jr."}, {"Ana;Maria"}, {"a", "b"}}),
+    })));
+    EXPECT_TRUE(lines.contains("NOTE:a\\,b;c\\\\d\\ne")) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("N:Silva\\, Jr.;Ana\\;Maria;a,b")) << lines.join(u'|').toStdString();
+}
+
+TEST(VCardWriterEscaping, LiteralLineBreakInARawValueCannotBreakTheLine)
+{
+    const QByteArray written = writeOne(cardWith({Property("NOTE", "um\r\ndois\ntrês")}));
+    EXPECT_TRUE(contentLines(written).contains("NOTE:um\\ndois\\ntrês"));
+    EXPECT_EQ(readOne(written).text("NOTE"), "um\ndois\ntrês");
+}
+
+TEST(VCardWriterEscaping, SeparatorsInEveryPositionComeBack)
+{
+    const QList<QStringList> components{
+        {",início", "meio;meio", "fim,"}, {""}, {";"}, {"\\", "\\n", "a\nb"}, {",;\\"}, {""}};
+    const QString text = ",começo;\\meio\\n\nfim;";
+    const Card back = readOne(
+        writeOne(cardWith({Property::fromComponents("ADR", components), Property::fromText("NOTE", text)})));
+    EXPECT_EQ(back.property("ADR")->components(), components);
+    EXPECT_EQ(back.text("NOTE"), text);
+}
+
+TEST(VCardWriterEscaping, ParameterValuesQuotedAndCaretEncoded)
+{
+    Property p("X-ETIQUETA", "v");
+    p.addParameter("X-P", {"a:b", "x;y", "p,q", "simples", "aspas\"", "duas\nlinhas", "^"});
+    const QStringList lines = contentLines(writeOne(cardWith({p})));
+    EXPECT_TRUE(lines.contains("X-ETIQUETA;X-P=\"a:b\",\"x;y\",\"p,q\",simples,aspas^',duas^nlinhas,^^:v"))
+        << lines.join(u'|').toStdString();
+    EXPECT_EQ(readOne(writeOne(cardWith({p}))).property("X-ETIQUETA")->parameters(), p.parameters());
+}
+
+TEST(VCardWriterUpgrade, Version30PreferenceAndPhoto)
+{
+    const QByteArray written = vcard::write(vcard::read(samples::card30WithPhoto()));
+    const QStringList lines = contentLines(written);
+    EXPECT_TRUE(lines.contains("TEL;TYPE=WORK;PREF=1:+351 21 000 0000")) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("EMAIL;TYPE=INTERNET;PREF=1:ana@exemplo.pt"))
+        << lines.join(u'|').toStdString();
+    const QString photo =
+        "PHOTO:data:image/jpeg;base64," + QString::fromLatin1(samples::photoBytes().toBase64());
+    EXPECT_TRUE(lines.contains(photo)) << lines.join(u'|').toStdString();
+    EXPECT_FALSE(written.contains("ENCODING"));
+    EXPECT_EQ(readOne(written).property("PHOTO")->binary(), samples::photoBytes());
+}
+
+TEST(VCardWriterUpgrade, Version21TypesPreferenceAndFormattedName)
+{
+    const QStringList lines = contentLines(vcard::write(vcard::read(samples::portugueseCard21())));
+    EXPECT_TRUE(lines.contains("TEL;TYPE=home,voice;PREF=1:+351 256 000 000"))
+        << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("TEL;TYPE=work,fax:+351 256 000 001")) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(
+        lines.contains("ADR;TYPE=home:;;Rua de São João\\, 12;São João da Madeira;;3700-000;Portugal"))
+        << lines.join(u'|').toStdString();
+    // 4.0 requires FN; the 2.1 card had only N.
+    EXPECT_TRUE(lines.contains("FN:Maria Conceição")) << lines.join(u'|').toStdString();
+    EXPECT_FALSE(lines.join(u'|').contains("CHARSET"));
+}
+
+TEST(VCardWriterUpgrade, Version21BinaryAndAddressValues)
+{
+    const QByteArray data =
+        file({"BEGIN:VCARD", "VERSION:2.1", "FN:Rui", "PHOTO;VALUE=URL:http://exemplo.pt/a,b.jpg",
+              "LOGO;GIF;BASE64:R0lGODlh", "KEY;X509;ENCODING=BASE64:MIIC", "END:VCARD"});
+    const QStringList lines = contentLines(vcard::write(vcard::read(data)));
+    EXPECT_TRUE(lines.contains("PHOTO;VALUE=uri:http://exemplo.pt/a,b.jpg"))
+        << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("LOGO:data:image/gif;base64,R0lGODlh")) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("KEY:data:application/pkix-cert;base64,MIIC"))
+        << lines.join(u'|').toStdString();
+}
+
+TEST(VCardWriterUpgrade, UnknownPropertyWrittenAsRead)
+{
+    const QByteArray line = "X-QUARVENSES-ETIQUETA;X-COR=\"azul;claro\";TYPE=a,b:valor\\, com; coisas";
+    const Card card = readOne(file({"BEGIN:VCARD", "VERSION:3.0", "FN:Ana", line, "END:VCARD"}));
+    const QByteArray written = writeOne(card);
+    EXPECT_TRUE(written.contains("\r\n" + line + "\r\n")) << written.toStdString();
+    EXPECT_EQ(readOne(written).property("X-QUARVENSES-ETIQUETA"), card.property("X-QUARVENSES-ETIQUETA"));
+}
+
+class VCardRoundTrip : public ::testing::TestWithParam<const char*> {
+  protected:
+    static QByteArray sample(const std::string& name)
+    {
+        if (name == "rfc6350")
+            return samples::rfc6350Example();
+        if (name == "v21")
+            return samples::portugueseCard21();
+        if (name == "v30")
+            return samples::card30WithPhoto();
+        return samples::rfc6350Example() + samples::portugueseCard21() + samples::card30WithPhoto();
+    }
+};
+
+TEST_P(VCardRoundTrip, ReadingWhatWasWrittenGivesTheSameCards)
+{
+    const QList<Card> cards = vcard::read(sample(GetParam()));
+    ASSERT_FALSE(cards.isEmpty());
+    const QByteArray written = vcard::write(cards);
+    QString problem;
+    const QList<Card> again = vcard::read(written, &problem);
+    EXPECT_EQ(problem, QString());
+    ASSERT_EQ(again.size(), cards.size());
+    EXPECT_TRUE(vcard::equivalent(again, cards));
+    for (qsizetype i = 0; i < cards.size(); ++i)
+        EXPECT_EQ(again[i], vcard::upgradeTo40(cards[i])) << "card " << i;
+    EXPECT_EQ(vcard::write(again), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, VCardRoundTrip, ::testing::Values("rfc6350", "v21", "v30", "all"));
+
+} // namespace
