@@ -178,9 +178,6 @@ void frmInicial::buildPermissionsFrame(int frameWidth, int frameHeight)
         place(b, frameWidth - 2000, 120 + i * 480, 1900, buttonHeight);
         commands_[13 - i] = b;
     }
-    connect(commands_[13], &QPushButton::clicked, ucIDPermitions1, &ucIDPermitions::AddUser);
-    connect(commands_[12], &QPushButton::clicked, ucIDPermitions1, &ucIDPermitions::AddGroup);
-    connect(commands_[11], &QPushButton::clicked, ucIDPermitions1, &ucIDPermitions::RemoveEntry);
 }
 
 // Tab 4: the archive.
@@ -205,9 +202,5 @@ void frmInicial::buildCardButtons(int frameHeight)
     }
     for (int i = 2; i <= 6; ++i)
         commands_[i]->setObjectName(QStringLiteral("Command") + QString::number(i));
-    connect(commands_[2], &QPushButton::clicked, this, &frmInicial::saveShownTab);
-    connect(commands_[6], &QPushButton::clicked, this, &frmInicial::moveFirst);
-    connect(commands_[5], &QPushButton::clicked, this, &frmInicial::movePrevious);
-    connect(commands_[4], &QPushButton::clicked, this, &frmInicial::moveNext);
-    connect(commands_[3], &QPushButton::clicked, this, &frmInicial::moveLast);
+    connectCommandButtons();
 }

@@ -51,16 +51,24 @@ frmInicial::frmInicial(QWidget* parent) : QMainWindow(parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(false);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        Timer1->stop();
-        ucIDSingular1->PostLoad();
-        ucIDTulvas_Details1->PostLoad();
-    });
+    connect(Timer1, &QTimer::timeout, this, &frmInicial::Timer1_Timer);
     resize(vb::twipsToPixels(card::designWidth), vb::twipsToPixels(card::designHeight));
     setMinimumSize(vb::twipsToPixels(card::minimumWidth), vb::twipsToPixels(card::minimumHeight));
 }
 
 frmInicial::~frmInicial() = default;
+
+// The after-load timer: once the load event is over, the panels that want
+// the focus take it.
+void frmInicial::Timer1_Timer()
+{
+    handle("Timer1_Timer", [this] {
+        Timer1->setInterval(0);
+        Timer1->stop();
+        ucIDSingular1->PostLoad();
+        ucIDTulvas_Details1->PostLoad();
+    });
+}
 
 QString frmInicial::caption() const
 {
@@ -80,18 +88,26 @@ void frmInicial::connectPanels()
         connect(panel, &IdentityPanel::Changed, this, [this] { setPrpAlteracoes(true); });
     connect(ucIDSingular1, &ucIDSingular::NomeHasChanged, this,
             [this](const QString& nome, const QString& apelido, const QString& titulo) {
-                QString line = titulo;
-                if (!apelido.isEmpty()) {
-                    line += u' ' + apelido;
-                    if (!nome.isEmpty())
-                        line += QStringLiteral(", ") + nome;
-                }
-                showTitle(line);
+                handle("ucIDSingular1_NomeHasChanged", [&] {
+                    QString line = titulo;
+                    if (!apelido.isEmpty()) {
+                        line += u' ' + apelido;
+                        if (!nome.isEmpty())
+                            line += QStringLiteral(", ") + nome;
+                    }
+                    showTitle(line);
+                });
             });
-    connect(ucIDInstitucional1, &ucIDInstitucional::NomeHasChanged, this,
-            [this](const QString& name) { showTitle(name); });
-    connect(ucIDTulvas1, &ucIDTulvas::TipoChanged, this,
-            [this](const QString& text) { Descrit2->setText(text); });
+    connect(ucIDInstitucional1, &ucIDInstitucional::NomeHasChanged, this, [this](const QString& name) {
+        handle("ucIDInstitucional1_NomeHasChanged", [&] { showTitle(name); });
+    });
+    connect(ucIDTulvas1, &ucIDTulvas::TipoChanged, this, [this](const QString& text) {
+        handle("ucIDTulvas1_TipoChanged", [&] { Descrit2->setText(text); });
+    });
+    connect(ucIDRelacionados1, &ucIDRelacionados::RequestOpen, this, [this](qint32 id) {
+        qint32 contact = id;
+        ucIDRelacionados1_RequestOpen(contact);
+    });
     // Every panel's own message reaches the user (the institution's always
     // did; the others tell what is wrong with a date, an e-mail, a photo).
     for (IdentityPanel* panel : allPanels()) {
@@ -148,7 +164,7 @@ int frmInicial::toolbarImage(const QString& key) const
 bool frmInicial::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Descrit2 && event->type() == QEvent::MouseButtonRelease) {
-        ucIDTulvas1->ShowTypes(0, 0);
+        Descrit2_Click();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
+#include <functional>
 
 class General;
 class QAction;
@@ -107,6 +108,35 @@ class frmInicial : public QMainWindow {
     void moveNext();
     void moveLast();
 
+    // ---- Commands (Commands.cpp), each reporting under its own name ----
+    void Toolbar1_ButtonClick(const QString& key);
+    void mnFicheiro_Click();
+    void mnTransferir_Click();
+    // The transfer between active and inactive files: no work here, false.
+    bool TransferirDados(const QString& Source, const QString& Dest, bool DeleteRecords,
+                         const QString& StartField);
+    void Descrit2_Click();
+    void Timer1_Timer();
+    // The file the card works in; "Inactivos" names the inactive files.
+    QString currentFile_;
+
+    // ---- Deleting and file membership (Deletion.cpp) ----
+    void mnRemover_Click();
+    // Removes the contact as the user chooses (or `Response`: 6 everywhere,
+    // 7 from this file only, 2 cancel; 0 asks). True when the card should
+    // consider it removed.
+    bool Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 Response = 0);
+
+    // ---- Conversion between individual and institution (Conversion.cpp) ----
+    void mnConverterInstitucional_Click();
+    void mnConverterSingular_Click();
+
+    // ---- Related contacts opened in a sibling product (RelatedContacts.cpp) ----
+    void ucIDRelacionados1_RequestOpen(qint32& id);
+
+    // ---- The prints window (Prints.cpp) ----
+    void showPrints();
+
     // ---- Layout (Resizing.cpp, WindowPosition.cpp) ----
     // Where a card goes on a screen of that size (twips) when it does not
     // use its stored position: left, top, width, height.
@@ -162,9 +192,13 @@ class frmInicial : public QMainWindow {
     void buildArchiveFrame(int frameWidth, int frameHeight);
     void buildCardButtons(int frameHeight);
     // Commands.cpp
+    enum class Move { First, Previous, Next, Last };
     void buildMenus();
     void buildToolbar();
+    void connectCommandButtons();
     void saveShownTab();
+    void handle(const char* procedure, const std::function<void()>& work);
+    void showManual();
     // frmInicial.cpp
     void connectPanels();
     QList<IdentityPanel*> allPanels() const;
@@ -189,6 +223,11 @@ class frmInicial : public QMainWindow {
     static QString eventKey(const QTreeWidgetItem* item);
     QTreeWidgetItem* eventItem(const QString& key) const;
     void showEventLook(QTreeWidgetItem* item);
+    // Deletion.cpp, Conversion.cpp
+    int askHowToDelete(const QString& list, int count, const QString& firstFile);
+    void deleteEverywhereOf(qint32 contactoId);
+    bool conversionMayStart(const QString& question, const char* procedure);
+    void showConverted();
     // Descriptions.cpp
     void showAuditLine();
     void captionFromTitle();
@@ -196,7 +235,8 @@ class frmInicial : public QMainWindow {
     void startNewContact(bool singular);
     void showIdentificationTab();
     // Navigation.cpp
-    void navigate(void (ado::Recordset::*move)(), int kind);
+    void navigate(Move move, const char* procedure);
+    bool moveCursor(Move move);
     // Closing.cpp
     void Form_Unload();
     // Saving.cpp

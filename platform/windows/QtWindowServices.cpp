@@ -99,12 +99,20 @@ QtWindowServices::~QtWindowServices()
     delete status_.data();
 }
 
+// "doc" means "*.doc"; "*.doc;*.rtf" becomes Qt's "*.doc *.rtf"; a filter
+// without a description shows its patterns.
 QString qtNameFilter(const FileFilter& filter)
 {
-    QString patterns = filter.pattern;
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    const QString description = filter.description.trimmed().isEmpty() ? patterns : filter.description;
-    return QStringLiteral("%1 (%2)").arg(description, patterns);
+    QStringList patterns;
+    for (QString piece : filter.pattern.split(u';', Qt::SkipEmptyParts)) {
+        piece = piece.trimmed();
+        if (!piece.contains(u'*') && !piece.contains(u'?'))
+            piece = QStringLiteral("*.") + (piece.startsWith(u'.') ? piece.mid(1) : piece);
+        patterns.append(piece);
+    }
+    const QString joined = patterns.join(u' ');
+    const QString description = filter.description.trimmed().isEmpty() ? joined : filter.description;
+    return description + QStringLiteral(" (") + joined + u')';
 }
 
 std::unique_ptr<QMessageBox> QtWindowServices::buildMessageBox(const QString& text, int style,
@@ -193,6 +201,23 @@ QString QtWindowServices::saveFileName(const SaveFileRequest& request)
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
     return dialog->selectedFiles().constFirst();
+}
+
+QStringList QtWindowServices::openFileNames(const OpenFileRequest& r)
+{
+    QFileDialog dialog(QApplication::activeWindow(), r.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (!r.initialFolder.trimmed().isEmpty())
+        dialog.setDirectory(r.initialFolder);
+    QStringList filters;
+    for (const FileFilter& f : r.filters)
+        filters << qtNameFilter(f);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
 }
 
 bool QtWindowServices::shellExecute(QWidget*, const QString& verb, const QString& file,

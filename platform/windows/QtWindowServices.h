@@ -23,6 +23,7 @@ class QtWindowServices : public WindowServices {
     int windowState(QWidget* window) override;
     void repaint(QWidget* window) override;
     QString saveFileName(const SaveFileRequest& request) override;
+    QStringList openFileNames(const OpenFileRequest& request) override;
     bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                       const QString& workingFolder) override;
     bool hasMailClient() override;

@@ -32,8 +32,10 @@ void ScriptedWindowServices::clear()
 {
     answers_.clear();
     savePaths_.clear();
+    openPaths_.clear();
     boxes_.clear();
     saveDialogs_.clear();
+    openDialogs_.clear();
     shellCalls_.clear();
     mails_.clear();
     statuses_.clear();
@@ -102,6 +104,19 @@ QString ScriptedWindowServices::saveFileName(const SaveFileRequest& request)
     const QString path = savePaths_.front();
     savePaths_.pop_front();
     return path;
+}
+
+QStringList ScriptedWindowServices::openFileNames(const OpenFileRequest& request)
+{
+    openDialogs_.push_back(request);
+    record(QStringLiteral("openFileNames"), nullptr, 0, request.title);
+    if (openPaths_.empty()) {
+        unexpected(QStringLiteral("open dialog nobody expected: \"") + request.title + u'"');
+        return {};
+    }
+    const QStringList paths = openPaths_.front();
+    openPaths_.pop_front();
+    return paths;
 }
 
 bool ScriptedWindowServices::shellExecute(QWidget* owner, const QString& verb, const QString& file,

@@ -56,8 +56,11 @@ class ScriptedWindowServices : public WindowServices {
     void queueAnswers(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
     // An empty path answers as a cancelled dialog.
     void queueSaveFileName(const QString& path) { savePaths_.push_back(path); }
+    // An empty list answers as a cancelled dialog.
+    void queueOpenFileNames(const QStringList& paths) { openPaths_.push_back(paths); }
+    const std::vector<OpenFileRequest>& openDialogs() const { return openDialogs_; }
     int unusedAnswers() const { return int(answers_.size()); }
-    int unusedSaveFileNames() const { return int(savePaths_.size()); }
+    int unusedSaveFileNames() const { return int(savePaths_.size() + openPaths_.size()); }
 
     const std::vector<MessageBoxCall>& messageBoxes() const { return boxes_; }
     const std::vector<SaveFileRequest>& saveDialogs() const { return saveDialogs_; }
@@ -73,6 +76,7 @@ class ScriptedWindowServices : public WindowServices {
     {
         answers_.clear();
         savePaths_.clear();
+        openPaths_.clear();
     }
     // Forgets what was recorded and queued.
     void clear();
@@ -84,6 +88,7 @@ class ScriptedWindowServices : public WindowServices {
     int windowState(QWidget* window) override;
     void repaint(QWidget* window) override;
     QString saveFileName(const SaveFileRequest& request) override;
+    QStringList openFileNames(const OpenFileRequest& request) override;
     bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                       const QString& workingFolder) override;
     bool hasMailClient() override { return mailClientConfigured; }
@@ -101,6 +106,8 @@ class ScriptedWindowServices : public WindowServices {
 
     std::deque<int> answers_;
     std::deque<QString> savePaths_;
+    std::deque<QStringList> openPaths_;
+    std::vector<OpenFileRequest> openDialogs_;
     std::vector<MessageBoxCall> boxes_;
     std::vector<SaveFileRequest> saveDialogs_;
     std::vector<ShellCall> shellCalls_;

@@ -45,6 +45,13 @@ struct SaveFileRequest {
     bool hideReadOnly = false;
 };
 
+struct OpenFileRequest {
+    QString title;
+    QString initialFolder;
+    std::vector<FileFilter> filters;
+    bool multiple = false; // several files may be chosen
+};
+
 struct MailMessage {
     QStringList attachments;
     QString subject;
@@ -73,6 +80,8 @@ class WindowServices {
 
     // The chosen path, or empty when the user cancelled.
     virtual QString saveFileName(const SaveFileRequest& request) = 0;
+    // The chosen files (one unless `multiple`), or none when cancelled.
+    virtual QStringList openFileNames(const OpenFileRequest& request) = 0;
 
     // "open" or "print" on a file, detached; false when it could not start
     // (an unknown verb, no program for it). The program's own answer is not

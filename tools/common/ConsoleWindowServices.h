@@ -16,6 +16,7 @@ class ConsoleWindowServices : public platform::WindowServices {
     int windowState(QWidget*) override { return platform::windowstate::Normal; }
     void repaint(QWidget*) override {}
     QString saveFileName(const platform::SaveFileRequest&) override { return QString(); }
+    QStringList openFileNames(const platform::OpenFileRequest&) override { return {}; }
     bool shellExecute(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     bool hasMailClient() override { return false; }
     void showStatus(QWidget*, const QString& text, int) override;

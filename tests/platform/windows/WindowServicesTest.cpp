@@ -129,7 +129,8 @@ TEST(QtSaveDialog, HonoursTitleFolderFiltersAndProposedName)
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Mailing Personalizado"));
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
-    EXPECT_EQ(dialog->nameFilters(), (QStringList{"doc (doc)", "*.* (*.*)"}));
+    // "doc" means *.doc; a filter without a description shows its pattern.
+    EXPECT_EQ(dialog->nameFilters(), (QStringList{"*.doc (*.doc)", "*.* (*.*)"}));
     EXPECT_EQ(qtNameFilter({QStringLiteral("Documentos"), QStringLiteral("*.doc;*.rtf")}),
               QStringLiteral("Documentos (*.doc *.rtf)"));
 

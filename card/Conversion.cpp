@@ -1,0 +1,123 @@
+// Converting the contact between individual and institution: the detail row
+// of the new kind is made when missing (the old kind's stays, for a later
+// conversion back), genero_id changes, and the card shows the contact again.
+// Both writes are one unit and need the right to change the contact.
+#include "card/CardMessages.h"
+#include "card/CardSettings.h"
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "data/TransactionScope.h"
+#include "data/modData.h"
+#include "data/modSQLConnection.h"
+#include "permissions/modCheckPermissions.h"
+#include "platform/ado/SqlCompose.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
+
+namespace {
+
+using namespace platform::msgbox;
+
+const char16_t selectInstitution[] = u"SELECT * FROM tbContactos_Institucionais WHERE contacto_id = %1";
+const char16_t insertInstitution[] = u"INSERT INTO tbContactos_Institucionais (contacto_id) VALUES (%1)";
+const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id = %1";
+const char16_t selectIndividual[] = u"SELECT * FROM tbContactos_Singulares WHERE contacto_id = %1";
+const char16_t insertIndividual[] = u"INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (%1,%2)";
+const char16_t updateKind[] = u"UPDATE tbContactos SET genero_id = %2 WHERE contacto_id = %1";
+constexpr qint32 individualKind = 1;
+constexpr qint32 institutionKind = 2;
+
+platform::WindowServices& windows()
+{
+    return platform::WindowServices::current();
+}
+
+bool hasRow(const QString& sql)
+{
+    ado::Recordset rs;
+    rs.Open(sql, Data().SqlServer);
+    const bool found = !rs.Eof();
+    rs.Close();
+    return found;
+}
+
+} // namespace
+
+// The question, pending changes offered for saving, the connection and the
+// right: false when the conversion must not go on.
+bool frmInicial::conversionMayStart(const QString& question, const char* procedure)
+{
+    if (windows().messageBox(question, YesNo | Question, caption()) != AnswerYes)
+        return false;
+    // The card is read again afterwards: what was typed is saved first or
+    // given up knowingly.
+    if (AskForSavings() == AnswerCancel || changed_)
+        return false;
+    if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty()) {
+        reportError(QString::fromLatin1(procedure), vb::Error(0, refused));
+        return false;
+    }
+    return hasRight(modCheckPermissions::Change, card::refusedChange);
+}
+
+void frmInicial::mnConverterInstitucional_Click()
+{
+    TransactionScope unit;
+    try {
+        if (!conversionMayStart(QStringLiteral("Deseja converter este registo em contacto institucional?"),
+                                "mnConverterInstitucional_Click"))
+            return;
+        unit.begin();
+        if (!hasRow(sql::compose(selectInstitution, {Contacto_ID})))
+            Data().SqlServer.Execute(sql::compose(insertInstitution, {Contacto_ID}));
+        Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, institutionKind}));
+        unit.commit();
+        showConverted();
+    } catch (const vb::Error& e) {
+        unit.rollback();
+        reportError(QStringLiteral("mnConverterInstitucional_Click"), e);
+    }
+}
+
+void frmInicial::mnConverterSingular_Click()
+{
+    TransactionScope unit;
+    try {
+        if (!conversionMayStart(QStringLiteral("Deseja converter este registo em contacto singular?"),
+                                "mnConverterSingular_Click"))
+            return;
+        ado::Recordset rs;
+        rs.Open(sql::compose(selectContact, {Contacto_ID}), Data().SqlServer);
+        const QString name = rs.Eof() || rs(QStringLiteral("nome_union")).isNull()
+                                 ? QString()
+                                 : vb::CStr(rs(QStringLiteral("nome_union")));
+        rs.Close();
+        if (name.isEmpty()) {
+            windows().messageBox(QStringLiteral("Não foi possivel converter este contacto."), Information,
+                                 caption());
+            return;
+        }
+        if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+            return;
+        unit.begin();
+        if (!hasRow(sql::compose(selectIndividual, {Contacto_ID})))
+            Data().SqlServer.Execute(
+                sql::compose(insertIndividual, {Contacto_ID, modData::FormatSQLValue(name, modData::kText)}));
+        Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, individualKind}));
+        unit.commit();
+        showConverted();
+    } catch (const vb::Error& e) {
+        unit.rollback();
+        reportError(QStringLiteral("mnConverterSingular_Click"), e);
+    }
+}
+
+// The card shows the contact again on tab 1, as its new kind.
+void frmInicial::showConverted()
+{
+    showIdentificationTab();
+    qint32 tab = card::tabIdentification;
+    PreencherCampos(tab);
+    setPrpAlteracoes(false);
+}
