@@ -107,8 +107,8 @@ QString secondaryServer(const QString& cnDataSource, const QString& cnDataSource
     return cnDataSourceSecondary == cnDataSource ? QString() : cnDataSourceSecondary;
 }
 
-// Step 2: the connection login's strings to the primary and, when there is
-// one, the secondary server (empty otherwise).
+// The connection login's strings to the primary and, when there is one, the
+// secondary server (empty otherwise).
 struct ServerStrings {
     QString master;
     QString secondary;
@@ -125,9 +125,9 @@ ServerStrings serverStrings(const QString& cnUser, const QString& cnPassword, co
                                                            Ending::Encrypt, cnInitialCatalog, secondary)};
 }
 
-// Steps 3 to 8: the server that answered first (1 the primary, 2 the
-// secondary), once the user's own credentials are proved on it; 0 when none
-// answered or the user was refused.
+// The server that answered first (1 the primary, 2 the secondary), once the
+// user's own credentials are proved on it; 0 when none answered or the user
+// was refused.
 int provenWinner(const ServerStrings& strings, const QString& User, const QString& Password,
                  const QString& cnInitialCatalog, const QString& cnDataSource, const QString& secondary)
 {
