@@ -20,8 +20,8 @@ const char16_t selectCompany[] =
     u"'EmpresaCodigoPostal', 'EmpresaLocalidade', 'EmpresaTelefone', 'EmpresaEmail')";
 const char16_t selectSigner[] = u"SELECT nome FROM tbUsers WHERE descrit = %1";
 
-constexpr int invalidArgument = 5; // VB's "Invalid procedure call or argument"
-constexpr int noCurrentRecord = 3021;
+constexpr int invalidArgument = 5;    // VB's "Invalid procedure call or argument"
+constexpr int noCurrentRecord = 3021; // ADO's "no current record"
 
 const QString subject = QStringLiteral("Actualização dos dados de contacto");
 const QString notGiven = QStringLiteral("não indicado");
@@ -63,12 +63,12 @@ Company readCompany(const ado::Connection& connection)
     ado::Recordset rs;
     rs.Open(QString::fromUtf16(selectCompany), connection);
     for (; !rs.Eof(); rs.MoveNext())
-        stored.insert(text(rs, QStringLiteral("variavel")), text(rs, QStringLiteral("valor")));
+        stored.insert(text(rs, QStringLiteral("variavel")).toCaseFolded(), text(rs, QStringLiteral("valor")));
     rs.Close();
     const auto value = [&](const char* name) {
         const QString key = QString::fromLatin1(name);
         const QString site = siteValue(key);
-        return site.isEmpty() ? stored.value(key) : site;
+        return site.isEmpty() ? stored.value(key.toCaseFolded()) : site; // names compare as the server does
     };
     return {value("Empresa"),           value("EmpresaMorada"),   value("EmpresaCodigoPostal"),
             value("EmpresaLocalidade"), value("EmpresaTelefone"), value("EmpresaEmail")};

@@ -149,17 +149,19 @@ TEST_F(Generator, TheSitesTemplateAndCompanySettingsAreUsed)
 {
     QFile site(modRegistry::PastaShadow() + QStringLiteral("/carta_personalizada.html"));
     ASSERT_TRUE(site.open(QIODevice::WriteOnly));
-    site.write(
-        "<html><body><p>Modelo do s\xc3\xadtio: {{nome}} | {{ saudacao }} | {{data}} | {{desconhecido}}</p>"
-        "</body></html>");
+    site.write("<html><body><p>Modelo do s\xc3\xadtio: {{nome}} | {{ saudacao }} | {{data}} | "
+               "{{desconhecido}} | {{empresa}}</p>"
+               "</body></html>");
     site.close();
     ASSERT_TRUE(modRegistry::GravarShadow(generatorKey, QStringLiteral("EmpresaLocalidade"),
                                           QStringLiteral("Porto")));
+    // Settings' names in tbConfig compare without regard to case, as the server compares them.
+    execute(QStringLiteral("UPDATE tbConfig SET variavel = 'EMPRESA' WHERE variavel = 'Empresa'"));
 
     const QString text = letterText(16).simplified(); // the line breaks are the layout's
     EXPECT_TRUE(
         text.contains(QStringLiteral("Modelo do sítio: Ana Santos | Exma. Senhora Dra. Santos, | Porto, ") +
-                      todayInWords() + QStringLiteral(" | {{desconhecido}}")))
+                      todayInWords() + QStringLiteral(" | {{desconhecido}} | Quarvenses Demonstração, Lda.")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Com os melhores cumprimentos")));
 }
