@@ -28,6 +28,8 @@ namespace {
 using ConnectionStrings::Ending;
 
 const QString tlvKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
+// Connections made from the host's values never persist their security information.
+const QString connectSecurityInfo = QStringLiteral("False");
 
 bool alreadyConnected()
 {
@@ -99,6 +101,46 @@ void openShared(const QString& decipheredText)
     shared.Open(decipheredText);
 }
 
+// The secondary server worth racing: none when it is the primary again.
+QString secondaryServer(const QString& cnDataSource, const QString& cnDataSourceSecondary)
+{
+    return cnDataSourceSecondary == cnDataSource ? QString() : cnDataSourceSecondary;
+}
+
+// The connection login's strings to the primary and, when there is one, the
+// secondary server (empty otherwise).
+struct ServerStrings {
+    QString master;
+    QString secondary;
+};
+
+ServerStrings serverStrings(const QString& cnUser, const QString& cnPassword, const QString& cnInitialCatalog,
+                            const QString& cnDataSource, const QString& secondary)
+{
+    const QString loginPassword = StringCipher::Decipher(cnPassword);
+    return {ConnectionStrings::build(connectSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
+                                     cnInitialCatalog, cnDataSource),
+            secondary.isEmpty() ? QString()
+                                : ConnectionStrings::build(connectSecurityInfo, cnUser, loginPassword,
+                                                           Ending::Encrypt, cnInitialCatalog, secondary)};
+}
+
+// The server that answered first (1 the primary, 2 the secondary), once the
+// user's own credentials are proved on it; 0 when none answered or the user
+// was refused.
+int provenWinner(const ServerStrings& strings, const QString& User, const QString& Password,
+                 const QString& cnInitialCatalog, const QString& cnDataSource, const QString& secondary)
+{
+    const int winner = race(strings.master, strings.secondary);
+    if (winner == 0)
+        return 0;
+    const QString server = winner == 1 ? cnDataSource : secondary;
+    const bool proved =
+        proveUser(ConnectionStrings::build(connectSecurityInfo, User, StringCipher::Decipher(Password),
+                                           Ending::Encrypt, cnInitialCatalog, server));
+    return proved ? winner : 0;
+}
+
 bool sqlConnect(const QString& User, const QString& Password, const QString& cnUser,
                 const QString& cnPassword, const QString& cnInitialCatalog, const QString& cnDataSource,
                 const QString& cnDataSourceSecondary, qint32 Flags)
@@ -108,33 +150,26 @@ bool sqlConnect(const QString& User, const QString& Password, const QString& cnU
         c.strDataServer = QStringLiteral("Fiscora");
     else if (Flags == 1)
         c.strDataServer = QStringLiteral("Sanovia");
-    c.strSecurityInfo = QStringLiteral("False");
+    c.strSecurityInfo = connectSecurityInfo;
     c.strCnUser = cnUser;
     c.strCnPassword = cnPassword;
     c.strInitialCatalog = cnInitialCatalog;
     c.strDataSource = cnDataSource;
-    c.strDataSourceSecondary = cnDataSourceSecondary == cnDataSource ? QString() : cnDataSourceSecondary;
+    c.strDataSourceSecondary = secondaryServer(cnDataSource, cnDataSourceSecondary);
     c.bUseSecondary = false;
 
-    const QString loginPassword = StringCipher::Decipher(cnPassword);
-    const QString master = ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
-                                                    cnInitialCatalog, cnDataSource);
-    const QString secondary =
-        c.strDataSourceSecondary.isEmpty()
-            ? QString()
-            : ConnectionStrings::build(c.strSecurityInfo, cnUser, loginPassword, Ending::Encrypt,
-                                       cnInitialCatalog, c.strDataSourceSecondary);
-    c.strSQLMasterConnString = StringCipher::Encipher(master);
-    c.strSQLSecondaryConnString = StringCipher::Encipher(secondary);
+    const ServerStrings built =
+        serverStrings(cnUser, cnPassword, cnInitialCatalog, cnDataSource, c.strDataSourceSecondary);
+    c.strSQLMasterConnString = StringCipher::Encipher(built.master);
+    c.strSQLSecondaryConnString = StringCipher::Encipher(built.secondary);
 
+    // Kept strings are deciphered each time one is handed to a connection.
+    const ServerStrings kept{StringCipher::Decipher(c.strSQLMasterConnString),
+                             built.secondary.isEmpty() ? QString()
+                                                       : StringCipher::Decipher(c.strSQLSecondaryConnString)};
     const int winner =
-        race(StringCipher::Decipher(c.strSQLMasterConnString),
-             secondary.isEmpty() ? QString() : StringCipher::Decipher(c.strSQLSecondaryConnString));
+        provenWinner(kept, User, Password, cnInitialCatalog, cnDataSource, c.strDataSourceSecondary);
     if (winner == 0)
-        return false;
-    const QString server = winner == 1 ? cnDataSource : c.strDataSourceSecondary;
-    if (!proveUser(ConnectionStrings::build(c.strSecurityInfo, User, StringCipher::Decipher(Password),
-                                            Ending::Encrypt, cnInitialCatalog, server)))
         return false;
 
     c.bUseSecondary = winner == 2;
@@ -143,6 +178,21 @@ bool sqlConnect(const QString& User, const QString& Password, const QString& cnU
     openShared(
         StringCipher::Decipher(c.bUseSecondary ? c.strSQLSecondaryConnString : c.strSQLMasterConnString));
     c.bSQLConnected = true;
+    return true;
+}
+
+bool openOwn(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
+             const QString& cnInitialCatalog, const QString& cnDataSource,
+             const QString& cnDataSourceSecondary, ado::Connection& out)
+{
+    closeQuietly(out);
+    const QString secondary = secondaryServer(cnDataSource, cnDataSourceSecondary);
+    const ServerStrings strings =
+        serverStrings(cnUser, cnPassword, cnInitialCatalog, cnDataSource, secondary);
+    const int winner = provenWinner(strings, User, Password, cnInitialCatalog, cnDataSource, secondary);
+    if (winner == 0)
+        return false;
+    out.Open(winner == 1 ? strings.master : strings.secondary);
     return true;
 }
 
@@ -210,6 +260,22 @@ bool SQLConnect(const QString& User, const QString& Password, const QString& cnU
     } catch (const std::exception& e) {
         ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
     }
+    return false;
+}
+
+bool OpenOwn(const QString& User, const QString& Password, const QString& cnUser, const QString& cnPassword,
+             const QString& cnInitialCatalog, const QString& cnDataSource,
+             const QString& cnDataSourceSecondary, ado::Connection& out)
+{
+    try {
+        return openOwn(User, Password, cnUser, cnPassword, cnInitialCatalog, cnDataSource,
+                       cnDataSourceSecondary, out);
+    } catch (const vb::Error& e) {
+        ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
+    } catch (const std::exception& e) {
+        ErrorReport::send(ErrorReport::Origin::SQLConnect, QStringLiteral("SQLConnect"), e);
+    }
+    closeQuietly(out);
     return false;
 }
 

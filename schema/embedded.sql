@@ -489,7 +489,7 @@ CREATE TABLE tbSeguradoras_P_Contas_Permitions_Criar_Users (
 CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Users_code ON tbSeguradoras_P_Contas_Permitions_Criar_Users (code);
 
 CREATE VIEW vwContactos_Quarvenses_Completos AS
-SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, c.no_contribuinte, c.chave,
+SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, s.sexo, c.no_contribuinte, c.chave,
   (SELECT m.morada FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS morada,
   (SELECT m.codigo_postal FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS codigo_postal,
   (SELECT m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id LIMIT 1) AS localidade,

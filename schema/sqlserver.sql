@@ -614,7 +614,7 @@ CREATE INDEX ix_tbSeguradoras_P_Contas_Permitions_Criar_Users_code ON tbSegurado
 GO
 
 CREATE VIEW vwContactos_Quarvenses_Completos AS
-SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, c.no_contribuinte, c.chave,
+SELECT c.contacto_id, c.genero_id, c.nome_union, s.titulo, s.nome, s.apelido, s.sexo, c.no_contribuinte, c.chave,
   (SELECT TOP 1 m.morada FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS morada,
   (SELECT TOP 1 m.codigo_postal FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS codigo_postal,
   (SELECT TOP 1 m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id ORDER BY m.morada_default DESC, m.morada_id) AS localidade,

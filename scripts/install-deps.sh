@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   xdg-utils cups-client
+  poppler-utils
 )
 
 missing=()

@@ -173,6 +173,50 @@ TEST_F(Connecting, APasswordThatDoesNotDecipherIsReported)
                            QStringLiteral("O texto indicado não é um texto cifrado válido.")}));
 }
 
+// Outside components open a connection of their own by the same rules.
+TEST_F(Connecting, OpenOwnRacesProvesAndLeavesTheSharedStateAlone)
+{
+    const auto openOwn = [](const QString& userPassword, const QString& first, const QString& second,
+                            ado::Connection& own) {
+        return DatabaseConnection::OpenOwn(QStringLiteral("ana"), enc(userPassword), QStringLiteral("sa"),
+                                           enc(QStringLiteral("pw")), catalog, first, second, own);
+    };
+    ado::Connection own;
+    ASSERT_TRUE(openOwn(QStringLiteral("senha"), down(), secondary(), own));
+    EXPECT_EQ(own.State(), ado::adStateOpen);
+    EXPECT_EQ(own.ConnectionString(), expectedString("sa", "pw", secondary(), ";Encrypt=yes;"));
+    EXPECT_FALSE(Conn().bSQLConnected);
+    EXPECT_TRUE(Conn().strUser.isEmpty());
+    EXPECT_TRUE(Conn().strSQLMasterConnString.isEmpty());
+    EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
+
+    EmbeddedServer::setLatency(secondary(), 1500);
+    ASSERT_TRUE(openOwn(QStringLiteral("senha"), primary(), secondary(), own));
+    EmbeddedServer::setLatency(secondary(), 0);
+    EXPECT_EQ(own.ConnectionString(), expectedString("sa", "pw", primary(), ";Encrypt=yes;"))
+        << "the faster primary wins, and the earlier connection is replaced";
+
+    EXPECT_FALSE(openOwn(QStringLiteral("errada"), primary(), {}, own));
+    EXPECT_NE(own.State(), ado::adStateOpen) << "a refused user leaves nothing open";
+    EXPECT_FALSE(openOwn(QStringLiteral("senha"), down(), down(), own));
+    EXPECT_NE(own.State(), ado::adStateOpen);
+    EXPECT_FALSE(Conn().bSQLConnected);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Connecting, OpenOwnReportsAPasswordThatDoesNotDecipher)
+{
+    ado::Connection own;
+    EXPECT_FALSE(DatabaseConnection::OpenOwn(QStringLiteral("ana"), enc(QStringLiteral("senha")),
+                                             QStringLiteral("sa"), QStringLiteral("pw em claro"), catalog,
+                                             primary(), {}, own));
+    EXPECT_NE(own.State(), ado::adStateOpen);
+    ASSERT_EQ(reporter.reports().size(), 1u);
+    EXPECT_EQ(reporter.reports()[0].value(2), QStringLiteral("SQLConnect"));
+    EXPECT_EQ(reporter.reports()[0].value(4),
+              QStringLiteral("O texto indicado não é um texto cifrado válido."));
+}
+
 namespace {
 
 void store(const QString& key, const char* name, const QString& value)

@@ -66,10 +66,10 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
     }
     EXPECT_EQ(server.indexes, embedded.indexes);
     EXPECT_EQ(server.views, embedded.views);
-    EXPECT_EQ(
-        server.views.value(QStringLiteral("vwContactos_Quarvenses_Completos")),
-        (QStringList{"contacto_id", "genero_id", "nome_union", "titulo", "nome", "apelido", "no_contribuinte",
-                     "chave", "morada", "codigo_postal", "localidade", "pais", "telefone", "email"}));
+    EXPECT_EQ(server.views.value(QStringLiteral("vwContactos_Quarvenses_Completos")),
+              (QStringList{"contacto_id", "genero_id", "nome_union", "titulo", "nome", "apelido", "sexo",
+                           "no_contribuinte", "chave", "morada", "codigo_postal", "localidade", "pais",
+                           "telefone", "email"}));
 
     // What the system names must be there.
     for (const char* table : {"tbContactos",

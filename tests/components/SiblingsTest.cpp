@@ -1,0 +1,233 @@
+#include "card/frmInicial.h"
+#include "component/ConnectionState.h"
+#include "platform/ado/Recordset.h"
+#include "platform/objects/CreateObject.h"
+#include "platform/objects/SiblingContacts.h"
+#include "tests/components/PluginFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+using contracts::SiblingContacts;
+using plugintest::ConnectionValues;
+
+const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
+const QString sheetName = QStringLiteral("frmFichaContacto");
+
+class SiblingSheet : public plugintest::PluginFixture {
+  protected:
+    void SetUp() override
+    {
+        PluginFixture::SetUp();
+        // Where the record card opens, so that it opens normally.
+        for (const auto& [name, value] : {std::pair{"Left", 600},
+                                          {"Top", 600},
+                                          {"Width", 15000},
+                                          {"Height", 9600},
+                                          {"Frame", 1},
+                                          {"AutoSize", 0}})
+            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+    }
+
+    void TearDown() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                w->close();
+        settle();
+    }
+
+    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    std::shared_ptr<SiblingContacts> connected(const char* progId, const QString& user, qint16 flags = 0)
+    {
+        auto sibling = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(progId));
+        ConnectionValues values = valuesFor(user);
+        values.flags = flags;
+        EXPECT_TRUE(connect(*sibling, values));
+        return sibling;
+    }
+
+    // Registo as the record card calls it: a one-row recordset and the number.
+    static void show(SiblingContacts& sibling, qint32 id)
+    {
+        auto rs = std::make_shared<ado::Recordset>();
+        sibling.Registo(rs, id);
+    }
+
+    static QWidget* shownSheet()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == sheetName && w->isVisible())
+                return w;
+        return nullptr;
+    }
+
+    static QString text(QWidget* sheet, const char* label)
+    {
+        auto* l = sheet->findChild<QLabel*>(QString::fromLatin1(label));
+        return l ? l->text() : QStringLiteral("<sem %1>").arg(QString::fromLatin1(label));
+    }
+
+    static QPushButton* openButton(QWidget* sheet)
+    {
+        return sheet->findChild<QPushButton*>(QStringLiteral("btAbrirFicha"));
+    }
+
+    static frmInicial* shownCard()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* card = qobject_cast<frmInicial*>(w); card && card->isVisible())
+                return card;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
+{
+    // The default telephone is the newer row: it must still come first.
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos_Telefones SET telefone_default = "
+                       "CASE WHEN tipo = 'Emprego' THEN 1 ELSE 0 END WHERE contacto_id = 16"));
+    Data().SqlServer.Execute(QStringLiteral("INSERT INTO tbContactos_Emails (contacto_id, email, descrit, "
+                                            "email_default) VALUES (16, 'ana@casa.pt', NULL, 0)"));
+    Data().SqlServer.Execute(
+        QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, "
+                       "localidade, pais, morada_default) VALUES (16, 'Rua Velha, 1', "
+                       "'4000-001', 'Porto', 'Portugal', 0)"));
+    auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
+    show(*travix, 16);
+
+    QWidget* sheet = shownSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Travix — Ana Santos"));
+    EXPECT_FALSE(sheet->isModal());
+    EXPECT_EQ(text(sheet, "lblNome"), QStringLiteral("Ana Santos"));
+    EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Particular"));
+    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("519753072"));
+    EXPECT_EQ(text(sheet, "lblMorada"),
+              QStringLiteral("Rua de Santa Catarina, 26\n4000-322 Porto\nPortugal"));
+    EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("211675664 (Emprego)\n900126704 (Móvel)"));
+    EXPECT_EQ(text(sheet, "lblEmails"), QStringLiteral("ana.santos@exemplo.pt (Principal)\nana@casa.pt"));
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(SiblingSheet, AnInstitutionShowsItsKindAndMissingValuesSaySo)
+{
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET no_contribuinte = NULL WHERE contacto_id = 4"));
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
+    auto snvia = connected(SiblingContacts::SnviaProgId, QStringLiteral("ana"), 1);
+    show(*snvia, 4);
+
+    QWidget* sheet = shownSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Snvia — Clínica Médica da Foz"));
+    EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Empresarial"));
+    EXPECT_EQ(text(sheet, "lblMorada"), QStringLiteral("Rua Direita, 14\n3810-064 Aveiro\nPortugal"));
+    EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("200031676 (Fixo)\n210418916 (Emprego)"));
+    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("(não indicado)"));
+    EXPECT_EQ(text(sheet, "lblEmails"), QStringLiteral("(não indicado)"));
+}
+
+TEST_F(SiblingSheet, AContactThatDoesNotExistIsToldNotShown)
+{
+    auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    show(*travix, 999);
+    EXPECT_EQ(shownSheet(), nullptr);
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("n.º 999 não existe")))
+        << windows->messageBoxes()[0].text.toStdString();
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Travix"));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(SiblingSheet, WithoutAConnectionNothingIsShownButTheUserIsTold)
+{
+    auto snvia = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::SnviaProgId));
+    EXPECT_FALSE(connect(*snvia, valuesFor(QStringLiteral("ana"), QStringLiteral("errada"))));
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    show(*snvia, 16);
+    EXPECT_EQ(shownSheet(), nullptr);
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Não há ligação")));
+    EXPECT_TRUE(reporter.reports().empty()) << "refused credentials are no error to report";
+}
+
+TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnAndRefusesWrongCredentials)
+{
+    ResetConnectionStateForTests();
+    auto travix = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::TravixProgId));
+    EXPECT_FALSE(connect(*travix, valuesFor(QStringLiteral("rui"), QStringLiteral("errada"))));
+    ConnectionValues unreachable = valuesFor(QStringLiteral("ana"));
+    unreachable.dataSource = db.folder() + QStringLiteral("/desligado");
+    EXPECT_FALSE(connect(*travix, unreachable));
+    ConnectionValues secondaryOnly = unreachable;
+    secondaryOnly.dataSourceSecondary = db.folder();
+    EXPECT_TRUE(connect(*travix, secondaryOnly)) << "the secondary server answers";
+    EXPECT_FALSE(Conn().bSQLConnected) << "the component's own state is left alone";
+    EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(SiblingSheet, TheOpenButtonFollowsTheUsersRightToOpen)
+{
+    auto asRui = connected(SiblingContacts::TravixProgId, QStringLiteral("rui"));
+    show(*asRui, 13);
+    QWidget* sheet = shownSheet();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_NE(openButton(sheet), nullptr);
+    EXPECT_EQ(openButton(sheet)->text(), QStringLiteral("Abrir na ficha de contactos"));
+    EXPECT_FALSE(openButton(sheet)->isEnabled());
+    sheet->close();
+    settle();
+
+    auto asAna = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
+    show(*asAna, 13);
+    sheet = shownSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(openButton(sheet)->isEnabled());
+    EXPECT_EQ(shownCard(), nullptr);
+    openButton(sheet)->click();
+    QPointer<frmInicial> card = shownCard();
+    ASSERT_FALSE(card.isNull()) << "the record card opens";
+    EXPECT_EQ(card->Contacto_ID, 13);
+
+    // The card stays when the sheet goes, and goes with its own closing.
+    sheet->close();
+    settle();
+    EXPECT_EQ(shownSheet(), nullptr);
+    ASSERT_FALSE(card.isNull());
+    EXPECT_TRUE(card->isVisible());
+    card->close();
+    settle();
+    EXPECT_TRUE(card.isNull());
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(SiblingSheet, EverythingIsReachedByTabAndEscapeClosesAndDeletesTheSheet)
+{
+    auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
+    show(*travix, 16);
+    QPointer<QWidget> sheet = shownSheet();
+    ASSERT_FALSE(sheet.isNull());
+    for (const char* name : {"lblNome", "lblGenero", "lblNIF", "lblMorada", "lblTelefones", "lblEmails",
+                             "btAbrirFicha", "btFechar"}) {
+        auto* w = sheet->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus) << name;
+    }
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(sheet.isNull());
+}
