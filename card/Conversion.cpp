@@ -9,6 +9,8 @@
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDSingular.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
@@ -73,7 +75,7 @@ void frmInicial::mnConverterInstitucional_Click()
             Data().SqlServer.Execute(sql::compose(insertInstitution, {Contacto_ID}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, institutionKind}));
         unit.commit();
-        showConverted();
+        showConverted(false);
     } catch (const vb::Error& e) {
         unit.rollback();
         reportError(QStringLiteral("mnConverterInstitucional_Click"), e);
@@ -106,16 +108,22 @@ void frmInicial::mnConverterSingular_Click()
                 sql::compose(insertIndividual, {Contacto_ID, modData::FormatSQLValue(name, modData::kText)}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, individualKind}));
         unit.commit();
-        showConverted();
+        showConverted(true);
     } catch (const vb::Error& e) {
         unit.rollback();
         reportError(QStringLiteral("mnConverterSingular_Click"), e);
     }
 }
 
-// The card shows the contact again on tab 1, as its new kind.
-void frmInicial::showConverted()
+// The card shows the contact again on tab 1, as its new kind (the kind is
+// known from the stored conversion, even if reading the contact fails now).
+void frmInicial::showConverted(bool singular)
 {
+    singular_ = singular;
+    ucIDSingular1->setVisible(singular);
+    ucIDInstitucional1->setVisible(!singular);
+    mnConverterInstitucional->setVisible(singular);
+    mnConverterSingular->setVisible(!singular);
     showIdentificationTab();
     qint32 tab = card::tabIdentification;
     PreencherCampos(tab);

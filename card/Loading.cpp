@@ -103,8 +103,13 @@ bool frmInicial::Form_Load()
         }
         if (inPro)
             return true;
-        // Whatever tab comes back is loaded afresh for Contacto_ID, also on
-        // a card that is shown already with that tab.
+        // A card shown already is taken for another entry: what is pending
+        // is offered for saving once, a new contact not stored is given up,
+        // and whatever tab comes back is loaded afresh for Contacto_ID.
+        if (isVisible() && changed_)
+            AskForSavings();
+        setPrpAlteracoes(false);
+        isNew = false;
         Frame_Selected = 0;
         return restoreWindow();
     } catch (const vb::Error& e) {

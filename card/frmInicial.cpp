@@ -118,7 +118,8 @@ void frmInicial::connectPanels()
                 [this](const QString& text) { statusBar()->showMessage(text, noticeMs); });
     }
     // Writes a panel makes at once need the right to change the contact.
-    for (IdentityPanel* panel : std::initializer_list<IdentityPanel*>{ucIDFotos1, ucIDRelacionados1})
+    for (IdentityPanel* panel :
+         std::initializer_list<IdentityPanel*>{ucIDFotos1, ucIDRelacionados1, ucIDArqDoc1})
         panel->MayWrite = [this] { return hasRight(modCheckPermissions::Change, card::refusedChange); };
 }
 

@@ -227,7 +227,7 @@ class frmInicial : public QMainWindow {
     int askHowToDelete(const QString& list, int count, const QString& firstFile);
     void deleteEverywhereOf(qint32 contactoId);
     bool conversionMayStart(const QString& question, const char* procedure);
-    void showConverted();
+    void showConverted(bool singular);
     // Descriptions.cpp
     void showAuditLine();
     void captionFromTitle();

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace documents {
 
@@ -70,6 +71,20 @@ QString archiveRoot()
     const vb::Variant root =
         modRegistry::ObterValorString(productKeyPrefix + Conn().strDataServer, rootValue);
     return root.isNull() ? QString() : vb::CStr(root);
+}
+
+QString ensureArchiveRoot(const QString& productKey)
+{
+    const QString key = productKeyPrefix + productKey;
+    const vb::Variant current = modRegistry::ObterValorString(key, rootValue);
+    if (!current.isNull() && !vb::CStr(current).isEmpty())
+        return vb::CStr(current);
+    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/quarvenses/arquivo");
+    QDir().mkpath(root);
+    modRegistry::GarantirShadow();
+    modRegistry::GravarShadow(key, rootValue, root);
+    return root;
 }
 
 QString freeName(const QString& fileName, const QStringList& taken)

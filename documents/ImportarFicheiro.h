@@ -16,6 +16,9 @@ QString ImportarFicheiro(const QString& sourcePath, qint32 contactoId, QWidget* 
 // The archive root of the host product (settings value "ArquivoDocumental"),
 // empty when none is set.
 QString archiveRoot();
+// Gives the product an archive root under the user's data folder when it has
+// none (the demonstration set-up); answers the root in use.
+QString ensureArchiveRoot(const QString& productKey);
 // The name the file gets among the names already in the folder: "_k" before
 // the last dot (or at the end), the first k that is free; names compare
 // with letter case.

@@ -1,6 +1,7 @@
 #include "host/FirstRun.h"
 
 #include "component/StringCipher.h"
+#include "documents/ImportarFicheiro.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/folders/SpecialFolders.h"
 #include "platform/values/Conversions.h"
@@ -92,6 +93,7 @@ bool ensure(const QString& serverFolder)
         made = true;
     }
     seedWindowValues();
+    documents::ensureArchiveRoot(QString::fromLatin1(productKey));
     return made;
 }
 

@@ -4,6 +4,7 @@
 // false and keeps the changed flag, the catalog is as it was, and no lock is
 // left. The run without a fault then does the whole work.
 #include "component/ConnectionState.h"
+#include "data/modSQLConnection.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
@@ -13,6 +14,7 @@
 #include "panels/ucIDTelefones.h"
 #include "panels/ucIDTulvas_Details.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 #include "tests/support/CatalogChecks.h"
 
@@ -232,4 +234,76 @@ TEST_F(WritePathFaults, SavingOtherInformationAndPermissionsIsWholeOrNothing)
         },
         [&] { return card.GravarCampos(tab); }, [&] { return card.prpAlteracoes(); },
         "separador 3, permissões"));
+}
+
+// Removing a contact everywhere or from this file only, and converting it:
+// each is one unit at every statement too. A refusal the server reports (its
+// delete procedure undoes itself and says why) counts as a failure here.
+TEST_F(WritePathFaults, RemovingAndConvertingAreWholeOrNothing)
+{
+    frmInicial& card = open(1);
+    qint32 victim = 0;
+    const auto makeVictim = [&](int round) {
+        modSQLConnection::CheckSQLConnection(); // a fault may have ended the session
+        Data().SqlServer.Execute(
+            QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, 'Vítima ") +
+            QString::number(round) + QStringLiteral("')"));
+        victim = db.count(QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
+        const QString id = QString::number(victim);
+        Data().SqlServer.Execute(
+            QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id +
+            QStringLiteral(", 'Vítima')"));
+        Data().SqlServer.Execute(
+            QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
+            id + QStringLiteral(", 'Rua', 1)"));
+        for (const char* file : {"Contactos Quarvenses", "Clientes"})
+            Data().SqlServer.Execute(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id +
+                                     QStringLiteral(", '") + QString::fromUtf8(file) +
+                                     QStringLiteral("','$00011111','$10011111'"));
+    };
+    const auto refusedByServer = [&] {
+        for (const auto& box : windows->messageBoxes())
+            if (box.text.startsWith(QStringLiteral("Erro: não é possível eliminar")))
+                return true;
+        return false;
+    };
+    bool inactive = false;
+    for (const qint32 response : {platform::msgbox::AnswerYes, platform::msgbox::AnswerNo}) {
+        expectClean(everyStatement(
+            makeVictim,
+            [&] {
+                windows->clear();
+                return card.Apagar_Contacto(victim, inactive, response) && !refusedByServer();
+            },
+            [] { return true; },
+            response == platform::msgbox::AnswerYes ? "apagar em todos os ficheiros"
+                                                    : "remover deste ficheiro"));
+    }
+
+    general.ObjectOpen(hostList, vb::Variant(35));
+    for (const bool toInstitution : {true, false}) {
+        expectClean(everyStatement(
+            [&](int) {
+                modSQLConnection::CheckSQLConnection();
+                // Back to the kind the conversion starts from, outside the count.
+                Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = ") +
+                                         QString::number(toInstitution ? 1 : 2) +
+                                         QStringLiteral(" WHERE contacto_id = 35"));
+                Data().SqlServer.Execute(
+                    QStringLiteral("DELETE FROM tbContactos_Institucionais WHERE contacto_id = 35"));
+                qint32 tab = 1;
+                card.PreencherCampos(tab);
+            },
+            [&] {
+                const bool before = card.isSingular();
+                windows->queueAnswer(platform::msgbox::AnswerYes);
+                if (toInstitution)
+                    card.mnConverterInstitucional_Click();
+                else
+                    card.mnConverterSingular_Click();
+                windows->discardQueued();
+                return card.isSingular() != before; // the card shows the new kind only once it is stored
+            },
+            [] { return true; }, toInstitution ? "converter em instituição" : "converter em particular"));
+    }
 }

@@ -1,0 +1,192 @@
+// Removing a contact (everywhere, or from this file only) and converting it
+// between individual and institution, through the card's own commands.
+#include "card/CardMessages.h"
+#include "component/ConnectionState.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDSingular.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
+#include "tests/card/CardFixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace {
+
+using namespace platform::msgbox;
+
+class Removing : public cardtest::CardFixture {
+  protected:
+    // Rows that still name the contact, in every table that has a contacto_id
+    // (and relations pointing to it).
+    int rowsOf(qint32 id)
+    {
+        int rows = 0;
+        ado::Recordset tables =
+            Data().SqlServer.Execute(QStringLiteral("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE "
+                                                    "COLUMN_NAME = 'contacto_id' AND TABLE_NAME LIKE 'tb%'"));
+        for (; !tables.Eof(); tables.MoveNext())
+            rows += db.count(QStringLiteral("SELECT COUNT(*) FROM ") +
+                             vb::CStr(tables(QStringLiteral("TABLE_NAME"))) +
+                             QStringLiteral(" WHERE contacto_id = ") + QString::number(id));
+        return rows +
+               db.count(QStringLiteral(
+                            "SELECT COUNT(*) FROM tbContactos_Relacionados WHERE related_contacto_id = ") +
+                        QString::number(id));
+    }
+    QString boxText(size_t i) const
+    {
+        return i < windows->messageBoxes().size() ? windows->messageBoxes()[i].text : QString();
+    }
+};
+
+const QString oneFileQuestion = QStringLiteral(
+    "Este contacto pertence ao ficheiro: \n\r\n\rContactos Quarvenses\n\r\n\rDeseja eliminar este contacto? "
+    "- "
+    "Clique em 'Sim' para apagar definitivamente este contacto do ficheiro de Contactos Quarvenses.");
+
+} // namespace
+
+TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsIt)
+{
+    frmInicial& card = open(1);
+    windows->queueAnswers({AnswerYes, AnswerNo});
+    card.findChild<QAction*>(QStringLiteral("mnRemover"))->trigger();
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Quarvenses Demonstração, Lda.?"));
+    EXPECT_EQ(windows->messageBoxes()[0].style, YesNo | Question);
+    EXPECT_EQ(boxText(1), oneFileQuestion);
+    EXPECT_EQ(windows->messageBoxes()[1].style, YesNo | Question);
+    EXPECT_FALSE(card.isVisible()) << "No for the only file: nothing deleted, and the card closes";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 1"), 1);
+}
+
+TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
+{
+    frmInicial& card = open(6); // Contactos Quarvenses, Clientes and Fornecedores
+    windows->queueAnswers({AnswerYes, AnswerCancel});
+    card.mnRemover_Click();
+    EXPECT_TRUE(boxText(1).startsWith(
+        QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
+    EXPECT_TRUE(boxText(1).endsWith(QStringLiteral("clique em 'Não' para apenas apagar no ficheiro de ") +
+                                    card.windowTitle() + QStringLiteral(".")));
+    EXPECT_EQ(windows->messageBoxes()[1].style, YesNoCancel | Question);
+    EXPECT_TRUE(card.isVisible()) << "Cancel keeps the card";
+    const int before = rowsOf(6);
+
+    windows->queueAnswers({AnswerYes, AnswerNo});
+    card.mnRemover_Click();
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id = 6"), 0);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6"), 0);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbClientes WHERE contacto_id = 6"), 1)
+        << "the other files keep it";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 6"), 1);
+    EXPECT_LT(rowsOf(6), before);
+
+    frmInicial& other = open(9); // Contactos Quarvenses and Clientes
+    ASSERT_GT(rowsOf(9), 0);
+    windows->queueAnswers({AnswerYes, AnswerYes});
+    other.mnRemover_Click();
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_EQ(rowsOf(9), 0) << "no row of the contact left in any table";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 9"), 0);
+}
+
+TEST_F(Removing, ProtectionRightsAndContactsInNoFile)
+{
+    frmInicial& card = open(2); // user_delete = 1
+    windows->queueAnswer(AnswerOK);
+    card.mnRemover_Click();
+    EXPECT_EQ(boxText(0),
+              QStringLiteral("Não é possível remover esta ficha porque está protegida pelo sistema."));
+    EXPECT_TRUE(card.isVisible());
+
+    windows->clear();
+    Conn().strUser = QStringLiteral("ana"); // no remove right on contact 6
+    general.ObjectOpen(hostList, vb::Variant(6));
+    windows->queueAnswer(AnswerOK);
+    card.Toolbar1_ButtonClick(QStringLiteral("btApagar"));
+    EXPECT_EQ(boxText(0), card::refusedRemove);
+    EXPECT_EQ(windows->messageBoxes()[0].style, Critical | SystemModal);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 6"), 1);
+    Conn().strUser = QStringLiteral("sa");
+
+    // In no file: nothing to delete, the card closes.
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = 7"));
+    general.ObjectOpen(hostList, vb::Variant(7));
+    windows->clear();
+    windows->queueAnswer(AnswerYes);
+    card.mnRemover_Click();
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 7"), 1);
+}
+
+TEST_F(Removing, TheServersRefusalIsShownAndTheCardClosesAllTheSame)
+{
+    frmInicial& card = open(1);
+    qint32 id = 2; // protected: the server's procedure refuses
+    bool inactive = false;
+    windows->queueAnswer(AnswerOK);
+    EXPECT_TRUE(card.Apagar_Contacto(id, inactive, AnswerYes));
+    EXPECT_EQ(boxText(0),
+              QStringLiteral(
+                  "Erro: não é possível eliminar o registo porque o contacto está protegido pelo sistema."));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2"), 1);
+    EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
+}
+
+TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
+{
+    frmInicial& card = open(35); // Maria Marques, an individual
+    for (int round = 0; round < 2; ++round) {
+        windows->queueAnswer(AnswerYes);
+        card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->trigger();
+        EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 35"), QStringLiteral("2"));
+        EXPECT_FALSE(card.isSingular());
+        EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
+        EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+        EXPECT_EQ(card.windowTitle(), QStringLiteral("Maria Marques"));
+        windows->queueAnswer(AnswerYes);
+        card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->trigger();
+        EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 35"), QStringLiteral("1"));
+        EXPECT_TRUE(card.isSingular());
+        EXPECT_EQ(card.windowTitle(), QStringLiteral("Sra. Marques, Maria"))
+            << "the kept detail row, not a new one";
+    }
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35"), 1);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Singulares WHERE contacto_id = 35"), 1);
+    EXPECT_FALSE(card.prpAlteracoes());
+
+    // An institution with apostrophes in its name and no individual's row yet.
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET nome_union = 'Oficina d''Aldeia' WHERE contacto_id = 8"));
+    general.ObjectOpen(hostList, vb::Variant(8));
+    windows->queueAnswer(AnswerYes);
+    card.mnConverterSingular_Click();
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 8"),
+              QStringLiteral("Oficina d'Aldeia"));
+    // No: nothing written.
+    windows->queueAnswer(AnswerNo);
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("1"));
+}
+
+TEST_F(Removing, AnInstitutionWithoutANameOrWithoutTheRightStays)
+{
+    frmInicial& card = open(3);
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3"));
+    windows->queueAnswers({AnswerYes, AnswerOK});
+    card.mnConverterSingular_Click();
+    EXPECT_EQ(boxText(1), QStringLiteral("Não foi possivel converter este contacto."));
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 3"), QStringLiteral("2"));
+
+    windows->clear();
+    Conn().strUser = QStringLiteral("ana"); // may open 6, not change it
+    general.ObjectOpen(hostList, vb::Variant(6));
+    windows->queueAnswers({AnswerYes, AnswerOK});
+    card.mnConverterSingular_Click();
+    EXPECT_EQ(boxText(1), card::refusedChange);
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 6"), QStringLiteral("2"));
+}

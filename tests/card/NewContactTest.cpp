@@ -1,0 +1,179 @@
+// New contacts through the kind chooser, from the card and from General's
+// entry points, and the card's commands: navigation at the ends of the list,
+// and each handler's failure under its own name.
+#include "component/ConnectionState.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "platform/values/Conversions.h"
+#include "tests/card/CardFixture.h"
+
+#include "platform/windows/MessageStyle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+class NewContact : public cardtest::CardFixture {
+  protected:
+    static QLineEdit* field(QWidget* panel, const char* name)
+    {
+        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void type(QWidget* panel, const char* name, const QString& text)
+    {
+        QLineEdit* edit = field(panel, name);
+        edit->setText(text);
+        emit edit->textEdited(text);
+    }
+};
+
+} // namespace
+
+TEST_F(NewContact, TheChooserOffersBothKindsAndCancellingChangesNothing)
+{
+    frmInicial& card = open(35);
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Enfermeira-chefe"));
+    card.mnNovo_Click();
+    frmNovo* chooser = this->chooser();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Novo Registo"));
+    EXPECT_EQ(chooser->Option1->text(), QStringLiteral("Particular"));
+    EXPECT_EQ(chooser->Option2->text(), QStringLiteral("Empresarial"));
+    EXPECT_EQ(chooser->Command1->text(), QStringLiteral("OK"));
+    EXPECT_EQ(chooser->Command2->text(), QStringLiteral("Cancelar"));
+    EXPECT_FALSE(card.isNew) << "the card changes only when the chooser answers";
+    cancelChooser();
+    EXPECT_EQ(card.Contacto_ID, 35);
+    EXPECT_FALSE(card.isNew);
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(field(card.ucIDSingular1, "txtProfissao")->text(), QStringLiteral("Enfermeira-chefe"));
+
+    // Closed with the window's own close box: the same.
+    card.mnNovo_Click();
+    ASSERT_NE(this->chooser(), nullptr);
+    this->chooser()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(this->chooser(), nullptr);
+    EXPECT_FALSE(card.isNew);
+    EXPECT_EQ(field(card.ucIDSingular1, "txtNome")->text(), QStringLiteral("Maria"));
+    EXPECT_TRUE(windows->messageBoxes().empty());
+}
+
+TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
+{
+    frmInicial& card = open(35);
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Parteira"));
+    card.mnNovo_Click();
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    choose(false);
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral(
+                  "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?"));
+    EXPECT_TRUE(card.isNew);
+    EXPECT_FALSE(card.isSingular());
+    EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
+    EXPECT_FALSE(card.ucIDSingular1->isVisibleTo(&card));
+    EXPECT_TRUE(field(card.ucIDInstitucional1, "txtNome")->text().isEmpty());
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 35"),
+              QStringLiteral("Enfermeira"));
+    EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+    EXPECT_TRUE(card.Descrit1->text().isEmpty());
+}
+
+TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
+{
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    frmInicial* card = general.card();
+    EXPECT_FALSE(card->isVisible()) << "the card shows once the kind is chosen";
+    choose(false);
+    ASSERT_TRUE(card->isVisible());
+    type(card->ucIDInstitucional1, "txtNome", QStringLiteral("Oficina d'Aldeia, Lda."));
+    type(card->ucIDInstitucional1, "txtNIF", QStringLiteral("509442013"));
+    qint32 tab = 1;
+    ASSERT_TRUE(card->GravarCampos(tab));
+    const QString id = QString::number(card->Contacto_ID);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = ") + id),
+              QStringLiteral("2"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = ") + id),
+              QStringLiteral("Oficina d'Aldeia, Lda."));
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = ") + id),
+        1);
+    // sa's primary group $0001 files with an empty group mask ("$0001") and sa's user mask.
+    EXPECT_EQ(
+        db.value(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = ") +
+                 id),
+        QStringLiteral("$0001"));
+    EXPECT_EQ(
+        db.value(QStringLiteral("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = ") +
+                 id),
+        QStringLiteral("$10011111"));
+}
+
+TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)
+{
+    general.NovoRegistoTelefone(QStringLiteral("tbContactos"), vb::Variant(QStringLiteral("912 345 678")));
+    choose(true);
+    frmInicial& card = *general.card();
+    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 1);
+    EXPECT_EQ(card.ucIDTelefones1->rowValues(0).value(0), QStringLiteral("912 345 678"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    card.setPrpAlteracoes(false);
+    general.NovoRegisto(QStringLiteral("tbContactos"));
+    choose(true);
+    EXPECT_EQ(card.ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
+    EXPECT_FALSE(card.prpAlteracoes());
+}
+
+TEST_F(NewContact, NewDoesNothingWhileTheCardIsHidden)
+{
+    frmInicial& card = open(35);
+    card.hide();
+    card.mnNovo_Click();
+    EXPECT_EQ(chooser(), nullptr);
+    EXPECT_FALSE(card.isNew);
+}
+
+TEST_F(NewContact, MovingPastEitherEndReloadsNothingAndPlaysNothing)
+{
+    frmInicial& card = open(1);
+    hostList.MoveLast();
+    const qint32 last = vb::CLng(hostList(QStringLiteral("contacto_id")));
+    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    ASSERT_EQ(card.Contacto_ID, last);
+    EXPECT_EQ(windows->playedWaves().size(), 1u) << "a move that stands clicks";
+    card.moveNext();
+    EXPECT_EQ(card.Contacto_ID, last);
+    EXPECT_EQ(windows->playedWaves().size(), 1u);
+    card.findChild<QAction*>(QStringLiteral("mnPrimeiro"))->trigger();
+    card.findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
+    EXPECT_EQ(card.Contacto_ID, 1);
+    EXPECT_EQ(windows->playedWaves().size(), 2u);
+    EXPECT_TRUE(windows->playedWaves()[0].endsWith(QStringLiteral("/SMCLICK1.WAV")));
+    card.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+    EXPECT_NE(card.Contacto_ID, 1) << "the button under the frames moves on too";
+}
+
+TEST_F(NewContact, EachHandlerReportsItsFailureUnderItsOwnName)
+{
+    frmInicial& card = open(1);
+    ado::Recordset odd; // a list without contacto_id: reading it fails
+    odd.Open(QStringLiteral("SELECT nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
+    card.Rs = odd;
+    card.findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
+    card.findChild<QPushButton*>(QStringLiteral("Command6"))->click();
+    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    QStringList procedures;
+    for (const QStringList& r : reporter.reports())
+        procedures.append(r.value(3));
+    EXPECT_EQ(procedures, (QStringList{"mnSeguinte_Click", "Command6_Click", "Toolbar1_ButtonClick"}));
+}
