@@ -1,0 +1,188 @@
+// The events list of tab 2 and the related contacts: their look, the flags,
+// what the save writes, finding a contact to relate, and opening a related
+// contact in the sibling product's component.
+#include "component/ConnectionState.h"
+#include "panels/ContactSearchDialog.h"
+#include "panels/ucIDRelacionados.h"
+#include "platform/ado/Recordset.h"
+#include "platform/objects/ComponentRegistry.h"
+#include "platform/objects/SiblingContacts.h"
+#include "platform/values/Conversions.h"
+#include "tests/card/CardFixture.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTreeWidget>
+
+namespace {
+
+struct SiblingCall {
+    QString progId;
+    QStringList connection;
+    qint16 flags = -1;
+    qint32 id = 0;
+    qint32 rowId = 0;
+};
+
+// Stands in for a sibling product's component and writes down how it is called.
+class RecordingSibling : public contracts::SiblingContacts {
+  public:
+    RecordingSibling(QString progId, std::vector<SiblingCall>& calls)
+        : progId_(std::move(progId)), calls_(calls)
+    {
+    }
+    bool SQLConnect(QString& user, QString& password, QString& cnUser, QString& cnPassword, QString& catalog,
+                    QString& source, QString& secondary, qint16 flags) override
+    {
+        call_.progId = progId_;
+        call_.connection = {user, password, cnUser, cnPassword, catalog, source, secondary};
+        call_.flags = flags;
+        return true;
+    }
+    void Registo(std::shared_ptr<ado::Recordset>& tRs, qint32& id) override
+    {
+        call_.id = id;
+        call_.rowId = vb::CLng((*tRs)(QStringLiteral("contacto_id")));
+        calls_.push_back(call_);
+    }
+
+  private:
+    QString progId_;
+    std::vector<SiblingCall>& calls_;
+    SiblingCall call_;
+};
+
+class EventsAndRelations : public cardtest::CardFixture {
+  protected:
+    QTreeWidget* events(frmInicial& card) { return card.eventsList(); }
+    QTreeWidgetItem* item(frmInicial& card, const QString& text)
+    {
+        const QList<QTreeWidgetItem*> found = events(card)->findItems(text, Qt::MatchExactly);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+};
+
+} // namespace
+
+TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
+{
+    Data().SqlServer.Execute(
+        QStringLiteral("INSERT INTO tbContactos_Eventos_Tipos (descrit) VALUES ('Jantar de gala')"));
+    Data().SqlServer.Execute(QStringLiteral(
+        "INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 99, 1)"));
+    frmInicial& card = open(1); // takes part in event 5, not in 2
+    card.selectTab(2);
+    QTreeWidget* list = events(card);
+    ASSERT_EQ(list->topLevelItemCount(), 6) << "every type, in the order of their names";
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Aniversário"));
+    QTreeWidgetItem* summer = item(card, QStringLiteral("Campanha de Verão"));
+    QTreeWidgetItem* birthday = item(card, QStringLiteral("Aniversário"));
+    ASSERT_TRUE(summer && birthday);
+    EXPECT_EQ(summer->data(0, Qt::UserRole).toString(), QStringLiteral("#5"));
+    EXPECT_EQ(summer->checkState(0), Qt::Checked);
+    EXPECT_TRUE(summer->font(0).bold());
+    EXPECT_EQ(summer->foreground(0).color(), list->palette().color(QPalette::WindowText));
+    EXPECT_EQ(birthday->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(birthday->font(0).bold());
+    EXPECT_EQ(birthday->foreground(0).color(), list->palette().color(QPalette::Shadow));
+    EXPECT_FALSE(card.prpEventos) << "filling is no change";
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_FALSE(birthday->flags() & Qt::ItemIsEditable) << "labels cannot be edited";
+
+    // Ticking and unticking: changed either way, and the look follows.
+    birthday->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(birthday->font(0).bold());
+    birthday->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(card.prpEventos);
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(list->currentItem(), birthday);
+    qint32 tab = 2;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_FALSE(card.prpEventos);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id = 1"), 6 + 0)
+        << "one row per type listed, and the row of a type that is gone is not kept";
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id = 1 AND activado = 1"), 1);
+}
+
+TEST_F(EventsAndRelations, ATypeWithoutDescriptionOrAContactWithoutRowsIsHandled)
+{
+    Data().SqlServer.Execute(QStringLiteral("CREATE TABLE tmp (x INT)")); // connected
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Eventos WHERE contacto_id = 13"));
+    frmInicial& card = open(13);
+    card.selectTab(2);
+    for (int i = 0; i < events(card)->topLevelItemCount(); ++i)
+        EXPECT_EQ(events(card)->topLevelItem(i)->checkState(0), Qt::Unchecked);
+    qint32 selected = 3; // the selected event comes into view
+    card.Fill_Eventos(selected);
+    ASSERT_NE(events(card)->currentItem(), nullptr);
+    EXPECT_EQ(events(card)->currentItem()->data(0, Qt::UserRole).toString(), QStringLiteral("#3"));
+}
+
+TEST_F(EventsAndRelations, ARelatedContactOpensInTheProductsSibling)
+{
+    std::vector<SiblingCall> calls;
+    platform::ScopedComponent snvia(QString::fromLatin1(contracts::SiblingContacts::SnviaProgId), [&] {
+        return std::make_shared<RecordingSibling>(QStringLiteral("Snvia"), calls);
+    });
+    platform::ScopedComponent travix(QString::fromLatin1(contracts::SiblingContacts::TravixProgId), [&] {
+        return std::make_shared<RecordingSibling>(QStringLiteral("Travix"), calls);
+    });
+    frmInicial& card = open(3); // related to contact 15
+    Conn().strDataServer = QStringLiteral("Sanovia");
+    card.ucIDRelacionados1->openRow(0);
+    Conn().strDataServer = QStringLiteral("Fiscora");
+    qint32 other = 15;
+    card.ucIDRelacionados1_RequestOpen(other);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].progId, QStringLiteral("Snvia"));
+    EXPECT_EQ(calls[0].flags, 1);
+    EXPECT_EQ(calls[1].progId, QStringLiteral("Travix"));
+    EXPECT_EQ(calls[1].flags, 0);
+    for (const SiblingCall& c : calls) {
+        EXPECT_EQ(c.id, 15);
+        EXPECT_EQ(c.rowId, 15);
+        EXPECT_EQ(c.connection, (QStringList{Conn().strUser, Conn().strPassword, Conn().strCnUser,
+                                             Conn().strCnPassword, Conn().strInitialCatalog,
+                                             Conn().strDataSource, Conn().strDataSourceSecondary}));
+    }
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(EventsAndRelations, AMissingSiblingReachesTheReport)
+{
+    platform::ScopedComponent none(QString::fromLatin1(contracts::SiblingContacts::TravixProgId), nullptr);
+    frmInicial& card = open(3);
+    qint32 other = 15;
+    card.ucIDRelacionados1_RequestOpen(other);
+    ASSERT_EQ(reporter.reports().size(), 1u);
+    EXPECT_EQ(reporter.reports()[0].value(0), QStringLiteral("Contactos Quarvenses"));
+    EXPECT_EQ(reporter.reports()[0].value(3), QStringLiteral("ucIDRelacionados1_RequestOpen"));
+}
+
+TEST_F(EventsAndRelations, TheRealSiblingShowsItsSheet)
+{
+    frmInicial& card = open(3);
+    qint32 other = 15;
+    card.ucIDRelacionados1_RequestOpen(other);
+    QWidget* sheet = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frmFichaContacto") && w->isVisible())
+            sheet = w;
+    ASSERT_NE(sheet, nullptr) << "the sibling product's sheet";
+    EXPECT_TRUE(sheet->windowTitle().startsWith(QStringLiteral("Travix")))
+        << sheet->windowTitle().toStdString();
+    sheet->close();
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(EventsAndRelations, ContactsToRelateAreFoundByNameAmongThoseTheUserMayOpen)
+{
+    ContactSearchDialog search(Data().SqlServer, QStringLiteral("sa"), 3);
+    search.search(QStringLiteral("maria"));
+    EXPECT_GE(search.resultCount(), 2);        // Maria Silva, Maria Marques
+    search.search(QStringLiteral("cantinho")); // contact 3 itself is never offered
+    EXPECT_EQ(search.resultCount(), 0);
+    ContactSearchDialog nobody(Data().SqlServer, QStringLiteral("rui"), 3); // rui may open no contact
+    nobody.search(QStringLiteral("maria"));
+    EXPECT_EQ(nobody.resultCount(), 0);
+}

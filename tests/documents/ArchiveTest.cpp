@@ -1,0 +1,227 @@
+// The save-file dialog's options and filters, filing documents in a
+// contact's archive, and the archive tab's attach and remove.
+#include "component/ConnectionState.h"
+#include "data/modSQLConnection.h"
+#include "documents/ImportarFicheiro.h"
+#include "documents/modComDlg.h"
+#include "panels/ucIDArqDoc.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/windows/MessageStyle.h"
+#include "settings/modRegistry.h"
+#include "tests/support/CatalogChecks.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using ado::embedded::EmbeddedServer;
+using namespace platform::msgbox;
+
+namespace {
+
+const QChar nul(u'\0');
+
+class Archive : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(modRegistry::GarantirShadow());
+        Conn().strDataServer = QStringLiteral("Quarvenses");
+        root = files.filePath(QStringLiteral("arquivo"));
+        modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+                                  QStringLiteral("ArquivoDocumental"), root);
+    }
+    QString source(const QString& name, const QByteArray& content = "conteúdo")
+    {
+        QDir().mkpath(files.filePath(QStringLiteral("origem")));
+        const QString path = files.filePath(QStringLiteral("origem/") + name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        return path;
+    }
+    int rows(qint32 id)
+    {
+        return db.count(QStringLiteral("SELECT COUNT(*) FROM tbArquivo_Documental WHERE contacto_id = ") +
+                        QString::number(id));
+    }
+
+    testsupport::ScopedSettings settings;
+    testsupport::DemoDatabase db;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows;
+    QTemporaryDir files;
+    QString root;
+};
+
+} // namespace
+
+TEST(FileDialogs, FilterListsAndTheDialogsOptions)
+{
+    using modComDlg::MSA_CreateFilterString;
+    EXPECT_EQ(MSA_CreateFilterString({}), QString());
+    EXPECT_EQ(MSA_CreateFilterString({vb::Variant(QString()), vb::Variant(QStringLiteral("doc"))}),
+              QString() + nul + QStringLiteral("doc") + nul + QStringLiteral("*.*") + nul +
+                  QStringLiteral("*.*") + nul + nul);
+    EXPECT_EQ(MSA_CreateFilterString({vb::Variant(QStringLiteral("Cartas"))}),
+              QStringLiteral("Cartas") + nul + QStringLiteral("*.*") + nul + QStringLiteral("*.*") + nul +
+                  QStringLiteral("*.*") + nul + nul)
+        << "a description without a pattern gets *.*; only a given *.* spares the extra pair";
+    EXPECT_EQ(
+        MSA_CreateFilterString({vb::Variant(QStringLiteral("Tudo")), vb::Variant(QStringLiteral("*.*"))}),
+        QStringLiteral("Tudo") + nul + QStringLiteral("*.*") + nul + nul);
+
+    modComDlg::MSA_OPENFILENAME options;
+    options.strInitialFile = QStringLiteral("carta");
+    modComDlg::OPENFILENAME dialog;
+    modComDlg::MSAOF_to_OF(options, dialog);
+    EXPECT_EQ(dialog.lStructSize, 76);
+    EXPECT_EQ(dialog.lpstrFile.size(), modComDlg::bufferSize);
+    EXPECT_EQ(dialog.nMaxFile, modComDlg::bufferMaximum);
+    EXPECT_EQ(dialog.lpstrFileTitle, QString(modComDlg::bufferSize, nul));
+    EXPECT_TRUE(dialog.lpstrFilter.startsWith(QStringLiteral("All Files") + nul)) << "no filter: all files";
+
+    ScriptedWindows windows;
+    QTemporaryDir folder;
+    windows->queueSaveFileName(folder.filePath(QStringLiteral("carta.doc")));
+    EXPECT_EQ(modComDlg::SaveFileName(
+                  vb::Variant(folder.path()), vb::Variant(QStringLiteral("Mailing Personalizado")),
+                  vb::Variant(QString()), vb::Variant(QStringLiteral("doc")), QStringLiteral("proposta")),
+              folder.filePath(QStringLiteral("carta.doc")));
+    const platform::SaveFileRequest& asked = windows->saveDialogs().back();
+    EXPECT_EQ(asked.title, QStringLiteral("Mailing Personalizado"));
+    EXPECT_EQ(asked.initialFolder, folder.path());
+    EXPECT_EQ(asked.proposedName, QStringLiteral("proposta"));
+    EXPECT_TRUE(asked.hideReadOnly);
+    ASSERT_EQ(asked.filters.size(), 2u);
+    EXPECT_EQ(asked.filters[0].pattern, QStringLiteral("doc"));
+    const modComDlg::MSA_OPENFILENAME& last = modComDlg::LastOptions();
+    EXPECT_EQ(last.strFileTitle.size(), modComDlg::bufferSize);
+    EXPECT_EQ(last.intFileOffset, folder.path().size() + 1);
+    EXPECT_EQ(last.intFileExtension, folder.path().size() + 7);
+    windows->queueSaveFileName(QString()); // cancelled
+    EXPECT_EQ(modComDlg::SaveFileName(vb::Variant(folder.path()), vb::Variant(QStringLiteral("x")),
+                                      vb::Variant(), vb::Variant(QStringLiteral("doc"))),
+              QString());
+}
+
+TEST(FileDialogs, FreeNamesCountBeforeTheLastDotAndHonourLetterCase)
+{
+    using documents::freeName;
+    EXPECT_EQ(freeName(QStringLiteral("notes"), {QStringLiteral("notes")}), QStringLiteral("notes_1"));
+    EXPECT_EQ(freeName(QStringLiteral("notes"), {QStringLiteral("notes"), QStringLiteral("notes_1")}),
+              QStringLiteral("notes_2"));
+    EXPECT_EQ(freeName(QStringLiteral("a.b.txt"), {QStringLiteral("a.b.txt")}), QStringLiteral("a.b_1.txt"));
+    EXPECT_EQ(freeName(QStringLiteral("carta.doc"), {QStringLiteral("CARTA.doc")}),
+              QStringLiteral("carta.doc"));
+}
+
+TEST_F(Archive, TheWorkedExampleAndItsMessages)
+{
+    EXPECT_EQ(documents::ImportarFicheiro(QString(), 123), QString())
+        << "an empty path: nothing, not even a message";
+    EXPECT_TRUE(windows->messageBoxes().empty());
+
+    const QString carta = source(QStringLiteral("carta.doc"));
+    const QString first = documents::ImportarFicheiro(carta, 4);
+    EXPECT_EQ(first, root + QStringLiteral("/4/carta.doc"));
+    const QString second = documents::ImportarFicheiro(carta, 4); // the folder is there already
+    EXPECT_EQ(second, root + QStringLiteral("/4/carta_1.doc"));
+    EXPECT_TRUE(QFile::exists(second));
+    EXPECT_EQ(rows(4), 2);
+    EXPECT_EQ(db.value("SELECT path FROM tbArquivo_Documental WHERE filename = 'carta_1.doc'"),
+              root + QStringLiteral("/4/"));
+    EXPECT_EQ(db.value("SELECT created_by FROM tbArquivo_Documental WHERE filename = 'carta_1.doc'"),
+              QStringLiteral("sa"));
+    // Names with apostrophes are data too.
+    EXPECT_EQ(documents::ImportarFicheiro(source(QStringLiteral("d'Ávila.txt")), 4),
+              root + QStringLiteral("/4/d'Ávila.txt"));
+    EXPECT_EQ(rows(4), 3);
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Archive, WithoutARootNothingIsMadeAndTheUserIsTold)
+{
+    modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+                              QStringLiteral("ArquivoDocumental"), QString());
+    Conn().strDataServer = QStringLiteral("OutroProduto"); // a product without the setting
+    windows->queueAnswer(AnswerOK);
+    EXPECT_EQ(documents::ImportarFicheiro(source(QStringLiteral("carta.doc")), 4), QString());
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(
+        windows->messageBoxes()[0].text,
+        QStringLiteral(
+            "Não pode anexar o ficheiro porque não foi possível determinar o directório de armazenamento."));
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Arquivo Documental"));
+    EXPECT_FALSE(QDir(root).exists());
+    EXPECT_EQ(rows(4), 0);
+}
+
+TEST_F(Archive, AFileNeverStaysWithoutItsRowNorARowWithoutItsFile)
+{
+    const QString carta = source(QStringLiteral("carta.doc"));
+    int points = 0;
+    for (auto kind : {EmbeddedServer::FaultKind::Fail, EmbeddedServer::FaultKind::Kill}) {
+        for (int k = 1;; ++k) {
+            EmbeddedServer::armFault(k, kind);
+            const QString archived = documents::ImportarFicheiro(carta, 5);
+            const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
+            EmbeddedServer::disarmFault();
+            const QStringList onDisk = QDir(root + QStringLiteral("/5")).entryList(QDir::Files);
+            modSQLConnection::CheckSQLConnection();
+            EXPECT_EQ(onDisk.size(), rows(5)) << "fault at " << k;
+            EXPECT_TRUE(testsupport::catalogWritableNow(db.folder(), QStringLiteral("Quarvenses")));
+            if (!faulted) {
+                EXPECT_FALSE(archived.isEmpty());
+                break;
+            }
+            ++points;
+            EXPECT_TRUE(archived.isEmpty() || QFile::exists(archived));
+        }
+    }
+    EXPECT_GT(points, 0);
+    windows->discardQueued();
+    reporter.clear();
+
+    // The tab removes what it filed: the row goes, the file moves aside.
+    ucIDArqDoc tab;
+    tab.setConnection(Data().SqlServer);
+    qint32 id = 5;
+    tab.LoadContact(id);
+    const int before = tab.documentCount();
+    ASSERT_GT(before, 0);
+    const QString path = tab.documentPath(0);
+    windows->queueAnswer(AnswerNo);
+    EXPECT_FALSE(tab.removeDocument(0));
+    EXPECT_TRUE(QFile::exists(path));
+    windows->queueAnswer(AnswerYes);
+    EXPECT_TRUE(tab.removeDocument(0));
+    EXPECT_EQ(tab.documentCount(), before - 1);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(
+        QFile::exists(QFileInfo(path).path() + QStringLiteral("/removidos/") + QFileInfo(path).fileName()));
+}
+
+TEST_F(Archive, TheTabAttachesChosenFilesAndNeedsTheChangeRight)
+{
+    ucIDArqDoc tab;
+    tab.setConnection(Data().SqlServer);
+    qint32 id = 6;
+    tab.LoadContact(id);
+    windows->queueOpenFileNames({source(QStringLiteral("a.pdf")), source(QStringLiteral("b.odt"))});
+    EXPECT_EQ(tab.attachChosen(), 2);
+    EXPECT_EQ(tab.documentCount(), 2);
+    EXPECT_EQ(windows->openDialogs().back().title, QStringLiteral("Anexar ficheiro ao arquivo documental"));
+    windows->queueOpenFileNames({}); // cancelled
+    EXPECT_EQ(tab.attachChosen(), 0);
+    tab.MayWrite = [] { return false; }; // the card refuses: no change right
+    EXPECT_EQ(tab.attachFiles({source(QStringLiteral("c.pdf"))}), 0);
+    EXPECT_EQ(rows(6), 2);
+}
