@@ -1,0 +1,294 @@
+// The prints window with a generator of our own in place of the family's:
+// which buttons act for which option, what each position does with the
+// document, the receipts mail, and StringRTF.
+#include "component/ConnectionState.h"
+#include "documents/frmImpressoes.h"
+#include "platform/ado/Recordset.h"
+#include "platform/objects/AdminFiscrGeneral.h"
+#include "platform/objects/ComponentRegistry.h"
+#include "platform/windows/MessageStyle.h"
+#include "settings/modRegistry.h"
+#include "tests/support/DemoDatabase.h"
+#include "tests/support/EnvGuard.h"
+#include "tests/support/RecordingReporter.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace platform::msgbox;
+
+namespace {
+
+const QString generatorId = QString::fromLatin1(contracts::AdminFiscrGeneral::ProgId);
+const QString productKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses");
+const QString NL = QStringLiteral("\n\r");
+
+// What the window asked of the generator, and the letter it hands back.
+struct GeneratorLog {
+    QStringList calls;
+    QStringList connectedAs; // the seven texts and the flags
+    QString document;        // returned by Mailing_Personalizado
+};
+
+class FakeGenerator : public contracts::AdminFiscrGeneral {
+  public:
+    explicit FakeGenerator(GeneratorLog& log) : log_(log) {}
+    bool SQLConnect(QString& user, QString& password, QString& cnUser, QString& cnPassword, QString& catalog,
+                    QString& source, QString& secondary, qint16 flags) override
+    {
+        log_.connectedAs = {user,    password, cnUser,    cnPassword,
+                            catalog, source,   secondary, QString::number(flags)};
+        log_.calls << QStringLiteral("SQLConnect");
+        return true;
+    }
+    QString Mailing_Personalizado(qint32& id, const QString& view) override
+    {
+        log_.calls << QStringLiteral("Mailing_Personalizado ") + QString::number(id) + u' ' + view;
+        return log_.document;
+    }
+    QString Email_Personalizado(qint32& id, const QString& view) override
+    {
+        log_.calls << QStringLiteral("Email_Personalizado ") + QString::number(id) + u' ' + view;
+        return {};
+    }
+
+  private:
+    GeneratorLog& log_;
+};
+
+class PrintsWindow : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(modRegistry::GarantirShadow());
+        Conn().strDataServer = QStringLiteral("Quarvenses");
+        modRegistry::GravarShadow(productKey, QStringLiteral("ArquivoDocumental"),
+                                  files.filePath(QStringLiteral("arquivo")));
+        log.document = files.filePath(QStringLiteral("Mailing 7.pdf"));
+        QFile letter(log.document);
+        ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
+        letter.write("%PDF-1.4 carta");
+        platform::ComponentRegistry::instance().registerFactory(
+            generatorId, [this] { return std::make_shared<FakeGenerator>(log); });
+        fresh();
+    }
+    void TearDown() override
+    {
+        delete window.data();
+        platform::ComponentRegistry::instance().unregister(generatorId);
+    }
+    // A new window for contact 7, the previous one gone (each action closes it).
+    void fresh()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete window.data();
+        window = new frmImpressoes;
+        window->ContactId = 7;
+        window->show();
+    }
+    void click(int position) { window->Toolbar2_ButtonClick(window->button(position)); }
+    QStringList verbsAndFiles() const
+    {
+        QStringList out;
+        for (const auto& call : windows->shellCalls())
+            out << call.verb + u' ' + call.file;
+        return out;
+    }
+
+    testsupport::ScopedSettings settings;
+    testsupport::DemoDatabase db;
+    testsupport::RecordingReporter reporter;
+    ScriptedWindows windows;
+    QTemporaryDir files;
+    testsupport::EnvGuard temp{"QUARVENSES_TEMP", files.path().toUtf8()};
+    GeneratorLog log;
+    QPointer<frmImpressoes> window;
+};
+
+} // namespace
+
+TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActAndEveryActionCloses)
+{
+    for (int p = 1; p <= 6; ++p)
+        EXPECT_TRUE(window->button(p)->isEnabled()) << p;
+    window->Option4->setChecked(true);
+    for (int p = 1; p <= 6; ++p)
+        EXPECT_EQ(window->button(p)->isEnabled(), p == 4) << p;
+    EXPECT_TRUE(window->cancelButton()->isEnabled());
+
+    click(4); // the e-mail, not the mailing
+    EXPECT_EQ(log.calls,
+              (QStringList{QStringLiteral("SQLConnect"),
+                           QStringLiteral("Email_Personalizado 7 vwContactos_Quarvenses_Completos")}));
+    const ConnectionState& c = Conn();
+    EXPECT_EQ(log.connectedAs,
+              (QStringList{c.strUser, c.strPassword, c.strCnUser, c.strCnPassword, c.strInitialCatalog,
+                           c.strDataSource, c.strDataSourceSecondary, QStringLiteral("0")}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "the window closes after its action";
+    EXPECT_TRUE(windows->shellCalls().empty());
+    EXPECT_TRUE(windows->mails().empty());
+}
+
+TEST_F(PrintsWindow, CancelAndEscapeCloseWithoutProducingAndAHiddenFrameStopsTheButtons)
+{
+    window->Frame_Contacto->setEnabled(false);
+    click(3);
+    EXPECT_TRUE(log.calls.isEmpty());
+    EXPECT_TRUE(window->isVisible()) << "a click while the frame is unavailable does nothing";
+    window->Frame_Contacto->setEnabled(true);
+
+    window->Toolbar2_ButtonClick(window->cancelButton());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(log.calls.isEmpty());
+
+    auto* other = new frmImpressoes;
+    other->show();
+    QPointer<frmImpressoes> watched(other);
+    QTest::keyClick(other, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
+{
+    click(1);
+    click(2);
+    click(3); // produced, nothing else
+    EXPECT_EQ(verbsAndFiles(),
+              (QStringList{QStringLiteral("print ") + log.document, QStringLiteral("open ") + log.document}));
+    EXPECT_EQ(windows->shellCalls()[0].workingFolder, files.path() + u'/');
+    EXPECT_EQ(log.calls.count(QStringLiteral("Mailing_Personalizado 7 vwContactos_Quarvenses_Completos")), 3);
+
+    // No document made: the action ends quietly.
+    log.document.clear();
+    fresh();
+    click(2);
+    EXPECT_EQ(windows->shellCalls().size(), 2u);
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(PrintsWindow, WithoutTheGeneratorNothingHappensAndNobodyIsTold)
+{
+    platform::ComponentRegistry::instance().registerFactory(generatorId, [] { return vb::ObjectRef(); });
+    click(1);
+    fresh();
+    window->Option4->setChecked(true);
+    click(4);
+    EXPECT_TRUE(windows->shellCalls().empty());
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    windows->queueSaveFileName(QString()); // cancelled
+    click(5);
+    EXPECT_TRUE(log.calls.isEmpty()) << "a cancelled dialog produces nothing";
+    ASSERT_EQ(windows->saveDialogs().size(), 1u);
+    EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Mailing Personalizado"));
+    EXPECT_EQ(windows->saveDialogs()[0].initialFolder, desktop);
+    ASSERT_EQ(windows->saveDialogs()[0].filters.size(), 2u);
+    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("doc"));
+
+    // "carta" goes on as carta.doc; the copy keeps the letter's own kind.
+    const struct {
+        const char* chosen;
+        const char* copy;
+    } cases[] = {{"carta", "carta.pdf"}, {"CARTA.DOC", "CARTA.DOC.pdf"}, {"nota.doc", "nota.pdf"}};
+    for (const auto& c : cases) {
+        fresh();
+        windows->queueSaveFileName(files.filePath(QString::fromLatin1(c.chosen)));
+        click(5);
+        const QString copy = files.filePath(QString::fromLatin1(c.copy));
+        EXPECT_TRUE(QFile::exists(copy)) << c.chosen;
+        EXPECT_EQ(verbsAndFiles().last(), QStringLiteral("open ") + copy);
+    }
+    EXPECT_TRUE(QFile::exists(log.document)) << "the generator's document stays where it was made";
+}
+
+TEST_F(PrintsWindow, FilingStoresUnderTheNextFreeNameAndOpensThatCopy)
+{
+    windows->queueAnswer(AnswerOK);
+    click(6);
+    windows->queueAnswer(AnswerOK);
+    fresh();
+    click(6);
+    const QString folder = files.filePath(QStringLiteral("arquivo/7/"));
+    EXPECT_EQ(verbsAndFiles(),
+              (QStringList{QStringLiteral("open ") + folder + QStringLiteral("Mailing 7.pdf"),
+                           QStringLiteral("open ") + folder + QStringLiteral("Mailing 7_1.pdf")}));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbArquivo_Documental WHERE contacto_id = 7"), 2);
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(windows->messageBoxes()[1].text,
+              QStringLiteral("O documento foi guardado com sucesso no arquivo documental.") + NL + NL +
+                  QStringLiteral("Para ver os documentos anexados deste contacto abra o separador 'Arquivo "
+                                 "Documental'."));
+    EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Arquivo Documental"));
+    EXPECT_EQ(windows->messageBoxes()[1].style & 0xF0, Information);
+
+    // No archive root: the filing message, then the window's own.
+    modRegistry::GravarShadow(productKey, QStringLiteral("ArquivoDocumental"), QString());
+    Conn().strDataServer = QStringLiteral("SemArquivo");
+    windows->queueAnswer(AnswerOK);
+    windows->queueAnswer(AnswerOK);
+    fresh();
+    click(6);
+    ASSERT_EQ(windows->messageBoxes().size(), 4u);
+    EXPECT_EQ(windows->messageBoxes()[3].text,
+              QStringLiteral("Não foi possível guardar o ficheiro no arquivo documental do contacto."));
+    EXPECT_EQ(windows->messageBoxes()[3].style & 0xF0, Critical);
+    EXPECT_EQ(windows->shellCalls().size(), 2u);
+}
+
+TEST_F(PrintsWindow, TheReceiptsMailCarriesTheLetterTheSignerAndTheWebAddress)
+{
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = 1 WHERE descrit = 'sa'"));
+    modRegistry::GravarShadow(productKey, QStringLiteral("EnderecoWeb"), QStringLiteral("www.exemplo.pt"));
+    click(4);
+    ASSERT_EQ(windows->mails().size(), 1u);
+    const platform::MailMessage& mail = windows->mails()[0];
+    EXPECT_EQ(mail.attachments, QStringList{log.document});
+    EXPECT_EQ(mail.subject, QStringLiteral("Informação sobre Recibos"));
+    EXPECT_EQ(mail.recipient, QStringLiteral("escola.profissional.do.minho@exemplo.pt"));
+    const QString hyphens(36, u'-');
+    EXPECT_EQ(mail.body,
+              QStringLiteral(" ") + NL + NL + QStringLiteral("Exmos Senhores,") + NL + NL +
+                  QStringLiteral(
+                      "Junto envio um ficheiro em anexo com a informação sobre os recibos pretendidos.") +
+                  NL + NL + QStringLiteral("Com os nossos melhores cumprimentos.") + NL + NL +
+                  QStringLiteral("Quarvenses Demonstração") + NL + NL + NL + NL + hyphens + NL +
+                  QStringLiteral(" MENSAGEM PROCESSADA POR COMPUTADOR ") + NL +
+                  QStringLiteral("           www.exemplo.pt           ") + NL + hyphens + NL);
+
+    // A signer without a contact and a contact without an address: empty texts.
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE descrit = 'sa'"));
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 7"));
+    fresh();
+    click(4);
+    ASSERT_EQ(windows->mails().size(), 2u);
+    EXPECT_TRUE(windows->mails()[1].recipient.isEmpty());
+    EXPECT_TRUE(windows->mails()[1].body.contains(NL + NL + NL + NL + NL + NL + hyphens));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST(PrintsWindowText, StringRtfKeepsTheBodyBetweenHeaderAndTrailer)
+{
+    frmImpressoes window;
+    EXPECT_EQ(window.StringRTF(QStringLiteral("Olá {mundo}\\")), QStringLiteral("Ol\\u225? \\{mundo\\}\\\\"));
+    EXPECT_EQ(window.StringRTF(QStringLiteral("a\nb")), QStringLiteral("a\\par\r\nb"));
+    EXPECT_EQ(window.StringRTF(QString()), QString());
+}
