@@ -6,6 +6,7 @@
 #include "card/CardSettings.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
+#include "data/TaxNumber.h"
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"
@@ -53,6 +54,49 @@ platform::WindowServices& windows()
 struct StepFailed {};
 
 } // namespace
+
+// Checked before anything is written: the first panel that refuses names the
+// field and the fault, and that field has the focus.
+bool frmInicial::typedValuesAccepted()
+{
+    IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
+    QList<IdentityPanel*> panels{identity};
+    panels += subPanels();
+    for (IdentityPanel* panel : panels) {
+        const QString message = panel->Validate();
+        if (message.isEmpty())
+            continue;
+        windows().setMousePointer(this, platform::pointer::Default);
+        setToolbarEnabled(true);
+        windows().messageBox(message + lineBreak + lineBreak + card::nothingSaved, Exclamation, caption());
+        return false;
+    }
+    return true;
+}
+
+// Asked only when the NIF was typed or changed here: a foreign number stored
+// once is not questioned at every save.
+bool frmInicial::taxNumberAccepted()
+{
+    const QString typed = singular_ ? ucIDSingular1->TaxNumber() : ucIDInstitucional1->TaxNumber();
+    const QString loaded =
+        singular_ ? ucIDSingular1->LoadedTaxNumber() : ucIDInstitucional1->LoadedTaxNumber();
+    if (typed.trimmed().isEmpty() || typed == loaded || TaxNumber::isValidPortuguese(typed))
+        return true;
+    windows().setMousePointer(this, platform::pointer::Default);
+    const int answer = windows().messageBox(
+        QStringLiteral("O NIF «") + typed.trimmed() +
+            QStringLiteral("» não é um número de contribuinte português válido: tem nove algarismos, começa "
+                           "por um prefixo atribuído pela Autoridade Tributária e termina no algarismo de "
+                           "controlo.") +
+            lineBreak + lineBreak +
+            QStringLiteral(
+                "Se for o número de um contribuinte estrangeiro, pode gravá-lo assim mesmo. Deseja "
+                "gravar?"),
+        Exclamation | YesNo | DefaultButton2, caption());
+    setToolbarEnabled(true);
+    return answer == AnswerYes;
+}
 
 // True when the typed tax number belongs to another contact of some file;
 // the user is told which files.
@@ -128,7 +172,7 @@ QList<IdentityPanel*> frmInicial::subPanels() const
 
 bool frmInicial::saveIdentification()
 {
-    if (duplicateTaxNumber() || !overwriteConfirmed())
+    if (!typedValuesAccepted() || !taxNumberAccepted() || duplicateTaxNumber() || !overwriteConfirmed())
         return false;
     IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
     const qint32 before = identity->ContactNumber;
@@ -226,6 +270,8 @@ void frmInicial::forgetNewNumber(IdentityPanel* identity, qint32 before)
 
 void frmInicial::afterIdentificationSaved()
 {
+    ucIDSingular1->TaxNumberStored();
+    ucIDInstitucional1->TaxNumberStored();
     ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser, Conn().strPassword);
     ucIDTipos_Links1->LoadContact(Contacto_ID, false);
     setPrpAlteracoes(false);

@@ -248,6 +248,10 @@ class frmInicial : public QMainWindow {
     bool hasRight(qint32 action, const QString& refusal);
     // SaveIdentification.cpp
     bool saveIdentification();
+    // Every panel of the save accepts what was typed; else its message is shown.
+    bool typedValuesAccepted();
+    // A NIF that is no valid Portuguese one is kept only when the user says so.
+    bool taxNumberAccepted();
     bool duplicateTaxNumber();
     bool overwriteConfirmed();
     QList<IdentityPanel*> subPanels() const;

@@ -40,6 +40,11 @@ void IdentityPanel::LoadContact(qint32& contactoId, bool, const ado::Connection*
     }
 }
 
+QString IdentityPanel::Validate()
+{
+    return {};
+}
+
 void IdentityPanel::NewRecord()
 {
     LoadingScope loading(*this);

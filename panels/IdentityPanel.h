@@ -37,6 +37,10 @@ class IdentityPanel : public QWidget {
                              const ado::Connection* connection = nullptr);
     // Empties the panel for a contact not stored yet.
     virtual void NewRecord();
+    // What is wrong with the typed values, naming the field and the fault,
+    // or empty text when they can be stored; the field at fault gets the
+    // focus. The card asks every panel it saves before it writes anything.
+    virtual QString Validate();
 
     // The text cut to `width` UTF-16 units (as SQL Server counts NVARCHAR),
     // never in the middle of a character that takes two.

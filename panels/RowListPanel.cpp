@@ -158,8 +158,22 @@ void RowListPanel::load()
     rs.Close();
 }
 
-QString RowListPanel::refusal(const QStringList&) const
+QString RowListPanel::refusal(const QStringList&, int*) const
 {
+    return {};
+}
+
+QString RowListPanel::Validate()
+{
+    for (int r = 0; r < rowCount(); ++r) {
+        int column = 0;
+        const QString message = refusal(rowValues(r), &column);
+        if (!message.isEmpty()) {
+            table_->setCurrentCell(r, column);
+            table_->setFocus();
+            return message;
+        }
+    }
     return {};
 }
 

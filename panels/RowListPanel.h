@@ -19,6 +19,8 @@ class RowListPanel : public IdentityPanel {
 
     // False when a row is refused (the message goes out by Error) or the write fails.
     bool Save(QString& userName);
+    // The first refused row's message; its cell is made current.
+    QString Validate() override;
 
     // Adds a row with the given texts (in column order); the first row becomes the default.
     void addRow(const QStringList& values, bool isDefault = false);
@@ -33,8 +35,9 @@ class RowListPanel : public IdentityPanel {
   protected:
     void load() override;
     void clear() override;
-    // The message for a row that cannot be stored, empty when it can.
-    virtual QString refusal(const QStringList& values) const;
+    // The message for a row that cannot be stored, empty when it can; the
+    // column at fault is set when the message names one.
+    virtual QString refusal(const QStringList& values, int* column = nullptr) const;
     QTableWidget* table() const;
 
   private:

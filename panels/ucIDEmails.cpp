@@ -1,6 +1,6 @@
 #include "panels/ucIDEmails.h"
 
-#include <QRegularExpression>
+#include "data/FieldRules.h"
 
 ucIDEmails::ucIDEmails(QWidget* parent)
     // Column widths as in the schema.
@@ -12,13 +12,14 @@ ucIDEmails::ucIDEmails(QWidget* parent)
 {
 }
 
-QString ucIDEmails::refusal(const QStringList& values) const
+QString ucIDEmails::refusal(const QStringList& values, int* column) const
 {
-    static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
     const QString email = values.value(0).trimmed();
     if (email.isEmpty() && values.value(1).trimmed().isEmpty())
         return {};
-    if (!address.match(email).hasMatch())
+    if (column)
+        *column = 0;
+    if (!FieldRules::isEmailAddress(email))
         return QStringLiteral("O endereço de correio electrónico «") + values.value(0) +
                QStringLiteral("» não é válido.");
     return {};

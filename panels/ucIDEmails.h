@@ -8,5 +8,5 @@ class ucIDEmails : public RowListPanel {
     explicit ucIDEmails(QWidget* parent = nullptr);
 
   protected:
-    QString refusal(const QStringList& values) const override;
+    QString refusal(const QStringList& values, int* column) const override;
 };

@@ -69,6 +69,7 @@ void ucIDInstitucional::clear()
 {
     nome_->clear();
     nif_->clear();
+    loadedTaxNumber_.clear();
     area_->setCurrentIndex(area_->count() > 0 ? 0 : -1);
 }
 
@@ -79,6 +80,7 @@ void ucIDInstitucional::load()
     if (!rs.Eof()) {
         nome_->setText(text(rs, QStringLiteral("nome_union")));
         nif_->setText(text(rs, QStringLiteral("no_contribuinte")));
+        loadedTaxNumber_ = nif_->text();
         const vb::Variant area = rs(QStringLiteral("area_negocio_id"));
         area_->setCurrentIndex(qMax(0, area_->findData(area.isNull() ? 0 : vb::CLng(area))));
     }
@@ -86,11 +88,19 @@ void ucIDInstitucional::load()
     emit NomeHasChanged(nome_->text());
 }
 
+QString ucIDInstitucional::Validate()
+{
+    if (!vb::Trim(nome_->text()).isEmpty())
+        return {};
+    nome_->setFocus();
+    return QStringLiteral("Tem de indicar o nome da instituição.");
+}
+
 qint32 ucIDInstitucional::Save(QString& userName)
 {
     try {
-        if (vb::Trim(nome_->text()).isEmpty()) {
-            emit Error(0, QStringLiteral("Tem de indicar o nome da instituição."));
+        if (const QString message = Validate(); !message.isEmpty()) {
+            emit Error(0, message);
             return 0;
         }
         if (!connectionReady())

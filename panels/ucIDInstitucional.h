@@ -11,8 +11,13 @@ class ucIDInstitucional : public IdentityPanel {
     explicit ucIDInstitucional(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
+    // The NIF as the contact was loaded (empty for a new one).
+    QString LoadedTaxNumber() const { return loadedTaxNumber_; }
+    // The typed NIF is now the stored one.
+    void TaxNumberStored() { loadedTaxNumber_ = TaxNumber(); }
     // As the individual's panel: new contacto_id, -1 saved, 0 refused or failed.
     qint32 Save(QString& userName);
+    QString Validate() override;
 
   signals:
     void NomeHasChanged(const QString& name);
@@ -26,4 +31,5 @@ class ucIDInstitucional : public IdentityPanel {
     QLineEdit* nome_;
     QComboBox* area_;
     QLineEdit* nif_;
+    QString loadedTaxNumber_;
 };

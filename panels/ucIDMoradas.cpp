@@ -1,5 +1,13 @@
 #include "panels/ucIDMoradas.h"
 
+#include "data/FieldRules.h"
+
+namespace {
+
+enum Column { Morada, CodigoPostal, Localidade, Pais };
+
+} // namespace
+
 ucIDMoradas::ucIDMoradas(QWidget* parent)
     // Column widths as in the schema.
     : RowListPanel(QStringLiteral("ucIDMoradas1"), QStringLiteral("tbContactos_Moradas"),
@@ -10,4 +18,15 @@ ucIDMoradas::ucIDMoradas(QWidget* parent)
                     {QStringLiteral("pais"), QStringLiteral("País"), 60}},
                    parent)
 {
+}
+
+QString ucIDMoradas::refusal(const QStringList& values, int* column) const
+{
+    const QString code = values.value(CodigoPostal).trimmed();
+    if (code.isEmpty() || FieldRules::isPostalCodeFor(code, values.value(Pais)))
+        return {};
+    if (column)
+        *column = CodigoPostal;
+    return QStringLiteral("O código postal «") + values.value(CodigoPostal) +
+           QStringLiteral("» não é válido: em Portugal escreve-se NNNN-NNN (por exemplo, 1100-148).");
 }

@@ -6,4 +6,7 @@ class ucIDMoradas : public RowListPanel {
     Q_OBJECT
   public:
     explicit ucIDMoradas(QWidget* parent = nullptr);
+
+  protected:
+    QString refusal(const QStringList& values, int* column) const override;
 };

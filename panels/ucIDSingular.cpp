@@ -5,6 +5,7 @@
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
 
+#include <QDate>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -65,6 +66,7 @@ void ucIDSingular::clear()
 {
     for (QLineEdit* edit : {titulo_, nome_, apelido_, profissao_, nif_, nascimento_, nacionalidade_})
         edit->clear();
+    loadedTaxNumber_.clear();
 }
 
 void ucIDSingular::load()
@@ -76,6 +78,7 @@ void ucIDSingular::load()
         apelido_->setText(text(rs, QStringLiteral("apelido")));
         profissao_->setText(text(rs, QStringLiteral("profissao")));
         nif_->setText(text(rs, QStringLiteral("no_contribuinte")));
+        loadedTaxNumber_ = nif_->text();
         const vb::Variant born = rs(QStringLiteral("data_nascimento"));
         nascimento_->setText(born.isNull() ? QString() : vb::Format(born, QStringLiteral("dd-mm-yyyy")));
         nacionalidade_->setText(text(rs, QStringLiteral("nacionalidade")));
@@ -97,7 +100,26 @@ vb::Variant ucIDSingular::birthDate() const
     if (!vb::IsDate(vb::Variant(typed)))
         throw vb::Error(vb::errnum::TypeMismatch, QStringLiteral("A data de nascimento «") + typed +
                                                       QStringLiteral("» não é uma data válida."));
-    return vb::CDate(vb::Variant(typed));
+    const vb::Variant born = vb::CDate(vb::Variant(typed));
+    if (vb::CDbl(born) >= vb::DateSerial(QDate::currentDate().addDays(1)))
+        throw vb::Error(vb::errnum::TypeMismatch, QStringLiteral("A data de nascimento «") + typed +
+                                                      QStringLiteral("» é posterior à data de hoje."));
+    return born;
+}
+
+QString ucIDSingular::Validate()
+{
+    if (const QString message = refusal(); !message.isEmpty()) {
+        nome_->setFocus();
+        return message;
+    }
+    try {
+        birthDate();
+    } catch (const vb::Error& e) {
+        nascimento_->setFocus();
+        return e.description();
+    }
+    return {};
 }
 
 // The message that refuses the typed identity, empty when it can be stored.

@@ -11,9 +11,14 @@ class ucIDSingular : public IdentityPanel {
     explicit ucIDSingular(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
+    // The NIF as the contact was loaded (empty for a new one).
+    QString LoadedTaxNumber() const { return loadedTaxNumber_; }
+    // The typed NIF is now the stored one.
+    void TaxNumberStored() { loadedTaxNumber_ = TaxNumber(); }
     // The new contacto_id when it created the contact, -1 when it saved an
     // existing one, 0 on failure.
     qint32 Save(QString& userName);
+    QString Validate() override;
     // After the load event: gives the name field the focus.
     void PostLoad();
 
@@ -27,7 +32,7 @@ class ucIDSingular : public IdentityPanel {
   private:
     QString nomeUnion() const;
     QString refusal() const;
-    vb::Variant birthDate() const; // Null when empty; refused when not a date
+    vb::Variant birthDate() const; // Null when empty; refused when not a date or after today
 
     QLineEdit* titulo_;
     QLineEdit* nome_;
@@ -36,4 +41,5 @@ class ucIDSingular : public IdentityPanel {
     QLineEdit* nif_;
     QLineEdit* nascimento_;
     QLineEdit* nacionalidade_;
+    QString loadedTaxNumber_;
 };

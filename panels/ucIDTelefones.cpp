@@ -1,6 +1,6 @@
 #include "panels/ucIDTelefones.h"
 
-#include <QRegularExpression>
+#include "data/FieldRules.h"
 
 ucIDTelefones::ucIDTelefones(QWidget* parent)
     // Column widths as in the schema.
@@ -24,10 +24,11 @@ void ucIDTelefones::Refresh()
     LoadContact(id);
 }
 
-QString ucIDTelefones::refusal(const QStringList& values) const
+QString ucIDTelefones::refusal(const QStringList& values, int* column) const
 {
-    static const QRegularExpression number(QStringLiteral("^\\+?[0-9 ()./-]{3,30}$"));
-    if (!values.value(0).trimmed().isEmpty() && !number.match(values.value(0).trimmed()).hasMatch())
+    if (column)
+        *column = 0;
+    if (!values.value(0).trimmed().isEmpty() && !FieldRules::isTelephoneNumber(values.value(0)))
         return QStringLiteral("O número de telefone «") + values.value(0) + QStringLiteral("» não é válido.");
     return {};
 }

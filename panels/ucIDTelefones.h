@@ -12,5 +12,5 @@ class ucIDTelefones : public RowListPanel {
     void Refresh();
 
   protected:
-    QString refusal(const QStringList& values) const override;
+    QString refusal(const QStringList& values, int* column) const override;
 };

@@ -71,15 +71,23 @@ void ucIDTulvas_Details::PostLoad()
         referencia_->setFocus();
 }
 
+QString ucIDTulvas_Details::Validate()
+{
+    const QString typed = vb::Trim(entrada_->text());
+    if (typed.isEmpty() || vb::IsDate(vb::Variant(typed)))
+        return {};
+    entrada_->setFocus();
+    return QStringLiteral("A data de entrada «") + typed + QStringLiteral("» não é uma data válida.");
+}
+
 qint32 ucIDTulvas_Details::Save(QString&)
 {
     try {
         if (ContactNumber == 0 || !connectionReady())
             return 0;
         const QString typed = vb::Trim(entrada_->text());
-        if (!typed.isEmpty() && !vb::IsDate(vb::Variant(typed))) {
-            emit Error(vb::errnum::TypeMismatch, QStringLiteral("A data de entrada «") + typed +
-                                                     QStringLiteral("» não é uma data válida."));
+        if (const QString message = Validate(); !message.isEmpty()) {
+            emit Error(vb::errnum::TypeMismatch, message);
             return 0;
         }
         const QString date = typed.isEmpty()

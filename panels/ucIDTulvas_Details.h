@@ -13,6 +13,7 @@ class ucIDTulvas_Details : public IdentityPanel {
     explicit ucIDTulvas_Details(QWidget* parent = nullptr);
     // -1 when saved, 0 on failure (a date that is not one included).
     qint32 Save(QString& userName);
+    QString Validate() override;
     // After the load event: the reference gets the focus when empty.
     void PostLoad();
 

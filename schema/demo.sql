@@ -65,7 +65,7 @@ INSERT INTO tbAssociados_Permitions_Criar_Groups (code, group_code, user_code) V
 INSERT INTO tbAssociados_Permitions_Criar_Groups (code, group_code, user_code) VALUES ('$0002', '$00021110$00041000', '');
 INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$1003');
 
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Quarvenses Demonstração, Lda.', '501234567', 'Quarvenses Demonstração', 0, 'sa', CONVERT(DATETIME,'2023-02-02 09:01:00',120), 'rui', CONVERT(DATETIME,'2024-03-02 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Quarvenses Demonstração, Lda.', '501234560', 'Quarvenses Demonstração', 0, 'sa', CONVERT(DATETIME,'2023-02-02 09:01:00',120), 'rui', CONVERT(DATETIME,'2024-03-02 11:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (1, 4);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (1, 'Avenida da Liberdade, 11', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (1, '200007919', 'Fixo', 1);
@@ -76,7 +76,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (1, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-02 09:01:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Construções Vale do Sousa, S.A.', '502469134', 'Construções Vale do Sousa', 1, 'sa', CONVERT(DATETIME,'2023-03-03 09:02:00',120), 'ana', CONVERT(DATETIME,'2024-03-03 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Construções Vale do Sousa, S.A.', '502469137', 'Construções Vale do Sousa', 1, 'sa', CONVERT(DATETIME,'2023-03-03 09:02:00',120), 'ana', CONVERT(DATETIME,'2024-03-03 12:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (2, 1);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (2, 'Rua do Souto, 12', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (2, '200015838', 'Fixo', 1);
@@ -89,7 +89,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (2, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (2, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (2, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Restaurante O Cantinho', '503703701', 'Restaurante O Cantinho', 0, 'sa', CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'rui', CONVERT(DATETIME,'2024-03-04 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Restaurante O Cantinho', '503703702', 'Restaurante O Cantinho', 0, 'sa', CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'rui', CONVERT(DATETIME,'2024-03-04 13:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (3, 2);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (3, 'Praça da República, 13', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (3, '200023757', 'Fixo', 1);
@@ -101,7 +101,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (3, CONVERT(DATETIME,'2023-04-04 09:03:00',120), 'REF-0003', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (3, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (3, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Clínica Médica da Foz', '504938268', 'Clínica Médica da Foz', 0, 'sa', CONVERT(DATETIME,'2023-05-05 09:04:00',120), 'sa', CONVERT(DATETIME,'2024-03-05 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Clínica Médica da Foz', '504938266', 'Clínica Médica da Foz', 0, 'sa', CONVERT(DATETIME,'2023-05-05 09:04:00',120), 'sa', CONVERT(DATETIME,'2024-03-05 14:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (4, 3);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (4, 'Rua Direita, 14', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (4, '200031676', 'Fixo', 1);
@@ -115,7 +115,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (4, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (4, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (4, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Informática Atlântico, Lda.', '501 999 888', 'Informática Atlântico', 0, 'sa', CONVERT(DATETIME,'2023-06-06 09:05:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Informática Atlântico, Lda.', '501 999 884', 'Informática Atlântico', 0, 'sa', CONVERT(DATETIME,'2023-06-06 09:05:00',120), NULL, NULL);
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (5, 4);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (5, 'Avenida Sá Carneiro, 15', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (5, '200039595', 'Fixo', 1);
@@ -125,7 +125,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (5, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (5, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (5, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Mercearia Central', '507407402', 'Mercearia Central', 0, 'sa', CONVERT(DATETIME,'2023-07-07 09:06:00',120), 'ana', CONVERT(DATETIME,'2024-03-07 16:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Mercearia Central', '507407407', 'Mercearia Central', 0, 'sa', CONVERT(DATETIME,'2023-07-07 09:06:00',120), 'ana', CONVERT(DATETIME,'2024-03-07 16:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (6, 5);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (6, 'Travessa do Carmo, 16', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (6, '200047514', 'Fixo', 1);
@@ -165,7 +165,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (8, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (8, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (8, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Hotel Miradouro', '511111103', 'Hotel Miradouro', 0, 'sa', CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'ana', CONVERT(DATETIME,'2024-03-10 19:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Hotel Miradouro', '511111100', 'Hotel Miradouro', 0, 'sa', CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'ana', CONVERT(DATETIME,'2024-03-10 19:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (9, 2);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (9, 'Avenida da Liberdade, 19', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (9, '200071271', 'Fixo', 1);
@@ -177,7 +177,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (9, CONVERT(DATETIME,'2023-10-10 09:09:00',120), 'REF-0009', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (9, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (9, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Farmácia Avenida', '512345670', 'Farmácia Avenida', 0, 'sa', CONVERT(DATETIME,'2023-11-11 09:10:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Farmácia Avenida', '512345678', 'Farmácia Avenida', 0, 'sa', CONVERT(DATETIME,'2023-11-11 09:10:00',120), NULL, NULL);
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (10, 3);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (10, 'Rua do Souto, 20', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (10, '200079190', 'Fixo', 1);
@@ -190,7 +190,7 @@ INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUE
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (10, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (10, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (10, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Transportes Rápidos do Norte', '513580237', 'Transportes Rápidos do Norte', 0, 'sa', CONVERT(DATETIME,'2023-12-12 09:11:00',120), 'rui', CONVERT(DATETIME,'2024-03-12 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Transportes Rápidos do Norte', '513580239', 'Transportes Rápidos do Norte', 0, 'sa', CONVERT(DATETIME,'2023-12-12 09:11:00',120), 'rui', CONVERT(DATETIME,'2024-03-12 11:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (11, NULL);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (11, 'Praça da República, 21', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (11, '200087109', 'Fixo', 1);
@@ -200,7 +200,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (11, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (11, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (11, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Câmara de Comércio Luso-Galaica', '514814804', 'Câmara de Comércio Luso-Galaica', 0, 'sa', CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (2, 'Câmara de Comércio Luso-Galaica', '514814802', 'Câmara de Comércio Luso-Galaica', 0, 'sa', CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 12:07:03',120));
 INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id) VALUES (12, NULL);
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (12, 'Rua Direita, 22', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (12, '200095028', 'Fixo', 1);
@@ -216,7 +216,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbFornecedores (contacto_id, data_entrada, referencia, activo) VALUES (12, CONVERT(DATETIME,'2023-01-13 09:12:00',120), 'REF-0012', 1);
 INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUES (12, '$10011111$10030100', '$00011111');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (12, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Silva', '516049371', 'Maria Silva', 0, 'sa', CONVERT(DATETIME,'2023-02-14 09:13:00',120), 'ana', CONVERT(DATETIME,'2024-03-14 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Silva', '216049377', 'Maria Silva', 0, 'sa', CONVERT(DATETIME,'2023-02-14 09:13:00',120), 'ana', CONVERT(DATETIME,'2024-03-14 13:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (13, 'Maria', 'Silva', NULL, 'Contabilista', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (13, 'Avenida Sá Carneiro, 23', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (13, '900102947', 'Móvel', 1);
@@ -227,7 +227,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (13, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (13, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (13, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-14 09:13:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Martins', '517283938', 'José Martins', 0, 'sa', CONVERT(DATETIME,'2023-03-15 09:14:00',120), 'sa', CONVERT(DATETIME,'2024-03-15 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Martins', '217283934', 'José Martins', 0, 'sa', CONVERT(DATETIME,'2023-03-15 09:14:00',120), 'sa', CONVERT(DATETIME,'2024-03-15 14:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (14, 'José', 'Martins', 'Sr.', 'Enfermeiro', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (14, 'Travessa do Carmo, 24', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (14, '900110866', 'Móvel', 1);
@@ -237,7 +237,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (14, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (14, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (14, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Marques', '518518505', 'António Marques', 0, 'sa', CONVERT(DATETIME,'2023-04-16 09:15:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Marques', '218518501', 'António Marques', 0, 'sa', CONVERT(DATETIME,'2023-04-16 09:15:00',120), NULL, NULL);
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (15, 'António', 'Marques', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (15, 'Largo da Sé, 25', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (15, '900118785', 'Móvel', 1);
@@ -249,7 +249,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (15, CONVERT(DATETIME,'2023-04-16 09:15:00',120), 'REF-0015', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (15, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (15, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Santos', '519753072', 'Ana Santos', 0, 'sa', CONVERT(DATETIME,'2023-05-17 09:16:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 16:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Santos', '219753075', 'Ana Santos', 0, 'sa', CONVERT(DATETIME,'2023-05-17 09:16:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 16:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (16, 'Ana', 'Santos', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (16, 'Rua de Santa Catarina, 26', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (16, '900126704', 'Móvel', 1);
@@ -260,7 +260,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (16, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (16, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (16, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Jesus', '520987639', 'Manuel Jesus', 0, 'sa', CONVERT(DATETIME,'2023-06-18 09:17:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 17:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Jesus', '220987637', 'Manuel Jesus', 0, 'sa', CONVERT(DATETIME,'2023-06-18 09:17:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 17:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (17, 'Manuel', 'Jesus', 'Dr.', 'Médico', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (17, 'Avenida da Liberdade, 27', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (17, '900134623', 'Móvel', 1);
@@ -270,7 +270,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (17, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (17, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (17, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Alves', '522222206', 'Francisca Alves', 0, 'sa', CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'ana', CONVERT(DATETIME,'2024-03-19 18:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Alves', '222222204', 'Francisca Alves', 0, 'sa', CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'ana', CONVERT(DATETIME,'2024-03-19 18:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (18, 'Francisca', 'Alves', 'Eng.ª', 'Engenheira civil', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (18, 'Rua do Souto, 28', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (18, '900142542', 'Móvel', 1);
@@ -282,7 +282,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (18, CONVERT(DATETIME,'2023-07-19 09:18:00',120), 'REF-0018', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (18, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (18, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Ferreira', '523456773', 'João Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-08-20 09:19:00',120), 'rui', CONVERT(DATETIME,'2024-03-20 19:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Ferreira', '223456772', 'João Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-08-20 09:19:00',120), 'rui', CONVERT(DATETIME,'2024-03-20 19:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (19, 'João', 'Ferreira', 'Sr.', 'Professor', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (19, 'Praça da República, 29', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (19, '900150461', 'Móvel', 1);
@@ -303,7 +303,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (20, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (20, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (20, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Almeida', '525925907', 'Pedro Almeida', 0, 'sa', CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'rui', CONVERT(DATETIME,'2024-03-22 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Almeida', '225925907', 'Pedro Almeida', 0, 'sa', CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'rui', CONVERT(DATETIME,'2024-03-22 11:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (21, 'Pedro', 'Almeida', 'Sr.', 'Enfermeiro', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (21, 'Avenida Sá Carneiro, 31', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (21, '900166299', 'Móvel', 1);
@@ -315,7 +315,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (21, CONVERT(DATETIME,'2023-10-22 09:21:00',120), 'REF-0021', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (21, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (21, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Pereira', '527160474', 'Inês Pereira', 0, 'sa', CONVERT(DATETIME,'2023-11-23 09:22:00',120), 'ana', CONVERT(DATETIME,'2024-03-23 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Pereira', '227160479', 'Inês Pereira', 0, 'sa', CONVERT(DATETIME,'2023-11-23 09:22:00',120), 'ana', CONVERT(DATETIME,'2024-03-23 12:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (22, 'Inês', 'Pereira', 'Arq.ª', 'Arquitecta', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (22, 'Travessa do Carmo, 32', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (22, '900174218', 'Móvel', 1);
@@ -325,7 +325,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (22, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (22, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (22, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Luís Fernandes', '528395041', 'Luís Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-12-24 09:23:00',120), 'ana', CONVERT(DATETIME,'2024-03-24 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Luís Fernandes', '228395046', 'Luís Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-12-24 09:23:00',120), 'ana', CONVERT(DATETIME,'2024-03-24 13:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (23, 'Luís', 'Fernandes', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (23, 'Largo da Sé, 33', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (23, '900182137', 'Móvel', 1);
@@ -335,7 +335,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (23, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (23, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (23, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Catarina Ribeiro', '529629608', 'Catarina Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'ana', CONVERT(DATETIME,'2024-03-25 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Catarina Ribeiro', '229629601', 'Catarina Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'ana', CONVERT(DATETIME,'2024-03-25 14:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (24, 'Catarina', 'Ribeiro', 'Dra.', 'Médica', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (24, 'Rua de Santa Catarina, 34', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (24, '900190056', 'Móvel', 1);
@@ -348,7 +348,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (24, CONVERT(DATETIME,'2023-01-25 09:24:00',120), 'REF-0024', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (24, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (24, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Rui Oliveira', '530864175', 'Rui Oliveira', 0, 'sa', CONVERT(DATETIME,'2023-02-26 09:25:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Rui Oliveira', '230864171', 'Rui Oliveira', 0, 'sa', CONVERT(DATETIME,'2023-02-26 09:25:00',120), NULL, NULL);
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (25, 'Rui', 'Oliveira', 'Eng.', 'Engenheiro civil', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (25, 'Avenida da Liberdade, 35', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (25, '900197975', 'Móvel', 1);
@@ -359,7 +359,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (25, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (25, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (25, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-26 09:25:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Sofia Gonçalves', '532098742', 'Sofia Gonçalves', 0, 'sa', CONVERT(DATETIME,'2023-03-27 09:26:00',120), 'sa', CONVERT(DATETIME,'2024-03-27 16:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Sofia Gonçalves', '232098743', 'Sofia Gonçalves', 0, 'sa', CONVERT(DATETIME,'2023-03-27 09:26:00',120), 'sa', CONVERT(DATETIME,'2024-03-27 16:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (26, 'Sofia', 'Gonçalves', 'Sra.', 'Professora', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (26, 'Rua do Souto, 36', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (26, '900205894', 'Móvel', 1);
@@ -369,7 +369,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (26, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (26, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (26, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Miguel D''Ávila', '533333309', 'Miguel D''Ávila', 0, 'sa', CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'rui', CONVERT(DATETIME,'2024-03-01 17:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Miguel D''Ávila', '233333304', 'Miguel D''Ávila', 0, 'sa', CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'rui', CONVERT(DATETIME,'2024-03-01 17:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (27, 'Miguel', 'D''Ávila', NULL, 'Contabilista', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (27, 'Praça da República, 37', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (27, '900213813', 'Móvel', 1);
@@ -381,7 +381,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (27, CONVERT(DATETIME,'2023-04-01 09:27:00',120), 'REF-0027', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (27, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (27, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Leonor Costa', '534567876', 'Leonor Costa', 0, 'sa', CONVERT(DATETIME,'2023-05-02 09:28:00',120), 'ana', CONVERT(DATETIME,'2024-03-02 18:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Leonor Costa', '234567872', 'Leonor Costa', 0, 'sa', CONVERT(DATETIME,'2023-05-02 09:28:00',120), 'ana', CONVERT(DATETIME,'2024-03-02 18:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (28, 'Leonor', 'Costa', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (28, 'Rua Direita, 38', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (28, '900221732', 'Móvel', 1);
@@ -392,7 +392,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (28, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (28, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (28, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Tiago Gomes', '535802443', 'Tiago Gomes', 0, 'sa', CONVERT(DATETIME,'2023-06-03 09:29:00',120), 'sa', CONVERT(DATETIME,'2024-03-03 19:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Tiago Gomes', '235802441', 'Tiago Gomes', 0, 'sa', CONVERT(DATETIME,'2023-06-03 09:29:00',120), 'sa', CONVERT(DATETIME,'2024-03-03 19:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (29, 'Tiago', 'Gomes', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (29, 'Avenida Sá Carneiro, 39', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (29, '900229651', 'Móvel', 1);
@@ -402,7 +402,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (29, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (29, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (29, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Mariana Carvalho', '234567890', 'Mariana Carvalho', 0, 'sa', CONVERT(DATETIME,'2023-07-04 09:30:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Mariana Carvalho', '234567899', 'Mariana Carvalho', 0, 'sa', CONVERT(DATETIME,'2023-07-04 09:30:00',120), NULL, NULL);
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (30, 'Mariana', 'Carvalho', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (30, 'Travessa do Carmo, 40', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (30, '900237570', 'Móvel', 1);
@@ -414,7 +414,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (30, CONVERT(DATETIME,'2023-07-04 09:30:00',120), 'REF-0030', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (30, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (30, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Nuno Rodrigues', '234567890', 'Nuno Rodrigues', 0, 'sa', CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'ana', CONVERT(DATETIME,'2024-03-05 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Nuno Rodrigues', '234567899', 'Nuno Rodrigues', 0, 'sa', CONVERT(DATETIME,'2023-08-05 09:31:00',120), 'ana', CONVERT(DATETIME,'2024-03-05 11:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (31, 'Nuno', 'Rodrigues', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (31, 'Largo da Sé, 41', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (31, '900245489', 'Móvel', 1);
@@ -425,7 +425,7 @@ INSERT INTO tbFornecedores_Permitions (contacto_id, user_code, group_code) VALUE
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (31, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (31, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (31, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-05 09:31:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Conceição Lopes', '539506144', 'Conceição Lopes', 0, 'sa', CONVERT(DATETIME,'2023-09-06 09:32:00',120), 'ana', CONVERT(DATETIME,'2024-03-06 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Conceição Lopes', '239506146', 'Conceição Lopes', 0, 'sa', CONVERT(DATETIME,'2023-09-06 09:32:00',120), 'ana', CONVERT(DATETIME,'2024-03-06 12:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (32, 'Conceição', 'Lopes', 'Eng.ª', 'Engenheira civil', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (32, 'Rua de Santa Catarina, 42', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (32, '900253408', 'Móvel', 1);
@@ -436,7 +436,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (32, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (32, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (32, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Joaquim Silva', '540740711', 'Joaquim Silva', 0, 'sa', CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'sa', CONVERT(DATETIME,'2024-03-07 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Joaquim Silva', '240740718', 'Joaquim Silva', 0, 'sa', CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'sa', CONVERT(DATETIME,'2024-03-07 13:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (33, 'Joaquim', 'Silva', 'Sr.', 'Professor', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (33, 'Avenida da Liberdade, 43', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (33, '900261327', 'Móvel', 1);
@@ -448,7 +448,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (33, CONVERT(DATETIME,'2023-10-07 09:33:00',120), 'REF-0033', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (33, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (33, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Helena Martins', '541975278', 'Helena Martins', 0, 'sa', CONVERT(DATETIME,'2023-11-08 09:34:00',120), 'sa', CONVERT(DATETIME,'2024-03-08 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Helena Martins', '241975271', 'Helena Martins', 0, 'sa', CONVERT(DATETIME,'2023-11-08 09:34:00',120), 'sa', CONVERT(DATETIME,'2024-03-08 14:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (34, 'Helena', 'Martins', NULL, 'Contabilista', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (34, 'Rua do Souto, 44', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (34, '900269246', 'Móvel', 1);
@@ -458,7 +458,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (34, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (34, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (34, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Marques', '543209845', 'Maria Marques', 0, 'sa', CONVERT(DATETIME,'2023-12-09 09:35:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Maria Marques', '243209843', 'Maria Marques', 0, 'sa', CONVERT(DATETIME,'2023-12-09 09:35:00',120), NULL, NULL);
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (35, 'Maria', 'Marques', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (35, 'Praça da República, 45', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (35, '900277165', 'Móvel', 1);
@@ -468,7 +468,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (35, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (35, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (35, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Santos', '544444412', 'José Santos', 0, 'sa', CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'sa', CONVERT(DATETIME,'2024-03-10 16:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'José Santos', '244444412', 'José Santos', 0, 'sa', CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'sa', CONVERT(DATETIME,'2024-03-10 16:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (36, 'José', 'Santos', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (36, 'Rua Direita, 46', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (36, '900285084', 'Móvel', 1);
@@ -481,7 +481,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (36, CONVERT(DATETIME,'2023-01-10 09:36:00',120), 'REF-0036', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (36, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (36, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Jesus', '545678979', 'António Jesus', 0, 'sa', CONVERT(DATETIME,'2023-02-11 09:37:00',120), 'ana', CONVERT(DATETIME,'2024-03-11 17:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'António Jesus', '245678972', 'António Jesus', 0, 'sa', CONVERT(DATETIME,'2023-02-11 09:37:00',120), 'ana', CONVERT(DATETIME,'2024-03-11 17:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (37, 'António', 'Jesus', 'Dr.', 'Advogado', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (37, 'Avenida Sá Carneiro, 47', '8000-138', 'Faro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (37, '900293003', 'Móvel', 1);
@@ -492,7 +492,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (37, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (37, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (37, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-02-11 09:37:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Alves', '546913546', 'Ana Alves', 0, 'sa', CONVERT(DATETIME,'2023-03-12 09:38:00',120), 'sa', CONVERT(DATETIME,'2024-03-12 18:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Ana Alves', '246913541', 'Ana Alves', 0, 'sa', CONVERT(DATETIME,'2023-03-12 09:38:00',120), 'sa', CONVERT(DATETIME,'2024-03-12 18:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (38, 'Ana', 'Alves', 'Dra.', 'Médica', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (38, 'Travessa do Carmo, 48', '7000-509', 'Évora', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (38, '900300922', 'Móvel', 1);
@@ -502,7 +502,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (38, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (38, 1, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (38, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Ferreira', '548148113', 'Manuel Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 19:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Manuel Ferreira', '248148117', 'Manuel Ferreira', 0, 'sa', CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'sa', CONVERT(DATETIME,'2024-03-13 19:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (39, 'Manuel', 'Ferreira', 'Sr.', NULL, 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (39, 'Largo da Sé, 49', '3500-033', 'Viseu', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (39, '900308841', 'Móvel', 1);
@@ -514,7 +514,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (39, CONVERT(DATETIME,'2023-04-13 09:39:00',120), 'REF-0039', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (39, '$10011111$10021100', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (39, 3, 1);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Sousa', '549382680', 'Francisca Sousa', 0, 'sa', CONVERT(DATETIME,'2023-05-14 09:40:00',120), NULL, NULL);
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Francisca Sousa', '249382687', 'Francisca Sousa', 0, 'sa', CONVERT(DATETIME,'2023-05-14 09:40:00',120), NULL, NULL);
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (40, 'Francisca', 'Sousa', 'Sra.', 'Professora', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (40, 'Rua de Santa Catarina, 50', '4000-322', 'Porto', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (40, '900316760', 'Móvel', 1);
@@ -528,7 +528,7 @@ INSERT INTO tbAssociados (contacto_id, data_entrada, referencia, activo) VALUES 
 INSERT INTO tbAssociados_Permitions (contacto_id, user_code, group_code) VALUES (40, '$10011111$10021000', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (40, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (40, 5, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Almeida', '550617247', 'João Almeida', 0, 'sa', CONVERT(DATETIME,'2023-06-15 09:41:00',120), 'rui', CONVERT(DATETIME,'2024-03-15 11:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'João Almeida', '250617242', 'João Almeida', 0, 'sa', CONVERT(DATETIME,'2023-06-15 09:41:00',120), 'rui', CONVERT(DATETIME,'2024-03-15 11:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (41, 'João', 'Almeida', NULL, 'Contabilista', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (41, 'Avenida da Liberdade, 51', '1100-148', 'Lisboa', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (41, '900324679', 'Móvel', 1);
@@ -538,7 +538,7 @@ INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, referencia, 
 INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (41, '$10011111$10021100', '$00011111$00021110$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (41, 1, 1);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (41, 4, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Pereira', '551851814', 'Beatriz Pereira', 0, 'sa', CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'ana', CONVERT(DATETIME,'2024-03-16 12:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Beatriz Pereira', '251851818', 'Beatriz Pereira', 0, 'sa', CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'ana', CONVERT(DATETIME,'2024-03-16 12:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (42, 'Beatriz', 'Pereira', 'Sra.', 'Enfermeira', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (42, 'Rua do Souto, 52', '4700-435', 'Braga', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (42, '900332598', 'Móvel', 1);
@@ -550,7 +550,7 @@ INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date
 INSERT INTO tbClientes (contacto_id, data_entrada, referencia, activo) VALUES (42, CONVERT(DATETIME,'2023-07-16 09:42:00',120), 'REF-0042', 1);
 INSERT INTO tbClientes_Permitions (contacto_id, user_code, group_code) VALUES (42, '$10011111$10021000', '$00011111$00021000$00041000');
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (42, 3, 0);
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Fernandes', '553086381', 'Pedro Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-08-17 09:43:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 13:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Pedro Fernandes', '253086388', 'Pedro Fernandes', 0, 'sa', CONVERT(DATETIME,'2023-08-17 09:43:00',120), 'ana', CONVERT(DATETIME,'2024-03-17 13:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (43, 'Pedro', 'Fernandes', 'Arq.', 'Arquitecto', 'Portuguesa', 'M');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (43, 'Praça da República, 53', '3000-150', 'Coimbra', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (43, '900340517', 'Móvel', 1);
@@ -561,7 +561,7 @@ INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) V
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (43, 2, 0);
 INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (43, 5, 1);
 INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (43, 'Contacto preferencial por correio electrónico.', 'ana', CONVERT(DATETIME,'2023-08-17 09:43:00',120));
-INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Ribeiro', '554320948', 'Inês Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-09-18 09:44:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 14:07:03',120));
+INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, created_date, modified_by, modified_date) VALUES (1, 'Inês Ribeiro', '254320945', 'Inês Ribeiro', 0, 'sa', CONVERT(DATETIME,'2023-09-18 09:44:00',120), 'ana', CONVERT(DATETIME,'2024-03-18 14:07:03',120));
 INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, sexo) VALUES (44, 'Inês', 'Ribeiro', 'Dra.', 'Advogada', 'Portuguesa', 'F');
 INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, localidade, pais, morada_default) VALUES (44, 'Rua Direita, 54', '3810-064', 'Aveiro', 'Portugal', 1);
 INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (44, '900348436', 'Móvel', 1);

@@ -93,7 +93,7 @@ TEST_F(CardSave, ANewContactIsCreatedAndFiled)
     EXPECT_TRUE(card.isVisible());
     edit(field(card, "txtNome"), QStringLiteral("Rita"));
     edit(field(card, "txtApelido"), QStringLiteral("Conceição"));
-    edit(field(card, "txtNIF"), QStringLiteral("299999999"));
+    edit(field(card, "txtNIF"), QStringLiteral("299999998"));
     qint32 tab = 1;
     ASSERT_TRUE(card.GravarCampos(tab));
     EXPECT_FALSE(card.isNew);

@@ -12,6 +12,7 @@
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
 #include "panels/ucIDTulvas_Details.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 #include "tests/support/CatalogChecks.h"
 
@@ -102,6 +103,9 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     // Name and surnames together stay within the stored full name's width.
     typed.insert(2, typeInto(card.ucIDSingular1, "txtApelido",
                              IdentityPanel::cutToWidth(text, 149 - int(typed[1].size()))));
+    // No Portuguese NIF: the user is asked, and keeps it.
+    if (!typed[4].trimmed().isEmpty())
+        windows->queueAnswer(platform::msgbox::AnswerYes);
     card.ucIDMoradas1->removeSelectedRow();
     typeRow(card.ucIDMoradas1, {text, text, text, text});
     card.ucIDMoradas1->setDefaultRow(card.ucIDMoradas1->rowCount() - 1);
@@ -165,6 +169,7 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     const QByteArray othersOf4 = othersFingerprint(4);
     const QString name = typeInto(card.ucIDInstitucional1, "txtNome", text);
     const QString nif = typeInto(card.ucIDInstitucional1, "txtNIF", QStringLiteral("I") + text); // not 13's
+    windows->queueAnswer(platform::msgbox::AnswerYes); // a foreign NIF, kept
     tab = 1;
     ASSERT_TRUE(card.GravarCampos(tab));
     EXPECT_EQ(stored("SELECT nome_union FROM tbContactos WHERE contacto_id = 4"), name.trimmed());

@@ -1,6 +1,7 @@
 // The card shows, checks and writes one contact, and a save is whole or not
 // at all, told to the user either way.
 #include "card/CardMessages.h"
+#include "card/CardSettings.h"
 #include "component/ConnectionState.h"
 #include "panels/GridTable.h"
 #include "panels/ucIDEmails.h"
@@ -176,28 +177,26 @@ TEST_F(WritePath, AFailedSaveWritesNothingKeepsTheChangesAndSaysSo)
     const QString name = db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13");
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra profissão"));
     card.ucIDEmails1->addRow({QStringLiteral("sem arroba"), QStringLiteral("Errado")});
-    windows->queueAnswers(
-        {platform::msgbox::AnswerOK, platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
+    windows->queueAnswer(platform::msgbox::AnswerOK);
     qint32 tab = 1;
     EXPECT_FALSE(card.GravarCampos(tab));
     EXPECT_EQ(boxTexts(),
-              (QStringList{QStringLiteral("O endereço de correio electrónico «sem arroba» não é válido."),
-                           QStringLiteral("Erro: gravação de emails"), card::nothingSaved}));
+              (QStringList{QStringLiteral("O endereço de correio electrónico «sem arroba» não é válido.") +
+                           card::lineBreak + card::lineBreak + card::nothingSaved}));
     EXPECT_TRUE(card.prpAlteracoes());
     EXPECT_NE(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
               QStringLiteral("Outra profissão"))
-        << "the identity written before the e-mails went back with them";
+        << "refused before anything was written";
 
-    // An identity that cannot be stored: "Erro na gravação.", and nothing written.
+    // An identity that cannot be stored: one message, and nothing written.
     windows->clear();
     card.ucIDEmails1->removeSelectedRow();
     type(card.ucIDSingular1, "txtNome", QString());
     type(card.ucIDSingular1, "txtApelido", QString());
-    windows->queueAnswers(
-        {platform::msgbox::AnswerOK, platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
+    windows->queueAnswer(platform::msgbox::AnswerOK);
     EXPECT_FALSE(card.GravarCampos(tab));
-    EXPECT_EQ(boxTexts(), (QStringList{QStringLiteral("Tem de indicar o nome do contacto."),
-                                       QStringLiteral("Erro na gravação."), card::nothingSaved}));
+    EXPECT_EQ(boxTexts(), (QStringList{QStringLiteral("Tem de indicar o nome do contacto.") +
+                                       card::lineBreak + card::lineBreak + card::nothingSaved}));
     EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13"), name);
     EXPECT_TRUE(card.prpAlteracoes());
 }

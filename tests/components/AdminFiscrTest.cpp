@@ -93,7 +93,7 @@ TEST_F(Generator, ALetterToAnInstitutionIsAnA4PdfWithEmbeddedFontsAndTheCollecti
          {QStringLiteral("Quarvenses Demonstração, Lda."), QStringLiteral("Avenida da Liberdade, 11"),
           QStringLiteral("Lisboa, ") + todayInWords(),
           QStringLiteral("Assunto: Actualização dos dados de contacto"), QStringLiteral("Exmos Senhores,"),
-          QStringLiteral("pedir a V. Ex.as que confirme"), QStringLiteral("504938268"),
+          QStringLiteral("pedir a V. Ex.as que confirme"), QStringLiteral("504938266"),
           QStringLiteral("clinica.medica.da.foz@exemplo.pt"), QStringLiteral("Com os melhores cumprimentos,"),
           QStringLiteral("Ana Ferreira")})
         EXPECT_TRUE(flowing.contains(expected)) << expected.toStdString() << "\n---\n" << text.toStdString();

@@ -111,7 +111,7 @@ TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
     EXPECT_FALSE(sheet->isModal());
     EXPECT_EQ(text(sheet, "lblNome"), QStringLiteral("Ana Santos"));
     EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Particular"));
-    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("519753072"));
+    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("219753075"));
     EXPECT_EQ(text(sheet, "lblMorada"),
               QStringLiteral("Rua de Santa Catarina, 26\n4000-322 Porto\nPortugal"));
     EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("211675664 (Emprego)\n900126704 (Móvel)"));

@@ -1,0 +1,162 @@
+// What the card refuses before it writes, and how it says so: the message
+// names the field and the fault, the field has the focus, nothing is
+// written and the changes stay pending. A NIF that is no Portuguese one is
+// kept only when the user says so.
+#include "card/CardMessages.h"
+#include "card/CardSettings.h"
+#include "panels/GridTable.h"
+#include "panels/ucIDEmails.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "panels/ucIDTulvas_Details.h"
+#include "platform/windows/MessageStyle.h"
+#include "tests/card/CardFixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableWidget>
+
+using namespace platform::msgbox;
+
+namespace {
+
+const QString nifQuestion =
+    QStringLiteral("» não é um número de contribuinte português válido: tem nove algarismos, começa por um "
+                   "prefixo atribuído pela Autoridade Tributária e termina no algarismo de controlo.") +
+    card::lineBreak + card::lineBreak +
+    QStringLiteral(
+        "Se for o número de um contribuinte estrangeiro, pode gravá-lo assim mesmo. Deseja gravar?");
+
+class Validation : public cardtest::CardFixture {
+  protected:
+    static QLineEdit* field(QWidget* panel, const char* name)
+    {
+        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void type(QWidget* panel, const char* name, const QString& text)
+    {
+        QLineEdit* e = field(panel, name);
+        e->setText(text);
+        emit e->textEdited(text);
+    }
+    // Saves tab 1 expecting one refusal; its text without the closing line.
+    QString refusal(frmInicial& card)
+    {
+        windows->clear();
+        windows->queueAnswer(AnswerOK);
+        qint32 tab = 1;
+        EXPECT_FALSE(card.GravarCampos(tab));
+        EXPECT_TRUE(card.prpAlteracoes());
+        if (windows->messageBoxes().size() != 1)
+            return QStringLiteral("<%1 caixas>").arg(windows->messageBoxes().size());
+        const auto& box = windows->messageBoxes()[0];
+        EXPECT_EQ(box.style, Exclamation);
+        EXPECT_EQ(box.title, card.windowTitle());
+        const QString tail = card::lineBreak + card::lineBreak + card::nothingSaved;
+        EXPECT_TRUE(box.text.endsWith(tail)) << box.text.toStdString();
+        return box.text.chopped(tail.size());
+    }
+    QString stored(const char* sql) { return db.value(QString::fromLatin1(sql)); }
+};
+
+} // namespace
+
+TEST_F(Validation, EachFaultIsNamedAndNothingIsWritten)
+{
+    frmInicial& card = open(13);
+    card.show();
+    const QString profession = stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13");
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra"));
+
+    type(card.ucIDSingular1, "txtNascimento", QStringLiteral("31-02-1980"));
+    EXPECT_EQ(refusal(card), QStringLiteral("A data de nascimento «31-02-1980» não é uma data válida."));
+    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNascimento"));
+    type(card.ucIDSingular1, "txtNascimento", QStringLiteral("01-01-2999"));
+    EXPECT_EQ(refusal(card), QStringLiteral("A data de nascimento «01-01-2999» é posterior à data de hoje."));
+    type(card.ucIDSingular1, "txtNascimento", QStringLiteral("14-03-1980"));
+
+    card.ucIDEmails1->addRow({QStringLiteral("ana@exemplo"), QStringLiteral("Trabalho")});
+    EXPECT_EQ(refusal(card), QStringLiteral("O endereço de correio electrónico «ana@exemplo» não é válido."));
+    auto* emails = card.ucIDEmails1->findChild<QTableWidget*>();
+    EXPECT_EQ(emails->currentRow(), card.ucIDEmails1->rowCount() - 1);
+    card.ucIDEmails1->removeSelectedRow();
+
+    card.ucIDMoradas1->addRow({QStringLiteral("Rua Nova, 1"), QStringLiteral("1100"),
+                               QStringLiteral("Lisboa"), QStringLiteral("Portugal")});
+    EXPECT_EQ(refusal(card),
+              QStringLiteral("O código postal «1100» não é válido: em Portugal escreve-se NNNN-NNN "
+                             "(por exemplo, 1100-148)."));
+    auto* addresses = card.ucIDMoradas1->findChild<QTableWidget*>();
+    EXPECT_EQ(addresses->currentColumn(), 1) << "the postal code's cell";
+    card.ucIDMoradas1->removeSelectedRow();
+    card.ucIDMoradas1->addRow({QStringLiteral("Calle Mayor, 1"), QStringLiteral("28013"),
+                               QStringLiteral("Madrid"), QStringLiteral("Espanha")});
+
+    card.ucIDTelefones1->addRow({QStringLiteral("21 000 00 00 ou 91"), QStringLiteral("Telefone")});
+    EXPECT_EQ(refusal(card), QStringLiteral("O número de telefone «21 000 00 00 ou 91» não é válido."));
+    card.ucIDTelefones1->removeSelectedRow();
+
+    type(card.ucIDTulvas_Details1, "txtEntrada", QStringLiteral("ontem"));
+    EXPECT_EQ(refusal(card), QStringLiteral("A data de entrada «ontem» não é uma data válida."));
+    type(card.ucIDTulvas_Details1, "txtEntrada", QString());
+
+    type(card.ucIDSingular1, "txtNome", QStringLiteral(" "));
+    type(card.ucIDSingular1, "txtApelido", QString());
+    EXPECT_EQ(refusal(card), QStringLiteral("Tem de indicar o nome do contacto."));
+    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
+    EXPECT_EQ(stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), profession);
+
+    // Put right, it all goes in at once.
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Nuno"));
+    windows->clear();
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_EQ(stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
+              QStringLiteral("Outra"));
+    EXPECT_EQ(
+        stored("SELECT codigo_postal FROM tbContactos_Moradas WHERE contacto_id = 13 AND pais = 'Espanha'"),
+        QStringLiteral("28013"));
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
+{
+    frmInicial& card = open(13);
+    const QString before = stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13");
+    for (const char* valid : {"123456789", "501964843", "509442013"}) {
+        type(card.ucIDSingular1, "txtNIF", QString::fromLatin1(valid));
+        windows->clear();
+        qint32 tab = 1;
+        ASSERT_TRUE(card.GravarCampos(tab)) << valid;
+        EXPECT_TRUE(windows->messageBoxes().empty()) << valid;
+    }
+    for (const char* invalid : {"501234567", "123456780", "12345678X"}) {
+        type(card.ucIDSingular1, "txtNIF", QString::fromLatin1(invalid));
+        windows->clear();
+        windows->queueAnswer(AnswerNo);
+        qint32 tab = 1;
+        EXPECT_FALSE(card.GravarCampos(tab)) << invalid;
+        ASSERT_EQ(windows->messageBoxes().size(), 1u);
+        EXPECT_EQ(windows->messageBoxes()[0].text,
+                  QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion);
+        EXPECT_EQ(windows->messageBoxes()[0].style, Exclamation | YesNo | DefaultButton2);
+        EXPECT_TRUE(card.prpAlteracoes());
+        EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),
+                  QStringLiteral("509442013"));
+    }
+    windows->clear();
+    windows->queueAnswer(AnswerYes);
+    qint32 tab = 1;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),
+              QStringLiteral("12345678X"));
+
+    // Stored once, the foreign number is not questioned at the next save.
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Tradutora"));
+    windows->clear();
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_NE(before, QStringLiteral("12345678X"));
+}
