@@ -47,6 +47,16 @@ const QString transferToInactive = QStringLiteral("&Transferir para Inactivos");
 const QString transferToActive = QStringLiteral("&Transferir para Activos");
 const QString inactiveFiles = QStringLiteral("Inactivos");
 
+// Every key the desktop binds to a standard command (QKeySequence(key) would
+// keep only the first), and the conventional one when the desktop has other ideas.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QKeySequence& conventional = {})
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (!conventional.isEmpty() && !keys.contains(conventional))
+        keys.append(conventional);
+    return keys;
+}
+
 QAction* menuItem(QMenu* menu, const char* name, const char* text, const QList<QKeySequence>& keys = {})
 {
     QAction* a = menu->addAction(QString::fromUtf8(text));
@@ -77,8 +87,10 @@ void frmInicial::buildMenus()
 {
     QMenu* ficheiro = menuBar()->addMenu(QStringLiteral("&Ficheiro"));
     ficheiro->setObjectName(QStringLiteral("mnFicheiro"));
-    QAction* novo = menuItem(ficheiro, "mnNovo", "&Novo Registo", {QKeySequence::New});
-    mnGravar = menuItem(ficheiro, "mnGravar", "&Gravar", {QKeySequence::Save});
+    QAction* novo = menuItem(ficheiro, "mnNovo", "&Novo Registo",
+                             standardKeys(QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N)));
+    mnGravar = menuItem(ficheiro, "mnGravar", "&Gravar",
+                        standardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
     mnGravar->setEnabled(false);
     ficheiro->addSeparator();
     mnConverterInstitucional =
@@ -100,10 +112,12 @@ void frmInicial::buildMenus()
     QAction* ultimo =
         menuItem(ficheiro, "mnUltimo", "Mover para Últim&o", {QKeySequence(Qt::ALT | Qt::Key_End)});
     ficheiro->addSeparator();
-    QAction* imprimir = menuItem(ficheiro, "mnImprimir", "&Imprimir", {QKeySequence::Print});
+    QAction* imprimir = menuItem(ficheiro, "mnImprimir", "&Imprimir",
+                                 standardKeys(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
     QAction* remover = menuItem(ficheiro, "mnRemover", "&Remover");
     ficheiro->addSeparator();
-    QAction* fechar = menuItem(ficheiro, "mnFechar", "&Fechar", {QKeySequence::Close});
+    QAction* fechar = menuItem(ficheiro, "mnFechar", "&Fechar",
+                               standardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
     QMenu* tabelas = menuBar()->addMenu(QStringLiteral("&Tabelas"));
     tabelas->setObjectName(QStringLiteral("mnTabelas"));
     // Titles, professions, nationalities and countries are typed on the
@@ -117,7 +131,8 @@ void frmInicial::buildMenus()
     }
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     ajuda->setObjectName(QStringLiteral("mnAjuda"));
-    QAction* manual = menuItem(ajuda, "mnManual", "&Manual de utilização", {QKeySequence::HelpContents});
+    QAction* manual = menuItem(ajuda, "mnManual", "&Manual de utilização",
+                               standardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
 
     connect(ficheiro, &QMenu::aboutToShow, this, &frmInicial::mnFicheiro_Click);
     connect(novo, &QAction::triggered, this, &frmInicial::mnNovo_Click);

@@ -194,9 +194,14 @@ void frmInicial::buildCardButtons(int frameHeight)
     commands_[2] = new QPushButton(QStringLiteral("&Gravar"), centralArea_);
     place(commands_[2], column, framesTop, 1440, 420);
     const char* navigation[] = {"|◀", "◀", "▶", "▶|"};
+    // What the glyphs mean, for the tooltip and for screen readers.
+    const char* meaning[] = {"Primeiro contacto", "Contacto anterior", "Contacto seguinte",
+                             "Último contacto"};
     const int navigationIndex[] = {6, 5, 4, 3};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(navigation[i]), centralArea_);
+        b->setAccessibleName(QString::fromUtf8(meaning[i]));
+        b->setToolTip(QString::fromUtf8(meaning[i]));
         place(b, marginLeft + i * 750, frameHeight + 1300, 705, buttonHeight);
         commands_[navigationIndex[i]] = b;
     }

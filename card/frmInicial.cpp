@@ -26,8 +26,10 @@
 #include "platform/windows/WindowServices.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -48,6 +50,7 @@ frmInicial::frmInicial(QWidget* parent) : QMainWindow(parent)
     buildToolbar();
     buildFrames();
     connectPanels();
+    orderKeyboardFocus();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(false);
@@ -57,6 +60,17 @@ frmInicial::frmInicial(QWidget* parent) : QMainWindow(parent)
 }
 
 frmInicial::~frmInicial() = default;
+
+// Tab follows the card from top to bottom: the contact's type in the title
+// band, the tab strip, then the shown page and the buttons under it.
+void frmInicial::orderKeyboardFocus()
+{
+    QWidget* type = ucIDTulvas1->findChild<QComboBox*>(QStringLiteral("cboTipo"));
+    if (!type)
+        return;
+    QWidget::setTabOrder(commands_[3], type);
+    QWidget::setTabOrder(type, TabStrip1);
+}
 
 // The after-load timer: once the load event is over, the panels that want
 // the focus take it.

@@ -202,6 +202,7 @@ class frmInicial : public QMainWindow {
     // frmInicial.cpp
     void connectPanels();
     QList<IdentityPanel*> allPanels() const;
+    void orderKeyboardFocus();
     void setToolbarEnabled(bool enabled);
     void showTitle(const QString& title);
     void reportError(const QString& procedure, const vb::Error& e) const;

@@ -58,12 +58,14 @@ class General {
 
     // The record card this instance works on; nothing after ShutDown.
     frmInicial* card() const { return card_.get(); }
+    // A card showing unsaved changes asks about them (Yes, No, Cancel); false
+    // when the user keeps them. A host asks this before it quits.
+    bool cardMayLeave();
 
   private:
     bool connectionChecked();
     bool allowed(qint32 contactoId, int right);
     bool guardNew(const vb::Variant& PKey);
-    bool cardMayLeave();
     static qint32 rowToShow(RecordsetRef& tRs, const vb::Variant& PKey);
     frmInicial* openOnRow(RecordsetRef& tRs, const vb::Variant& PKey, const ObjectRef& Caller);
     frmInicial& ensureCard();

@@ -4,6 +4,7 @@
 #include "component/ErrorReport.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/Translations.h"
 #include "platform/windows/WindowServices.h"
 #include "settings/frmMainChilds.h"
 
@@ -66,6 +67,8 @@ void StartUp()
 {
     if (mainChilds())
         return;
+    // The component's first window: Qt's own buttons and dialogs speak Portuguese from here on.
+    platform::installPortugueseTranslations();
     // Never deleted: the owner form lives as long as the process.
     mainChilds() = new frmMainChilds();
     mainChilds()->Load();

@@ -50,9 +50,10 @@ void seedWindowValues()
 {
     if (!modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())
         return;
-    // AutoSize 1: the first card is placed by the screen's size.
-    const std::pair<const char*, int> values[] = {{"Left", 0},      {"Top", 0},   {"Width", 15000},
-                                                  {"Height", 9600}, {"Frame", 1}, {"AutoSize", 1}};
+    // AutoSize 0: the card opens where the user last left it (these values
+    // until it is first closed), never re-placed by the screen's size.
+    const std::pair<const char*, int> values[] = {{"Left", 1200},   {"Top", 900}, {"Width", 15000},
+                                                  {"Height", 9600}, {"Frame", 1}, {"AutoSize", 0}};
     for (const auto& [name, value] : values)
         modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
 }

@@ -12,6 +12,7 @@ struct HostOptions {
     QString secondary;                              // --secondary
     QString login;                                  // --login: the SQL login of the shared connection
     QString loginPassword;                          // --login-password
+    QString windowSettings;                         // the main window's layout file (default: the user's)
     QString problem;
 
     static HostOptions parse(const QStringList& arguments);

@@ -58,7 +58,7 @@ bool HostSession::signIn(const QString& user, const QString& password, QString& 
 
 HostWindow& HostSession::showMain()
 {
-    window_ = std::make_unique<HostWindow>(*component_);
+    window_ = std::make_unique<HostWindow>(*component_, options_.windowSettings);
     window_->show();
     window_->refreshList();
     return *window_;

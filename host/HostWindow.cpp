@@ -1,5 +1,6 @@
 #include "host/HostWindow.h"
 
+#include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "component/General.h"
 #include "component/HostCallback.h"
@@ -7,21 +8,61 @@
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
+#include "card/ComponentFiles.h"
+#include "platform/windows/WindowServices.h"
+
 #include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
+// Accent-insensitive on both servers: SQL Server by the collation, the
+// embedded one by its reading of it.
 const char16_t selectContacts[] =
     u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
-    u"FROM vwContactos_Quarvenses_Completos WHERE nome_union LIKE %1 ORDER BY nome_union";
+    u"FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"ORDER BY %2 %3, nome_union";
+const char16_t ascending[] = u"ASC";
+const char16_t descending[] = u"DESC";
+
+// The list's columns, in order: the field each shows and its caption and width (twips).
+struct Column {
+    const char* field;
+    const char* caption;
+    int width;
+};
+const Column columns[] = {{"nome_union", "Nome", 4800},
+                          {"no_contribuinte", "NIF", 1700},
+                          {"telefone", "Telefone", 1800},
+                          {"email", "Correio electrónico", 3600},
+                          {"localidade", "Localidade", 1800}};
+
+constexpr int defaultWidth = 980;
+constexpr int defaultHeight = 620;
+const QString geometryKey = QStringLiteral("janela/geometria");
+const QString stateKey = QStringLiteral("janela/estado");
+const QString columnsKey = QStringLiteral("lista/colunas");
+
+QString defaultSettingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+           QStringLiteral("/janela.conf");
+}
 
 // The host object as the card sees it: it is told which contact the card
 // closed on, and gives its window as the card's owner.
@@ -64,7 +105,9 @@ QIcon badge(const QColor& colour, const QString& letter)
 
 } // namespace
 
-HostWindow::HostWindow(General& component, QWidget* parent) : QMainWindow(parent), component_(component)
+HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget* parent)
+    : QMainWindow(parent), component_(component),
+      settingsFile_(settingsFile.isEmpty() ? defaultSettingsFile() : settingsFile)
 {
     setObjectName(QStringLiteral("HostWindow"));
     setWindowTitle(QStringLiteral("Contactos Quarvenses"));
@@ -73,33 +116,37 @@ HostWindow::HostWindow(General& component, QWidget* parent) : QMainWindow(parent
     auto* layout = new QVBoxLayout(central);
     search_ = new QLineEdit(central);
     search_->setObjectName(QStringLiteral("txtPesquisa"));
-    search_->setPlaceholderText(QStringLiteral("Pesquisar por nome…"));
+    search_->setPlaceholderText(QStringLiteral("Pesquisar por nome… (Ctrl+F)"));
+    search_->setAccessibleName(QStringLiteral("Pesquisar por nome"));
     search_->setClearButtonEnabled(true);
+    search_->installEventFilter(this);
     layout->addWidget(search_);
     view_ = new QTreeWidget(central);
     view_->setObjectName(QStringLiteral("lstContactos"));
+    view_->setAccessibleName(QStringLiteral("Contactos"));
     view_->setRootIsDecorated(false);
     view_->setAlternatingRowColors(true);
     view_->setUniformRowHeights(true);
+    // The server sorts (in Portuguese order); a click on a column asks it to.
+    view_->header()->setSectionsClickable(true);
+    view_->header()->setSortIndicatorShown(true);
+    view_->header()->setSortIndicator(0, Qt::AscendingOrder);
+    connect(view_->header(), &QHeaderView::sortIndicatorChanged, this, &HostWindow::refreshList);
     layout->addWidget(view_);
     setCentralWidget(central);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("lblContagem"));
     statusBar()->addWidget(count_, 1);
 
-    QToolBar* tools = addToolBar(QStringLiteral("Contactos"));
-    tools->setObjectName(QStringLiteral("tbContactos"));
-    tools->setMovable(false);
-    QAction* open = tools->addAction(QStringLiteral("&Abrir"));
-    open->setObjectName(QStringLiteral("actAbrir"));
-    QAction* create = tools->addAction(QStringLiteral("&Novo"));
-    create->setObjectName(QStringLiteral("actNovo"));
-    QAction* reload = tools->addAction(QStringLiteral("A&ctualizar"));
-    reload->setObjectName(QStringLiteral("actActualizar"));
-    connect(open, &QAction::triggered, this, [this] { openContact(); });
-    connect(create, &QAction::triggered, this, &HostWindow::newContact);
-    connect(reload, &QAction::triggered, this, &HostWindow::refreshList);
-    connect(search_, &QLineEdit::textChanged, this, &HostWindow::refreshList);
+    searchPause_ = new QTimer(this);
+    searchPause_->setSingleShot(true);
+    searchPause_->setInterval(searchPauseMs);
+    connect(searchPause_, &QTimer::timeout, this, &HostWindow::refreshList);
+    connect(search_, &QLineEdit::textChanged, searchPause_, qOverload<>(&QTimer::start));
+    connect(search_, &QLineEdit::returnPressed, this, [this] {
+        refreshList(); // what was typed, at once
+        openContact();
+    });
     connect(view_, &QTreeWidget::itemActivated, this, [this] { openContact(); });
     connect(&lista_, &Lista::Listed, count_, &QLabel::setText);
     connect(&lista_, &Lista::Erro, this, [this] {
@@ -107,13 +154,98 @@ HostWindow::HostWindow(General& component, QWidget* parent) : QMainWindow(parent
             count_->setText(QStringLiteral("Não foi possível listar os contactos: ") +
                             lista_.ErrorDescription);
     });
+    buildCommands();
 
     lista_.List = view_;
     lista_.Key_Field = QStringLiteral("contacto_id");
     lista_.IList = {badge(QColor(0x2f, 0x5d, 0x9e), QStringLiteral("P")),
                     badge(QColor(0x2e, 0x8b, 0x3e), QStringLiteral("I"))};
     buildHeaders();
-    resize(980, 620);
+    resize(defaultWidth, defaultHeight);
+    restoreLayout();
+}
+
+// Menus and toolbar share the actions; shortcuts as on any desktop.
+void HostWindow::buildCommands()
+{
+    QMenu* contactos = menuBar()->addMenu(QStringLiteral("&Contactos"));
+    QToolBar* tools = addToolBar(QStringLiteral("Contactos"));
+    tools->setObjectName(QStringLiteral("tbContactos"));
+    tools->setMovable(false);
+    const auto command = [&](const char* name, const char* text, const QList<QKeySequence>& keys,
+                             bool onToolbar) {
+        QAction* a = contactos->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        if (onToolbar)
+            tools->addAction(a);
+        return a;
+    };
+    QAction* open = command("actAbrir", "&Abrir", {QKeySequence(Qt::CTRL | Qt::Key_O)}, true);
+    QAction* create = command("actNovo", "&Novo…", {QKeySequence(Qt::CTRL | Qt::Key_N)}, true);
+    QAction* reload = command("actActualizar", "A&ctualizar", {QKeySequence(Qt::Key_F5)}, true);
+    QAction* find = command("actPesquisar", "&Pesquisar", {QKeySequence(Qt::CTRL | Qt::Key_F)}, false);
+    contactos->addSeparator();
+    QAction* quit = command("actSair", "&Sair", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, false);
+    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
+    QAction* manual = ajuda->addAction(QStringLiteral("&Manual de utilização"));
+    manual->setObjectName(QStringLiteral("actManual"));
+    manual->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(open, &QAction::triggered, this, [this] { openContact(); });
+    connect(create, &QAction::triggered, this, &HostWindow::newContact);
+    connect(reload, &QAction::triggered, this, &HostWindow::refreshList);
+    connect(find, &QAction::triggered, this, [this] {
+        search_->setFocus(Qt::ShortcutFocusReason);
+        search_->selectAll();
+    });
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    connect(manual, &QAction::triggered, this, [this] {
+        platform::WindowServices::current().shellExecute(this, QStringLiteral("open"), card::manualPath(),
+                                                         QString());
+    });
+}
+
+// Down from the search box goes to the list, as in a desktop's file chooser.
+bool HostWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == search_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        if (searchPause_->isActive())
+            refreshList(); // what was typed, without waiting
+        view_->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A card with unsaved changes asks first; Cancel keeps both windows open.
+void HostWindow::closeEvent(QCloseEvent* event)
+{
+    if (!component_.cardMayLeave()) {
+        event->ignore();
+        return;
+    }
+    if (frmInicial* card = component_.card(); card && card->isVisible())
+        card->close();
+    saveLayout();
+    event->accept();
+}
+
+void HostWindow::restoreLayout()
+{
+    QSettings stored(settingsFile_, QSettings::IniFormat);
+    restoreGeometry(stored.value(geometryKey).toByteArray());
+    restoreState(stored.value(stateKey).toByteArray());
+    // Applied when the list first has its columns.
+    restoredColumns_ = stored.value(columnsKey).toByteArray();
+}
+
+void HostWindow::saveLayout() const
+{
+    QSettings stored(settingsFile_, QSettings::IniFormat);
+    stored.setValue(geometryKey, saveGeometry());
+    stored.setValue(stateKey, saveState());
+    stored.setValue(columnsKey, restoredColumns_.isEmpty() ? view_->header()->saveState() : restoredColumns_);
 }
 
 HostWindow::~HostWindow() = default;
@@ -121,11 +253,8 @@ HostWindow::~HostWindow() = default;
 void HostWindow::buildHeaders()
 {
     lista_.ClearHeaders();
-    lista_.AddHeader(QStringLiteral("nome_union"), QStringLiteral("Nome"), 4800);
-    lista_.AddHeader(QStringLiteral("no_contribuinte"), QStringLiteral("NIF"), 1700);
-    lista_.AddHeader(QStringLiteral("telefone"), QStringLiteral("Telefone"), 1800);
-    lista_.AddHeader(QStringLiteral("email"), QStringLiteral("Correio electrónico"), 3600);
-    lista_.AddHeader(QStringLiteral("localidade"), QStringLiteral("Localidade"), 1800);
+    for (const Column& c : columns)
+        lista_.AddHeader(QString::fromLatin1(c.field), QString::fromUtf8(c.caption), c.width);
     lista_.ClearConditions();
     lista_.AddCondition(QStringLiteral("genero_id"), vb::Variant(1), 1);
     lista_.AddCondition(QStringLiteral("genero_id"), vb::Variant(2), 2);
@@ -133,15 +262,27 @@ void HostWindow::buildHeaders()
 
 void HostWindow::refreshList()
 {
+    searchPause_->stop();
+    const QHeaderView* header = view_->header();
+    const int sorted = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
+    const QString order =
+        QString::fromUtf16(header->sortIndicatorOrder() == Qt::AscendingOrder ? ascending : descending);
     ado::Recordset rs;
     try {
-        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern)}),
+        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern),
+                                              QString::fromLatin1(columns[sorted].field), order}),
                 Data().SqlServer);
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
         return;
     }
+    // The list is refilled with its headers: the user's widths and sort stay.
+    // The first fill takes the layout kept from the last run.
+    const QByteArray layout = restoredColumns_.isEmpty() ? view_->header()->saveState()
+                                                         : std::exchange(restoredColumns_, QByteArray());
     lista_.Fill(rs);
+    const QSignalBlocker quiet(view_->header());
+    view_->header()->restoreState(layout);
     if (view_->topLevelItemCount() > 0 && !view_->currentItem())
         view_->setCurrentItem(view_->topLevelItem(0));
 }

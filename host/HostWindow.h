@@ -10,16 +10,21 @@
 class General;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class QTreeWidget;
 
 class HostWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit HostWindow(General& component, QWidget* parent = nullptr);
+    // `settingsFile`: where the window keeps its place, size, columns and
+    // sort between runs (empty: the user's configuration folder).
+    explicit HostWindow(General& component, const QString& settingsFile = {}, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    // Lists the contacts whose name matches the search text.
+    // Lists the contacts whose name matches the search text (accents and
+    // letter case aside). Typing waits for a pause before it searches.
     void refreshList();
+    static constexpr int searchPauseMs = 250;
     // Opens the card on a contact of the list (or the selected one).
     void openContact(qint32 contactoId = 0);
     void newContact();
@@ -34,9 +39,19 @@ class HostWindow : public QMainWindow {
     QString statusText() const;
     qint32 lastClosedOn() const { return lastClosed_; }
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void buildHeaders();
+    void buildCommands();
+    void restoreLayout();
+    void saveLayout() const;
     General& component_;
+    QString settingsFile_;
+    QTimer* searchPause_;
+    QByteArray restoredColumns_;
     std::shared_ptr<vb::Object> caller_;
     Lista lista_;
     QTreeWidget* view_;

@@ -12,7 +12,8 @@
 LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("LoginDialog"));
-    setWindowTitle(QStringLiteral("Contactos Quarvenses — Entrar"));
+    // The desktop adds the application's name after it.
+    setWindowTitle(QStringLiteral("Entrar"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     user_ = new QLineEdit(QString::fromLatin1(FirstRun::demoLogin), this);

@@ -8,6 +8,7 @@
 #include "host/HostWindow.h"
 #include "host/LoginDialog.h"
 #include "platform/windows/MessageStyle.h"
+#include "platform/windows/Translations.h"
 #include "platform/windows/WindowServices.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quarvenses"));
     QApplication::setApplicationDisplayName(QStringLiteral("Contactos Quarvenses"));
+    platform::installPortugueseTranslations();
     const HostOptions options = HostOptions::parse(app.arguments().mid(1));
     const bool unattended = !options.screenshot.isEmpty();
     if (!options.problem.isEmpty())

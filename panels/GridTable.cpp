@@ -1,5 +1,6 @@
 #include "panels/GridTable.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 
 GridTable::GridTable(int rows, int columns, QWidget* parent) : QTableWidget(rows, columns, parent)
@@ -42,6 +43,19 @@ void GridTable::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
         QWidget::focusNextPrevChild(leaveForward); // past the table's own Tab handling
 }
 
+// A choice box shown in a cell is kept out of the Tab chain: Space, F4 or
+// Alt+Down on its cell opens it, as they would the box itself.
+bool GridTable::openCellBox(const QKeyEvent* event)
+{
+    const bool opens = event->key() == Qt::Key_Space || event->key() == Qt::Key_F4 ||
+                       (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    auto* box = qobject_cast<QComboBox*>(cellWidget(currentRow(), currentColumn()));
+    if (!opens || !box || !box->isEnabled())
+        return false;
+    box->showPopup();
+    return true;
+}
+
 void GridTable::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
@@ -49,6 +63,8 @@ void GridTable::keyPressEvent(QKeyEvent* event)
         QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab);
         return;
     }
+    if (openCellBox(event))
+        return;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState &&
         editTriggers() == NoEditTriggers && currentRow() >= 0) {
         emit rowActivated(currentRow());

@@ -23,6 +23,7 @@ class GridTable : public QTableWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    bool openCellBox(const QKeyEvent* event);
     bool atLastCell() const;
     bool atFirstCell() const;
 };

@@ -137,10 +137,12 @@ QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const
     return edit;
 }
 
-GridTable* IdentityPanel::addListTable(QBoxLayout* layout, const QString& name, const QStringList& headers)
+GridTable* IdentityPanel::addListTable(QBoxLayout* layout, const QString& name, const QString& caption,
+                                       const QStringList& headers)
 {
     auto* table = new GridTable(0, int(headers.size()), this);
     table->setObjectName(name);
+    table->setAccessibleName(caption);
     table->setHorizontalHeaderLabels(headers);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -82,7 +82,9 @@ class IdentityPanel : public QWidget {
     // column's width in the schema (0: no limit).
     QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label, int width = 0);
     // A list of rows the user reads and picks from (not edited in place).
-    GridTable* addListTable(QBoxLayout* layout, const QString& name, const QStringList& headers);
+    // `caption` names it for screen readers.
+    GridTable* addListTable(QBoxLayout* layout, const QString& name, const QString& caption,
+                            const QStringList& headers);
     // A row of buttons, each given as its object name and caption.
     QList<QPushButton*> addButtonRow(QBoxLayout* layout, const QList<std::pair<QString, QString>>& buttons);
     // Keeps typed or pasted text within the column's width: what goes beyond

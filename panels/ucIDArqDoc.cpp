@@ -39,7 +39,7 @@ ucIDArqDoc::ucIDArqDoc(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDArqD
 {
     auto* layout = new QVBoxLayout(this);
     table_ =
-        addListTable(layout, QStringLiteral("lstDocumentos"),
+        addListTable(layout, QStringLiteral("lstDocumentos"), archiveTitle,
                      {QStringLiteral("Documento"), QStringLiteral("Arquivado em"), QStringLiteral("Por")});
     table_->setAccessibleName(archiveTitle);
     table_->setAcceptDrops(true);

@@ -20,7 +20,7 @@ constexpr qint32 communicationsKind = 8;
 ucIDComm::ucIDComm(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDComm1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = addListTable(layout, QStringLiteral("lstComunicacoes"),
+    table_ = addListTable(layout, QStringLiteral("lstComunicacoes"), QStringLiteral("Comunicações"),
                           {QStringLiteral("Data"), QStringLiteral("Meio"), QStringLiteral("Assunto"),
                            QStringLiteral("Texto"), QStringLiteral("Por")});
 }

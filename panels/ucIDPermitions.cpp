@@ -42,7 +42,7 @@ ucIDPermitions::ucIDPermitions(QWidget* parent) : IdentityPanel(QStringLiteral("
 {
     auto* layout = new QVBoxLayout(this);
     table_ =
-        addListTable(layout, QStringLiteral("lstPermissoes"),
+        addListTable(layout, QStringLiteral("lstPermissoes"), QStringLiteral("Permissões"),
                      QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} +
                          rightCaptions);
     const QList<QPushButton*> made =
@@ -152,6 +152,10 @@ void ucIDPermitions::rebuild()
         for (int k = 0; k < 4; ++k) {
             QComboBox* box =
                 digitBox(table_, row.entry.digits.size() > k ? row.entry.digits[k] : QChar(u'0'));
+            // The grid takes Tab; the cell's box opens from the keyboard there (Space, F4).
+            box->setFocusPolicy(Qt::NoFocus);
+            box->setAccessibleName(nameOf(row.group, row.entry.code) + QStringLiteral(": ") +
+                                   rightCaptions[k]);
             table_->setCellWidget(r, 3 + k, box);
             connect(box, &QComboBox::activated, this,
                     [this, r, k, box] { setRight(r, k, box->currentData().toString().at(0)); });

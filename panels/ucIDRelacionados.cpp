@@ -33,7 +33,7 @@ ucIDRelacionados::ucIDRelacionados(QWidget* parent)
     : IdentityPanel(QStringLiteral("ucIDRelacionados1"), parent)
 {
     auto* layout = new QVBoxLayout(this);
-    table_ = addListTable(layout, QStringLiteral("lstRelacionados"),
+    table_ = addListTable(layout, QStringLiteral("lstRelacionados"), QStringLiteral("Contactos relacionados"),
                           {QStringLiteral("N.º"), QStringLiteral("Contacto"), QStringLiteral("Relação")});
     const QList<QPushButton*> buttons =
         addButtonRow(layout, {{QStringLiteral("cmdRelacionar"), QStringLiteral("&Relacionar…")},

@@ -30,6 +30,7 @@ ucIDTipos_Links::ucIDTipos_Links(QWidget* parent) : IdentityPanel(QStringLiteral
     layout->addWidget(new QLabel(QStringLiteral("Ficheiros a que pertence:"), this));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("lstFicheiros"));
+    list_->setAccessibleName(QStringLiteral("Ficheiros a que pertence"));
     layout->addWidget(list_);
 }
 

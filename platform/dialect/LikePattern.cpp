@@ -9,15 +9,25 @@ char32_t fold(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-QList<char32_t> codePoints(const QString& text)
+// The letters without their accents: decomposed, the combining marks left out.
+QString withoutAccents(const QString& text)
 {
-    QList<char32_t> points;
-    for (char32_t c : text.toUcs4())
-        points.append(fold(c));
-    return points;
+    QString bare;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare.append(c);
+    return bare;
 }
 
 } // namespace
+
+QList<char32_t> LikePattern::codePoints(const QString& text) const
+{
+    QList<char32_t> points;
+    for (char32_t c : (accents_ == Accents::Insensitive ? withoutAccents(text) : text).toUcs4())
+        points.append(fold(c));
+    return points;
+}
 
 bool LikePattern::Element::accepts(char32_t c) const
 {
@@ -36,7 +46,7 @@ bool LikePattern::Element::accepts(char32_t c) const
     return false;
 }
 
-LikePattern::LikePattern(const QString& pattern)
+LikePattern::LikePattern(const QString& pattern, Accents accents) : accents_(accents)
 {
     const QList<char32_t> p = codePoints(pattern);
     for (qsizetype i = 0; i < p.size(); ++i) {

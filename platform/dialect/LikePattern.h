@@ -1,7 +1,8 @@
 #pragma once
 // SQL Server's LIKE: "%" any run, "_" one character, "[abc]", "[a-c]" and
 // "[^a]" classes; compared without regard to case, as the default
-// collation does.
+// collation does, and without regard to accents too when the collation
+// says so (…_CI_AI: "antonio" finds "António").
 #include <QList>
 #include <QString>
 
@@ -9,10 +10,13 @@ namespace dialect {
 
 class LikePattern {
   public:
-    explicit LikePattern(const QString& pattern);
+    enum class Accents { Sensitive, Insensitive };
+    explicit LikePattern(const QString& pattern, Accents accents = Accents::Sensitive);
     bool matches(const QString& text) const;
 
   private:
+    QList<char32_t> codePoints(const QString& text) const;
+    Accents accents_;
     struct Element {
         enum class Kind { Any, One, Char, Class } kind = Kind::Char;
         char32_t ch = 0;

@@ -95,7 +95,7 @@ void plus(sqlite3_context* ctx, int, sqlite3_value** argv)
     addNumbers(ctx, wholeA, wa, ra, wholeB, wb, rb);
 }
 
-void like(sqlite3_context* ctx, int, sqlite3_value** argv)
+void likeWith(LikePattern::Accents accents, sqlite3_context* ctx, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
@@ -104,16 +104,26 @@ void like(sqlite3_context* ctx, int, sqlite3_value** argv)
     // The pattern is usually a constant: compile it once per statement.
     auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
     if (!pattern) {
-        pattern = new LikePattern(textOf(argv[1]));
+        pattern = new LikePattern(textOf(argv[1]), accents);
         sqlite3_set_auxdata(ctx, 1, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
         pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
         if (!pattern) {
-            const LikePattern once(textOf(argv[1]));
+            const LikePattern once(textOf(argv[1]), accents);
             sqlite3_result_int(ctx, once.matches(textOf(argv[0])) ? 1 : 0);
             return;
         }
     }
     sqlite3_result_int(ctx, pattern->matches(textOf(argv[0])) ? 1 : 0);
+}
+
+void like(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    likeWith(LikePattern::Accents::Sensitive, ctx, argv);
+}
+
+void likeIgnoringAccents(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    likeWith(LikePattern::Accents::Insensitive, ctx, argv);
 }
 
 QString formatted(const QDateTime& moment)
@@ -228,6 +238,7 @@ void registerFunctions(sqlite3* db, FunctionContext* context)
 {
     define(db, "qv_plus", 2, true, nullptr, plus);
     define(db, "qv_like", 2, true, nullptr, like);
+    define(db, "qv_like_ai", 2, true, nullptr, likeIgnoringAccents);
     define(db, "qv_datetime", 2, true, nullptr, datetime);
     define(db, "qv_getdate", 0, false, nullptr, getdate);
     define(db, "qv_trancount", 0, false, context, trancount);

@@ -127,6 +127,7 @@ class Writer {
             items.append({false, runStart, e});
 
         QStringList out;
+        bool accentInsensitive = false; // set by "x COLLATE …_AI" for the LIKE that follows
         for (int k = 0; k < items.size(); ++k) {
             const Item& item = items[k];
             if (!item.boundary) {
@@ -136,6 +137,11 @@ class Writer {
             const Token& word = t_[item.b];
             if (word.isWord("ESCAPE"))
                 throw unsupported(QStringLiteral("LIKE … ESCAPE"));
+            if (word.isWord("COLLATE") && beforeLike(items, k)) {
+                accentInsensitive = collation(items, k);
+                ++k; // the collation's name
+                continue;
+            }
             if (!word.isWord("LIKE")) {
                 out.append(word.type == Token::Type::Symbol ? symbolText(word) : word.text);
                 continue;
@@ -149,14 +155,38 @@ class Writer {
             if (!hasLeft || k + 1 >= items.size() || items[k + 1].boundary)
                 throw malformed(QStringLiteral("LIKE sem os dois termos"));
             const QString left = out.takeLast();
-            out.append((negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("qv_like(") + left +
-                       QStringLiteral(", ") + run(items[k + 1].b, items[k + 1].e) + u')');
+            out.append((negated ? QStringLiteral("NOT ") : QString()) +
+                       (accentInsensitive ? QStringLiteral("qv_like_ai(") : QStringLiteral("qv_like(")) +
+                       left + QStringLiteral(", ") + run(items[k + 1].b, items[k + 1].e) + u')');
+            accentInsensitive = false;
             ++k;
         }
         QString text = out.join(u' ');
         if (!limit.isEmpty())
             text += QStringLiteral(" LIMIT ") + limit;
         return text;
+    }
+
+    // "x COLLATE name [NOT] LIKE p": the collation decides whether LIKE minds
+    // accents (case never matters here). Elsewhere (a column's definition)
+    // COLLATE is SQLite's own and is left as written.
+    template <class Items> bool beforeLike(const Items& items, int k) const
+    {
+        const auto isWordAt = [&](int at, const char* word) {
+            return at < items.size() && items[at].boundary && t_[items[at].b].isWord(word);
+        };
+        return isWordAt(k + 2, "LIKE") || (isWordAt(k + 2, "NOT") && isWordAt(k + 3, "LIKE"));
+    }
+
+    // True for an accent-insensitive collation (…_AI).
+    template <class Items> bool collation(const Items& items, int k) const
+    {
+        const bool named = k >= 1 && !items[k - 1].boundary && k + 1 < items.size() &&
+                           !items[k + 1].boundary && items[k + 1].e == items[k + 1].b + 1 &&
+                           t_[items[k + 1].b].type == Token::Type::Word;
+        if (!named)
+            throw malformed(QStringLiteral("COLLATE sem nome de agrupamento"));
+        return t_[items[k + 1].b].text.toUpper().contains(QStringLiteral("_AI"));
     }
 
     int matching(int open, int e) const

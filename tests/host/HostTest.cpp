@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
     QTemporaryDir dir;
     HostOptions options;
     options.dataFolder = dir.filePath(QStringLiteral("servidor"));
+    options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
     {
         HostSession session(options);
         QString problem;
@@ -33,6 +35,11 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
             QStringLiteral("dtPassword"));
         ASSERT_FALSE(stored.isNull());
         EXPECT_NE(vb::CStr(stored), QStringLiteral("quarvenses")) << "the stored password is enciphered";
+        EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(
+                      QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001"),
+                      QStringLiteral("AutoSize"))),
+                  0)
+            << "the card reopens where it was left";
 
         EXPECT_FALSE(session.signIn(QStringLiteral("sa"), QStringLiteral("errada"), problem));
         EXPECT_TRUE(problem.startsWith(QStringLiteral("Não foi possível entrar")));
@@ -42,7 +49,7 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         EXPECT_GE(window.list()->topLevelItemCount(), 40);
         EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados ")));
         window.searchBox()->setText(QStringLiteral("quarvenses demo"));
-        EXPECT_EQ(window.list()->topLevelItemCount(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.list()->topLevelItemCount() == 1; }));
         window.searchBox()->clear();
 
         window.openContact(1);

@@ -121,6 +121,30 @@ TEST_F(Dialect, LikeFollowsSqlServer)
     EXPECT_EQ(one("SELECT NULL LIKE '%' as m"), "NULL");
 }
 
+TEST_F(Dialect, AnAccentInsensitiveCollationMakesLikeIgnoreAccents)
+{
+    run("INSERT INTO tbContactos (nome_union) VALUES ('António Marques'), ('ANTÓNIO JESUS'), ('Antonio "
+        "Banderas')");
+    EXPECT_EQ(run("SELECT nome_union FROM tbContactos WHERE nome_union LIKE '%antonio%'"),
+              QStringList{"Antonio Banderas"})
+        << "the default collation minds accents";
+    EXPECT_EQ(run("SELECT nome_union FROM tbContactos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE "
+                  "'%antonio%' ORDER BY nome_union"),
+              (QStringList{"Antonio Banderas", "ANTÓNIO JESUS", "António Marques"}));
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union collate Latin1_General_CI_AI like "
+                  "'%conceiçao alvares%' AND contacto_id < 10"),
+              QStringList{"1"})
+        << "accents in the pattern and in the text alike";
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE contacto_id < 4 AND nome_union COLLATE "
+                  "Latin1_General_CI_AI NOT LIKE '%CONCEICAO%' ORDER BY contacto_id"),
+              (QStringList{"2", "3"}));
+    EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE nome_union COLLATE Latin1_General_CI_AS LIKE "
+                  "'%conceicao%'"),
+              QStringList{})
+        << "an accent-sensitive collation keeps them";
+    EXPECT_TRUE(refusal("SELECT a FROM t WHERE COLLATE Latin1_General_CI_AI LIKE 'x'").contains("COLLATE"));
+}
+
 TEST_F(Dialect, TextIsCarriedOverUntouched)
 {
     for (const char* text :

@@ -1,0 +1,219 @@
+// The card worked from the keyboard: Qt's own buttons in Portuguese, each
+// shortcut reaching its command on the real window, Delete only from the
+// toolbar, and the focus where typing starts.
+#include "card/CardMessages.h"
+#include "documents/frmImpressoes.h"
+#include "panels/GridTable.h"
+#include "panels/ucIDSingular.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
+#include "tests/card/CardFixture.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace platform::msgbox;
+
+namespace {
+
+class Keyboard : public cardtest::CardFixture {
+  protected:
+    frmInicial& shown(int id)
+    {
+        frmInicial& card = open(id);
+        card.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&card));
+        QApplication::processEvents();
+        return card;
+    }
+    static QLineEdit* field(frmInicial& card, const char* name)
+    {
+        return card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QApplication::processEvents();
+    }
+    qint32 idAt(int position)
+    {
+        position < 0 ? hostList.MoveLast() : hostList.MoveFirst();
+        for (int i = 0; i < position; ++i)
+            hostList.MoveNext();
+        return vb::CLng(hostList(QStringLiteral("contacto_id")));
+    }
+    static frmImpressoes* printsWindow()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<frmImpressoes*>(w); p && p->isVisible())
+                return p;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(Keyboard, QtsOwnButtonsSpeakPortugueseUnderTheComponent)
+{
+    // General started the component: no further set-up.
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sim"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Não"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
+}
+
+TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
+{
+    frmInicial& card = shown(13);
+    EXPECT_EQ(card.focusWidget(), field(card, "txtNome")) << "typing starts in the name";
+
+    QLineEdit* profession = field(card, "txtProfissao");
+    profession->setFocus();
+    QTest::keyClicks(profession, QStringLiteral(" e tradutora"));
+    const QString typed = profession->text();
+    ASSERT_TRUE(card.prpAlteracoes());
+    press(profession, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), typed);
+
+    press(&card, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(card.Contacto_ID, idAt(0));
+    press(&card, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(card.Contacto_ID, idAt(1));
+    press(&card, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(card.Contacto_ID, idAt(2));
+    press(&card, Qt::Key_Left, Qt::AltModifier);
+    press(&card, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(card.Contacto_ID, idAt(0));
+    press(&card, Qt::Key_End, Qt::AltModifier);
+    EXPECT_EQ(card.Contacto_ID, idAt(-1));
+
+    press(&card, Qt::Key_P, Qt::ControlModifier);
+    frmImpressoes* prints = printsWindow();
+    ASSERT_NE(prints, nullptr) << "Ctrl+P opens the prints window";
+    EXPECT_EQ(prints->ContactId, card.Contacto_ID);
+    prints->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    card.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
+
+    press(&card, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_NE(chooser(), nullptr) << "Ctrl+N offers the kind of the new contact";
+    cancelChooser();
+    EXPECT_TRUE(reporter.reports().empty());
+}
+
+TEST_F(Keyboard, EscapeAndCtrlWCloseThroughTheSaveQuestion)
+{
+    frmInicial& card = shown(13);
+    QLineEdit* profession = field(card, "txtProfissao");
+    profession->setFocus();
+    QTest::keyClicks(profession, QStringLiteral("x"));
+    windows->queueAnswer(AnswerCancel);
+    press(profession, Qt::Key_Escape);
+    EXPECT_TRUE(card.isVisible()) << "Cancel keeps the card";
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    windows->queueAnswer(AnswerNo);
+    press(profession, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
+
+    frmInicial& again = shown(14);
+    press(&again, Qt::Key_Escape);
+    EXPECT_FALSE(again.isVisible()) << "nothing changed: no question";
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
+}
+
+TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
+{
+    frmInicial& card = shown(13);
+    QLineEdit* name = field(card, "txtNome");
+    name->setFocus();
+    name->setCursorPosition(0);
+    const QString before = name->text();
+    press(name, Qt::Key_Delete);
+    EXPECT_EQ(name->text(), before.mid(1)) << "Delete edits the field";
+    EXPECT_TRUE(windows->messageBoxes().empty()) << "and asks nothing about removing";
+
+    QToolButton* button = nullptr;
+    for (QToolButton* b : card.Toolbar1->findChildren<QToolButton*>())
+        if (b->defaultAction() && b->defaultAction()->objectName() == QLatin1String("btApagar"))
+            button = b;
+    ASSERT_NE(button, nullptr);
+    button->setFocus();
+    windows->queueAnswer(AnswerNo);
+    windows->queueAnswer(AnswerNo);
+    windows->queueAnswer(AnswerNo);
+    press(button, Qt::Key_Delete);
+    EXPECT_FALSE(windows->messageBoxes().empty()) << "from the toolbar, Delete asks to remove";
+    windows->discardQueued();
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 13"), 1);
+}
+
+// Tab from the tab strip walks the shown page and comes back, never into a
+// hidden page nor round inside a grid; everything it stops at has a name.
+TEST_F(Keyboard, TabWalksEachPageInOrderAndEveryStopIsNamed)
+{
+    frmInicial& card = shown(13);
+    for (int tab = 1; tab <= 4; ++tab) {
+        card.selectTab(tab);
+        QApplication::processEvents();
+        card.TabStrip1->setFocus(Qt::TabFocusReason);
+        QStringList stops;
+        QWidget* previous = nullptr;
+        for (int i = 0; i < 80; ++i) {
+            press(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* w = QApplication::focusWidget();
+            ASSERT_NE(w, nullptr);
+            if (w == card.TabStrip1)
+                break;
+            EXPECT_TRUE(w->isVisible()) << "tab " << tab << ": " << w->objectName().toStdString();
+            const auto* button = qobject_cast<QAbstractButton*>(w);
+            const QString name = !w->accessibleName().isEmpty() ? w->accessibleName()
+                                 : button                       ? button->text().remove(u'&')
+                                                                : QString();
+            EXPECT_FALSE(name.isEmpty()) << "tab " << tab << ": " << w->objectName().toStdString();
+            stops << w->objectName();
+            ASSERT_NE(w, previous) << "Tab stuck on " << w->objectName().toStdString();
+            previous = w;
+        }
+        ASSERT_EQ(QApplication::focusWidget(), card.TabStrip1)
+            << "tab " << tab << ": " << stops.join(u' ').toStdString();
+        EXPECT_EQ(stops.last(), QStringLiteral("cboTipo"))
+            << "the type, above the tabs, comes just before them";
+        if (tab == 1) {
+            EXPECT_EQ(stops.mid(0, 7), (QStringList{"txtTitulo", "txtNome", "txtApelido", "txtProfissao",
+                                                    "txtNIF", "txtNascimento", "txtNacionalidade"}));
+        }
+        if (tab == 3) {
+            EXPECT_EQ(stops.count(QStringLiteral("lstPermissoes")), 1) << "the rights' boxes are not stops";
+        }
+    }
+}
+
+TEST_F(Keyboard, ARightIsChosenFromTheKeyboardInItsCell)
+{
+    frmInicial& card = shown(13);
+    card.selectTab(3);
+    auto* grid = card.findChild<GridTable*>(QStringLiteral("lstPermissoes"));
+    ASSERT_NE(grid, nullptr);
+    ASSERT_GT(grid->rowCount(), 0);
+    grid->setFocus();
+    grid->setCurrentCell(0, 3);
+    auto* box = qobject_cast<QComboBox*>(grid->cellWidget(0, 3));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->accessibleName().endsWith(QStringLiteral(": Abrir")));
+    press(grid, Qt::Key_Space);
+    EXPECT_TRUE(box->view()->isVisible()) << "Space opens the cell's choices";
+    box->hidePopup();
+}

@@ -1,0 +1,187 @@
+// The host's main window as an office user works it: the keyboard, the
+// search that waits for a pause and ignores accents, the layout kept between
+// runs, and quitting with unsaved changes on the card.
+#include "host/HostWindow.h"
+#include "card/frmInicial.h"
+#include "card/frmNovo.h"
+#include "component/ConnectionState.h"
+#include "component/General.h"
+#include "host/HostSession.h"
+#include "host/LoginDialog.h"
+#include "panels/ucIDSingular.h"
+#include "platform/windows/MessageStyle.h"
+#include "tests/support/ScopedSettings.h"
+#include "tests/support/ScriptedWindows.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace platform::msgbox;
+
+namespace {
+
+class HostWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetConnectionStateForTests(); }
+    void TearDown() override
+    {
+        session.reset();
+        ResetConnectionStateForTests();
+    }
+    // A session signed in as the demonstration user, its window shown and active.
+    HostWindow& start()
+    {
+        HostOptions options;
+        options.dataFolder = dir.filePath(QStringLiteral("servidor"));
+        options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
+        session = std::make_unique<HostSession>(options);
+        QString problem;
+        EXPECT_TRUE(session->prepare(problem)) << problem.toStdString();
+        EXPECT_TRUE(session->signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+        HostWindow& window = session->showMain();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        return window;
+    }
+    static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QApplication::processEvents();
+    }
+    static QStringList names(const HostWindow& window)
+    {
+        QStringList out;
+        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
+            out << window.list()->topLevelItem(i)->text(0);
+        return out;
+    }
+    frmInicial* card() const { return session->component().card(); }
+
+    testsupport::ScopedSettings settings;
+    ScriptedWindows windows;
+    QTemporaryDir dir;
+    std::unique_ptr<HostSession> session;
+};
+
+} // namespace
+
+TEST_F(HostWindowTest, SearchWaitsForAPauseAndIgnoresAccents)
+{
+    HostWindow& window = start();
+    const int all = window.list()->topLevelItemCount();
+    press(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.searchBox()) << "Ctrl+F goes to the search box";
+    QTest::keyClicks(window.searchBox(), QStringLiteral("antonio"));
+    EXPECT_EQ(window.list()->topLevelItemCount(), all) << "no search while typing";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.list()->topLevelItemCount() != all; }, 2000));
+    EXPECT_EQ(names(window),
+              (QStringList{QStringLiteral("António Jesus"), QStringLiteral("António Marques")}));
+    window.searchBox()->setText(QStringLiteral("CONCEIÇAO"));
+    window.refreshList();
+    EXPECT_EQ(names(window), QStringList{QStringLiteral("Conceição Lopes")});
+    window.searchBox()->setText(QStringLiteral("50%'; --"));
+    window.refreshList();
+    EXPECT_EQ(window.list()->topLevelItemCount(), 0) << "typed text is searched for, never run";
+    EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados 0")) ||
+                window.statusText().isEmpty())
+        << window.statusText().toStdString();
+}
+
+TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboard)
+{
+    HostWindow& window = start();
+    window.searchBox()->setFocus();
+    QTest::keyClicks(window.searchBox(), QStringLiteral("marques"));
+    press(window.searchBox(), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), window.list()) << "Down goes from the search to the list";
+    ASSERT_EQ(window.list()->topLevelItemCount(), 2) << "Down searched what was typed";
+    window.list()->setCurrentItem(window.list()->topLevelItem(1));
+    press(window.list(), Qt::Key_Return);
+    ASSERT_NE(card(), nullptr);
+    EXPECT_TRUE(card()->isVisible()) << "Enter opens the selected contact";
+    const qint32 opened = card()->Contacto_ID;
+    EXPECT_EQ(Lista::keyOf(window.list()->topLevelItem(1)), QString::number(opened) + u'#');
+    card()->close();
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.list()->setCurrentItem(window.list()->topLevelItem(0));
+    press(&window, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(card()->isVisible()) << "Ctrl+O opens";
+    EXPECT_NE(card()->Contacto_ID, opened);
+    card()->close();
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.searchBox()->clear();
+    press(&window, Qt::Key_F5);
+    EXPECT_GE(window.list()->topLevelItemCount(), 40) << "F5 lists again";
+
+    press(&window, Qt::Key_N, Qt::ControlModifier);
+    frmNovo* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* c = qobject_cast<frmNovo*>(w); c && c->isVisible())
+            chooser = c;
+    ASSERT_NE(chooser, nullptr) << "Ctrl+N offers the kind of the new contact";
+    chooser->Command2->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
+{
+    {
+        HostWindow& window = start();
+        window.resize(1111, 666);
+        window.list()->header()->resizeSection(1, 222);
+        window.list()->header()->setSortIndicator(1, Qt::DescendingOrder); // by NIF, largest first
+        const QStringList byNif = names(window);
+        EXPECT_NE(byNif, QStringList()) << "the click lists again";
+        EXPECT_GE(window.list()->topLevelItem(0)->text(1), window.list()->topLevelItem(1)->text(1));
+        window.refreshList();
+        EXPECT_EQ(window.list()->header()->sectionSize(1), 222) << "a new search keeps the user's widths";
+        window.close();
+        session.reset();
+        ResetConnectionStateForTests();
+    }
+    HostWindow& again = start();
+    EXPECT_EQ(again.size(), QSize(1111, 666));
+    EXPECT_EQ(again.list()->header()->sectionSize(1), 222);
+    EXPECT_EQ(again.list()->header()->sortIndicatorSection(), 1);
+    EXPECT_EQ(again.list()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_GE(again.list()->topLevelItem(0)->text(1), again.list()->topLevelItem(1)->text(1));
+}
+
+TEST_F(HostWindowTest, QuittingWithUnsavedChangesAsksOnceAndCancelKeepsEverything)
+{
+    HostWindow& window = start();
+    window.openContact(13);
+    ASSERT_TRUE(card()->isVisible());
+    auto* name = card()->ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtProfissao"));
+    name->setText(QStringLiteral("Outra"));
+    emit name->textEdited(name->text());
+
+    windows->queueAnswer(AnswerCancel);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(card()->isVisible());
+    EXPECT_TRUE(card()->prpAlteracoes());
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+
+    windows->queueAnswer(AnswerNo);
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(card()->isVisible());
+    EXPECT_EQ(windows->messageBoxes().size(), 2u) << "asked once per attempt";
+}
+
+TEST(HostLogin, TheTitleLeavesTheApplicationsNameToTheDesktop)
+{
+    LoginDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Entrar"));
+}
