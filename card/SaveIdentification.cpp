@@ -142,11 +142,9 @@ bool frmInicial::overwriteConfirmed()
 {
     if (isNew || Contacto_ID == 0)
         return true;
-    ado::Recordset rs;
-    rs.Open(sql::compose(selectStamp, {Contacto_ID}), Data().SqlServer);
-    const vb::Variant by = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_by"));
-    const vb::Variant when = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_date"));
-    rs.Close();
+    vb::Variant by;
+    vb::Variant when;
+    readStoredStamp(Contacto_ID, by, when);
     const auto text = [](const vb::Variant& v) { return v.isNull() ? QString() : vb::CStr(v); };
     if (text(by) == text(loadedModifiedBy_) && text(when) == text(loadedModifiedDate_))
         return true;
@@ -164,6 +162,15 @@ bool frmInicial::overwriteConfirmed()
     return false;
 }
 
+void frmInicial::readStoredStamp(qint32 id, vb::Variant& by, vb::Variant& when)
+{
+    ado::Recordset rs;
+    rs.Open(sql::compose(selectStamp, {id}), Data().SqlServer);
+    by = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_by"));
+    when = rs.Eof() ? vb::Variant::null() : rs(QStringLiteral("modified_date"));
+    rs.Close();
+}
+
 // The panels of the main save that receive a new contact's number.
 QList<IdentityPanel*> frmInicial::subPanels() const
 {
@@ -179,6 +186,8 @@ bool frmInicial::saveIdentification()
     Busy busy(*this);
     TransactionScope unit;
     qint32 created = 0;
+    vb::Variant savedBy;
+    vb::Variant savedWhen;
     try {
         unit.begin();
         QString user = Conn().strUser;
@@ -192,6 +201,9 @@ bool frmInicial::saveIdentification()
             fileNewContact(created);
         }
         saveSubPanels(user);
+        // Read with the writes, so that a failure after the commit cannot
+        // leave the card taking its own save for someone else's.
+        readStoredStamp(created > 0 ? created : Contacto_ID, savedBy, savedWhen);
         unit.commit();
     } catch (const StepFailed&) {
         unit.rollback();
@@ -204,6 +216,8 @@ bool frmInicial::saveIdentification()
     }
     // Stored: from here on nothing can undo the save, and nothing that fails
     // here makes it a failure.
+    loadedModifiedBy_ = savedBy;
+    loadedModifiedDate_ = savedWhen;
     if (created > 0) {
         Contacto_ID = created;
         Rs = ado::Recordset();

@@ -255,6 +255,7 @@ class frmInicial : public QMainWindow {
     bool taxNumberAccepted();
     bool duplicateTaxNumber();
     bool overwriteConfirmed();
+    void readStoredStamp(qint32 id, vb::Variant& by, vb::Variant& when);
     QList<IdentityPanel*> subPanels() const;
     void fileNewContact(qint32 id);
     void saveSubPanels(QString& user);

@@ -269,6 +269,35 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
               QStringLiteral("Joaquim"));
 }
 
+// A save whose audit line could not be read afterwards is still the user's
+// own: the next save does not take it for someone else's.
+TEST_F(WritePath, TheUsersOwnSaveIsNeverTakenForAnotherUsers)
+{
+    frmInicial& card = open(33);
+    qint32 tab = 1;
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
+    EmbeddedServer::armFault(100000, EmbeddedServer::FaultKind::Fail);
+    ASSERT_TRUE(card.GravarCampos(tab));
+    const int statements = EmbeddedServer::statementsSinceArmed();
+    EmbeddedServer::disarmFault();
+
+    QTest::qWait(1100); // the stored stamp has whole seconds
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim"));
+    windows->onUnexpected = [](const QString&) {};
+    EmbeddedServer::armFault(statements, EmbeddedServer::FaultKind::Fail); // the audit line's read
+    EXPECT_TRUE(card.GravarCampos(tab)) << "stored before the failure";
+    EmbeddedServer::disarmFault();
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
+              QStringLiteral("Joaquim"));
+
+    windows->clear();
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Pedro"));
+    EXPECT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(boxTexts(), QStringList());
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
+              QStringLiteral("Joaquim Pedro"));
+}
+
 TEST_F(WritePath, TypedTextStaysInTheNewRowAndTabLeavesTheGrid)
 {
     frmInicial& card = open(4); // two telephones already
