@@ -1,9 +1,25 @@
 #include "card/ComponentFiles.h"
 
+#include "platform/folders/InstalledFiles.h"
+
 #include <QFileInfo>
 #include <dlfcn.h>
 
 namespace card {
+
+namespace {
+
+// Beside the library in the build tree; in the shared data folder once installed.
+QString componentFile(const QString& name)
+{
+    const QString beside = componentFolder() + u'/' + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = platform::findDataFile(name);
+    return installed.isEmpty() ? beside : installed;
+}
+
+} // namespace
 
 QString componentFolder()
 {
@@ -15,12 +31,12 @@ QString componentFolder()
 
 QString clickSoundPath()
 {
-    return componentFolder() + QStringLiteral("/SMCLICK1.WAV");
+    return componentFile(QStringLiteral("SMCLICK1.WAV"));
 }
 
 QString manualPath()
 {
-    return componentFolder() + QStringLiteral("/quarvenses-manual.html");
+    return componentFile(QStringLiteral("quarvenses-manual.html"));
 }
 
 } // namespace card

@@ -1,4 +1,6 @@
 #include "platform/objects/ComponentRegistry.h"
+
+#include "platform/folders/InstalledFiles.h"
 #include "platform/values/VbError.h"
 #include <QDir>
 #include <QFileInfo>
@@ -27,13 +29,6 @@ class PluginRegistrar : public ComponentRegistrar {
 
 // The folder of this library as loaded, so that an installed tree finds its
 // own plugins wherever it was put.
-QString libraryFolder()
-{
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&libraryFolder), &info) == 0 || !info.dli_fname)
-        return {};
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).canonicalPath();
-}
 
 } // namespace
 
@@ -95,9 +90,9 @@ QStringList ComponentRegistry::pluginFolders()
 {
     QStringList folders =
         qEnvironmentVariable("QUARVENSES_COMPONENTS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    const QString beside = libraryFolder();
+    const QString beside = platform::libraryFolder();
     if (!beside.isEmpty())
-        folders << beside + QStringLiteral("/components");
+        folders << beside + QStringLiteral("/components") << platform::installedComponentsFolder();
     folders << QStringLiteral(QV_COMPONENTS_DIR);
     folders.removeDuplicates();
     return folders;

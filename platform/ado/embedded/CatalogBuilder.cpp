@@ -6,6 +6,7 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/dialect/SqlFunctions.h"
+#include "platform/folders/InstalledFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -109,10 +110,9 @@ QString schemaFolder()
     const QString configured = qEnvironmentVariable("QUARVENSES_SCHEMA_DIR");
     if (!configured.isEmpty())
         return configured;
-    const QString beside =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quarvenses/schema");
-    if (QFileInfo::exists(beside + QStringLiteral("/embedded.sql")))
-        return QDir::cleanPath(beside);
+    const QString installed = platform::findDataFile(QStringLiteral("schema/embedded.sql"));
+    if (!installed.isEmpty())
+        return QFileInfo(installed).path();
     return qEnvironmentVariable("QUARVENSES_SOURCE_DIR") + QStringLiteral("/schema");
 }
 
