@@ -21,6 +21,7 @@ function(qv_test name)
     return()
   endif()
   add_executable(${name} ${srcs})
+  qv_precompile(${name} Tests)
   target_link_libraries(${name} PRIVATE qv_testsupport ${T_LIBS} GTest::gtest GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   gtest_discover_tests(${name}
@@ -28,4 +29,12 @@ function(qv_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUARVENSES_TEST=1;QUARVENSES_SOURCE_DIR=${CMAKE_SOURCE_DIR};QUARVENSES_BINARY_DIR=${CMAKE_BINARY_DIR}"
                TIMEOUT 300)
+endfunction()
+
+# qv_precompile(<target> <Common|Widgets|Tests>): the target's sources start
+# from a precompiled header of what nearly all of them include.
+function(qv_precompile target kind)
+  if(QV_PCH)
+    target_precompile_headers(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch/${kind}.h)
+  endif()
 endfunction()
