@@ -116,6 +116,9 @@ void frmInicial::buildMenus()
                                  standardKeys(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
     QAction* remover = menuItem(ficheiro, "mnRemover", "&Remover");
     ficheiro->addSeparator();
+    QAction* exportar = menuItem(ficheiro, "mnExportarVCard", "&Exportar vCard…");
+    QAction* enviar = menuItem(ficheiro, "mnEnviarVCard", "Enviar vCard por &correio…");
+    ficheiro->addSeparator();
     QAction* fechar = menuItem(ficheiro, "mnFechar", "&Fechar",
                                standardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
     QMenu* tabelas = menuBar()->addMenu(QStringLiteral("&Tabelas"));
@@ -148,6 +151,10 @@ void frmInicial::buildMenus()
     connect(imprimir, &QAction::triggered, this,
             [this] { handle("mnImprimir_Click", [this] { showPrints(); }); });
     connect(remover, &QAction::triggered, this, &frmInicial::mnRemover_Click);
+    connect(exportar, &QAction::triggered, this,
+            [this] { handle("mnExportarVCard_Click", [this] { exportVCard(); }); });
+    connect(enviar, &QAction::triggered, this,
+            [this] { handle("mnEnviarVCard_Click", [this] { mailVCard(); }); });
     connect(fechar, &QAction::triggered, this, [this] { handle("mnFechar_Click", [this] { close(); }); });
     connect(manual, &QAction::triggered, this, [this] { handle("mnAjuda_Click", [this] { showManual(); }); });
     // Escape closes the card too (through the save question), as Ctrl+W does.

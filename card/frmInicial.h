@@ -199,6 +199,9 @@ class frmInicial : public QMainWindow {
     void saveShownTab();
     void handle(const char* procedure, const std::function<void()>& work);
     void showManual();
+    void exportVCard();
+    void mailVCard();
+    QByteArray shownContactCard(const QString& title, QString& name);
     // frmInicial.cpp
     void connectPanels();
     QList<IdentityPanel*> allPanels() const;

@@ -5,6 +5,7 @@
 #include "component/General.h"
 #include "component/HostCallback.h"
 #include "data/modData.h"
+#include "permissions/modCheckPermissions.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
@@ -32,10 +33,13 @@
 namespace {
 
 // Accent-insensitive on both servers: SQL Server by the collation, the
-// embedded one by its reading of it.
+// embedded one by its reading of it. Only the contacts the user may open, by
+// the same masks as the card's check, decided by the server in this one
+// statement (%4, the user's condition over the permission rows).
 const char16_t selectContacts[] =
     u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
     u"FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4) "
     u"ORDER BY %2 %3, nome_union";
 const char16_t ascending[] = u"ASC";
 const char16_t descending[] = u"DESC";
@@ -132,6 +136,11 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     view_->header()->setSortIndicatorShown(true);
     view_->header()->setSortIndicator(0, Qt::AscendingOrder);
     connect(view_->header(), &QHeaderView::sortIndicatorChanged, this, &HostWindow::refreshList);
+    // Several contacts may be chosen for an export; vCard files may be dropped here.
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setAcceptDrops(true);
+    view_->viewport()->setAcceptDrops(true);
+    view_->viewport()->installEventFilter(this);
     layout->addWidget(view_);
     setCentralWidget(central);
     count_ = new QLabel(this);
@@ -186,6 +195,12 @@ void HostWindow::buildCommands()
     QAction* reload = command("actActualizar", "A&ctualizar", {QKeySequence(Qt::Key_F5)}, true);
     QAction* find = command("actPesquisar", "&Pesquisar", {QKeySequence(Qt::CTRL | Qt::Key_F)}, false);
     contactos->addSeparator();
+    QAction* importCards =
+        command("actImportarVCard", "&Importar vCard…", {QKeySequence(Qt::CTRL | Qt::Key_I)}, false);
+    QAction* exportSelected = command("actExportarVCard", "&Exportar vCard dos seleccionados…",
+                                      {QKeySequence(Qt::CTRL | Qt::Key_E)}, false);
+    QAction* exportAll = command("actExportarListaVCard", "Exportar vCard de &toda a lista…", {}, false);
+    contactos->addSeparator();
     QAction* quit = command("actSair", "&Sair", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, false);
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
     QAction* manual = ajuda->addAction(QStringLiteral("&Manual de utilização"));
@@ -198,6 +213,9 @@ void HostWindow::buildCommands()
         search_->setFocus(Qt::ShortcutFocusReason);
         search_->selectAll();
     });
+    connect(importCards, &QAction::triggered, this, &HostWindow::chooseAndImport);
+    connect(exportSelected, &QAction::triggered, this, [this] { exportContacts(true); });
+    connect(exportAll, &QAction::triggered, this, [this] { exportContacts(false); });
     connect(quit, &QAction::triggered, this, &QWidget::close);
     connect(manual, &QAction::triggered, this, [this] {
         platform::WindowServices::current().shellExecute(this, QStringLiteral("open"), card::manualPath(),
@@ -208,6 +226,8 @@ void HostWindow::buildCommands()
 // Down from the search box goes to the list, as in a desktop's file chooser.
 bool HostWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (view_ && watched == view_->viewport() && listDropEvent(event))
+        return true;
     if (watched == search_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
         if (searchPause_->isActive())
@@ -267,10 +287,13 @@ void HostWindow::refreshList()
     const int sorted = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
     const QString order =
         QString::fromUtf16(header->sortIndicatorOrder() == Qt::AscendingOrder ? ascending : descending);
+    // A user without a membership row may open nothing: the list stays empty.
+    const QString openable = modCheckPermissions::OpenCondition(Conn().strUser);
     ado::Recordset rs;
     try {
         rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern),
-                                              QString::fromLatin1(columns[sorted].field), order}),
+                                              QString::fromLatin1(columns[sorted].field), order,
+                                              openable.isEmpty() ? QStringLiteral("1 = 0") : openable}),
                 Data().SqlServer);
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());

@@ -29,6 +29,13 @@ class HostWindow : public QMainWindow {
     void openContact(qint32 contactoId = 0);
     void newContact();
 
+    // vCard files: imported from a dialog or a drop on the list (duplicates
+    // skipped, then updated if the user says so; a summary at the end);
+    // the selected contacts or the whole list exported.
+    void chooseAndImport();
+    void importFiles(const QStringList& files);
+    void exportContacts(bool selectedOnly);
+
     // The card closed on this contact: select it and refresh its row.
     void cardClosedOn(qint32 contactoId, qint32 listIndex);
     void selectContact(qint32 contactoId);
@@ -48,13 +55,15 @@ class HostWindow : public QMainWindow {
     void buildCommands();
     void restoreLayout();
     void saveLayout() const;
+    QList<qint32> listedContacts(bool selectedOnly) const;
+    bool listDropEvent(QEvent* event);
     General& component_;
     QString settingsFile_;
     QTimer* searchPause_;
     QByteArray restoredColumns_;
     std::shared_ptr<vb::Object> caller_;
     Lista lista_;
-    QTreeWidget* view_;
+    QTreeWidget* view_ = nullptr;
     QLineEdit* search_;
     QLabel* count_;
     qint32 lastClosed_ = 0;

@@ -93,6 +93,13 @@ CREATE TABLE tbContactos_Relacionados (
 );
 CREATE INDEX ix_tbContactos_Relacionados_contacto_id ON tbContactos_Relacionados (contacto_id);
 CREATE INDEX ix_tbContactos_Relacionados_related_contacto_id ON tbContactos_Relacionados (related_contacto_id);
+-- A contact's vCard UID, and the properties of its cards that no column holds.
+CREATE TABLE tbContactos_VCard (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  uid NVARCHAR(100) COLLATE QV_CI NOT NULL,
+  propriedades NTEXT COLLATE QV_CI
+);
+CREATE INDEX ix_tbContactos_VCard_uid ON tbContactos_VCard (uid);
 CREATE TABLE tbContactos_Comunicacoes (
   comunicacao_id INTEGER PRIMARY KEY AUTOINCREMENT,
   contacto_id INT NOT NULL,

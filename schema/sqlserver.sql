@@ -113,6 +113,15 @@ CREATE INDEX ix_tbContactos_Relacionados_contacto_id ON tbContactos_Relacionados
 GO
 CREATE INDEX ix_tbContactos_Relacionados_related_contacto_id ON tbContactos_Relacionados (related_contacto_id);
 GO
+-- A contact's vCard UID, and the properties of its cards that no column holds.
+CREATE TABLE tbContactos_VCard (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  uid NVARCHAR(100) NOT NULL,
+  propriedades NTEXT NULL
+);
+GO
+CREATE INDEX ix_tbContactos_VCard_uid ON tbContactos_VCard (uid);
+GO
 CREATE TABLE tbContactos_Comunicacoes (
   comunicacao_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   contacto_id INT NOT NULL,
@@ -676,6 +685,7 @@ BEGIN
     DELETE FROM tbContactos_Singulares WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Telefones WHERE contacto_id = @contacto_id;
     DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id;
+    DELETE FROM tbContactos_VCard WHERE contacto_id = @contacto_id;
     DELETE FROM tbEntidades_Custos WHERE contacto_id = @contacto_id;
     DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @contacto_id;
     DELETE FROM tbFornecedores WHERE contacto_id = @contacto_id;

@@ -9,17 +9,24 @@
 #include "host/HostSession.h"
 #include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -36,7 +43,9 @@ class HostWindowTest : public ::testing::Test {
         ResetConnectionStateForTests();
     }
     // A session signed in as the demonstration user, its window shown and active.
-    HostWindow& start()
+    // `beforeShowing` runs once signed in, before the list is read.
+    HostWindow& start(const QString& user = QStringLiteral("sa"),
+                      const std::function<void()>& beforeShowing = {})
     {
         HostOptions options;
         options.dataFolder = dir.filePath(QStringLiteral("servidor"));
@@ -44,7 +53,16 @@ class HostWindowTest : public ::testing::Test {
         session = std::make_unique<HostSession>(options);
         QString problem;
         EXPECT_TRUE(session->prepare(problem)) << problem.toStdString();
-        EXPECT_TRUE(session->signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+        if (user != QStringLiteral("sa"))
+            ado::embedded::EmbeddedServer::createLogin(options.dataFolder, user,
+                                                       QStringLiteral("senha-de-teste"),
+                                                       ado::embedded::HashStrength::Minimal);
+        EXPECT_TRUE(session->signIn(user,
+                                    user == QStringLiteral("sa") ? QStringLiteral("quarvenses")
+                                                                 : QStringLiteral("senha-de-teste"),
+                                    problem));
+        if (beforeShowing)
+            beforeShowing();
         HostWindow& window = session->showMain();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -178,6 +196,75 @@ TEST_F(HostWindowTest, QuittingWithUnsavedChangesAsksOnceAndCancelKeepsEverythin
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(card()->isVisible());
     EXPECT_EQ(windows->messageBoxes().size(), 2u) << "asked once per attempt";
+}
+
+// The list holds what the user may open, by the masks the card checks with;
+// "sa" sees everything only because the masks say so.
+TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
+{
+    HostWindow& window = start(QStringLiteral("joao"), [] {
+        // joao opens through his group ($0004) only; it keeps the right on three contacts.
+        Data().SqlServer.Execute(QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = "
+                                                "REPLACE(group_code, '$00041000', '$00040000') "
+                                                "WHERE contacto_id NOT IN (1, 13, 33)"));
+    });
+    EXPECT_EQ(window.list()->topLevelItemCount(), 3);
+    EXPECT_EQ(window.statusText(), QStringLiteral("Estão listados 3 registos."));
+    session.reset();
+    ResetConnectionStateForTests();
+
+    HostWindow& admin = start();
+    EXPECT_EQ(admin.list()->topLevelItemCount(), 43);
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbTulvas_Contactos_Permitions SET user_code = REPLACE(user_code, '$10011111', '$10010111'), "
+        "group_code = REPLACE(group_code, '$00011111', '$00010111') WHERE contacto_id = 1"));
+    admin.refreshList();
+    EXPECT_EQ(admin.list()->topLevelItemCount(), 42) << "no way round the masks for sa";
+}
+
+// vCard files dropped on the list are imported once: dropped again, their
+// contacts are found and left alone unless the user says to update them.
+TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnce)
+{
+    HostWindow& window = start();
+    const int listed = window.list()->topLevelItemCount();
+    const QString path = dir.filePath(QStringLiteral("nova.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:4.0\r\nN:Nova;Pessoa;;;\r\nFN:Pessoa Nova\r\n"
+               "EMAIL:pessoa.nova@exemplo.pt\r\nEND:VCARD\r\n");
+    file.close();
+    const auto drop = [&] {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QWidget* target = window.list()->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+    };
+    windows->queueAnswer(AnswerOK);
+    drop();
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(
+        windows->messageBoxes()[0].text,
+        QStringLiteral("Criados: 1, actualizados: 0, ignorados: 0, recusados: 0.\n\nCriado: Pessoa Nova"));
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Importar vCard"));
+    EXPECT_EQ(window.list()->topLevelItemCount(), listed + 1);
+
+    windows->clear();
+    windows->queueAnswers({AnswerNo, AnswerOK});
+    drop();
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("1 cartão(ões) correspondem a contactos que já existem. Deseja actualizar esses "
+                             "contactos com os dados dos cartões?"));
+    EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(QStringLiteral(
+        "Criados: 0, actualizados: 0, ignorados: 1, recusados: 0.\n\nIgnorado: Pessoa Nova (já "
+        "existe com o mesmo endereço de correio electrónico: n.º ")));
+    EXPECT_EQ(window.list()->topLevelItemCount(), listed + 1);
 }
 
 TEST(HostLogin, TheTitleLeavesTheApplicationsNameToTheDesktop)

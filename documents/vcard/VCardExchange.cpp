@@ -1,0 +1,262 @@
+#include "documents/vcard/VCardExchange.h"
+
+#include "card/CardSettings.h"
+#include "data/TransactionScope.h"
+#include "documents/vcard/ContactStore.h"
+#include "documents/vcard/VCardReader.h"
+#include "documents/vcard/VCardWriter.h"
+#include "permissions/modCheckPermissions.h"
+#include "platform/values/VbError.h"
+
+#include <QRegularExpression>
+
+namespace vcard {
+
+namespace {
+
+const QString noName = QStringLiteral("(sem nome)");
+const QString vcfSuffix = QStringLiteral(".vcf");
+
+struct Pending {
+    qint32 id;
+    QList<RelatedRow> related;
+};
+
+enum class Right { Granted, Refused, Unknown };
+
+// Unknown when the server could not be asked, which is no refusal.
+Right right(const QString& user, qint32 id, qint32 action)
+{
+    bool couldNotAsk = false;
+    if (modCheckPermissions::CheckObjectSecurity(user, id, card::fileKind, action, &couldNotAsk))
+        return Right::Granted;
+    return couldNotAsk ? Right::Unknown : Right::Refused;
+}
+
+const QString notAsked = QStringLiteral("não foi possível consultar as permissões no servidor");
+
+class Importer {
+  public:
+    Importer(const ImportOptions& options, QString user)
+        : options_(options), user_(std::move(user)), store_(user_),
+          mayCreate_(right(user_, 0, modCheckPermissions::Create))
+    {
+    }
+
+    ImportSummary run(const QList<Card>& cards)
+    {
+        ImportSummary summary;
+        summary.dryRun = options_.dryRun;
+        for (qsizetype i = 0; i < cards.size(); ++i) {
+            summary.lines << one(fromCard(cards[i]));
+            summary.lines.last().card = int(i);
+        }
+        relateAll(summary);
+        return summary;
+    }
+
+  private:
+    ImportLine one(const ContactRecord& contact)
+    {
+        ImportLine line;
+        line.name = contact.displayName().isEmpty() ? noName : contact.displayName();
+        if (contact.displayName().isEmpty())
+            return refuse(line, QStringLiteral("o cartão não tem nome"));
+        if (const QString fault = ContactStore::overflow(contact); !fault.isEmpty())
+            return refuse(line, fault);
+        try {
+            const ContactStore::Duplicate same = store_.findDuplicate(contact);
+            if (same.id != 0)
+                return duplicate(line, contact, same);
+            if (mayCreate_ != Right::Granted)
+                return refuse(line, mayCreate_ == Right::Unknown
+                                        ? notAsked
+                                        : QStringLiteral("não tem permissão para criar contactos"));
+            write(line, [&] { line.contactId = store_.create(contact); });
+            line.outcome = Outcome::Created;
+            remember(line.contactId, contact);
+        } catch (const vb::Error& e) {
+            return refuse(line, e.description());
+        }
+        return line;
+    }
+
+    ImportLine duplicate(ImportLine& line, const ContactRecord& contact, const ContactStore::Duplicate& same)
+    {
+        line.contactId = same.id;
+        const QString where = QStringLiteral("já existe com ") + same.reason + QStringLiteral(": n.º ") +
+                              QString::number(same.id);
+        if (!options_.update) {
+            line.outcome = Outcome::Skipped;
+            line.reason = where;
+            return line;
+        }
+        if (same.institution != contact.institution)
+            return refuse(line, where + QStringLiteral(", de outro tipo"));
+        if (const Right change = right(user_, same.id, modCheckPermissions::Change); change != Right::Granted)
+            return refuse(line, change == Right::Unknown
+                                    ? notAsked
+                                    : where + QStringLiteral(", e não tem permissão para o alterar"));
+        write(line, [&] { store_.update(same.id, contact); });
+        line.outcome = Outcome::Updated;
+        remember(same.id, contact);
+        return line;
+    }
+
+    static ImportLine refuse(ImportLine& line, const QString& reason)
+    {
+        line.outcome = Outcome::Refused;
+        line.reason = reason;
+        return line;
+    }
+
+    // One unit per card; a trial run undoes it.
+    void write(const ImportLine&, const std::function<void()>& work)
+    {
+        TransactionScope unit;
+        unit.begin();
+        work();
+        if (options_.dryRun)
+            unit.rollback();
+        else
+            unit.commit();
+    }
+
+    void remember(qint32 id, const ContactRecord& contact)
+    {
+        if (!contact.related.isEmpty() && !options_.dryRun)
+            pending_ << Pending{id, contact.related};
+    }
+
+    // Relations once every card is in, so that they may point either way
+    // inside the file; a UID no contact holds is kept with the card.
+    void relateAll(ImportSummary& summary)
+    {
+        for (const Pending& p : pending_) {
+            try {
+                TransactionScope unit;
+                unit.begin();
+                QList<Property> unknown;
+                for (const RelatedRow& rel : store_.relate(p.id, p.related)) {
+                    Property kept(QStringLiteral("RELATED"), rel.uid);
+                    if (!rel.descrit.isEmpty())
+                        kept.setParameter(QStringLiteral("X-RELACAO"), {rel.descrit});
+                    unknown << kept;
+                }
+                store_.keepAlso(p.id, unknown);
+                unit.commit();
+            } catch (const vb::Error& e) {
+                for (ImportLine& line : summary.lines)
+                    if (line.contactId == p.id && line.reason.isEmpty())
+                        line.reason = QStringLiteral("sem as relações: ") + e.description();
+            }
+        }
+    }
+
+    ImportOptions options_;
+    QString user_;
+    ContactStore store_;
+    Right mayCreate_;
+    QList<Pending> pending_;
+};
+
+} // namespace
+
+int ImportSummary::count(Outcome outcome) const
+{
+    int n = 0;
+    for (const ImportLine& line : lines)
+        n += line.outcome == outcome;
+    return n;
+}
+
+QString ImportSummary::totals() const
+{
+    return QStringLiteral("Criados: %1, actualizados: %2, ignorados: %3, recusados: %4.")
+        .arg(count(Outcome::Created))
+        .arg(count(Outcome::Updated))
+        .arg(count(Outcome::Skipped))
+        .arg(count(Outcome::Refused));
+}
+
+QStringList ImportSummary::details() const
+{
+    QStringList out;
+    for (const ImportLine& line : lines)
+        out << outcomeWord(line.outcome) + QStringLiteral(": ") + line.name +
+                   (line.reason.isEmpty() ? QString() : QStringLiteral(" (") + line.reason + u')');
+    return out;
+}
+
+QString outcomeWord(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Created:
+        return QStringLiteral("Criado");
+    case Outcome::Updated:
+        return QStringLiteral("Actualizado");
+    case Outcome::Skipped:
+        return QStringLiteral("Ignorado");
+    case Outcome::Refused:
+        break;
+    }
+    return QStringLiteral("Recusado");
+}
+
+ImportSummary importCards(const QByteArray& file, const ImportOptions& options, const QString& user)
+{
+    QString problem;
+    const QList<Card> cards = read(file, &problem);
+    ImportSummary summary = importCards(cards, options, user);
+    summary.readProblem = problem;
+    return summary;
+}
+
+ImportSummary importCards(const QList<Card>& cards, const ImportOptions& options, const QString& user)
+{
+    return Importer(options, user).run(cards);
+}
+
+QByteArray exportContacts(const QList<qint32>& ids, const QString& user, QString* problem, QStringList* names)
+{
+    ContactStore store(user);
+    QList<Card> cards;
+    QStringList faults;
+    for (const qint32 id : ids) {
+        if (const Right open = right(user, id, modCheckPermissions::Open); open != Right::Granted) {
+            faults << QStringLiteral("n.º ") + QString::number(id) + QStringLiteral(": ") +
+                          (open == Right::Unknown ? notAsked : QStringLiteral("sem permissão para o abrir"));
+            continue;
+        }
+        try {
+            TransactionScope unit; // a contact's first export stores its UID
+            unit.begin();
+            const ContactRecord contact = store.load(id);
+            unit.commit();
+            cards << toCard(contact);
+            if (names)
+                *names << contact.displayName();
+        } catch (const vb::Error& e) {
+            faults << QStringLiteral("n.º ") + QString::number(id) + QStringLiteral(": ") + e.description();
+        }
+    }
+    if (problem)
+        *problem = faults.join(u'\n');
+    return write(cards);
+}
+
+QList<qint32> openableContacts(const QString& user)
+{
+    return ContactStore(user).openable();
+}
+
+QString fileNameFor(const QString& contactName)
+{
+    static const QRegularExpression unsafe(QStringLiteral(R"([/\\:*?"<>|\x00-\x1f])"));
+    QString name = QString(contactName).replace(unsafe, QStringLiteral("_")).trimmed();
+    if (name.isEmpty() || name.startsWith(u'.'))
+        name.prepend(QStringLiteral("contacto"));
+    return name + vcfSuffix;
+}
+
+} // namespace vcard

@@ -1,0 +1,195 @@
+// Contacts in and out of the host's list as vCard files: chosen in a dialog
+// or dropped on the list to import, the selection or the whole list to export.
+#include "component/ConnectionState.h"
+#include "documents/vcard/VCardExchange.h"
+#include "documents/vcard/VCardReader.h"
+#include "host/HostWindow.h"
+#include "lists/Lista.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+const QString importTitle = QStringLiteral("Importar vCard");
+const QString exportTitle = QStringLiteral("Exportar vCard");
+const QString vcardDescription = QStringLiteral("Cartões de contacto vCard");
+const QString vcardPattern = QStringLiteral("*.vcf");
+const QString vcardExtension = QStringLiteral("vcf");
+const QString listFileName = QStringLiteral("Contactos.vcf");
+constexpr int shownLines = 25; // of a long summary, the rest is counted
+
+platform::WindowServices& windows()
+{
+    return platform::WindowServices::current();
+}
+
+QStringList vcardFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".vcf"), Qt::CaseInsensitive))
+            files << url.toLocalFile();
+    return files;
+}
+
+QString summaryText(const vcard::ImportSummary& summary, const QStringList& unreadable)
+{
+    QStringList lines = summary.details();
+    const qsizetype more = lines.size() - shownLines;
+    if (more > 0) {
+        lines = lines.mid(0, shownLines);
+        lines << QStringLiteral("… e mais ") + QString::number(more) + u'.';
+    }
+    QString text = summary.totals();
+    if (!lines.isEmpty())
+        text += QStringLiteral("\n\n") + lines.join(u'\n');
+    if (!summary.readProblem.isEmpty())
+        text += QStringLiteral("\n\nCartões que não foi possível ler:\n") + summary.readProblem;
+    if (!unreadable.isEmpty())
+        text += QStringLiteral("\n\nFicheiros que não foi possível abrir:\n") + unreadable.join(u'\n');
+    return text;
+}
+
+} // namespace
+
+void HostWindow::chooseAndImport()
+{
+    platform::OpenFileRequest request;
+    request.title = importTitle;
+    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.filters = {{vcardDescription, vcardPattern}};
+    request.multiple = true;
+    const QStringList files = windows().openFileNames(request);
+    if (!files.isEmpty())
+        importFiles(files);
+}
+
+// Every card of the files; duplicates are skipped, and then updated if the
+// user says so. One summary at the end.
+void HostWindow::importFiles(const QStringList& files)
+{
+    QList<vcard::Card> cards;
+    QStringList unreadable;
+    QString problems;
+    for (const QString& name : files) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            unreadable << name + QStringLiteral(": ") + file.errorString();
+            continue;
+        }
+        QString problem;
+        cards << vcard::read(file.readAll(), &problem);
+        if (!problem.isEmpty())
+            problems += (problems.isEmpty() ? QString() : QStringLiteral("\n")) + name +
+                        QStringLiteral(": ") + problem;
+    }
+    const QString user = Conn().strUser;
+    vcard::ImportSummary summary = vcard::importCards(cards, {}, user);
+    summary.readProblem = problems;
+    QList<vcard::Card> duplicates;
+    QList<qsizetype> where;
+    for (qsizetype i = 0; i < summary.lines.size(); ++i)
+        if (summary.lines[i].outcome == vcard::Outcome::Skipped) {
+            duplicates << cards[summary.lines[i].card];
+            where << i;
+        }
+    if (!duplicates.isEmpty() &&
+        windows().messageBox(
+            QString::number(duplicates.size()) +
+                QStringLiteral(" cartão(ões) correspondem a contactos que já existem. Deseja "
+                               "actualizar esses contactos com os dados dos cartões?"),
+            platform::msgbox::Question | platform::msgbox::YesNo | platform::msgbox::DefaultButton2,
+            importTitle) == platform::msgbox::AnswerYes) {
+        const vcard::ImportSummary updated = vcard::importCards(duplicates, {true, false}, user);
+        for (qsizetype i = 0; i < where.size(); ++i) {
+            const int card = summary.lines[where[i]].card;
+            summary.lines[where[i]] = updated.lines[i];
+            summary.lines[where[i]].card = card;
+        }
+    }
+    const bool fault =
+        summary.count(vcard::Outcome::Refused) > 0 || !problems.isEmpty() || !unreadable.isEmpty();
+    windows().messageBox(summaryText(summary, unreadable),
+                         fault ? platform::msgbox::Exclamation : platform::msgbox::Information, importTitle);
+    refreshList();
+}
+
+QList<qint32> HostWindow::listedContacts(bool selectedOnly) const
+{
+    QList<qint32> ids;
+    for (int i = 0; i < view_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = view_->topLevelItem(i);
+        if (!selectedOnly || item->isSelected())
+            ids << Lista::ConvertKey(Lista::keyOf(item)).toInt();
+    }
+    return ids;
+}
+
+void HostWindow::exportContacts(bool selectedOnly)
+{
+    const QList<qint32> ids = listedContacts(selectedOnly);
+    if (ids.isEmpty()) {
+        windows().messageBox(selectedOnly ? QStringLiteral("Seleccione na lista os contactos a exportar.")
+                                          : QStringLiteral("A lista não tem contactos a exportar."),
+                             platform::msgbox::Information, exportTitle);
+        return;
+    }
+    QString problem;
+    QStringList names;
+    const QByteArray cards = vcard::exportContacts(ids, Conn().strUser, &problem, &names);
+    platform::SaveFileRequest request;
+    request.title = exportTitle;
+    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.filters = {{vcardDescription, vcardPattern}};
+    request.proposedName = names.size() == 1 ? vcard::fileNameFor(names.first()) : listFileName;
+    request.defaultExtension = vcardExtension;
+    const QString path = windows().saveFileName(request);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(cards) != cards.size() || !file.commit()) {
+        windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
+                                 QStringLiteral("»: ") + file.errorString(),
+                             platform::msgbox::Exclamation, exportTitle);
+        return;
+    }
+    QString text = QStringLiteral("Exportados ") + QString::number(names.size()) +
+                   QStringLiteral(" contacto(s) para «") + path + QStringLiteral("».");
+    if (!problem.isEmpty())
+        text += QStringLiteral("\n\nNão exportados:\n") + problem;
+    windows().messageBox(
+        text, problem.isEmpty() ? platform::msgbox::Information : platform::msgbox::Exclamation, exportTitle);
+}
+
+// Files dropped on the list are imported.
+bool HostWindow::listDropEvent(QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (vcardFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = vcardFiles(drop->mimeData());
+        if (files.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        importFiles(files);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,95 @@
+#include "tools/vcard/VCardOptions.h"
+
+#include "platform/ado/ConnectionString.h"
+
+namespace vcardtool {
+
+namespace {
+
+const QString exportVerb = QStringLiteral("export");
+const QString importVerb = QStringLiteral("import");
+
+} // namespace
+
+QString usage()
+{
+    return QStringLiteral(
+        "Utilização: quarvenses-vcard export -S <servidor> -d <base de dados> -U <utilizador> -P <senha>\n"
+        "                                [--user <utilizador>] [--id N …] [-o <ficheiro>]\n"
+        "            quarvenses-vcard import -S <servidor> -d <base de dados> -U <utilizador> -P <senha>\n"
+        "                                [--user <utilizador>] [--update] [--dry-run] <ficheiro>…\n");
+}
+
+VCardOptions VCardOptions::parse(const QStringList& arguments)
+{
+    VCardOptions o;
+    o.verb = arguments.value(0);
+    if (o.verb != exportVerb && o.verb != importVerb) {
+        o.problem = QStringLiteral("Indique export ou import.");
+        return o;
+    }
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& flag = arguments[i];
+        if (flag == QLatin1String("--update") || flag == QLatin1String("--dry-run")) {
+            (flag == QLatin1String("--update") ? o.update : o.dryRun) = true;
+            continue;
+        }
+        if (!flag.startsWith(u'-')) {
+            o.files << flag;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            o.problem = QStringLiteral("Falta o valor de %1.").arg(flag);
+            return o;
+        }
+        const QString value = arguments[++i];
+        if (flag == QLatin1String("-S"))
+            o.server = value;
+        else if (flag == QLatin1String("-d"))
+            o.catalog = value;
+        else if (flag == QLatin1String("-U"))
+            o.login = value;
+        else if (flag == QLatin1String("-P"))
+            o.password = value;
+        else if (flag == QLatin1String("--user"))
+            o.user = value;
+        else if (flag == QLatin1String("-o"))
+            o.output = value;
+        else if (flag == QLatin1String("--id")) {
+            bool ok = false;
+            const qint32 id = value.toInt(&ok);
+            if (!ok || id <= 0) {
+                o.problem = QStringLiteral("--id quer um número de contacto, não «%1».").arg(value);
+                return o;
+            }
+            o.ids << id;
+        } else {
+            o.problem = QStringLiteral("Opção desconhecida: %1.").arg(flag);
+            return o;
+        }
+    }
+    if (o.server.isEmpty() || o.catalog.isEmpty() || o.login.isEmpty())
+        o.problem = QStringLiteral("Tem de indicar -S, -d e -U.");
+    else if (o.verb == importVerb && o.files.isEmpty())
+        o.problem = QStringLiteral("Indique os ficheiros a importar.");
+    else if (o.verb == exportVerb && (o.update || o.dryRun || !o.files.isEmpty()))
+        o.problem = QStringLiteral("--update, --dry-run e ficheiros só acompanham import.");
+    else if (o.verb == importVerb && (!o.ids.isEmpty() || !o.output.isEmpty()))
+        o.problem = QStringLiteral("--id e -o só acompanham export.");
+    if (o.user.isEmpty())
+        o.user = o.login;
+    return o;
+}
+
+QString VCardOptions::connectionString() const
+{
+    ado::ConnectionString s;
+    s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
+    s.set(QStringLiteral("User ID"), login);
+    s.set(QStringLiteral("Password"), password);
+    s.set(QStringLiteral("Initial Catalog"), catalog);
+    s.set(QStringLiteral("Data Source"), server);
+    return s.toString();
+}
+
+} // namespace vcardtool
