@@ -1,6 +1,7 @@
 #include "tools/sql/SqlOptions.h"
 
 #include "platform/ado/ConnectionString.h"
+#include "platform/ado/embedded/ContactGenerator.h"
 #include <QRegularExpression>
 
 namespace sqltool {
@@ -31,7 +32,15 @@ SqlOptions SqlOptions::parse(const QStringList& arguments)
             options.query = value;
         else if (flag == QLatin1String("-s"))
             options.separator = value;
-        else {
+        else if (flag == QLatin1String("--contacts")) {
+            bool number = false;
+            options.contacts = value.toInt(&number);
+            if (!number || options.contacts < 0 || options.contacts > ado::embedded::maxGeneratedContacts) {
+                options.problem = QStringLiteral("--contacts espera um número de 0 a ") +
+                                  QString::number(ado::embedded::maxGeneratedContacts) + u'.';
+                return options;
+            }
+        } else {
             options.problem = QStringLiteral("Opção desconhecida: %1.").arg(flag);
             return options;
         }
@@ -42,6 +51,10 @@ SqlOptions SqlOptions::parse(const QStringList& arguments)
     }
     if (options.demo && !options.create) {
         options.problem = QStringLiteral("--demo só acompanha --create.");
+        return options;
+    }
+    if (options.contacts > 0 && !options.demo) {
+        options.problem = QStringLiteral("--contacts só acompanha --create --demo.");
         return options;
     }
     options.valid = true;

@@ -14,6 +14,7 @@ struct SqlOptions {
     QString separator;   // -s
     bool create = false; // --create: a new embedded catalog from the schema, with this first login
     bool demo = false;   // --demo: and the demonstration data
+    int contacts = 0;    // --contacts N: and N generated contacts after them
     bool valid = false;
     QString problem;
 

@@ -2,7 +2,9 @@
 // sqlcmd: -S <data source> -d <catalog> -U <login> -P <password>
 // -Q "<statements>" (or a script on standard input, batches split by GO),
 // -s <separator> for separated values. Exits 1 after an error.
-// --create [--demo] makes a new embedded catalog from the schema instead.
+// --create [--demo [--contacts N]] makes a new embedded catalog from the
+// schema instead, with the demonstration data and N generated contacts.
+#include "data/TaxNumber.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
@@ -20,8 +22,8 @@ int usage(QTextStream& err, const QString& problem)
     err << problem << '\n'
         << "Utilização: quarvenses-sql -S <servidor> -d <base de dados> -U <utilizador> -P <senha>"
            " [-Q \"<instruções>\"] [-s <separador>]\n"
-           "            quarvenses-sql --create [--demo] -S <pasta> -d <base de dados> -U <utilizador> -P "
-           "<senha>\n";
+           "            quarvenses-sql --create [--demo [--contacts N]] -S <pasta> -d <base de dados> "
+           "-U <utilizador> -P <senha>\n";
     return 2;
 }
 
@@ -47,13 +49,26 @@ bool runBatch(ado::Connection& connection, const QString& batch, const QString& 
     }
 }
 
+QString createdWith(const sqltool::SqlOptions& options)
+{
+    if (options.contacts > 0)
+        return QStringLiteral(" com os dados de demonstração e mais ") + QString::number(options.contacts) +
+               QStringLiteral(" contactos.\n");
+    return options.demo ? QStringLiteral(" com os dados de demonstração.\n") : QStringLiteral(".\n");
+}
+
 int create(const sqltool::SqlOptions& options, QTextStream& out, QTextStream& err)
 {
     try {
-        ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login,
-                                               options.password, options.demo);
+        if (options.contacts > 0)
+            ado::embedded::createCatalogFromSchema(
+                options.server, options.catalog, options.login, options.password,
+                ado::embedded::GeneratedContacts{options.contacts, &TaxNumber::checkDigit});
+        else
+            ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login,
+                                                   options.password, options.demo);
         out << "Base de dados «" << options.catalog << "» criada em " << options.server
-            << (options.demo ? " com os dados de demonstração.\n" : ".\n");
+            << createdWith(options);
         return 0;
     } catch (const vb::Error& e) {
         report(err, e);

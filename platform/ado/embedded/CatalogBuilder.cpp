@@ -103,6 +103,29 @@ void removeCatalog(const QString& path)
         QFile::remove(path + QString::fromLatin1(suffix));
 }
 
+void buildCatalog(const QString& dataSource, const QString& catalog, const QString& login,
+                  const QString& password, bool demo, const GeneratedContacts& contacts,
+                  HashStrength strength)
+{
+    checkNames(dataSource, catalog, login);
+    const QString folder = EmbeddedServer::folderOf(dataSource);
+    const QString path = EmbeddedServer::catalogPath(folder, catalog);
+    if (QFileInfo::exists(path))
+        throw error::provider(QStringLiteral("A base de dados «%1» já existe em «%2».").arg(catalog, folder));
+    ensureLogin(folder, login, password, strength);
+    EmbeddedServer::createCatalog(folder, catalog);
+    try {
+        runSchema(path);
+        if (demo)
+            runDemo(folder, catalog, login, password);
+        if (contacts.count > 0)
+            addGeneratedContacts(path, contacts);
+    } catch (const vb::Error&) {
+        removeCatalog(path);
+        throw;
+    }
+}
+
 } // namespace
 
 QString schemaFolder()
@@ -119,21 +142,14 @@ QString schemaFolder()
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo, HashStrength strength)
 {
-    checkNames(dataSource, catalog, login);
-    const QString folder = EmbeddedServer::folderOf(dataSource);
-    const QString path = EmbeddedServer::catalogPath(folder, catalog);
-    if (QFileInfo::exists(path))
-        throw error::provider(QStringLiteral("A base de dados «%1» já existe em «%2».").arg(catalog, folder));
-    ensureLogin(folder, login, password, strength);
-    EmbeddedServer::createCatalog(folder, catalog);
-    try {
-        runSchema(path);
-        if (demo)
-            runDemo(folder, catalog, login, password);
-    } catch (const vb::Error&) {
-        removeCatalog(path);
-        throw;
-    }
+    buildCatalog(dataSource, catalog, login, password, demo, GeneratedContacts{}, strength);
+}
+
+void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
+                             const QString& password, const GeneratedContacts& contacts,
+                             HashStrength strength)
+{
+    buildCatalog(dataSource, catalog, login, password, true, contacts, strength);
 }
 
 } // namespace ado::embedded

@@ -2,6 +2,7 @@
 // Creates an embedded catalog from the schema scripts: the server folder and
 // its first login, the tables of embedded.sql and, on request, the
 // demonstration data of demo.sql.
+#include "platform/ado/embedded/ContactGenerator.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include <QString>
 
@@ -20,6 +21,11 @@ QString schemaFolder();
 // half-made catalog is then removed).
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo,
+                             HashStrength strength = HashStrength::Interactive);
+// The same with the demonstration data and then the generated contacts; a
+// failure of the generation removes the catalog too.
+void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
+                             const QString& password, const GeneratedContacts& contacts,
                              HashStrength strength = HashStrength::Interactive);
 
 } // namespace ado::embedded

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSaveFile>
 #include <QThread>
 #include <chrono>
 #include <sodium.h>
@@ -201,6 +202,22 @@ void EmbeddedServer::setLatency(const QString& folder, int milliseconds)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(QByteArray::number(milliseconds)) < 0)
         throw error::provider(QStringLiteral("Não foi possível atrasar o servidor «%1».").arg(folder));
+}
+
+// Replaced whole (a new file renamed over the old), so that a session never
+// reads half a number and always sees the change.
+void EmbeddedServer::setStatementLatency(const QString& folder, int milliseconds)
+{
+    const QString marker = folder + u'/' + QString::fromLatin1(statementLatencyMarker);
+    if (milliseconds <= 0) {
+        QFile::remove(marker);
+        return;
+    }
+    QSaveFile file(marker);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(milliseconds)) < 0 ||
+        !file.commit())
+        throw error::provider(
+            QStringLiteral("Não foi possível atrasar as instruções do servidor «%1».").arg(folder));
 }
 
 std::unique_ptr<Session> EmbeddedServer::connect(const ConnectionString& connection, int timeoutSeconds,

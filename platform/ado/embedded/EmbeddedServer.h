@@ -1,10 +1,12 @@
 #pragma once
 // The embedded server: a folder holding one SQLite file per catalog
 // ("<folder>/<catalog>.db") and the logins ("<folder>/master.db", salted
-// password hashes). Two marker files let tests and demonstrations play with
-// the server from outside the process: "paused" makes it unreachable, also for
-// connections already open; "latency" (milliseconds, as text) slows every
-// connect down.
+// password hashes). Marker files let tests, benchmarks and demonstrations play
+// with the server from outside the process: "paused" makes it unreachable,
+// also for connections already open; "latency" (milliseconds, as text) slows
+// every connect down; "statement-latency" (milliseconds) slows every
+// statement a session sends, as a network's round trip would, and is seen by
+// sessions already open.
 #include "platform/ado/ConnectionString.h"
 #include "platform/ado/Session.h"
 #include <atomic>
@@ -12,6 +14,8 @@
 #include <memory>
 
 namespace ado::embedded {
+
+inline constexpr const char* statementLatencyMarker = "statement-latency";
 
 enum class HashStrength {
     Interactive, // what sites use
@@ -42,7 +46,8 @@ class EmbeddedServer {
     // Throws the "server does not answer" error when the folder is missing or paused.
     static void checkAvailable(const QString& folder);
     static void setPaused(const QString& folder, bool paused);
-    static void setLatency(const QString& folder, int milliseconds); // 0 removes it
+    static void setLatency(const QString& folder, int milliseconds);          // 0 removes it
+    static void setStatementLatency(const QString& folder, int milliseconds); // 0 removes it
 
     // Proves the login and opens the catalog. Honours the timeout (seconds,
     // 0 = none) against the latency marker; `cancelled` ends a slow connect early.

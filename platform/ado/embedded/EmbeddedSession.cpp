@@ -6,9 +6,11 @@
 #include "platform/ado/embedded/SqliteValues.h"
 #include "platform/dialect/DialectError.h"
 #include <QFile>
+#include <chrono>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace ado::embedded {
@@ -52,7 +54,8 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
       folderPath_(QFile::encodeName(folder)),
       folderHandle_(::open(folderPath_.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)),
       database_(std::make_unique<SqliteDatabase>(EmbeddedServer::catalogPath(folder, catalog),
-                                                 SqliteDatabase::ReadWrite))
+                                                 SqliteDatabase::ReadWrite)),
+      statementLatency_(statementLatencyMarker)
 {
     struct stat opened {};
     if (folderHandle_.fd >= 0 && ::fstat(folderHandle_.fd, &opened) == 0) {
@@ -185,6 +188,15 @@ void EmbeddedSession::checkAvailable() const
         throw error::unreachable(folder_);
 }
 
+EmbeddedSession::Request::Request(EmbeddedSession& session) : session_(session)
+{
+    if (session_.requestDepth_++ > 0)
+        return;
+    const int latency = session_.statementLatency_.milliseconds(session_.folderHandle_.fd);
+    if (latency > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(latency));
+}
+
 void EmbeddedSession::countStatement()
 {
     EmbeddedServer::FaultKind kind = EmbeddedServer::FaultKind::Fail;
@@ -223,6 +235,7 @@ const QList<dialect::Statement>& EmbeddedSession::translated(const QString& batc
 
 BatchResult EmbeddedSession::execute(const QString& batch, int commandTimeoutSeconds)
 {
+    const Request request(*this);
     checkAvailable();
     countStatement();
     startClock(commandTimeoutSeconds);
@@ -356,6 +369,7 @@ void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchRes
 qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb::Variant>& values,
                                     int commandTimeoutSeconds)
 {
+    const Request request(*this);
     checkAvailable();
     countStatement();
     startClock(commandTimeoutSeconds);
@@ -379,6 +393,7 @@ QStringList EmbeddedSession::primaryKey(const QString& table)
 
 int EmbeddedSession::beginTransaction()
 {
+    const Request request(*this);
     checkAvailable();
     countStatement();
     if (transactions_ == 0)
@@ -390,6 +405,7 @@ void EmbeddedSession::commitTransaction()
 {
     if (transactions_ == 0)
         throw error::noTransaction();
+    const Request request(*this);
     checkAvailable();
     countStatement();
     if (transactions_ == 1)
@@ -402,6 +418,7 @@ void EmbeddedSession::rollbackTransaction()
     if (transactions_ == 0)
         throw error::provider(
             QStringLiteral("O pedido ROLLBACK TRANSACTION não tem um BEGIN TRANSACTION correspondente."));
+    const Request request(*this);
     transactions_ = 0;
     database_->exec("ROLLBACK");
 }

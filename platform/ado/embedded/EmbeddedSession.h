@@ -3,6 +3,7 @@
 // dialect translation, the server's availability is checked before every
 // statement, and transactions nest as SQL Server's do.
 #include "platform/ado/Session.h"
+#include "platform/ado/embedded/LatencyMarker.h"
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/dialect/TSqlDialect.h"
 #include <QElapsedTimer>
@@ -69,6 +70,20 @@ class EmbeddedSession : public Session {
     QElapsedTimer clock_;
     qint64 deadlineMs_ = 0;
     void checkAvailable() const;
+    // One request of the caller's reaches the server: it waits out the
+    // statement latency once, however many statements the request runs.
+    class Request {
+      public:
+        explicit Request(EmbeddedSession& session);
+        ~Request() { --session_.requestDepth_; }
+        Request(const Request&) = delete;
+        Request& operator=(const Request&) = delete;
+
+      private:
+        EmbeddedSession& session_;
+    };
+    int requestDepth_ = 0;
+    LatencyMarker statementLatency_;
     // Counts a statement for the fault hook and fails it when its turn has come.
     void countStatement();
     bool killed_ = false; // ended by the fault hook, as a server ends a session

@@ -30,6 +30,31 @@ void SqliteStatement::bindText(int index, const QByteArray& utf8)
         throw error::provider(SqliteDatabase::lastError(db_));
 }
 
+void SqliteStatement::bindInt(int index, qint64 value)
+{
+    if (sqlite3_bind_int64(statement_, index, value) != SQLITE_OK)
+        throw error::provider(SqliteDatabase::lastError(db_));
+}
+
+void SqliteStatement::bindDouble(int index, double value)
+{
+    if (sqlite3_bind_double(statement_, index, value) != SQLITE_OK)
+        throw error::provider(SqliteDatabase::lastError(db_));
+}
+
+void SqliteStatement::bindNull(int index)
+{
+    if (sqlite3_bind_null(statement_, index) != SQLITE_OK)
+        throw error::provider(SqliteDatabase::lastError(db_));
+}
+
+// The answer of reset repeats the last step's failure, already reported.
+void SqliteStatement::reset()
+{
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(statement_);

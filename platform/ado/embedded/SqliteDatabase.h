@@ -18,6 +18,11 @@ class SqliteStatement {
     ~SqliteStatement();
 
     void bindText(int index, const QByteArray& utf8);
+    void bindInt(int index, qint64 value);
+    void bindDouble(int index, double value);
+    void bindNull(int index);
+    // Ready to run again: back at the start, every binding cleared.
+    void reset();
     bool step(); // true while a row is ready
     void stepToEnd();
     QByteArray columnBytes(int column) const;

@@ -341,3 +341,48 @@ TEST(EmbeddedServer, ItsFilesAndFoldersAreTheOwnersOnly)
     c.Execute(QStringLiteral("CREATE TABLE t (n INT)"));
     EXPECT_EQ(unixMode(folder + QStringLiteral("/Quarvenses.db-wal")), 0600);
 }
+
+TEST(EmbeddedServer, AStatementLatencySlowsEveryRoundTripUntilRemoved)
+{
+    constexpr int latencyMs = 150;
+    constexpr int statements = 3;
+    EmbeddedTestServer server;
+    Connection c;
+    c.Open(server.connectionString());
+    const QString select = QStringLiteral("SELECT 1 as um");
+    c.Execute(select);
+
+    // Sessions already open see the marker as it comes.
+    EmbeddedServer::setStatementLatency(server.folder(), latencyMs);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < statements; ++i)
+        c.Execute(select);
+    EXPECT_GE(clock.elapsed(), statements * latencyMs);
+
+    // Beginning and committing are round trips too; a batch is one.
+    clock.restart();
+    c.BeginTrans();
+    c.Execute(QStringLiteral("CREATE TABLE t (n INT); INSERT INTO t VALUES (1); SELECT n FROM t"));
+    c.CommitTrans();
+    EXPECT_GE(clock.elapsed(), 3 * latencyMs);
+    EXPECT_LT(clock.elapsed(), 4 * latencyMs) << "the batch's statements share one wait";
+
+    // A changed value is read again; a new session reads it when it opens.
+    EmbeddedServer::setStatementLatency(server.folder(), 2 * latencyMs);
+    Connection later;
+    later.Open(server.connectionString());
+    clock.restart();
+    later.Execute(select);
+    c.Execute(select);
+    EXPECT_GE(clock.elapsed(), 4 * latencyMs);
+
+    EmbeddedServer::setStatementLatency(server.folder(), 0);
+    EXPECT_FALSE(QFile::exists(server.folder() + QStringLiteral("/statement-latency")));
+    clock.restart();
+    for (int i = 0; i < statements; ++i) {
+        c.Execute(select);
+        later.Execute(select);
+    }
+    EXPECT_LT(clock.elapsed(), latencyMs) << "0 removes it";
+}

@@ -1,0 +1,804 @@
+#include "platform/ado/embedded/ContactGenerator.h"
+
+#include "platform/ado/AdoError.h"
+#include "platform/ado/embedded/SampleWords.h"
+#include "platform/ado/embedded/SqliteDatabase.h"
+#include "platform/dialect/SqlFunctions.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSet>
+#include <optional>
+#include <sqlite3.h>
+#include <vector>
+
+namespace ado::embedded {
+
+namespace {
+
+// ---- Statements ----
+const char* const selectQuarvensesType =
+    "SELECT contacto_tipo_id FROM tbContactos_Tipos WHERE descrit = 'Contactos Quarvenses'";
+const char* const selectFiles = "SELECT contacto_tipo_id, descrit, related FROM tbContactos_Tipos "
+                                "WHERE descrit <> 'Contactos Quarvenses' ORDER BY contacto_tipo_id";
+const char* const selectTableExists = "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1";
+const char* const selectTulvasTypes =
+    "SELECT tipo_id, descrit FROM tbTulvas_Contactos_Tipos ORDER BY tipo_id";
+const char* const selectAreas =
+    "SELECT area_negocio_id, descrit FROM tbContactos_Institucionais_Areas_Negocio ORDER BY area_negocio_id";
+const char* const selectEvents = "SELECT evento_id FROM tbContactos_Eventos_Tipos ORDER BY evento_id";
+const char* const selectUsers = "SELECT descrit FROM tbUsers ORDER BY user_id";
+const char* const selectTaxNumbers =
+    "SELECT no_contribuinte FROM tbContactos WHERE no_contribuinte IS NOT NULL";
+
+const char* const insertContact =
+    "INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte, chave, user_delete, created_by, "
+    "created_date, modified_by, modified_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+const char* const insertPerson =
+    "INSERT INTO tbContactos_Singulares (contacto_id, nome, apelido, titulo, profissao, nacionalidade, "
+    "data_nascimento, sexo, no_identificacao) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+const char* const insertFirm = "INSERT INTO tbContactos_Institucionais (contacto_id, area_negocio_id, sigla, "
+                               "capital_social, sitio) VALUES (?1, ?2, ?3, ?4, ?5)";
+const char* const insertAddress = "INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, "
+                                  "localidade, pais, morada_default) VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+const char* const insertPhone =
+    "INSERT INTO tbContactos_Telefones (contacto_id, numero, tipo, telefone_default) VALUES (?1, ?2, ?3, ?4)";
+const char* const insertEmail =
+    "INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) VALUES (?1, ?2, ?3, ?4)";
+const char* const insertLink =
+    "INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id, created_date) VALUES (?1, ?2, ?3)";
+const char* const insertMember = "INSERT INTO tbTulvas_Contactos (contacto_id, tipo_id, data_entrada, "
+                                 "referencia, activo) VALUES (?1, ?2, ?3, ?4, ?5)";
+const char* const insertMemberRights =
+    "INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) VALUES (?1, ?2, ?3)";
+// The other files' tables are named by the catalog's types.
+const char* const insertInto = "INSERT INTO \"";
+const char* const fileMemberColumns =
+    "\" (contacto_id, data_entrada, referencia, activo) VALUES (?1, ?2, ?3, ?4)";
+const char* const fileRightsColumns = "\" (contacto_id, user_code, group_code) VALUES (?1, ?2, ?3)";
+const char* const rightsSuffix = "_Permitions";
+const char* const insertEvent =
+    "INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (?1, ?2, ?3)";
+const char* const insertNote =
+    "INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (?1, ?2, ?3, ?4)";
+const char* const insertRelation = "INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, "
+                                   "descrit, produto) VALUES (?1, ?2, ?3, ?4)";
+
+// ---- Shares, in percent ----
+constexpr int everyone = 100;
+constexpr int personShare = 70;
+constexpr int publicBodyShare = 5;  // of firms
+constexpr int plainTitleShare = 60; // of people whose profession has no title of its own
+constexpr int doubleSurnameShare = 50;
+constexpr int foreignShare = 5;
+constexpr int idNumberShare = 70;
+constexpr int modifiedShare = 60;
+constexpr int protectedShare = 1;
+constexpr int inactiveShare = 2;
+constexpr int floorShare = 40;
+constexpr int acronymShare = 30;
+constexpr int websiteShare = 40;
+constexpr int noAreaShare = 5;
+constexpr int noteShare = 8;
+constexpr int firmRelationShare = 15;
+constexpr int personRelationShare = 3;
+constexpr int activatedEventShare = 40;
+
+// How many of each a contact has: 1 + below(extra).
+constexpr int extraAddresses = 3;
+constexpr int extraPhones = 3;
+constexpr int extraEmails = 2;
+constexpr int extraEvents = 4; // 0 to 3 events
+
+// The other files a contact may also be in, as the demonstration data names them.
+struct FileShare {
+    const char* name;
+    int percent;
+};
+constexpr FileShare fileShares[] = {
+    {"Clientes", 25}, {"Fornecedores", 10}, {"Colaboradores", 4}, {"Associados", 3}};
+
+// The permission masks of the demonstration data: most contacts open to the
+// Comercial and Consulta groups, a few kept to the administrators and one user.
+struct Mask {
+    const char* users;
+    const char* groups;
+    int percent;
+};
+constexpr Mask masks[] = {
+    {"$10011111$10021100", "$00011111$00021110$00041000", 36},
+    {"$10011111$10021000", "$00011111$00021110$00041000", 36},
+    {"$10011111$10021100", "$00011111$00021000$00041000", 11},
+    {"$10011111$10021000", "$00011111$00021000$00041000", 11},
+    {"$10011111$10030100", "$00011111", 6},
+};
+
+constexpr int totalPercent(const Mask (&all)[std::size(masks)])
+{
+    int sum = 0;
+    for (const Mask& mask : all)
+        sum += mask.percent;
+    return sum;
+}
+static_assert(totalPercent(masks) == everyone, "the masks' shares make the whole");
+
+// ---- Dates ----
+constexpr int firstYear = 2015;
+constexpr int createdDays = 3650;
+constexpr int modifiedDays = 365;
+constexpr int oldestBirthYear = 1940;
+constexpr int birthDays = 65 * 365;
+constexpr int firstHour = 8;
+constexpr int workingHours = 11;
+constexpr int minutesInHour = 60;
+
+// ---- Numbers ----
+constexpr int genderPerson = 1;
+constexpr int genderFirm = 2;
+constexpr int taxBodyDigits = 7;
+constexpr int taxBodyRange = 10000000;  // 10^taxBodyDigits
+constexpr qint64 taxBodyStep = 3141593; // coprime with 10^7: every body once
+constexpr qint64 taxBodyStart = 271828;
+constexpr char taxPersonPrefixes[] = {'1', '2', '3'};
+constexpr char taxFirmPrefix = '5';
+constexpr char taxPublicPrefix = '6';
+constexpr int phoneDigits = 9;
+constexpr int maxHouseNumber = 250;
+constexpr int lastPostalSuffix = 999;
+constexpr int postalFirstDigits = 4;
+constexpr int postalLastDigits = 3;
+constexpr int idNumberDigits = 8;
+constexpr int referenceDigits = 4;
+constexpr double capitals[] = {5000, 25000, 50000, 100000, 250000, 1000000};
+
+// splitmix64: small, fast and the same everywhere, so a count always gives the same catalog.
+class Random {
+  public:
+    quint64 next()
+    {
+        quint64 z = (state_ += golden);
+        z = (z ^ (z >> firstShift)) * firstMultiplier;
+        z = (z ^ (z >> secondShift)) * secondMultiplier;
+        return z ^ (z >> thirdShift);
+    }
+    int below(int n) { return int(next() % quint64(n)); }
+    bool percent(int share) { return below(everyone) < share; }
+    template <class T, std::size_t N> const T& pick(const T (&items)[N]) { return items[below(int(N))]; }
+    QByteArray digits(int count)
+    {
+        QByteArray out(count, '0');
+        for (char& c : out)
+            c = char('0' + below(10));
+        return out;
+    }
+
+  private:
+    static constexpr quint64 seed = 0x5175617276656e73; // fixed: the same contacts every run
+    static constexpr quint64 golden = 0x9E3779B97F4A7C15;
+    static constexpr quint64 firstMultiplier = 0xBF58476D1CE4E5B9;
+    static constexpr quint64 secondMultiplier = 0x94D049BB133111EB;
+    static constexpr int firstShift = 30;
+    static constexpr int secondShift = 27;
+    static constexpr int thirdShift = 31;
+    quint64 state_ = seed;
+};
+
+// ---- What the catalog already has ----
+struct FileTarget {
+    int typeId = 0;
+    QByteArray table;
+    int percent = 0;
+};
+
+struct Named {
+    int id = 0;
+    QByteArray name;
+};
+
+struct Lookups {
+    int quarvensesType = 0;
+    std::vector<FileTarget> files;
+    std::vector<Named> tulvasTypes;
+    std::vector<Named> areas;
+    std::vector<int> events;
+    std::vector<QByteArray> users;
+    QSet<QByteArray> taxNumbers; // digits only
+};
+
+std::vector<Named> readNamed(SqliteDatabase& db, const char* sql)
+{
+    std::vector<Named> out;
+    SqliteStatement st = db.prepare(sql);
+    while (st.step())
+        out.push_back({sqlite3_column_int(st.get(), 0), st.columnBytes(1)});
+    return out;
+}
+
+bool tableExists(SqliteDatabase& db, const QByteArray& table)
+{
+    SqliteStatement st = db.prepare(selectTableExists);
+    st.bindText(1, table);
+    return st.step();
+}
+
+int shareOf(const QByteArray& fileName)
+{
+    for (const FileShare& share : fileShares)
+        if (fileName == share.name)
+            return share.percent;
+    return 0;
+}
+
+std::vector<FileTarget> readFiles(SqliteDatabase& db)
+{
+    std::vector<FileTarget> files;
+    SqliteStatement st = db.prepare(selectFiles);
+    while (st.step()) {
+        FileTarget file{sqlite3_column_int(st.get(), 0), st.columnBytes(2), shareOf(st.columnBytes(1))};
+        if (file.percent > 0 && tableExists(db, file.table) && tableExists(db, file.table + rightsSuffix))
+            files.push_back(file);
+    }
+    return files;
+}
+
+void missing(const QString& what)
+{
+    throw error::provider(QStringLiteral("O catálogo não tem os dados de demonstração (") + what +
+                          QStringLiteral("): crie-o com --demo."));
+}
+
+Lookups readLookups(SqliteDatabase& db)
+{
+    Lookups found;
+    SqliteStatement type = db.prepare(selectQuarvensesType);
+    if (!type.step())
+        missing(QStringLiteral("Contactos Quarvenses"));
+    found.quarvensesType = sqlite3_column_int(type.get(), 0);
+    found.files = readFiles(db);
+    found.tulvasTypes = readNamed(db, selectTulvasTypes);
+    found.areas = readNamed(db, selectAreas);
+    for (const Named& event : readNamed(db, selectEvents))
+        found.events.push_back(event.id);
+    SqliteStatement users = db.prepare(selectUsers);
+    while (users.step())
+        found.users.push_back(users.columnBytes(0));
+    if (found.users.empty() || found.events.empty() || found.tulvasTypes.empty())
+        missing(QStringLiteral("utilizadores, eventos e tipos de contacto"));
+    SqliteStatement taxes = db.prepare(selectTaxNumbers);
+    while (taxes.step())
+        found.taxNumbers.insert(taxes.columnBytes(0).replace(' ', QByteArray()));
+    return found;
+}
+
+// ---- Tax numbers: every body of seven digits once, skipping those in use ----
+class TaxNumbers {
+  public:
+    TaxNumbers(TaxCheckDigit checkDigit, QSet<QByteArray> taken)
+        : checkDigit_(std::move(checkDigit)), taken_(std::move(taken))
+    {
+    }
+    QByteArray next(char prefix)
+    {
+        for (;;) {
+            const qint64 body = (taxBodyStart + taxBodyStep * counter_++) % taxBodyRange;
+            const QByteArray firstEight =
+                prefix + QByteArray::number(body).rightJustified(taxBodyDigits, '0');
+            const QByteArray number =
+                firstEight + QByteArray::number(checkDigit_(QString::fromLatin1(firstEight)));
+            if (!taken_.contains(number)) {
+                taken_.insert(number);
+                return number;
+            }
+        }
+    }
+
+  private:
+    TaxCheckDigit checkDigit_;
+    QSet<QByteArray> taken_;
+    qint64 counter_ = 0;
+};
+
+// ---- One contact ----
+struct Address {
+    QByteArray street;
+    QByteArray postalCode;
+    QByteArray town;
+};
+
+struct Phone {
+    QByteArray number;
+    const char* kind;
+};
+
+struct Email {
+    QByteArray address;
+    const char* label;
+};
+
+struct Person {
+    QByteArray given;
+    QByteArray surname;
+    const char* title = nullptr;
+    const char* profession = nullptr;
+    const char* nationality = nullptr;
+    QByteArray birth;
+    const char* sex = nullptr;
+    QByteArray idNumber;
+};
+
+struct Firm {
+    int area = 0; // 0: none
+    QByteArray acronym;
+    QByteArray website;
+    std::optional<double> capital;
+};
+
+struct Contact {
+    bool isPerson = true;
+    QByteArray name;
+    QByteArray key;
+    QByteArray taxNumber;
+    QByteArray created;
+    QByteArray modifiedBy;
+    QByteArray modified;
+    bool isProtected = false;
+    Person person;
+    Firm firm;
+    QList<Address> addresses;
+    QList<Phone> phones;
+    QList<Email> emails;
+    int tulvasType = 0;
+    const Mask* mask = nullptr;
+    bool active = true;
+    QList<int> files; // indexes into Lookups::files
+    QList<std::pair<int, bool>> events;
+    QByteArray note;
+    const char* relation = nullptr;
+};
+
+QByteArray dateText(const QDateTime& moment)
+{
+    return moment.toString(QString::fromLatin1(dialect::dateTimeFormat)).toUtf8();
+}
+
+QDateTime workingMoment(Random& random, const QDate& day)
+{
+    const int hour = firstHour + random.below(workingHours);
+    const int minute = random.below(minutesInHour);
+    return QDateTime(day, QTime(hour, minute));
+}
+
+// Lower-case letters and digits without accents, words joined by dots.
+QByteArray slug(const QByteArray& utf8)
+{
+    QByteArray out;
+    for (const QChar c : QString::fromUtf8(utf8).normalized(QString::NormalizationForm_D)) {
+        if (c.isMark())
+            continue;
+        const char16_t u = c.toLower().unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9'))
+            out.append(char(u));
+        else if (!out.isEmpty() && !out.endsWith('.'))
+            out.append('.');
+    }
+    while (out.endsWith('.'))
+        out.chop(1);
+    return out;
+}
+
+QByteArray initials(const QByteArray& utf8)
+{
+    QByteArray out;
+    for (const QString& word : QString::fromUtf8(utf8).split(u' ', Qt::SkipEmptyParts))
+        if (word.front().isUpper())
+            out.append(word.front().toUpper().toLatin1());
+    return out;
+}
+
+Address makeAddress(Random& random, const words::Town& town)
+{
+    QByteArray street = random.pick(words::streets);
+    street += ", " + QByteArray::number(1 + random.below(maxHouseNumber));
+    if (random.percent(floorShare))
+        street += QByteArray(", ") + random.pick(words::floors);
+    const QByteArray first = QByteArray::number(town.postalFirst + random.below(town.postalSpan))
+                                 .rightJustified(postalFirstDigits, '0');
+    const QByteArray last =
+        QByteArray::number(1 + random.below(lastPostalSuffix)).rightJustified(postalLastDigits, '0');
+    return {street, first + '-' + last, town.name};
+}
+
+Phone makePhone(Random& random, const words::Town& town, bool first, bool isPerson)
+{
+    const bool mobile = isPerson ? first : !first;
+    const QByteArray prefix =
+        mobile ? QByteArray(random.pick(words::mobilePrefixes)) : QByteArray(town.phonePrefix);
+    const QByteArray number = prefix + random.digits(phoneDigits - int(prefix.size()));
+    if (mobile)
+        return {number, "Móvel"};
+    return {number, first ? "Fixo" : (isPerson ? "Emprego" : "Fax")};
+}
+
+void addContactWays(Random& random, Contact& contact, int sequence)
+{
+    const words::Town& home = random.pick(words::towns);
+    const int addresses = 1 + random.below(extraAddresses);
+    for (int i = 0; i < addresses; ++i)
+        contact.addresses.append(makeAddress(random, i == 0 ? home : random.pick(words::towns)));
+    const int phones = 1 + random.below(extraPhones);
+    for (int i = 0; i < phones; ++i)
+        contact.phones.append(makePhone(random, home, i == 0, contact.isPerson));
+    const QByteArray local =
+        contact.isPerson ? slug(contact.person.given + ' ' + contact.person.surname) : slug(contact.key);
+    // The number keeps addresses apart; a second address is at another domain.
+    const QByteArray mailbox = local + '.' + QByteArray::number(sequence) + '@';
+    const int domains = int(std::size(words::mailDomains));
+    const int firstDomain = random.below(domains);
+    const int emails = 1 + random.below(extraEmails);
+    for (int i = 0; i < emails; ++i)
+        contact.emails.append({mailbox + words::mailDomains[(firstDomain + i) % domains],
+                               i == 0 ? "Principal" : (contact.isPerson ? "Pessoal" : "Facturação")});
+}
+
+void makePerson(Random& random, TaxNumbers& taxes, Contact& contact)
+{
+    Person& p = contact.person;
+    const bool male = random.percent(everyone / 2);
+    p.given = male ? random.pick(words::maleNames) : random.pick(words::femaleNames);
+    p.surname = random.pick(words::surnames);
+    if (random.percent(doubleSurnameShare))
+        p.surname += QByteArray(" ") + random.pick(words::surnames);
+    const words::Profession& job = random.pick(words::professions);
+    p.profession = male ? job.male : job.female;
+    p.title = male ? job.maleTitle : job.femaleTitle;
+    if (!p.title && random.percent(plainTitleShare))
+        p.title = male ? words::plainMaleTitle : words::plainFemaleTitle;
+    p.nationality = random.percent(foreignShare) ? random.pick(words::nationalities) : words::ownNationality;
+    p.birth = dateText(QDateTime(QDate(oldestBirthYear, 1, 1).addDays(random.below(birthDays)), QTime(0, 0)));
+    p.sex = male ? "M" : "F";
+    if (random.percent(idNumberShare))
+        p.idNumber = random.digits(idNumberDigits);
+    contact.name = p.given + ' ' + p.surname;
+    contact.key = contact.name;
+    contact.taxNumber = taxes.next(random.pick(taxPersonPrefixes));
+}
+
+const char* const* kindsOfArea(const QByteArray& area)
+{
+    for (const words::AreaKinds& kinds : words::firmKinds)
+        if (area == kinds.area)
+            return kinds.kinds;
+    return words::otherFirmKinds;
+}
+
+void makeFirm(Random& random, const Lookups& lookups, TaxNumbers& taxes, Contact& contact, bool publicBody)
+{
+    Firm& f = contact.firm;
+    const words::Town& town = random.pick(words::towns);
+    if (publicBody) {
+        contact.key = QByteArray(random.pick(words::publicBodies)) + ' ' + town.of + ' ' + town.name;
+        contact.name = contact.key;
+        contact.taxNumber = taxes.next(taxPublicPrefix);
+        return;
+    }
+    const Named* area = random.percent(noAreaShare) || lookups.areas.empty()
+                            ? nullptr
+                            : &lookups.areas[std::size_t(random.below(int(lookups.areas.size())))];
+    f.area = area ? area->id : 0;
+    const char* kind = kindsOfArea(area ? area->name : QByteArray())[random.below(words::kindsPerArea)];
+    const QByteArray owner = random.percent(everyone / 2) ? QByteArray(random.pick(words::surnames))
+                                                          : QByteArray(town.of) + ' ' + town.name;
+    contact.key = QByteArray(kind) + ' ' + owner;
+    const bool company = random.percent(everyone / 2);
+    contact.name = contact.key + (company ? random.pick(words::firmSuffixes) : "");
+    if (company)
+        f.capital = random.pick(capitals);
+    if (random.percent(acronymShare))
+        f.acronym = initials(contact.key);
+    if (random.percent(websiteShare))
+        f.website = "www." + slug(contact.key).replace('.', '-') + ".pt";
+    contact.taxNumber = taxes.next(taxFirmPrefix);
+}
+
+const Mask& pickMask(Random& random)
+{
+    int roll = random.below(everyone);
+    for (const Mask& mask : masks) {
+        if (roll < mask.percent)
+            return mask;
+        roll -= mask.percent;
+    }
+    return masks[0];
+}
+
+int tulvasTypeFor(Random& random, const Lookups& lookups, bool publicBody)
+{
+    for (const Named& type : lookups.tulvasTypes)
+        if (publicBody && type.name == "Entidade pública")
+            return type.id;
+    return lookups.tulvasTypes[std::size_t(random.below(int(lookups.tulvasTypes.size())))].id;
+}
+
+void addMembership(Random& random, const Lookups& lookups, Contact& contact, bool publicBody)
+{
+    contact.tulvasType = tulvasTypeFor(random, lookups, publicBody);
+    contact.mask = &pickMask(random);
+    contact.active = !random.percent(inactiveShare);
+    for (int i = 0; i < int(lookups.files.size()); ++i)
+        if (random.percent(lookups.files[std::size_t(i)].percent))
+            contact.files.append(i);
+    QList<int> events(lookups.events.begin(), lookups.events.end());
+    const int count = qMin(int(events.size()), random.below(extraEvents));
+    for (int i = 0; i < count; ++i) {
+        const int event = events.takeAt(random.below(int(events.size())));
+        contact.events.append({event, random.percent(activatedEventShare)});
+    }
+}
+
+void addHistory(Random& random, const Lookups& lookups, Contact& contact)
+{
+    const QDateTime created =
+        workingMoment(random, QDate(firstYear, 1, 1).addDays(random.below(createdDays)));
+    contact.created = dateText(created);
+    if (random.percent(modifiedShare)) {
+        contact.modifiedBy = lookups.users[std::size_t(random.below(int(lookups.users.size())))];
+        contact.modified =
+            dateText(workingMoment(random, created.date().addDays(1 + random.below(modifiedDays))));
+    }
+    contact.isProtected = random.percent(protectedShare);
+    if (random.percent(noteShare))
+        contact.note = random.pick(words::notes);
+}
+
+Contact makeContact(Random& random, const Lookups& lookups, TaxNumbers& taxes, int sequence)
+{
+    Contact contact;
+    contact.isPerson = random.percent(personShare);
+    const bool publicBody = !contact.isPerson && random.percent(publicBodyShare);
+    if (contact.isPerson)
+        makePerson(random, taxes, contact);
+    else
+        makeFirm(random, lookups, taxes, contact, publicBody);
+    addContactWays(random, contact, sequence);
+    addMembership(random, lookups, contact, publicBody);
+    addHistory(random, lookups, contact);
+    if (random.percent(contact.isPerson ? personRelationShare : firmRelationShare))
+        contact.relation =
+            contact.isPerson ? random.pick(words::relationsToPeople) : random.pick(words::relationsToFirms);
+    return contact;
+}
+
+// ---- Writing ----
+void bindOptional(SqliteStatement& st, int index, const QByteArray& text)
+{
+    if (text.isNull())
+        st.bindNull(index);
+    else
+        st.bindText(index, text);
+}
+
+void bindOptional(SqliteStatement& st, int index, const char* text)
+{
+    if (text)
+        st.bindText(index, QByteArray(text));
+    else
+        st.bindNull(index);
+}
+
+void runOnce(SqliteStatement& st)
+{
+    st.stepToEnd();
+    st.reset();
+}
+
+struct FileStatements {
+    SqliteStatement member;
+    SqliteStatement rights;
+};
+
+class Writer {
+  public:
+    Writer(SqliteDatabase& db, const Lookups& lookups)
+        : db_(db), lookups_(lookups), contact_(db.prepare(insertContact)), person_(db.prepare(insertPerson)),
+          firm_(db.prepare(insertFirm)), address_(db.prepare(insertAddress)), phone_(db.prepare(insertPhone)),
+          email_(db.prepare(insertEmail)), link_(db.prepare(insertLink)), member_(db.prepare(insertMember)),
+          memberRights_(db.prepare(insertMemberRights)), event_(db.prepare(insertEvent)),
+          note_(db.prepare(insertNote)), relation_(db.prepare(insertRelation))
+    {
+        for (const FileTarget& file : lookups.files)
+            files_.push_back({db.prepare(insertInto + file.table + fileMemberColumns),
+                              db.prepare(insertInto + file.table + rightsSuffix + fileRightsColumns)});
+    }
+
+    void write(Random& random, const Contact& contact)
+    {
+        const qint64 id = writeContact(contact);
+        writeDetail(id, contact);
+        writeWays(id, contact);
+        writeMemberships(id, contact);
+        writeExtras(random, id, contact);
+        if (contact.isPerson)
+            people_.push_back(id);
+    }
+
+  private:
+    qint64 writeContact(const Contact& c)
+    {
+        contact_.bindInt(1, c.isPerson ? genderPerson : genderFirm);
+        contact_.bindText(2, c.name);
+        contact_.bindText(3, c.taxNumber);
+        contact_.bindText(4, c.key);
+        contact_.bindInt(5, c.isProtected ? 1 : 0);
+        contact_.bindText(6, lookups_.users.front());
+        contact_.bindText(7, c.created);
+        bindOptional(contact_, 8, c.modifiedBy);
+        bindOptional(contact_, 9, c.modified);
+        runOnce(contact_);
+        return sqlite3_last_insert_rowid(db_.get());
+    }
+
+    void writeDetail(qint64 id, const Contact& c)
+    {
+        if (c.isPerson) {
+            const Person& p = c.person;
+            person_.bindInt(1, id);
+            person_.bindText(2, p.given);
+            person_.bindText(3, p.surname);
+            bindOptional(person_, 4, p.title);
+            bindOptional(person_, 5, p.profession);
+            bindOptional(person_, 6, p.nationality);
+            person_.bindText(7, p.birth);
+            bindOptional(person_, 8, p.sex);
+            bindOptional(person_, 9, p.idNumber);
+            runOnce(person_);
+            return;
+        }
+        const Firm& f = c.firm;
+        firm_.bindInt(1, id);
+        if (f.area)
+            firm_.bindInt(2, f.area);
+        bindOptional(firm_, 3, f.acronym);
+        if (f.capital)
+            firm_.bindDouble(4, *f.capital);
+        bindOptional(firm_, 5, f.website);
+        runOnce(firm_);
+    }
+
+    void writeWays(qint64 id, const Contact& c)
+    {
+        for (int i = 0; i < c.addresses.size(); ++i) {
+            const Address& a = c.addresses[i];
+            address_.bindInt(1, id);
+            address_.bindText(2, a.street);
+            address_.bindText(3, a.postalCode);
+            address_.bindText(4, a.town);
+            address_.bindText(5, QByteArray(words::country));
+            address_.bindInt(6, i == 0 ? 1 : 0);
+            runOnce(address_);
+        }
+        for (int i = 0; i < c.phones.size(); ++i) {
+            phone_.bindInt(1, id);
+            phone_.bindText(2, c.phones[i].number);
+            phone_.bindText(3, QByteArray(c.phones[i].kind));
+            phone_.bindInt(4, i == 0 ? 1 : 0);
+            runOnce(phone_);
+        }
+        for (int i = 0; i < c.emails.size(); ++i) {
+            email_.bindInt(1, id);
+            email_.bindText(2, c.emails[i].address);
+            email_.bindText(3, QByteArray(c.emails[i].label));
+            email_.bindInt(4, i == 0 ? 1 : 0);
+            runOnce(email_);
+        }
+    }
+
+    void writeLink(qint64 id, int typeId, const QByteArray& date)
+    {
+        link_.bindInt(1, id);
+        link_.bindInt(2, typeId);
+        link_.bindText(3, date);
+        runOnce(link_);
+    }
+
+    static void writeRights(SqliteStatement& st, qint64 id, const Mask& mask)
+    {
+        st.bindInt(1, id);
+        st.bindText(2, QByteArray(mask.users));
+        st.bindText(3, QByteArray(mask.groups));
+        runOnce(st);
+    }
+
+    void writeMemberships(qint64 id, const Contact& c)
+    {
+        const QByteArray reference = "REF-" + QByteArray::number(id).rightJustified(referenceDigits, '0');
+        writeLink(id, lookups_.quarvensesType, c.created);
+        member_.bindInt(1, id);
+        member_.bindInt(2, c.tulvasType);
+        member_.bindText(3, c.created);
+        member_.bindText(4, reference);
+        member_.bindInt(5, c.active ? 1 : 0);
+        runOnce(member_);
+        writeRights(memberRights_, id, *c.mask);
+        for (const int index : c.files) {
+            writeLink(id, lookups_.files[std::size_t(index)].typeId, c.created);
+            FileStatements& file = files_[std::size_t(index)];
+            file.member.bindInt(1, id);
+            file.member.bindText(2, c.created);
+            file.member.bindText(3, reference);
+            file.member.bindInt(4, 1);
+            runOnce(file.member);
+            writeRights(file.rights, id, *c.mask);
+        }
+    }
+
+    void writeExtras(Random& random, qint64 id, const Contact& c)
+    {
+        for (const auto& [event, activated] : c.events) {
+            event_.bindInt(1, id);
+            event_.bindInt(2, event);
+            event_.bindInt(3, activated ? 1 : 0);
+            runOnce(event_);
+        }
+        if (!c.note.isNull()) {
+            note_.bindInt(1, id);
+            note_.bindText(2, c.note);
+            note_.bindText(3, lookups_.users.front());
+            note_.bindText(4, c.created);
+            runOnce(note_);
+        }
+        if (c.relation && !people_.empty()) {
+            relation_.bindInt(1, id);
+            relation_.bindInt(2, people_[std::size_t(random.below(int(people_.size())))]);
+            relation_.bindText(3, QByteArray(c.relation));
+            relation_.bindText(4, QByteArray("Quarvenses"));
+            runOnce(relation_);
+        }
+    }
+
+    SqliteDatabase& db_;
+    const Lookups& lookups_;
+    SqliteStatement contact_, person_, firm_, address_, phone_, email_, link_, member_, memberRights_, event_,
+        note_, relation_;
+    std::vector<FileStatements> files_;
+    std::vector<qint64> people_; // related contacts are people already written
+};
+
+void checkRequest(const GeneratedContacts& request)
+{
+    if (request.count < 0 || request.count > maxGeneratedContacts)
+        throw error::provider(QStringLiteral("O número de contactos a gerar tem de estar entre 0 e ") +
+                              QString::number(maxGeneratedContacts) + u'.');
+    if (!request.checkDigit)
+        throw error::provider(
+            QStringLiteral("Falta a regra do dígito de controlo dos números de contribuinte."));
+}
+
+void generate(SqliteDatabase& db, const GeneratedContacts& request)
+{
+    const Lookups lookups = readLookups(db);
+    TaxNumbers taxes(request.checkDigit, lookups.taxNumbers);
+    Random random;
+    Writer writer(db, lookups);
+    for (int sequence = 1; sequence <= request.count; ++sequence)
+        writer.write(random, makeContact(random, lookups, taxes, sequence));
+}
+
+} // namespace
+
+void addGeneratedContacts(const QString& catalogPath, const GeneratedContacts& request)
+{
+    checkRequest(request);
+    SqliteDatabase db(catalogPath, SqliteDatabase::ReadWrite);
+    dialect::FunctionContext functions;
+    dialect::registerFunctions(db.get(), &functions);
+    db.exec("BEGIN IMMEDIATE");
+    try {
+        generate(db, request);
+        db.exec("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace ado::embedded

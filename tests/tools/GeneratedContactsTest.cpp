@@ -1,0 +1,320 @@
+// quarvenses-sql --create --demo --contacts N: the catalog it makes holds
+// whole, consistent contacts, and the same N makes the same catalog.
+#include "data/TaxNumber.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ado/embedded/CatalogBuilder.h"
+#include "platform/values/Conversions.h"
+#include "tests/support/CatalogChecks.h"
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int generated = 2000;
+const QString catalog = QStringLiteral("Quarvenses");
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QString& folder, const QStringList& extra)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"),
+            extra + QStringList{QStringLiteral("-S"), folder, QStringLiteral("-d"), catalog,
+                                QStringLiteral("-U"), QStringLiteral("sa"), QStringLiteral("-P"),
+                                QStringLiteral("pw")});
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QStringList createWithContacts(int count)
+{
+    return {QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
+            QString::number(count)};
+}
+
+// Two catalogs made with the same count, and one with the demonstration
+// data alone to tell the generated contacts from the others. Made once.
+struct Catalogs {
+    QTemporaryDir first, second, demoOnly;
+    ToolRun firstRun, secondRun, demoRun;
+    Catalogs()
+        : firstRun(runTool(first.path(), createWithContacts(generated))),
+          secondRun(runTool(second.path(), createWithContacts(generated))),
+          demoRun(runTool(demoOnly.path(), {QStringLiteral("--create"), QStringLiteral("--demo")}))
+    {
+    }
+};
+
+Catalogs& catalogs()
+{
+    static Catalogs made;
+    return made;
+}
+
+class GeneratedContacts : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(catalogs().firstRun.exitCode, 0) << catalogs().firstRun.err.toStdString();
+        ASSERT_EQ(catalogs().demoRun.exitCode, 0) << catalogs().demoRun.err.toStdString();
+        connection.Open(connectionString(catalogs().first.path()));
+        demo.Open(connectionString(catalogs().demoOnly.path()));
+        lastDemoContact = number(demo, QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
+    }
+
+    static QString connectionString(const QString& folder)
+    {
+        return QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + folder;
+    }
+
+    static int number(ado::Connection& c, const QString& sql)
+    {
+        return vb::CLng(c.Execute(sql).Fields(0).Value());
+    }
+    int number(const QString& sql) { return number(connection, sql); }
+
+    // The first column of every row, as text.
+    QStringList column(const QString& sql)
+    {
+        QStringList values;
+        for (ado::Recordset rs = connection.Execute(sql); !rs.Eof(); rs.MoveNext())
+            values.append(vb::CStr(rs.Fields(0).Value()));
+        return values;
+    }
+
+    ado::Connection connection;
+    ado::Connection demo;
+    int lastDemoContact = 0;
+};
+
+} // namespace
+
+TEST_F(GeneratedContacts, TheToolAddsThemAfterTheDemonstrationData)
+{
+    EXPECT_TRUE(catalogs().firstRun.out.contains(QString::number(generated)))
+        << catalogs().firstRun.out.toStdString();
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos")), lastDemoContact + generated);
+    EXPECT_EQ(number(QStringLiteral("SELECT MIN(contacto_id) FROM tbContactos WHERE contacto_id > ") +
+                     QString::number(lastDemoContact)),
+              lastDemoContact + 1);
+    // The demonstration data is still what it was.
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id <= ") +
+                     QString::number(lastDemoContact)),
+              number(demo, QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados")));
+}
+
+// The demonstration data has its own shape (a contact without e-mail); the
+// generated contacts all have one default address, telephone and e-mail.
+TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
+{
+    EXPECT_EQ(testsupport::incompleteContacts(catalogs().first.path(), catalog), QStringList());
+    for (const char* ways :
+         {"tbContactos_Moradas WHERE morada_default = 1", "tbContactos_Telefones WHERE telefone_default = 1",
+          "tbContactos_Emails WHERE email_default = 1"}) {
+        const QString table = QString::fromLatin1(ways).section(u' ', 0, 0);
+        const QString defaults = QString::fromLatin1(ways).section(u' ', 1);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos c WHERE (SELECT COUNT(*) FROM ") +
+                         table + QStringLiteral(" w ") + defaults +
+                         QStringLiteral(" AND w.contacto_id = c.contacto_id) <> 1 AND c.contacto_id > ") +
+                         QString::number(lastDemoContact)),
+                  0)
+            << ways;
+        EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM ") + table +
+                         QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact)),
+                  generated)
+            << "some contacts have more than one: " << ways;
+    }
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE codigo_postal NOT LIKE "
+                                    "'[0-9][0-9][0-9][0-9]-[0-9][0-9][0-9]'")),
+              0);
+}
+
+TEST_F(GeneratedContacts, MembersOfEveryFileHaveTheirRowAndPermissions)
+{
+    int otherMembers = 0;
+    for (ado::Recordset files =
+             connection.Execute(QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos"));
+         !files.Eof(); files.MoveNext()) {
+        const QString type = vb::CStr(files(QStringLiteral("contacto_tipo_id")));
+        const QString table = vb::CStr(files(QStringLiteral("related")));
+        const QString members =
+            QStringLiteral("SELECT contacto_id FROM tbContactos_Tipos_Links WHERE contacto_tipo_id = ") +
+            type;
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM (") + members +
+                         QStringLiteral(") m WHERE contacto_id NOT IN (SELECT contacto_id FROM ") + table +
+                         QStringLiteral(") OR contacto_id NOT IN (SELECT contacto_id FROM ") + table +
+                         QStringLiteral("_Permitions)")),
+                  0)
+            << table.toStdString();
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM ") + table +
+                         QStringLiteral(" WHERE contacto_id NOT IN (") + members + u')'),
+                  0)
+            << table.toStdString();
+        if (table != QStringLiteral("tbTulvas_Contactos"))
+            otherMembers +=
+                number(QStringLiteral("SELECT COUNT(*) FROM ") + table +
+                       QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact));
+    }
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id > ") +
+                     QString::number(lastDemoContact)),
+              generated)
+        << "every generated contact is in Contactos Quarvenses";
+    EXPECT_GT(otherMembers, generated / 10) << "some are in other files too";
+}
+
+TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
+{
+    const QStringList numbers =
+        column(QStringLiteral("SELECT no_contribuinte FROM tbContactos WHERE contacto_id > ") +
+               QString::number(lastDemoContact));
+    ASSERT_EQ(numbers.size(), generated);
+    QSet<QString> seen;
+    for (const QString& n : numbers) {
+        EXPECT_TRUE(TaxNumber::isValidPortuguese(n)) << n.toStdString();
+        EXPECT_FALSE(seen.contains(n)) << n.toStdString();
+        seen.insert(n);
+    }
+    for (const QString& used :
+         column(QStringLiteral("SELECT REPLACE(no_contribuinte, ' ', '') FROM tbContactos "
+                               "WHERE no_contribuinte IS NOT NULL AND contacto_id <= ") +
+                QString::number(lastDemoContact)))
+        EXPECT_FALSE(seen.contains(used)) << "a demonstration contact's number: " << used.toStdString();
+}
+
+TEST_F(GeneratedContacts, EveryReferenceResolves)
+{
+    const QString contacts = QStringLiteral("(SELECT contacto_id FROM tbContactos)");
+    const std::pair<const char*, QString> references[] = {
+        {"tbContactos_Singulares.contacto_id", contacts},
+        {"tbContactos_Institucionais.contacto_id", contacts},
+        {"tbContactos_Institucionais.area_negocio_id",
+         QStringLiteral("(SELECT area_negocio_id FROM tbContactos_Institucionais_Areas_Negocio)")},
+        {"tbContactos_Moradas.contacto_id", contacts},
+        {"tbContactos_Telefones.contacto_id", contacts},
+        {"tbContactos_Emails.contacto_id", contacts},
+        {"tbContactos_Notas.contacto_id", contacts},
+        {"tbContactos_Eventos.contacto_id", contacts},
+        {"tbContactos_Eventos.evento_id",
+         QStringLiteral("(SELECT evento_id FROM tbContactos_Eventos_Tipos)")},
+        {"tbContactos_Tipos_Links.contacto_id", contacts},
+        {"tbContactos_Tipos_Links.contacto_tipo_id",
+         QStringLiteral("(SELECT contacto_tipo_id FROM tbContactos_Tipos)")},
+        {"tbTulvas_Contactos.tipo_id", QStringLiteral("(SELECT tipo_id FROM tbTulvas_Contactos_Tipos)")},
+        {"tbContactos_Relacionados.contacto_id", contacts},
+        {"tbContactos_Relacionados.related_contacto_id", contacts},
+        {"tbContactos.modified_by", QStringLiteral("(SELECT descrit FROM tbUsers)")},
+    };
+    for (const auto& [reference, targets] : references) {
+        const QString table = QString::fromLatin1(reference).section(u'.', 0, 0);
+        const QString field = QString::fromLatin1(reference).section(u'.', 1);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM ") + table + QStringLiteral(" WHERE ") + field +
+                         QStringLiteral(" IS NOT NULL AND ") + field + QStringLiteral(" NOT IN ") + targets),
+                  0)
+            << reference;
+    }
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id > ") +
+                     QString::number(lastDemoContact)),
+              0);
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id > ") +
+                     QString::number(lastDemoContact)),
+              generated / 2);
+}
+
+TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
+{
+    QSet<QString> demoMasks;
+    for (ado::Recordset rs =
+             demo.Execute(QStringLiteral("SELECT user_code, group_code FROM tbTulvas_Contactos_Permitions"));
+         !rs.Eof(); rs.MoveNext())
+        demoMasks.insert(vb::CStr(rs(QStringLiteral("user_code"))) + u'|' +
+                         vb::CStr(rs(QStringLiteral("group_code"))));
+    const QString generatedRights =
+        QStringLiteral("FROM tbTulvas_Contactos_Permitions WHERE contacto_id > ") +
+        QString::number(lastDemoContact);
+    QSet<QString> used;
+    for (ado::Recordset rs =
+             connection.Execute(QStringLiteral("SELECT user_code, group_code ") + generatedRights);
+         !rs.Eof(); rs.MoveNext())
+        used.insert(vb::CStr(rs(QStringLiteral("user_code"))) + u'|' +
+                    vb::CStr(rs(QStringLiteral("group_code"))));
+    for (const QString& mask : used)
+        EXPECT_TRUE(demoMasks.contains(mask)) << mask.toStdString();
+    const int open = number(QStringLiteral("SELECT COUNT(*) ") + generatedRights +
+                            QStringLiteral(" AND group_code LIKE '%$0002%' AND group_code LIKE '%$0004%'"));
+    EXPECT_GT(open, generated * 8 / 10) << "most are open to the demonstration users' groups";
+    EXPECT_LT(open, generated) << "some are restricted";
+}
+
+TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
+{
+    const QString fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
+    const int people = number(QStringLiteral("SELECT COUNT(*) FROM tbContactos") + fresh +
+                              QStringLiteral(" AND genero_id = 1"));
+    EXPECT_GT(people, generated * 6 / 10);
+    EXPECT_LT(people, generated * 8 / 10);
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Singulares") + fresh +
+                     QStringLiteral(" AND titulo IS NOT NULL AND profissao IS NOT NULL")),
+              people / 3);
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais") + fresh +
+                     QStringLiteral(" AND area_negocio_id IS NOT NULL")),
+              (generated - people) / 2);
+    // Names with Portuguese letters, made of a given name and a surname.
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos") + fresh +
+                     QStringLiteral(
+                         " AND (nome_union LIKE '%ã%' OR nome_union LIKE '%ç%' OR nome_union LIKE '%é%' OR "
+                         "nome_union LIKE '%ó%' OR nome_union LIKE '%í%')")),
+              generated / 10);
+    EXPECT_EQ(number(QStringLiteral(
+                  "SELECT COUNT(*) FROM tbContactos c JOIN tbContactos_Singulares s ON "
+                  "s.contacto_id = c.contacto_id WHERE c.nome_union <> s.nome + ' ' + s.apelido")),
+              0);
+    const QRegularExpression mail(QStringLiteral("^[a-z0-9.]+@[a-z.]+\\.pt$"));
+    for (const QString& address : column(QStringLiteral("SELECT email FROM tbContactos_Emails") + fresh))
+        EXPECT_TRUE(mail.match(address).hasMatch()) << address.toStdString();
+}
+
+TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalog)
+{
+    ASSERT_EQ(catalogs().secondRun.exitCode, 0) << catalogs().secondRun.err.toStdString();
+    EXPECT_EQ(testsupport::catalogFingerprint(catalogs().first.path(), catalog),
+              testsupport::catalogFingerprint(catalogs().second.path(), catalog));
+    EXPECT_NE(testsupport::catalogFingerprint(catalogs().first.path(), catalog),
+              testsupport::catalogFingerprint(catalogs().demoOnly.path(), catalog));
+}
+
+TEST(GeneratedContactsOptions, NeedTheDemonstrationDataAndACount)
+{
+    QTemporaryDir dir;
+    for (const QStringList& wrong :
+         {QStringList{QStringLiteral("--create"), QStringLiteral("--contacts"), QStringLiteral("10")},
+          QStringList{QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
+                      QStringLiteral("dez")},
+          QStringList{QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
+                      QStringLiteral("-5")}}) {
+        const ToolRun refused = runTool(dir.path(), wrong);
+        EXPECT_EQ(refused.exitCode, 2) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("--contacts"))) << refused.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quarvenses.db"))));
+}
+
+TEST(GeneratedContactsOptions, AFailedGenerationLeavesNoCatalog)
+{
+    QTemporaryDir dir;
+    ado::embedded::GeneratedContacts noRule{10, {}};
+    EXPECT_THROW(ado::embedded::createCatalogFromSchema(dir.path(), catalog, QStringLiteral("sa"),
+                                                        QStringLiteral("pw"), noRule,
+                                                        ado::embedded::HashStrength::Minimal),
+                 vb::Error);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quarvenses.db"))));
+}
