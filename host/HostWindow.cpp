@@ -301,11 +301,15 @@ void HostWindow::refreshList()
     }
     // The list is refilled with its headers: the user's widths and sort stay.
     // The first fill takes the layout kept from the last run.
-    const QByteArray layout = restoredColumns_.isEmpty() ? view_->header()->saveState()
-                                                         : std::exchange(restoredColumns_, QByteArray());
+    // The very first fill of a first run keeps the headers' own widths.
+    const QByteArray layout = !restoredColumns_.isEmpty() ? std::exchange(restoredColumns_, QByteArray())
+                              : listFilled_               ? view_->header()->saveState()
+                                                          : QByteArray();
     lista_.Fill(rs);
+    listFilled_ = true;
     const QSignalBlocker quiet(view_->header());
-    view_->header()->restoreState(layout);
+    if (!layout.isEmpty())
+        view_->header()->restoreState(layout);
     if (view_->topLevelItemCount() > 0 && !view_->currentItem())
         view_->setCurrentItem(view_->topLevelItem(0));
 }

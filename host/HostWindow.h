@@ -61,6 +61,7 @@ class HostWindow : public QMainWindow {
     QString settingsFile_;
     QTimer* searchPause_;
     QByteArray restoredColumns_;
+    bool listFilled_ = false;
     std::shared_ptr<vb::Object> caller_;
     Lista lista_;
     QTreeWidget* view_ = nullptr;

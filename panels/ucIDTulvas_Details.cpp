@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace {
 
@@ -20,6 +21,8 @@ const char16_t updateRow[] =
     u"WHERE contacto_id = %5";
 
 constexpr int referenciaWidth = 30; // the column's width in the schema
+
+constexpr int observationLines = 3;
 
 } // namespace
 
@@ -38,6 +41,10 @@ ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent)
     observacoes_->setObjectName(QStringLiteral("txtObservacoes"));
     observacoes_->setAccessibleName(QStringLiteral("Observações do ficheiro"));
     observacoes_->setTabChangesFocus(true);
+    // Room for a few lines of notes, not one.
+    observacoes_->setMinimumHeight(observacoes_->fontMetrics().lineSpacing() * observationLines +
+                                   2 * observacoes_->frameWidth() +
+                                   2 * int(observacoes_->document()->documentMargin()));
     form->addRow(QStringLiteral("Observações do ficheiro:"), observacoes_);
     connect(activo_, &QCheckBox::toggled, this, &ucIDTulvas_Details::userChanged);
     connect(observacoes_, &QPlainTextEdit::textChanged, this, &ucIDTulvas_Details::userChanged);

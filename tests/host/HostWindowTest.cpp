@@ -10,6 +10,7 @@
 #include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
@@ -156,6 +157,8 @@ TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
 {
     {
         HostWindow& window = start();
+        EXPECT_EQ(window.list()->header()->sectionSize(0), vb::twipsToPixels(4800))
+            << "a first run shows the columns at their own widths";
         window.resize(1111, 666);
         window.list()->header()->resizeSection(1, 222);
         window.list()->header()->setSortIndicator(1, Qt::DescendingOrder); // by NIF, largest first
