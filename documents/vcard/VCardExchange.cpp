@@ -72,7 +72,9 @@ class Importer {
                 return refuse(line, mayCreate_ == Right::Unknown
                                         ? notAsked
                                         : QStringLiteral("não tem permissão para criar contactos"));
-            write(line, [&] { line.contactId = store_.create(contact); });
+            qint32 id = 0; // named only once its unit is committed
+            write(line, [&] { id = store_.create(contact); });
+            line.contactId = id;
             line.outcome = Outcome::Created;
             remember(line.contactId, contact);
         } catch (const vb::Error& e) {
