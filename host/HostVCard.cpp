@@ -95,7 +95,9 @@ void HostWindow::importFiles(const QStringList& files)
                         QStringLiteral(": ") + problem;
     }
     const QString user = Conn().strUser;
+    windows().setMousePointer(this, platform::pointer::Hourglass);
     vcard::ImportSummary summary = vcard::importCards(cards, {}, user);
+    windows().setMousePointer(this, platform::pointer::Default);
     summary.readProblem = problems;
     QList<vcard::Card> duplicates;
     QList<qsizetype> where;
@@ -111,7 +113,9 @@ void HostWindow::importFiles(const QStringList& files)
                                "actualizar esses contactos com os dados dos cartões?"),
             platform::msgbox::Question | platform::msgbox::YesNo | platform::msgbox::DefaultButton2,
             importTitle) == platform::msgbox::AnswerYes) {
+        windows().setMousePointer(this, platform::pointer::Hourglass);
         const vcard::ImportSummary updated = vcard::importCards(duplicates, {true, false}, user);
+        windows().setMousePointer(this, platform::pointer::Default);
         for (qsizetype i = 0; i < where.size(); ++i) {
             const int card = summary.lines[where[i]].card;
             summary.lines[where[i]] = updated.lines[i];
@@ -147,7 +151,14 @@ void HostWindow::exportContacts(bool selectedOnly)
     }
     QString problem;
     QStringList names;
+    windows().setMousePointer(this, platform::pointer::Hourglass);
     const QByteArray cards = vcard::exportContacts(ids, Conn().strUser, &problem, &names);
+    windows().setMousePointer(this, platform::pointer::Default);
+    if (names.isEmpty()) {
+        windows().messageBox(QStringLiteral("Nenhum contacto pôde ser exportado:\n") + problem,
+                             platform::msgbox::Exclamation, exportTitle);
+        return;
+    }
     platform::SaveFileRequest request;
     request.title = exportTitle;
     request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
