@@ -15,6 +15,7 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -268,6 +269,36 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnce)
         "Criados: 0, actualizados: 0, ignorados: 1, recusados: 0.\n\nIgnorado: Pessoa Nova (já "
         "existe com o mesmo endereço de correio electrónico: n.º ")));
     EXPECT_EQ(window.list()->topLevelItemCount(), listed + 1);
+}
+
+TEST_F(HostWindowTest, TheSelectionOrTheWholeListGoesToAVCardFile)
+{
+    HostWindow& window = start();
+    window.list()->clearSelection();
+    window.list()->topLevelItem(0)->setSelected(true);
+    window.list()->topLevelItem(2)->setSelected(true);
+    const QString path = dir.filePath(QStringLiteral("escolhidos.vcf"));
+    windows->queueSaveFileName(path);
+    windows->queueAnswer(AnswerOK);
+    window.findChild<QAction*>(QStringLiteral("actExportarVCard"))->trigger();
+    ASSERT_EQ(windows->saveDialogs().size(), 1u);
+    EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Contactos.vcf"));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("Exportados 2 contacto(s) para «") + path + QStringLiteral("»."));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray cards = file.readAll();
+    EXPECT_EQ(cards.count("BEGIN:VCARD"), 2);
+    EXPECT_TRUE(cards.contains(("FN:" + window.list()->topLevelItem(2)->text(0)).toUtf8()));
+
+    windows->clear();
+    windows->queueSaveFileName(path);
+    windows->queueAnswer(AnswerOK);
+    window.findChild<QAction*>(QStringLiteral("actExportarListaVCard"))->trigger();
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll().count("BEGIN:VCARD"), window.list()->topLevelItemCount());
 }
 
 TEST(HostLogin, TheTitleLeavesTheApplicationsNameToTheDesktop)
