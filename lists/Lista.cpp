@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QTreeWidget>
+#include <utility>
 
 namespace {
 
@@ -232,7 +234,9 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
         ItemsCount = 0;
         removeItems();
         QSet<QString> keys;
+        // Owned here until the list takes them: a failure half-way frees them.
         QList<QTreeWidgetItem*> items;
+        const auto freeItems = qScopeGuard([&items] { qDeleteAll(items); });
         keys.reserve(Recordset.RecordCount());
         items.reserve(Recordset.RecordCount());
         const Bound bound = bind();
@@ -261,7 +265,7 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
             if (ItemsCount % 200 == 0 && ItemsCount > 0)
                 QCoreApplication::processEvents();
         }
-        List->addTopLevelItems(items);
+        List->addTopLevelItems(std::exchange(items, {}));
         showCount(QStringLiteral("Estão listados %1 registos.").arg(Recordset.RecordCount()));
         refresh = false;
         emit Filled();
