@@ -8,31 +8,17 @@
 #include "platform/windows/WindowServices.h"
 
 #include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
 const QString exportTitle = QStringLiteral("Exportar vCard");
 const QString mailTitle = QStringLiteral("Enviar vCard por correio");
-const QString vcardDescription = QStringLiteral("Cartões de contacto vCard");
-const QString vcardPattern = QStringLiteral("*.vcf");
-const QString vcardExtension = QStringLiteral("vcf");
 const QString saveFirst =
     QStringLiteral("Grave primeiro o contacto: o vCard leva o contacto tal como está gravado.");
 
 platform::WindowServices& windows()
 {
     return platform::WindowServices::current();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes, QString& problem)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    problem = file.errorString();
-    return false;
 }
 
 } // namespace
@@ -63,17 +49,11 @@ void frmInicial::exportVCard()
     const QByteArray card = shownContactCard(exportTitle, name);
     if (card.isEmpty())
         return;
-    platform::SaveFileRequest request;
-    request.title = exportTitle;
-    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    request.filters = {{vcardDescription, vcardPattern}};
-    request.proposedName = vcard::fileNameFor(name);
-    request.defaultExtension = vcardExtension;
-    const QString path = windows().saveFileName(request);
+    const QString path = windows().saveFileName(vcard::saveRequest(exportTitle, vcard::fileNameFor(name)));
     if (path.isEmpty())
         return;
     QString problem;
-    if (!writeFile(path, card, problem))
+    if (!vcard::writeFile(path, card, problem))
         windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
                                  QStringLiteral("»: ") + problem,
                              platform::msgbox::Exclamation, exportTitle);
@@ -87,7 +67,7 @@ void frmInicial::mailVCard()
         return;
     const QString path = QDir(platform::tempFolder()).filePath(vcard::fileNameFor(name));
     QString problem;
-    if (!writeFile(path, card, problem)) {
+    if (!vcard::writeFile(path, card, problem)) {
         windows().messageBox(QStringLiteral("Não foi possível preparar o anexo: ") + problem,
                              platform::msgbox::Exclamation, mailTitle);
         return;

@@ -12,8 +12,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -21,9 +19,6 @@ namespace {
 
 const QString importTitle = QStringLiteral("Importar vCard");
 const QString exportTitle = QStringLiteral("Exportar vCard");
-const QString vcardDescription = QStringLiteral("Cartões de contacto vCard");
-const QString vcardPattern = QStringLiteral("*.vcf");
-const QString vcardExtension = QStringLiteral("vcf");
 const QString listFileName = QStringLiteral("Contactos.vcf");
 constexpr int shownLines = 25; // of a long summary, the rest is counted
 
@@ -65,10 +60,11 @@ QString summaryText(const vcard::ImportSummary& summary, const QStringList& unre
 
 void HostWindow::chooseAndImport()
 {
+    const platform::SaveFileRequest like = vcard::saveRequest(importTitle, {});
     platform::OpenFileRequest request;
     request.title = importTitle;
-    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    request.filters = {{vcardDescription, vcardPattern}};
+    request.initialFolder = like.initialFolder;
+    request.filters = like.filters;
     request.multiple = true;
     const QStringList files = windows().openFileNames(request);
     if (!files.isEmpty())
@@ -159,19 +155,14 @@ void HostWindow::exportContacts(bool selectedOnly)
                              platform::msgbox::Exclamation, exportTitle);
         return;
     }
-    platform::SaveFileRequest request;
-    request.title = exportTitle;
-    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    request.filters = {{vcardDescription, vcardPattern}};
-    request.proposedName = names.size() == 1 ? vcard::fileNameFor(names.first()) : listFileName;
-    request.defaultExtension = vcardExtension;
-    const QString path = windows().saveFileName(request);
+    const QString path = windows().saveFileName(vcard::saveRequest(
+        exportTitle, names.size() == 1 ? vcard::fileNameFor(names.first()) : listFileName));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(cards) != cards.size() || !file.commit()) {
+    QString failure;
+    if (!vcard::writeFile(path, cards, failure)) {
         windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
-                                 QStringLiteral("»: ") + file.errorString(),
+                                 QStringLiteral("»: ") + failure,
                              platform::msgbox::Exclamation, exportTitle);
         return;
     }

@@ -216,32 +216,27 @@ ContactRecord ContactStore::load(qint32 id)
     for (const auto& [other, descrit] : related)
         r.related << RelatedRow{uidOf(other), descrit};
 
-    rs = query(sql::compose(selectExchange, {id}));
-    if (!rs.Eof()) {
-        r.uid = text(rs(QStringLiteral("uid")));
-        r.kept = keptProperties(text(rs(QStringLiteral("propriedades"))));
-    }
-    rs.Close();
-    if (r.uid.isEmpty())
-        r.uid = uidOf(id);
+    QString kept;
+    r.uid = uidOf(id, &kept);
+    r.kept = keptProperties(kept);
     return r;
 }
 
-// The contact's UID, made and stored the first time it is asked for.
-QString ContactStore::uidOf(qint32 id)
+// The contact's UID, made and stored the first time it is asked for; with
+// `kept`, what is kept with the contact too.
+QString ContactStore::uidOf(qint32 id, QString* kept)
 {
     ado::Recordset rs = query(sql::compose(selectExchange, {id}));
-    QString uid = rs.Eof() ? QString() : text(rs(QStringLiteral("uid")));
     const bool hasRow = !rs.Eof();
-    const QString kept = hasRow ? text(rs(QStringLiteral("propriedades"))) : QString();
+    const QString uid = hasRow ? text(rs(QStringLiteral("uid"))) : QString();
+    if (kept)
+        *kept = hasRow ? text(rs(QStringLiteral("propriedades"))) : QString();
     rs.Close();
-    if (!uid.isEmpty())
-        return uid;
-    uid = newUid();
     if (hasRow)
-        execute(sql::compose(deleteExchange, {id}));
-    execute(sql::compose(insertExchange, {id, literal(uid), literal(kept)}));
-    return uid;
+        return uid; // the column is never empty
+    const QString made = newUid();
+    execute(sql::compose(insertExchange, {id, literal(made), QStringLiteral("NULL")}));
+    return made;
 }
 
 ContactStore::Duplicate ContactStore::findDuplicate(const ContactRecord& c)

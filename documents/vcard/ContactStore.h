@@ -45,7 +45,7 @@ class ContactStore {
     QList<qint32> openable();
 
   private:
-    QString uidOf(qint32 id);
+    QString uidOf(qint32 id, QString* kept = nullptr);
     void writeRows(qint32 id, const ContactRecord& contact);
     void writeExchange(qint32 id, const ContactRecord& contact);
     void writeIdentity(qint32 id, const ContactRecord& contact, bool created);

@@ -9,6 +9,8 @@
 #include "platform/values/VbError.h"
 
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace vcard {
 
@@ -16,6 +18,9 @@ namespace {
 
 const QString noName = QStringLiteral("(sem nome)");
 const QString vcfSuffix = QStringLiteral(".vcf");
+const QString vcardDescription = QStringLiteral("Cartões de contacto vCard");
+const QString vcardPattern = QStringLiteral("*.vcf");
+const QString vcardExtension = QStringLiteral("vcf");
 
 struct Pending {
     qint32 id;
@@ -73,7 +78,7 @@ class Importer {
                                         ? notAsked
                                         : QStringLiteral("não tem permissão para criar contactos"));
             qint32 id = 0; // named only once its unit is committed
-            write(line, [&] { id = store_.create(contact); });
+            inOneUnit([&] { id = store_.create(contact); });
             line.contactId = id;
             line.outcome = Outcome::Created;
             remember(line.contactId, contact);
@@ -99,7 +104,7 @@ class Importer {
             return refuse(line, change == Right::Unknown
                                     ? notAsked
                                     : where + QStringLiteral(", e não tem permissão para o alterar"));
-        write(line, [&] { store_.update(same.id, contact); });
+        inOneUnit([&] { store_.update(same.id, contact); });
         line.outcome = Outcome::Updated;
         remember(same.id, contact);
         return line;
@@ -113,7 +118,7 @@ class Importer {
     }
 
     // One unit per card; a trial run undoes it.
-    void write(const ImportLine&, const std::function<void()>& work)
+    void inOneUnit(const std::function<void()>& work)
     {
         TransactionScope unit;
         unit.begin();
@@ -174,11 +179,11 @@ int ImportSummary::count(Outcome outcome) const
 
 QString ImportSummary::totals() const
 {
-    return QStringLiteral("Criados: %1, actualizados: %2, ignorados: %3, recusados: %4.")
-        .arg(count(Outcome::Created))
-        .arg(count(Outcome::Updated))
-        .arg(count(Outcome::Skipped))
-        .arg(count(Outcome::Refused));
+    const QString text = QStringLiteral("Criados: ") + QString::number(count(Outcome::Created)) +
+                         QStringLiteral(", actualizados: ") + QString::number(count(Outcome::Updated)) +
+                         QStringLiteral(", ignorados: ") + QString::number(count(Outcome::Skipped)) +
+                         QStringLiteral(", recusados: ") + QString::number(count(Outcome::Refused)) + u'.';
+    return dryRun ? text + QStringLiteral(" Simulação: nada foi gravado.") : text;
 }
 
 QStringList ImportSummary::details() const
@@ -259,6 +264,26 @@ QString fileNameFor(const QString& contactName)
     if (name.isEmpty() || name.startsWith(u'.'))
         name.prepend(QStringLiteral("contacto"));
     return name + vcfSuffix;
+}
+
+platform::SaveFileRequest saveRequest(const QString& title, const QString& proposedName)
+{
+    platform::SaveFileRequest request;
+    request.title = title;
+    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.filters = {{vcardDescription, vcardPattern}};
+    request.proposedName = proposedName;
+    request.defaultExtension = vcardExtension;
+    return request;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString& problem)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    problem = file.errorString();
+    return false;
 }
 
 } // namespace vcard

@@ -6,6 +6,7 @@
 // in "Contactos Quarvenses", and never doubles one (same UID, NIF or e-mail
 // address). Each card is written whole or not at all.
 #include "documents/vcard/VCard.h"
+#include "platform/windows/WindowServices.h"
 
 #include <QByteArray>
 #include <QList>
@@ -34,7 +35,8 @@ struct ImportSummary {
     bool dryRun = false;
 
     int count(Outcome outcome) const;
-    // "Criados: 2, actualizados: 0, ignorados: 1, recusados: 0."
+    // "Criados: 2, actualizados: 0, ignorados: 1, recusados: 0.", and that
+    // nothing was kept after a trial run.
     QString totals() const;
     // One line a card: "Criado: Maria Silva", "Ignorado: … (já existe com o mesmo NIF: n.º 13)".
     QStringList details() const;
@@ -56,5 +58,10 @@ QList<qint32> openableContacts(const QString& user);
 // A name for the file of one contact's card: its name, without characters
 // a file name cannot hold, and ".vcf".
 QString fileNameFor(const QString& contactName);
+
+// The save dialog for a vCard file in the user's documents, proposing that name.
+platform::SaveFileRequest saveRequest(const QString& title, const QString& proposedName);
+// The bytes to the file whole, or the file as it was and the reason in `problem`.
+bool writeFile(const QString& path, const QByteArray& bytes, QString& problem);
 
 } // namespace vcard

@@ -8,13 +8,13 @@
 #include "component/ConnectionState.h"
 #include "component/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
-#include "platform/ado/ConnectionString.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/values/Conversions.h"
 #include "tools/admin/CodeCheck.h"
 #include "tools/common/ConsoleWindowServices.h"
+#include "tools/common/ToolConnection.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -57,14 +57,9 @@ int usage(QTextStream& err)
 
 void connect(const Arguments& a)
 {
-    ado::ConnectionString s;
-    s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
-    s.set(QStringLiteral("User ID"), a.login);
-    s.set(QStringLiteral("Password"), a.password);
-    s.set(QStringLiteral("Initial Catalog"), a.catalog);
-    s.set(QStringLiteral("Data Source"), a.server);
-    Conn().strSQLMasterConnString = StringCipher::Encipher(s.toString());
-    Data().SqlServer.Open(s.toString());
+    const QString s = toolConnectionString(a.server, a.catalog, a.login, a.password);
+    Conn().strSQLMasterConnString = StringCipher::Encipher(s);
+    Data().SqlServer.Open(s);
 }
 
 const char* const grants[] = {"1[012][012][012]", "[012]1[012][012]", "[012][012]1[012]", "[012][012][012]1"};

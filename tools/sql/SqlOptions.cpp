@@ -1,7 +1,7 @@
 #include "tools/sql/SqlOptions.h"
 
-#include "platform/ado/ConnectionString.h"
 #include "platform/ado/embedded/ContactGenerator.h"
+#include "tools/common/ToolConnection.h"
 #include <QRegularExpression>
 
 namespace sqltool {
@@ -63,13 +63,7 @@ SqlOptions SqlOptions::parse(const QStringList& arguments)
 
 QString SqlOptions::connectionString() const
 {
-    ado::ConnectionString s;
-    s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
-    s.set(QStringLiteral("User ID"), login);
-    s.set(QStringLiteral("Password"), password);
-    s.set(QStringLiteral("Initial Catalog"), catalog);
-    s.set(QStringLiteral("Data Source"), server);
-    return s.toString();
+    return toolConnectionString(server, catalog, login, password);
 }
 
 QStringList splitBatches(const QString& script)

@@ -1,6 +1,6 @@
 #include "tools/vcard/VCardOptions.h"
 
-#include "platform/ado/ConnectionString.h"
+#include "tools/common/ToolConnection.h"
 
 namespace vcardtool {
 
@@ -83,13 +83,7 @@ VCardOptions VCardOptions::parse(const QStringList& arguments)
 
 QString VCardOptions::connectionString() const
 {
-    ado::ConnectionString s;
-    s.set(QStringLiteral("Provider"), QStringLiteral("SQLOLEDB.1"));
-    s.set(QStringLiteral("User ID"), login);
-    s.set(QStringLiteral("Password"), password);
-    s.set(QStringLiteral("Initial Catalog"), catalog);
-    s.set(QStringLiteral("Data Source"), server);
-    return s.toString();
+    return toolConnectionString(server, catalog, login, password);
 }
 
 } // namespace vcardtool

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -40,9 +39,9 @@ int exportCards(const vcardtool::VCardOptions& o, QTextStream& err)
         if (!out.open(stdout, QIODevice::WriteOnly) || out.write(cards) != cards.size())
             return 1;
     } else {
-        QSaveFile file(o.output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(cards) != cards.size() || !file.commit()) {
-            err << "Não foi possível escrever " << o.output << ": " << file.errorString() << '\n';
+        QString failure;
+        if (!vcard::writeFile(o.output, cards, failure)) {
+            err << "Não foi possível escrever " << o.output << ": " << failure << '\n';
             return 1;
         }
     }
@@ -71,7 +70,7 @@ int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream&
             err << summary.readProblem << '\n';
             unreadable = true;
         }
-        out << summary.totals() << (o.dryRun ? " Simulação: nada foi gravado." : "") << '\n';
+        out << summary.totals() << '\n';
         refused = refused || summary.count(vcard::Outcome::Refused) > 0;
     }
     return refused || unreadable ? 1 : 0;
