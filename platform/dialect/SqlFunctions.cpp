@@ -1,8 +1,8 @@
 #include "platform/dialect/SqlFunctions.h"
 
 #include "platform/dialect/LikePattern.h"
+#include "platform/dialect/PortugueseOrder.h"
 
-#include <QCollator>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -200,29 +200,16 @@ void lower(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, textOf(argv[0]).toLower());
 }
 
-// Texts sort as Portuguese readers expect ("Câmara" before "Clínica"), as
-// SQL Server's case-insensitive, accent-sensitive collations sort them; two
-// texts are equal only when they differ in letter case alone.
-int compareIgnoringCase(void* collator, int na, const void* a, int nb, const void* b)
+int compareIgnoringCase(void* order, int na, const void* a, int nb, const void* b)
 {
-    const QString left = QString::fromUtf8(static_cast<const char*>(a), na);
-    const QString right = QString::fromUtf8(static_cast<const char*>(b), nb);
-    const int order = static_cast<const QCollator*>(collator)->compare(left, right);
-    return order != 0 ? order : left.compare(right, Qt::CaseInsensitive);
+    return static_cast<const PortugueseOrder*>(order)->compare(
+        std::string_view(static_cast<const char*>(a), std::size_t(na)),
+        std::string_view(static_cast<const char*>(b), std::size_t(nb)));
 }
 
-QCollator* portugueseCollator()
+void deleteOrder(void* order)
 {
-    auto* collator = new QCollator(QLocale(QLocale::Portuguese, QLocale::Portugal));
-    collator->setCaseSensitivity(Qt::CaseInsensitive);
-    collator->setNumericMode(false);
-    collator->setIgnorePunctuation(false);
-    return collator;
-}
-
-void deleteCollator(void* collator)
-{
-    delete static_cast<QCollator*>(collator);
+    delete static_cast<PortugueseOrder*>(order);
 }
 
 void define(sqlite3* db, const char* name, int arity, bool deterministic, void* data,
@@ -244,8 +231,8 @@ void registerFunctions(sqlite3* db, FunctionContext* context)
     define(db, "qv_trancount", 0, false, context, trancount);
     define(db, "qv_upper", 1, true, nullptr, upper);
     define(db, "qv_lower", 1, true, nullptr, lower);
-    sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, portugueseCollator(), compareIgnoringCase,
-                                deleteCollator);
+    sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, new PortugueseOrder, compareIgnoringCase,
+                                deleteOrder);
 }
 
 } // namespace dialect
