@@ -4,7 +4,9 @@ namespace dialect {
 
 namespace {
 
-char32_t fold(char32_t c)
+constexpr char16_t asciiLimit = 0x80;
+
+char32_t foldCase(char32_t c)
 {
     return QChar::toCaseFolded(c);
 }
@@ -21,11 +23,20 @@ QString withoutAccents(const QString& text)
 
 } // namespace
 
-QList<char32_t> LikePattern::codePoints(const QString& text) const
+// Plain ASCII, most names and every code, has no accents to take away.
+LikePattern::Folded LikePattern::fold(const QString& text, Accents accents)
 {
-    QList<char32_t> points;
-    for (char32_t c : (accents_ == Accents::Insensitive ? withoutAccents(text) : text).toUcs4())
-        points.append(fold(c));
+    Folded points;
+    points.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() >= asciiLimit) {
+            points.clear();
+            for (char32_t u : (accents == Accents::Insensitive ? withoutAccents(text) : text).toUcs4())
+                points.append(foldCase(u));
+            return points;
+        }
+        points.append(char32_t(c.toLower().unicode()));
+    }
     return points;
 }
 
@@ -48,7 +59,7 @@ bool LikePattern::Element::accepts(char32_t c) const
 
 LikePattern::LikePattern(const QString& pattern, Accents accents) : accents_(accents)
 {
-    const QList<char32_t> p = codePoints(pattern);
+    const Folded p = fold(pattern, accents_);
     for (qsizetype i = 0; i < p.size(); ++i) {
         Element e;
         if (p[i] == U'%') {
@@ -81,7 +92,11 @@ LikePattern::LikePattern(const QString& pattern, Accents accents) : accents_(acc
 
 bool LikePattern::matches(const QString& text) const
 {
-    const QList<char32_t> s = codePoints(text);
+    return matchesFolded(fold(text, accents_));
+}
+
+bool LikePattern::matchesFolded(const Folded& s) const
+{
     qsizetype i = 0, p = 0, star = -1, mark = 0;
     const qsizetype n = s.size(), m = elements_.size();
     while (i < n) {

@@ -14,8 +14,14 @@ class LikePattern {
     explicit LikePattern(const QString& pattern, Accents accents = Accents::Sensitive);
     bool matches(const QString& text) const;
 
+    // A text as the pattern compares it (case folded, and without accents
+    // when they do not count): for matching many texts many times, fold
+    // them once.
+    using Folded = QList<char32_t>;
+    static Folded fold(const QString& text, Accents accents);
+    bool matchesFolded(const Folded& text) const;
+
   private:
-    QList<char32_t> codePoints(const QString& text) const;
     Accents accents_;
     struct Element {
         enum class Kind { Any, One, Char, Class } kind = Kind::Char;
