@@ -24,12 +24,12 @@ struct Field::Data {
 
 QString Field::Name() const
 {
-    return data_->result.columns[index_].name;
+    return data_->result.columns.at(index_).name;
 }
 
 int Field::Type() const
 {
-    return data_->result.columns[index_].type;
+    return data_->result.columns.at(index_).type;
 }
 
 vb::Variant Field::Value() const
@@ -38,14 +38,15 @@ vb::Variant Field::Value() const
         throw error::closed();
     if (!data_->onRow())
         throw error::noCurrentRecord();
-    return data_->result.rows[data_->position][index_];
+    return data_->result.rows.at(data_->position).at(index_);
 }
 
 vb::Variant Field::OriginalValue() const
 {
     if (!data_->onRow())
         throw error::noCurrentRecord();
-    return data_->edited.isEmpty() ? data_->result.rows[data_->position][index_] : data_->original[index_];
+    return data_->edited.isEmpty() ? data_->result.rows.at(data_->position).at(index_)
+                                   : data_->original.at(index_);
 }
 
 void Field::setValue(const vb::Variant& value)
@@ -250,7 +251,7 @@ void Recordset::Find(const QString& criteria, int skipRecords, int searchDirecti
     saveEdits();
     const int step = searchDirection == adSearchBackward ? -1 : 1;
     for (int row = from + step * skipRecords; row >= 0 && row < d.result.rows.size(); row += step) {
-        if (wanted.matches(d.result.rows[row][column])) {
+        if (wanted.matches(d.result.rows.at(row).at(column))) {
             d.position = row;
             return;
         }
@@ -326,10 +327,10 @@ void Recordset::Update()
     QStringList assignments;
     QList<vb::Variant> values;
     for (int column : d.edited) {
-        const Column& c = d.result.columns[column];
+        const Column& c = d.result.columns.at(column);
         assignments.append(quotedName(c.baseColumn.isEmpty() ? c.name : c.baseColumn) +
                            QStringLiteral(" = ?"));
-        values.append(d.result.rows[d.position][column]);
+        values.append(d.result.rows.at(d.position).at(column));
     }
     QStringList conditions;
     for (const QString& keyColumn : key) {
