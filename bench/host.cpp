@@ -130,7 +130,7 @@ void BM_SearchKeystroke(benchmark::State& state)
         else
             search->backspace();
         // What the search pause's timer runs once the user stops typing.
-        window->refreshList();
+        window->searchList();
         state.PauseTiming();
         recording.stop();
         rows += window->list()->topLevelItemCount();

@@ -6,6 +6,7 @@
 #include "component/HostCallback.h"
 #include "data/modData.h"
 #include "permissions/modCheckPermissions.h"
+#include "platform/ado/Session.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
@@ -42,6 +43,7 @@ const char16_t selectContacts[] =
     u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4) "
     u"ORDER BY %2 %3, nome_union";
 const char16_t ascending[] = u"ASC";
+const char nameField[] = "nome_union";
 const char16_t descending[] = u"DESC";
 
 // The list's columns, in order: the field each shows and its caption and width (twips).
@@ -150,10 +152,10 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     searchPause_ = new QTimer(this);
     searchPause_->setSingleShot(true);
     searchPause_->setInterval(searchPauseMs);
-    connect(searchPause_, &QTimer::timeout, this, &HostWindow::refreshList);
+    connect(searchPause_, &QTimer::timeout, this, &HostWindow::searchList);
     connect(search_, &QLineEdit::textChanged, searchPause_, qOverload<>(&QTimer::start));
     connect(search_, &QLineEdit::returnPressed, this, [this] {
-        refreshList(); // what was typed, at once
+        searchList(); // what was typed, at once
         openContact();
     });
     connect(view_, &QTreeWidget::itemActivated, this, [this] { openContact(); });
@@ -231,7 +233,7 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == search_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
         if (searchPause_->isActive())
-            refreshList(); // what was typed, without waiting
+            searchList(); // what was typed, without waiting
         view_->setFocus(Qt::TabFocusReason);
         return true;
     }
@@ -285,20 +287,45 @@ void HostWindow::refreshList()
     searchPause_->stop();
     const QHeaderView* header = view_->header();
     const int sorted = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
-    const QString order =
+    ListQuery query;
+    query.field = QString::fromLatin1(columns[sorted].field);
+    query.order =
         QString::fromUtf16(header->sortIndicatorOrder() == Qt::AscendingOrder ? ascending : descending);
     // A user without a membership row may open nothing: the list stays empty.
     const QString openable = modCheckPermissions::OpenCondition(Conn().strUser);
-    ado::Recordset rs;
+    query.openable = openable.isEmpty() ? QStringLiteral("1 = 0") : openable;
+    ado::BatchResult read;
     try {
-        rs.Open(sql::compose(selectContacts, {modData::FormatSQLValue(search_->text(), modData::kPattern),
-                                              QString::fromLatin1(columns[sorted].field), order,
-                                              openable.isEmpty() ? QStringLiteral("1 = 0") : openable}),
-                Data().SqlServer);
+        read =
+            Data().SqlServer.run(statementFor(query, modData::FormatSQLValue(QString(), modData::kPattern)));
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
         return;
     }
+    query_ = query;
+    snapshot_ = ListSnapshot(read.rows.value_or(ado::ResultSet{}), QString::fromLatin1(nameField));
+    searchList();
+}
+
+QString HostWindow::statementFor(const ListQuery& query, const QString& pattern)
+{
+    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable});
+}
+
+// The pattern of the SQL literal the server would be given, read back: the
+// typed text is read one way (spaces as "any run") in memory and on the server.
+QString HostWindow::patternOf(const QString& literal)
+{
+    return literal.mid(1, literal.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+}
+
+void HostWindow::searchList()
+{
+    searchPause_->stop();
+    const QString literal = modData::FormatSQLValue(search_->text(), modData::kPattern);
+    // The recordset the card moves through says which rows it holds.
+    const ado::Recordset rs = ado::Recordset::fromResult(Data().SqlServer, statementFor(query_, literal),
+                                                         snapshot_.matching(patternOf(literal)));
     // The list is refilled with its headers: the user's widths and sort stay.
     // The first fill takes the layout kept from the last run.
     // The very first fill of a first run keeps the headers' own widths.

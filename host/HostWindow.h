@@ -2,6 +2,7 @@
 // The host's main window: the contacts of the file "Contactos Quarvenses"
 // listed with Lista, a search box, and the record card opened through
 // General. It is the host object the card calls back when it closes.
+#include "host/ListSnapshot.h"
 #include "lists/Lista.h"
 
 #include <QMainWindow>
@@ -21,9 +22,13 @@ class HostWindow : public QMainWindow {
     explicit HostWindow(General& component, const QString& settingsFile = {}, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    // Lists the contacts whose name matches the search text (accents and
-    // letter case aside). Typing waits for a pause before it searches.
+    // Reads the contacts the user may open from the server, in the order of
+    // the sorted column, and lists those the search text names.
     void refreshList();
+    // Lists the contacts of the last read whose name matches the search text
+    // (accents and letter case aside), without asking the server. Typing
+    // waits for a pause before it searches.
+    void searchList();
     static constexpr int searchPauseMs = 250;
     // Opens the card on a contact of the list (or the selected one).
     void openContact(qint32 contactoId = 0);
@@ -56,6 +61,12 @@ class HostWindow : public QMainWindow {
     void restoreLayout();
     void saveLayout() const;
     QList<qint32> listedContacts(bool selectedOnly) const;
+    // What the last read asked the server for, besides the name.
+    struct ListQuery {
+        QString field, order, openable;
+    };
+    static QString statementFor(const ListQuery& query, const QString& pattern);
+    static QString patternOf(const QString& literal);
     bool listDropEvent(QEvent* event);
     General& component_;
     QString settingsFile_;
@@ -64,6 +75,8 @@ class HostWindow : public QMainWindow {
     bool listFilled_ = false;
     std::shared_ptr<vb::Object> caller_;
     Lista lista_;
+    ListQuery query_;
+    ListSnapshot snapshot_;
     QTreeWidget* view_ = nullptr;
     QLineEdit* search_;
     QLabel* count_;

@@ -9,7 +9,9 @@
 #include "host/HostSession.h"
 #include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
+#include "platform/ado/StatementTrace.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/values/Conversions.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/support/ScopedSettings.h"
@@ -112,6 +114,49 @@ TEST_F(HostWindowTest, SearchWaitsForAPauseAndIgnoresAccents)
     EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados 0")) ||
                 window.statusText().isEmpty())
         << window.statusText().toStdString();
+}
+
+// The search filters the last read in memory: it must list exactly what the
+// server lists for the same typed text, in the same order, and ask it nothing.
+TEST_F(HostWindowTest, TheSearchListsWhatTheServerWouldWithoutAskingIt)
+{
+    HostWindow& window = start();
+    const QStringList typed = {
+        QStringLiteral("antonio"),  QStringLiteral("CONCEIÇAO"), QStringLiteral("ana silva"),
+        QStringLiteral("  lopes "), QStringLiteral("ç"),         QStringLiteral("Ã"),
+        QStringLiteral("_"),        QStringLiteral("[a-c]"),     QStringLiteral("o'"),
+        QStringLiteral("50%'; --"), QStringLiteral("%d"),        QStringLiteral("")};
+    for (const QString& text : typed) {
+        window.searchBox()->setText(text);
+        int statements = 0;
+        {
+            const ado::ScopedTrace trace([&](const ado::TraceEntry&) { ++statements; });
+            window.searchList();
+        }
+        EXPECT_EQ(statements, 0) << "typing asks the server nothing: " << text.toStdString();
+        ado::Recordset server;
+        server.Open(window.filler().Recordset.Source(), Data().SqlServer);
+        QStringList serverNames;
+        for (; !server.Eof(); server.MoveNext())
+            serverNames << vb::CStr(server(QStringLiteral("nome_union")));
+        EXPECT_EQ(names(window), serverNames) << "searching " << text.toStdString();
+        EXPECT_EQ(window.filler().Recordset.RecordCount(), serverNames.size())
+            << "the card moves through what is listed";
+    }
+}
+
+TEST_F(HostWindowTest, TheSearchShowsTheLastReadAndF5ReadsAgain)
+{
+    HostWindow& window = start();
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbContactos SET nome_union = 'Zulmira Teste' WHERE nome_union = 'Conceição Lopes'"));
+    window.searchBox()->setText(QStringLiteral("zulmira"));
+    window.searchList();
+    EXPECT_EQ(names(window), QStringList());
+    press(&window, Qt::Key_F5);
+    EXPECT_EQ(names(window), QStringList{QStringLiteral("Zulmira Teste")})
+        << "F5 reads the server, the search stays";
+    EXPECT_EQ(window.searchBox()->text(), QStringLiteral("zulmira"));
 }
 
 TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboard)

@@ -1,0 +1,49 @@
+#include "host/ListSnapshot.h"
+
+#include "platform/values/Conversions.h"
+
+#include <algorithm>
+
+using dialect::LikePattern;
+
+ListSnapshot::ListSnapshot(ado::ResultSet rows, const QString& nameColumn) : rows_(std::move(rows))
+{
+    for (int i = 0; i < rows_.columns.size(); ++i)
+        if (rows_.columns.at(i).name.compare(nameColumn, Qt::CaseInsensitive) == 0)
+            nameColumn_ = i;
+}
+
+bool ListSnapshot::matchesEverything(const QString& pattern)
+{
+    return std::all_of(pattern.begin(), pattern.end(), [](QChar c) { return c == u'%'; });
+}
+
+const QList<LikePattern::Folded>& ListSnapshot::foldedNames() const
+{
+    if (!foldedReady_) {
+        folded_.reserve(rows_.rows.size());
+        for (const ado::Row& row : rows_.rows) {
+            const vb::Variant& name = row.at(nameColumn_);
+            folded_.append(name.isNull()
+                               ? LikePattern::Folded()
+                               : LikePattern::fold(vb::CStr(name), LikePattern::Accents::Insensitive));
+        }
+        foldedReady_ = true;
+    }
+    return folded_;
+}
+
+ado::ResultSet ListSnapshot::matching(const QString& pattern) const
+{
+    if (matchesEverything(pattern))
+        return rows_;
+    ado::ResultSet found{rows_.columns, {}};
+    if (nameColumn_ < 0)
+        return found;
+    const LikePattern like(pattern, LikePattern::Accents::Insensitive);
+    const QList<LikePattern::Folded>& names = foldedNames();
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (!rows_.rows.at(i).at(nameColumn_).isNull() && like.matchesFolded(names.at(i)))
+            found.rows.append(rows_.rows.at(i));
+    return found;
+}
