@@ -3,6 +3,8 @@
 #include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
 #include <QDate>
+#include <QHash>
+#include <optional>
 
 namespace ado {
 
@@ -108,8 +110,32 @@ bool likeMatches(const QString& value, QString pattern)
     return value.compare(pattern, Qt::CaseInsensitive) == 0;
 }
 
+FindCriteria::Comparison comparisonOf(const QString& op)
+{
+    using C = FindCriteria::Comparison;
+    static const QHash<QString, C> comparisons = {
+        {QStringLiteral("="), C::Equal},        {QStringLiteral("<>"), C::NotEqual},
+        {QStringLiteral("<"), C::Less},         {QStringLiteral(">"), C::Greater},
+        {QStringLiteral("<="), C::LessOrEqual}, {QStringLiteral(">="), C::GreaterOrEqual},
+        {QStringLiteral("LIKE"), C::Like}};
+    return comparisons.value(op, C::Equal);
+}
+
+// A key of a whole-number column against a number, as most Finds are: no conversion needed.
+std::optional<int> compareWholeNumber(const vb::Variant& a, const vb::Variant& b)
+{
+    const qint32* whole = a.get<qint32>();
+    const double* number = b.get<double>();
+    if (!whole || !number)
+        return std::nullopt;
+    const double x = *whole;
+    return x < *number ? -1 : (x > *number ? 1 : 0);
+}
+
 int compare(const vb::Variant& a, const vb::Variant& b)
 {
+    if (const std::optional<int> order = compareWholeNumber(a, b))
+        return *order;
     if (a.isString() || b.isString())
         return vb::StrComp(vb::CStr(a), vb::CStr(b), vb::Compare::Text);
     const double x = a.isDate() ? a.get<vb::Date>()->serial : vb::CDbl(a);
@@ -133,6 +159,7 @@ FindCriteria FindCriteria::parse(const QString& text)
     criteria.op = readOperator(text, pos);
     if (criteria.field.isEmpty() || criteria.op.isEmpty())
         throw badCriteria(text);
+    criteria.comparison = comparisonOf(criteria.op);
     criteria.value = readValue(text, pos);
     return criteria;
 }
@@ -140,28 +167,36 @@ FindCriteria FindCriteria::parse(const QString& text)
 bool FindCriteria::matches(const vb::Variant& fieldValue) const
 {
     if (value.isNull())
-        return op == QStringLiteral("=") ? fieldValue.isNull()
-                                         : (op == QStringLiteral("<>") && !fieldValue.isNull());
+        return comparison == Comparison::Equal ? fieldValue.isNull()
+                                               : (comparison == Comparison::NotEqual && !fieldValue.isNull());
     if (fieldValue.isNull() || fieldValue.isEmpty())
         return false;
-    if (op == QStringLiteral("LIKE"))
+    if (comparison == Comparison::Like)
         return likeMatches(vb::CStr(fieldValue), vb::CStr(value));
-    int order = 0;
     try {
-        order = compare(fieldValue, value);
+        return holds(compare(fieldValue, value));
     } catch (const vb::Error&) {
         return false; // a text against a number: no match, as a type mismatch finds nothing
     }
-    if (op == QStringLiteral("="))
+}
+
+bool FindCriteria::holds(int order) const
+{
+    switch (comparison) {
+    case Comparison::Equal:
         return order == 0;
-    if (op == QStringLiteral("<>"))
+    case Comparison::NotEqual:
         return order != 0;
-    if (op == QStringLiteral("<"))
+    case Comparison::Less:
         return order < 0;
-    if (op == QStringLiteral(">"))
+    case Comparison::Greater:
         return order > 0;
-    if (op == QStringLiteral("<="))
+    case Comparison::LessOrEqual:
         return order <= 0;
+    case Comparison::GreaterOrEqual:
+    case Comparison::Like:
+        break;
+    }
     return order >= 0;
 }
 
