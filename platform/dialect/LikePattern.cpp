@@ -1,10 +1,13 @@
 #include "platform/dialect/LikePattern.h"
 
+#include <array>
+
 namespace dialect {
 
 namespace {
 
-constexpr char16_t asciiLimit = 0x80;
+constexpr char16_t latin1Limit = 0x100;
+constexpr char32_t noSingleFold = 0xFFFFFFFF;
 
 char32_t foldCase(char32_t c)
 {
@@ -21,21 +24,48 @@ QString withoutAccents(const QString& text)
     return bare;
 }
 
+LikePattern::Folded foldedByNormalising(const QString& text, LikePattern::Accents accents)
+{
+    LikePattern::Folded points;
+    for (char32_t u : (accents == LikePattern::Accents::Insensitive ? withoutAccents(text) : text).toUcs4())
+        points.append(foldCase(u));
+    return points;
+}
+
+// Each Latin-1 character folded as a text of its own, made once: a text of
+// those characters (nearly every Portuguese name) holds no combining marks,
+// so it folds character by character to what its normalisation gives.
+using FoldTable = std::array<char32_t, latin1Limit>;
+
+FoldTable latin1Table(LikePattern::Accents accents)
+{
+    FoldTable table{};
+    for (char16_t c = 0; c < latin1Limit; ++c) {
+        const LikePattern::Folded one = foldedByNormalising(QString(QChar(c)), accents);
+        table[c] = one.size() == 1 ? one.front() : noSingleFold;
+    }
+    return table;
+}
+
+const FoldTable& latin1Folds(LikePattern::Accents accents)
+{
+    static const FoldTable sensitive = latin1Table(LikePattern::Accents::Sensitive);
+    static const FoldTable insensitive = latin1Table(LikePattern::Accents::Insensitive);
+    return accents == LikePattern::Accents::Insensitive ? insensitive : sensitive;
+}
+
 } // namespace
 
-// Plain ASCII, most names and every code, has no accents to take away.
 LikePattern::Folded LikePattern::fold(const QString& text, Accents accents)
 {
+    const FoldTable& table = latin1Folds(accents);
     Folded points;
     points.reserve(text.size());
     for (const QChar c : text) {
-        if (c.unicode() >= asciiLimit) {
-            points.clear();
-            for (char32_t u : (accents == Accents::Insensitive ? withoutAccents(text) : text).toUcs4())
-                points.append(foldCase(u));
-            return points;
-        }
-        points.append(char32_t(c.toLower().unicode()));
+        const char32_t folded = c.unicode() < latin1Limit ? table[c.unicode()] : noSingleFold;
+        if (folded == noSingleFold)
+            return foldedByNormalising(text, accents);
+        points.append(folded);
     }
     return points;
 }
