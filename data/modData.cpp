@@ -45,9 +45,8 @@ QString textLiteral(const vb::Variant& value)
 // blanks ("' + CHAR(39) + '") must stay blanks or the literal breaks.
 QString patternLiteral(const vb::Variant& value)
 {
-    QString text = vb::Trim(vb::CStr(value));
-    text.replace(QLatin1Char(' '), QLatin1Char('%'));
-    return QStringLiteral("'%") + modCode::Trtf(text) + QStringLiteral("%'");
+    QString pattern = SearchPattern(value);
+    return QStringLiteral("'") + modCode::Trtf(pattern) + QStringLiteral("'");
 }
 
 // A number as SQL reads it: every digit kept, "." as the decimal point, no
@@ -117,6 +116,15 @@ void ForgetRegionalSeparators()
 {
     cachedThousands.clear();
     cachedDecimal.clear();
+}
+
+QString SearchPattern(const vb::Variant& value)
+{
+    if (value.isNull() || value.isEmpty())
+        return QStringLiteral("%%");
+    QString text = vb::Trim(vb::CStr(value));
+    text.replace(QLatin1Char(' '), QLatin1Char('%'));
+    return QStringLiteral("%") + text + QStringLiteral("%");
 }
 
 QString FormatSQLValue(const vb::Variant& value, int kind)

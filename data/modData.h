@@ -22,6 +22,11 @@ enum Kind : int {
 // caller, whose own handler reports them.
 QString FormatSQLValue(const vb::Variant& value, int kind);
 
+// The LIKE pattern a typed search text stands for, before it is made a
+// literal: trimmed, each space "any run", "%" around ("ana silva" is
+// "%ana%silva%").
+QString SearchPattern(const vb::Variant& value);
+
 // Whether the text of the value is a number under the regional settings,
 // with either "," or "." typed as the decimal point.
 bool IsNumericLocale(const vb::Variant& value);

@@ -285,6 +285,15 @@ void HostWindow::buildHeaders()
 void HostWindow::refreshList()
 {
     searchPause_->stop();
+    if (readList(search_->text()))
+        showSearch();
+}
+
+// Reads the contacts the typed text names (all of them for no text) in the
+// order of the sorted column; false, and the reason on the status line, when
+// the server could not be read.
+bool HostWindow::readList(const QString& typed)
+{
     const QHeaderView* header = view_->header();
     const int sorted = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
     ListQuery query;
@@ -296,15 +305,14 @@ void HostWindow::refreshList()
     query.openable = openable.isEmpty() ? QStringLiteral("1 = 0") : openable;
     ado::BatchResult read;
     try {
-        read =
-            Data().SqlServer.run(statementFor(query, modData::FormatSQLValue(QString(), modData::kPattern)));
+        read = Data().SqlServer.run(statementFor(query, modData::FormatSQLValue(typed, modData::kPattern)));
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
-        return;
+        return false;
     }
     query_ = query;
-    snapshot_ = ListSnapshot(read.rows.value_or(ado::ResultSet{}), QString::fromLatin1(nameField));
-    searchList();
+    snapshot_ = ListSnapshot(read.rows.value_or(ado::ResultSet{}), QString::fromLatin1(nameField), typed);
+    return true;
 }
 
 QString HostWindow::statementFor(const ListQuery& query, const QString& pattern)
@@ -312,20 +320,24 @@ QString HostWindow::statementFor(const ListQuery& query, const QString& pattern)
     return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable});
 }
 
-// The pattern of the SQL literal the server would be given, read back: the
-// typed text is read one way (spaces as "any run") in memory and on the server.
-QString HostWindow::patternOf(const QString& literal)
-{
-    return literal.mid(1, literal.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-}
-
 void HostWindow::searchList()
 {
     searchPause_->stop();
-    const QString literal = modData::FormatSQLValue(search_->text(), modData::kPattern);
-    // The recordset the card moves through says which rows it holds.
-    const ado::Recordset rs = ado::Recordset::fromResult(Data().SqlServer, statementFor(query_, literal),
-                                                         snapshot_.matching(patternOf(literal)));
+    // A search wider than the last read (a letter taken away after the card
+    // closed on a search) reads the whole list once; narrower ones need nothing.
+    if (!snapshot_.covers(search_->text()) && !readList(QString()))
+        return;
+    showSearch();
+}
+
+void HostWindow::showSearch()
+{
+    // One reading of the typed text in memory and on the server; the
+    // recordset the card moves through says which rows it holds.
+    const QString typed = search_->text();
+    const ado::Recordset rs = ado::Recordset::fromResult(
+        Data().SqlServer, statementFor(query_, modData::FormatSQLValue(typed, modData::kPattern)),
+        snapshot_.matching(modData::SearchPattern(typed)));
     // The list is refilled with its headers: the user's widths and sort stay.
     // The first fill takes the layout kept from the last run.
     // The very first fill of a first run keeps the headers' own widths.

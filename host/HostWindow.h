@@ -22,12 +22,13 @@ class HostWindow : public QMainWindow {
     explicit HostWindow(General& component, const QString& settingsFile = {}, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    // Reads the contacts the user may open from the server, in the order of
-    // the sorted column, and lists those the search text names.
+    // Reads the contacts the user may open whose name matches the search
+    // text (accents and letter case aside) from the server, in the order of
+    // the sorted column, and lists them.
     void refreshList();
-    // Lists the contacts of the last read whose name matches the search text
-    // (accents and letter case aside), without asking the server. Typing
-    // waits for a pause before it searches.
+    // Lists the contacts of the last read whose name matches the search text,
+    // without asking the server; a search wider than that read reads the
+    // whole list. Typing waits for a pause before it searches.
     void searchList();
     static constexpr int searchPauseMs = 250;
     // Opens the card on a contact of the list (or the selected one).
@@ -66,7 +67,8 @@ class HostWindow : public QMainWindow {
         QString field, order, openable;
     };
     static QString statementFor(const ListQuery& query, const QString& pattern);
-    static QString patternOf(const QString& literal);
+    bool readList(const QString& typed);
+    void showSearch();
     bool listDropEvent(QEvent* event);
     General& component_;
     QString settingsFile_;

@@ -6,11 +6,32 @@
 
 using dialect::LikePattern;
 
-ListSnapshot::ListSnapshot(ado::ResultSet rows, const QString& nameColumn) : rows_(std::move(rows))
+namespace {
+
+// As the servers read a typed text: surrounding spaces aside, accents and case too.
+LikePattern::Folded typedText(const QString& typed)
+{
+    return LikePattern::fold(typed.trimmed(), LikePattern::Accents::Insensitive);
+}
+
+} // namespace
+
+ListSnapshot::ListSnapshot(ado::ResultSet rows, const QString& nameColumn, const QString& readFor)
+    : rows_(std::move(rows)), readFor_(typedText(readFor))
 {
     for (int i = 0; i < rows_.columns.size(); ++i)
         if (rows_.columns.at(i).name.compare(nameColumn, Qt::CaseInsensitive) == 0)
             nameColumn_ = i;
+}
+
+// A name that matches the longer text (its parts in order, a space in it
+// any run) matches every part of it, so it matches the shorter one too.
+bool ListSnapshot::covers(const QString& typed) const
+{
+    if (readFor_.isEmpty())
+        return true;
+    const LikePattern::Folded wanted = typedText(typed);
+    return std::search(wanted.begin(), wanted.end(), readFor_.begin(), readFor_.end()) != wanted.end();
 }
 
 bool ListSnapshot::matchesEverything(const QString& pattern)

@@ -4,7 +4,8 @@
 // the server again: on a large catalog that was a full read of the contacts'
 // view per key (and a network round trip on SQL Server). The rows are read
 // again whenever the user asks (F5), sorts by another column, or comes back
-// from the card or from an import.
+// from the card or from an import, for what is typed then; a search wider
+// than that read reads them all.
 #include "platform/ado/ResultSet.h"
 #include "platform/dialect/LikePattern.h"
 
@@ -14,8 +15,12 @@
 class ListSnapshot {
   public:
     ListSnapshot() = default;
-    ListSnapshot(ado::ResultSet rows, const QString& nameColumn);
+    // `readFor`: the typed text the rows were read for (empty: every contact).
+    ListSnapshot(ado::ResultSet rows, const QString& nameColumn, const QString& readFor = {});
 
+    // Whether every contact a search for the typed text finds is among these
+    // rows: they were read for no text, or for a part of this one.
+    bool covers(const QString& typed) const;
     // The rows whose name matches a LIKE pattern ("%maria%silva%"), in their
     // order, the pattern read as the servers read it with an accent- and
     // case-insensitive collation.
@@ -28,6 +33,7 @@ class ListSnapshot {
 
     ado::ResultSet rows_;
     int nameColumn_ = -1;
+    dialect::LikePattern::Folded readFor_;
     // Folded on the first search, not when listing: start-up does not wait for it.
     mutable QList<dialect::LikePattern::Folded> folded_;
     mutable bool foldedReady_ = false;
