@@ -30,8 +30,12 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     QStringList headers;
     for (const ColumnSpec& c : columns_)
         headers.append(c.caption);
-    headers.append(QStringLiteral("Predefinido"));
+    // The default column is narrow ("Pred.", named in full on hover): in the
+    // card's small telephone and e-mail grids the long first column needs the room.
+    headers.append(QStringLiteral("Pred."));
     table_->setHorizontalHeaderLabels(headers);
+    table_->horizontalHeaderItem(int(columns_.size()))->setToolTip(QStringLiteral("Predefinido"));
+    table_->verticalHeader()->hide();
     table_->setAccessibleName(columns_.first().caption);
     // The first column holds the long text (the address, the number, the
     // e-mail): it takes the room the short ones leave.
@@ -39,6 +43,8 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     for (int i = 1; i < table_->columnCount(); ++i)
         header->setSectionResizeMode(i, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Captions from the left: a narrow grid still shows how each one starts.
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(table_);
     const QList<QPushButton*> buttons =
@@ -89,8 +95,11 @@ void RowListPanel::addRow(const QStringList& values, bool isDefault)
     LoadingScope quiet(*this);
     const int row = table_->rowCount();
     table_->insertRow(row);
-    for (int c = 0; c < columns_.size(); ++c)
-        table_->setItem(row, c, new QTableWidgetItem(values.value(c)));
+    for (int c = 0; c < columns_.size(); ++c) {
+        auto* cell = new QTableWidgetItem(values.value(c));
+        cell->setToolTip(values.value(c)); // the whole text where the column cuts it short
+        table_->setItem(row, c, cell);
+    }
     auto* flag = new QTableWidgetItem;
     flag->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     flag->setCheckState(isDefault ? Qt::Checked : Qt::Unchecked);
