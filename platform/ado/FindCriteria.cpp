@@ -4,6 +4,8 @@
 #include "platform/values/VbError.h"
 #include <QDate>
 #include <QHash>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace ado {
@@ -161,10 +163,14 @@ FindCriteria FindCriteria::parse(const QString& text)
         throw badCriteria(text);
     criteria.comparison = comparisonOf(criteria.op);
     criteria.value = readValue(text, pos);
+    if (const double* number = criteria.value.get<double>();
+        number && criteria.comparison == Comparison::Equal && *number == std::trunc(*number) &&
+        *number >= std::numeric_limits<qint32>::min() && *number <= std::numeric_limits<qint32>::max())
+        criteria.wholeKey = qint32(*number);
     return criteria;
 }
 
-bool FindCriteria::matches(const vb::Variant& fieldValue) const
+bool FindCriteria::matchesAnyKind(const vb::Variant& fieldValue) const
 {
     if (value.isNull())
         return comparison == Comparison::Equal ? fieldValue.isNull()
