@@ -158,8 +158,9 @@ TEST_F(HostWindowTest, TheSearchListsWhatTheServerWouldWithoutAskingIt)
         EXPECT_EQ(searchFor(window, text), 0) << "typing asks the server nothing: " << text.toStdString();
         const QStringList fromServer = serverNames(window);
         EXPECT_EQ(names(window), fromServer) << "searching " << text.toStdString();
-        if (expected >= 0)
+        if (expected >= 0) {
             EXPECT_EQ(fromServer.size(), expected) << "searching " << text.toStdString();
+        }
         EXPECT_EQ(window.filler().Recordset.RecordCount(), fromServer.size())
             << "the card moves through what is listed";
     }
