@@ -25,7 +25,6 @@ class ListSnapshot {
     // order, the pattern read as the servers read it with an accent- and
     // case-insensitive collation.
     ado::ResultSet matching(const QString& pattern) const;
-    qsizetype size() const { return rows_.rows.size(); }
 
   private:
     static bool matchesEverything(const QString& pattern);
