@@ -12,6 +12,8 @@
 // tab-1 save < 40 ms; open < 250 ms with 5 ms round trips.
 #include "bench/LargeCatalog.h"
 #include "bench/StatementFloor.h"
+#include "card/CardSettings.h"
+#include "card/WindowPlace.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "component/General.h"
@@ -34,7 +36,6 @@ namespace {
 
 const char16_t hostListSql[] = u"SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id";
 const char16_t peopleSql[] = u"SELECT contacto_id FROM tbContactos WHERE genero_id = 1 ORDER BY contacto_id";
-const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 const QString login = QStringLiteral("sa");
 const QString password = QStringLiteral("pw");
 
@@ -86,13 +87,7 @@ class CardHost {
     }
     static void storeWindow(int frame)
     {
-        for (const auto& [name, value] : {std::pair{"Left", 600},
-                                          {"Top", 600},
-                                          {"Width", 15000},
-                                          {"Height", 9600},
-                                          {"Frame", frame},
-                                          {"AutoSize", 0}})
-            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+        card::keepWindowPlace({600, 600, card::designWidth, card::designHeight, frame});
     }
     void close()
     {

@@ -4,9 +4,9 @@
 
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
+#include "card/WindowPlace.h"
 #include "component/HostCallback.h"
 #include "platform/windows/MessageStyle.h"
-#include "settings/modRegistry.h"
 
 #include <QCloseEvent>
 
@@ -27,10 +27,7 @@ void frmInicial::Form_Unload()
     try {
         inPro = false;
         if (!isMaximized() && !isMinimized()) {
-            const int values[] = {Left(this), Top(this), Width(this), Height(this), int(Frame_Selected)};
-            for (int i = 0; i < card::windowValueCount; ++i)
-                modRegistry::DefinirValorDWORD(card::windowKey,
-                                               QString::fromLatin1(card::windowValueNames[i]), values[i]);
+            card::storeWindowPlace({Left(this), Top(this), Width(this), Height(this), int(Frame_Selected)});
         }
         std::fill(std::begin(tabWidths_), std::end(tabWidths_), 0);
         std::fill(std::begin(tabHeights_), std::end(tabHeights_), 0);

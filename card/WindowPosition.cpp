@@ -4,6 +4,7 @@
 
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
+#include "card/WindowPlace.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
@@ -24,6 +25,19 @@ constexpr int topLift = 250;
 constexpr double heightMargin = 0.055;
 
 } // namespace
+
+void card::storeWindowPlace(const WindowPlace& place)
+{
+    const int values[windowValueCount] = {place.left, place.top, place.width, place.height, place.frame};
+    for (int i = 0; i < windowValueCount; ++i)
+        modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(windowValueNames[i]), values[i]);
+}
+
+void card::keepWindowPlace(const WindowPlace& place)
+{
+    storeWindowPlace(place);
+    modRegistry::DefinirValorDWORD(windowKey, QStringLiteral("AutoSize"), 0);
+}
 
 bool frmInicial::restoreWindow()
 {

@@ -1,5 +1,7 @@
 #include "host/FirstRun.h"
 
+#include "card/CardSettings.h"
+#include "card/WindowPlace.h"
 #include "component/StringCipher.h"
 #include "documents/ImportarFicheiro.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
@@ -16,8 +18,10 @@ namespace FirstRun {
 
 namespace {
 
-const QString tlvKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
-const QString windowKey = tlvKey + QStringLiteral("\\frm001");
+using card::tlvKey;
+// Where the card first opens (twips), before the user has placed it.
+constexpr int firstLeft = 1200;
+constexpr int firstTop = 900;
 
 QString productKeyPath()
 {
@@ -48,14 +52,12 @@ void writeSettings(const QString& serverFolder)
 
 void seedWindowValues()
 {
-    if (!modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())
+    if (!modRegistry::ObterValorDWORD(card::windowKey, QStringLiteral("Width")).isNull())
         return;
     // AutoSize 0: the card opens where the user last left it (these values
     // until it is first closed), never re-placed by the screen's size.
-    const std::pair<const char*, int> values[] = {{"Left", 1200},   {"Top", 900}, {"Width", 15000},
-                                                  {"Height", 9600}, {"Frame", 1}, {"AutoSize", 0}};
-    for (const auto& [name, value] : values)
-        modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+    card::keepWindowPlace(
+        {firstLeft, firstTop, card::designWidth, card::designHeight, card::tabIdentification});
 }
 
 } // namespace

@@ -311,7 +311,8 @@ bool HostWindow::readList(const QString& typed)
         return false;
     }
     query_ = query;
-    snapshot_ = ListSnapshot(read.rows.value_or(ado::ResultSet{}), QString::fromLatin1(nameField), typed);
+    snapshot_ =
+        ListSnapshot(std::move(read.rows).value_or(ado::ResultSet{}), QString::fromLatin1(nameField), typed);
     return true;
 }
 

@@ -44,6 +44,8 @@ const QList<LikePattern::Folded>& ListSnapshot::foldedNames() const
     if (!foldedReady_) {
         folded_.reserve(rows_.rows.size());
         for (const ado::Row& row : rows_.rows) {
+            // A Null name folds to nothing, which only a pattern of "%" alone
+            // would match; the server leaves such names out of every read.
             const vb::Variant& name = row.at(nameColumn_);
             folded_.append(name.isNull()
                                ? LikePattern::Folded()
@@ -64,7 +66,7 @@ ado::ResultSet ListSnapshot::matching(const QString& pattern) const
     const LikePattern like(pattern, LikePattern::Accents::Insensitive);
     const QList<LikePattern::Folded>& names = foldedNames();
     for (qsizetype i = 0; i < names.size(); ++i)
-        if (!rows_.rows.at(i).at(nameColumn_).isNull() && like.matchesFolded(names.at(i)))
+        if (like.matchesFolded(names.at(i)))
             found.rows.append(rows_.rows.at(i));
     return found;
 }

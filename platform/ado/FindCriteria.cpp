@@ -6,7 +6,6 @@
 #include <QHash>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace ado {
 
@@ -123,21 +122,8 @@ FindCriteria::Comparison comparisonOf(const QString& op)
     return comparisons.value(op, C::Equal);
 }
 
-// A key of a whole-number column against a number, as most Finds are: no conversion needed.
-std::optional<int> compareWholeNumber(const vb::Variant& a, const vb::Variant& b)
-{
-    const qint32* whole = a.get<qint32>();
-    const double* number = b.get<double>();
-    if (!whole || !number)
-        return std::nullopt;
-    const double x = *whole;
-    return x < *number ? -1 : (x > *number ? 1 : 0);
-}
-
 int compare(const vb::Variant& a, const vb::Variant& b)
 {
-    if (const std::optional<int> order = compareWholeNumber(a, b))
-        return *order;
     if (a.isString() || b.isString())
         return vb::StrComp(vb::CStr(a), vb::CStr(b), vb::Compare::Text);
     const double x = a.isDate() ? a.get<vb::Date>()->serial : vb::CDbl(a);

@@ -1,5 +1,7 @@
 #include "tests/card/CardFixture.h"
 
+#include "card/CardSettings.h"
+#include "card/WindowPlace.h"
 #include "platform/values/Variant.h"
 #include "settings/modRegistry.h"
 
@@ -19,13 +21,7 @@ void CardFixture::SetUp()
 
 void CardFixture::storeWindow(int frame)
 {
-    for (const auto& [name, value] : {std::pair{"Left", 600},
-                                      {"Top", 600},
-                                      {"Width", 15000},
-                                      {"Height", 9600},
-                                      {"Frame", frame},
-                                      {"AutoSize", 0}})
-        modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+    card::keepWindowPlace({600, 600, card::designWidth, card::designHeight, frame});
 }
 
 frmInicial& CardFixture::open(int id)

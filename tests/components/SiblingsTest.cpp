@@ -1,3 +1,5 @@
+#include "card/CardSettings.h"
+#include "card/WindowPlace.h"
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "platform/ado/Recordset.h"
@@ -16,7 +18,6 @@ namespace {
 using contracts::SiblingContacts;
 using plugintest::ConnectionValues;
 
-const QString windowKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 const QString sheetName = QStringLiteral("frmFichaContacto");
 
 class SiblingSheet : public plugintest::PluginFixture {
@@ -25,13 +26,7 @@ class SiblingSheet : public plugintest::PluginFixture {
     {
         PluginFixture::SetUp();
         // Where the record card opens, so that it opens normally.
-        for (const auto& [name, value] : {std::pair{"Left", 600},
-                                          {"Top", 600},
-                                          {"Width", 15000},
-                                          {"Height", 9600},
-                                          {"Frame", 1},
-                                          {"AutoSize", 0}})
-            modRegistry::DefinirValorDWORD(windowKey, QString::fromLatin1(name), value);
+        card::keepWindowPlace({600, 600, card::designWidth, card::designHeight, card::tabIdentification});
     }
 
     void TearDown() override

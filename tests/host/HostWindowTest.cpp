@@ -189,6 +189,25 @@ TEST_F(HostWindowTest, TheSearchShowsTheLastReadAndF5ReadsAgain)
     EXPECT_EQ(names(window), serverNames(window));
 }
 
+// A read the server refuses leaves the list as it was and says why, whether
+// F5 asked for it or a wider search did.
+TEST_F(HostWindowTest, AListTheServerCannotReadKeepsTheRowsAndSaysSo)
+{
+    HostWindow& window = start();
+    window.searchBox()->setText(QStringLiteral("marques"));
+    window.refreshList();
+    const QStringList shown = names(window);
+    ASSERT_EQ(shown.size(), 2);
+    Data().SqlServer.Execute(QStringLiteral("DROP VIEW vwContactos_Quarvenses_Completos"));
+    press(&window, Qt::Key_F5);
+    EXPECT_EQ(names(window), shown);
+    EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Não foi possível listar os contactos: ")))
+        << window.statusText().toStdString();
+    EXPECT_GT(searchFor(window, QStringLiteral("ma")), 0) << "wider than the read";
+    EXPECT_EQ(names(window), shown);
+    EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Não foi possível listar os contactos: ")));
+}
+
 TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboard)
 {
     HostWindow& window = start();
