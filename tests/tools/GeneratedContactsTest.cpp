@@ -6,8 +6,7 @@
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/values/Conversions.h"
 #include "tests/support/CatalogChecks.h"
-#include <QCoreApplication>
-#include <QProcess>
+#include "tests/support/ToolRun.h"
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -18,22 +17,15 @@ namespace {
 constexpr int generated = 2000;
 const QString catalog = QStringLiteral("Quarvenses");
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using testsupport::ToolRun;
 
 ToolRun runTool(const QString& folder, const QStringList& extra)
 {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"),
-            extra + QStringList{QStringLiteral("-S"), folder, QStringLiteral("-d"), catalog,
-                                QStringLiteral("-U"), QStringLiteral("sa"), QStringLiteral("-P"),
-                                QStringLiteral("pw")});
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return testsupport::runTool(QStringLiteral("quarvenses-sql"),
+                                extra + QStringList{QStringLiteral("-S"), folder, QStringLiteral("-d"),
+                                                    catalog, QStringLiteral("-U"), QStringLiteral("sa"),
+                                                    QStringLiteral("-P"), QStringLiteral("pw")},
+                                120000);
 }
 
 QStringList createWithContacts(int count)
