@@ -12,15 +12,23 @@ TransactionScope::~TransactionScope()
         rollback();
 }
 
+// The connection counts the transactions it began; the server's own count
+// (the probe IsInTransaction sends) only tells of one begun some other way,
+// which is joined as well, never owned.
 void TransactionScope::begin()
 {
     ado::Connection& shared = Data().SqlServer;
     if (shared.TransactionLost())
         throw ado::error::transactionLost();
-    if (!modCode::IsInTransaction()) {
-        shared.BeginTrans();
-        began_ = true;
+    if (began_ || joined_)
+        return;
+    const bool open = shared.TransactionLevel() > 0;
+    if (open || modCode::IsInTransaction()) {
+        joined_ = true;
+        return;
     }
+    shared.BeginTrans();
+    began_ = true;
 }
 
 void TransactionScope::commit()
@@ -28,18 +36,31 @@ void TransactionScope::commit()
     ado::Connection& shared = Data().SqlServer;
     // A session that went away took the transaction with it: the writes that
     // followed on a new session, if any, belong to no transaction.
-    if (shared.TransactionLost() || (began_ && shared.State() != ado::adStateOpen))
+    if (shared.TransactionLost() || ((began_ || joined_) && shared.State() != ado::adStateOpen))
         throw ado::error::transactionLost();
-    if (modCode::IsInTransaction())
+    if (began_) {
+        if (shared.TransactionDoomed())
+            throw ado::error::transactionDoomed();
         shared.CommitTrans();
+    }
     committed_ = true;
+    ended_ = true;
 }
 
 void TransactionScope::rollback() noexcept
 {
+    if (ended_)
+        return;
+    ended_ = true;
     try {
         ado::Connection& shared = Data().SqlServer;
         if (shared.isNothing())
+            return;
+        if (joined_) {
+            shared.markTransactionDoomed();
+            return;
+        }
+        if (!began_)
             return;
         if (shared.TransactionLost() || (shared.State() == ado::adStateOpen && shared.TransactionLevel() > 0))
             shared.RollbackTrans();

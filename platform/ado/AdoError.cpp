@@ -83,4 +83,12 @@ vb::Error transactionLost()
             "gravado."));
 }
 
+vb::Error transactionDoomed()
+{
+    return vb::Error(
+        TransactionState,
+        QStringLiteral("Um passo da operação falhou dentro da transacção: nada do que ela continha "
+                       "foi gravado."));
+}
+
 } // namespace ado::error

@@ -25,5 +25,7 @@ vb::Error noTransaction();
 // The session that held the open transaction was lost (reconnected, server
 // gone): nothing of it was kept, and nothing more runs until it is rolled back.
 vb::Error transactionLost();
+// A step inside the open transaction failed: it can only be rolled back.
+vb::Error transactionDoomed();
 
 } // namespace ado::error

@@ -76,6 +76,7 @@ struct Connection::Impl {
     QList<vb::Error> errors;
     int transactionLevel = 0; // begun through this connection and not yet ended
     bool transactionLost = false;
+    bool transactionDoomed = false;
 
     int openTransactions() const
     {
@@ -231,6 +232,17 @@ bool Connection::TransactionLost() const
     return impl().transactionLost;
 }
 
+void Connection::markTransactionDoomed()
+{
+    if (TransactionLevel() > 0)
+        impl().transactionDoomed = true;
+}
+
+bool Connection::TransactionDoomed() const
+{
+    return impl().transactionDoomed;
+}
+
 Session& Connection::session() const
 {
     if (State() != adStateOpen)
@@ -279,6 +291,8 @@ int Connection::BeginTrans()
     Session& s = session();
     const int level = traced(s, QStringLiteral("BEGIN TRANSACTION"), [&] { return s.beginTransaction(); });
     impl().transactionLevel = level;
+    if (level == 1)
+        impl().transactionDoomed = false;
     return level;
 }
 
@@ -291,6 +305,8 @@ void Connection::CommitTrans()
         return 0;
     });
     impl().transactionLevel = s.transactionCount();
+    if (impl().transactionLevel == 0)
+        impl().transactionDoomed = false;
 }
 
 void Connection::RollbackTrans()
@@ -301,6 +317,7 @@ void Connection::RollbackTrans()
         // on a session opened since belongs to nobody.
         d.transactionLost = false;
         d.transactionLevel = 0;
+        d.transactionDoomed = false;
         if (State() == adStateOpen && d.session->transactionCount() > 0)
             d.session->rollbackTransaction();
         return;
@@ -312,8 +329,10 @@ void Connection::RollbackTrans()
             return 0;
         });
         d.transactionLevel = 0;
+        d.transactionDoomed = false;
     } catch (const vb::Error&) {
         d.transactionLevel = 0;
+        d.transactionDoomed = false;
         d.session.reset(); // the server ends what it held with the session
         throw;
     }

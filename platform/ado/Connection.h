@@ -53,6 +53,11 @@ class Connection {
     // The session under an open transaction was lost: every statement,
     // BeginTrans and CommitTrans included, fails until RollbackTrans.
     bool TransactionLost() const;
+    // A step inside the open transaction failed where it could not undo
+    // itself alone (a unit joined by an inner one): the transaction may only
+    // be rolled back; committing it throws. Cleared when it ends.
+    void markTransactionDoomed();
+    bool TransactionDoomed() const;
 
     // The errors of the last operation, as ADO's Errors collection.
     QList<vb::Error> Errors() const;

@@ -94,9 +94,12 @@ void placeNear(QWidget* window, QWidget* owner)
 
 QtWindowServices::QtWindowServices() = default;
 
+// Services kept until the process ends outlive the application object: a
+// window can only be deleted while that object is there.
 QtWindowServices::~QtWindowServices()
 {
-    delete status_.data();
+    if (QCoreApplication::instance())
+        delete status_.data();
 }
 
 // "doc" means "*.doc"; "*.doc;*.rtf" becomes Qt's "*.doc *.rtf"; a filter
@@ -192,6 +195,7 @@ std::unique_ptr<QFileDialog> QtWindowServices::buildSaveDialog(const SaveFileReq
         dialog->selectFile(r.proposedName);
     // Qt's dialog has no read-only box; the flag is kept for the scripted one.
     dialog->setOption(QFileDialog::ReadOnly, false);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !r.confirmOverwrite);
     return dialog;
 }
 
