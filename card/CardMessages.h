@@ -29,6 +29,13 @@ inline const QString refusedPermissions =
 inline const QString connectionLost =
     QStringLiteral("A ligação ao servidor perdeu-se; as alterações não foram gravadas.");
 inline const QString nothingSaved = QStringLiteral("As alterações não foram gravadas.");
+// A panel of the tab could not be read: what it shows is not the contact's.
+inline const QString notRead = QStringLiteral(
+    "Os dados deste contacto não foram lidos; a gravação foi cancelada. Feche e abra de novo o contacto.");
+inline const QString readAgainQuestion =
+    QStringLiteral("Deseja lê-los de novo agora? O que alterou neste separador perde-se.");
+inline const QString reopenAdvice = QStringLiteral("Feche e abra de novo o contacto antes de o alterar.");
+
 // The server could not be asked (a rights check that could not be made is no refusal).
 inline const QString serverUnreachable =
     QStringLiteral("Não foi possível contactar o servidor de dados. Verifique a ligação e tente de novo.");

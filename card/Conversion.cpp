@@ -12,6 +12,7 @@
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDSingular.h"
 #include "permissions/modCheckPermissions.h"
+#include "platform/ado/AdoError.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
@@ -27,6 +28,7 @@ const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id =
 const char16_t selectIndividual[] = u"SELECT * FROM tbContactos_Singulares WHERE contacto_id = %1";
 const char16_t insertIndividual[] = u"INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (%1,%2)";
 const char16_t updateKind[] = u"UPDATE tbContactos SET genero_id = %2 WHERE contacto_id = %1";
+const QString notConverted = QStringLiteral("O contacto não foi convertido.");
 constexpr qint32 individualKind = 1;
 constexpr qint32 institutionKind = 2;
 
@@ -53,11 +55,15 @@ bool frmInicial::conversionMayStart(const QString& question, const char* procedu
     if (windows().messageBox(question, YesNo | Question, caption()) != AnswerYes)
         return false;
     // The card is read again afterwards: what was typed is saved first or
-    // given up knowingly.
-    if (AskForSavings() == AnswerCancel || changed_)
+    // given up knowingly ("Não" discards it, as the reload would). A save
+    // that failed has said so, and the conversion waits.
+    const qint32 answer = AskForSavings();
+    if (answer == AnswerCancel || (answer == AnswerYes && changed_))
         return false;
+    setPrpAlteracoes(false);
     if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty()) {
         reportError(QString::fromLatin1(procedure), vb::Error(0, refused));
+        tellNotDone(notConverted, vb::Error(ado::error::ServerUnreachable, refused));
         return false;
     }
     return hasRight(modCheckPermissions::Change, card::refusedChange);
@@ -75,11 +81,13 @@ void frmInicial::mnConverterInstitucional_Click()
             Data().SqlServer.Execute(sql::compose(insertInstitution, {Contacto_ID}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, institutionKind}));
         unit.commit();
-        showConverted(false);
     } catch (const vb::Error& e) {
         unit.rollback();
         reportError(QStringLiteral("mnConverterInstitucional_Click"), e);
+        tellNotDone(notConverted, e);
+        return;
     }
+    showConverted(false);
 }
 
 void frmInicial::mnConverterSingular_Click()
@@ -100,19 +108,23 @@ void frmInicial::mnConverterSingular_Click()
                                  caption());
             return;
         }
-        if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+        if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty()) {
+            tellNotDone(notConverted, vb::Error(ado::error::ServerUnreachable, refused));
             return;
+        }
         unit.begin();
         if (!hasRow(sql::compose(selectIndividual, {Contacto_ID})))
             Data().SqlServer.Execute(
                 sql::compose(insertIndividual, {Contacto_ID, modData::FormatSQLValue(name, modData::kText)}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, individualKind}));
         unit.commit();
-        showConverted(true);
     } catch (const vb::Error& e) {
         unit.rollback();
         reportError(QStringLiteral("mnConverterSingular_Click"), e);
+        tellNotDone(notConverted, e);
+        return;
     }
+    showConverted(true);
 }
 
 // The card shows the contact again on tab 1, as its new kind (the kind is
@@ -128,4 +140,6 @@ void frmInicial::showConverted(bool singular)
     qint32 tab = card::tabIdentification;
     PreencherCampos(tab);
     setPrpAlteracoes(false);
+    tellIfNotShown(singular ? QStringLiteral("O contacto foi convertido em contacto singular.")
+                            : QStringLiteral("O contacto foi convertido em contacto institucional."));
 }

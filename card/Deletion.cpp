@@ -51,6 +51,15 @@ bool isProtected(const ado::Recordset& contact)
     return false;
 }
 
+// A file whose type is gone (the join gives Null) reads as empty text.
+QString textOf(const ado::Recordset& rs, const QString& field)
+{
+    const vb::Variant v = rs(field);
+    return v.isNull() ? QString() : vb::CStr(v);
+}
+
+const QString notDeleted = QStringLiteral("O contacto não foi apagado.");
+
 } // namespace
 
 void frmInicial::mnRemover_Click()
@@ -111,10 +120,10 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
                                  : QStringLiteral("Este contacto pertence ao ficheiro: ");
         list += lineBreak + lineBreak;
         for (; !files.Eof(); files.MoveNext())
-            list += vb::CStr(files(QStringLiteral("descrit"))) + lineBreak;
+            list += textOf(files, QStringLiteral("descrit")) + lineBreak;
         files.MoveFirst();
         if (Response == 0)
-            Response = askHowToDelete(list, count, vb::CStr(files(QStringLiteral("descrit"))));
+            Response = askHowToDelete(list, count, textOf(files, QStringLiteral("descrit")));
         if (Response == AnswerYes) {
             unit.begin();
             deleteEverywhereOf(contactoId);
@@ -135,6 +144,7 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
             if (!ucIDTipos_Links1->RemoveFromFile(contactoId, card::fileName)) {
                 unit.rollback(); // nothing of it stays, and the card stays open
                 files.Close();
+                tellNotDone(QStringLiteral("O contacto não foi retirado deste ficheiro."), vb::Error(0, {}));
                 return false;
             }
             unit.commit();
@@ -146,6 +156,7 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
     } catch (const vb::Error& e) {
         unit.rollback();
         ErrorReport::send(ErrorReport::Origin::StartUp, QStringLiteral("Apagar_Contacto"), e);
+        tellNotDone(notDeleted, e);
         return false;
     }
 }
@@ -180,7 +191,7 @@ void frmInicial::deleteEverywhereOf(qint32 contactoId)
         !result(QStringLiteral("error_number")).isNull() &&
         vb::CLng(result(QStringLiteral("error_number"))) != 0)
         windows().messageBox(QStringLiteral("Erro: não é possível eliminar o registo porque ") +
-                                 vb::CStr(result(QStringLiteral("error_descrit"))),
+                                 textOf(result, QStringLiteral("error_descrit")),
                              OKOnly, {});
     if (result.State() == ado::adStateOpen)
         result.Close();

@@ -3,6 +3,7 @@
 // dark-shadow colour. Ticking marks the card changed; the tab-2 save writes
 // the events (SaveOtherInformation.cpp).
 #include "card/frmInicial.h"
+#include "panels/IdentityPanel.h"
 
 #include "component/ConnectionState.h"
 #include "component/ErrorReport.h"
@@ -46,6 +47,8 @@ void frmInicial::Fill_Eventos(qint32& ID)
 {
     const QSignalBlocker quiet(ListView2); // refilling is no change of the user's
     ListView2->clear();
+    ListView2->setEnabled(true);
+    eventsRead_ = false;
     try {
         if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty())
             throw vb::Error(0, refused);
@@ -80,9 +83,23 @@ void frmInicial::Fill_Eventos(qint32& ID)
             showEventLook(item);
         }
         rs.Close();
+        eventsRead_ = true;
     } catch (const vb::Error& e) {
+        showEventsUnread();
         ErrorReport::send(eventsSource(), QStringLiteral("Fill_Eventos"), e);
     }
+}
+
+// A list that could not be read shows no ticks the contact may not have:
+// it is emptied, greyed and says why, and the tab is not saved.
+void frmInicial::showEventsUnread()
+{
+    const QSignalBlocker quiet(ListView2);
+    eventsRead_ = false;
+    ListView2->clear();
+    auto* mark = new QTreeWidgetItem(ListView2, {IdentityPanel::unreadMark});
+    mark->setFlags(Qt::NoItemFlags);
+    ListView2->setEnabled(false);
 }
 
 QTreeWidgetItem* frmInicial::eventItem(const QString& key) const

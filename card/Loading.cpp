@@ -124,8 +124,10 @@ bool frmInicial::Form_Load()
 void frmInicial::PreencherCampos(qint32& tab)
 {
     try {
-        if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+        if (!modSQLConnection::CheckSQLConnection(this).isEmpty()) {
+            markTabUnread(tab);
             return;
+        }
         switch (tab) {
         case card::tabIdentification:
             loadIdentification();
@@ -146,7 +148,50 @@ void frmInicial::PreencherCampos(qint32& tab)
             break;
         }
     } catch (const vb::Error& e) {
+        // What the panels held belongs to the contact read before (or to no
+        // contact): none of it may be shown, or saved, as this one.
+        markTabUnread(tab);
         reportError(QStringLiteral("PreencherCampos"), e);
+    }
+}
+
+QList<IdentityPanel*> frmInicial::tabPanels(int tab) const
+{
+    switch (tab) {
+    case card::tabIdentification:
+        return {ucIDSingular1, ucIDInstitucional1, ucIDFotos1,  ucIDMoradas1,        ucIDTelefones1,
+                ucIDEmails1,   ucIDRelacionados1,  ucIDTulvas1, ucIDTulvas_Details1, ucIDTipos_Links1};
+    case card::tabOtherInformation:
+        return {ucIDTipos_Links1, ucIDComm1, ucIDObs1, ucIDTulvas1};
+    case card::tabPermissions:
+        return {ucIDPermitions1, ucIDTulvas1};
+    case card::tabArchive:
+        return {ucIDArqDoc1};
+    default:
+        return {};
+    }
+}
+
+void frmInicial::markTabUnread(int tab)
+{
+    for (IdentityPanel* p : tabPanels(tab))
+        p->setRead(false);
+    if (tab == card::tabOtherInformation)
+        showEventsUnread();
+}
+
+// Each panel reads in turn; once the connection is gone the rest are marked
+// unread without trying, for every try would raise the reconnection display.
+void frmInicial::loadInTurn(const QList<std::pair<IdentityPanel*, std::function<void()>>>& loads)
+{
+    bool givenUp = false;
+    for (const auto& [panel, load] : loads) {
+        if (givenUp) {
+            panel->setRead(false);
+            continue;
+        }
+        load();
+        givenUp = !panel->holdsWhatIsStored() && Data().SqlServer.State() != ado::adStateOpen;
     }
 }
 
@@ -155,11 +200,15 @@ void frmInicial::loadIdentification()
     ucIDFotos1->ContactNumber = 0;
     ucIDSingular1->UserName = Conn().strUser;
     ucIDInstitucional1->UserName = Conn().strUser;
-    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+    if (!modSQLConnection::CheckSQLConnection(this).isEmpty()) {
+        markTabUnread(card::tabIdentification);
         return;
+    }
     ado::Recordset rs;
     rs.Open(sql::compose(selectContact, {Contacto_ID}), Data().SqlServer);
-    if (!rs.Eof()) {
+    if (rs.Eof()) {
+        markTabUnread(card::tabIdentification); // the contact is not there (any more)
+    } else {
         const ado::Connection shared = Data().SqlServer;
         const vb::Variant kind = rs(QStringLiteral("genero_id"));
         singular_ = !kind.isNull() && vb::CLng(kind) == 1;
@@ -167,18 +216,30 @@ void frmInicial::loadIdentification()
         ucIDInstitucional1->setVisible(!singular_);
         mnConverterInstitucional->setVisible(singular_);
         mnConverterSingular->setVisible(!singular_);
-        if (singular_)
-            ucIDSingular1->LoadContact(Contacto_ID, false);
-        else
-            ucIDInstitucional1->LoadContact(Contacto_ID, false, &shared);
-        ucIDFotos1->LoadContact(Contacto_ID, false);
-        ucIDMoradas1->LoadContact(Contacto_ID, false);
-        ucIDTelefones1->LoadContact(Contacto_ID, false);
-        ucIDEmails1->LoadContact(Contacto_ID, false);
-        ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser, Conn().strPassword);
-        ucIDTulvas1->LoadContact(Contacto_ID, false);
-        ucIDTulvas_Details1->LoadContact(Contacto_ID, false);
-        ucIDTipos_Links1->LoadContact(Contacto_ID, false);
+        // The identity panel not shown holds nothing of this contact.
+        (singular_ ? static_cast<IdentityPanel*>(ucIDInstitucional1) : ucIDSingular1)->setRead(false);
+        IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
+        loadInTurn({
+            {identity,
+             [&] {
+                 if (singular_)
+                     ucIDSingular1->LoadContact(Contacto_ID, false);
+                 else
+                     ucIDInstitucional1->LoadContact(Contacto_ID, false, &shared);
+             }},
+            {ucIDFotos1, [&] { ucIDFotos1->LoadContact(Contacto_ID, false); }},
+            {ucIDMoradas1, [&] { ucIDMoradas1->LoadContact(Contacto_ID, false); }},
+            {ucIDTelefones1, [&] { ucIDTelefones1->LoadContact(Contacto_ID, false); }},
+            {ucIDEmails1, [&] { ucIDEmails1->LoadContact(Contacto_ID, false); }},
+            {ucIDRelacionados1,
+             [&] {
+                 ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser,
+                                                Conn().strPassword);
+             }},
+            {ucIDTulvas1, [&] { ucIDTulvas1->LoadContact(Contacto_ID, false); }},
+            {ucIDTulvas_Details1, [&] { ucIDTulvas_Details1->LoadContact(Contacto_ID, false); }},
+            {ucIDTipos_Links1, [&] { ucIDTipos_Links1->LoadContact(Contacto_ID, false); }},
+        });
         Fill_Modified();
     }
     rs.Close();
@@ -189,12 +250,14 @@ void frmInicial::loadOtherInformation()
 {
     qint32 noEvent = 0;
     Fill_Eventos(noEvent);
-    ucIDTipos_Links1->LoadContact(Contacto_ID, false);
     ucIDComm1->SortColumn = 0;
     ucIDComm1->SortOrder = 0;
-    ucIDComm1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser);
-    ucIDObs1->LoadContact(Contacto_ID, false);
-    ucIDTulvas1->LoadContact(Contacto_ID, false);
+    loadInTurn({
+        {ucIDTipos_Links1, [&] { ucIDTipos_Links1->LoadContact(Contacto_ID, false); }},
+        {ucIDComm1, [&] { ucIDComm1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser); }},
+        {ucIDObs1, [&] { ucIDObs1->LoadContact(Contacto_ID, false); }},
+        {ucIDTulvas1, [&] { ucIDTulvas1->LoadContact(Contacto_ID, false); }},
+    });
     ucIDObs1->setFontSize(notesFontSize);
     Frame_Selected = card::tabOtherInformation;
     Fill_Descrit();
@@ -207,10 +270,10 @@ void frmInicial::loadPermissions()
     ucIDPermitions1->TableName = fileTable;
     ucIDPermitions1->UserName = Conn().strUser;
     // Every load starts from the defaults: a contact without a permissions
-    // row shows no masks, not those of the contact shown before.
+    // row shows no masks, not those of the contact shown before. Until the
+    // row is read the panel holds nothing that may be written.
     ucIDPermitions1->ContactNumber = Contacto_ID;
-    ucIDPermitions1->setUserMask(QString());
-    ucIDPermitions1->setGroupMask(QString());
+    ucIDPermitions1->setRead(false);
     if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
         return;
     ado::Recordset rs;
@@ -234,6 +297,7 @@ void frmInicial::loadPermissions()
         }
     }
     rs.Close();
+    ucIDPermitions1->setRead(true);
     ucIDTulvas1->LoadContact(Contacto_ID, false);
     Frame_Selected = card::tabPermissions;
     Fill_Descrit();

@@ -12,6 +12,7 @@
 #include "panels/ucIDRelacionados.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
+#include "panels/ucIDTipos_Links.h"
 #include "panels/ucIDTulvas.h"
 #include "panels/ucIDTulvas_Details.h"
 #include "settings/frmMainChilds.h"
@@ -79,6 +80,8 @@ void frmInicial::startNewContact(bool singular)
     for (IdentityPanel* p : std::initializer_list<IdentityPanel*>{ucIDFotos1, ucIDMoradas1, ucIDTelefones1,
                                                                   ucIDEmails1, ucIDTulvas1})
         p->LoadContact(none, true);
+    // The files of the contact shown before are not the new one's.
+    ucIDTipos_Links1->LoadContact(none, true);
     ucIDRelacionados1->ContactStored = false;
     mnConverterInstitucional->setVisible(false);
     mnConverterSingular->setVisible(false);

@@ -50,6 +50,17 @@ platform::WindowServices& windows()
     return platform::WindowServices::current();
 }
 
+// Two stamps of the same save: compared to the millisecond the server keeps,
+// not to the second a date's text shows (two saves within one second differ).
+bool sameMoment(const vb::Variant& a, const vb::Variant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    constexpr double millisecondsADay = 86400000.0;
+    return qRound64(vb::CDbl(vb::CDate(a)) * millisecondsADay) ==
+           qRound64(vb::CDbl(vb::CDate(b)) * millisecondsADay);
+}
+
 // A step that failed after its own message was shown: the save ends there.
 struct StepFailed {};
 
@@ -146,7 +157,7 @@ bool frmInicial::overwriteConfirmed()
     vb::Variant when;
     readStoredStamp(Contacto_ID, by, when);
     const auto text = [](const vb::Variant& v) { return v.isNull() ? QString() : vb::CStr(v); };
-    if (text(by) == text(loadedModifiedBy_) && text(when) == text(loadedModifiedDate_))
+    if (text(by) == text(loadedModifiedBy_) && sameMoment(when, loadedModifiedDate_))
         return true;
     const QString who = by.isNull() ? QStringLiteral("outro utilizador") : text(by);
     const QString at = when.isNull() ? QString() : vb::Format(when, QStringLiteral("dd/mm/yyyy h:Nn:Ss"));
@@ -229,6 +240,8 @@ bool frmInicial::saveIdentification()
         }
     }
     afterIdentificationSaved();
+    tellIfNotShown(created > 0 ? QStringLiteral("O novo contacto foi gravado.")
+                               : QStringLiteral("As alterações foram gravadas."));
     return true;
 }
 

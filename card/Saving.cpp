@@ -8,6 +8,12 @@
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "data/modSQLConnection.h"
+#include "panels/IdentityPanel.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDObs.h"
+#include "panels/ucIDPermitions.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTulvas.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/AdoError.h"
 #include "platform/windows/MessageStyle.h"
@@ -78,6 +84,8 @@ bool frmInicial::refuseRight(const QString& refusal, bool couldNotAsk)
 bool frmInicial::GravarCampos(qint32& index)
 {
     try {
+        if (!tabHoldsWhatIsStored(index))
+            return false;
         if (const QString refused = modSQLConnection::CheckSQLConnection(this); !refused.isEmpty())
             return saveFailed(vb::Error(0, card::connectionLost));
         const QString& user = Conn().strUser;
@@ -103,6 +111,67 @@ bool frmInicial::GravarCampos(qint32& index)
     } catch (const vb::Error& e) {
         return saveFailed(e);
     }
+}
+
+// What a save of the tab writes. A panel that could not be read holds
+// nothing of the contact: saving it would delete what is stored.
+bool frmInicial::tabHoldsWhatIsStored(int tab)
+{
+    QList<IdentityPanel*> written;
+    bool eventsUnread = false;
+    switch (tab) {
+    case card::tabIdentification:
+        written = subPanels();
+        written.prepend(singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1);
+        break;
+    case card::tabOtherInformation:
+        written = {ucIDObs1, ucIDTulvas1};
+        eventsUnread = prpEventos && !eventsRead_;
+        break;
+    case card::tabPermissions:
+        written = {ucIDPermitions1, ucIDTulvas1};
+        break;
+    default:
+        return true;
+    }
+    if (!IdentityPanel::firstUnread(written) && !eventsUnread)
+        return true;
+    windows().setMousePointer(this, platform::pointer::Default);
+    setToolbarEnabled(true);
+    const int answer = windows().messageBox(card::notRead + lineBreak + lineBreak + card::readAgainQuestion,
+                                            Exclamation | YesNo, caption());
+    if (answer == AnswerYes) {
+        qint32 again = tab;
+        PreencherCampos(again);
+        if (!IdentityPanel::firstUnread(written) && (tab != card::tabOtherInformation || eventsRead_)) {
+            prpEventos = false;
+            setPrpAlteracoes(false);
+        }
+    }
+    return false;
+}
+
+void frmInicial::tellIfNotShown(const QString& done)
+{
+    QList<IdentityPanel*> shown = tabPanels(card::tabIdentification);
+    shown.removeAll(singular_ ? static_cast<IdentityPanel*>(ucIDInstitucional1) : ucIDSingular1);
+    if (!IdentityPanel::firstUnread(shown))
+        return;
+    windows().messageBox(
+        done + QStringLiteral(" Não foi possível, porém, lê-lo de novo do servidor para o mostrar.") +
+            lineBreak + lineBreak + card::reopenAdvice,
+        Exclamation, caption());
+}
+
+void frmInicial::tellNotDone(const QString& what, const vb::Error& why)
+{
+    windows().setMousePointer(this, platform::pointer::Default);
+    setToolbarEnabled(true);
+    const bool lost = connectionFailure(why) || Data().SqlServer.TransactionLost() ||
+                      Data().SqlServer.State() != ado::adStateOpen;
+    const QString reason = lost ? QStringLiteral("A ligação ao servidor perdeu-se.") : why.description();
+    windows().messageBox(reason.trimmed().isEmpty() ? what : what + lineBreak + lineBreak + reason,
+                         Information, caption());
 }
 
 bool frmInicial::hasRight(qint32 action, const QString& refusal)

@@ -216,6 +216,19 @@ class frmInicial : public QMainWindow {
     void loadOtherInformation();
     void loadPermissions();
     void loadArchive();
+    // The panels a tab loads; those of a tab whose load failed are marked unread.
+    QList<IdentityPanel*> tabPanels(int tab) const;
+    void markTabUnread(int tab);
+    void loadInTurn(const QList<std::pair<IdentityPanel*, std::function<void()>>>& loads);
+    // The panels (and, on tab 2, the events) a save of `tab` writes all hold
+    // what was read; otherwise the user is told, offered to read the tab
+    // again, and false comes back.
+    bool tabHoldsWhatIsStored(int tab);
+    // After a stored operation the card read the contact again: when that
+    // read failed, the user is told that `done` is stored all the same.
+    void tellIfNotShown(const QString& done);
+    // An operation that did not happen says so, and why.
+    void tellNotDone(const QString& what, const vb::Error& why);
     // WindowPosition.cpp
     bool restoreWindow();
     void placeByScreen();
@@ -227,6 +240,7 @@ class frmInicial : public QMainWindow {
     static QString eventKey(const QTreeWidgetItem* item);
     QTreeWidgetItem* eventItem(const QString& key) const;
     void showEventLook(QTreeWidgetItem* item);
+    void showEventsUnread();
     // Deletion.cpp, Conversion.cpp
     int askHowToDelete(const QString& list, int count, const QString& firstFile);
     void deleteEverywhereOf(qint32 contactoId);
@@ -296,6 +310,7 @@ class frmInicial : public QMainWindow {
     QAction* mnTransferir = nullptr;
     QHash<QString, int> images_;
     bool changed_ = false;
+    bool eventsRead_ = false; // the events list holds the contact's stored ticks
     // Who changed the contact last, and when, as the card loaded it: a save
     // that finds others there asks before writing over them.
     vb::Variant loadedModifiedBy_;

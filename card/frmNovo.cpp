@@ -16,6 +16,9 @@ frmNovo::frmNovo(QWidget* owner) : QDialog(owner)
     setObjectName(QStringLiteral("frmNovo"));
     setWindowTitle(QStringLiteral("Novo Registo"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // It decides what the card will hold: nothing else may be used meanwhile
+    // (an activated list row would put an existing contact under it).
+    setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
     auto* kind = new QGroupBox(QStringLiteral("Tipo de contacto"), this);
     auto* kinds = new QVBoxLayout(kind);

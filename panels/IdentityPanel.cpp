@@ -12,8 +12,13 @@
 #include <QBoxLayout>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
+
+const QString IdentityPanel::unreadMark =
+    QStringLiteral("Não foi possível ler estes dados do servidor: não podem ser alterados nem gravados.");
 
 IdentityPanel::IdentityPanel(const QString& name, QWidget* parent) : QWidget(parent)
 {
@@ -31,13 +36,71 @@ void IdentityPanel::LoadContact(qint32& contactoId, bool, const ado::Connection*
         connection_ = *connection;
     ContactNumber = contactoId;
     LoadingScope loading(*this);
+    bool read = false;
     try {
         clear();
-        if (contactoId != 0 && connectionReady())
+        if (contactoId == 0) {
+            holding_ = Holding::NewContact;
+            showHolding();
+            return;
+        }
+        if (connectionReady()) {
             load();
+            read = true;
+        }
     } catch (const vb::Error& e) {
+        clear(); // half a list is no list: nothing of it may pass for the stored rows
         report(QStringLiteral("LoadContact"), e);
     }
+    setRead(read);
+}
+
+void IdentityPanel::setRead(bool read)
+{
+    if (!read) {
+        LoadingScope loading(*this);
+        clear();
+    }
+    holding_ = read ? Holding::Stored : Holding::Unread;
+    showHolding();
+}
+
+IdentityPanel* IdentityPanel::firstUnread(const QList<IdentityPanel*>& panels)
+{
+    for (IdentityPanel* p : panels)
+        if (p && !p->holdsWhatIsStored())
+            return p;
+    return nullptr;
+}
+
+// An unread panel is greyed out with a line across its top that says why.
+void IdentityPanel::showHolding()
+{
+    const bool unread = holding_ == Holding::Unread;
+    if (unread && !unreadLabel_) {
+        unreadLabel_ = new QLabel(unreadMark, this);
+        unreadLabel_->setObjectName(QStringLiteral("lblNaoLido"));
+        unreadLabel_->setWordWrap(true);
+        unreadLabel_->setAutoFillBackground(true);
+        unreadLabel_->setStyleSheet(
+            QStringLiteral("QLabel { background: #fff4c2; color: #5a4500; border: 1px solid #d8b500; "
+                           "padding: 3px; }"));
+    }
+    setEnabled(!unread);
+    if (!unreadLabel_)
+        return;
+    unreadLabel_->setVisible(unread);
+    if (unread) {
+        unreadLabel_->setGeometry(0, 0, width(), unreadLabel_->heightForWidth(width()));
+        unreadLabel_->raise();
+    }
+}
+
+void IdentityPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (unreadLabel_ && unreadLabel_->isVisible())
+        unreadLabel_->setGeometry(0, 0, width(), unreadLabel_->heightForWidth(width()));
 }
 
 QString IdentityPanel::Validate()
@@ -50,6 +113,8 @@ void IdentityPanel::NewRecord()
     LoadingScope loading(*this);
     ContactNumber = 0;
     clear();
+    holding_ = Holding::NewContact;
+    showHolding();
 }
 
 ado::Connection IdentityPanel::db() const
@@ -80,7 +145,7 @@ void IdentityPanel::execute(const QString& sql) const
 
 bool IdentityPanel::writeNow(const QString& procedure, const std::function<void()>& write)
 {
-    if (MayWrite && !MayWrite())
+    if (!holdsWhatIsStored() || (MayWrite && !MayWrite()))
         return false;
     TransactionScope unit;
     try {

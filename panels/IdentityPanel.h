@@ -13,6 +13,7 @@
 class GridTable;
 class QBoxLayout;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -37,6 +38,21 @@ class IdentityPanel : public QWidget {
                              const ado::Connection* connection = nullptr);
     // Empties the panel for a contact not stored yet.
     virtual void NewRecord();
+
+    // Whether the panel holds what is stored for the contact shown: read
+    // from the server, or empty for a contact not stored yet. A load that
+    // did not happen (no connection, an error) leaves it Unread: emptied,
+    // disabled and marked as such, and never to be written.
+    enum class Holding { Unread, Stored, NewContact };
+    Holding holding() const { return holding_; }
+    bool holdsWhatIsStored() const { return holding_ != Holding::Unread; }
+    // For panels the card fills itself, and for loads the card gives up
+    // after the connection failed: the outcome of that load.
+    void setRead(bool read);
+    // The first of `panels` that does not hold what is stored, or none.
+    static IdentityPanel* firstUnread(const QList<IdentityPanel*>& panels);
+    // The mark an unread panel shows.
+    static const QString unreadMark;
     // What is wrong with the typed values, naming the field and the fault,
     // or empty text when they can be stored; the field at fault gets the
     // focus. The card asks every panel it saves before it writes anything.
@@ -78,6 +94,7 @@ class IdentityPanel : public QWidget {
     // Widgets call this when the user edits; nothing fires while loading.
     void userChanged();
     bool isLoading() const { return loading_; }
+    void resizeEvent(QResizeEvent* event) override;
     // A labelled line edit whose edits count as changes; `width` is its
     // column's width in the schema (0: no limit).
     QLineEdit* addField(QFormLayout* form, const QString& name, const QString& label, int width = 0);
@@ -107,6 +124,10 @@ class IdentityPanel : public QWidget {
     };
 
   private:
+    void showHolding();
+
     ado::Connection connection_ = ado::Connection::nothing();
     bool loading_ = false;
+    Holding holding_ = Holding::NewContact;
+    QLabel* unreadLabel_ = nullptr;
 };

@@ -53,6 +53,8 @@ ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent)
 void ucIDTulvas_Details::clear()
 {
     entrada_->clear();
+    storedEntrada_ = vb::Variant::null();
+    shownEntrada_.clear();
     referencia_->clear();
     activo_->setChecked(true);
     observacoes_->clear();
@@ -64,6 +66,8 @@ void ucIDTulvas_Details::load()
     if (!rs.Eof()) {
         const vb::Variant date = rs(QStringLiteral("data_entrada"));
         entrada_->setText(date.isNull() ? QString() : vb::Format(date, QStringLiteral("dd-mm-yyyy")));
+        storedEntrada_ = date;
+        shownEntrada_ = entrada_->text();
         referencia_->setText(text(rs, QStringLiteral("referencia")));
         activo_->setChecked(!rs(QStringLiteral("activo")).isNull() &&
                             vb::CBool(rs(QStringLiteral("activo"))));
@@ -97,7 +101,11 @@ qint32 ucIDTulvas_Details::Save(QString&)
             emit Error(vb::errnum::TypeMismatch, message);
             return 0;
         }
-        const QString date = typed.isEmpty()
+        // The field shows the day only: a stored moment the user did not
+        // retype keeps its column as it is, time of day included.
+        const bool retyped = storedEntrada_.isNull() || entrada_->text() != shownEntrada_;
+        const QString date = !retyped ? QStringLiteral("data_entrada")
+                             : typed.isEmpty()
                                  ? QStringLiteral("null")
                                  : modData::FormatSQLValue(vb::CDate(vb::Variant(typed)), modData::kDate);
         ado::Recordset rs = query(sql::compose(selectKey, {ContactNumber}));

@@ -26,4 +26,6 @@ class ucIDTulvas_Details : public IdentityPanel {
     QLineEdit* referencia_;
     QCheckBox* activo_;
     QPlainTextEdit* observacoes_;
+    vb::Variant storedEntrada_; // as read, to the second
+    QString shownEntrada_;      // as the field showed it
 };

@@ -120,6 +120,19 @@ TEST_F(Removing, ProtectionRightsAndContactsInNoFile)
     card.mnRemover_Click();
     EXPECT_FALSE(card.isVisible());
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 7"), 1);
+
+    // A membership whose file type is gone reads as a file without a name:
+    // the contact can still be deleted.
+    Data().SqlServer.Execute(QStringLiteral(
+        "INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id) VALUES (9, 999)"));
+    general.ObjectOpen(hostList, vb::Variant(9));
+    windows->clear();
+    windows->queueAnswers({AnswerYes, AnswerYes});
+    card.mnRemover_Click();
+    EXPECT_TRUE(boxText(1).startsWith(
+        QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 9"), 0);
 }
 
 TEST_F(Removing, TheServersRefusalIsShownAndTheCardClosesAllTheSame)
@@ -170,6 +183,21 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
     windows->queueAnswer(AnswerNo);
     card.mnConverterInstitucional_Click();
     EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("1"));
+
+    // Pending edits: Cancel keeps them and the kind; No gives them up and converts.
+    auto* profession = card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtProfissao"));
+    profession->setText(QStringLiteral("Por gravar"));
+    emit profession->textEdited(profession->text());
+    windows->queueAnswers({AnswerYes, AnswerCancel});
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("1"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    windows->queueAnswers({AnswerYes, AnswerNo});
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("2"));
+    EXPECT_NE(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 8"),
+              QStringLiteral("Por gravar"));
+    EXPECT_FALSE(card.prpAlteracoes());
 }
 
 TEST_F(Removing, AnInstitutionWithoutANameOrWithoutTheRightStays)

@@ -3,7 +3,9 @@
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "component/ConnectionState.h"
+#include "data/modSQLConnection.h"
 #include "panels/GridTable.h"
+#include "panels/IdentityPanel.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
@@ -21,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 using ado::embedded::EmbeddedServer;
 
@@ -199,6 +202,76 @@ TEST_F(WritePath, AFailedSaveWritesNothingKeepsTheChangesAndSaysSo)
                                        card::lineBreak + card::lineBreak + card::nothingSaved}));
     EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13"), name);
     EXPECT_TRUE(card.prpAlteracoes());
+}
+
+// A reload the server did not answer leaves the panels empty: saving them
+// then would delete what is stored. They are marked, and never written.
+TEST_F(WritePath, APanelThatWasNotReadIsMarkedAndNeverWritten)
+{
+    frmInicial& card = open(13);
+    const QString countAddresses =
+        QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 13");
+    const int addresses = db.count(countAddresses);
+    ASSERT_GT(addresses, 0);
+    windows->onUnexpected = [](const QString&) {};
+    EmbeddedServer::setPaused(db.folder(), true);
+    qint32 tab = 1;
+    card.PreencherCampos(tab);
+    EmbeddedServer::setPaused(db.folder(), false);
+    modSQLConnection::CheckSQLConnection(); // for this test's own queries
+    for (IdentityPanel* panel : std::initializer_list<IdentityPanel*>{
+             card.ucIDSingular1, card.ucIDMoradas1, card.ucIDTelefones1, card.ucIDEmails1}) {
+        EXPECT_FALSE(panel->holdsWhatIsStored()) << panel->objectName().toStdString();
+        EXPECT_FALSE(panel->isEnabled());
+        auto* mark = panel->findChild<QLabel*>(QStringLiteral("lblNaoLido"));
+        ASSERT_NE(mark, nullptr);
+        EXPECT_TRUE(mark->isVisibleTo(panel));
+        EXPECT_EQ(mark->text(), IdentityPanel::unreadMark);
+    }
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
+
+    card.setPrpAlteracoes(true);
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_EQ(boxTexts(),
+              (QStringList{QStringLiteral("Os dados deste contacto não foram lidos; a gravação foi "
+                                          "cancelada. Feche e abra de novo o contacto.") +
+                           card::lineBreak + card::lineBreak +
+                           QStringLiteral("Deseja lê-los de novo agora? O que alterou neste separador "
+                                          "perde-se.")}));
+    EXPECT_EQ(db.count(countAddresses), addresses);
+    EXPECT_TRUE(card.prpAlteracoes());
+
+    // Read again when the user says so; then what was read is what is saved.
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_TRUE(card.ucIDMoradas1->holdsWhatIsStored());
+    EXPECT_TRUE(card.ucIDMoradas1->isEnabled());
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), addresses);
+    EXPECT_FALSE(card.prpAlteracoes());
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Depois da leitura"));
+    EXPECT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.count(countAddresses), addresses);
+
+    // The events of tab 2 likewise: no ticks shown that are not the contact's.
+    EmbeddedServer::setPaused(db.folder(), true);
+    card.selectTab(2);
+    EmbeddedServer::setPaused(db.folder(), false);
+    modSQLConnection::CheckSQLConnection();
+    ASSERT_EQ(card.eventsList()->topLevelItemCount(), 1);
+    EXPECT_EQ(card.eventsList()->topLevelItem(0)->text(0), IdentityPanel::unreadMark);
+    EXPECT_FALSE(card.eventsList()->isEnabled());
+    const QString countEvents =
+        QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id = 13");
+    const int events = db.count(countEvents);
+    card.prpEventos = true;
+    card.setPrpAlteracoes(true);
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    tab = 2;
+    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_EQ(db.count(countEvents), events);
 }
 
 TEST_F(WritePath, ALostServerIsToldAsSuchAndNeverAsARefusal)

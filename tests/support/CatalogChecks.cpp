@@ -81,6 +81,49 @@ QByteArray catalogFingerprint(const QString& folder, const QString& catalog, con
     return hash.result().toHex();
 }
 
+CatalogContent catalogContent(const QString& folder, const QString& catalog)
+{
+    Db db(folder, catalog, SQLITE_OPEN_READONLY);
+    registerCollation(db.get());
+    CatalogContent content;
+    for (const QString& table : db.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                                        "LIKE 'sqlite_%' ORDER BY name")) {
+        QStringList kept;
+        for (const QString& column : db.rows("SELECT name FROM pragma_table_info('" + table.toUtf8() +
+                                             "') WHERE NOT ((pk = 1 AND type = 'INTEGER' AND name <> "
+                                             "'contacto_id') OR name = 'modified_by' OR name LIKE '%_date')"))
+            kept << u'"' + column + u'"';
+        if (kept.isEmpty())
+            continue;
+        QStringList rows = db.rows("SELECT " + kept.join(u',').toUtf8() + " FROM \"" + table.toUtf8() + "\"");
+        rows.sort();
+        content.insert(table, rows);
+    }
+    return content;
+}
+
+QStringList contentDifferences(const CatalogContent& before, const CatalogContent& after)
+{
+    QStringList out;
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        const QStringList was = before.value(it.key());
+        if (was == it.value())
+            continue;
+        QStringList gone;
+        QStringList came;
+        for (const QString& row : was)
+            if (!it.value().contains(row))
+                gone << row;
+        for (const QString& row : it.value())
+            if (!was.contains(row))
+                came << row;
+        out << it.key() + QStringLiteral(": -") + gone.value(0).replace(u'\x1f', u'|') +
+                   QStringLiteral(" +") + came.value(0).replace(u'\x1f', u'|') + QStringLiteral(" (") +
+                   QString::number(gone.size()) + u'/' + QString::number(came.size()) + u')';
+    }
+    return out;
+}
+
 bool catalogWritableNow(const QString& folder, const QString& catalog)
 {
     Db db(folder, catalog, SQLITE_OPEN_READWRITE);

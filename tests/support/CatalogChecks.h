@@ -3,6 +3,7 @@
 // through SQLite: what it holds, whether another writer gets in at once, and
 // whether its contacts are whole.
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,15 @@ namespace testsupport {
 // with `exceptContact`, the rows of that contact (by contacto_id) left out.
 QByteArray catalogFingerprint(const QString& folder, const QString& catalog, const QStringList& except = {},
                               qint32 exceptContact = 0);
+// What the catalog holds, table by table, as sorted rows of text: the rows'
+// own numbering (integer keys other than contacto_id) and the audit columns
+// a save rewrites (modified_by, *_date) left out, so that writing the same
+// values again reads the same.
+using CatalogContent = QMap<QString, QStringList>;
+CatalogContent catalogContent(const QString& folder, const QString& catalog);
+// The tables whose rows differ, with a row each side, for messages.
+QStringList contentDifferences(const CatalogContent& before, const CatalogContent& after);
+
 // True when a new connection can begin writing at once (no lock held).
 bool catalogWritableNow(const QString& folder, const QString& catalog);
 // PRAGMA integrity_check's answer ("ok" when sound).
