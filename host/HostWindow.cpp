@@ -14,6 +14,7 @@
 #include "platform/windows/WindowServices.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -356,6 +357,11 @@ void HostWindow::showSearch()
 
 void HostWindow::openContact(qint32 contactoId)
 {
+    // A window that decides what the card holds (the kind of a new
+    // contact, a relation) is answered first: a row activated meanwhile
+    // would put an existing contact under it.
+    if (QApplication::activeModalWidget())
+        return;
     QTreeWidgetItem* item =
         contactoId != 0 ? lista_.itemByKey(QString::number(contactoId) + u'#') : view_->currentItem();
     if (!item)

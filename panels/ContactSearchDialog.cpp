@@ -34,6 +34,7 @@ ContactSearchDialog::ContactSearchDialog(const ado::Connection& connection, cons
 {
     setObjectName(QStringLiteral("dlgRelacionar"));
     setWindowTitle(QStringLiteral("Relacionar contacto"));
+    setWindowModality(Qt::ApplicationModal); // what it returns goes onto the card
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     search_ = new QLineEdit(this);
