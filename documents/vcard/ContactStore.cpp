@@ -41,13 +41,22 @@ const char16_t selectExchange[] = u"SELECT uid, propriedades FROM tbContactos_VC
 const char16_t insertExchange[] =
     u"INSERT INTO tbContactos_VCard (contacto_id, uid, propriedades) VALUES (%1, %2, %3)";
 const char16_t deleteExchange[] = u"DELETE FROM tbContactos_VCard WHERE contacto_id = %1";
-const char16_t selectByUid[] = u"SELECT TOP 1 v.contacto_id, c.genero_id FROM tbContactos_VCard v INNER JOIN "
-                               u"tbContactos c ON c.contacto_id = v.contacto_id WHERE v.uid = %1";
-const char16_t selectByNif[] = u"SELECT TOP 1 contacto_id, genero_id FROM tbContactos WHERE "
+const char16_t selectByUid[] =
+    u"SELECT TOP 1 v.contacto_id, c.genero_id, c.nome_union FROM tbContactos_VCard v INNER JOIN "
+    u"tbContactos c ON c.contacto_id = v.contacto_id WHERE v.uid = %1";
+const char16_t selectByNif[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
                                u"REPLACE(no_contribuinte, ' ', '') = %1 ORDER BY contacto_id";
 const char16_t selectByEmail[] =
-    u"SELECT TOP 1 c.contacto_id, c.genero_id FROM tbContactos_Emails e INNER JOIN tbContactos c "
+    u"SELECT TOP 1 c.contacto_id, c.genero_id, c.nome_union FROM tbContactos_Emails e INNER JOIN tbContactos "
+    u"c "
     u"ON c.contacto_id = e.contacto_id WHERE e.email = %1 ORDER BY c.contacto_id";
+// Numbers compare without their spaces and without the country's prefix.
+const char16_t selectByPhone[] =
+    u"SELECT TOP 1 c.contacto_id, c.genero_id, c.nome_union FROM tbContactos_Telefones t INNER JOIN "
+    u"tbContactos c ON c.contacto_id = t.contacto_id WHERE REPLACE(REPLACE(t.numero, ' ', ''), '+351', '') "
+    u"= %1 ORDER BY c.contacto_id";
+const QString portugalPrefix = QStringLiteral("+351");
+const QString portugalPrefixDialled = QStringLiteral("00351");
 const char16_t selectOpenable[] =
     u"SELECT contacto_id FROM tbContactos WHERE contacto_id IN (SELECT contacto_id FROM "
     u"tbTulvas_Contactos_Permitions WHERE %1) ORDER BY nome_union, contacto_id";
@@ -239,33 +248,91 @@ QString ContactStore::uidOf(qint32 id, QString* kept)
     return made;
 }
 
+namespace {
+
+// A number as the comparison reads it: no spaces, no Portuguese prefix.
+QString comparableNumber(const QString& number)
+{
+    QString n = QString(number).remove(u' ');
+    if (n.startsWith(portugalPrefixDialled))
+        n = n.mid(portugalPrefixDialled.size());
+    else if (n.startsWith(portugalPrefix))
+        n = n.mid(portugalPrefix.size());
+    return n;
+}
+
+QStringList foldedWords(const QString& name)
+{
+    QString plain;
+    for (const QChar ch : name.normalized(QString::NormalizationForm_D))
+        if (ch.category() != QChar::Mark_NonSpacing)
+            plain += ch.isLetterOrNumber() ? ch.toCaseFolded() : QChar(u' ');
+    return plain.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QString ContactStore::Duplicate::named() const
+{
+    return QStringLiteral("n.º ") + QString::number(id) + (name.isEmpty() ? QString() : u' ' + name);
+}
+
+bool ContactStore::namesAgree(const QString& stored, const QString& card)
+{
+    const QStringList a = foldedWords(stored);
+    const QStringList b = foldedWords(card);
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (a == b)
+        return true;
+    const QStringList& shorter = a.size() < b.size() ? a : b;
+    const QStringList& longer = a.size() < b.size() ? b : a;
+    if (shorter.size() < 2)
+        return false;
+    for (const QString& word : shorter)
+        if (!longer.contains(word))
+            return false;
+    return true;
+}
+
 ContactStore::Duplicate ContactStore::findDuplicate(const ContactRecord& c)
 {
-    const auto first = [](const QString& statement, const QString& reason) {
+    const auto first = [](const QString& statement, Match match, const QString& reason) {
         Duplicate d;
         ado::Recordset rs = query(statement);
         if (!rs.Eof()) {
             d.id = vb::CLng(rs(QStringLiteral("contacto_id")));
             d.institution = vb::CLng(rs(QStringLiteral("genero_id"))) == institutionGenero;
+            const vb::Variant name = rs(QStringLiteral("nome_union"));
+            d.name = name.isNull() ? QString() : vb::CStr(name);
+            d.match = match;
             d.reason = reason;
         }
         rs.Close();
         return d;
     };
     if (!c.uid.isEmpty())
-        if (Duplicate d = first(sql::compose(selectByUid, {literal(c.uid)}), QStringLiteral("o mesmo UID"));
+        if (Duplicate d =
+                first(sql::compose(selectByUid, {literal(c.uid)}), Match::Uid, QStringLiteral("o mesmo UID"));
             d.id)
             return d;
     const QString nif = QString(c.nif).remove(u' ');
     if (!nif.isEmpty())
-        if (Duplicate d = first(sql::compose(selectByNif, {literal(nif)}), QStringLiteral("o mesmo NIF"));
+        if (Duplicate d =
+                first(sql::compose(selectByNif, {literal(nif)}), Match::Nif, QStringLiteral("o mesmo NIF"));
             d.id)
             return d;
     for (const EmailRow& e : c.emails)
-        if (Duplicate d = first(sql::compose(selectByEmail, {literal(e.email)}),
-                                QStringLiteral("o mesmo endereço de correio electrónico"));
+        if (Duplicate d = first(sql::compose(selectByEmail, {literal(e.email)}), Match::Email,
+                                QStringLiteral("o mesmo e-mail"));
             d.id)
             return d;
+    for (const PhoneRow& t : c.phones)
+        if (const QString number = comparableNumber(t.numero); !number.isEmpty())
+            if (Duplicate d = first(sql::compose(selectByPhone, {literal(number)}), Match::Phone,
+                                    QStringLiteral("o mesmo telefone"));
+                d.id)
+                return d;
     return {};
 }
 

@@ -17,14 +17,24 @@ class ContactStore {
     // The contact as a record, its UID made (and stored) when it had none.
     ContactRecord load(qint32 id);
 
-    // A contact already holding this card: the same UID, NIF or e-mail
-    // address. `reason` says which.
+    // A stored contact that may be the card's: the same UID, the same NIF,
+    // or the same e-mail address or telephone number. Only a UID (or a NIF
+    // under the same name) says it is the same contact; an address or a
+    // number is only likeness, which families and offices share.
+    enum class Match { None, Uid, Nif, Email, Phone };
     struct Duplicate {
         qint32 id = 0;
         bool institution = false;
+        QString name; // as stored (nome_union)
+        Match match = Match::None;
         QString reason;
+        // "n.º 38 Ana Alves"
+        QString named() const;
     };
     Duplicate findDuplicate(const ContactRecord& contact);
+    // Two names of one person or institution: the same words, accents,
+    // case and punctuation aside, or the words of one among the other's.
+    static bool namesAgree(const QString& stored, const QString& card);
 
     // The first column the record does not fit in, as a sentence; empty when it fits.
     static QString overflow(const ContactRecord& contact);

@@ -71,8 +71,11 @@ class Importer {
             return refuse(line, fault);
         try {
             const ContactStore::Duplicate same = store_.findDuplicate(contact);
-            if (same.id != 0)
+            if (isSameContact(same, contact))
                 return duplicate(line, contact, same);
+            if (same.match == ContactStore::Match::Nif)
+                return refuse(line, QStringLiteral("o NIF é o de ") + same.named() +
+                                        QStringLiteral(", que tem outro nome"));
             if (mayCreate_ != Right::Granted)
                 return refuse(line, mayCreate_ == Right::Unknown
                                         ? notAsked
@@ -81,6 +84,9 @@ class Importer {
             inOneUnit([&] { id = store_.create(contact); });
             line.contactId = id;
             line.outcome = Outcome::Created;
+            if (same.id != 0) // a shared address or number: told, never taken for the same person
+                line.reason =
+                    QStringLiteral("parecido com ") + same.named() + QStringLiteral(": ") + same.reason;
             remember(line.contactId, contact);
         } catch (const vb::Error& e) {
             return refuse(line, e.description());
@@ -88,11 +94,20 @@ class Importer {
         return line;
     }
 
+    // The card is that stored contact: its UID, or its NIF, e-mail or
+    // telephone under its name. A shared address or number alone is not.
+    static bool isSameContact(const ContactStore::Duplicate& same, const ContactRecord& contact)
+    {
+        return same.match == ContactStore::Match::Uid ||
+               (same.match != ContactStore::Match::None &&
+                ContactStore::namesAgree(same.name, contact.displayName()));
+    }
+
     ImportLine duplicate(ImportLine& line, const ContactRecord& contact, const ContactStore::Duplicate& same)
     {
         line.contactId = same.id;
-        const QString where = QStringLiteral("já existe com ") + same.reason + QStringLiteral(": n.º ") +
-                              QString::number(same.id);
+        const QString where =
+            QStringLiteral("já existe como ") + same.named() + QStringLiteral(", com ") + same.reason;
         if (!options_.update) {
             line.outcome = Outcome::Skipped;
             line.reason = where;

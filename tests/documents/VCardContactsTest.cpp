@@ -195,9 +195,9 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
     // The same file again creates nothing; asked to, it updates.
     const vcard::ImportSummary second = vcard::importCards(twoContacts(), {}, QStringLiteral("sa"));
     EXPECT_EQ(second.totals(), QStringLiteral("Criados: 0, actualizados: 0, ignorados: 2, recusados: 0."));
-    EXPECT_EQ(second.details().first(),
-              QStringLiteral("Ignorado: Conceição D'Ávila (já existe com o mesmo UID: n.º ") +
-                  QString::number(person) + u')');
+    EXPECT_EQ(second.details().first(), QStringLiteral("Ignorado: Conceição D'Ávila (já existe como n.º ") +
+                                            QString::number(person) +
+                                            QStringLiteral(" Conceição D'Ávila, com o mesmo UID)"));
     EXPECT_EQ(contacts(), before + 2);
     QByteArray renamed = twoContacts();
     renamed.replace("N:D'Ávila;Conceição;;Dra.;", "N:D'Ávila;Conceição Maria;;Dra.;");
@@ -217,29 +217,66 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
 
 TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
 {
-    // Contact 13 in the demonstration data: same NIF, no UID yet.
+    // Contact 13 in the demonstration data (Maria Silva): a NIF is hers
+    // only under her name; under another it is refused, never replaced.
     const QString nif =
         db.value(QStringLiteral("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"));
     const QByteArray sameNif = samples::file({"BEGIN:VCARD", "VERSION:3.0", "N:Outra;Pessoa;;;",
                                               "FN:Pessoa Outra", "X-NIF:" + nif.toUtf8(), "END:VCARD"});
-    vcard::ImportSummary s = vcard::importCards(sameNif, {}, QStringLiteral("sa"));
-    ASSERT_EQ(s.lines.size(), 1);
-    EXPECT_EQ(s.lines[0].outcome, vcard::Outcome::Skipped);
-    EXPECT_EQ(s.lines[0].reason, QStringLiteral("já existe com o mesmo NIF: n.º 13"));
+    const QByteArray stored = fingerprint();
+    for (const bool update : {false, true}) {
+        vcard::ImportSummary s = vcard::importCards(sameNif, {update, false}, QStringLiteral("sa"));
+        ASSERT_EQ(s.lines.size(), 1);
+        EXPECT_EQ(
+            s.details().first(),
+            QStringLiteral("Recusado: Pessoa Outra (o NIF é o de n.º 13 Maria Silva, que tem outro nome)"));
+    }
+    const QByteArray herNif = samples::file({"BEGIN:VCARD", "VERSION:3.0", "N:SILVA;Maria;;;",
+                                             "FN:MARIA SILVA", "X-NIF:" + nif.toUtf8(), "END:VCARD"});
+    vcard::ImportSummary s = vcard::importCards(herNif, {}, QStringLiteral("sa"));
+    EXPECT_EQ(s.details().first(),
+              QStringLiteral("Ignorado: Maria SILVA (já existe como n.º 13 Maria Silva, com o mesmo NIF)"));
+    EXPECT_EQ(fingerprint(), stored);
     // Another kind of contact is never updated from it.
     const QByteArray orgSameNif = samples::file(
-        {"BEGIN:VCARD", "VERSION:4.0", "KIND:org", "FN:Outra, Lda.", "X-NIF:" + nif.toUtf8(), "END:VCARD"});
+        {"BEGIN:VCARD", "VERSION:4.0", "KIND:org", "FN:Maria Silva", "X-NIF:" + nif.toUtf8(), "END:VCARD"});
     s = vcard::importCards(orgSameNif, {true, false}, QStringLiteral("sa"));
     EXPECT_EQ(s.lines[0].outcome, vcard::Outcome::Refused);
 
+    // An e-mail or a telephone shared with a stored contact (a family's, an
+    // office's) is only likeness: the card is a new contact, and the stored
+    // one is named and left as it was, --update or not.
     const QString email =
-        db.value(QStringLiteral("SELECT TOP 1 email FROM tbContactos_Emails ORDER BY email_id"));
-    const QByteArray sameEmail = samples::file(
-        {"BEGIN:VCARD", "VERSION:4.0", "FN:Alguém Novo", "EMAIL:" + email.toUpper().toUtf8(), "END:VCARD"});
-    s = vcard::importCards(sameEmail, {}, QStringLiteral("sa"));
-    EXPECT_EQ(s.lines[0].outcome, vcard::Outcome::Skipped);
-    EXPECT_TRUE(s.lines[0].reason.startsWith(
-        QStringLiteral("já existe com o mesmo endereço de correio electrónico")));
+        db.value(QStringLiteral("SELECT email FROM tbContactos_Emails WHERE contacto_id = 38"));
+    const QString phone =
+        db.value(QStringLiteral("SELECT TOP 1 numero FROM tbContactos_Telefones WHERE contacto_id = 38"));
+    const auto anaAlves = [&] {
+        return db.value(QStringLiteral("SELECT nome_union + '|' + no_contribuinte FROM tbContactos WHERE "
+                                       "contacto_id = 38")) +
+               db.value(QStringLiteral("SELECT titulo + '|' + profissao FROM tbContactos_Singulares WHERE "
+                                       "contacto_id = 38")) +
+               QString::number(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Telefones WHERE "
+                                                       "contacto_id = 38"))) +
+               QString::number(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE "
+                                                       "contacto_id = 38")));
+    };
+    const QString ana = anaAlves();
+    const struct {
+        QByteArray line;
+        const char* likeness;
+    } shared[] = {{"EMAIL:" + email.toUpper().toUtf8(), "o mesmo e-mail"},
+                  {"TEL:+351" + QString(phone).remove(u' ').remove(QStringLiteral("+351")).toUtf8(),
+                   "o mesmo telefone"}};
+    for (const auto& [line, likeness] : shared) {
+        s = vcard::importCards(
+            samples::file({"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Silva", line, "END:VCARD"}), {true, false},
+            QStringLiteral("sa"));
+        EXPECT_EQ(s.lines[0].outcome, vcard::Outcome::Created);
+        EXPECT_EQ(s.lines[0].reason,
+                  QStringLiteral("parecido com n.º 38 Ana Alves: ") + QString::fromUtf8(likeness));
+        EXPECT_NE(s.lines[0].contactId, 38);
+        EXPECT_EQ(anaAlves(), ana);
+    }
 
     // joao may not create contacts: nothing is written.
     const QByteArray before = fingerprint();
@@ -302,6 +339,7 @@ TEST_F(VCardContacts, ACardIsWrittenWholeOrNotAtAll)
         card.replace("0000-4000-8000-000000000001", "0000-4000-8000-1" + QByteArray::number(100000 + k));
         card.replace("X-NIF:245678906\r\n", "");
         card.replace("conceicao@", "conceicao" + QByteArray::number(k) + "@");
+        card.replace("D'\xC3\x81vila", "D'\xC3\x81vila " + QByteArray::number(k)); // its number is kept
         const QByteArray before = fingerprint();
         const int count = contacts();
         EmbeddedServer::armFault(k, EmbeddedServer::FaultKind::Fail);

@@ -71,7 +71,9 @@ int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream&
             unreadable = true;
         }
         out << summary.totals() << '\n';
-        refused = refused || summary.count(vcard::Outcome::Refused) > 0;
+        // Skipped cards were not imported either: the status says so.
+        refused = refused || summary.count(vcard::Outcome::Refused) > 0 ||
+                  summary.count(vcard::Outcome::Skipped) > 0;
     }
     return refused || unreadable ? 1 : 0;
 }
