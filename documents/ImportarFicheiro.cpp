@@ -120,9 +120,15 @@ QString ImportarFicheiro(const QString& sourcePath, qint32 contactoId, QWidget* 
     }
     const QString folder = root + u'/' + QString::number(contactoId);
     QStringList names;
-    if (!QDir().mkpath(folder) || !listFolder(folder, names)) {
+    // Only the contact's folder is made: a root that is not there (a share
+    // not mounted) is a failure, never a local folder in its place.
+    const bool rootThere = QDir(root).exists();
+    if (!rootThere || !QDir(root).mkpath(QString::number(contactoId)) || !listFolder(folder, names)) {
         tell(QStringLiteral("Ocorreu um erro na abertura da pasta de armazenamento.") + twoLineBreaks +
-                 QStringLiteral("Não foi possível criar ou ler a pasta «") + folder + QStringLiteral("»."),
+                 (rootThere ? QStringLiteral("Não foi possível criar ou ler a pasta «") + folder +
+                                  QStringLiteral("».")
+                            : QStringLiteral("A pasta do arquivo documental «") + root +
+                                  QStringLiteral("» não existe ou não está acessível.")),
              importTitle);
         return {};
     }

@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
@@ -39,7 +40,6 @@ const QString archiveTitle = QStringLiteral("Arquivo Documental");
 const QString productKeyPrefix = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\");
 const QString webAddressValue = QStringLiteral("EnderecoWeb");
 const QString makersWebAddress = QStringLiteral("www.quarvenses.pt");
-const QString docExtension = QStringLiteral("doc");
 constexpr int lineWidth = 36; // the mail's framed lines
 constexpr int firstPosition = 1;
 constexpr int lastPosition = 6;
@@ -243,17 +243,6 @@ void frmImpressoes::shell(const QString& verb, const QString& file)
 void frmImpressoes::Imprimir_Mailings(qint32& position)
 {
     try {
-        QString chosen;
-        if (position == SaveAs) {
-            chosen = modComDlg::SaveFileName(
-                vb::Variant(platform::specialFolder(platform::folder::DesktopDirectory)),
-                vb::Variant(QStringLiteral("Mailing Personalizado")), vb::Variant(QString()),
-                vb::Variant(docExtension));
-            if (chosen.isEmpty())
-                return;
-            if (chosen.right(docExtension.size()) != docExtension)
-                chosen += u'.' + docExtension;
-        }
         const std::shared_ptr<contracts::AdminFiscrGeneral> generator = connectedGenerator();
         if (!generator)
             return;
@@ -274,7 +263,8 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
             mailDocument(document);
             break;
         case SaveAs:
-            shell(QStringLiteral("open"), saveCopy(document, chosen));
+            if (const QString saved = saveCopy(document, chooseCopyName(document)); !saved.isEmpty())
+                shell(QStringLiteral("open"), saved);
             break;
         case File:
             fileInArchive(document);
@@ -287,16 +277,43 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
     }
 }
 
-// The name chosen keeps the document's own kind: a PDF letter saved as
-// "carta.doc" becomes "carta.pdf" (an ODF letter "carta.odt").
+// The generated document's own name and kind are proposed: a PDF letter
+// is offered as a PDF.
+QString frmImpressoes::chooseCopyName(const QString& document)
+{
+    const QFileInfo made(document);
+    const QString suffix = made.suffix().toLower();
+    const QString kind = suffix == QStringLiteral("pdf")   ? QStringLiteral("Documento PDF")
+                         : suffix == QStringLiteral("odt") ? QStringLiteral("Documento ODF")
+                                                           : QStringLiteral("Documento");
+    return modComDlg::SaveFileName(vb::Variant(platform::specialFolder(platform::folder::DesktopDirectory)),
+                                   vb::Variant(QStringLiteral("Mailing Personalizado")), vb::Variant(kind),
+                                   vb::Variant(suffix.isEmpty() ? QStringLiteral("*") : suffix),
+                                   made.fileName());
+}
+
+// The copy keeps the document's own kind: a PDF letter saved as "carta.doc"
+// becomes "carta.pdf". A file already there is replaced only when the user
+// says so, and then whole (never removed first). Empty when nothing was saved.
 QString frmImpressoes::saveCopy(const QString& document, const QString& chosen)
 {
+    if (chosen.isEmpty())
+        return {};
     const QString suffix = QFileInfo(document).suffix();
     QString target = chosen;
     if (!suffix.isEmpty() && QFileInfo(chosen).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        target = chosen.left(chosen.size() - QFileInfo(chosen).suffix().size()) + suffix;
-    QFile::remove(target);
-    if (!QFile::copy(document, target))
+        target = QFileInfo(chosen).suffix().isEmpty()
+                     ? chosen + u'.' + suffix
+                     : chosen.left(chosen.size() - QFileInfo(chosen).suffix().size()) + suffix;
+    if (QFileInfo::exists(target) &&
+        windows().messageBox(QStringLiteral("O ficheiro «") + QFileInfo(target).fileName() +
+                                 QStringLiteral("» já existe. Deseja substituí-lo?"),
+                             Exclamation | YesNo | DefaultButton2, windowTitle()) != AnswerYes)
+        return {};
+    QFile source(document);
+    QSaveFile copy(target);
+    if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) ||
+        copy.write(source.readAll()) < 0 || !copy.commit())
         throw vb::Error(vb::errnum::InvalidProcedureCall,
                         QStringLiteral("Não foi possível guardar o documento em «") + target +
                             QStringLiteral("»."));

@@ -44,6 +44,7 @@ class frmImpressoes : public QDialog {
     void optionChosen();
     void mailDocument(const QString& document);
     void fileInArchive(const QString& document);
+    QString chooseCopyName(const QString& document);
     QString saveCopy(const QString& document, const QString& chosen);
     void shell(const QString& verb, const QString& file);
     QList<QAction*> buttons_;

@@ -128,6 +128,7 @@ qint16 MSA_GetSaveFileName(MSA_OPENFILENAME& options)
         request.proposedName = beforeNul(dialog.lpstrFile);
         request.defaultExtension = dialog.lpstrDefExt;
         request.hideReadOnly = (dialog.flags & hideReadOnly) != 0;
+        request.confirmOverwrite = (dialog.flags & overwritePrompt) != 0;
         const QString chosen = platform::WindowServices::current().saveFileName(request);
         if (chosen.isEmpty())
             return 0;

@@ -48,7 +48,8 @@ struct OPENFILENAME {
 inline constexpr qint32 structureSize = 76;
 inline constexpr int bufferSize = 512;
 inline constexpr int bufferMaximum = 511;
-inline constexpr qint32 hideReadOnly = 4; // the read-only box is not offered
+inline constexpr qint32 overwritePrompt = 2; // the dialog asks before replacing a file
+inline constexpr qint32 hideReadOnly = 4;    // the read-only box is not offered
 
 QString SaveFileName(const vb::Variant& InitialDir, const vb::Variant& Title,
                      const vb::Variant& FilterDescription, const vb::Variant& FilterPattern,

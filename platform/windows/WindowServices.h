@@ -43,6 +43,9 @@ struct SaveFileRequest {
     QString proposedName;
     QString defaultExtension;
     bool hideReadOnly = false;
+    // The dialog asks before a chosen file that exists is replaced; a caller
+    // that asks itself (it may write under another name) turns this off.
+    bool confirmOverwrite = true;
 };
 
 struct OpenFileRequest {

@@ -34,6 +34,7 @@ class Archive : public ::testing::Test {
         ASSERT_TRUE(modRegistry::GarantirShadow());
         Conn().strDataServer = QStringLiteral("Quarvenses");
         root = files.filePath(QStringLiteral("arquivo"));
+        QDir().mkpath(root);
         modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
                                   QStringLiteral("ArquivoDocumental"), root);
     }
@@ -160,7 +161,24 @@ TEST_F(Archive, WithoutARootNothingIsMadeAndTheUserIsTold)
         QStringLiteral(
             "Não pode anexar o ficheiro porque não foi possível determinar o directório de armazenamento."));
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Arquivo Documental"));
-    EXPECT_FALSE(QDir(root).exists());
+    EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 0);
+    EXPECT_EQ(rows(4), 0);
+
+    // A root named but not there (a share not mounted) is not made locally.
+    Conn().strDataServer = QStringLiteral("Quarvenses");
+    const QString unmounted = files.filePath(QStringLiteral("partilha/arquivo"));
+    modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+                              QStringLiteral("ArquivoDocumental"), unmounted);
+    windows->queueAnswer(AnswerOK);
+    EXPECT_EQ(documents::ImportarFicheiro(source(QStringLiteral("carta.doc")), 4), QString());
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(
+        windows->messageBoxes()[1].text,
+        QStringLiteral("Ocorreu um erro na abertura da pasta de armazenamento.\n\r\n\rA pasta do arquivo "
+                       "documental «") +
+            unmounted + QStringLiteral("» não existe ou não está acessível."));
+    EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Importar Ficheiro"));
+    EXPECT_FALSE(QFileInfo::exists(files.filePath(QStringLiteral("partilha"))));
     EXPECT_EQ(rows(4), 0);
 }
 

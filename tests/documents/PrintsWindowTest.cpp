@@ -75,6 +75,7 @@ class PrintsWindow : public ::testing::Test {
         Conn().strDataServer = QStringLiteral("Quarvenses");
         modRegistry::GravarShadow(productKey, QStringLiteral("ArquivoDocumental"),
                                   files.filePath(QStringLiteral("arquivo")));
+        QDir().mkpath(files.filePath(QStringLiteral("arquivo")));
         log.document = files.filePath(QStringLiteral("Mailing 7.pdf"));
         QFile letter(log.document);
         ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
@@ -197,18 +198,23 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     windows->queueSaveFileName(QString()); // cancelled
     click(5);
-    EXPECT_TRUE(log.calls.isEmpty()) << "a cancelled dialog produces nothing";
+    EXPECT_TRUE(verbsAndFiles().isEmpty()) << "a cancelled dialog saves and opens nothing";
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
     EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Mailing Personalizado"));
     EXPECT_EQ(windows->saveDialogs()[0].initialFolder, desktop);
+    EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Mailing 7.pdf"))
+        << "the letter's own name and kind are proposed";
+    EXPECT_FALSE(windows->saveDialogs()[0].confirmOverwrite)
+        << "the window asks itself, under the final name";
     ASSERT_EQ(windows->saveDialogs()[0].filters.size(), 2u);
-    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("doc"));
+    EXPECT_EQ(windows->saveDialogs()[0].filters[0].description, QStringLiteral("Documento PDF"));
+    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("pdf"));
 
-    // "carta" goes on as carta.doc; the copy keeps the letter's own kind.
+    // The copy keeps the letter's own kind, whatever the name typed.
     const struct {
         const char* chosen;
         const char* copy;
-    } cases[] = {{"carta", "carta.pdf"}, {"CARTA.DOC", "CARTA.DOC.pdf"}, {"nota.doc", "nota.pdf"}};
+    } cases[] = {{"carta", "carta.pdf"}, {"CARTA.DOC", "CARTA.pdf"}, {"nota.PDF", "nota.PDF"}};
     for (const auto& c : cases) {
         fresh();
         windows->queueSaveFileName(files.filePath(QString::fromLatin1(c.chosen)));
@@ -218,6 +224,32 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
         EXPECT_EQ(verbsAndFiles().last(), QStringLiteral("open ") + copy);
     }
     EXPECT_TRUE(QFile::exists(log.document)) << "the generator's document stays where it was made";
+
+    // A file of that name is replaced only when the user says so, and the
+    // file the user named is never touched for another.
+    QFile other(files.filePath(QStringLiteral("outra.pdf")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("não é a carta");
+    other.close();
+    for (const qint32 answer : {AnswerNo, AnswerYes}) {
+        fresh();
+        windows->clear();
+        windows->queueSaveFileName(files.filePath(QStringLiteral("outra.doc")));
+        windows->queueAnswer(answer);
+        click(5);
+        ASSERT_EQ(windows->messageBoxes().size(), 1u);
+        EXPECT_EQ(windows->messageBoxes()[0].text,
+                  QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?"));
+        QFile kept(files.filePath(QStringLiteral("outra.pdf")));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        const QByteArray letter = [&] {
+            QFile f(log.document);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        EXPECT_EQ(kept.readAll(), answer == AnswerNo ? QByteArray("não é a carta") : letter);
+        EXPECT_FALSE(QFile::exists(files.filePath(QStringLiteral("outra.doc"))));
+    }
 }
 
 TEST_F(PrintsWindow, FilingStoresUnderTheNextFreeNameAndOpensThatCopy)
