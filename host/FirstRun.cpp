@@ -10,6 +10,7 @@
 #include "platform/values/VbError.h"
 #include "settings/modRegistry.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -22,6 +23,7 @@ using card::tlvKey;
 // Where the card first opens (twips), before the user has placed it.
 constexpr int firstLeft = 1200;
 constexpr int firstTop = 900;
+constexpr int settingsKeyLength = 12; // hex digits naming a server folder's own settings
 
 QString productKeyPath()
 {
@@ -78,6 +80,24 @@ void chooseSettingsFolder()
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/definicoes");
     QDir().mkpath(own);
     qputenv("QUARVENSES_COMMON_APPDATA", own.toUtf8());
+}
+
+bool keepSettingsApartFor(const QString& serverFolder)
+{
+    const vb::Variant stored =
+        modRegistry::ObterValorString(productKeyPath(), QStringLiteral("dtDataSource"));
+    if (stored.isNull() ||
+        QFileInfo(vb::CStr(stored)).absoluteFilePath() == QFileInfo(serverFolder).absoluteFilePath())
+        return false;
+    const QByteArray folderKey = QCryptographicHash::hash(QFileInfo(serverFolder).absoluteFilePath().toUtf8(),
+                                                          QCryptographicHash::Sha1)
+                                     .toHex()
+                                     .left(settingsKeyLength);
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                        QStringLiteral("/definicoes-") + QString::fromLatin1(folderKey);
+    QDir().mkpath(own);
+    qputenv("QUARVENSES_COMMON_APPDATA", own.toUtf8());
+    return true;
 }
 
 bool ensure(const QString& serverFolder)

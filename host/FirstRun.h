@@ -17,6 +17,12 @@ QString defaultServerFolder();
 // Points the all-users folder (where the settings' shadow file lives) at a
 // folder of the user's when the machine's own cannot be written.
 void chooseSettingsFolder();
+// A server folder named for this run (--data) whose catalog the stored
+// settings do not name: the run keeps settings of its own, beside the
+// user's and made on first use, so that it opens the folder named and
+// never rewrites the settings of another catalog. False when the stored
+// settings name that folder already, or none are stored.
+bool keepSettingsApartFor(const QString& serverFolder);
 // True when it had to create anything. Throws vb::Error when it cannot.
 bool ensure(const QString& serverFolder);
 

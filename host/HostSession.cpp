@@ -28,6 +28,8 @@ bool HostSession::prepare(QString& problem)
         return true; // a site's own server: nothing to create
     try {
         FirstRun::chooseSettingsFolder();
+        if (!options_.dataFolder.isEmpty())
+            FirstRun::keepSettingsApartFor(options_.dataFolder);
         FirstRun::ensure(serverFolder());
         return true;
     } catch (const vb::Error& e) {

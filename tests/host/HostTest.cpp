@@ -7,6 +7,7 @@
 #include "panels/ucIDSingular.h"
 #include "platform/values/Conversions.h"
 #include "settings/modRegistry.h"
+#include "tests/support/EnvGuard.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 #include <QFileInfo>
@@ -92,4 +93,40 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
     ASSERT_TRUE(again.prepare(problem));
     EXPECT_TRUE(again.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
     ResetConnectionStateForTests();
+}
+
+// --data names the catalog of that run, whatever settings an earlier run
+// left; those settings are not rewritten for it.
+TEST(Host, TheDataFolderNamedIsTheOneOpened)
+{
+    ResetConnectionStateForTests();
+    testsupport::ScopedSettings settings;
+    ScriptedWindows windows;
+    QTemporaryDir dir;
+    testsupport::EnvGuard home("XDG_DATA_HOME", dir.filePath(QStringLiteral("casa")).toUtf8());
+    const auto run = [&](const QString& folder) {
+        HostOptions options;
+        options.dataFolder = folder;
+        HostSession session(options);
+        QString problem;
+        EXPECT_TRUE(session.prepare(problem)) << problem.toStdString();
+        EXPECT_TRUE(session.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+        const QString opened = Conn().strDataSource;
+        ResetConnectionStateForTests();
+        return opened;
+    };
+    const QString first = dir.filePath(QStringLiteral("primeira"));
+    const QString second = dir.filePath(QStringLiteral("segunda"));
+    EXPECT_EQ(run(first), first);
+    const QByteArray firstSettings = qgetenv("QUARVENSES_COMMON_APPDATA");
+    EXPECT_EQ(run(second), second);
+    EXPECT_TRUE(QFileInfo::exists(second + QStringLiteral("/Quarvenses.db")));
+    EXPECT_EQ(run(second), second) << "again, from its own settings";
+    qputenv("QUARVENSES_COMMON_APPDATA", firstSettings);
+    EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(
+                  QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
+                  QStringLiteral("dtDataSource"))),
+              first)
+        << "the first catalog's settings are as they were";
+    EXPECT_EQ(run(first), first);
 }
