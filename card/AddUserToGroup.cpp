@@ -16,7 +16,7 @@ namespace {
 
 // The file name and masks go between apostrophes; doubled, a name with one
 // stays one literal (masks without apostrophes are unchanged).
-const char16_t addToFile[] = u"EXECUTE spADD_CONTACTO_TO_GROUP %1, '%2','%3','%4'";
+const char16_t addToFile[] = u"EXECUTE spADD_CONTACTO_TO_GROUP %1, N'%2',N'%3',N'%4'";
 const QString filesTitle = QStringLiteral("Ficheiros");
 
 } // namespace

@@ -35,8 +35,8 @@ using card::lineBreak;
 
 const char16_t selectOtherTaxNumber[] = u"SELECT * FROM tbContactos WHERE contacto_id <> %1 AND %2%3";
 const char16_t selectTaxNumber[] = u"SELECT * FROM tbContactos WHERE %1%2";
-const char16_t compareIndividual[] = u"replace(no_contribuinte,' ','') = ";
-const char16_t compareInstitution[] = u"replace(no_contribuinte, ' ','') = ";
+const char16_t compareIndividual[] = u"replace(no_contribuinte,N' ',N'') = ";
+const char16_t compareInstitution[] = u"replace(no_contribuinte, N' ',N'') = ";
 const char16_t selectFilesOf[] =
     u"SELECT tbContactos_Tipos_Links.*, tbContactos_Tipos.descrit  FROM tbContactos_Tipos_Links LEFT JOIN "
     u"tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = tbContactos_Tipos.contacto_tipo_id "

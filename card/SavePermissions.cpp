@@ -16,7 +16,7 @@
 namespace {
 
 const char16_t updateMasks[] =
-    u"UPDATE tbTulvas_Contactos_Permitions SET group_code = '%1', user_code = '%2' WHERE contacto_id=%3";
+    u"UPDATE tbTulvas_Contactos_Permitions SET group_code = N'%1', user_code = N'%2' WHERE contacto_id=%3";
 
 struct StepFailed {};
 

@@ -16,9 +16,9 @@ QString nullLiteralFor(int kind)
 {
     switch (kind) {
     case kTextNotNull:
-        return QStringLiteral("''");
+        return QStringLiteral("N''");
     case kPattern:
-        return QStringLiteral("'%%'");
+        return QStringLiteral("N'%%'");
     case kDate:
     case kNumber:
     case kText:
@@ -35,10 +35,21 @@ bool isBlank(const vb::Variant& value)
     return vb::Trim(vb::CStr(value)).isEmpty();
 }
 
+// Text goes to N columns as N'…': a plain literal would pass through the
+// server's code page and lose what lies outside it. Each piece between the
+// apostrophes' CHAR(39) is such a literal.
+QString nationalLiteral(QString& text)
+{
+    return QStringLiteral("N'") +
+           modCode::Trtf(text).replace(QStringLiteral("' + CHAR(39) + '"),
+                                       QStringLiteral("' + CHAR(39) + N'")) +
+           QStringLiteral("'");
+}
+
 QString textLiteral(const vb::Variant& value)
 {
     QString text = vb::Trim(vb::CStr(value));
-    return QStringLiteral("'") + modCode::Trtf(text) + QStringLiteral("'");
+    return nationalLiteral(text);
 }
 
 // Spaces become "%" before the apostrophes are rewritten: the rewrite's own
@@ -46,7 +57,7 @@ QString textLiteral(const vb::Variant& value)
 QString patternLiteral(const vb::Variant& value)
 {
     QString pattern = SearchPattern(value);
-    return QStringLiteral("'") + modCode::Trtf(pattern) + QStringLiteral("'");
+    return nationalLiteral(pattern);
 }
 
 // A number as SQL reads it: every digit kept, "." as the decimal point, no

@@ -23,7 +23,7 @@ using namespace platform::msgbox;
 
 const char16_t insertDocument[] =
     u"INSERT INTO tbArquivo_Documental (contacto_id, tipo_id, related_id, filename, path, "
-    u"created_date, created_by) VALUES (%1, null, null, '%2', '%3', GETDATE(), %4); "
+    u"created_date, created_by) VALUES (%1, null, null, N'%2', N'%3', GETDATE(), %4); "
     u"SELECT @@Identity as last";
 const QString productKeyPrefix = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\");
 const QString rootValue = QStringLiteral("ArquivoDocumental");
@@ -61,7 +61,7 @@ bool listFolder(const QString& folder, QStringList& names)
 QString createdBy()
 {
     const QString& user = Conn().strUser;
-    return user.isEmpty() ? QStringLiteral("null") : u'\'' + sql::doubled(user) + u'\'';
+    return user.isEmpty() ? QStringLiteral("null") : QStringLiteral("N'") + sql::doubled(user) + u'\'';
 }
 
 } // namespace

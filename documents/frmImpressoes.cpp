@@ -33,8 +33,9 @@ using namespace platform::msgbox;
 const char16_t selectDefaultEmail[] =
     u"SELECT * FROM tbContactos_Emails WHERE email_default=1 AND contacto_id=%1";
 const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
-const char16_t selectSigner[] = u"SELECT tbUsers.*, tbContactos.chave FROM tbUsers LEFT JOIN tbContactos ON "
-                                u"tbUsers.contacto_id = tbContactos.contacto_id WHERE tbUsers.descrit = '%1'";
+const char16_t selectSigner[] =
+    u"SELECT tbUsers.*, tbContactos.chave FROM tbUsers LEFT JOIN tbContactos ON "
+    u"tbUsers.contacto_id = tbContactos.contacto_id WHERE tbUsers.descrit = N'%1'";
 const QString viewName = QStringLiteral("vwContactos_Quarvenses_Completos");
 const QString archiveTitle = QStringLiteral("Arquivo Documental");
 const QString productKeyPrefix = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\");

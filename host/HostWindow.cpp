@@ -42,7 +42,7 @@ const char16_t selectContacts[] =
     u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
     u"FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
     u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4) "
-    u"ORDER BY %2 %3, nome_union";
+    u"ORDER BY %2 %3, %5";
 const char16_t ascending[] = u"ASC";
 const char nameField[] = "nome_union";
 const char16_t descending[] = u"DESC";
@@ -319,7 +319,11 @@ bool HostWindow::readList(const QString& typed)
 
 QString HostWindow::statementFor(const ListQuery& query, const QString& pattern)
 {
-    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable});
+    // Names alike are kept apart by name, or by number when sorted by name:
+    // a column may be named only once in ORDER BY (the server refuses it twice).
+    const QString tieBreak = query.field == QLatin1String(nameField) ? QStringLiteral("contacto_id")
+                                                                     : QString::fromLatin1(nameField);
+    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable, tieBreak});
 }
 
 void HostWindow::searchList()

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -196,6 +197,11 @@ QLineEdit* IdentityPanel::addField(QFormLayout* form, const QString& name, const
     edit->setObjectName(name);
     form->addRow(label, edit);
     edit->setAccessibleName(QString(label).remove(u'&').remove(u':').trimmed());
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& typed) {
+        QString text = typed;
+        if (refuseNul(text, edit->accessibleName()))
+            edit->setText(text);
+    });
     if (width > 0)
         limitLength(edit, width, edit->accessibleName());
     connect(edit, &QLineEdit::textEdited, this, &IdentityPanel::userChanged);
@@ -253,6 +259,33 @@ QString IdentityPanel::cutToWidth(const QString& text, int width)
     if (end > 0 && text[end - 1].isHighSurrogate())
         --end;
     return text.left(end);
+}
+
+bool IdentityPanel::refuseNul(QString& text, const QString& label)
+{
+    if (!text.contains(QChar(u'\0')))
+        return false;
+    text.remove(QChar(u'\0'));
+    emit Notice(nulNotice(label));
+    return true;
+}
+
+QString IdentityPanel::nulNotice(const QString& label)
+{
+    return QStringLiteral("O campo «") + label +
+           QStringLiteral("» não admite o carácter nulo (código 0): foi retirado do texto.");
+}
+
+void IdentityPanel::watchForNul(QPlainTextEdit* edit, const QString& label)
+{
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, label] {
+        QString text = edit->toPlainText();
+        if (!text.contains(QChar(u'\0')))
+            return;
+        const QSignalBlocker quiet(edit);
+        refuseNul(text, label);
+        edit->setPlainText(text);
+    });
 }
 
 QString IdentityPanel::cutNotice(const QString& label, int width)

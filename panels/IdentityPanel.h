@@ -15,6 +15,7 @@ class QBoxLayout;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
 class IdentityPanel : public QWidget {
@@ -109,6 +110,13 @@ class IdentityPanel : public QWidget {
     void limitLength(QLineEdit* edit, int width, const QString& label);
     // The text of that notice.
     static QString cutNotice(const QString& label, int width);
+    // A NUL character (pasted from elsewhere) is no text a server keeps: it
+    // is taken out where it came in, and the card is told (Notice). True
+    // when there was one.
+    bool refuseNul(QString& text, const QString& label);
+    static QString nulNotice(const QString& label);
+    // The same watch on a multi-line text field.
+    void watchForNul(QPlainTextEdit* edit, const QString& label);
 
     class LoadingScope {
       public:

@@ -77,10 +77,17 @@ void RowListPanel::cellEdited(int row, int column)
     if (column == columns_.size()) {
         if (item->checkState() == Qt::Checked)
             setDefaultRow(row);
-    } else if (const int width = columns_[column].width; width > 0 && item->text().size() > width) {
-        LoadingScope quiet(*this);
-        item->setText(cutToWidth(item->text(), width));
-        emit Notice(cutNotice(columns_[column].caption, width));
+        userChanged();
+        return;
+    }
+    {
+        LoadingScope quiet(*this); // the corrections are no edits of the user's
+        if (QString text = item->text(); refuseNul(text, columns_[column].caption))
+            item->setText(text);
+        if (const int width = columns_[column].width; width > 0 && item->text().size() > width) {
+            item->setText(cutToWidth(item->text(), width));
+            emit Notice(cutNotice(columns_[column].caption, width));
+        }
     }
     userChanged();
 }

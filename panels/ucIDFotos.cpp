@@ -15,7 +15,7 @@ const char16_t selectPhoto[] =
     u"SELECT imagem FROM tbContactos_Fotos WHERE contacto_id = %1 ORDER BY foto_id DESC";
 const char16_t deletePhoto[] = u"DELETE FROM tbContactos_Fotos WHERE contacto_id = %1";
 const char16_t insertPhoto[] =
-    u"INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, '%2', '%3')";
+    u"INSERT INTO tbContactos_Fotos (contacto_id, ficheiro, imagem) VALUES (%1, N'%2', N'%3')";
 
 constexpr int side = 160; // the stored picture's largest side, in pixels
 

@@ -24,6 +24,7 @@ ucIDObs::ucIDObs(QWidget* parent) : IdentityPanel(QStringLiteral("ucIDObs1"), pa
     text_->setObjectName(QStringLiteral("txtObs"));
     text_->setPlaceholderText(QStringLiteral("Observações"));
     text_->setAccessibleName(QStringLiteral("Observações"));
+    watchForNul(text_, text_->accessibleName());
     text_->setTabChangesFocus(true);
     layout->addWidget(text_);
     connect(text_, &QPlainTextEdit::textChanged, this, &ucIDObs::userChanged);
@@ -66,7 +67,7 @@ bool ucIDObs::Save(QString& userName)
         const QString id = rs.Eof() ? QString() : text(rs, QStringLiteral("nota_id"));
         rs.Close();
         // Spaces and line breaks stay as typed: the text literal keeps every character.
-        const QString note = u'\'' + sql::doubled(notes()) + u'\'';
+        const QString note = QStringLiteral("N'") + sql::doubled(notes()) + u'\'';
         if (id.isEmpty())
             execute(sql::compose(insertNote,
                                  {ContactNumber, note, modData::FormatSQLValue(userName, modData::kText)}));

@@ -40,6 +40,7 @@ ucIDTulvas_Details::ucIDTulvas_Details(QWidget* parent)
     observacoes_ = new QPlainTextEdit(this);
     observacoes_->setObjectName(QStringLiteral("txtObservacoes"));
     observacoes_->setAccessibleName(QStringLiteral("Observações do ficheiro"));
+    watchForNul(observacoes_, observacoes_->accessibleName());
     observacoes_->setTabChangesFocus(true);
     // Room for a few lines of notes, not one.
     observacoes_->setMinimumHeight(observacoes_->fontMetrics().lineSpacing() * observationLines +

@@ -140,7 +140,7 @@ QString readPermitionsDef(const QString& userName, const QString& columnName, bo
         rs.Open(QStringLiteral(
                     "SELECT tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT OUTER "
                     "JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
-                    "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '") +
+                    "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = N'") +
                     quoted(userName) + u'\'',
                 Data().SqlServer);
         if (rs.Eof()) {
@@ -161,11 +161,11 @@ QString readPermitionsDef(const QString& userName, const QString& columnName, bo
         bool any = false;
         if (!m.userCodeNull) {
             condition +=
-                fu + QStringLiteral(" Like '%") + codePattern(m.userCode) + p + QStringLiteral("%' ");
+                fu + QStringLiteral(" Like N'%") + codePattern(m.userCode) + p + QStringLiteral("%' ");
             any = true;
         }
         for (const QString& code : m.groupCodes) {
-            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE '%") +
+            condition += (any ? QStringLiteral(" OR ") : QString()) + fg + QStringLiteral(" LIKE N'%") +
                          codePattern(code) + p + QStringLiteral("%' ");
             any = true;
         }
@@ -174,13 +174,13 @@ QString readPermitionsDef(const QString& userName, const QString& columnName, bo
             condition += QStringLiteral(" AND (");
             bool anyDenial = false;
             if (!m.userCodeNull) {
-                condition +=
-                    fu + QStringLiteral(" NOT LIKE '%") + codePattern(m.userCode) + n + QStringLiteral("%' ");
+                condition += fu + QStringLiteral(" NOT LIKE N'%") + codePattern(m.userCode) + n +
+                             QStringLiteral("%' ");
                 anyDenial = true;
             }
             for (const QString& code : m.groupCodes) {
                 condition += (anyDenial ? QStringLiteral(" AND ") : QString()) + fg +
-                             QStringLiteral(" NOT LIKE '%") + codePattern(code) + n + QStringLiteral("%' ");
+                             QStringLiteral(" NOT LIKE N'%") + codePattern(code) + n + QStringLiteral("%' ");
                 anyDenial = true;
             }
             condition += QStringLiteral(")");
@@ -215,16 +215,21 @@ bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 object
         guardedTable(objectKind, t);
         const QString k =
             t.table.isEmpty() ? QString() : t.keyColumn + QStringLiteral(" = ") + QString::number(objectId);
-        if (action >= Open && action <= ChangePermissions) {
-            allowed =
-                hasRow(QStringLiteral("SELECT * FROM ") + t.table +
-                       (t.companion ? QStringLiteral("_Permitions") : QString()) +
-                       QStringLiteral(" WHERE (") + k + QStringLiteral(") AND (") + c + QStringLiteral(")"));
+        // With nothing to ask (a user in no group and without a mask entry,
+        // a kind of object nobody guards) no statement is sent: the answer
+        // is no, as the server's would be.
+        if (t.table.isEmpty()) {
+            allowed = false;
+        } else if (action >= Open && action <= ChangePermissions) {
+            allowed = !c.isEmpty() && hasRow(QStringLiteral("SELECT * FROM ") + t.table +
+                                             (t.companion ? QStringLiteral("_Permitions") : QString()) +
+                                             QStringLiteral(" WHERE (") + k + QStringLiteral(") AND (") + c +
+                                             QStringLiteral(")"));
         } else if (action == Create && t.companion) {
             const QString d =
                 readPermitionsDef(userName, QStringLiteral("code"), false, {}, {}, connectionFailed);
-            allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table +
-                             QStringLiteral("_Permitions_Criar_Groups WHERE ") + d);
+            allowed = !d.isEmpty() && hasRow(QStringLiteral("SELECT code FROM ") + t.table +
+                                             QStringLiteral("_Permitions_Criar_Groups WHERE ") + d);
             if (!allowed) {
                 if (connectionRefused()) {
                     if (couldNotAsk)
@@ -233,8 +238,9 @@ bool CheckObjectSecurity(const QString& userName, qint32 objectId, qint32 object
                 }
                 const QString again =
                     readPermitionsDef(userName, QStringLiteral("code"), false, {}, {}, connectionFailed);
-                allowed = hasRow(QStringLiteral("SELECT code FROM ") + t.table +
-                                 QStringLiteral("_Permitions_Criar_Users WHERE ") + again);
+                allowed =
+                    !again.isEmpty() && hasRow(QStringLiteral("SELECT code FROM ") + t.table +
+                                               QStringLiteral("_Permitions_Criar_Users WHERE ") + again);
             }
         }
     } catch (const vb::Error& e) {
@@ -263,7 +269,7 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
         };
         QString table = file;
         if (!file.startsWith(QStringLiteral("tb"))) {
-            ado::Recordset types = open(QStringLiteral("SELECT * FROM tbContactos_Tipos WHERE descrit = '") +
+            ado::Recordset types = open(QStringLiteral("SELECT * FROM tbContactos_Tipos WHERE descrit = N'") +
                                         quoted(file) + u'\'');
             if (types.isNothing())
                 return;
@@ -280,7 +286,7 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
                                 "tbGroups_Users_Links.user_id = tbUsers.user_id LEFT JOIN tbGroups ON "
                                 "tbGroups_Users_Links.group_id = tbGroups.group_id WHERE "
                                 "tbGroups_Users_Links.predef <> 0 AND "
-                                "tbUsers.descrit = '") +
+                                "tbUsers.descrit = N'") +
                  quoted(userName) + u'\'');
         if (primary.isNothing())
             return;
@@ -298,7 +304,7 @@ void GetDefaultPermitions(QString& userName, const QString& file, QString& group
         }
         ado::Recordset create =
             open(QStringLiteral("SELECT * FROM ") + table +
-                 QStringLiteral("_Permitions_Criar_Groups WHERE code = '") + quoted(primaryCode) + u'\'');
+                 QStringLiteral("_Permitions_Criar_Groups WHERE code = N'") + quoted(primaryCode) + u'\'');
         if (create.isNothing())
             return;
         if (create.Eof()) {

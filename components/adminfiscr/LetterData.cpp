@@ -16,8 +16,8 @@ namespace {
 
 const char16_t selectContactRow[] = u"SELECT * FROM %1 WHERE contacto_id = %2";
 const char16_t selectCompany[] =
-    u"SELECT variavel, valor FROM tbConfig WHERE variavel IN ('Empresa', 'EmpresaMorada', "
-    u"'EmpresaCodigoPostal', 'EmpresaLocalidade', 'EmpresaTelefone', 'EmpresaEmail')";
+    u"SELECT variavel, valor FROM tbConfig WHERE variavel IN (N'Empresa', N'EmpresaMorada', "
+    u"N'EmpresaCodigoPostal', N'EmpresaLocalidade', N'EmpresaTelefone', N'EmpresaEmail')";
 const char16_t selectSigner[] = u"SELECT nome FROM tbUsers WHERE descrit = %1";
 
 constexpr int invalidArgument = 5;    // VB's "Invalid procedure call or argument"

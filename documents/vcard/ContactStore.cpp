@@ -45,7 +45,7 @@ const char16_t selectByUid[] =
     u"SELECT TOP 1 v.contacto_id, c.genero_id, c.nome_union FROM tbContactos_VCard v INNER JOIN "
     u"tbContactos c ON c.contacto_id = v.contacto_id WHERE v.uid = %1";
 const char16_t selectByNif[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
-                               u"REPLACE(no_contribuinte, ' ', '') = %1 ORDER BY contacto_id";
+                               u"REPLACE(no_contribuinte, N' ', N'') = %1 ORDER BY contacto_id";
 const char16_t selectByEmail[] =
     u"SELECT TOP 1 c.contacto_id, c.genero_id, c.nome_union FROM tbContactos_Emails e INNER JOIN tbContactos "
     u"c "
@@ -53,7 +53,8 @@ const char16_t selectByEmail[] =
 // Numbers compare without their spaces and without the country's prefix.
 const char16_t selectByPhone[] =
     u"SELECT TOP 1 c.contacto_id, c.genero_id, c.nome_union FROM tbContactos_Telefones t INNER JOIN "
-    u"tbContactos c ON c.contacto_id = t.contacto_id WHERE REPLACE(REPLACE(t.numero, ' ', ''), '+351', '') "
+    u"tbContactos c ON c.contacto_id = t.contacto_id WHERE REPLACE(REPLACE(t.numero, N' ', N''), N'+351', "
+    u"N'') "
     u"= %1 ORDER BY c.contacto_id";
 const QString portugalPrefix = QStringLiteral("+351");
 const QString portugalPrefixDialled = QStringLiteral("00351");

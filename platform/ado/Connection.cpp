@@ -47,7 +47,7 @@ template <class Work> auto traced(const Session& session, const QString& stateme
 {
     QElapsedTimer clock;
     clock.start();
-    TraceEntry entry{session.serverName(), statement, 0, false, {}};
+    TraceEntry entry{session.serverName(), statement, 0, false, {}, TraceEntry::Kind::Statement, {}};
     try {
         auto result = work();
         entry.microseconds = clock.nsecsElapsed() / 1000;
@@ -193,7 +193,7 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
                                 ? parsed.connectTimeout()
                                 : d.connectionTimeout;
         StatementTrace::record(TraceEntry{
-            parsed.dataSource(), QStringLiteral("-- ligação"), 0, false, {}, TraceEntry::Kind::Connect});
+            parsed.dataSource(), QStringLiteral("-- ligação"), 0, false, {}, TraceEntry::Kind::Connect, {}});
         if (options != adConnectUnspecified && (options & adAsyncConnect)) {
             d.pending = std::make_shared<PendingOpen>();
             connectInBackground(d.pending, parsed, timeout);
@@ -273,6 +273,7 @@ QStringList Connection::primaryKey(const QString& table) const
 
 Recordset Connection::Execute(const QString& commandText, qint64* recordsAffected, int /*options*/)
 {
+    const TraceOrigin origin(__builtin_return_address(0));
     impl().errors.clear();
     try {
         BatchResult result = run(commandText);

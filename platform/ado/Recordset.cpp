@@ -1,4 +1,5 @@
 #include "platform/ado/Recordset.h"
+#include "platform/ado/StatementTrace.h"
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/FindCriteria.h"
@@ -111,6 +112,7 @@ Recordset Recordset::fromResult(const Connection& connection, const QString& sou
 void Recordset::Open(const QString& source, const Connection& activeConnection, int /*cursorType*/,
                      int lockType, int /*options*/)
 {
+    const TraceOrigin origin(__builtin_return_address(0));
     Field::Data& d = data();
     if (d.isOpen)
         throw error::alreadyOpen();
@@ -296,9 +298,10 @@ QString Recordset::updateTable() const
 
 namespace {
 
+// In brackets, as the server reads names whatever QUOTED_IDENTIFIER says.
 QString quotedName(QString name)
 {
-    return u'"' + name.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return u'[' + name.replace(u']', QStringLiteral("]]")) + u']';
 }
 
 int columnOf(const QList<Column>& columns, const QString& baseColumn)
@@ -315,6 +318,7 @@ int columnOf(const QList<Column>& columns, const QString& baseColumn)
 
 void Recordset::Update()
 {
+    const TraceOrigin origin(__builtin_return_address(0));
     Field::Data& d = open();
     if (d.edited.isEmpty())
         return;

@@ -1,5 +1,7 @@
 #include "platform/ado/StatementTrace.h"
 
+#include <dlfcn.h>
+
 #include <QDateTime>
 #include <QFile>
 #include <QMutex>
@@ -30,9 +32,11 @@ QString traceLine(const TraceEntry& entry)
                        .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), entry.server)
                        .arg(entry.microseconds);
     QString statement = entry.statement;
-    line += statement.replace(u'\n', u' ');
+    line += statement.replace(u'\n', u' ').replace(u'\t', u' '); // one line, tabs between the columns only
     if (entry.failed)
         line += QStringLiteral("\tERRO: ") + entry.error;
+    if (!entry.origin.isEmpty())
+        line += QStringLiteral("\tORIGEM: ") + entry.origin;
     return line + u'\n';
 }
 
@@ -46,8 +50,9 @@ void writeToEnvironmentFile(const TraceEntry& entry)
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
         return;
     }
+    // One write a line: the test programs running side by side share the file.
     QFile file(target);
-    if (file.open(QIODevice::Append | QIODevice::Text))
+    if (file.open(QIODevice::Append | QIODevice::Text | QIODevice::Unbuffered))
         file.write(bytes);
 }
 
@@ -61,12 +66,40 @@ StatementTrace::Hook StatementTrace::setHook(Hook newHook)
     return previous;
 }
 
-void StatementTrace::record(const TraceEntry& entry)
+void StatementTrace::record(const TraceEntry& given)
 {
+    TraceEntry entry = given;
+    if (entry.origin.isEmpty())
+        entry.origin = TraceOrigin::current();
     QMutexLocker lock(&traceMutex());
     writeToEnvironmentFile(entry);
     if (hook())
         hook()(entry);
+}
+
+namespace {
+thread_local const void* markedCaller = nullptr;
+} // namespace
+
+TraceOrigin::TraceOrigin(const void* caller) : outermost_(markedCaller == nullptr)
+{
+    if (outermost_)
+        markedCaller = caller;
+}
+
+TraceOrigin::~TraceOrigin()
+{
+    if (outermost_)
+        markedCaller = nullptr;
+}
+
+QString TraceOrigin::current()
+{
+    Dl_info info{};
+    if (!markedCaller || dladdr(markedCaller, &info) == 0 || !info.dli_fname)
+        return {};
+    const QString path = QString::fromLocal8Bit(info.dli_fname);
+    return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
 } // namespace ado

@@ -15,6 +15,26 @@ struct TraceEntry {
     bool failed = false;
     QString error;
     Kind kind = Kind::Statement;
+    // The program or library whose code sent it (the caller of Execute or
+    // Open), so that what the application sends can be told from what a
+    // test or a user typed at a console sends.
+    QString origin;
+};
+
+// Marks, for the statements sent while it lives, the code that called the
+// data-access entry point (its return address). Only the outermost mark of
+// a thread counts.
+class TraceOrigin {
+  public:
+    explicit TraceOrigin(const void* caller);
+    ~TraceOrigin();
+    TraceOrigin(const TraceOrigin&) = delete;
+    TraceOrigin& operator=(const TraceOrigin&) = delete;
+    // The file name of the object holding the marked caller; empty when none.
+    static QString current();
+
+  private:
+    bool outermost_;
 };
 
 class StatementTrace {

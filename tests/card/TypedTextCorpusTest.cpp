@@ -66,11 +66,12 @@ class TypedText : public cardtest::CardFixture, public ::testing::WithParamInter
         return edit->text();
     }
     QString stored(const QString& sql) { return db.value(sql); }
-    // What a text field stores: the text cut to its column, without the
-    // spaces at either end (text literals are trimmed).
+    // What a text field stores: the text without a NUL (refused where it is
+    // typed), cut to its column, without the spaces at either end (text
+    // literals are trimmed).
     static QString kept(const QString& text, int width)
     {
-        return IdentityPanel::cutToWidth(text, width).trimmed();
+        return IdentityPanel::cutToWidth(QString(text).remove(QChar(u'\0')), width).trimmed();
     }
     // A new row, its cells typed one by one (each cut to its column).
     static void typeRow(RowListPanel* panel, const QStringList& cells)

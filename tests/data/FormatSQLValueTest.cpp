@@ -35,9 +35,9 @@ TEST_F(UnderRegional, NullAndBlankGiveEachKindsEmptyLiteral)
         EXPECT_EQ(FormatSQLValue(blank, 1), "null");
         EXPECT_EQ(FormatSQLValue(blank, 2), "null");
         EXPECT_EQ(FormatSQLValue(blank, 3), "null");
-        EXPECT_EQ(FormatSQLValue(blank, 4), "''");
+        EXPECT_EQ(FormatSQLValue(blank, 4), "N''");
         EXPECT_EQ(FormatSQLValue(blank, 5), "null");
-        EXPECT_EQ(FormatSQLValue(blank, 6), "'%%'");
+        EXPECT_EQ(FormatSQLValue(blank, 6), "N'%%'");
         EXPECT_EQ(FormatSQLValue(blank, 7), "null");
     }
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("x")), 9), "");
@@ -46,11 +46,12 @@ TEST_F(UnderRegional, NullAndBlankGiveEachKindsEmptyLiteral)
 
 TEST_F(UnderRegional, TextsAreTrimmedAndApostrophesRewritten)
 {
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("O'Neil ")), 3), "'O' + CHAR(39) + 'Neil'");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("  João Ção € ")), 4), "'João Ção €'");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("ana silva")), 6), "'%ana%silva%'");
-    // The pattern keeps the rewrite's blanks, so the literal stays valid SQL.
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("d'arc lda")), 6), "'%d' + CHAR(39) + 'arc%lda%'");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("O'Neil ")), 3), "N'O' + CHAR(39) + N'Neil'");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("  João Ção € ")), 4), "N'João Ção €'");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("ana silva")), 6), "N'%ana%silva%'");
+    // Text is N'…' piece by piece, so that nothing passes through a code page;
+    // the pattern keeps the rewrite's blanks, so the literal stays valid SQL.
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("d'arc lda")), 6), "N'%d' + CHAR(39) + N'arc%lda%'");
     QString text = QStringLiteral("a'b'c");
     EXPECT_EQ(modCode::Trtf(text), "a' + CHAR(39) + 'b' + CHAR(39) + 'c");
     EXPECT_EQ(text, "a' + CHAR(39) + 'b' + CHAR(39) + 'c") << "the argument is rewritten too";

@@ -53,7 +53,7 @@ TEST(AdminTool, ExplainsARightsDecision)
     };
     const auto [allowedCode, allowed] = run({QStringLiteral("sa"), QStringLiteral("1"), QStringLiteral("0")});
     EXPECT_EQ(allowedCode, 0);
-    EXPECT_TRUE(allowed.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like '%")))
+    EXPECT_TRUE(allowed.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like N'%")))
         << allowed.toStdString();
     EXPECT_TRUE(allowed.contains(QStringLiteral(
         "Instrução: SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 1) AND (")));
