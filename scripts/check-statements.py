@@ -25,7 +25,9 @@ import sys
 from pathlib import Path
 
 ALLOWLIST = Path(__file__).resolve().parent / "statement-allowlist.txt"
-NOT_THE_APPLICATION = re.compile(r"^(test_|quarvenses-sql$|bench_)")
+# Tests, benchmarks, a console user's own statements and the scripts run as
+# they stand (the demonstration data) are not the application's.
+NOT_THE_APPLICATION = re.compile(r"^(test_|quarvenses-sql$|bench_)|\.sql$")
 
 N_LITERAL = re.compile(r"\bN'(?:[^']|'')*'")
 PLAIN_LITERAL = re.compile(r"'(?:[^']|'')*'")
@@ -48,13 +50,13 @@ def shape(statement):
 
 
 def application_statements(trace):
-    for line in trace.open(encoding="utf-8", errors="replace"):
+    for line in trace.open(encoding="utf-8", errors="replace", newline="\n"):
         fields = line.rstrip("\n").split("\t")
         if len(fields) < 4:
             continue
         statement = fields[3]
         origin = next((f[len("ORIGEM: "):] for f in fields[4:] if f.startswith("ORIGEM: ")), "")
-        if NOT_THE_APPLICATION.match(origin) or statement.startswith("--"):
+        if NOT_THE_APPLICATION.search(origin) or statement.startswith("--"):
             continue
         yield statement
 

@@ -14,6 +14,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   xdg-utils cups-client
   poppler-utils
+  sqlfluff
   qt6-translations-l10n
 )
 

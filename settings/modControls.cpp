@@ -25,7 +25,7 @@ QString lookUpCandidate(ado::Connection& connection)
 {
     ado::Recordset rs =
         connection.Execute(QStringLiteral("SELECT valor, variavel FROM tbConfig WHERE (variavel = "
-                                          "'FXFontName' OR variavel = 'FXFontSize') AND module_id = 3"));
+                                          "N'FXFontName' OR variavel = N'FXFontSize') AND module_id = 3"));
     QString candidate;
     for (; !rs.Eof(); rs.MoveNext())
         if (vb::CStr(rs(QStringLiteral("variavel"))) == QLatin1String("FXFontName") &&

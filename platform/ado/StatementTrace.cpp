@@ -32,7 +32,8 @@ QString traceLine(const TraceEntry& entry)
                        .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), entry.server)
                        .arg(entry.microseconds);
     QString statement = entry.statement;
-    line += statement.replace(u'\n', u' ').replace(u'\t', u' '); // one line, tabs between the columns only
+    // One line, with tabs only between the columns.
+    line += statement.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
     if (entry.failed)
         line += QStringLiteral("\tERRO: ") + entry.error;
     if (!entry.origin.isEmpty())
@@ -79,22 +80,34 @@ void StatementTrace::record(const TraceEntry& given)
 
 namespace {
 thread_local const void* markedCaller = nullptr;
+thread_local QString markedScript;
 } // namespace
 
-TraceOrigin::TraceOrigin(const void* caller) : outermost_(markedCaller == nullptr)
+TraceOrigin::TraceOrigin(const void* caller) : outermost_(markedCaller == nullptr && markedScript.isEmpty())
 {
     if (outermost_)
         markedCaller = caller;
 }
 
-TraceOrigin::~TraceOrigin()
+TraceOrigin::TraceOrigin(const QString& scriptName)
+    : outermost_(markedCaller == nullptr && markedScript.isEmpty()), named_(true)
 {
     if (outermost_)
+        markedScript = scriptName;
+}
+
+TraceOrigin::~TraceOrigin()
+{
+    if (outermost_ && named_)
+        markedScript.clear();
+    else if (outermost_)
         markedCaller = nullptr;
 }
 
 QString TraceOrigin::current()
 {
+    if (!markedScript.isEmpty())
+        return markedScript;
     Dl_info info{};
     if (!markedCaller || dladdr(markedCaller, &info) == 0 || !info.dli_fname)
         return {};

@@ -27,6 +27,8 @@ struct TraceEntry {
 class TraceOrigin {
   public:
     explicit TraceOrigin(const void* caller);
+    // A script run as it stands (the demonstration data): named by its file.
+    explicit TraceOrigin(const QString& scriptName);
     ~TraceOrigin();
     TraceOrigin(const TraceOrigin&) = delete;
     TraceOrigin& operator=(const TraceOrigin&) = delete;
@@ -35,6 +37,7 @@ class TraceOrigin {
 
   private:
     bool outermost_;
+    bool named_ = false;
 };
 
 class StatementTrace {

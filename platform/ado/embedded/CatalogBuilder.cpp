@@ -1,4 +1,5 @@
 #include "platform/ado/embedded/CatalogBuilder.h"
+#include "platform/ado/StatementTrace.h"
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
@@ -60,6 +61,7 @@ void runDemo(const QString& folder, const QString& catalog, const QString& login
     text.set(QStringLiteral("Data Source"), folder);
     Connection connection;
     connection.Open(text.toString());
+    const ado::TraceOrigin origin(name);
     connection.BeginTrans();
     try {
         connection.Execute(script);
