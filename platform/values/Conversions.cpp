@@ -350,4 +350,16 @@ QDateTime FromSerial(double serial)
     return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
 }
 
+QDateTime FromSerialToMillisecond(double serial)
+{
+    if (!detail::serialInRange(serial))
+        return {};
+    constexpr double millisecondsADay = 86400000.0;
+    // Before 1899-12-30 the day counts down and the time still counts up.
+    const double day = serial < 0 ? std::ceil(serial) : std::floor(serial);
+    const qint64 sinceMidnight =
+        qMin(qRound64(std::fabs(serial - day) * millisecondsADay), qint64(millisecondsADay) - 1);
+    return QDateTime(SerialDate(day), QTime::fromMSecsSinceStartOfDay(int(sinceMidnight)));
+}
+
 } // namespace vb

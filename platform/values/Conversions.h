@@ -50,6 +50,9 @@ double ToSerial(const QDateTime& dt);
 // SerialDate and SerialTime when the exact fields matter. Times are rounded
 // to the second; an out-of-range or non-finite serial gives an invalid value.
 QDateTime FromSerial(double serial);
+// The same moment to the millisecond the serial holds (what a server keeps),
+// where FromSerial stops at the second as VB's date parts do.
+QDateTime FromSerialToMillisecond(double serial);
 QDate SerialDate(double serial);
 QTime SerialTime(double serial);
 

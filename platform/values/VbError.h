@@ -29,6 +29,14 @@ class Error : public std::exception {
     int number() const noexcept { return number_; }
     const QString& description() const noexcept { return description_; }
     const QString& source() const noexcept { return source_; }
+    // The server's own number for the failure (ADO's NativeError): SQL
+    // Server's message number; 0 when there is none.
+    int nativeError() const noexcept { return native_; }
+    Error& setNativeError(int native) noexcept
+    {
+        native_ = native;
+        return *this;
+    }
     const char* what() const noexcept override { return what_.c_str(); }
 
     // The errors VB raises by number, with VB's own texts.
@@ -44,6 +52,7 @@ class Error : public std::exception {
     QString description_;
     QString source_;
     std::string what_;
+    int native_ = 0;
 };
 
 } // namespace vb

@@ -165,7 +165,7 @@ void bindValue(sqlite3_stmt* statement, int index, const vb::Variant& value)
 
 QString dateText(double serial)
 {
-    return vb::FromSerial(serial).toString(QString::fromLatin1(dialect::dateTimeFormat));
+    return vb::FromSerialToMillisecond(serial).toString(QString::fromLatin1(dialect::dateTimeFormat));
 }
 
 bool parseDateText(const QString& text, double* serial)

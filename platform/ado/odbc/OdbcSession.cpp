@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <sql.h>
 #include <sqlext.h>
+#include <vector>
 
 namespace ado::odbc {
 
@@ -25,33 +26,50 @@ const SQLWCHAR* wide(const QString& text)
     return reinterpret_cast<const SQLWCHAR*>(text.utf16());
 }
 
-// The provider's error for the last failure on a handle, by SQLSTATE.
+const char16_t sessionOptions[] =
+    u"SET QUOTED_IDENTIFIER ON; SET ANSI_NULLS ON; SET ANSI_WARNINGS ON; SET ANSI_PADDING ON; "
+    u"SET CONCAT_NULL_YIELDS_NULL ON; SET ARITHABORT ON";
+
+// The provider's error for the last failure on a handle, by SQLSTATE, with
+// the server's own number and every diagnostic record whole (a message
+// longer than the buffer is read again at its full length).
 vb::Error diagnostic(SQLSMALLINT type, SQLHANDLE handle, const QString& server)
 {
-    SQLWCHAR state[6] = {};
-    SQLWCHAR message[1024] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
     QString text;
     QString sqlState;
-    for (SQLSMALLINT record = 1; SQLGetDiagRecW(type, handle, record, state, &native, message,
-                                                SQLSMALLINT(std::size(message)), &length) == SQL_SUCCESS;
-         ++record) {
-        if (record == 1)
+    SQLINTEGER firstNative = 0;
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLWCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        std::vector<SQLWCHAR> message(1024);
+        SQLRETURN rc = SQLGetDiagRecW(type, handle, record, state, &native, message.data(),
+                                      SQLSMALLINT(message.size()), &length);
+        if (rc == SQL_SUCCESS_WITH_INFO && length >= SQLSMALLINT(message.size())) {
+            message.resize(size_t(length) + 1);
+            rc = SQLGetDiagRecW(type, handle, record, state, &native, message.data(),
+                                SQLSMALLINT(message.size()), &length);
+        }
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        if (record == 1) {
             sqlState = fromWide(state, 5);
+            firstNative = native;
+        }
         if (!text.isEmpty())
             text += u' ';
-        text += fromWide(message, qMin<qsizetype>(length, qsizetype(std::size(message)) - 1));
+        text += fromWide(message.data(), qMin<qsizetype>(length, qsizetype(message.size()) - 1));
     }
     if (sqlState == QLatin1String("28000"))
-        return vb::Error(error::LoginFailed, text,
-                         QStringLiteral("Microsoft OLE DB Provider for SQL Server"));
+        return vb::Error(error::LoginFailed, text, QStringLiteral("Microsoft OLE DB Provider for SQL Server"))
+            .setNativeError(firstNative);
     if (sqlState.startsWith(QLatin1String("08")))
-        return error::unreachable(server);
+        return error::unreachable(server).setNativeError(firstNative);
     if (sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("HYT01"))
-        return error::timeout();
+        return error::timeout().setNativeError(firstNative);
     return error::provider(text.isEmpty() ? QStringLiteral("Erro do fornecedor ODBC (%1).").arg(sqlState)
-                                          : text);
+                                          : text)
+        .setNativeError(firstNative);
 }
 
 struct Statement {
@@ -138,13 +156,20 @@ vb::Variant readText(SQLHSTMT statement, SQLUSMALLINT column)
     return vb::Variant(text);
 }
 
+// A value the driver could not give is a failure, never a zero.
+void checked(SQLRETURN rc, SQLHSTMT statement)
+{
+    if (!SQL_SUCCEEDED(rc))
+        throw diagnostic(SQL_HANDLE_STMT, statement, QString());
+}
+
 vb::Variant readValue(SQLHSTMT statement, SQLUSMALLINT column, int type)
 {
     SQLLEN indicator = 0;
     switch (type) {
     case adBoolean: {
         unsigned char bit = 0;
-        SQLGetData(statement, column, SQL_C_BIT, &bit, 0, &indicator);
+        checked(SQLGetData(statement, column, SQL_C_BIT, &bit, 0, &indicator), statement);
         return indicator == SQL_NULL_DATA ? vb::Variant::null() : vb::Variant(bit != 0);
     }
     case adInteger:
@@ -152,7 +177,7 @@ vb::Variant readValue(SQLHSTMT statement, SQLUSMALLINT column, int type)
     case adUnsignedTinyInt:
     case adBigInt: {
         SQLBIGINT whole = 0;
-        SQLGetData(statement, column, SQL_C_SBIGINT, &whole, 0, &indicator);
+        checked(SQLGetData(statement, column, SQL_C_SBIGINT, &whole, 0, &indicator), statement);
         if (indicator == SQL_NULL_DATA)
             return vb::Variant::null();
         if (type == adSmallInt || type == adUnsignedTinyInt)
@@ -165,7 +190,7 @@ vb::Variant readValue(SQLHSTMT statement, SQLUSMALLINT column, int type)
     case adNumeric:
     case adCurrency: {
         double real = 0;
-        SQLGetData(statement, column, SQL_C_DOUBLE, &real, 0, &indicator);
+        checked(SQLGetData(statement, column, SQL_C_DOUBLE, &real, 0, &indicator), statement);
         if (indicator == SQL_NULL_DATA)
             return vb::Variant::null();
         return type == adCurrency ? vb::Variant(vb::Currency::fromDouble(real)) : vb::Variant(real);
@@ -210,6 +235,9 @@ ResultSet fetchAll(SQLHSTMT statement, SQLSMALLINT columns)
             row.append(readValue(statement, c, rows.columns[c - 1].type));
         rows.rows.append(std::move(row));
     }
+    // A fetch that failed half-way is a failure, not a shorter result.
+    if (rc != SQL_NO_DATA)
+        throw diagnostic(SQL_HANDLE_STMT, statement, QString());
     return rows;
 }
 
@@ -237,7 +265,7 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const vb::Variant& v, Bindings
         rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bits.last(), 0,
                               length);
     } else if (v.isDate()) {
-        const QDateTime m = vb::FromSerial(v.get<vb::Date>()->serial);
+        const QDateTime m = vb::FromSerialToMillisecond(v.get<vb::Date>()->serial);
         SQL_TIMESTAMP_STRUCT t = {};
         t.year = SQLSMALLINT(m.date().year());
         t.month = SQLUSMALLINT(m.date().month());
@@ -245,6 +273,8 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const vb::Variant& v, Bindings
         t.hour = SQLUSMALLINT(m.time().hour());
         t.minute = SQLUSMALLINT(m.time().minute());
         t.second = SQLUSMALLINT(m.time().second());
+        t.fraction =
+            SQLUINTEGER(m.time().msec()) * 1000000U; // nanoseconds, to the millisecond DATETIME keeps
         b.stamps.append(t);
         rc = SQLBindParameter(statement, index, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, 23,
                               3, &b.stamps.last(), 0, length);
@@ -315,7 +345,23 @@ std::unique_ptr<Session> OdbcSession::connect(const ConnectionString& connection
     if (!SQL_SUCCEEDED(rc))
         throw diagnostic(SQL_HANDLE_DBC, h.dbc, connection.dataSource());
     h.connected = true;
+    session->setServerOptions();
     return session;
+}
+
+// The options a site's SQL Server expects of every session, whatever the
+// driver's defaults: bracketed and quoted names, NULL compared as the
+// standard says, text joined to NULL gives NULL, no silent truncation.
+// Other ODBC databases (the tests' SQLite driver) are left as they are.
+void OdbcSession::setServerOptions()
+{
+    SQLWCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(h_->dbc, SQL_DBMS_NAME, name, sizeof(name), &length)) ||
+        !fromWide(name, qMin<qsizetype>(length / qsizetype(sizeof(SQLWCHAR)), 127))
+             .contains(QLatin1String("SQL Server"), Qt::CaseInsensitive))
+        return;
+    execute(QString::fromUtf16(sessionOptions), 0);
 }
 
 OdbcSession::~OdbcSession()

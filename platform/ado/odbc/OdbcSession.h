@@ -27,6 +27,7 @@ class OdbcSession : public Session {
 
   private:
     OdbcSession() = default;
+    void setServerOptions();
     struct Handles;
     std::unique_ptr<Handles> h_;
     QString server_;

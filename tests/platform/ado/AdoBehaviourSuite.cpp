@@ -198,6 +198,12 @@ TEST_P(AdoBehaviour, UpdateWritesTheRowBackByItsKey)
     EXPECT_EQ(vb::CStr(check(QStringLiteral("nome"))), QStringLiteral("Bruno d'Ávila"));
     EXPECT_TRUE(vb::CBool(check(QStringLiteral("activo"))));
     EXPECT_EQ(vb::SerialDate(check(QStringLiteral("nascido")).get<vb::Date>()->serial), QDate(2001, 2, 3));
+    // A moment is written back to the millisecond.
+    const QDateTime moment(QDate(2001, 2, 3), QTime(4, 5, 6, 789));
+    rs.Fields(QStringLiteral("nascido")).setValue(vb::Variant::fromDate(vb::ToSerial(moment)));
+    rs.Update();
+    Recordset again = connection.Execute(QStringLiteral("SELECT nascido FROM tbPessoas WHERE pessoa_id = 2"));
+    EXPECT_EQ(vb::FromSerialToMillisecond(again(QStringLiteral("nascido")).get<vb::Date>()->serial), moment);
 
     rs.Fields(QStringLiteral("nome")).setValue(QStringLiteral("Outro"));
     rs.CancelUpdate();
@@ -260,6 +266,15 @@ TEST_P(AdoBehaviour, ProviderErrorsCarryTheirText)
         EXPECT_EQ(connection.Errors()[0].description(), e.description());
     }
     EXPECT_EQ(connection.State(), adStateOpen);
+    // A message longer than any first buffer comes back whole (as whole as
+    // the driver makes it: SQLite's ODBC driver keeps 512 characters).
+    const QString longName = QStringLiteral("tb") + QString(400, u'x');
+    try {
+        connection.Execute(QStringLiteral("SELECT * FROM ") + longName);
+        ADD_FAILURE() << "no error";
+    } catch (const vb::Error& e) {
+        EXPECT_TRUE(e.description().contains(longName)) << e.description().size();
+    }
 }
 
 } // namespace adotest
