@@ -7,6 +7,7 @@
 #include "component/ConnectionState.h"
 #include "component/ErrorReport.h"
 #include "data/TransactionScope.h"
+#include "data/modCode.h"
 #include "data/modSQLConnection.h"
 #include "panels/ucIDTipos_Links.h"
 #include "permissions/modCheckPermissions.h"
@@ -125,6 +126,7 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
         if (Response == 0)
             Response = askHowToDelete(list, count, textOf(files, QStringLiteral("descrit")));
         if (Response == AnswerYes) {
+            modCode::IsInTransaction(); // asked as ever; the unit goes by the connection's own count
             unit.begin();
             deleteEverywhereOf(contactoId);
             unit.commit();
@@ -136,6 +138,7 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
             return false;
         }
         if (Response == AnswerNo && count > 1) {
+            modCode::IsInTransaction(); // asked as ever; the unit goes by the connection's own count
             unit.begin();
             ucIDTipos_Links1->FontName = modControls::ConfiguredFontName();
             ucIDTipos_Links1->setConnection(Data().SqlServer);

@@ -8,6 +8,7 @@
 #include "component/ConnectionState.h"
 #include "data/TaxNumber.h"
 #include "data/TransactionScope.h"
+#include "data/modCode.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"
 #include "panels/ucIDEmails.h"
@@ -200,6 +201,7 @@ bool frmInicial::saveIdentification()
     vb::Variant savedBy;
     vb::Variant savedWhen;
     try {
+        modCode::IsInTransaction(); // asked as ever; the unit goes by the connection's own count
         unit.begin();
         QString user = Conn().strUser;
         const qint32 result = singular_ ? ucIDSingular1->Save(user) : ucIDInstitucional1->Save(user);

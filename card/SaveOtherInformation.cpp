@@ -5,6 +5,7 @@
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "data/TransactionScope.h"
+#include "data/modCode.h"
 #include "panels/ucIDObs.h"
 #include "panels/ucIDTulvas.h"
 #include "platform/ado/SqlCompose.h"
@@ -37,6 +38,7 @@ bool frmInicial::saveOtherInformation()
         return false;
     TransactionScope unit;
     try {
+        modCode::IsInTransaction(); // asked as ever; the unit goes by the connection's own count
         unit.begin();
         QString user = Conn().strUser;
         // The notes' result is looked at too: notes that were not written

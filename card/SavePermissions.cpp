@@ -5,6 +5,7 @@
 #include "card/frmInicial.h"
 #include "component/ConnectionState.h"
 #include "data/TransactionScope.h"
+#include "data/modCode.h"
 #include "data/modSQLConnection.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDTulvas.h"
@@ -42,6 +43,7 @@ bool frmInicial::savePermissions()
     const QString userMask = sql::doubled(ucIDPermitions1->UserMask());
     TransactionScope unit;
     try {
+        modCode::IsInTransaction(); // asked as ever; the unit goes by the connection's own count
         unit.begin();
         Data().SqlServer.Execute(sql::compose(updateMasks, {group, userMask, Contacto_ID}));
         QString user = Conn().strUser;

@@ -1,7 +1,6 @@
 #include "data/TransactionScope.h"
 
 #include "component/ConnectionState.h"
-#include "data/modCode.h"
 #include "platform/ado/AdoError.h"
 
 TransactionScope::TransactionScope() = default;
@@ -12,9 +11,10 @@ TransactionScope::~TransactionScope()
         rollback();
 }
 
-// The connection counts the transactions it began; the server's own count
-// (the probe IsInTransaction sends) only tells of one begun some other way,
-// which is joined as well, never owned.
+// Decided by the connection's own count of what it began, never by the
+// server's @@TRANCOUNT: a driver's implicit transactions make that count
+// say "open" where nothing of ours is, and a unit that joined it would
+// never commit.
 void TransactionScope::begin()
 {
     ado::Connection& shared = Data().SqlServer;
@@ -22,8 +22,7 @@ void TransactionScope::begin()
         throw ado::error::transactionLost();
     if (began_ || joined_)
         return;
-    const bool open = shared.TransactionLevel() > 0;
-    if (open || modCode::IsInTransaction()) {
+    if (shared.TransactionLevel() > 0) {
         joined_ = true;
         return;
     }

@@ -23,7 +23,7 @@ class TransactionScope {
     TransactionScope(const TransactionScope&) = delete;
     TransactionScope& operator=(const TransactionScope&) = delete;
 
-    // Begins, or joins the transaction a caller has open.
+    // Begins, or joins the transaction a caller began on this connection.
     void begin();
     // The owner commits (throwing when the transaction was lost or doomed);
     // a joined scope only marks its part done.

@@ -19,4 +19,9 @@ vb::Error malformed(const QString& what)
     return vb::Error(providerError, QStringLiteral("Sintaxe incorrecta: %1.").arg(what), source);
 }
 
+vb::Error refusedAsTheServerDoes(int message, const QString& text)
+{
+    return vb::Error(providerError, text, source).setNativeError(message);
+}
+
 } // namespace dialect

@@ -542,8 +542,54 @@ Statement session(const Tokens& t, int b, int e)
     throw unsupported(QStringLiteral("SET ") + (e - b > 1 ? t[b + 1].text : QString()));
 }
 
+// The items of an ORDER BY list starting at `i`, each as its words without
+// ASC or DESC, until the list ends (a closing parenthesis of its own level,
+// the statement's end, or a word that follows a list).
+QStringList orderByItems(const Tokens& t, int i, int e)
+{
+    QStringList items;
+    QString item;
+    int depth = 0;
+    for (; i < e; ++i) {
+        const Token& token = t[i];
+        if (token.isSymbol("("))
+            ++depth;
+        if (token.isSymbol(")") && depth-- == 0)
+            break;
+        if (depth == 0 && (token.isWord("OFFSET") || token.isWord("FOR") || token.isWord("UNION") ||
+                           token.isWord("OPTION")))
+            break;
+        if (depth == 0 && token.isSymbol(",")) {
+            items << item;
+            item.clear();
+        } else if (!(depth == 0 && (token.isWord("ASC") || token.isWord("DESC")))) {
+            item += token.text.toLower() + u' ';
+        }
+    }
+    items << item;
+    return items;
+}
+
+// SQL Server refuses a column named twice in one ORDER BY (Msg 169).
+void refuseRepeatedOrderBy(const Tokens& t, int b, int e)
+{
+    for (int i = b; i + 1 < e; ++i) {
+        if (!t[i].isWord("ORDER") || !t[i + 1].isWord("BY"))
+            continue;
+        const QStringList items = orderByItems(t, i + 2, e);
+        for (qsizetype k = 0; k < items.size(); ++k)
+            if (items.indexOf(items[k]) != k)
+                throw refusedAsTheServerDoes(
+                    repeatedOrderByColumn,
+                    QStringLiteral(
+                        "Uma coluna foi indicada mais de uma vez na lista de ORDER BY. As colunas da "
+                        "lista de ORDER BY têm de ser únicas."));
+    }
+}
+
 Statement statement(const Tokens& t, int b, int e)
 {
+    refuseRepeatedOrderBy(t, b, e);
     for (int i = b; i < e; ++i)
         if (t[i].type == Token::Type::Word && refusedWords().contains(t[i].text))
             throw unsupported(t[i].text.toUpper());

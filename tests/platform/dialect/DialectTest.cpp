@@ -226,3 +226,25 @@ TEST_F(Dialect, TextsSortAsPortugueseAndCompareWithoutRegardToCase)
     EXPECT_EQ(run("SELECT COUNT(DISTINCT nome_union) FROM tbContactos WHERE nome_union LIKE 'jos_ ribeiro'"),
               QStringList{"2"});
 }
+
+// What SQL Server refuses when it compiles is refused here too, with its
+// message number: a list that passed here would fail on a site's server.
+TEST(DialectStrictness, AColumnNamedTwiceInOrderByIsRefusedAsMsg169)
+{
+    for (const char* repeated :
+         {"SELECT a, b FROM t ORDER BY a ASC, a", "SELECT a FROM t ORDER BY A, b DESC, a",
+          "SELECT a FROM t WHERE a IN (SELECT x FROM u ORDER BY x, x)"}) {
+        try {
+            dialect::translate(QString::fromUtf8(repeated));
+            ADD_FAILURE() << repeated;
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.nativeError(), 169) << repeated;
+            EXPECT_TRUE(
+                e.description().startsWith(QStringLiteral("Uma coluna foi indicada mais de uma vez")));
+        }
+    }
+    for (const char* distinct :
+         {"SELECT a, b FROM t ORDER BY a ASC, b", "SELECT a FROM (SELECT a FROM t ORDER BY a) s ORDER BY a",
+          "SELECT a FROM t ORDER BY LOWER(a), a"})
+        EXPECT_EQ(refusal(distinct), QString()) << distinct;
+}
