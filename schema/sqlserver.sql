@@ -660,48 +660,90 @@ BEGIN
       BEGIN TRANSACTION;
     ELSE
       SAVE TRANSACTION spDELETE_CONTACTO;
-    DELETE FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN (SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = @contacto_id);
-    DELETE FROM tbClientes_Sinistros_Permitions WHERE sinistro_id IN (SELECT sinistro_id FROM tbClientes_Sinistros WHERE contacto_id = @contacto_id);
-    DELETE FROM tbSeguradoras_P_Contas_Permitions WHERE PContas_ID IN (SELECT PContas_ID FROM tbSeguradoras_P_Contas WHERE contacto_id = @contacto_id);
-    DELETE FROM tbArquivo_Documental WHERE contacto_id = @contacto_id;
-    DELETE FROM tbAssociados WHERE contacto_id = @contacto_id;
-    DELETE FROM tbAssociados_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Advogados WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Advogados_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Apolices WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbClientes_Sinistros WHERE contacto_id = @contacto_id;
-    DELETE FROM tbColaboradores WHERE contacto_id = @contacto_id;
-    DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Comunicacoes WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Emails WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Eventos WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Fotos WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Institucionais WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Moradas WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Notas WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Relacionados WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Singulares WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Telefones WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_VCard WHERE contacto_id = @contacto_id;
-    DELETE FROM tbEntidades_Custos WHERE contacto_id = @contacto_id;
-    DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbFornecedores WHERE contacto_id = @contacto_id;
-    DELETE FROM tbFornecedores_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbOutsourcing WHERE contacto_id = @contacto_id;
-    DELETE FROM tbOutsourcing_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbPacientes WHERE contacto_id = @contacto_id;
-    DELETE FROM tbPacientes_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbSeguradoras WHERE contacto_id = @contacto_id;
-    DELETE FROM tbSeguradoras_P_Contas WHERE contacto_id = @contacto_id;
-    DELETE FROM tbSeguradoras_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbTulvas_Contactos WHERE contacto_id = @contacto_id;
-    DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @contacto_id;
-    UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @contacto_id;
-    DELETE FROM tbContactos WHERE contacto_id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Apolices_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN (SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = @id);', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Sinistros_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Sinistros_Permitions WHERE sinistro_id IN (SELECT sinistro_id FROM tbClientes_Sinistros WHERE contacto_id = @id);', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbSeguradoras_P_Contas_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbSeguradoras_P_Contas_Permitions WHERE PContas_ID IN (SELECT PContas_ID FROM tbSeguradoras_P_Contas WHERE contacto_id = @id);', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbArquivo_Documental', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbArquivo_Documental WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbAssociados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbAssociados WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbAssociados_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbAssociados_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Advogados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Advogados WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Advogados_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Advogados_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Apolices', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Apolices WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbClientes_Sinistros', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbClientes_Sinistros WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbColaboradores', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbColaboradores WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbColaboradores_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Comunicacoes', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Comunicacoes WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Emails', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Emails WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Eventos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Eventos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Fotos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Fotos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Institucionais', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Institucionais WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Moradas', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Moradas WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Notas', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Notas WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Relacionados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Relacionados WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Singulares', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Singulares WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Telefones', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Telefones WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Tipos_Links', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_VCard', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_VCard WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbEntidades_Custos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbEntidades_Custos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbEntidades_Custos_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbEntidades_Custos_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbFornecedores', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbFornecedores WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbFornecedores_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbFornecedores_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbOutsourcing', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbOutsourcing WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbOutsourcing_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbOutsourcing_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbPacientes', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbPacientes WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbPacientes_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbPacientes_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbSeguradoras', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbSeguradoras WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbSeguradoras_P_Contas', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbSeguradoras_P_Contas WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbSeguradoras_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbSeguradoras_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbTulvas_Contactos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbTulvas_Contactos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbTulvas_Contactos_Permitions', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Relacionados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbUsers', N'U') IS NOT NULL
+      EXEC sp_executesql N'UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF @own = 1
       COMMIT TRANSACTION;
     SELECT 0 AS error_number, N'' AS error_descrit;
@@ -711,6 +753,8 @@ BEGIN
       ROLLBACK TRANSACTION;
     ELSE IF @own = 0 AND XACT_STATE() = 1
       ROLLBACK TRANSACTION spDELETE_CONTACTO;
+    ELSE IF @own = 0 AND XACT_STATE() = -1
+      THROW; -- a doomed transaction is the caller's to roll back: it must fail, not read a row
     SELECT 3 AS error_number, N'o servidor recusou a eliminação (' + ERROR_MESSAGE() + N').' AS error_descrit;
   END CATCH
 END
@@ -720,10 +764,17 @@ GO
 -- unit like spDELETE_CONTACTO. Returns one row: error_number (0 on success)
 -- and error_descrit, the reason to follow "... adicionar o registo porque "
 -- (the caller adds the full stop).
-CREATE PROCEDURE spADD_CONTACTO_TO_GROUP @contacto_id INT, @ficheiro NVARCHAR(80), @group_code NVARCHAR(400), @user_code NVARCHAR(400)
+CREATE PROCEDURE spADD_CONTACTO_TO_GROUP @contacto_id INT, @ficheiro NVARCHAR(4000), @group_code NVARCHAR(4000), @user_code NVARCHAR(4000)
 AS
 BEGIN
   SET NOCOUNT ON;
+  -- Longer values than their columns are refused, never cut (the embedded
+  -- server does the same).
+  IF DATALENGTH(@ficheiro) > 160 OR DATALENGTH(@group_code) > 800 OR DATALENGTH(@user_code) > 800
+  BEGIN
+    SELECT 4 AS error_number, N'o nome do ficheiro tem mais de 80 caracteres ou uma máscara mais de 400' AS error_descrit;
+    RETURN;
+  END
   DECLARE @tipo INT, @tabela NVARCHAR(80), @sql NVARCHAR(1000);
   SELECT TOP 1 @tipo = contacto_tipo_id, @tabela = LTRIM(RTRIM(related)) FROM tbContactos_Tipos WHERE descrit = @ficheiro ORDER BY contacto_tipo_id;
   IF @tipo IS NULL OR @tabela IS NULL OR @tabela = N''
@@ -758,6 +809,8 @@ BEGIN
       ROLLBACK TRANSACTION;
     ELSE IF @own = 0 AND XACT_STATE() = 1
       ROLLBACK TRANSACTION spADD_CONTACTO_TO_GROUP;
+    ELSE IF @own = 0 AND XACT_STATE() = -1
+      THROW;
     SELECT 3 AS error_number, N'o servidor recusou a operação (' + ERROR_MESSAGE() + N')' AS error_descrit;
   END CATCH
 END

@@ -223,6 +223,21 @@ std::optional<ResultSet> spDELETE_CONTACTO(Session& session, const QList<vb::Var
                      [&] { deleteEverythingOf(session, id); });
 }
 
+constexpr qsizetype fileNameWidth = 80;
+constexpr qsizetype maskWidth = 400;
+
+// LTRIM(RTRIM(…)) as the server does it: spaces only, other white space kept.
+QString spacesTrimmed(const QString& text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
 // The texts complete "Não é possivel adicionar o registo porque ...", which
 // adds the full stop itself.
 std::optional<ResultSet> spADD_CONTACTO_TO_GROUP(Session& session, const QList<vb::Variant>& arguments)
@@ -231,18 +246,24 @@ std::optional<ResultSet> spADD_CONTACTO_TO_GROUP(Session& session, const QList<v
     const QString file = argumentText(arguments, 1);
     const vb::Variant groupMask(argumentText(arguments, 2));
     const vb::Variant userMask(argumentText(arguments, 3));
+    // Longer values than their columns are refused, never cut, as the
+    // server's procedure does.
+    if (file.size() > fileNameWidth || argumentText(arguments, 2).size() > maskWidth ||
+        argumentText(arguments, 3).size() > maskWidth)
+        return outcome(
+            4, QStringLiteral("o nome do ficheiro tem mais de 80 caracteres ou uma máscara mais de 400"));
     // The first type of that name, as SQL Server's TOP 1 takes it.
     const QList<Row> type = select(session,
                                    QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos "
                                                   "WHERE descrit = ? ORDER BY contacto_tipo_id"),
                                    {file});
-    if (type.isEmpty() || type[0][1].isNull() || vb::CStr(type[0][1]).trimmed().isEmpty())
+    if (type.isEmpty() || type[0][1].isNull() || spacesTrimmed(vb::CStr(type[0][1])).isEmpty())
         return outcome(1, QStringLiteral("o ficheiro «%1» não existe").arg(file));
     if (select(session, QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id = ?"), {id})
             .isEmpty())
         return outcome(2, QStringLiteral("o contacto indicado não existe"));
     const qint32 typeId = vb::CLng(type[0][0]);
-    const QString table = vb::CStr(type[0][1]).trimmed();
+    const QString table = spacesTrimmed(vb::CStr(type[0][1]));
     return asOneUnit(session, QStringLiteral("spADD_CONTACTO_TO_GROUP"),
                      QStringLiteral("o servidor recusou a operação (%1)"),
                      [&] { fileContact(session, id, typeId, table, groupMask, userMask); });

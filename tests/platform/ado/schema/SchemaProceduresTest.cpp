@@ -223,6 +223,16 @@ TEST_F(SchemaProcedures, AddingRefusesUnknownFilesAndContactsAndUndoesAFailure)
         std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
     EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 999, 'Clientes','$00011111',''")),
               std::pair(2, QStringLiteral("o contacto indicado não existe")));
+    // Values longer than their columns are refused, never cut, as the
+    // server's procedure refuses them.
+    const std::pair tooLong(
+        4, QStringLiteral("o nome do ficheiro tem mais de 80 caracteres ou uma máscara mais de 400"));
+    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, N'") + QString(81, u'F') +
+                   QStringLiteral("',N'$00011111',N''")),
+              tooLong);
+    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, N'Clientes',N'") + QString(401, u'1') +
+                   QStringLiteral("',N''")),
+              tooLong);
     EXPECT_EQ(allRows(), before);
 
     // A file whose table is missing fails after the membership was written:

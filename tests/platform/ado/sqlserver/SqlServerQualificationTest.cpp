@@ -145,3 +145,33 @@ TEST(SqlServerQualification, TheSchemaItsProceduresAndAwkwardTexts)
         EXPECT_EQ(vb::CStr(rs(QStringLiteral("nome_union"))), text);
     }
 }
+
+// What only a real server can tell: text outside any code page arrives whole
+// through N'…' literals, every session carries the options the application
+// relies on, and the rules the embedded server copies are the server's own.
+TEST(SqlServerQualification, UnicodeSessionOptionsAndCompileRules)
+{
+    if (!qEnvironmentVariableIsSet(serverVariable))
+        GTEST_SKIP() << serverVariable << " names no SQL Server";
+    SqlServerTestServer server;
+    ado::Connection c;
+    c.Open(server.connectionString());
+    c.Execute(QStringLiteral("CREATE TABLE tbTexto (id INT IDENTITY(1,1) PRIMARY KEY, nome NVARCHAR(60))"));
+    const QString text = QStringLiteral("Ωmega 𝄞 😀 ção d'Ávila");
+    c.Execute(QStringLiteral("INSERT INTO tbTexto (nome) VALUES (N'") +
+              QString(text).replace(u'\'', QStringLiteral("''")) + QStringLiteral("')"));
+    EXPECT_EQ(vb::CStr(c.Execute(QStringLiteral("SELECT nome FROM tbTexto"))(QStringLiteral("nome"))), text);
+
+    ado::Recordset options = c.Execute(QStringLiteral(
+        "SELECT SESSIONPROPERTY('QUOTED_IDENTIFIER') AS q, SESSIONPROPERTY('ANSI_NULLS') AS n, "
+        "SESSIONPROPERTY('ANSI_WARNINGS') AS w, SESSIONPROPERTY('CONCAT_NULL_YIELDS_NULL') AS c"));
+    for (const char* option : {"q", "n", "w", "c"})
+        EXPECT_EQ(vb::CLng(options(QString::fromLatin1(option))), 1) << option;
+
+    try {
+        c.Execute(QStringLiteral("SELECT nome FROM tbTexto ORDER BY nome ASC, nome"));
+        ADD_FAILURE() << "the server took a column named twice in ORDER BY";
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.nativeError(), 169);
+    }
+}
