@@ -1,5 +1,7 @@
 #include "platform/ado/embedded/EmbeddedSession.h"
 
+#include <QRegularExpression>
+
 #include "platform/ado/AdoError.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
@@ -69,6 +71,7 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     reindexOlderCollation();
     sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
     createInformationSchema();
+    createWidthChecks();
     sqlite3_set_authorizer(database_->get(), &EmbeddedSession::authorize, this);
 }
 
@@ -87,6 +90,38 @@ void EmbeddedSession::createInformationSchema()
                     "lower(p.type) AS DATA_TYPE "
                     "FROM main.sqlite_master m, pragma_table_info(m.name) p "
                     "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite%'");
+}
+
+// SQL Server refuses a text longer than its NVARCHAR(n) column (Msg 2628)
+// where SQLite would keep it: a check on each such column, for this session
+// only (temporary triggers write nothing into the catalog).
+void EmbeddedSession::createWidthChecks()
+{
+    static const QRegularExpression width(QStringLiteral("CHAR\\s*\\((\\d+)\\)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    SqliteStatement columns = database_->prepare(
+        "SELECT m.name, p.name, p.type FROM main.sqlite_master m, pragma_table_info(m.name) p "
+        "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' AND p.type LIKE '%CHAR%(%'");
+    QByteArray script;
+    while (columns.step()) {
+        const QByteArray table = columns.columnBytes(0);
+        const QByteArray column = columns.columnBytes(1);
+        const QRegularExpressionMatch declared = width.match(QString::fromUtf8(columns.columnBytes(2)));
+        if (!declared.hasMatch() || table.contains('"') || column.contains('"') || table.contains('\'') ||
+            column.contains('\''))
+            continue;
+        const QByteArray limit = declared.captured(1).toUtf8();
+        const QByteArray refusal = "SELECT RAISE(ABORT, '" + QByteArray(widthRefusalPrefix) + table +
+                                   "», coluna «" + column + "».'); END;";
+        const QByteArray name = "\"qv_largura_" + table + "_" + column;
+        script += "CREATE TEMP TRIGGER IF NOT EXISTS " + name + "_i\" BEFORE INSERT ON main.\"" + table +
+                  "\" WHEN length(NEW.\"" + column + "\") > " + limit + " BEGIN " + refusal;
+        script += "CREATE TEMP TRIGGER IF NOT EXISTS " + name + "_u\" BEFORE UPDATE OF \"" + column +
+                  "\" ON main.\"" + table + "\" WHEN length(NEW.\"" + column + "\") > " + limit + " BEGIN " +
+                  refusal;
+    }
+    if (!script.isEmpty())
+        database_->exec(script.constData());
 }
 
 int EmbeddedSession::authorize(void* self, int action, const char* first, const char* second, const char*,

@@ -43,6 +43,7 @@ class EmbeddedSession : public Session {
     int catalogVersion() const;
     void reindexOlderCollation();
     void createInformationSchema();
+    void createWidthChecks();
     static int progress(void* self);
     static int authorize(void* self, int action, const char* first, const char* second, const char* database,
                          const char* trigger);

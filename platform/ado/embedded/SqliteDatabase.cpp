@@ -62,7 +62,10 @@ bool SqliteStatement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    throw error::provider(SqliteDatabase::lastError(db_));
+    vb::Error failure = error::provider(SqliteDatabase::lastError(db_));
+    if (failure.description().startsWith(QString::fromUtf8(widthRefusalPrefix)))
+        failure.setNativeError(widthRefusalNumber);
+    throw failure;
 }
 
 void SqliteStatement::stepToEnd()

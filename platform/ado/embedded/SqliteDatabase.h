@@ -9,6 +9,11 @@ struct sqlite3_stmt;
 
 namespace ado::embedded {
 
+// The start of the refusal of a text longer than its column, as SQL Server
+// words it (Msg 2628); an error that starts so carries that number.
+inline constexpr const char* widthRefusalPrefix = "Os dados de cadeia seriam truncados na tabela «";
+inline constexpr int widthRefusalNumber = 2628;
+
 class SqliteStatement {
   public:
     SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}

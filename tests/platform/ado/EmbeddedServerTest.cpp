@@ -163,6 +163,32 @@ TEST(EmbeddedServer, TwoConnectionsShareACatalog)
     EXPECT_EQ(vb::CLng(last(QStringLiteral("last"))), 2);
 }
 
+// A text longer than its NVARCHAR(n) column is refused as SQL Server refuses
+// it (Msg 2628), never kept whole where the server would not take it.
+TEST(EmbeddedServer, ATextLongerThanItsColumnIsRefusedAsTheServerDoes)
+{
+    EmbeddedTestServer server;
+    Connection a;
+    a.Open(server.connectionString());
+    a.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
+    Connection b;
+    b.Open(server.connectionString());
+    b.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES (N'cinco')"));
+    for (const char* statement :
+         {"INSERT INTO t (descrit) VALUES (N'seis!!')", "UPDATE t SET descrit = N'demasiado' WHERE id = 1"}) {
+        try {
+            b.Execute(QString::fromUtf8(statement));
+            ADD_FAILURE() << statement;
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.nativeError(), 2628) << statement;
+            EXPECT_EQ(e.description(),
+                      QStringLiteral("Os dados de cadeia seriam truncados na tabela «t», coluna «descrit»."));
+        }
+    }
+    EXPECT_EQ(vb::CStr(b.Execute(QStringLiteral("SELECT descrit FROM t"))(QStringLiteral("descrit"))),
+              QStringLiteral("cinco"));
+}
+
 namespace {
 
 // The order text columns had before they sorted as Portuguese: letter case
