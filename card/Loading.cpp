@@ -29,6 +29,7 @@
 #include "settings/modRegistry.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTimer>
 
 namespace {
@@ -178,6 +179,13 @@ void frmInicial::markTabUnread(int tab)
         p->setRead(false);
     if (tab == card::tabOtherInformation)
         showEventsUnread();
+    if (tab == card::tabIdentification) {
+        // The lines named the contact read before, which may be another.
+        Descrit1->clear();
+        Descrit2->clear();
+        auditOf_ = -1;
+        statusPanel1->setText(QStringLiteral("Não foi possível ler este contacto do servidor."));
+    }
 }
 
 // Each panel reads in turn; once the connection is gone the rest are marked

@@ -92,16 +92,27 @@ void IdentityPanel::showHolding()
         return;
     unreadLabel_->setVisible(unread);
     if (unread) {
-        unreadLabel_->setGeometry(0, 0, width(), unreadLabel_->heightForWidth(width()));
+        placeUnreadMark();
         unreadLabel_->raise();
     }
+}
+
+// Across the panel's top; a panel too small for the whole sentence shows the
+// short one, and the whole one on hover.
+void IdentityPanel::placeUnreadMark()
+{
+    unreadLabel_->setText(unreadMark);
+    unreadLabel_->setToolTip(unreadMark);
+    if (unreadLabel_->heightForWidth(width()) > height())
+        unreadLabel_->setText(QStringLiteral("Dados por ler do servidor"));
+    unreadLabel_->setGeometry(0, 0, width(), qMin(height(), unreadLabel_->heightForWidth(width())));
 }
 
 void IdentityPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (unreadLabel_ && unreadLabel_->isVisible())
-        unreadLabel_->setGeometry(0, 0, width(), unreadLabel_->heightForWidth(width()));
+    if (unreadLabel_ && holding_ == Holding::Unread)
+        placeUnreadMark();
 }
 
 QString IdentityPanel::Validate()

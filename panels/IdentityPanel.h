@@ -133,6 +133,7 @@ class IdentityPanel : public QWidget {
 
   private:
     void showHolding();
+    void placeUnreadMark();
 
     ado::Connection connection_ = ado::Connection::nothing();
     bool loading_ = false;
