@@ -10,6 +10,7 @@
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/Translations.h"
 #include "platform/windows/WindowServices.h"
+#include "tools/common/ProgramInfo.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -53,8 +54,20 @@ void screenshotLater(HostSession& session, HostWindow& window, const QString& pa
 
 } // namespace
 
+const QString usageText = QStringLiteral(
+    "Utilização: quarvenses [--data <pasta>] [--open <contacto_id>] [--screenshot <ficheiro.png>]\n"
+    "                       [--server <servidor> [--catalog <base de dados>] [--secondary <servidor>]\n"
+    "                        [--login <login SQL> --login-password <senha>]]\n"
+    "  --data        a pasta do servidor embutido (por omissão a dos dados do utilizador)\n"
+    "  --open        abre a ficha desse contacto ao começar\n"
+    "  --screenshot  entra com o utilizador de demonstração, guarda uma imagem da janela e sai\n"
+    "  --server      liga-se a um SQL Server (SQLConnect) em vez de usar as definições guardadas\n");
+
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses", "a ficha de contactos e a sua lista",
+                                           usageText))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quarvenses"));
     QApplication::setApplicationDisplayName(QStringLiteral("Contactos Quarvenses"));

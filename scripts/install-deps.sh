@@ -15,6 +15,7 @@ packages=(
   xdg-utils cups-client
   poppler-utils
   sqlfluff
+  help2man lintian desktop-file-utils appstream
   qt6-translations-l10n
 )
 

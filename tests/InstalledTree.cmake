@@ -10,7 +10,7 @@ if(NOT installed EQUAL 0)
 endif()
 foreach(file bin/quarvenses bin/quarvenses-sql share/quarvenses/schema/embedded.sql
              share/quarvenses/quarvenses-manual.html share/applications/quarvenses.desktop
-             lib/quarvenses/components/libadminfiscr.so)
+             ${QV_PRIVATE_LIBDIR}/components/libadminfiscr.so)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()

@@ -14,6 +14,7 @@
 #include "platform/values/Conversions.h"
 #include "tools/admin/CodeCheck.h"
 #include "tools/common/ConsoleWindowServices.h"
+#include "tools/common/ProgramInfo.h"
 #include "tools/common/ToolConnection.h"
 
 #include <QCoreApplication>
@@ -45,13 +46,16 @@ Arguments parse(const QStringList& args)
     return a;
 }
 
+const QString usageText = QStringLiteral(
+    "Utilização: quarvenses-admin can -S <servidor> -d <base de dados> -U <utilizador> -P <senha> "
+    "<utilizador> "
+    "<contacto_id> <acção 0-4>\n"
+    "            quarvenses-admin check-codes -S <servidor> -d <base de dados> -U <utilizador> -P "
+    "<senha>\n");
+
 int usage(QTextStream& err)
 {
-    err << "Utilização: quarvenses-admin can -S <servidor> -d <base de dados> -U <utilizador> -P <senha> "
-           "<utilizador> "
-           "<contacto_id> <acção 0-4>\n"
-           "            quarvenses-admin check-codes -S <servidor> -d <base de dados> -U <utilizador> -P "
-           "<senha>\n";
+    err << usageText;
     return 2;
 }
 
@@ -120,6 +124,10 @@ int checkCodesCommand(QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses-admin",
+                                           "explica as decisões de permissões e verifica os códigos",
+                                           usageText))
+        return 0;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     ConsoleWindowServices::install();

@@ -2,6 +2,7 @@
 // administrator can write a stored password ("dtPassword"); -d deciphers.
 #include "component/StringCipher.h"
 #include "platform/values/VbError.h"
+#include "tools/common/ProgramInfo.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -9,10 +10,12 @@
 
 namespace {
 
+const QString usageText = QStringLiteral("Utilização: quarvenses-cipher <texto>      (cifra)\n"
+                                         "            quarvenses-cipher -d <cifrado> (decifra)\n");
+
 int usage(QTextStream& err)
 {
-    err << "Utilização: quarvenses-cipher <texto>      (cifra)\n"
-           "            quarvenses-cipher -d <cifrado> (decifra)\n";
+    err << usageText;
     return 2;
 }
 
@@ -20,6 +23,9 @@ int usage(QTextStream& err)
 
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses-cipher",
+                                           "cifra e decifra textos com a cifra da família", usageText))
+        return 0;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     const QStringList args = app.arguments().mid(1);

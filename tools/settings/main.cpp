@@ -7,6 +7,7 @@
 #include "platform/values/VbError.h"
 #include "settings/modRegistry.h"
 #include "tools/common/ConsoleWindowServices.h"
+#include "tools/common/ProgramInfo.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -26,18 +27,21 @@ QTextStream& err()
     return s;
 }
 
+const QString usageText = QStringLiteral(
+    "Utilização:\n"
+    "  quarvenses-settings get <chave> <valor>             texto (ficheiro sombra, depois registo)\n"
+    "  quarvenses-settings get-number <chave> <valor>      número\n"
+    "  quarvenses-settings set <chave> <valor> <texto>     escreve um texto no ficheiro sombra\n"
+    "  quarvenses-settings set-number <chave> <valor> <n>  escreve um número\n"
+    "  quarvenses-settings list                            entradas do ficheiro sombra\n"
+    "  quarvenses-settings import-reg <ficheiro.reg>       importa texto .reg para o registo\n"
+    "  quarvenses-settings export-reg [<chave>]            exporta o registo como texto .reg\n"
+    "Exemplo: quarvenses-settings get 'HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV' "
+    "DataServer\n");
+
 int usage()
 {
-    err() << "Utilização:\n"
-             "  quarvenses-settings get <chave> <valor>             texto (ficheiro sombra, depois registo)\n"
-             "  quarvenses-settings get-number <chave> <valor>      número\n"
-             "  quarvenses-settings set <chave> <valor> <texto>     escreve um texto no ficheiro sombra\n"
-             "  quarvenses-settings set-number <chave> <valor> <n>  escreve um número\n"
-             "  quarvenses-settings list                            entradas do ficheiro sombra\n"
-             "  quarvenses-settings import-reg <ficheiro.reg>       importa texto .reg para o registo\n"
-             "  quarvenses-settings export-reg [<chave>]            exporta o registo como texto .reg\n"
-             "Exemplo: quarvenses-settings get 'HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV' "
-             "DataServer\n";
+    err() << usageText;
     return 2;
 }
 
@@ -95,6 +99,9 @@ int run(const QStringList& a)
 
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses-settings",
+                                           "lê e escreve as definições guardadas", usageText))
+        return 0;
     QCoreApplication app(argc, argv);
     ConsoleWindowServices::install();
     try {

@@ -8,6 +8,7 @@
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
+#include "tools/common/ProgramInfo.h"
 #include "tools/sql/ResultPrinter.h"
 #include "tools/sql/SqlOptions.h"
 
@@ -17,13 +18,15 @@
 
 namespace {
 
+const QString usageText = QStringLiteral(
+    "Utilização: quarvenses-sql -S <servidor> -d <base de dados> -U <utilizador> -P <senha>"
+    " [-Q \"<instruções>\"] [-s <separador>]\n"
+    "            quarvenses-sql --create [--demo [--contacts N]] -S <pasta> -d <base de dados> "
+    "-U <utilizador> -P <senha>\n");
+
 int usage(QTextStream& err, const QString& problem)
 {
-    err << problem << '\n'
-        << "Utilização: quarvenses-sql -S <servidor> -d <base de dados> -U <utilizador> -P <senha>"
-           " [-Q \"<instruções>\"] [-s <separador>]\n"
-           "            quarvenses-sql --create [--demo [--contacts N]] -S <pasta> -d <base de dados> "
-           "-U <utilizador> -P <senha>\n";
+    err << problem << '\n' << usageText;
     return 2;
 }
 
@@ -80,6 +83,9 @@ int create(const sqltool::SqlOptions& options, QTextStream& out, QTextStream& er
 
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses-sql",
+                                           "corre instruções T-SQL e cria bases de dados", usageText))
+        return 0;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     const sqltool::SqlOptions options = sqltool::SqlOptions::parse(app.arguments().mid(1));

@@ -8,6 +8,7 @@
 #include "documents/vcard/VCardExchange.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
+#include "tools/common/ProgramInfo.h"
 #include "tools/vcard/VCardOptions.h"
 
 #include <QCoreApplication>
@@ -82,6 +83,10 @@ int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream&
 
 int main(int argc, char** argv)
 {
+    if (toolsupport::answeredHelpOrVersion(argc, argv, "quarvenses-vcard",
+                                           "importa e exporta contactos em cartões vCard",
+                                           vcardtool::usage()))
+        return 0;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     ConsoleWindowServices::install();
