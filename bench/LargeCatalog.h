@@ -7,6 +7,7 @@
 #include "data/TaxNumber.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/windows/ScriptedWindowServices.h"
+#include "tools/sql/ContactGenerator.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,9 +31,11 @@ class LargeCatalog {
         qputenv("QUARVENSES_REGISTRY", dir_.filePath(QStringLiteral("registry.reg")).toUtf8());
         QElapsedTimer clock;
         clock.start();
-        ado::embedded::createCatalogFromSchema(
-            folder(), QString::fromLatin1(catalogName), login, password,
-            ado::embedded::GeneratedContacts{largeContacts, &TaxNumber::checkDigit});
+        ado::embedded::createDemoCatalogWith(
+            folder(), QString::fromLatin1(catalogName), login, password, [](const QString& catalogPath) {
+                ado::embedded::addGeneratedContacts(
+                    catalogPath, ado::embedded::GeneratedContacts{largeContacts, &TaxNumber::checkDigit});
+            });
         QTextStream(stderr) << "Catálogo de " << largeContacts << " contactos criado em " << clock.elapsed()
                             << " ms.\n";
         windows_ = std::make_shared<platform::ScriptedWindowServices>();

@@ -9,7 +9,7 @@
 // search keystroke < 120 ms, resident memory < 250 MB.
 #include "bench/LargeCatalog.h"
 #include "bench/StatementFloor.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "host/FirstRun.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"

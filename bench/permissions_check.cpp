@@ -1,8 +1,8 @@
 // CheckObjectSecurity for action 0 on a catalog with 10 000 users, 200 groups
 // (each user in 3) and 100 000 permission rows, against the same statement
 // run directly on sqlite3. Target: under 1 ms a check on the embedded server.
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/StatementTrace.h"

@@ -1,7 +1,7 @@
 #include "card/CardLayout.h"
 
 #include "card/TwipsGeometry.h"
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "platform/values/Conversions.h"
 
 #include <QWidget>

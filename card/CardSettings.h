@@ -1,6 +1,7 @@
 #pragma once
 // What several sources of the card share: the settings keys it reads and
 // writes, its title, and its design size in twips.
+#include "permissions/ContactsFile.h"
 #include <QString>
 
 namespace card {
@@ -26,8 +27,8 @@ inline constexpr int minimumWidth = 11175;
 inline constexpr int minimumHeight = 6000;
 
 // This component's own contact file, as the rights checks name it.
-inline constexpr qint32 fileKind = 2; // tbTulvas_Contactos
-inline const QString fileName = QStringLiteral("Contactos Quarvenses");
+inline constexpr qint32 fileKind = contactsfile::kind;
+inline const QString fileName = contactsfile::name;
 
 // The tabs of TabStrip1, 1-based as the system counts them.
 inline constexpr int tabIdentification = 1;

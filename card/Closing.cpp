@@ -5,7 +5,7 @@
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
 #include "card/WindowPlace.h"
-#include "component/HostCallback.h"
+#include "platform/objects/HostCallback.h"
 #include "platform/windows/MessageStyle.h"
 
 #include <QCloseEvent>

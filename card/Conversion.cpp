@@ -5,7 +5,7 @@
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"

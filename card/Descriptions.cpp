@@ -2,7 +2,7 @@
 // of the status bar, built from the database for the contact shown.
 #include "card/frmInicial.h"
 
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"

@@ -5,8 +5,8 @@
 #include "card/frmInicial.h"
 #include "panels/IdentityPanel.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/SqlCompose.h"

@@ -4,7 +4,7 @@
 
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/TransactionScope.h"
 #include "data/modSQLConnection.h"
 #include "panels/ucIDArqDoc.h"

@@ -2,8 +2,8 @@
 // it on its own card, connected as this component is.
 #include "card/frmInicial.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/objects/CreateObject.h"

@@ -1,11 +1,10 @@
 // Saving tab 1, the identification: the duplicate tax-number check, a change
 // made by someone else since the card loaded, then the identity panel and its
 // sub-panels in one transaction, and filing a new contact in this file.
-#include "card/AddUserToGroup.h"
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/TaxNumber.h"
 #include "data/TransactionScope.h"
 #include "data/modCode.h"
@@ -21,6 +20,7 @@
 #include "panels/ucIDTipos_Links.h"
 #include "panels/ucIDTulvas.h"
 #include "panels/ucIDTulvas_Details.h"
+#include "permissions/AddUserToGroup.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"
@@ -257,7 +257,7 @@ void frmInicial::fileNewContact(qint32 id)
     for (IdentityPanel* p : subPanels())
         p->ContactNumber = id;
     QString file = card::fileName;
-    if (!card::AddUserToGroup(id, file)) {
+    if (!membership::AddUserToGroup(id, file)) {
         windows().messageBox(
             QStringLiteral("Erro: enquanto adicionava o novo registo ao ficheiro Contactos Quarvenses."),
             OKOnly, caption());

@@ -6,7 +6,7 @@
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "panels/IdentityPanel.h"
 #include "panels/ucIDInstitucional.h"

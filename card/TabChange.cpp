@@ -3,7 +3,7 @@
 #include "card/frmInicial.h"
 
 #include "card/CardSettings.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "panels/ucIDArqDoc.h"
 #include "panels/ucIDComm.h"
 #include "panels/ucIDEmails.h"

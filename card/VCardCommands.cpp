@@ -1,7 +1,7 @@
 // The shown contact as a vCard 4.0 file: saved where the user says, or
 // attached to a message in the user's mail client.
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "documents/vcard/VCardExchange.h"
 #include "platform/folders/SpecialFolders.h"
 #include "platform/windows/MessageStyle.h"

@@ -5,7 +5,7 @@
 #include "card/CardImages.h"
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "panels/ucIDArqDoc.h"
 #include "panels/ucIDComm.h"
 #include "panels/ucIDEmails.h"

@@ -1,7 +1,7 @@
 #include "card/frmNovo.h"
 
 #include "card/frmInicial.h"
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "data/modSQLConnection.h"
 
 #include <QCloseEvent>

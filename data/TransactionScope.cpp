@@ -1,6 +1,6 @@
 #include "data/TransactionScope.h"
 
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "platform/ado/AdoError.h"
 
 TransactionScope::TransactionScope() = default;

@@ -1,7 +1,7 @@
 #include "data/modCode.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/Translations.h"

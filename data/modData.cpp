@@ -1,6 +1,6 @@
 #include "data/modData.h"
 
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "data/modCode.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Format.h"

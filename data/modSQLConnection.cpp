@@ -1,7 +1,7 @@
 #include "data/modSQLConnection.h"
 
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Recordset.h"
 #include "platform/objects/CreateObject.h"

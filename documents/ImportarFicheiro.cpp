@@ -1,7 +1,7 @@
 #include "documents/ImportarFicheiro.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/TransactionScope.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"

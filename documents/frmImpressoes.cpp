@@ -1,7 +1,7 @@
 #include "documents/frmImpressoes.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/modComDlg.h"
 #include "platform/ado/Recordset.h"

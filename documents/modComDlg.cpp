@@ -1,6 +1,6 @@
 #include "documents/modComDlg.h"
 
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/WindowServices.h"
 

@@ -2,7 +2,7 @@
 
 #include "card/CardSettings.h"
 #include "card/WindowPlace.h"
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 #include "documents/ImportarFicheiro.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/folders/SpecialFolders.h"

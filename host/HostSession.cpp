@@ -1,7 +1,7 @@
 #include "host/HostSession.h"
 
 #include "component/General.h"
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 #include "host/FirstRun.h"
 #include "host/HostWindow.h"
 #include "platform/values/VbError.h"

@@ -1,6 +1,6 @@
 // Contacts in and out of the host's list as vCard files: chosen in a dialog
 // or dropped on the list to import, the selection or the whole list to export.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "documents/vcard/VCardExchange.h"
 #include "documents/vcard/VCardReader.h"
 #include "host/HostWindow.h"

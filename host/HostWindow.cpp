@@ -1,13 +1,13 @@
 #include "host/HostWindow.h"
 
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
 #include "component/General.h"
-#include "component/HostCallback.h"
+#include "connection/ConnectionState.h"
 #include "data/modData.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Session.h"
 #include "platform/ado/SqlCompose.h"
+#include "platform/objects/HostCallback.h"
 #include "platform/values/Conversions.h"
 
 #include "card/ComponentFiles.h"

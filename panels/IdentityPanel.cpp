@@ -1,7 +1,7 @@
 #include "panels/IdentityPanel.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "data/modSQLConnection.h"

@@ -1,6 +1,6 @@
 #include "panels/ucIDArqDoc.h"
 
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "documents/ImportarFicheiro.h"
 #include "panels/GridTable.h"
 #include "platform/ado/SqlCompose.h"

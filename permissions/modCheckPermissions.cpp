@@ -1,7 +1,7 @@
 #include "permissions/modCheckPermissions.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Recordset.h"

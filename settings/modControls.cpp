@@ -1,6 +1,6 @@
 #include "settings/modControls.h"
 
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"
 

@@ -1,7 +1,7 @@
 #include "settings/modParentsForm.h"
 
-#include "component/ErrorReport.h"
-#include "component/HostCallback.h"
+#include "connection/ErrorReport.h"
+#include "platform/objects/HostCallback.h"
 #include "platform/values/Conversions.h"
 #include "settings/frmMainChilds.h"
 

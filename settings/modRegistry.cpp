@@ -1,6 +1,6 @@
 #include "settings/modRegistry.h"
 
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "platform/folders/SpecialFolders.h"
 #include "platform/registry/Registry.h"
 #include "platform/values/Conversions.h"

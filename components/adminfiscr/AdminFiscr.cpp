@@ -1,11 +1,11 @@
 #include "components/adminfiscr/AdminFiscr.h"
 
-#include "component/DatabaseConnection.h"
-#include "component/ErrorReport.h"
 #include "components/adminfiscr/GeneratorSettings.h"
 #include "components/adminfiscr/LetterData.h"
 #include "components/adminfiscr/LetterFile.h"
 #include "components/adminfiscr/LetterTemplate.h"
+#include "connection/ErrorReport.h"
+#include "data/DatabaseConnection.h"
 #include "platform/folders/SpecialFolders.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"

@@ -1,7 +1,7 @@
 #include "components/siblings/ContactSheet.h"
 
-#include "component/ErrorReport.h"
 #include "components/siblings/CardLink.h"
+#include "connection/ErrorReport.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

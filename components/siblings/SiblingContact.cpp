@@ -1,8 +1,8 @@
 #include "components/siblings/SiblingContact.h"
 
-#include "component/DatabaseConnection.h"
-#include "component/ErrorReport.h"
 #include "components/siblings/ContactSheet.h"
+#include "connection/ErrorReport.h"
+#include "data/DatabaseConnection.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 

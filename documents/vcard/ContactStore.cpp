@@ -1,9 +1,9 @@
 #include "documents/vcard/ContactStore.h"
 
-#include "card/AddUserToGroup.h"
-#include "card/CardSettings.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modData.h"
+#include "permissions/AddUserToGroup.h"
+#include "permissions/ContactsFile.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
@@ -366,9 +366,9 @@ qint32 ContactStore::create(const ContactRecord& c)
     qint32 id = vb::CLng(rs(QStringLiteral("last")));
     rs.Close();
     writeIdentity(id, c, true);
-    QString file = card::fileName;
-    if (!card::AddUserToGroup(id, file))
-        throw vb::Error(0, QStringLiteral("não foi possível arquivá-lo em «") + card::fileName +
+    QString file = contactsfile::name;
+    if (!membership::AddUserToGroup(id, file))
+        throw vb::Error(0, QStringLiteral("não foi possível arquivá-lo em «") + contactsfile::name +
                                QStringLiteral("» com as suas permissões por omissão"));
     writeRows(id, c);
     writeExchange(id, c);

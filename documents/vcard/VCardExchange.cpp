@@ -1,10 +1,10 @@
 #include "documents/vcard/VCardExchange.h"
 
-#include "card/CardSettings.h"
 #include "data/TransactionScope.h"
 #include "documents/vcard/ContactStore.h"
 #include "documents/vcard/VCardReader.h"
 #include "documents/vcard/VCardWriter.h"
+#include "permissions/ContactsFile.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/values/VbError.h"
 
@@ -33,7 +33,7 @@ enum class Right { Granted, Refused, Unknown };
 Right right(const QString& user, qint32 id, qint32 action)
 {
     bool couldNotAsk = false;
-    if (modCheckPermissions::CheckObjectSecurity(user, id, card::fileKind, action, &couldNotAsk))
+    if (modCheckPermissions::CheckObjectSecurity(user, id, contactsfile::kind, action, &couldNotAsk))
         return Right::Granted;
     return couldNotAsk ? Right::Unknown : Right::Refused;
 }

@@ -4,8 +4,8 @@
 // window values, so that a card opens normally.
 #include "card/frmInicial.h"
 #include "card/frmNovo.h"
-#include "component/ConnectionState.h"
 #include "component/General.h"
+#include "connection/ConnectionState.h"
 #include "platform/ado/Recordset.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/RecordingReporter.h"

@@ -1,6 +1,6 @@
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
 #include "component/General.h"
+#include "connection/ConnectionState.h"
 #include "data/modCode.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"

@@ -1,7 +1,7 @@
 // Removing a contact (everywhere, or from this file only) and converting it
 // between individual and institution, through the card's own commands.
 #include "card/CardMessages.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDSingular.h"
 #include "platform/values/Conversions.h"

@@ -1,7 +1,7 @@
 // The events list of tab 2 and the related contacts: their look, the flags,
 // what the save writes, finding a contact to relate, and opening a related
 // contact in the sibling product's component.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "panels/ContactSearchDialog.h"
 #include "panels/ucIDRelacionados.h"
 #include "platform/ado/Recordset.h"

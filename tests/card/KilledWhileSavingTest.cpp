@@ -1,7 +1,7 @@
 // A host killed (kill -9) in the middle of saving, twenty times: the catalog
 // stays sound, every contact is whole, and nothing stays locked.
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"

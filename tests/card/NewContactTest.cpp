@@ -1,7 +1,7 @@
 // New contacts through the kind chooser, from the card and from General's
 // entry points, and the card's commands: navigation at the ends of the list,
 // and each handler's failure under its own name.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"

@@ -6,7 +6,7 @@
 // the same card loses nothing: saving what the card holds, when nothing is
 // pending, changes no row, and a retry of pending edits stores them and
 // touches nothing else.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/vcard/VCardExchange.h"

@@ -2,7 +2,7 @@
 // at all, told to the user either way.
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "panels/GridTable.h"
 #include "panels/IdentityPanel.h"

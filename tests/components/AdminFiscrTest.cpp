@@ -1,4 +1,4 @@
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "platform/objects/AdminFiscrGeneral.h"
 #include "platform/objects/CreateObject.h"
 #include "tests/components/PluginFixture.h"

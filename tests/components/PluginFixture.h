@@ -3,7 +3,7 @@
 // connected as "sa", and the logins "ana" (who may open every contact) and
 // "rui" (who may open none of the file's contacts) exist with the password
 // "senha". Boxes nobody expected fail the test; reports are kept.
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/ado/embedded/EmbeddedServer.h"

@@ -1,7 +1,7 @@
 #include "card/CardSettings.h"
 #include "card/WindowPlace.h"
 #include "card/frmInicial.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "platform/ado/Recordset.h"
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/SiblingContacts.h"

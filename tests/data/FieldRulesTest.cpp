@@ -1,5 +1,5 @@
 #include "data/FieldRules.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/TaxNumber.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"

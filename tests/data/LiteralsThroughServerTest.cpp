@@ -1,4 +1,4 @@
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "data/modData.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"

@@ -1,5 +1,5 @@
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "data/modCode.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/StatementTrace.h"

@@ -2,7 +2,7 @@
 // a scope opened inside it joins without ending it, and an inner failure
 // makes the whole unit fail, so that no caller commits half of its work.
 #include "data/TransactionScope.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Recordset.h"

@@ -1,6 +1,6 @@
 // The save-file dialog's options and filters, filing documents in a
 // contact's archive, and the archive tab's attach and remove.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/modComDlg.h"

@@ -1,7 +1,7 @@
 // The prints window with a generator of our own in place of the family's:
 // which buttons act for which option, what each position does with the
 // document, the receipts mail, and StringRTF.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "documents/frmImpressoes.h"
 #include "platform/ado/Recordset.h"
 #include "platform/objects/AdminFiscrGeneral.h"

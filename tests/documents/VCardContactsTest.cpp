@@ -1,7 +1,7 @@
 // Contacts in and out as vCard: what maps to which column, round trips
 // through the catalog that lose nothing, duplicates never doubled, the
 // rights of the user, and a card written whole or not at all.
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "documents/vcard/ContactMapping.h"
 #include "documents/vcard/VCardExchange.h"
 #include "documents/vcard/VCardReader.h"

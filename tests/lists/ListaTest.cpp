@@ -1,5 +1,5 @@
 #include "lists/Lista.h"
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Regional.h"
 #include "platform/values/Twips.h"

@@ -1,4 +1,4 @@
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 #include "panels/PermissionMask.h"
 #include "panels/ucIDArqDoc.h"
 #include "panels/ucIDComm.h"

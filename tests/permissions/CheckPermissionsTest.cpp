@@ -1,5 +1,5 @@
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/StatementTrace.h"

@@ -1,7 +1,7 @@
 #include "tests/support/DemoDatabase.h"
 
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/values/Conversions.h"

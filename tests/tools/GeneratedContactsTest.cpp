@@ -7,6 +7,7 @@
 #include "platform/values/Conversions.h"
 #include "tests/support/CatalogChecks.h"
 #include "tests/support/ToolRun.h"
+#include "tools/sql/ContactGenerator.h"
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -304,9 +305,10 @@ TEST(GeneratedContactsOptions, AFailedGenerationLeavesNoCatalog)
 {
     QTemporaryDir dir;
     ado::embedded::GeneratedContacts noRule{10, {}};
-    EXPECT_THROW(ado::embedded::createCatalogFromSchema(dir.path(), catalog, QStringLiteral("sa"),
-                                                        QStringLiteral("pw"), noRule,
-                                                        ado::embedded::HashStrength::Minimal),
+    EXPECT_THROW(ado::embedded::createDemoCatalogWith(
+                     dir.path(), catalog, QStringLiteral("sa"), QStringLiteral("pw"),
+                     [&](const QString& path) { ado::embedded::addGeneratedContacts(path, noRule); },
+                     ado::embedded::HashStrength::Minimal),
                  vb::Error);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quarvenses.db"))));
 }

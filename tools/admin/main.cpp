@@ -5,8 +5,8 @@
 //     the statement that decided; exit 0 allowed, 1 refused.
 //   quarvenses-admin check-codes -S … -d … -U … -P …
 //     lists the user and group codes that break the fixed-width "$" rule.
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"

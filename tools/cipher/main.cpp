@@ -1,6 +1,6 @@
 // quarvenses-cipher: enciphers a text with the family's string cipher, so an
 // administrator can write a stored password ("dtPassword"); -d deciphers.
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ProgramInfo.h"
 

@@ -1,7 +1,7 @@
 #include "tools/sql/SqlOptions.h"
 
-#include "platform/ado/embedded/ContactGenerator.h"
 #include "tools/common/ToolConnection.h"
+#include "tools/sql/ContactGenerator.h"
 #include <QRegularExpression>
 
 namespace sqltool {

@@ -9,6 +9,7 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "tools/common/ProgramInfo.h"
+#include "tools/sql/ContactGenerator.h"
 #include "tools/sql/ResultPrinter.h"
 #include "tools/sql/SqlOptions.h"
 
@@ -64,9 +65,13 @@ int create(const sqltool::SqlOptions& options, QTextStream& out, QTextStream& er
 {
     try {
         if (options.contacts > 0)
-            ado::embedded::createCatalogFromSchema(
+            ado::embedded::createDemoCatalogWith(
                 options.server, options.catalog, options.login, options.password,
-                ado::embedded::GeneratedContacts{options.contacts, &TaxNumber::checkDigit});
+                [&](const QString& catalogPath) {
+                    ado::embedded::addGeneratedContacts(
+                        catalogPath,
+                        ado::embedded::GeneratedContacts{options.contacts, &TaxNumber::checkDigit});
+                });
         else
             ado::embedded::createCatalogFromSchema(options.server, options.catalog, options.login,
                                                    options.password, options.demo);

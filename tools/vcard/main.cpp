@@ -3,8 +3,8 @@
 // Exits 0 when everything was done, 1 when a card was refused or could not
 // be read or a contact could not be exported, 2 on a wrong command line or
 // an unreachable server.
-#include "component/ConnectionState.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
 #include "documents/vcard/VCardExchange.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"

@@ -106,8 +106,7 @@ void removeCatalog(const QString& path)
 }
 
 void buildCatalog(const QString& dataSource, const QString& catalog, const QString& login,
-                  const QString& password, bool demo, const GeneratedContacts& contacts,
-                  HashStrength strength)
+                  const QString& password, bool demo, const MoreRows& more, HashStrength strength)
 {
     checkNames(dataSource, catalog, login);
     const QString folder = EmbeddedServer::folderOf(dataSource);
@@ -120,8 +119,8 @@ void buildCatalog(const QString& dataSource, const QString& catalog, const QStri
         runSchema(path);
         if (demo)
             runDemo(folder, catalog, login, password);
-        if (contacts.count > 0)
-            addGeneratedContacts(path, contacts);
+        if (more)
+            more(path);
     } catch (const vb::Error&) {
         removeCatalog(path);
         throw;
@@ -144,14 +143,13 @@ QString schemaFolder()
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo, HashStrength strength)
 {
-    buildCatalog(dataSource, catalog, login, password, demo, GeneratedContacts{}, strength);
+    buildCatalog(dataSource, catalog, login, password, demo, {}, strength);
 }
 
-void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
-                             const QString& password, const GeneratedContacts& contacts,
-                             HashStrength strength)
+void createDemoCatalogWith(const QString& dataSource, const QString& catalog, const QString& login,
+                           const QString& password, const MoreRows& more, HashStrength strength)
 {
-    buildCatalog(dataSource, catalog, login, password, true, contacts, strength);
+    buildCatalog(dataSource, catalog, login, password, true, more, strength);
 }
 
 } // namespace ado::embedded

@@ -2,9 +2,9 @@
 // Creates an embedded catalog from the schema scripts: the server folder and
 // its first login, the tables of embedded.sql and, on request, the
 // demonstration data of demo.sql.
-#include "platform/ado/embedded/ContactGenerator.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include <QString>
+#include <functional>
 
 namespace ado::embedded {
 
@@ -22,10 +22,12 @@ QString schemaFolder();
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
                              const QString& password, bool demo,
                              HashStrength strength = HashStrength::Interactive);
-// The same with the demonstration data and then the generated contacts; a
-// failure of the generation removes the catalog too.
-void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,
-                             const QString& password, const GeneratedContacts& contacts,
-                             HashStrength strength = HashStrength::Interactive);
+// The same with the demonstration data, then `more` run on the new
+// catalog's file (the tool's generated contacts); a failure of it removes
+// the catalog too.
+using MoreRows = std::function<void(const QString& catalogPath)>;
+void createDemoCatalogWith(const QString& dataSource, const QString& catalog, const QString& login,
+                           const QString& password, const MoreRows& more,
+                           HashStrength strength = HashStrength::Interactive);
 
 } // namespace ado::embedded

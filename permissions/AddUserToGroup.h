@@ -3,8 +3,8 @@
 // signed-in user, through the server's spADD_CONTACTO_TO_GROUP.
 #include <QString>
 
-namespace card {
+namespace membership {
 
 bool AddUserToGroup(qint32& pContacto_ID, QString& strGroup);
 
-} // namespace card
+} // namespace membership

@@ -1,4 +1,4 @@
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 #include "platform/values/VbError.h"
 
 #include "tests/support/ScopedSettings.h"

@@ -1,4 +1,4 @@
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "platform/folders/ErrorLog.h"
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/NotivarGeneral.h"

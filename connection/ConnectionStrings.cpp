@@ -1,4 +1,4 @@
-#include "component/ConnectionStrings.h"
+#include "connection/ConnectionStrings.h"
 
 #include "platform/ado/ConnectionString.h"
 

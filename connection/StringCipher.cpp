@@ -1,8 +1,8 @@
-#include "component/StringCipher.h"
+#include "connection/StringCipher.h"
 
 #include "platform/values/VbError.h"
 
-#include "settings/modRegistry.h"
+#include "platform/folders/SpecialFolders.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -141,7 +141,9 @@ constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailin
 
 QString SiteKeyFile()
 {
-    return modRegistry::PastaShadow() + QStringLiteral("/StringCipher.key");
+    // Beside the settings' shadow file, in the all-users folder.
+    return platform::specialFolder(platform::folder::CommonAppData).trimmed() +
+           QStringLiteral("/Pelmor Software/StringCipher.key");
 }
 
 QString Encipher(const QString& plain)

@@ -1,7 +1,7 @@
-#include "card/AddUserToGroup.h"
+#include "permissions/AddUserToGroup.h"
 
-#include "component/ConnectionState.h"
-#include "component/ErrorReport.h"
+#include "connection/ConnectionState.h"
+#include "connection/ErrorReport.h"
 #include "data/modSQLConnection.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
@@ -10,7 +10,7 @@
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
-namespace card {
+namespace membership {
 
 namespace {
 
@@ -59,4 +59,4 @@ bool AddUserToGroup(qint32& pContacto_ID, QString& strGroup)
     }
 }
 
-} // namespace card
+} // namespace membership

@@ -1,4 +1,4 @@
-#include "component/ConnectionState.h"
+#include "connection/ConnectionState.h"
 
 ConnectionState& Conn()
 {

@@ -1,9 +1,9 @@
-#include "component/DatabaseConnection.h"
+#include "data/DatabaseConnection.h"
 
-#include "component/ConnectionState.h"
-#include "component/ConnectionStrings.h"
-#include "component/ErrorReport.h"
-#include "component/StringCipher.h"
+#include "connection/ConnectionState.h"
+#include "connection/ConnectionStrings.h"
+#include "connection/ErrorReport.h"
+#include "connection/StringCipher.h"
 #include "platform/values/Conversions.h"
 #include "settings/modRegistry.h"
 

@@ -1,9 +1,9 @@
-#include "platform/ado/embedded/ContactGenerator.h"
+#include "tools/sql/ContactGenerator.h"
 
 #include "platform/ado/AdoError.h"
-#include "platform/ado/embedded/SampleWords.h"
 #include "platform/ado/embedded/SqliteDatabase.h"
 #include "platform/dialect/SqlFunctions.h"
+#include "tools/sql/SampleWords.h"
 
 #include <QDateTime>
 #include <QList>

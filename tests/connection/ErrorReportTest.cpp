@@ -1,4 +1,4 @@
-#include "component/ErrorReport.h"
+#include "connection/ErrorReport.h"
 #include "platform/objects/ComponentRegistry.h"
 #include "platform/objects/NotivarGeneral.h"
 #include <QFile>
