@@ -204,6 +204,15 @@ TEST_F(Panels, NotesAndPhotos)
     ASSERT_TRUE(notes.Save(user));
     EXPECT_TRUE(db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 1")
                     .endsWith(QStringLiteral("'urgente' — €")));
+    // A NUL pasted in is no text a server keeps: it is taken out, and told.
+    QSignalSpy notices(&notes, &IdentityPanel::Notice);
+    notes.findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("antes") + QChar(u'\0') +
+                                                     QStringLiteral("depois"));
+    EXPECT_EQ(notes.notes(), QStringLiteral("antesdepois"));
+    ASSERT_EQ(notices.count(), 1);
+    EXPECT_EQ(notices[0][0].toString(),
+              QStringLiteral(
+                  "O campo «Observações» não admite o carácter nulo (código 0): foi retirado do texto."));
 
     QTemporaryDir dir;
     QImage big(400, 200, QImage::Format_RGB32);
