@@ -31,6 +31,9 @@ inline constexpr qint32 fileKind = contactsfile::kind;
 inline const QString fileName = contactsfile::name;
 
 // The tabs of TabStrip1, 1-based as the system counts them.
+// The title line of an individual (Descriptions.cpp).
+QString titleLine(const QString& titulo, const QString& apelido, const QString& nome);
+
 inline constexpr int tabIdentification = 1;
 inline constexpr int tabOtherInformation = 2;
 inline constexpr int tabPermissions = 3;

@@ -155,7 +155,7 @@ bool frmInicial::Apagar_Contacto(qint32& contactoId, bool& FicInactivos, qint32 
             return true;
         }
         files.Close();
-        return true; // No for the only file: nothing deleted
+        return false; // No for the only file: nothing deleted, and the card stays open
     } catch (const vb::Error& e) {
         unit.rollback();
         ErrorReport::send(ErrorReport::Origin::StartUp, QStringLiteral("Apagar_Contacto"), e);
@@ -178,7 +178,7 @@ int frmInicial::askHowToDelete(const QString& list, int count, const QString& fi
             QStringLiteral("Deseja eliminar este contacto em todos estes ficheiros? - Clique em "
                            "'Sim' para apagar definitivamente este contacto de todos os "
                            "ficheiros, clique em 'Não' para apenas apagar no ficheiro de ") +
-            caption() + QStringLiteral("."),
+            card::fileName + QStringLiteral("."), // the file's name, not the card's caption
         YesNoCancel | Question, caption());
 }
 

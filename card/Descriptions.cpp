@@ -1,5 +1,6 @@
 // The title line (Descrit1), the second line (Descrit2) and the audit line
 // of the status bar, built from the database for the contact shown.
+#include "card/CardSettings.h"
 #include "card/frmInicial.h"
 
 #include "connection/ConnectionState.h"
@@ -31,6 +32,20 @@ constexpr int institutionKind = 2; // genero_id
 
 } // namespace
 
+// Title, surname and first name, as "Sra. Marques, Maria"; without a title it
+// starts at the surname (no blank before it), and without a surname it is the
+// title alone, the first name not shown.
+QString card::titleLine(const QString& titulo, const QString& apelido, const QString& nome)
+{
+    QString line = titulo;
+    if (!apelido.isEmpty()) {
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + apelido;
+        if (!nome.isEmpty())
+            line += QStringLiteral(", ") + nome;
+    }
+    return line;
+}
+
 void frmInicial::Fill_Descrit()
 {
     Descrit1->clear();
@@ -58,15 +73,7 @@ void frmInicial::Fill_Descrit()
                 return;
             rs.Open(sql::compose(selectIndividual, {Contacto_ID}), Data().SqlServer);
             if (!rs.Eof()) {
-                QString line;
-                if (!rs(QStringLiteral("titulo")).isNull())
-                    line += textOf("titulo");
-                if (!rs(QStringLiteral("apelido")).isNull()) {
-                    line += u' ' + textOf("apelido");
-                    if (!rs(QStringLiteral("nome")).isNull())
-                        line += QStringLiteral(", ") + textOf("nome");
-                }
-                Descrit1->setText(line);
+                Descrit1->setText(card::titleLine(textOf("titulo"), textOf("apelido"), textOf("nome")));
                 Descrit2->setText(textOf("profissao"));
                 captionFromTitle();
             }

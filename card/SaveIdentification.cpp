@@ -125,6 +125,9 @@ bool frmInicial::duplicateTaxNumber()
     ado::Recordset rs;
     rs.Open(sql, Data().SqlServer);
     const qint32 duplicate = rs.Eof() ? 0 : vb::CLng(rs(QStringLiteral("contacto_id")));
+    const QString holder = rs.Eof() || rs(QStringLiteral("nome_union")).isNull()
+                               ? QString()
+                               : vb::CStr(rs(QStringLiteral("nome_union")));
     rs.Close();
     if (duplicate == 0)
         return false;
@@ -138,9 +141,12 @@ bool frmInicial::duplicateTaxNumber()
     rs.Close();
     if (files.isEmpty())
         return false;
-    windows().messageBox(QStringLiteral("Não é possivel gravar este contacto porque já existe na base de "
+    // Who holds the number is named, so that the user can look it up.
+    windows().messageBox(QStringLiteral("Não é possível gravar este contacto porque já existe na base de "
                                         "dados no(s) seguinte(s) ficheiro(s):") +
-                             lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak,
+                             lineBreak + lineBreak + files.join(QStringLiteral(", ")) + lineBreak +
+                             lineBreak + QStringLiteral("O número de contribuinte é o de ") + holder +
+                             QStringLiteral(" (n.º ") + QString::number(duplicate) + QStringLiteral(")."),
                          Information, caption());
     windows().setMousePointer(this, platform::pointer::Default);
     setToolbarEnabled(true);

@@ -102,15 +102,8 @@ void frmInicial::connectPanels()
         connect(panel, &IdentityPanel::Changed, this, [this] { setPrpAlteracoes(true); });
     connect(ucIDSingular1, &ucIDSingular::NomeHasChanged, this,
             [this](const QString& nome, const QString& apelido, const QString& titulo) {
-                handle("ucIDSingular1_NomeHasChanged", [&] {
-                    QString line = titulo;
-                    if (!apelido.isEmpty()) {
-                        line += u' ' + apelido;
-                        if (!nome.isEmpty())
-                            line += QStringLiteral(", ") + nome;
-                    }
-                    showTitle(line);
-                });
+                handle("ucIDSingular1_NomeHasChanged",
+                       [&] { showTitle(card::titleLine(titulo, apelido, nome)); });
             });
     connect(ucIDInstitucional1, &ucIDInstitucional::NomeHasChanged, this, [this](const QString& name) {
         handle("ucIDInstitucional1_NomeHasChanged", [&] { showTitle(name); });

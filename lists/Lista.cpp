@@ -12,6 +12,14 @@
 
 namespace {
 
+// "Estão listados 3 registos.", and in the singular for one.
+QString countLine(int rows)
+{
+    return rows == 1
+               ? QStringLiteral("Está listado 1 registo.")
+               : QStringLiteral("Estão listados ") + QString::number(rows) + QStringLiteral(" registos.");
+}
+
 constexpr int keyRole = Qt::UserRole + 1;
 constexpr int duplicateKey = 35602;
 
@@ -266,7 +274,7 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
                 QCoreApplication::processEvents();
         }
         List->addTopLevelItems(std::exchange(items, {}));
-        showCount(QStringLiteral("Estão listados %1 registos.").arg(Recordset.RecordCount()));
+        showCount(countLine(Recordset.RecordCount()));
         refresh = false;
         emit Filled();
     } catch (const vb::Error& e) {
@@ -276,7 +284,7 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
         if (e.number() == vb::errnum::ObjectNotSet) {
             ErrorDescription = QStringLiteral("Não foi especificado um Recordset ou ListView válido!");
         } else if (e.number() == vb::errnum::AdoNoCurrentRecord) {
-            showCount(QStringLiteral("Estão listados 0 registos."));
+            showCount(countLine(0));
             ItemsCount = 0;
         } else {
             ErrorDescription = e.description();

@@ -76,8 +76,12 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
     EXPECT_FALSE(card.GravarCampos(tab));
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
-        QStringLiteral("Não é possivel gravar este contacto porque já existe na base de dados no(s) "
+        QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
                        "seguinte(s) ficheiro(s):\n\r\n\r")));
+    EXPECT_TRUE(windows->messageBoxes()[0].text.endsWith(
+        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") +
+        db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 14") + QStringLiteral(" (n.º 14).")))
+        << "the contact that holds it is named";
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
     EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
               other);

@@ -47,7 +47,7 @@ const QString oneFileQuestion = QStringLiteral(
 
 } // namespace
 
-TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsIt)
+TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsItOpen)
 {
     frmInicial& card = open(1);
     windows->queueAnswers({AnswerYes, AnswerNo});
@@ -57,7 +57,16 @@ TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsIt)
     EXPECT_EQ(windows->messageBoxes()[0].style, YesNo | Question);
     EXPECT_EQ(boxText(1), oneFileQuestion);
     EXPECT_EQ(windows->messageBoxes()[1].style, YesNo | Question);
-    EXPECT_FALSE(card.isVisible()) << "No for the only file: nothing deleted, and the card closes";
+    EXPECT_TRUE(card.isVisible()) << "No for the only file: nothing deleted, and the card stays";
+
+    // A person without a title is named from the surname, with no blank
+    // before it (the question read "contacto  Almeida, João?").
+    general.ObjectOpen(hostList, vb::Variant(41));
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Almeida, João"));
+    windows->clear();
+    windows->queueAnswers({AnswerNo});
+    card.mnRemover_Click();
+    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Almeida, João?"));
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 1"), 1);
 }
 
@@ -68,8 +77,9 @@ TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
     card.mnRemover_Click();
     EXPECT_TRUE(boxText(1).startsWith(
         QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
-    EXPECT_TRUE(boxText(1).endsWith(QStringLiteral("clique em 'Não' para apenas apagar no ficheiro de ") +
-                                    card.windowTitle() + QStringLiteral(".")));
+    EXPECT_TRUE(boxText(1).endsWith(
+        QStringLiteral("clique em 'Não' para apenas apagar no ficheiro de Contactos Quarvenses.")))
+        << "the file's name, not the card's caption";
     EXPECT_EQ(windows->messageBoxes()[1].style, YesNoCancel | Question);
     EXPECT_TRUE(card.isVisible()) << "Cancel keeps the card";
     const int before = rowsOf(6);

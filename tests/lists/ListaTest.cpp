@@ -92,6 +92,8 @@ TEST_F(ListaTest, FailurePaths)
     EXPECT_EQ(lista.ErrorNumber, 3021);
     EXPECT_EQ(view.toolTip(), QStringLiteral("Estão listados 0 registos."));
     EXPECT_EQ(lista.ItemsCount, 0);
+    lista.Fill(rows(QStringLiteral("SELECT * FROM c WHERE id = 123")));
+    EXPECT_EQ(view.toolTip(), QStringLiteral("Está listado 1 registo.")) << "one is said in the singular";
 
     connection.Execute(QStringLiteral("INSERT INTO c VALUES (7, 'repetido', 1, 1)"));
     lista.Fill(rows());
