@@ -190,17 +190,31 @@ void frmInicial::markTabUnread(int tab)
 
 // Each panel reads in turn; once the connection is gone the rest are marked
 // unread without trying, for every try would raise the reconnection display.
-void frmInicial::loadInTurn(const QList<std::pair<IdentityPanel*, std::function<void()>>>& loads)
+void frmInicial::loadInTurn(const QList<IdentityPanel*>& panels)
 {
     bool givenUp = false;
-    for (const auto& [panel, load] : loads) {
+    for (IdentityPanel* panel : panels) {
         if (givenUp) {
             panel->setRead(false);
             continue;
         }
-        load();
+        loadPanel(panel);
         givenUp = !panel->holdsWhatIsStored() && Data().SqlServer.State() != ado::adStateOpen;
     }
+}
+
+// A panel's load with what it takes besides the contact's number.
+void frmInicial::loadPanel(IdentityPanel* panel)
+{
+    const ado::Connection shared = Data().SqlServer;
+    if (panel == ucIDInstitucional1)
+        ucIDInstitucional1->LoadContact(Contacto_ID, false, &shared);
+    else if (panel == ucIDRelacionados1)
+        ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser, Conn().strPassword);
+    else if (panel == ucIDComm1)
+        ucIDComm1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser);
+    else
+        panel->LoadContact(Contacto_ID, false);
 }
 
 void frmInicial::loadIdentification()
@@ -217,7 +231,6 @@ void frmInicial::loadIdentification()
     if (rs.Eof()) {
         markTabUnread(card::tabIdentification); // the contact is not there (any more)
     } else {
-        const ado::Connection shared = Data().SqlServer;
         const vb::Variant kind = rs(QStringLiteral("genero_id"));
         singular_ = !kind.isNull() && vb::CLng(kind) == 1;
         ucIDSingular1->setVisible(singular_);
@@ -227,27 +240,8 @@ void frmInicial::loadIdentification()
         // The identity panel not shown holds nothing of this contact.
         (singular_ ? static_cast<IdentityPanel*>(ucIDInstitucional1) : ucIDSingular1)->setRead(false);
         IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
-        loadInTurn({
-            {identity,
-             [&] {
-                 if (singular_)
-                     ucIDSingular1->LoadContact(Contacto_ID, false);
-                 else
-                     ucIDInstitucional1->LoadContact(Contacto_ID, false, &shared);
-             }},
-            {ucIDFotos1, [&] { ucIDFotos1->LoadContact(Contacto_ID, false); }},
-            {ucIDMoradas1, [&] { ucIDMoradas1->LoadContact(Contacto_ID, false); }},
-            {ucIDTelefones1, [&] { ucIDTelefones1->LoadContact(Contacto_ID, false); }},
-            {ucIDEmails1, [&] { ucIDEmails1->LoadContact(Contacto_ID, false); }},
-            {ucIDRelacionados1,
-             [&] {
-                 ucIDRelacionados1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser,
-                                                Conn().strPassword);
-             }},
-            {ucIDTulvas1, [&] { ucIDTulvas1->LoadContact(Contacto_ID, false); }},
-            {ucIDTulvas_Details1, [&] { ucIDTulvas_Details1->LoadContact(Contacto_ID, false); }},
-            {ucIDTipos_Links1, [&] { ucIDTipos_Links1->LoadContact(Contacto_ID, false); }},
-        });
+        loadInTurn({identity, ucIDFotos1, ucIDMoradas1, ucIDTelefones1, ucIDEmails1, ucIDRelacionados1,
+                    ucIDTulvas1, ucIDTulvas_Details1, ucIDTipos_Links1});
         Fill_Modified();
     }
     rs.Close();
@@ -260,12 +254,7 @@ void frmInicial::loadOtherInformation()
     Fill_Eventos(noEvent);
     ucIDComm1->SortColumn = 0;
     ucIDComm1->SortOrder = 0;
-    loadInTurn({
-        {ucIDTipos_Links1, [&] { ucIDTipos_Links1->LoadContact(Contacto_ID, false); }},
-        {ucIDComm1, [&] { ucIDComm1->LoadContact(Contacto_ID, false, nullptr, Conn().strUser); }},
-        {ucIDObs1, [&] { ucIDObs1->LoadContact(Contacto_ID, false); }},
-        {ucIDTulvas1, [&] { ucIDTulvas1->LoadContact(Contacto_ID, false); }},
-    });
+    loadInTurn({ucIDTipos_Links1, ucIDComm1, ucIDObs1, ucIDTulvas1});
     ucIDObs1->setFontSize(notesFontSize);
     Frame_Selected = card::tabOtherInformation;
     Fill_Descrit();

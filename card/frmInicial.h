@@ -219,7 +219,8 @@ class frmInicial : public QMainWindow {
     // The panels a tab loads; those of a tab whose load failed are marked unread.
     QList<IdentityPanel*> tabPanels(int tab) const;
     void markTabUnread(int tab);
-    void loadInTurn(const QList<std::pair<IdentityPanel*, std::function<void()>>>& loads);
+    void loadInTurn(const QList<IdentityPanel*>& panels);
+    void loadPanel(IdentityPanel* panel);
     // The panels (and, on tab 2, the events) a save of `tab` writes all hold
     // what was read; otherwise the user is told, offered to read the tab
     // again, and false comes back.

@@ -1,5 +1,7 @@
 #include "documents/vcard/ContactStore.h"
 
+#include "platform/dialect/LikePattern.h"
+
 #include "connection/ConnectionState.h"
 #include "data/modData.h"
 #include "permissions/AddUserToGroup.h"
@@ -262,12 +264,15 @@ QString comparableNumber(const QString& number)
     return n;
 }
 
+// Folded as the server's accent- and case-blind LIKE folds, in words.
 QStringList foldedWords(const QString& name)
 {
-    QString plain;
-    for (const QChar ch : name.normalized(QString::NormalizationForm_D))
-        if (ch.category() != QChar::Mark_NonSpacing)
-            plain += ch.isLetterOrNumber() ? ch.toCaseFolded() : QChar(u' ');
+    const dialect::LikePattern::Folded folded =
+        dialect::LikePattern::fold(name, dialect::LikePattern::Accents::Insensitive);
+    QString plain = QString::fromUcs4(folded.constData(), folded.size());
+    for (QChar& ch : plain)
+        if (!ch.isLetterOrNumber())
+            ch = u' ';
     return plain.split(u' ', Qt::SkipEmptyParts);
 }
 
