@@ -4,6 +4,7 @@
 #include "documents/vcard/VCardEscaping.h"
 
 #include <QSet>
+#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 
@@ -46,6 +47,8 @@ struct CardResult {
 const QByteArray kBegin = "BEGIN:VCARD";
 const QByteArray kEnd = "END:VCARD";
 const QByteArray kUtf8Bom = "\xEF\xBB\xBF";
+const QByteArray kAgent = "AGENT";
+constexpr qsizetype kWideProbe = 4;
 const QString kVersion = QStringLiteral("VERSION");
 const QString kEncoding = QStringLiteral("ENCODING");
 const QString kCharset = QStringLiteral("CHARSET");
@@ -58,8 +61,9 @@ constexpr char kSoftBreak = '=';
 // Bare words of 2.1 that name an encoding rather than a type.
 const QSet<QString>& encodingWords()
 {
-    static const QSet<QString> words{kQuotedPrintable, QStringLiteral("BASE64"), QStringLiteral("8BIT"),
-                                     QStringLiteral("7BIT")};
+    // "B" alone is how some phones shorten ENCODING=B.
+    static const QSet<QString> words{kQuotedPrintable, QStringLiteral("BASE64"), QStringLiteral("B"),
+                                     QStringLiteral("8BIT"), QStringLiteral("7BIT")};
     return words;
 }
 
@@ -92,19 +96,44 @@ bool isBase64Text(const QByteArray& line)
     });
 }
 
-QList<Line> physicalLines(QByteArray data)
+// UTF-16 and UTF-32 files (with a byte-order mark, or UTF-16 recognised by
+// the NUL bytes around the first "B") are read as the UTF-8 the rest expects.
+QByteArray asUtf8(const QByteArray& data)
 {
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(data);
+    if (marked && *marked != QStringConverter::Utf8) {
+        QStringDecoder decoder(*marked);
+        return QString(decoder.decode(data)).toUtf8();
+    }
+    if (data.size() >= kWideProbe && data[0] == '\0' && data[1] != '\0')
+        return QString(QStringDecoder(QStringConverter::Utf16BE).decode(data)).toUtf8();
+    if (data.size() >= kWideProbe && data[0] != '\0' && data[1] == '\0')
+        return QString(QStringDecoder(QStringConverter::Utf16LE).decode(data)).toUtf8();
+    return data;
+}
+
+// Lines end in LF, CR LF, CR alone or CR CR LF (as one phone writes them):
+// a run of CRs with or without an LF after it is one line end.
+QList<Line> physicalLines(const QByteArray& raw)
+{
+    QByteArray data = asUtf8(raw);
     if (data.startsWith(kUtf8Bom))
         data.remove(0, kUtf8Bom.size());
     QList<Line> lines;
     int number = 0;
-    for (QByteArray bytes : data.split('\n')) {
-        if (bytes.endsWith('\r'))
-            bytes.chop(1);
-        lines.append(Line{bytes, ++number});
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] != '\r' && data[i] != '\n')
+            continue;
+        lines.append(Line{data.mid(start, i - start), ++number});
+        while (i + 1 < data.size() && data[i] == '\r' && data[i + 1] == '\r')
+            ++i;
+        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
-    if (!lines.isEmpty() && lines.last().bytes.isEmpty())
-        lines.removeLast();
+    if (start < data.size())
+        lines.append(Line{data.mid(start), ++number});
     return lines;
 }
 
@@ -125,38 +154,100 @@ Problem lineProblem(int line, const QString& what)
     return Problem{line, QStringLiteral("Linha %1: %2").arg(line).arg(what)};
 }
 
-// The cards of a file as runs of lines; what is around them is reported.
-QList<RawCard> collectCards(const QList<Line>& lines, QList<Problem>& problems)
+qsizetype headerEnd(const QByteArray& line);
+
+// A 2.1 AGENT whose card follows on the next lines: "AGENT:" with nothing after it.
+bool opensAgent(const QList<Line>& lines)
 {
-    QList<RawCard> cards;
-    std::optional<RawCard> open;
-    bool strayReported = false;
-    int index = 0;
-    for (const Line& line : lines) {
-        if (isMarker(line.bytes, kBegin)) {
-            if (open)
-                problems += cardProblem(open->index, open->beginLine,
-                                        QStringLiteral("falta END:VCARD; o cartão foi ignorado."));
-            open = RawCard{++index, line.number, {}};
-            strayReported = false;
+    if (lines.isEmpty())
+        return false;
+    const QByteArray& line = lines.last().bytes;
+    const qsizetype end = headerEnd(line);
+    if (end < 0 || !line.mid(end + 1).trimmed().isEmpty())
+        return false;
+    QByteArray name = line.left(end).split(';').first().trimmed().toUpper();
+    name = name.mid(name.lastIndexOf('.') + 1);
+    return name == kAgent;
+}
+
+// Collects the cards of a file as runs of lines. An embedded card (a 2.1
+// AGENT's) becomes that AGENT's value, never a card of its own; a card cut
+// short, by the end of the file or by the next BEGIN:VCARD, is read as far
+// as it goes and the summary says so; what stands between cards is reported.
+class CardCollector {
+  public:
+    explicit CardCollector(QList<Problem>& problems) : problems_(problems) {}
+
+    QList<RawCard> collect(const QList<Line>& lines)
+    {
+        for (const Line& line : lines)
+            take(line);
+        if (open_)
+            closeCutShort(QStringLiteral("falta END:VCARD; o cartão foi lido até ao fim do ficheiro."));
+        return cards_;
+    }
+
+  private:
+    void take(const Line& line)
+    {
+        if (agentDepth_ > 0) {
+            takeAgentLine(line);
+        } else if (isMarker(line.bytes, kBegin)) {
+            if (open_ && opensAgent(open_->lines)) {
+                agentDepth_ = 1;
+                takeAgentLine(line);
+                return;
+            }
+            if (open_)
+                closeCutShort(QStringLiteral("falta END:VCARD; o cartão foi lido até ao cartão seguinte."));
+            open_ = RawCard{++index_, line.number, {}};
+            strayReported_ = false;
         } else if (isMarker(line.bytes, kEnd)) {
-            if (open)
-                cards.append(*open);
+            if (open_)
+                cards_.append(*open_);
             else
-                problems += lineProblem(line.number, QStringLiteral("END:VCARD sem BEGIN:VCARD."));
-            open.reset();
-        } else if (open) {
-            open->lines.append(line);
-        } else if (!line.bytes.trimmed().isEmpty() && !strayReported) {
-            problems += lineProblem(line.number, QStringLiteral("texto fora de um cartão foi ignorado."));
-            strayReported = true;
+                problems_ += lineProblem(line.number, QStringLiteral("END:VCARD sem BEGIN:VCARD."));
+            open_.reset();
+        } else if (open_) {
+            open_->lines.append(line);
+        } else if (!line.bytes.trimmed().isEmpty() && !strayReported_) {
+            problems_ += lineProblem(line.number, QStringLiteral("texto fora de um cartão foi ignorado."));
+            strayReported_ = true;
         }
     }
-    if (open)
-        problems += cardProblem(open->index, open->beginLine,
-                                QStringLiteral("falta END:VCARD; o cartão foi ignorado."));
-    return cards;
-}
+
+    // The embedded card's lines go into the AGENT line, as one escaped value.
+    void takeAgentLine(const Line& line)
+    {
+        if (isMarker(line.bytes, kBegin) && !agentText_.isEmpty())
+            ++agentDepth_;
+        else if (isMarker(line.bytes, kEnd))
+            --agentDepth_;
+        if (!agentText_.isEmpty())
+            agentText_ += "\\n";
+        QByteArray bytes = line.bytes;
+        agentText_ += bytes.replace(',', "\\,").replace(';', "\\;");
+        if (agentDepth_ == 0) {
+            open_->lines.last().bytes += agentText_;
+            agentText_.clear();
+        }
+    }
+
+    void closeCutShort(const QString& why)
+    {
+        problems_ += cardProblem(open_->index, open_->beginLine, why);
+        cards_.append(*open_);
+        open_.reset();
+    }
+
+    QList<Problem>& problems_;
+    QList<RawCard> cards_;
+    std::optional<RawCard> open_;
+    QByteArray agentText_;
+    int agentDepth_ = 0;
+    int index_ = 0;
+    bool strayReported_ = false;
+};
 
 // Index of the ":" that ends the name and parameters; -1 when there is none.
 qsizetype headerEnd(const QByteArray& line)
@@ -327,6 +418,10 @@ QString compactBase64(const QByteArray& bytes)
 QString decodedValue(const QByteArray& raw, const QString& encoding, const QString& charset, QString& note)
 {
     const QByteArray bytes = encoding == kQuotedPrintable ? decodeQuotedPrintable(raw) : raw;
+    // A wide file has been made UTF-8 already; its CHARSET no longer holds.
+    if (charset.startsWith(QStringLiteral("UTF-16"), Qt::CaseInsensitive) ||
+        charset.startsWith(QStringLiteral("UTF-32"), Qt::CaseInsensitive))
+        return decodeCharset(bytes, {}).value_or(QString());
     if (std::optional<QString> text = decodeCharset(bytes, charset))
         return *text;
     note =
@@ -377,10 +472,10 @@ CardResult parseCard(const RawCard& raw)
         std::optional<Property> property = parseProperty(line, dialect, error, note);
         if (!note.isEmpty())
             result.problems += cardProblem(raw.index, line.number, note);
-        if (!property) {
+        if (!property) { // one bad line costs that line, not the card
             result.problems +=
-                cardProblem(raw.index, line.number, error + QStringLiteral("; o cartão foi ignorado."));
-            return result;
+                cardProblem(raw.index, line.number, error + QStringLiteral("; a linha foi ignorada."));
+            continue;
         }
         if (property->name() != kVersion)
             card.addProperty(*property);
@@ -405,7 +500,7 @@ QList<Card> read(const QByteArray& data, QString* problem)
 {
     QList<Problem> problems;
     QList<Card> cards;
-    for (const RawCard& raw : collectCards(physicalLines(data), problems)) {
+    for (const RawCard& raw : CardCollector(problems).collect(physicalLines(data))) {
         CardResult result = parseCard(raw);
         problems += result.problems;
         if (result.card)

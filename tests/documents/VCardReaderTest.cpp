@@ -2,6 +2,7 @@
 
 #include "tests/documents/VCardSamples.h"
 
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using samples::file;
@@ -172,25 +173,75 @@ TEST(VCardReaderFiles, SeveralCardsBlankLinesAndLineFeeds)
     EXPECT_EQ(tel.parameters(), (QList<Parameter>{{"TYPE", {"cell"}}}));
 }
 
-TEST(VCardReaderFiles, BrokenCardsAreSkippedAndReported)
+TEST(VCardReaderFiles, BrokenCardsAreReadAsFarAsTheyGoAndReported)
 {
     const QByteArray data = file({
-        "BEGIN:VCARD", "VERSION:4.0", "FN:Antes", "END:VCARD",                   // lines 1-4
-        "BEGIN:VCARD", "VERSION:4.0", "FN:Sem dois pontos", "NOTE", "END:VCARD", // lines 5-9
-        "BEGIN:VCARD", "VERSION:4.0", "FN:Cortado",                              // lines 10-12
-        "BEGIN:VCARD", "VERSION:4.0", "FN:Depois", "END:VCARD",                  // lines 13-16
-        "END:VCARD", "BEGIN:VCARD", "FN:No fim"                                  // lines 17-19
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Antes",           "END:VCARD",                       // lines 1-4
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Sem dois pontos", "NOTE",      "TEL:1", "END:VCARD", // lines 5-10
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Cortado",                                            // lines 11-13
+        "BEGIN:VCARD", "VERSION:4.0", "FN:Depois",          "END:VCARD",                       // lines 14-17
+        "END:VCARD",   "BEGIN:VCARD", "FN:No fim"                                              // lines 18-20
     });
     QString problem;
     const QList<Card> cards = vcard::read(data, &problem);
-    EXPECT_EQ(names(cards), (QStringList{"Antes", "Depois"}));
-    const QStringList lines = problem.split(u'\n');
-    ASSERT_EQ(lines.size(), 4) << problem.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("Cartão 2 (linha 8)")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].startsWith("Cartão 3 (linha 10)")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[1].contains("END:VCARD"));
-    EXPECT_TRUE(lines[2].startsWith("Linha 17")) << lines[2].toStdString();
-    EXPECT_TRUE(lines[3].startsWith("Cartão 5 (linha 18)")) << lines[3].toStdString();
+    EXPECT_EQ(names(cards), (QStringList{"Antes", "Sem dois pontos", "Cortado", "Depois", "No fim"}));
+    EXPECT_EQ(cards[1].text("TEL"), "1") << "the lines after a bad one are read";
+    EXPECT_EQ(
+        problem.split(u'\n'),
+        (QStringList{"Cartão 2 (linha 8): linha sem «:» entre o nome e o valor; a linha foi ignorada.",
+                     "Cartão 3 (linha 11): falta END:VCARD; o cartão foi lido até ao cartão seguinte.",
+                     "Linha 18: END:VCARD sem BEGIN:VCARD.",
+                     "Cartão 5 (linha 19): falta END:VCARD; o cartão foi lido até ao fim do ficheiro."}));
+}
+
+// However a program ends its lines or encodes its file, the same cards come out.
+TEST(VCardReaderFiles, LineEndsAndWideEncodings)
+{
+    const QStringList lines{"BEGIN:VCARD",     "VERSION:3.0", "N:Álvares;Inês;;;",
+                            "FN:Inês Álvares", "NOTE:uma=",   "END:VCARD"};
+    const QString text = lines.join(u'\n');
+    const auto withEnds = [&](const char* end) {
+        return QString(text).replace(u'\n', QLatin1String(end)).toUtf8() + end;
+    };
+    const auto wide = [&](QStringConverter::Encoding encoding, bool mark) {
+        const QString crlf = QString::fromUtf8(withEnds("\r\n"));
+        return QByteArray(QStringEncoder(encoding, mark ? QStringConverter::Flag::WriteBom
+                                                        : QStringConverter::Flag::Default)
+                              .encode(crlf));
+    };
+    const QList<std::pair<const char*, QByteArray>> files{
+        {"CR LF", withEnds("\r\n")},
+        {"LF", withEnds("\n")},
+        {"CR", withEnds("\r")},
+        {"CR CR LF", withEnds("\r\r\n")},
+        {"UTF-8 BOM", "\xEF\xBB\xBF" + withEnds("\r\n")},
+        {"UTF-16LE BOM", wide(QStringConverter::Utf16LE, true)},
+        {"UTF-16BE", wide(QStringConverter::Utf16BE, false)},
+        {"UTF-32 BOM", wide(QStringConverter::Utf32, true)}};
+    for (const auto& [what, bytes] : files) {
+        QString problem;
+        const QList<Card> cards = vcard::read(bytes, &problem);
+        ASSERT_EQ(cards.size(), 1) << what;
+        EXPECT_EQ(problem, QString()) << what;
+        EXPECT_EQ(cards[0].text("FN"), "Inês Álvares") << what;
+        EXPECT_EQ(cards[0].text("NOTE"), "uma=") << what << ": no CR left at the end of a value";
+    }
+}
+
+// A 2.1 AGENT's card sits inside the outer one; the outer card is the contact.
+TEST(VCardReaderFiles, AnEmbeddedAgentNeverReplacesTheCard)
+{
+    QString problem;
+    const QList<Card> cards =
+        vcard::read(file({"BEGIN:VCARD", "VERSION:2.1", "N:Gomes;Rui", "AGENT:", "BEGIN:VCARD", "VERSION:2.1",
+                          "N:Secretária;Ana", "TEL:111", "END:VCARD", "TEL;WORK:222", "END:VCARD"}),
+                    &problem);
+    EXPECT_EQ(problem, QString());
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards[0].property("N")->components().value(0), QStringList{"Gomes"});
+    EXPECT_EQ(cards[0].properties("TEL").size(), 1);
+    EXPECT_EQ(cards[0].text("TEL"), "222");
+    EXPECT_TRUE(cards[0].text("AGENT").contains("N:Secretária;Ana"));
 }
 
 TEST(VCardReaderFiles, NothingToReadIsNoProblem)
