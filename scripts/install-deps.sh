@@ -14,7 +14,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   xdg-utils cups-client
   poppler-utils
-  sqlfluff
+  sqlfluff python3-vobject
   help2man lintian desktop-file-utils appstream
   qt6-translations-l10n
 )

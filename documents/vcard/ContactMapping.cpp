@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -45,6 +46,66 @@ struct Word {
 const Word phoneWords[] = {{"cell", "Móvel"}, {"fax", "Fax"}, {"pager", "Pager"}, {"voice", "Telefone"}};
 const QString defaultPhoneWord = QStringLiteral("Telefone");
 const Word emailWords[] = {{"work", "Trabalho"}, {"home", "Pessoal"}};
+// Address-book programs name a grouped property's kind in X-ABLabel, their
+// own words wrapped as "_$!<Mobile>!$_"; a label of the user's own stands as written.
+const Word phoneLabels[] = {{"mobile", "Móvel"},  {"iphone", "Móvel"},   {"home", "Casa"},
+                            {"work", "Trabalho"}, {"main", "Principal"}, {"homefax", "Fax"},
+                            {"workfax", "Fax"},   {"otherfax", "Fax"},   {"pager", "Pager"},
+                            {"other", "Outro"}};
+const Word emailLabels[] = {{"home", "Pessoal"}, {"work", "Trabalho"}, {"other", "Outro"}};
+const QString labelProperty = QStringLiteral("X-ABLABEL");
+const QString labelOpening = QStringLiteral("_$!<");
+const QString labelClosing = QStringLiteral(">!$_");
+// RELATED types (RFC 6350 section 6.6.6) as the relation's description.
+const Word relationWords[] = {{"spouse", "Cônjuge"},
+                              {"child", "Filho(a)"},
+                              {"parent", "Pai/Mãe"},
+                              {"sibling", "Irmão(ã)"},
+                              {"kin", "Familiar"},
+                              {"friend", "Amigo(a)"},
+                              {"colleague", "Colega"},
+                              {"co-worker", "Colega de trabalho"},
+                              {"acquaintance", "Conhecido(a)"},
+                              {"contact", "Contacto"},
+                              {"met", "Conhecido(a)"},
+                              {"neighbor", "Vizinho(a)"},
+                              {"co-resident", "Vive com"},
+                              {"emergency", "Contacto de emergência"},
+                              {"agent", "Agente"},
+                              {"sweetheart", "Namorado(a)"},
+                              {"date", "Namorado(a)"},
+                              {"crush", "Amigo(a)"},
+                              {"muse", "Amigo(a)"},
+                              {"me", "Próprio"}};
+// Markers 3.0 clients write where 4.0 has KIND.
+const QString showAsProperty = QStringLiteral("X-ABSHOWAS");
+const QString showAsCompany = QStringLiteral("company");
+const QStringList kindMarkers{QStringLiteral("X-KIND"), QStringLiteral("X-ADDRESSBOOKSERVER-KIND")};
+const QString organizationWord = QStringLiteral("organization");
+const QString telExtension = QStringLiteral(";ext=");
+const QString extensionWord = QStringLiteral(" ext. ");
+
+// The columns' widths: a longer value is stored cut, and the card's whole
+// property kept to be written back while the column still holds the cut.
+struct Column {
+    const char* cut; // how the summary says it
+    int chars;
+};
+constexpr Column givenColumn{"nome próprio cortado", 80};
+constexpr Column surnameColumn{"apelidos cortados", 80};
+constexpr Column prefixColumn{"tratamento cortado", 30};
+constexpr Column titleColumn{"título cortado", 60};
+constexpr Column orgColumn{"nome cortado", 150};
+constexpr Column nifColumn{"NIF cortado", 20};
+constexpr Column streetColumn{"morada cortada", 200};
+constexpr Column postalColumn{"código postal cortado", 12};
+constexpr Column localityColumn{"localidade cortada", 60};
+constexpr Column countryColumn{"país cortado", 60};
+constexpr Column numberColumn{"telefone cortado", 30};
+constexpr Column phoneKindColumn{"tipo de telefone cortado", 20};
+constexpr Column emailColumn{"e-mail cortado", 120};
+constexpr Column emailWordColumn{"descrição do e-mail cortada", 60};
+constexpr Column relationColumn{"relação cortada", 60};
 
 QString wordFor(const QStringList& types, const Word* begin, const Word* end, const QString& otherwise)
 {
@@ -60,6 +121,22 @@ QStringList typesFor(const QString& word, const Word* begin, const Word* end)
         if (word.compare(QString::fromUtf8(w->word), Qt::CaseInsensitive) == 0)
             return {QString::fromLatin1(w->type)};
     return {};
+}
+
+QString labelWord(QString label, const Word* begin, const Word* end)
+{
+    label = label.trimmed();
+    if (label.startsWith(labelOpening) && label.endsWith(labelClosing))
+        label = label.mid(labelOpening.size(), label.size() - labelOpening.size() - labelClosing.size());
+    return wordFor({label.toLower()}, begin, end, label);
+}
+
+QString relationWord(const QStringList& types)
+{
+    QStringList words;
+    for (const QString& type : types)
+        words << wordFor({type}, std::begin(relationWords), std::end(relationWords), type);
+    return words.join(QStringLiteral(", "));
 }
 
 QString emailWord(const QStringList& types)
@@ -137,13 +214,20 @@ Property withoutPref(Property p)
     return p;
 }
 
-Property withPref(Property p, bool preferred)
+// PREF on a list's properties: the default row ranks as its card said (1
+// when it said nothing); the others keep a rank of their card only when it
+// puts them after the default, and none is ranked without a default.
+void settlePrefs(QList<Property>& properties, const QList<bool>& preferred)
 {
-    if (preferred)
-        p.setParameter(prefParameter, {QStringLiteral("1")});
-    else
-        p.removeParameter(prefParameter);
-    return p;
+    int top = 0;
+    for (qsizetype i = 0; i < properties.size(); ++i)
+        if (preferred[i] && top == 0) {
+            top = properties[i].pref() > 0 ? properties[i].pref() : 1;
+            properties[i].setParameter(prefParameter, {QString::number(top)});
+        }
+    for (qsizetype i = 0; i < properties.size(); ++i)
+        if (!preferred[i] && (top == 0 || properties[i].pref() <= top))
+            properties[i].removeParameter(prefParameter);
 }
 
 // Kept properties in the making of a card: a mapped property is replaced by
@@ -207,7 +291,13 @@ QByteArray asPng(const QByteArray& bytes)
 // Reading one card into a record: the properties that map, and what is kept.
 class CardReader {
   public:
-    explicit CardReader(const Card& card) : card_(upgradeTo40(card)) {}
+    explicit CardReader(const Card& card)
+        : card_(upgradeTo40(card)), hadFn_(!card.text(QStringLiteral("FN")).trimmed().isEmpty())
+    {
+        for (const Property& p : card_.properties(labelProperty))
+            if (!p.group().isEmpty())
+                labels_.insert(p.group().toLower(), p.text());
+    }
 
     ContactRecord read()
     {
@@ -216,6 +306,7 @@ class CardReader {
             take(p);
         settlePreferred();
         keepName();
+        nameFromWhatThereIs();
         return r_;
     }
 
@@ -232,19 +323,64 @@ class CardReader {
         if (!(withoutPref(original) == derived))
             keepKeyed(original, key);
     }
+    // A row of a list: a rank after the first (PREF=2) is more than the
+    // default bit says, and is kept too.
+    void keepRowUnlessSame(const Property& original, const Property& derived, const QString& key)
+    {
+        if (!(withoutPref(original) == derived) || original.pref() > 1)
+            keepKeyed(original, key);
+    }
 
+    // The value as its column holds it: trimmed, and cut where it is longer,
+    // which the summary is told once.
+    QString fit(const Column& column, const QString& value)
+    {
+        const QString trimmed = value.trimmed();
+        if (trimmed.size() <= column.chars)
+            return trimmed;
+        const QString remark = QString::fromUtf8(column.cut) + QStringLiteral(" a ") +
+                               QString::number(column.chars) + QStringLiteral(" caracteres");
+        if (!r_.remarks.contains(remark))
+            r_.remarks << remark;
+        return trimmed.left(column.chars).trimmed();
+    }
+
+    QString labelOf(const Property& p) const { return labels_.value(p.group().toLower()); }
+
+    // KIND, else a 3.0 client's marker, else an individual when the card
+    // names a person (N, or an FN that is not the organisation's name).
     void decideKind()
     {
-        const QString kind = card_.text(QStringLiteral("KIND")).toLower();
+        const QString kind = card_.text(QStringLiteral("KIND")).trimmed().toLower();
+        if (kind == orgKind || kind == individualKind) {
+            r_.institution = kind == orgKind;
+            return;
+        }
+        if (const std::optional<bool> marked = markedKind()) {
+            r_.institution = *marked;
+            return;
+        }
         const bool hasN = card_.property(QStringLiteral("N")).has_value() &&
                           !card_.text(QStringLiteral("N")).remove(u';').trimmed().isEmpty();
-        const bool hasOrg = card_.property(QStringLiteral("ORG")).has_value();
-        if (kind == orgKind)
-            r_.institution = true;
-        else if (kind == individualKind)
-            r_.institution = false;
-        else
-            r_.institution = hasOrg && !hasN;
+        const std::optional<Property> org = card_.property(QStringLiteral("ORG"));
+        const QString orgName = org ? org->components().value(0).join(u' ').trimmed() : QString();
+        const QString fn = card_.text(QStringLiteral("FN")).trimmed();
+        r_.institution =
+            !hasN && !orgName.isEmpty() && (fn.isEmpty() || fn.compare(orgName, Qt::CaseInsensitive) == 0);
+    }
+
+    std::optional<bool> markedKind() const
+    {
+        if (card_.text(showAsProperty).trimmed().compare(showAsCompany, Qt::CaseInsensitive) == 0)
+            return true;
+        for (const QString& marker : kindMarkers) {
+            const QString kind = card_.text(marker).trimmed().toLower();
+            if (kind == orgKind || kind == organizationWord)
+                return true;
+            if (kind == individualKind)
+                return false;
+        }
+        return std::nullopt;
     }
 
     void take(const Property& p)
@@ -269,10 +405,6 @@ class CardReader {
             {QStringLiteral("REV"), &CardReader::drop},
             {QStringLiteral("PRODID"), &CardReader::drop},
         };
-        if (!p.group().isEmpty()) { // grouped properties belong together: kept as a whole
-            keep(p);
-            return;
-        }
         const auto reader = readers.find(p.name());
         if (reader == readers.end())
             keep(p);
@@ -308,9 +440,9 @@ class CardReader {
         nTaken_ = true;
         QList<QStringList> c = p.components();
         c.resize(nComponents, QStringList{QString()});
-        r_.apelido = c[0].join(u' ').trimmed();
-        r_.nome = c[1].join(u' ').trimmed();
-        r_.titulo = c[3].join(u' ').trimmed();
+        r_.apelido = fit(surnameColumn, c[0].join(u' '));
+        r_.nome = fit(givenColumn, c[1].join(u' '));
+        r_.titulo = fit(prefixColumn, c[3].join(u' '));
         const Property derived = nOf(r_);
         keepUnlessSame(p, derived, derived.value());
     }
@@ -321,7 +453,7 @@ class CardReader {
             keep(p);
             return;
         }
-        r_.organizacao = p.components().value(0).join(u' ').trimmed();
+        r_.organizacao = fit(orgColumn, p.components().value(0).join(u' '));
         const Property derived = Property::fromComponents(QStringLiteral("ORG"), {{r_.organizacao}});
         keepUnlessSame(p, derived, derived.value());
     }
@@ -332,7 +464,7 @@ class CardReader {
             keep(p);
             return;
         }
-        r_.nif = p.text().trimmed();
+        r_.nif = fit(nifColumn, p.text());
         keepUnlessSame(p, Property::fromText(QStringLiteral("X-NIF"), r_.nif), r_.nif);
     }
 
@@ -343,7 +475,7 @@ class CardReader {
             return;
         }
         titleTaken_ = true;
-        r_.profissao = p.text().trimmed();
+        r_.profissao = fit(titleColumn, p.text());
         keepUnlessSame(p, Property::fromText(QStringLiteral("TITLE"), r_.profissao), r_.profissao);
     }
 
@@ -356,7 +488,7 @@ class CardReader {
             return;
         }
         titleTaken_ = true;
-        r_.profissao = p.text().trimmed();
+        r_.profissao = fit(titleColumn, p.text());
         keepKeyed(p, r_.profissao);
     }
 
@@ -372,51 +504,90 @@ class CardReader {
         keepUnlessSame(p, Property::fromText(QStringLiteral("BDAY"), derived), derived);
     }
 
+    // Components trimmed, so that a writer's stray space is no change of the
+    // user's at the next export.
+    static QString joined(const QStringList& items)
+    {
+        QStringList words;
+        for (const QString& item : items)
+            if (!item.trimmed().isEmpty())
+                words << item.trimmed();
+        return words.join(u' ');
+    }
+
     void takeAddress(const Property& p)
     {
         QList<QStringList> c = p.components();
         c.resize(adrComponents, QStringList{QString()});
         AddressRow a;
         // The extended address (a flat, a suite) is a line of the street on the card.
-        QStringList street = c[adrStreet] + c[adrExtended];
-        street.removeAll(QString());
-        a.morada = street.join(u'\n');
-        a.localidade = c[adrLocality].join(u' ');
-        a.codigoPostal = c[adrPostalCode].join(u' ');
-        a.pais = c[adrCountry].join(u' ');
+        QStringList street;
+        for (const QString& line : c[adrStreet] + c[adrExtended])
+            if (!line.trimmed().isEmpty())
+                street << line.trimmed();
+        a.morada = fit(streetColumn, street.join(u'\n'));
+        a.localidade = fit(localityColumn, joined(c[adrLocality]));
+        a.codigoPostal = fit(postalColumn, joined(c[adrPostalCode]));
+        a.pais = fit(countryColumn, joined(c[adrCountry]));
         prefs_.addresses << p.pref();
         r_.addresses << a;
-        keepUnlessSame(p, adrOf(a), addressKey(a));
+        keepRowUnlessSame(p, adrOf(a), addressKey(a));
+    }
+
+    // A tel: URI as a person dials it: its extension kept, its other parameters not.
+    static QString dialled(QString number)
+    {
+        number = number.trimmed();
+        if (!number.startsWith(telScheme, Qt::CaseInsensitive))
+            return number;
+        number = number.mid(telScheme.size());
+        const qsizetype ext = number.indexOf(telExtension, 0, Qt::CaseInsensitive);
+        const QString extension =
+            ext < 0 ? QString() : number.mid(ext + telExtension.size()).section(u';', 0, 0);
+        number = number.section(u';', 0, 0);
+        return extension.isEmpty() ? number : number + extensionWord + extension;
     }
 
     void takePhone(const Property& p)
     {
         PhoneRow t;
-        t.numero = p.text().trimmed();
-        if (t.numero.startsWith(telScheme))
-            t.numero = t.numero.mid(telScheme.size());
+        t.numero = fit(numberColumn, dialled(p.text()));
         const QStringList words = p.parameter(wordParameter);
-        t.tipo = words.isEmpty() ? phoneKind(p.types()) : words.first();
+        const QString label = labelOf(p);
+        if (!words.isEmpty())
+            t.tipo = words.first();
+        else if (!label.isEmpty())
+            t.tipo = labelWord(label, std::begin(phoneLabels), std::end(phoneLabels));
+        else
+            t.tipo = phoneKind(p.types());
+        t.tipo = fit(phoneKindColumn, t.tipo);
         prefs_.phones << p.pref();
         r_.phones << t;
-        keepUnlessSame(p, telOf(t), t.numero + u'\x1f' + t.tipo);
+        keepRowUnlessSame(p, telOf(t), t.numero + u'\x1f' + t.tipo);
     }
 
     void takeEmail(const Property& p)
     {
         EmailRow e;
-        e.email = p.text().trimmed();
+        e.email = fit(emailColumn, p.text());
         const QStringList words = p.parameter(wordParameter);
-        e.descrit = words.isEmpty() ? emailWord(p.types()) : words.first();
+        const QString label = labelOf(p);
+        if (!words.isEmpty())
+            e.descrit = words.first();
+        else if (!label.isEmpty())
+            e.descrit = labelWord(label, std::begin(emailLabels), std::end(emailLabels));
+        else
+            e.descrit = emailWord(p.types());
+        e.descrit = fit(emailWordColumn, e.descrit);
         prefs_.emails << p.pref();
         r_.emails << e;
-        keepUnlessSame(p, emailOf(e), e.email + u'\x1f' + e.descrit);
+        keepRowUnlessSame(p, emailOf(e), e.email + u'\x1f' + e.descrit);
     }
 
     void takeNote(const Property& p)
     {
         r_.notes << p.text();
-        if (!p.parameters().isEmpty())
+        if (!p.parameters().isEmpty() || !p.group().isEmpty())
             keepKeyed(p, p.text());
     }
 
@@ -438,7 +609,9 @@ class CardReader {
             keep(p);
             return;
         }
-        RelatedRow rel{p.value(), p.parameter(relationParameter).value(0)};
+        const QStringList words = p.parameter(relationParameter);
+        RelatedRow rel{p.value(),
+                       fit(relationColumn, words.isEmpty() ? relationWord(p.types()) : words.first())};
         r_.related << rel;
         keepUnlessSame(p, relatedOf(rel), rel.uid + u'\x1f' + rel.descrit);
     }
@@ -449,7 +622,7 @@ class CardReader {
             for (const QString& item : component)
                 if (!item.trimmed().isEmpty() && !r_.categories.contains(item.trimmed()))
                     r_.categories << item.trimmed();
-        if (!p.parameters().isEmpty())
+        if (!p.parameters().isEmpty() || !p.group().isEmpty())
             keep(p);
     }
 
@@ -480,21 +653,41 @@ class CardReader {
     }
 
     // FN is what the columns give unless the card said otherwise; a contact
-    // with no other name takes FN whole.
+    // with no other name takes FN whole. An FN the card did not have (made
+    // from N or ORG on reading) is not kept.
     void keepName()
     {
         if (!fn_)
             return;
         const QString fn = fn_->text().trimmed();
         if (r_.institution && r_.organizacao.isEmpty())
-            r_.organizacao = fn;
+            r_.organizacao = fit(orgColumn, fn);
         else if (!r_.institution && r_.nome.isEmpty() && r_.apelido.isEmpty())
-            r_.nome = fn;
+            r_.nome = fit(givenColumn, fn);
         const QString derived = r_.displayName();
-        keepUnlessSame(*fn_, Property::fromText(QStringLiteral("FN"), derived), derived);
+        if (hadFn_)
+            keepUnlessSame(*fn_, Property::fromText(QStringLiteral("FN"), derived), derived);
+    }
+
+    // A card without FN or N is named by what it has, and the summary says by what.
+    void nameFromWhatThereIs()
+    {
+        if (hadFn_ || nTaken_)
+            return;
+        if (!r_.displayName().isEmpty()) {
+            r_.remarks << QStringLiteral("sem nome: chamado pela organização");
+        } else if (!r_.emails.isEmpty()) {
+            r_.nome = fit(givenColumn, r_.emails.first().email);
+            r_.remarks << QStringLiteral("sem nome: chamado pelo e-mail");
+        } else if (!r_.phones.isEmpty()) {
+            r_.nome = fit(givenColumn, r_.phones.first().numero);
+            r_.remarks << QStringLiteral("sem nome: chamado pelo telefone");
+        }
     }
 
     Card card_;
+    bool hadFn_ = false;
+    QHash<QString, QString> labels_; // a group's X-ABLabel
     ContactRecord r_;
     std::optional<Property> fn_;
     bool nTaken_ = false;
@@ -533,9 +726,16 @@ Card toCard(const ContactRecord& r)
             kept.take(names.isEmpty() ? QStringList{derived.name()} : names, key);
         card.addProperty(original ? *original : derived);
     };
-    const auto addPreferred = [&](const Property& derived, const QString& key, bool preferred) {
-        std::optional<Property> original = kept.take({derived.name()}, key);
-        card.addProperty(withPref(original ? *original : derived, preferred));
+    // A list's rows, each its kept original while unchanged, ranked together.
+    const auto addList = [&](const QList<std::pair<Property, QString>>& rows, const QList<bool>& preferred) {
+        QList<Property> properties;
+        for (const auto& [derived, key] : rows) {
+            std::optional<Property> original = kept.take({derived.name()}, key);
+            properties << (original ? *original : derived);
+        }
+        settlePrefs(properties, preferred);
+        for (const Property& p : properties)
+            card.addProperty(p);
     };
 
     if (r.institution)
@@ -559,12 +759,27 @@ Card toCard(const ContactRecord& r)
     }
     if (!r.nif.isEmpty())
         add(Property::fromText(QStringLiteral("X-NIF"), r.nif), r.nif);
-    for (const AddressRow& a : r.addresses)
-        addPreferred(adrOf(a), addressKey(a), a.preferred);
-    for (const PhoneRow& t : r.phones)
-        addPreferred(telOf(t), t.numero + u'\x1f' + t.tipo, t.preferred);
-    for (const EmailRow& e : r.emails)
-        addPreferred(emailOf(e), e.email + u'\x1f' + e.descrit, e.preferred);
+    QList<std::pair<Property, QString>> rows;
+    QList<bool> preferred;
+    for (const AddressRow& a : r.addresses) {
+        rows << std::pair{adrOf(a), addressKey(a)};
+        preferred << a.preferred;
+    }
+    addList(rows, preferred);
+    rows.clear();
+    preferred.clear();
+    for (const PhoneRow& t : r.phones) {
+        rows << std::pair{telOf(t), t.numero + u'\x1f' + t.tipo};
+        preferred << t.preferred;
+    }
+    addList(rows, preferred);
+    rows.clear();
+    preferred.clear();
+    for (const EmailRow& e : r.emails) {
+        rows << std::pair{emailOf(e), e.email + u'\x1f' + e.descrit};
+        preferred << e.preferred;
+    }
+    addList(rows, preferred);
     for (const QString& note : r.notes)
         add(Property::fromText(QStringLiteral("NOTE"), note), note);
     if (!r.photoPng.isEmpty())
@@ -589,6 +804,21 @@ Card toCard(const ContactRecord& r)
 ContactRecord fromCard(const Card& card)
 {
     return CardReader(card).read();
+}
+
+QList<Property> withUnresolved(QList<Property> kept, const QList<RelatedRow>& unresolved)
+{
+    for (const RelatedRow& rel : unresolved) {
+        const QString key = rel.uid + u'\x1f' + rel.descrit;
+        const auto original = std::find_if(kept.begin(), kept.end(), [&](const Property& p) {
+            return p.name() == QLatin1String("RELATED") && p.parameter(keyParameter).value(0) == key;
+        });
+        if (original != kept.end())
+            original->removeParameter(keyParameter);
+        else
+            kept << relatedOf(rel);
+    }
+    return kept;
 }
 
 QString keptText(const QList<Property>& kept)

@@ -48,8 +48,8 @@ struct EmailRow {
 };
 
 struct RelatedRow {
-    QString uid; // the other contact's UID ("urn:uuid:…")
-    QString descrit;
+    QString uid;     // the other contact's UID ("urn:uuid:…")
+    QString descrit; // X-RELACAO, or the card's TYPE in Portuguese
 
     bool operator==(const RelatedRow&) const = default;
 };
@@ -73,6 +73,9 @@ struct ContactRecord {
     QStringList categories;
     QDateTime modified;
     QList<Property> kept;
+    // What reading the card made of it that its writer may not expect: a
+    // value cut to its column, a name taken from an e-mail address.
+    QStringList remarks;
 
     // The name the list and the title show (tbContactos.nome_union).
     QString displayName() const;
@@ -81,6 +84,10 @@ struct ContactRecord {
 Card toCard(const ContactRecord& contact);
 // The card is read the 4.0 way first (upgradeTo40), whatever its version.
 ContactRecord fromCard(const Card& card);
+
+// Relations to UIDs no contact holds, kept with the contact as the card
+// said them: their kept originals, or plain RELATED properties.
+QList<Property> withUnresolved(QList<Property> kept, const QList<RelatedRow>& unresolved);
 
 // The kept properties as stored with the contact, and back.
 QString keptText(const QList<Property>& kept);

@@ -101,26 +101,8 @@ constexpr qint32 individualGenero = 1;
 constexpr qint32 institutionGenero = 2;
 const QString uidPrefix = QStringLiteral("urn:uuid:");
 
-// The columns' widths, as the schema declares them.
-struct Width {
-    const char* what;
-    int chars;
-};
-constexpr Width nameWidth{"o nome", 150};
-constexpr Width givenWidth{"o nome próprio", 80};
-constexpr Width surnameWidth{"os apelidos", 80};
-constexpr Width titleWidth{"o título", 30};
-constexpr Width professionWidth{"a profissão", 60};
-constexpr Width nifWidth{"o NIF", 20};
-constexpr Width streetWidth{"a morada", 200};
-constexpr Width postalWidth{"o código postal", 12};
-constexpr Width localityWidth{"a localidade", 60};
-constexpr Width countryWidth{"o país", 60};
-constexpr Width numberWidth{"o número de telefone", 30};
-constexpr Width kindWidth{"o tipo de telefone", 20};
-constexpr Width emailWidth{"o endereço de correio electrónico", 120};
-constexpr Width emailWordWidth{"a descrição do correio electrónico", 60};
-constexpr Width relationWidth{"a relação", 60};
+// nome_union's width: a given name and a surname at their widths may exceed it.
+constexpr int unionNameWidth = 150;
 
 QString text(const vb::Variant& v)
 {
@@ -156,17 +138,14 @@ void execute(const QString& statement)
     Data().SqlServer.Execute(statement);
 }
 
+QString unionName(const ContactRecord& c)
+{
+    return c.displayName().left(unionNameWidth).trimmed();
+}
+
 QString newUid()
 {
     return uidPrefix + QUuid::createUuid().toString(QUuid::WithoutBraces);
-}
-
-QString widthFault(const Width& w, const QString& value)
-{
-    if (value.size() <= w.chars)
-        return {};
-    return QString::fromUtf8(w.what) + QStringLiteral(" «") + value.left(40) +
-           QStringLiteral("…» tem mais de ") + QString::number(w.chars) + QStringLiteral(" caracteres");
 }
 
 } // namespace
@@ -342,32 +321,11 @@ ContactStore::Duplicate ContactStore::findDuplicate(const ContactRecord& c)
     return {};
 }
 
-QString ContactStore::overflow(const ContactRecord& c)
-{
-    QList<std::pair<Width, QString>> values = {{nameWidth, c.displayName()}, {nifWidth, c.nif}};
-    if (!c.institution)
-        values << std::pair{givenWidth, c.nome} << std::pair{surnameWidth, c.apelido}
-               << std::pair{titleWidth, c.titulo} << std::pair{professionWidth, c.profissao};
-    for (const AddressRow& a : c.addresses)
-        values << std::pair{streetWidth, a.morada} << std::pair{postalWidth, a.codigoPostal}
-               << std::pair{localityWidth, a.localidade} << std::pair{countryWidth, a.pais};
-    for (const PhoneRow& t : c.phones)
-        values << std::pair{numberWidth, t.numero} << std::pair{kindWidth, t.tipo};
-    for (const EmailRow& e : c.emails)
-        values << std::pair{emailWidth, e.email} << std::pair{emailWordWidth, e.descrit};
-    for (const RelatedRow& rel : c.related)
-        values << std::pair{relationWidth, rel.descrit};
-    for (const auto& [width, value] : values)
-        if (const QString fault = widthFault(width, value); !fault.isEmpty())
-            return fault;
-    return {};
-}
-
 qint32 ContactStore::create(const ContactRecord& c)
 {
     ado::Recordset rs = Data().SqlServer.Execute(
         sql::compose(insertContact, {c.institution ? institutionGenero : individualGenero,
-                                     literal(c.displayName()), literal(c.nif), literal(user_)}));
+                                     literal(unionName(c)), literal(c.nif), literal(user_)}));
     qint32 id = vb::CLng(rs(QStringLiteral("last")));
     rs.Close();
     writeIdentity(id, c, true);
@@ -382,7 +340,7 @@ qint32 ContactStore::create(const ContactRecord& c)
 
 void ContactStore::update(qint32 id, const ContactRecord& c)
 {
-    execute(sql::compose(updateContact, {literal(c.displayName()), literal(c.nif), literal(user_), id}));
+    execute(sql::compose(updateContact, {literal(unionName(c)), literal(c.nif), literal(user_), id}));
     writeIdentity(id, c, false);
     for (const char16_t* clear : {deleteAddresses, deletePhones, deleteEmails})
         execute(sql::compose(clear, {id}));
@@ -469,16 +427,15 @@ QList<RelatedRow> ContactStore::relate(qint32 id, const QList<RelatedRow>& relat
     return unknown;
 }
 
-void ContactStore::keepAlso(qint32 id, const QList<Property>& properties)
+void ContactStore::keepUnresolved(qint32 id, const QList<RelatedRow>& unresolved)
 {
-    if (properties.isEmpty())
+    if (unresolved.isEmpty())
         return;
     ado::Recordset rs = query(sql::compose(selectExchange, {id}));
     const QString uid = rs.Eof() ? newUid() : text(rs(QStringLiteral("uid")));
-    QList<Property> kept =
-        rs.Eof() ? QList<Property>() : keptProperties(text(rs(QStringLiteral("propriedades"))));
+    const QList<Property> kept = withUnresolved(
+        rs.Eof() ? QList<Property>() : keptProperties(text(rs(QStringLiteral("propriedades")))), unresolved);
     rs.Close();
-    kept << properties;
     execute(sql::compose(deleteExchange, {id}));
     execute(sql::compose(insertExchange, {id, literal(uid), literal(keptText(kept))}));
 }

@@ -36,9 +36,6 @@ class ContactStore {
     // case and punctuation aside, or the words of one among the other's.
     static bool namesAgree(const QString& stored, const QString& card);
 
-    // The first column the record does not fit in, as a sentence; empty when it fits.
-    static QString overflow(const ContactRecord& contact);
-
     // A new contact with every row of the record (its relations apart),
     // filed in "Contactos Quarvenses" with the user's default masks.
     qint32 create(const ContactRecord& contact);
@@ -47,8 +44,8 @@ class ContactStore {
     // Relations to the contacts that hold these UIDs, those not there yet
     // added; the UIDs no contact holds are returned.
     QList<RelatedRow> relate(qint32 id, const QList<RelatedRow>& related);
-    // Properties added to what is kept with the contact.
-    void keepAlso(qint32 id, const QList<Property>& properties);
+    // Relations to UIDs no contact holds, kept with the contact as the card said them.
+    void keepUnresolved(qint32 id, const QList<RelatedRow>& unresolved);
 
     qint32 contactOfUid(const QString& uid);
     // The contacts this user may open, by name.

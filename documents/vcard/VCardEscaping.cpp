@@ -66,7 +66,8 @@ QString unescapeText(const QString& value)
         if (next == u'n' || next == u'N') {
             out += u'\n';
             ++i;
-        } else if (next == kBackslash || next == kListSeparator || next == kComponentSeparator) {
+        } else if (!next.isLetterOrNumber()) {
+            // "\\", "\,", "\;", and the "\"" or "\:" some writers add: the character.
             out += next;
             ++i;
         } else {

@@ -12,8 +12,10 @@ namespace vcard {
 QString escapeText(const QString& text);
 // One item of a structured or list value: as escapeText, and ";" too.
 QString escapeComponent(const QString& text);
-// "\n" and "\N" become a line break, "\\", "\," and "\;" their character;
-// any other backslash stays, as old writers put lone ones in paths.
+// "\n" and "\N" become a line break; a backslash before any other
+// character that is no letter or digit ("\\", "\,", "\;", "\"") gives that
+// character; one before a letter or digit stays, as old writers put lone
+// ones in paths.
 QString unescapeText(const QString& value);
 
 // Splits on unescaped ";" into components and each on unescaped "," into its

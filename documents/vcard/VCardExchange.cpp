@@ -65,10 +65,9 @@ class Importer {
     {
         ImportLine line;
         line.name = contact.displayName().isEmpty() ? noName : contact.displayName();
+        line.remarks = contact.remarks;
         if (contact.displayName().isEmpty())
-            return refuse(line, QStringLiteral("o cartão não tem nome"));
-        if (const QString fault = ContactStore::overflow(contact); !fault.isEmpty())
-            return refuse(line, fault);
+            return refuse(line, QStringLiteral("o cartão não tem nome, organização, e-mail nem telefone"));
         try {
             const ContactStore::Duplicate same = store_.findDuplicate(contact);
             if (isSameContact(same, contact))
@@ -158,14 +157,7 @@ class Importer {
             try {
                 TransactionScope unit;
                 unit.begin();
-                QList<Property> unknown;
-                for (const RelatedRow& rel : store_.relate(p.id, p.related)) {
-                    Property kept(QStringLiteral("RELATED"), rel.uid);
-                    if (!rel.descrit.isEmpty())
-                        kept.setParameter(QStringLiteral("X-RELACAO"), {rel.descrit});
-                    unknown << kept;
-                }
-                store_.keepAlso(p.id, unknown);
+                store_.keepUnresolved(p.id, store_.relate(p.id, p.related));
                 unit.commit();
             } catch (const vb::Error& e) {
                 for (ImportLine& line : summary.lines)
@@ -204,9 +196,14 @@ QString ImportSummary::totals() const
 QStringList ImportSummary::details() const
 {
     QStringList out;
-    for (const ImportLine& line : lines)
+    for (const ImportLine& line : lines) {
+        QStringList said = line.remarks;
+        if (!line.reason.isEmpty())
+            said.prepend(line.reason);
         out << outcomeWord(line.outcome) + QStringLiteral(": ") + line.name +
-                   (line.reason.isEmpty() ? QString() : QStringLiteral(" (") + line.reason + u')');
+                   (said.isEmpty() ? QString()
+                                   : QStringLiteral(" (") + said.join(QStringLiteral("; ")) + u')');
+    }
     return out;
 }
 

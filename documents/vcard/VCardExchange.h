@@ -20,7 +20,8 @@ struct ImportLine {
     int card = -1; // its place among the cards read
     QString name;
     Outcome outcome = Outcome::Refused;
-    QString reason; // why skipped or refused
+    QString reason;      // why skipped or refused
+    QStringList remarks; // what the reading made of the card ("título cortado a 60 caracteres")
     qint32 contactId = 0;
 };
 

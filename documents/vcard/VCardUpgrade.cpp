@@ -4,6 +4,7 @@
 #include "documents/vcard/VCardEscaping.h"
 
 #include <QHash>
+#include <QMimeDatabase>
 #include <QSet>
 #include <algorithm>
 
@@ -125,10 +126,13 @@ void binaryToDataUri(Property& property)
     if (!binaryProperties().contains(property.name()) || encodings.isEmpty() ||
         !isBase64Encoding(encodings.first()))
         return;
-    const QString mediaType =
-        mediaTypeOf(property.parameter(kType).value(0), binaryProperties()[property.name()]);
     QString base64 = property.value();
     base64.removeIf([](QChar c) { return c.isSpace(); });
+    const QString word = property.parameter(kType).value(0);
+    // Without a type word the bytes say what they are (a JPEG, a PNG…).
+    const QString mediaType =
+        word.isEmpty() ? QMimeDatabase().mimeTypeForData(QByteArray::fromBase64(base64.toLatin1())).name()
+                       : mediaTypeOf(word, binaryProperties()[property.name()]);
     property.setValue(QStringLiteral("data:") + mediaType + QStringLiteral(";base64,") + base64);
     property.removeParameter(kEncoding);
     property.removeParameter(kType);
@@ -148,8 +152,38 @@ void escapeSingleText(Property& property)
         property.setText(property.text());
 }
 
+constexpr qsizetype kNComponents = 5;
+constexpr qsizetype kAdrComponents = 7;
+const QString kGeoScheme = QStringLiteral("geo:");
+
+// N and ADR with every component 4.0 gives them, empty ones added.
+void allComponents(Property& property)
+{
+    const qsizetype count = property.name() == kN                     ? kNComponents
+                            : property.name() == QLatin1String("ADR") ? kAdrComponents
+                                                                      : 0;
+    QList<QStringList> components = property.components();
+    if (components.size() >= count)
+        return;
+    components.resize(count, QStringList{QString()});
+    property.setComponents(components);
+}
+
+// 3.0's GEO "lat;lon" as 4.0's geo:lat,lon URI.
+void geoToUri(Property& property)
+{
+    if (property.name() != QLatin1String("GEO") ||
+        property.value().startsWith(kGeoScheme, Qt::CaseInsensitive))
+        return;
+    const QList<QStringList> latLon = property.components();
+    if (latLon.size() == 2)
+        property.setValue(kGeoScheme + latLon[0].value(0).trimmed() + u',' + latLon[1].value(0).trimmed());
+}
+
 Property upgraded(Property property)
 {
+    allComponents(property);
+    geoToUri(property);
     bareWordsToType(property);
     typePrefToPref(property);
     binaryToDataUri(property);

@@ -8,8 +8,9 @@ namespace vcard {
 // The card as vCard 4.0 says it: 2.1 bare words become TYPE= values,
 // TYPE=pref becomes PREF=1, inline binaries (ENCODING=b or BASE64) of PHOTO,
 // LOGO, SOUND and KEY become data: URIs, VALUE=URL becomes VALUE=uri, single
-// text values are escaped as 4.0 wants, and FN, which 4.0 requires, is made
-// from N (or ORG) when missing. Anything else is kept as it was.
+// text values are escaped as 4.0 wants, N and ADR get all their components,
+// a 3.0 GEO becomes a geo: URI, and FN, which 4.0 requires, is made from N
+// (or ORG) when missing. Anything else is kept as it was.
 Card upgradeTo40(const Card& card);
 
 // Whether two cards say the same once written as vCard 4.0: the order of
