@@ -23,55 +23,58 @@ platform::WindowServices& windows()
 
 } // namespace
 
-// The stored contact, as one card; empty (and the user told why) when there
-// is none to give.
-QByteArray frmInicial::shownContactCard(const QString& title, QString& name)
+// The stored contact's name, as an export would give it; empty (and the
+// user told why) when there is none to give. Nothing is stored yet.
+QString frmInicial::exportableName(const QString& title)
 {
     if (isNew || Contacto_ID == 0 || prpAlteracoes()) {
         windows().messageBox(saveFirst, platform::msgbox::Information, title);
         return {};
     }
-    QString problem;
-    QStringList names;
-    const QByteArray card = vcard::exportContacts({Contacto_ID}, Conn().strUser, &problem, &names);
-    if (names.isEmpty()) {
-        windows().messageBox(QStringLiteral("Não foi possível exportar o contacto: ") + problem,
+    vcard::TrialDelivery trial;
+    const vcard::ExportResult preview = vcard::exportContacts({Contacto_ID}, Conn().strUser, trial);
+    if (preview.names.isEmpty()) {
+        windows().messageBox(QStringLiteral("Não foi possível exportar o contacto: ") +
+                                 (preview.skipped.isEmpty() ? preview.failure : preview.skipped.join(u'\n')),
                              platform::msgbox::Exclamation, title);
         return {};
     }
-    name = names.first();
-    return card;
+    return preview.names.first();
+}
+
+// The shown contact's card to `path`; the UID a first export gives is
+// stored only with the file. False, and the user told, when it was not written.
+bool frmInicial::writeShownCard(const QString& title, const QString& path, const QString& failed)
+{
+    vcard::FileDelivery file(path);
+    const vcard::ExportResult result = vcard::exportContacts({Contacto_ID}, Conn().strUser, file);
+    if (result.delivered)
+        return true;
+    windows().messageBox(failed + (result.skipped.isEmpty() ? result.failure : result.skipped.join(u'\n')),
+                         platform::msgbox::Exclamation, title);
+    return false;
 }
 
 void frmInicial::exportVCard()
 {
-    QString name;
-    const QByteArray card = shownContactCard(exportTitle, name);
-    if (card.isEmpty())
+    const QString name = exportableName(exportTitle);
+    if (name.isEmpty())
         return;
     const QString path = windows().saveFileName(vcard::saveRequest(exportTitle, vcard::fileNameFor(name)));
     if (path.isEmpty())
         return;
-    QString problem;
-    if (!vcard::writeFile(path, card, problem))
-        windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
-                                 QStringLiteral("»: ") + problem,
-                             platform::msgbox::Exclamation, exportTitle);
+    writeShownCard(exportTitle, path,
+                   QStringLiteral("Não foi possível gravar o ficheiro «") + path + QStringLiteral("»: "));
 }
 
 void frmInicial::mailVCard()
 {
-    QString name;
-    const QByteArray card = shownContactCard(mailTitle, name);
-    if (card.isEmpty())
+    const QString name = exportableName(mailTitle);
+    if (name.isEmpty())
         return;
     const QString path = QDir(platform::tempFolder()).filePath(vcard::fileNameFor(name));
-    QString problem;
-    if (!vcard::writeFile(path, card, problem)) {
-        windows().messageBox(QStringLiteral("Não foi possível preparar o anexo: ") + problem,
-                             platform::msgbox::Exclamation, mailTitle);
+    if (!writeShownCard(mailTitle, path, QStringLiteral("Não foi possível preparar o anexo: ")))
         return;
-    }
     platform::MailMessage message;
     message.attachments = {path};
     message.subject = QStringLiteral("Contacto: ") + name;

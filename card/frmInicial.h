@@ -201,7 +201,8 @@ class frmInicial : public QMainWindow {
     void showManual();
     void exportVCard();
     void mailVCard();
-    QByteArray shownContactCard(const QString& title, QString& name);
+    QString exportableName(const QString& title);
+    bool writeShownCard(const QString& title, const QString& path, const QString& failed);
     // frmInicial.cpp
     void connectPanels();
     QList<IdentityPanel*> allPanels() const;

@@ -5,6 +5,7 @@
 #include "documents/vcard/VCardReader.h"
 #include "host/HostWindow.h"
 #include "lists/Lista.h"
+#include "platform/folders/FileFaults.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
@@ -81,11 +82,14 @@ void HostWindow::importFiles(const QStringList& files)
     for (const QString& name : files) {
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly)) {
-            unreadable << name + QStringLiteral(": ") + file.errorString();
+            unreadable << name + QStringLiteral(": ") + platform::whyNotRead(name, file);
             continue;
         }
         QString problem;
-        cards << vcard::read(file.readAll(), &problem);
+        const QList<vcard::Card> read = vcard::read(file.readAll(), &problem);
+        if (read.isEmpty() && problem.isEmpty())
+            problem = QStringLiteral("o ficheiro não tem nenhum cartão vCard.");
+        cards << read;
         if (!problem.isEmpty())
             problems += (problems.isEmpty() ? QString() : QStringLiteral("\n")) + name +
                         QStringLiteral(": ") + problem;
@@ -145,33 +149,42 @@ void HostWindow::exportContacts(bool selectedOnly)
                              platform::msgbox::Information, exportTitle);
         return;
     }
-    QString problem;
-    QStringList names;
+    // A first look names the file; the export proper stores the UIDs it
+    // gives only with the file the user chose.
     windows().setMousePointer(this, platform::pointer::Hourglass);
-    const QByteArray cards = vcard::exportContacts(ids, Conn().strUser, &problem, &names);
+    vcard::TrialDelivery trial;
+    const vcard::ExportResult preview = vcard::exportContacts(ids, Conn().strUser, trial);
     windows().setMousePointer(this, platform::pointer::Default);
-    if (names.isEmpty()) {
-        windows().messageBox(QStringLiteral("Nenhum contacto pôde ser exportado:\n") + problem,
+    if (preview.names.isEmpty()) {
+        windows().messageBox(QStringLiteral("Nenhum contacto pôde ser exportado:\n") +
+                                 (preview.skipped.isEmpty() ? preview.failure : preview.skipped.join(u'\n')),
                              platform::msgbox::Exclamation, exportTitle);
         return;
     }
     const QString path = windows().saveFileName(vcard::saveRequest(
-        exportTitle, names.size() == 1 ? vcard::fileNameFor(names.first()) : listFileName));
+        exportTitle, preview.names.size() == 1 ? vcard::fileNameFor(preview.names.first()) : listFileName));
     if (path.isEmpty())
         return;
-    QString failure;
-    if (!vcard::writeFile(path, cards, failure)) {
+    windows().setMousePointer(this, platform::pointer::Hourglass);
+    vcard::FileDelivery file(path);
+    const vcard::ExportResult result = vcard::exportContacts(ids, Conn().strUser, file);
+    windows().setMousePointer(this, platform::pointer::Default);
+    if (!result.delivered) {
         windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
-                                 QStringLiteral("»: ") + failure,
+                                 QStringLiteral("»: ") + result.failure +
+                                 QStringLiteral(". Nada foi alterado."),
                              platform::msgbox::Exclamation, exportTitle);
         return;
     }
-    QString text = QStringLiteral("Exportados ") + QString::number(names.size()) +
+    QString text = QStringLiteral("Exportados ") + QString::number(result.names.size()) +
                    QStringLiteral(" contacto(s) para «") + path + QStringLiteral("».");
-    if (!problem.isEmpty())
-        text += QStringLiteral("\n\nNão exportados:\n") + problem;
+    if (!result.skipped.isEmpty())
+        text += QStringLiteral("\n\nNão exportados:\n") + result.skipped.join(u'\n');
+    if (!result.leftOut.isEmpty())
+        text += QStringLiteral("\n\nDeixado de fora:\n") + result.leftOut.join(u'\n');
     windows().messageBox(
-        text, problem.isEmpty() ? platform::msgbox::Information : platform::msgbox::Exclamation, exportTitle);
+        text, result.skipped.isEmpty() ? platform::msgbox::Information : platform::msgbox::Exclamation,
+        exportTitle);
 }
 
 // Files dropped on the list are imported.

@@ -6,6 +6,7 @@
 #include "documents/vcard/VCardWriter.h"
 #include "permissions/ContactsFile.h"
 #include "permissions/modCheckPermissions.h"
+#include "platform/folders/FileFaults.h"
 #include "platform/values/VbError.h"
 
 #include <QRegularExpression>
@@ -228,6 +229,8 @@ ImportSummary importCards(const QByteArray& file, const ImportOptions& options, 
     const QList<Card> cards = read(file, &problem);
     ImportSummary summary = importCards(cards, options, user);
     summary.readProblem = problem;
+    if (cards.isEmpty() && problem.isEmpty())
+        summary.readProblem = QStringLiteral("o ficheiro não tem nenhum cartão vCard.");
     return summary;
 }
 
@@ -236,32 +239,89 @@ ImportSummary importCards(const QList<Card>& cards, const ImportOptions& options
     return Importer(options, user).run(cards);
 }
 
-QByteArray exportContacts(const QList<qint32>& ids, const QString& user, QString* problem, QStringList* names)
+namespace {
+
+QString contactLabel(qint32 id, const QString& name = {})
 {
+    return QStringLiteral("n.º ") + QString::number(id) + (name.isEmpty() ? QString() : u' ' + name);
+}
+
+// What a card could not hold, said for the export's summary.
+QString leftOutLine(qint32 id, const QString& name, const QStringList& leftOut)
+{
+    return contactLabel(id, name) + QStringLiteral(": sem ") + leftOut.join(QStringLiteral(", ")) +
+           QStringLiteral(" (não cabem em vCard 4.0)");
+}
+
+} // namespace
+
+ExportResult exportContacts(const QList<qint32>& ids, const QString& user, Delivery& delivery)
+{
+    ExportResult result;
     ContactStore store(user);
     QList<Card> cards;
-    QStringList faults;
-    for (const qint32 id : ids) {
-        if (const Right open = right(user, id, modCheckPermissions::Open); open != Right::Granted) {
-            faults << QStringLiteral("n.º ") + QString::number(id) + QStringLiteral(": ") +
-                          (open == Right::Unknown ? notAsked : QStringLiteral("sem permissão para o abrir"));
-            continue;
+    QList<qint32> exported;
+    try {
+        // One unit: the UIDs a first export gives are stored with the file, or not at all.
+        TransactionScope unit;
+        unit.begin();
+        for (const qint32 id : ids) {
+            if (const Right open = right(user, id, modCheckPermissions::Open); open != Right::Granted) {
+                result.skipped << contactLabel(id) + QStringLiteral(": ") +
+                                       (open == Right::Unknown
+                                            ? notAsked
+                                            : QStringLiteral("sem permissão para o abrir"));
+                continue;
+            }
+            try {
+                const ContactRecord contact = store.load(id);
+                cards << toCard(contact);
+                result.names << contact.displayName();
+                exported << id;
+            } catch (const vb::Error& e) {
+                result.skipped << contactLabel(id) + QStringLiteral(": ") + e.description();
+            }
         }
-        try {
-            TransactionScope unit; // a contact's first export stores its UID
-            unit.begin();
-            const ContactRecord contact = store.load(id);
-            unit.commit();
-            cards << toCard(contact);
-            if (names)
-                *names << contact.displayName();
-        } catch (const vb::Error& e) {
-            faults << QStringLiteral("n.º ") + QString::number(id) + QStringLiteral(": ") + e.description();
+        if (cards.isEmpty()) {
+            result.failure = QStringLiteral("nenhum contacto pôde ser exportado");
+            return result; // the unit rolls back
         }
+        QList<QStringList> leftOut;
+        const QByteArray bytes = write(cards, &leftOut);
+        for (qsizetype i = 0; i < leftOut.size(); ++i)
+            if (!leftOut[i].isEmpty())
+                result.leftOut << leftOutLine(exported[i], result.names[i], leftOut[i]);
+        if (!delivery.prepare(bytes, result.failure))
+            return result;
+        unit.commit();
+    } catch (const vb::Error& e) {
+        result.failure = e.description();
+        return result;
     }
-    if (problem)
-        *problem = faults.join(u'\n');
-    return write(cards);
+    result.delivered = delivery.complete(result.failure);
+    return result;
+}
+
+FileDelivery::FileDelivery(QString path) : path_(std::move(path)) {}
+
+FileDelivery::~FileDelivery() = default;
+
+bool FileDelivery::prepare(const QByteArray& bytes, QString& failure)
+{
+    file_ = std::make_unique<QSaveFile>(path_);
+    if (file_->open(QIODevice::WriteOnly) && file_->write(bytes) == bytes.size() && file_->flush())
+        return true;
+    failure = platform::whyNotWritten(path_, *file_);
+    file_.reset();
+    return false;
+}
+
+bool FileDelivery::complete(QString& failure)
+{
+    if (file_ && file_->commit())
+        return true;
+    failure = file_ ? platform::whyNotWritten(path_, *file_) : QStringLiteral("o ficheiro não foi preparado");
+    return false;
 }
 
 QList<qint32> openableContacts(const QString& user)
@@ -291,11 +351,8 @@ platform::SaveFileRequest saveRequest(const QString& title, const QString& propo
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString& problem)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    problem = file.errorString();
-    return false;
+    FileDelivery file(path);
+    return file.prepare(bytes, problem) && file.complete(problem);
 }
 
 } // namespace vcard

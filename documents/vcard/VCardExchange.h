@@ -10,7 +10,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSaveFile>
 #include <QString>
+#include <memory>
 
 namespace vcard {
 
@@ -48,11 +50,50 @@ QString outcomeWord(Outcome outcome);
 ImportSummary importCards(const QByteArray& file, const ImportOptions& options, const QString& user);
 ImportSummary importCards(const QList<Card>& cards, const ImportOptions& options, const QString& user);
 
-// The cards of these contacts, in this order; a contact the user may not
-// open is left out. `problem` names what could not be exported; `names`
-// receives the names of those that were.
-QByteArray exportContacts(const QList<qint32>& ids, const QString& user, QString* problem = nullptr,
-                          QStringList* names = nullptr);
+// Where an export's bytes go. prepare() holds them ready without replacing
+// anything yet (a file's temporary copy); complete() puts them in place. The
+// UIDs an export gives are stored between the two, so that a delivery that
+// could not be prepared leaves the catalog as it was.
+class Delivery {
+  public:
+    virtual ~Delivery() = default;
+    virtual bool prepare(const QByteArray& bytes, QString& failure) = 0;
+    virtual bool complete(QString& failure) = 0;
+};
+
+// The cards to a file, whole or not at all: a file already there stays as
+// it was until the new one is complete.
+class FileDelivery : public Delivery {
+  public:
+    explicit FileDelivery(QString path);
+    ~FileDelivery() override;
+    bool prepare(const QByteArray& bytes, QString& failure) override;
+    bool complete(QString& failure) override;
+
+  private:
+    QString path_;
+    std::unique_ptr<QSaveFile> file_;
+};
+
+// Delivers nothing, so that nothing is stored: what an export would hold.
+class TrialDelivery : public Delivery {
+  public:
+    bool prepare(const QByteArray&, QString&) override { return false; }
+    bool complete(QString&) override { return false; }
+};
+
+struct ExportResult {
+    QStringList names;   // of the contacts exported, in order
+    QStringList skipped; // contacts not exported, and why
+    QStringList leftOut; // what cards could not hold, contact by contact
+    QString failure;     // why nothing was delivered; empty when it was
+    bool delivered = false;
+};
+
+// The cards of these contacts, in this order, through `delivery`; a contact
+// the user may not open, or that is no longer there, is named in `skipped`.
+// Nothing is delivered when no contact could be exported.
+ExportResult exportContacts(const QList<qint32>& ids, const QString& user, Delivery& delivery);
 // Every contact the user may open, by name.
 QList<qint32> openableContacts(const QString& user);
 

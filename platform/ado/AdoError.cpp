@@ -56,6 +56,15 @@ vb::Error loginFailed(const QString& login)
                      providerSource);
 }
 
+vb::Error catalogRefused(const QString& catalog)
+{
+    return vb::Error(LoginFailed,
+                     QStringLiteral("Não é possível abrir a base de dados «") + catalog +
+                         QStringLiteral("» pedida pelo início de sessão. O início de sessão falhou."),
+                     providerSource)
+        .setNativeError(CatalogRefusedNative);
+}
+
 vb::Error timeout()
 {
     return vb::Error(Timeout, QStringLiteral("O tempo limite expirou."), providerSource);

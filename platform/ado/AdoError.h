@@ -19,6 +19,9 @@ vb::Error itemNotFound(const QString& name); // 3265
 vb::Error notAllowed(const QString& what);   // 3219
 vb::Error unreachable(const QString& server);
 vb::Error loginFailed(const QString& login);
+// The server is there but holds no such database (SQL Server's Msg 4060).
+inline constexpr int CatalogRefusedNative = 4060;
+vb::Error catalogRefused(const QString& catalog);
 vb::Error timeout();
 vb::Error provider(const QString& text);
 vb::Error noTransaction();

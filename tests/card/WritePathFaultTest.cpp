@@ -25,6 +25,7 @@
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
+#include "tests/support/ExportedCards.h"
 #include "tests/support/CatalogChecks.h"
 
 #include <QDir>
@@ -635,7 +636,7 @@ TEST_F(WritePathFaults, RelationsPhotosAndTheArchiveAreWholeOrNothing)
 TEST_F(WritePathFaults, ImportingVCardsIsWholeOrNothing)
 {
     // Ana Alves gets her UID first, as an export would give it.
-    vcard::exportContacts({38}, QStringLiteral("sa"), nullptr, nullptr);
+    testsupport::exportedCards({38}, QStringLiteral("sa"));
     for (const bool update : {false, true})
         expectClean(everyStatement(importing(update)));
 }

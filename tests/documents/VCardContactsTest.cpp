@@ -9,6 +9,7 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "tests/documents/VCardSamples.h"
+#include "tests/support/ExportedCards.h"
 #include "tests/support/CatalogChecks.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/ScopedSettings.h"
@@ -181,7 +182,7 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
     EXPECT_TRUE(testsupport::incompleteContacts(db.folder(), QStringLiteral("Quarvenses")).isEmpty());
 
     QString problem;
-    const QByteArray exported = vcard::exportContacts({person, company}, QStringLiteral("sa"), &problem);
+    const QByteArray exported = testsupport::exportedCards({person, company}, QStringLiteral("sa"), &problem);
     EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
     const QList<vcard::Card> again = vcard::read(exported);
     const QList<vcard::Card> source = vcard::read(twoContacts());
@@ -307,7 +308,7 @@ TEST_F(VCardContacts, HostileTextIsStoredAsTypedAndComesBack)
     EXPECT_EQ(db.value(QStringLiteral("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = ") +
                        QString::number(id)),
               QString::fromUtf8(name));
-    const vcard::Card back = vcard::read(vcard::exportContacts({id}, QStringLiteral("sa"))).first();
+    const vcard::Card back = vcard::read(testsupport::exportedCards({id}, QStringLiteral("sa"))).first();
     EXPECT_EQ(back.text(QStringLiteral("NOTE")), QString(20, u'\'') + QStringLiteral(" %2 %L1 ; fim"));
     EXPECT_EQ(back.property(QStringLiteral("TEL"))->parameter(QStringLiteral("X-DESCRICAO")),
               QStringList{QStringLiteral("%3'x")});
@@ -367,7 +368,7 @@ TEST_F(VCardContacts, AnExportHoldsOnlyWhatTheUserMayOpen)
     const QList<qint32> mine = vcard::openableContacts(QStringLiteral("joao"));
     EXPECT_EQ(mine.size(), 3);
     QString problem;
-    const QByteArray cards = vcard::exportContacts({1, 2, 13}, QStringLiteral("joao"), &problem);
+    const QByteArray cards = testsupport::exportedCards({1, 2, 13}, QStringLiteral("joao"), &problem);
     EXPECT_EQ(vcard::read(cards).size(), 2);
     EXPECT_EQ(problem, QStringLiteral("n.º 2: sem permissão para o abrir"));
     EXPECT_EQ(vcard::fileNameFor(QStringLiteral("Silva/Costa: \"Lda\"")),

@@ -5,7 +5,12 @@
 // an unreachable server.
 #include "connection/ConnectionState.h"
 #include "connection/StringCipher.h"
+#include "data/modData.h"
 #include "documents/vcard/VCardExchange.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
+#include "platform/folders/FileFaults.h"
+#include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
 #include "tools/common/ProgramInfo.h"
@@ -20,6 +25,18 @@ namespace {
 // The product the relations written by an import name, as the host's own.
 const QString productName = QStringLiteral("Quarvenses");
 
+const char16_t countUser[] = u"SELECT COUNT(*) AS n FROM tbUsers WHERE descrit = %1";
+
+// The rights are those of a user of the contacts: a name the catalog does
+// not know would give no rights at all, and silently export nothing.
+bool knownUser(const QString& user)
+{
+    ado::Recordset rs;
+    rs.Open(sql::compose(countUser, {modData::FormatSQLValue(vb::Variant(user), modData::kText)}),
+            Data().SqlServer);
+    return vb::CLng(rs(QStringLiteral("n"))) > 0;
+}
+
 void connect(const vcardtool::VCardOptions& o)
 {
     ConnectionState& c = Conn();
@@ -30,26 +47,43 @@ void connect(const vcardtool::VCardOptions& o)
     c.bSQLConnected = true;
 }
 
+// Standard output cannot be taken back: the cards are written when prepared.
+class StdoutDelivery : public vcard::Delivery {
+  public:
+    bool prepare(const QByteArray& bytes, QString& failure) override
+    {
+        QFile out;
+        if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush())
+            return true;
+        failure = QStringLiteral("não foi possível escrever na saída");
+        return false;
+    }
+    bool complete(QString&) override { return true; }
+};
+
 int exportCards(const vcardtool::VCardOptions& o, QTextStream& err)
 {
     const QList<qint32> ids = o.ids.isEmpty() ? vcard::openableContacts(o.user) : o.ids;
-    QString problem;
-    const QByteArray cards = vcard::exportContacts(ids, o.user, &problem);
-    if (o.output.isEmpty()) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(cards) != cards.size())
-            return 1;
-    } else {
-        QString failure;
-        if (!vcard::writeFile(o.output, cards, failure)) {
-            err << "Não foi possível escrever " << o.output << ": " << failure << '\n';
-            return 1;
-        }
+    if (ids.isEmpty()) {
+        err << "O utilizador «" << o.user << "» não pode abrir nenhum contacto do catálogo «" << o.catalog
+            << "»: nada foi exportado.\n";
+        return 1;
     }
-    if (!problem.isEmpty())
-        err << problem << '\n';
-    err << "Exportados " << cards.count("BEGIN:VCARD") << " contactos.\n";
-    return problem.isEmpty() ? 0 : 1;
+    StdoutDelivery toStdout;
+    vcard::FileDelivery toFile(o.output);
+    vcard::Delivery& delivery = o.output.isEmpty() ? static_cast<vcard::Delivery&>(toStdout) : toFile;
+    const vcard::ExportResult result = vcard::exportContacts(ids, o.user, delivery);
+    for (const QString& line : result.skipped + result.leftOut)
+        err << line << '\n';
+    if (!result.delivered) {
+        const QString where = o.output.isEmpty() ? QStringLiteral("os cartões")
+                                                 : QStringLiteral("«") + o.output + QStringLiteral("»");
+        err << "Não foi possível escrever " << where << ": " << result.failure
+            << ". Nada foi alterado no catálogo «" << o.catalog << "».\n";
+        return 1;
+    }
+    err << "Exportados " << result.names.size() << " contactos.\n";
+    return result.skipped.isEmpty() ? 0 : 1;
 }
 
 int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream& err)
@@ -59,7 +93,7 @@ int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream&
     for (const QString& name : o.files) {
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly)) {
-            err << "Não foi possível ler " << name << ": " << file.errorString() << '\n';
+            err << "Não foi possível ler «" << name << "»: " << platform::whyNotRead(name, file) << ".\n";
             unreadable = true;
             continue;
         }
@@ -68,7 +102,8 @@ int importCards(const vcardtool::VCardOptions& o, QTextStream& out, QTextStream&
         for (const QString& line : summary.details())
             out << "  " << line << '\n';
         if (!summary.readProblem.isEmpty()) {
-            err << summary.readProblem << '\n';
+            for (const QString& line : summary.readProblem.split(u'\n'))
+                err << name << ": " << line << '\n';
             unreadable = true;
         }
         out << summary.totals() << '\n';
@@ -97,8 +132,13 @@ int main(int argc, char** argv)
     }
     try {
         connect(o);
+        if (!knownUser(o.user)) {
+            err << "«" << o.user << "» não é utilizador dos contactos no catálogo «" << o.catalog << "».\n";
+            return 2;
+        }
     } catch (const vb::Error& e) {
-        err << "Msg " << e.number() << ": " << e.description() << '\n';
+        err << "Não foi possível ligar ao catálogo «" << o.catalog << "» em «" << o.server
+            << "»: " << e.description() << '\n';
         return 2;
     }
     return o.verb == QLatin1String("export") ? exportCards(o, err) : importCards(o, out, err);

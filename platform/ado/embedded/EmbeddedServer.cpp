@@ -231,7 +231,7 @@ std::unique_ptr<Session> EmbeddedServer::connect(const ConnectionString& connect
     checkAvailable(folder);
     const QString catalog = connection.initialCatalog();
     if (catalog.isEmpty() || !QFileInfo::exists(catalogPath(folder, catalog)))
-        throw error::unreachable(folder);
+        throw error::catalogRefused(catalog);
     if (!verifyLogin(folder, connection.userId(), connection.password()))
         throw error::loginFailed(connection.userId());
     return std::make_unique<EmbeddedSession>(folder, catalog);

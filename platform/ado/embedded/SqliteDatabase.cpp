@@ -126,9 +126,35 @@ SqliteStatement SqliteDatabase::prepare(const QByteArray& utf8)
     return SqliteStatement(db_, statement);
 }
 
+// Faults of the file under the catalog are told in the user's words; a
+// statement's own faults keep the engine's text, which names the statement.
 QString SqliteDatabase::lastError(sqlite3* db)
 {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("Memória insuficiente.");
+    if (!db)
+        return QStringLiteral("Memória insuficiente.");
+    constexpr int primaryCode = 0xff;
+    const char* file = sqlite3_db_filename(db, "main");
+    const QString where = file && *file ? QStringLiteral(" («") + QFile::decodeName(file) + QStringLiteral("»)")
+                                        : QString();
+    switch (sqlite3_errcode(db) & primaryCode) {
+    case SQLITE_READONLY:
+        return QStringLiteral("A base de dados só pode ser lida") + where +
+               QStringLiteral(": o ficheiro ou a sua pasta não permitem escrever.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("A base de dados está ocupada por outro programa") + where + u'.';
+    case SQLITE_FULL:
+        return QStringLiteral("O disco da base de dados está cheio") + where + u'.';
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Não foi possível abrir o ficheiro da base de dados") + where + u'.';
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("O ficheiro da base de dados está danificado") + where + u'.';
+    case SQLITE_IOERR:
+        return QStringLiteral("Erro de leitura ou escrita no ficheiro da base de dados") + where + u'.';
+    default:
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    }
 }
 
 } // namespace ado::embedded
