@@ -39,6 +39,7 @@ const char16_t selectRelated[] = u"SELECT related_contacto_id, descrit FROM tbCo
 const char16_t selectFiles[] =
     u"SELECT t.descrit FROM tbContactos_Tipos_Links l INNER JOIN tbContactos_Tipos t "
     u"ON t.contacto_tipo_id = l.contacto_tipo_id WHERE l.contacto_id = %1 ORDER BY l.link_id";
+const char16_t selectExists[] = u"SELECT COUNT(*) AS n FROM tbContactos WHERE contacto_id = %1";
 const char16_t selectExchange[] = u"SELECT uid, propriedades FROM tbContactos_VCard WHERE contacto_id = %1";
 const char16_t insertExchange[] =
     u"INSERT INTO tbContactos_VCard (contacto_id, uid, propriedades) VALUES (%1, %2, %3)";
@@ -438,6 +439,14 @@ void ContactStore::keepUnresolved(qint32 id, const QList<RelatedRow>& unresolved
     rs.Close();
     execute(sql::compose(deleteExchange, {id}));
     execute(sql::compose(insertExchange, {id, literal(uid), literal(keptText(kept))}));
+}
+
+bool ContactStore::exists(qint32 id)
+{
+    ado::Recordset rs = query(sql::compose(selectExists, {id}));
+    const bool there = vb::CLng(rs(QStringLiteral("n"))) > 0;
+    rs.Close();
+    return there;
 }
 
 qint32 ContactStore::contactOfUid(const QString& uid)

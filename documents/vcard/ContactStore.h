@@ -48,6 +48,8 @@ class ContactStore {
     void keepUnresolved(qint32 id, const QList<RelatedRow>& unresolved);
 
     qint32 contactOfUid(const QString& uid);
+    // Whether the contact is still there (another user may have deleted it).
+    bool exists(qint32 id);
     // The contacts this user may open, by name.
     QList<qint32> openable();
 

@@ -266,11 +266,14 @@ ExportResult exportContacts(const QList<qint32>& ids, const QString& user, Deliv
         TransactionScope unit;
         unit.begin();
         for (const qint32 id : ids) {
+            if (!store.exists(id)) {
+                result.skipped << contactLabel(id) + QStringLiteral(": o contacto já não existe");
+                continue;
+            }
             if (const Right open = right(user, id, modCheckPermissions::Open); open != Right::Granted) {
                 result.skipped << contactLabel(id) + QStringLiteral(": ") +
-                                       (open == Right::Unknown
-                                            ? notAsked
-                                            : QStringLiteral("sem permissão para o abrir"));
+                                      (open == Right::Unknown ? notAsked
+                                                              : QStringLiteral("sem permissão para o abrir"));
                 continue;
             }
             try {

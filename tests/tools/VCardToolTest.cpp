@@ -2,6 +2,7 @@
 // open out to a file, the file in again without doubling anyone, and the
 // exit status saying whether a card was refused.
 #include "platform/ado/embedded/CatalogBuilder.h"
+#include "tests/support/CatalogChecks.h"
 #include "tests/support/ToolRun.h"
 
 #include <QFile>
@@ -68,4 +69,69 @@ TEST(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(
         wrong.err.startsWith(QStringLiteral("--id quer um número de contacto, não «x».\nUtilização:")));
+}
+
+// Every way an export or an import can fail is told in Portuguese, names what
+// is at fault, and leaves the catalog as it was.
+TEST(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
+{
+    QTemporaryDir dir;
+    const QString server = dir.filePath(QStringLiteral("servidor"));
+    ado::embedded::createCatalogFromSchema(server, QStringLiteral("Quarvenses"), QStringLiteral("sa"),
+                                           QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
+    const QByteArray before = testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses"));
+    const QString nowhere = dir.filePath(QStringLiteral("nao-ha/todos.vcf"));
+    const QString empty = dir.filePath(QStringLiteral("vazio.vcf"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString err;
+    };
+    const QList<Case> cases{
+        {{QStringLiteral("export"), QStringLiteral("-o"), nowhere},
+         1,
+         QStringLiteral("Não foi possível escrever «") + nowhere + QStringLiteral("»: a pasta «") +
+             dir.filePath(QStringLiteral("nao-ha")) +
+             QStringLiteral("» não existe. Nada foi alterado no catálogo «Quarvenses».\n")},
+        {{QStringLiteral("export"), QStringLiteral("--user"), QStringLiteral("ninguem")},
+         2,
+         QStringLiteral("«ninguem» não é utilizador dos contactos no catálogo «Quarvenses».\n")},
+        {{QStringLiteral("export"), QStringLiteral("--id"), QStringLiteral("9999"), QStringLiteral("-o"),
+          dir.filePath(QStringLiteral("x.vcf"))},
+         1,
+         QStringLiteral("n.º 9999: o contacto já não existe\nNão foi possível escrever «") +
+             dir.filePath(QStringLiteral("x.vcf")) +
+             QStringLiteral(
+                 "»: nenhum contacto pôde ser exportado. Nada foi alterado no catálogo «Quarvenses».\n")},
+        {{QStringLiteral("import"), empty},
+         1,
+         empty + QStringLiteral(": o ficheiro não tem nenhum cartão vCard.\n")},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = vcardTool(dir, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.vcf"))));
+    EXPECT_EQ(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
+        << "no UID given by an export that wrote no file";
+
+    const ToolRun one =
+        vcardTool(dir, {QStringLiteral("export"), QStringLiteral("--id"), QStringLiteral("13"),
+                        QStringLiteral("-o"), dir.filePath(QStringLiteral("um.vcf"))});
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(one.err, QStringLiteral("Exportado 1 contacto.\n"));
+    EXPECT_NE(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
+        << "the UID is stored with the file";
+
+    const QStringList wrongCatalog{QStringLiteral("export"), QStringLiteral("-S"),    server,
+                                   QStringLiteral("-d"),     QStringLiteral("Outra"), QStringLiteral("-U"),
+                                   QStringLiteral("sa"),     QStringLiteral("-P"),    QStringLiteral("pw")};
+    const ToolRun missing = testsupport::runTool(QStringLiteral("quarvenses-vcard"), wrongCatalog, 60000);
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err,
+              QStringLiteral("Não foi possível ligar ao catálogo «Outra» em «") + server +
+                  QStringLiteral("»: Não é possível abrir a base de dados «Outra» pedida pelo início "
+                                 "de sessão. O início de sessão falhou.\n"));
 }

@@ -21,8 +21,12 @@ QString usage()
         "Um cartão é o de um contacto guardado quando tem o mesmo UID, ou o mesmo NIF, e-mail ou telefone\n"
         "com o mesmo nome; --update actualiza só esses. Um e-mail ou telefone partilhado sob outro nome\n"
         "cria um contacto novo e diz a quem se parece.\n"
-        "Estado de saída: 0 tudo importado; 1 algum cartão ignorado ou recusado, ou um ficheiro por ler;\n"
-        "2 argumentos errados ou sem ligação.\n");
+        "Um valor mais comprido do que a sua coluna fica cortado e o resumo di-lo; o cartão inteiro volta\n"
+        "a sair na exportação enquanto o contacto não mudar.\n"
+        "A exportação escreve vCard 4.0 e só grava os UID que dá quando o ficheiro fica escrito.\n"
+        "Estado de saída: 0 tudo importado ou exportado; 1 algum cartão ignorado ou recusado, um ficheiro\n"
+        "por ler ou por escrever, ou um contacto por exportar; 2 argumentos errados, sem ligação ou um\n"
+        "utilizador que o catálogo não conhece.\n");
 }
 
 VCardOptions VCardOptions::parse(const QStringList& arguments)

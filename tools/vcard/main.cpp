@@ -1,8 +1,8 @@
 // quarvenses-vcard: contacts out to a vCard 4.0 file and in from vCard files,
 // with the rights of a user of the contacts, for a site's administrator.
 // Exits 0 when everything was done, 1 when a card was refused or could not
-// be read or a contact could not be exported, 2 on a wrong command line or
-// an unreachable server.
+// be read, or a contact or the file could not be exported, 2 on a wrong
+// command line, an unreachable server or a user the catalog does not know.
 #include "connection/ConnectionState.h"
 #include "connection/StringCipher.h"
 #include "data/modData.h"
@@ -82,7 +82,10 @@ int exportCards(const vcardtool::VCardOptions& o, QTextStream& err)
             << ". Nada foi alterado no catálogo «" << o.catalog << "».\n";
         return 1;
     }
-    err << "Exportados " << result.names.size() << " contactos.\n";
+    if (result.names.size() == 1)
+        err << "Exportado 1 contacto.\n";
+    else
+        err << "Exportados " << result.names.size() << " contactos.\n";
     return result.skipped.isEmpty() ? 0 : 1;
 }
 
