@@ -9,9 +9,9 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "tests/documents/VCardSamples.h"
-#include "tests/support/ExportedCards.h"
 #include "tests/support/CatalogChecks.h"
 #include "tests/support/DemoDatabase.h"
+#include "tests/support/ExportedCards.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
@@ -373,4 +373,33 @@ TEST_F(VCardContacts, AnExportHoldsOnlyWhatTheUserMayOpen)
     EXPECT_EQ(problem, QStringLiteral("n.º 2: sem permissão para o abrir"));
     EXPECT_EQ(vcard::fileNameFor(QStringLiteral("Silva/Costa: \"Lda\"")),
               QStringLiteral("Silva_Costa_ _Lda_.vcf"));
+}
+
+// Ranks stay as the card gave them while the default row stays; when the user
+// moves the default, the new default outranks every other row.
+TEST(ContactMapping, PreferenceRanksFollowTheDefaultRow)
+{
+    const QByteArray card =
+        samples::file({"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Sá", "N:Sá;Rita;;;",
+                       "EMAIL;PREF=1:rita@um.example", "EMAIL;PREF=2:rita@dois.example",
+                       "EMAIL:rita@tres.example", "PHOTO;ENCODING=b:" + tinyPng().toBase64(), "END:VCARD"});
+    vcard::ContactRecord rita = vcard::fromCard(vcard::read(card).first());
+    const auto prefs = [](const vcard::ContactRecord& r) {
+        QList<int> out;
+        for (const vcard::Property& p : vcard::toCard(r).properties(QStringLiteral("EMAIL")))
+            out << p.pref();
+        return out;
+    };
+    EXPECT_EQ(prefs(rita), (QList<int>{1, 2, 0}));
+    rita.emails[0].preferred = false;
+    rita.emails[1].preferred = true;
+    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 0}));
+    rita.emails[1].preferred = false;
+    rita.emails[2].preferred = true;
+    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 1}));
+    // A photo without a type word is typed by its bytes.
+    EXPECT_TRUE(vcard::upgradeTo40(vcard::read(card).first())
+                    .property(QStringLiteral("PHOTO"))
+                    ->value()
+                    .startsWith(QStringLiteral("data:image/png;base64,")));
 }

@@ -345,7 +345,8 @@ TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
          })
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << lines.join(u'\n').toStdString();
-    EXPECT_EQ(lines.filter(QStringLiteral("PHOTO:data:image/jpeg;base64,")).size(), 1) << "the JPEG as it came";
+    EXPECT_EQ(lines.filter(QStringLiteral("PHOTO:data:image/jpeg;base64,")).size(), 1)
+        << "the JPEG as it came";
 
     std::cout << "Corpus: " << imported << " de " << cards << " cartões importados; " << rows << " de "
               << rowsExpected << " e-mails, telefones e moradas nas suas linhas; " << asInstitution
