@@ -45,6 +45,8 @@ void frmInicial::TabStrip1_Click()
 {
     platform::WindowServices& windows = platform::WindowServices::current();
     try {
+        if (inPro) // the card moving itself (to tab 1 for a new contact) asks nothing
+            return;
         if (isVisible() && isNew && selectedTab() != Frame_Selected) {
             windows.messageBox(QStringLiteral("Tem de gravar primeiro as alterações efectuadas."),
                                platform::msgbox::Information, caption());
@@ -54,8 +56,6 @@ void frmInicial::TabStrip1_Click()
             inPro = false;
             return;
         }
-        if (inPro)
-            return;
         windows.setMousePointer(this, platform::pointer::Hourglass);
         const int k = selectedTab();
         const bool known = k >= card::tabIdentification && k <= card::tabCount;

@@ -27,8 +27,9 @@ function(qv_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUARVENSES_TEST=1;QUARVENSES_SOURCE_DIR=${CMAKE_SOURCE_DIR};QUARVENSES_BINARY_DIR=${CMAKE_BINARY_DIR}"
-               TIMEOUT 300)
+    # One variable: a list here would be split into properties of its own.
+    # The test main sets the rest (TestMain.cpp).
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
 
 # qv_precompile(<target> <Common|Widgets|Tests>): the target's sources start

@@ -34,15 +34,16 @@
 
 namespace {
 
-// Accent-insensitive on both servers: SQL Server by the collation, the
-// embedded one by its reading of it. Only the contacts the user may open, by
+// Accent-insensitive on both servers, in the search and in the order ("Évora"
+// before "Viseu" in every column, computed ones included): SQL Server by the
+// collation, the embedded one by its reading of it. Only the contacts the user may open, by
 // the same masks as the card's check, decided by the server in this one
 // statement (%4, the user's condition over the permission rows).
 const char16_t selectContacts[] =
     u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
     u"FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
     u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4) "
-    u"ORDER BY %2 %3, %5";
+    u"ORDER BY %2 COLLATE Latin1_General_CI_AI %3, %5";
 const char16_t ascending[] = u"ASC";
 const char nameField[] = "nome_union";
 const char16_t descending[] = u"DESC";
@@ -226,7 +227,8 @@ void HostWindow::buildCommands()
     });
 }
 
-// Down from the search box goes to the list, as in a desktop's file chooser.
+// Down from the search box goes to the list, as in a desktop's file chooser;
+// Esc empties it.
 bool HostWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (view_ && watched == view_->viewport() && listDropEvent(event))
@@ -236,6 +238,13 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event)
         if (searchPause_->isActive())
             searchList(); // what was typed, without waiting
         view_->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    // Esc empties the search, and the whole list shows again at once.
+    if (watched == search_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !search_->text().isEmpty()) {
+        search_->clear();
+        searchList();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

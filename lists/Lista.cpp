@@ -284,6 +284,7 @@ void Lista::Fill(const ado::Recordset& recordset, bool& refresh)
         if (e.number() == vb::errnum::ObjectNotSet) {
             ErrorDescription = QStringLiteral("Não foi especificado um Recordset ou ListView válido!");
         } else if (e.number() == vb::errnum::AdoNoCurrentRecord) {
+            setViewStyle(3); // nothing found: the columns stay, so the list still reads as a list
             showCount(countLine(0));
             ItemsCount = 0;
         } else {

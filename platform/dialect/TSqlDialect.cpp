@@ -142,6 +142,13 @@ class Writer {
                 ++k; // the collation's name
                 continue;
             }
+            if (word.isWord("COLLATE") && serverCollation(items, k)) {
+                // A server's case-insensitive collation (an ORDER BY's) is the
+                // catalog's own Portuguese order here.
+                out.append(QStringLiteral("COLLATE QV_CI"));
+                ++k;
+                continue;
+            }
             if (!word.isWord("LIKE")) {
                 out.append(word.type == Token::Type::Symbol ? symbolText(word) : word.text);
                 continue;
@@ -187,6 +194,16 @@ class Writer {
         if (!named)
             throw malformed(QStringLiteral("COLLATE sem nome de agrupamento"));
         return t_[items[k + 1].b].text.toUpper().contains(QStringLiteral("_AI"));
+    }
+
+    // "COLLATE Latin1_General_CI_AI" and the like: a SQL Server collation
+    // name, which SQLite does not know; its own (NOCASE, QV_CI) stay.
+    template <class Items> bool serverCollation(const Items& items, int k) const
+    {
+        if (k + 1 >= items.size() || items[k + 1].boundary || items[k + 1].e != items[k + 1].b + 1)
+            return false;
+        const QString name = t_[items[k + 1].b].text.toUpper();
+        return name.contains(QStringLiteral("_CI_")) || name.endsWith(QStringLiteral("_CI"));
     }
 
     int matching(int open, int e) const

@@ -89,6 +89,20 @@ TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
     EXPECT_TRUE(card.Descrit1->text().isEmpty());
 }
 
+// Novo from another tab with nothing changed: the card moves to tab 1 by
+// itself and asks nothing.
+TEST_F(NewContact, NewFromAnotherTabAsksNothing)
+{
+    frmInicial& card = open(35);
+    card.selectTab(3);
+    ASSERT_EQ(card.selectedTab(), 3);
+    card.mnNovo_Click();
+    choose(true);
+    EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
+    EXPECT_TRUE(card.isNew);
+    EXPECT_EQ(card.selectedTab(), 1);
+}
+
 TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
 {
     general.ObjectNew(QStringLiteral("tbContactos"));

@@ -25,8 +25,8 @@
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
-#include "tests/support/ExportedCards.h"
 #include "tests/support/CatalogChecks.h"
+#include "tests/support/ExportedCards.h"
 
 #include <QDir>
 #include <QImage>

@@ -134,8 +134,8 @@ QString SqliteDatabase::lastError(sqlite3* db)
         return QStringLiteral("Memória insuficiente.");
     constexpr int primaryCode = 0xff;
     const char* file = sqlite3_db_filename(db, "main");
-    const QString where = file && *file ? QStringLiteral(" («") + QFile::decodeName(file) + QStringLiteral("»)")
-                                        : QString();
+    const QString where =
+        file && *file ? QStringLiteral(" («") + QFile::decodeName(file) + QStringLiteral("»)") : QString();
     switch (sqlite3_errcode(db) & primaryCode) {
     case SQLITE_READONLY:
         return QStringLiteral("A base de dados só pode ser lida") + where +
