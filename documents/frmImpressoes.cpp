@@ -15,11 +15,13 @@
 #include "settings/modRegistry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStyle>
 #include <QTextEdit>
@@ -38,6 +40,7 @@ const char16_t selectSigner[] =
     u"tbUsers.contacto_id = tbContactos.contacto_id WHERE tbUsers.descrit = N'%1'";
 const QString viewName = QStringLiteral("vwContactos_Quarvenses_Completos");
 const QString archiveTitle = QStringLiteral("Arquivo Documental");
+const QString lettersFolder = QStringLiteral("quarvenses-cartas");
 const QString productKeyPrefix = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\");
 const QString webAddressValue = QStringLiteral("EnderecoWeb");
 const QString makersWebAddress = QStringLiteral("www.quarvenses.pt");
@@ -248,12 +251,15 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
         if (!generator)
             return;
         qint32 id = ContactId;
-        const QString document = generator->Mailing_Personalizado(id, viewName);
+        const QString document = ownCopy(generator->Mailing_Personalizado(id, viewName));
         if (document.isEmpty() || position < firstPosition || position > lastPosition)
             return;
         switch (position) {
         case Print:
-            shell(QStringLiteral("print"), document);
+            if (QFileInfo(document).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0)
+                windows().printDocument(this, QStringLiteral("Imprimir carta"), document);
+            else
+                shell(QStringLiteral("print"), document);
             break;
         case Open:
             shell(QStringLiteral("open"), document);
@@ -278,6 +284,28 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
     }
 }
 
+// The generator never takes over a file already there, so each letter made
+// for the same contact would leave another copy ("Carta - X (6).pdf") in the
+// temporary folder. The letter is moved to a folder of our own under its
+// plain name, where it replaces the one made before (ours too).
+QString frmImpressoes::ownCopy(const QString& made)
+{
+    if (made.isEmpty() || !QFileInfo::exists(made))
+        return made;
+    const QFileInfo info(made);
+    static const QRegularExpression counter(QStringLiteral(" \\(\\d+\\)$"));
+    const QString plain = info.completeBaseName().remove(counter) +
+                          (info.suffix().isEmpty() ? QString() : u'.' + info.suffix());
+    const QDir folder(platform::tempFolder() + u'/' + lettersFolder);
+    if (!folder.mkpath(QStringLiteral(".")))
+        return made;
+    const QString target = folder.filePath(plain);
+    if (target == made)
+        return made;
+    QFile::remove(target);
+    return QFile::rename(made, target) ? target : made;
+}
+
 // The generated document's own name and kind are proposed: a PDF letter
 // is offered as a PDF.
 QString frmImpressoes::chooseCopyName(const QString& document)
@@ -287,10 +315,11 @@ QString frmImpressoes::chooseCopyName(const QString& document)
     const QString kind = suffix == QStringLiteral("pdf")   ? QStringLiteral("Documento PDF")
                          : suffix == QStringLiteral("odt") ? QStringLiteral("Documento ODF")
                                                            : QStringLiteral("Documento");
-    return modComDlg::SaveFileName(vb::Variant(platform::specialFolder(platform::folder::DesktopDirectory)),
-                                   vb::Variant(QStringLiteral("Mailing Personalizado")), vb::Variant(kind),
-                                   vb::Variant(suffix.isEmpty() ? QStringLiteral("*") : suffix),
-                                   made.fileName());
+    return modComDlg::SaveFileName(
+        vb::Variant(platform::specialFolder(platform::folder::DesktopDirectory)),
+        vb::Variant(QStringLiteral("Guardar a carta como")), vb::Variant(kind),
+        vb::Variant(QStringLiteral("*.") + (suffix.isEmpty() ? QStringLiteral("*") : suffix)),
+        made.fileName());
 }
 
 // The copy keeps the document's own kind: a PDF letter saved as "carta.doc"
@@ -330,6 +359,7 @@ void frmImpressoes::fileInArchive(const QString& document)
             Critical, archiveTitle);
         return;
     }
+    emit documentFiled(ContactId);
     windows().messageBox(QStringLiteral("O documento foi guardado com sucesso no arquivo documental.") + NL +
                              NL +
                              QStringLiteral("Para ver os documentos anexados deste contacto abra o separador "

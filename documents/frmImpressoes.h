@@ -39,7 +39,12 @@ class frmImpressoes : public QDialog {
     // first 101 and last 10 characters.
     QString StringRTF(const QString& text);
 
+  signals:
+    // A letter went into this contact's archive.
+    void documentFiled(qint32 contactId);
+
   private:
+    QString ownCopy(const QString& made);
     void buildControls();
     void optionChosen();
     void mailDocument(const QString& document);

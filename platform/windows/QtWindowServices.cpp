@@ -8,6 +8,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -229,6 +232,46 @@ bool QtWindowServices::shellExecute(QWidget*, const QString& verb, const QString
 {
     const auto command = shellCommandFor(verb, file);
     return command && startDetached(*command, workingFolder);
+}
+
+// The print system (CUPS) takes the PDF as it is; the dialog only chooses
+// where, how many and which pages.
+PrintOutcome QtWindowServices::printPdf(QWidget* owner, const QString& title, const QString& pdf,
+                                        QString& failure)
+{
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return PrintOutcome::NoPrinter;
+    QPrinter printer;
+    printer.setDocName(title);
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return PrintOutcome::Cancelled;
+    QStringList arguments{QStringLiteral("-d"), printer.printerName(),
+                          QStringLiteral("-n"), QString::number(printer.copyCount()),
+                          QStringLiteral("-t"), title};
+    if (printer.printRange() == QPrinter::PageRange)
+        arguments << QStringLiteral("-P")
+                  << QString::number(printer.fromPage()) + u'-' + QString::number(printer.toPage());
+    arguments << pdf;
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), arguments);
+    constexpr int queueingMs = 30000;
+    if (!lp.waitForStarted()) {
+        failure = QStringLiteral("o comando de impressão (lp) não está instalado.");
+        return PrintOutcome::Failed;
+    }
+    if (!lp.waitForFinished(queueingMs) || lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
+        lp.kill();
+        const QString said = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
+        failure = QStringLiteral("a impressora «") + printer.printerName() +
+                  QStringLiteral("» recusou o trabalho") +
+                  (said.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (") + said + QStringLiteral(")."));
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Queued;
 }
 
 bool QtWindowServices::hasMailClient()

@@ -27,6 +27,8 @@ class QtWindowServices : public WindowServices {
     bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                       const QString& workingFolder) override;
     bool hasMailClient() override;
+    PrintOutcome printPdf(QWidget* owner, const QString& title, const QString& pdf,
+                          QString& failure) override;
     void showStatus(QWidget* owner, const QString& text, int autoCloseMs) override;
     void closeStatus() override;
     int waveOutDeviceCount() override;

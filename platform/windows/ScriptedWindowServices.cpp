@@ -33,6 +33,8 @@ void ScriptedWindowServices::clear()
     answers_.clear();
     savePaths_.clear();
     openPaths_.clear();
+    prints_.clear();
+    printCalls_.clear();
     boxes_.clear();
     saveDialogs_.clear();
     openDialogs_.clear();
@@ -126,6 +128,21 @@ bool ScriptedWindowServices::shellExecute(QWidget* owner, const QString& verb, c
     record(QStringLiteral("shell"), owner, 0, verb + QLatin1Char(' ') + file);
     return verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0 ||
            verb.compare(QLatin1String("print"), Qt::CaseInsensitive) == 0;
+}
+
+PrintOutcome ScriptedWindowServices::printPdf(QWidget* owner, const QString& title, const QString& pdf,
+                                              QString& failure)
+{
+    printCalls_.push_back(PrintCall{owner, title, pdf});
+    record(QStringLiteral("print"), owner, 0, pdf);
+    if (prints_.empty()) {
+        unexpected(QStringLiteral("print dialog nobody expected: ") + title);
+        return PrintOutcome::Cancelled;
+    }
+    const auto [outcome, why] = prints_.front();
+    prints_.pop_front();
+    failure = why;
+    return outcome;
 }
 
 bool ScriptedWindowServices::launchMail(const MailMessage& message)

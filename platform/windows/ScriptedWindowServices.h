@@ -32,13 +32,17 @@ class ScriptedWindowServices : public WindowServices {
         QPointer<QWidget> owner;
         QString verb, file, workingFolder;
     };
+    struct PrintCall {
+        QPointer<QWidget> owner;
+        QString title, pdf;
+    };
     struct StatusCall {
         QPointer<QWidget> owner;
         QString text;
         int autoCloseMs = 0;
     };
     // Everything, in the order it happened: "messageBox", "mousePointer",
-    // "windowState", "repaint", "saveFileName", "shell", "mail", "status",
+    // "windowState", "repaint", "saveFileName", "shell", "print", "mail", "status",
     // "closeStatus", "waveOutDeviceCount", "playWave".
     struct Event {
         QString kind;
@@ -56,11 +60,17 @@ class ScriptedWindowServices : public WindowServices {
     void queueAnswers(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
     // An empty path answers as a cancelled dialog.
     void queueSaveFileName(const QString& path) { savePaths_.push_back(path); }
+    // How the next print dialog ends (Failed with `failure`); unqueued, it is cancelled.
+    void queuePrint(PrintOutcome outcome, const QString& failure = {})
+    {
+        prints_.push_back({outcome, failure});
+    }
+    const std::vector<PrintCall>& printCalls() const { return printCalls_; }
     // An empty list answers as a cancelled dialog.
     void queueOpenFileNames(const QStringList& paths) { openPaths_.push_back(paths); }
     const std::vector<OpenFileRequest>& openDialogs() const { return openDialogs_; }
     int unusedAnswers() const { return int(answers_.size()); }
-    int unusedSaveFileNames() const { return int(savePaths_.size() + openPaths_.size()); }
+    int unusedSaveFileNames() const { return int(savePaths_.size() + openPaths_.size() + prints_.size()); }
 
     const std::vector<MessageBoxCall>& messageBoxes() const { return boxes_; }
     const std::vector<SaveFileRequest>& saveDialogs() const { return saveDialogs_; }
@@ -77,6 +87,7 @@ class ScriptedWindowServices : public WindowServices {
         answers_.clear();
         savePaths_.clear();
         openPaths_.clear();
+        prints_.clear();
     }
     // Forgets what was recorded and queued.
     void clear();
@@ -91,6 +102,8 @@ class ScriptedWindowServices : public WindowServices {
     QStringList openFileNames(const OpenFileRequest& request) override;
     bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                       const QString& workingFolder) override;
+    PrintOutcome printPdf(QWidget* owner, const QString& title, const QString& pdf,
+                          QString& failure) override;
     bool hasMailClient() override { return mailClientConfigured; }
     void showStatus(QWidget* owner, const QString& text, int autoCloseMs) override;
     void closeStatus() override;
@@ -107,6 +120,8 @@ class ScriptedWindowServices : public WindowServices {
     std::deque<int> answers_;
     std::deque<QString> savePaths_;
     std::deque<QStringList> openPaths_;
+    std::deque<std::pair<PrintOutcome, QString>> prints_;
+    std::vector<PrintCall> printCalls_;
     std::vector<OpenFileRequest> openDialogs_;
     std::vector<MessageBoxCall> boxes_;
     std::vector<SaveFileRequest> saveDialogs_;

@@ -41,6 +41,26 @@ QString noMailClientMessage()
                           "(para endereços \"mailto:\") e tente de novo.");
 }
 
+bool WindowServices::printDocument(QWidget* owner, const QString& title, const QString& pdf)
+{
+    QString failure;
+    switch (printPdf(owner, title, pdf, failure)) {
+    case PrintOutcome::Queued:
+        return true;
+    case PrintOutcome::Cancelled:
+        return false;
+    case PrintOutcome::NoPrinter:
+        messageBox(QStringLiteral("Não há nenhuma impressora instalada neste computador.\n\n"
+                                  "Instale uma impressora nas definições do sistema e tente de novo."),
+                   msgbox::Exclamation, title);
+        return false;
+    case PrintOutcome::Failed:
+        break;
+    }
+    messageBox(QStringLiteral("A impressão não foi feita: ") + failure, msgbox::Exclamation, title);
+    return false;
+}
+
 bool WindowServices::sendMail(const MailMessage& message)
 {
     if (!hasMailClient()) {

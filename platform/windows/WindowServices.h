@@ -1,7 +1,8 @@
 #pragma once
 // What the component asks of the desktop: message boxes with VB's styles and
 // answers, mouse pointer and window state of a window, the save-file dialog,
-// the shell verbs "open" and "print", mail with an attachment, a small status
+// the shell verbs "open" and "print", printing a PDF through the print
+// dialog, mail with an attachment, a small status
 // window that is not modal, and wave sound. One process-wide instance is
 // current: the Qt one unless another was installed (tests install
 // ScriptedWindowServices).
@@ -55,6 +56,10 @@ struct OpenFileRequest {
     bool multiple = false; // several files may be chosen
 };
 
+// How a print job went: the desktop's print dialog chooses the printer, the
+// copies and the pages, and the job goes to the print system.
+enum class PrintOutcome { Queued, Cancelled, NoPrinter, Failed };
+
 struct MailMessage {
     QStringList attachments;
     QString subject;
@@ -91,6 +96,15 @@ class WindowServices {
     // waited for.
     virtual bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                               const QString& workingFolder) = 0;
+
+    // The desktop's print dialog for a PDF file, then the job to the print
+    // system; `failure` says why it Failed. Nothing is said to the user
+    // (printDocument does).
+    virtual PrintOutcome printPdf(QWidget* owner, const QString& title, const QString& pdf,
+                                  QString& failure) = 0;
+    // printPdf, and the user told in Portuguese when there is no printer or
+    // the job failed. True when the job was queued.
+    bool printDocument(QWidget* owner, const QString& title, const QString& pdf);
 
     // Hands the message to the user's mail client, where the user completes
     // and sends it. Without a mail client the user is told so in a box, and

@@ -55,6 +55,11 @@ class FakeGenerator : public contracts::AdminFiscrGeneral {
     QString Mailing_Personalizado(qint32& id, const QString& view) override
     {
         log_.calls << QStringLiteral("Mailing_Personalizado ") + QString::number(id) + u' ' + view;
+        if (!log_.document.isEmpty()) { // a new letter each time, as the generator makes it
+            QFile letter(log_.document);
+            letter.open(QIODevice::WriteOnly);
+            letter.write("%PDF-1.4 carta");
+        }
         return log_.document;
     }
     QString Email_Personalizado(qint32& id, const QString& view) override
@@ -77,9 +82,6 @@ class PrintsWindow : public ::testing::Test {
                                   files.filePath(QStringLiteral("arquivo")));
         QDir().mkpath(files.filePath(QStringLiteral("arquivo")));
         log.document = files.filePath(QStringLiteral("Mailing 7.pdf"));
-        QFile letter(log.document);
-        ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
-        letter.write("%PDF-1.4 carta");
         platform::ComponentRegistry::instance().registerFactory(
             generatorId, [this] { return std::make_shared<FakeGenerator>(log); });
         fresh();
@@ -99,6 +101,8 @@ class PrintsWindow : public ::testing::Test {
         window->show();
     }
     void click(int position) { window->Toolbar2_ButtonClick(window->button(position)); }
+    // Where the window keeps the letter it was handed, under its plain name.
+    QString letter() const { return files.filePath(QStringLiteral("quarvenses-cartas/Mailing 7.pdf")); }
     QStringList verbsAndFiles() const
     {
         QStringList out;
@@ -164,20 +168,46 @@ TEST_F(PrintsWindow, CancelAndEscapeCloseWithoutProducingAndAHiddenFrameStopsThe
 
 TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
 {
+    windows->queuePrint(platform::PrintOutcome::Queued);
     click(1);
+    fresh();
     click(2);
+    fresh();
     click(3); // produced, nothing else
-    EXPECT_EQ(verbsAndFiles(),
-              (QStringList{QStringLiteral("print ") + log.document, QStringLiteral("open ") + log.document}));
+    ASSERT_EQ(windows->printCalls().size(), 1u);
+    EXPECT_EQ(windows->printCalls()[0].title, QStringLiteral("Imprimir carta"));
+    EXPECT_EQ(windows->printCalls()[0].pdf, letter());
+    EXPECT_EQ(verbsAndFiles(), (QStringList{QStringLiteral("open ") + letter()}));
     EXPECT_EQ(windows->shellCalls()[0].workingFolder, files.path() + u'/');
     EXPECT_EQ(log.calls.count(QStringLiteral("Mailing_Personalizado 7 vwContactos_Quarvenses_Completos")), 3);
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList())
+        << "three letters leave one copy, in the window's own folder";
+    EXPECT_TRUE(QFile::exists(letter()));
+
+    // No printer, or a job the printer refused: said, and nothing else happens.
+    windows->queuePrint(platform::PrintOutcome::NoPrinter);
+    windows->queuePrint(platform::PrintOutcome::Failed,
+                        QStringLiteral("a impressora «sala» recusou o trabalho."));
+    windows->queueAnswers({AnswerOK, AnswerOK});
+    for (int i = 0; i < 2; ++i) {
+        fresh();
+        click(1);
+    }
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(
+        windows->messageBoxes()[0].text,
+        QStringLiteral("Não há nenhuma impressora instalada neste computador.\n\nInstale uma impressora "
+                       "nas definições do sistema e tente de novo."));
+    EXPECT_EQ(windows->messageBoxes()[1].text,
+              QStringLiteral("A impressão não foi feita: a impressora «sala» recusou o trabalho."));
+    EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Imprimir carta"));
 
     // No document made: the action ends quietly.
     log.document.clear();
     fresh();
     click(2);
-    EXPECT_EQ(windows->shellCalls().size(), 2u);
-    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_EQ(windows->shellCalls().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -200,7 +230,7 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
     click(5);
     EXPECT_TRUE(verbsAndFiles().isEmpty()) << "a cancelled dialog saves and opens nothing";
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
-    EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Mailing Personalizado"));
+    EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Guardar a carta como"));
     EXPECT_EQ(windows->saveDialogs()[0].initialFolder, desktop);
     EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Mailing 7.pdf"))
         << "the letter's own name and kind are proposed";
@@ -208,7 +238,7 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
         << "the window asks itself, under the final name";
     ASSERT_EQ(windows->saveDialogs()[0].filters.size(), 2u);
     EXPECT_EQ(windows->saveDialogs()[0].filters[0].description, QStringLiteral("Documento PDF"));
-    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("pdf"));
+    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("*.pdf"));
 
     // The copy keeps the letter's own kind, whatever the name typed.
     const struct {
@@ -223,7 +253,7 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
         EXPECT_TRUE(QFile::exists(copy)) << c.chosen;
         EXPECT_EQ(verbsAndFiles().last(), QStringLiteral("open ") + copy);
     }
-    EXPECT_TRUE(QFile::exists(log.document)) << "the generator's document stays where it was made";
+    EXPECT_TRUE(QFile::exists(letter())) << "the letter stays where the window keeps it";
 
     // A file of that name is replaced only when the user says so, and the
     // file the user named is never touched for another.
@@ -242,12 +272,12 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
                   QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?"));
         QFile kept(files.filePath(QStringLiteral("outra.pdf")));
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        const QByteArray letter = [&] {
-            QFile f(log.document);
+        const QByteArray made = [&] {
+            QFile f(letter());
             f.open(QIODevice::ReadOnly);
             return f.readAll();
         }();
-        EXPECT_EQ(kept.readAll(), answer == AnswerNo ? QByteArray("não é a carta") : letter);
+        EXPECT_EQ(kept.readAll(), answer == AnswerNo ? QByteArray("não é a carta") : made);
         EXPECT_FALSE(QFile::exists(files.filePath(QStringLiteral("outra.doc"))));
     }
 }
@@ -293,7 +323,7 @@ TEST_F(PrintsWindow, TheReceiptsMailCarriesTheLetterTheSignerAndTheWebAddress)
     click(4);
     ASSERT_EQ(windows->mails().size(), 1u);
     const platform::MailMessage& mail = windows->mails()[0];
-    EXPECT_EQ(mail.attachments, QStringList{log.document});
+    EXPECT_EQ(mail.attachments, QStringList{letter()});
     EXPECT_EQ(mail.subject, QStringLiteral("Informação sobre Recibos"));
     EXPECT_EQ(mail.recipient, QStringLiteral("escola.profissional.do.minho@exemplo.pt"));
     const QString hyphens(36, u'-');

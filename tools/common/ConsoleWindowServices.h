@@ -19,6 +19,11 @@ class ConsoleWindowServices : public platform::WindowServices {
     QStringList openFileNames(const platform::OpenFileRequest&) override { return {}; }
     bool shellExecute(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     bool hasMailClient() override { return false; }
+    platform::PrintOutcome printPdf(QWidget*, const QString&, const QString&, QString& failure) override
+    {
+        failure = QStringLiteral("um programa de consola não imprime");
+        return platform::PrintOutcome::Failed;
+    }
     void showStatus(QWidget*, const QString& text, int) override;
     void closeStatus() override {}
     int waveOutDeviceCount() override { return 0; }
