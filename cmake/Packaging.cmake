@@ -16,8 +16,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, xdg-utils, fonts-dejavu-core")
-# Letters and lists are printed through the print system's lp.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 # SQL Server through FreeTDS, printing through CUPS: wanted, not required.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tdsodbc, unixodbc, cups-client")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
