@@ -150,6 +150,11 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("lblContagem"));
     statusBar()->addWidget(count_, 1);
+    signedIn_ = new QLabel(signedInText(), this);
+    signedIn_->setObjectName(QStringLiteral("lblUtilizador"));
+    statusBar()->addPermanentWidget(signedIn_);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &HostWindow::showListMenu);
 
     searchPause_ = new QTimer(this);
     searchPause_->setSingleShot(true);
@@ -205,11 +210,22 @@ void HostWindow::buildCommands()
                                       {QKeySequence(Qt::CTRL | Qt::Key_E)}, false);
     QAction* exportAll = command("actExportarListaVCard", "Exportar vCard de &toda a lista…", {}, false);
     contactos->addSeparator();
+    QAction* printAll =
+        command("actImprimirLista", "Im&primir lista…", {QKeySequence(Qt::CTRL | Qt::Key_P)}, false);
+    QAction* csv = command("actExportarCsv", "Exportar lista em &CSV…", {}, false);
+    QAction* pdf = command("actExportarPdf", "Exportar lista em P&DF…", {}, false);
+    contactos->addSeparator();
     QAction* quit = command("actSair", "&Sair", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, false);
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
     QAction* manual = ajuda->addAction(QStringLiteral("&Manual de utilização"));
     manual->setObjectName(QStringLiteral("actManual"));
     manual->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction* about = ajuda->addAction(QStringLiteral("&Acerca de Contactos Quarvenses"));
+    about->setObjectName(QStringLiteral("actAcercaDe"));
+    connect(about, &QAction::triggered, this, &HostWindow::showAbout);
+    connect(printAll, &QAction::triggered, this, &HostWindow::printList);
+    connect(csv, &QAction::triggered, this, &HostWindow::exportListCsv);
+    connect(pdf, &QAction::triggered, this, &HostWindow::exportListPdf);
     connect(open, &QAction::triggered, this, [this] { openContact(); });
     connect(create, &QAction::triggered, this, &HostWindow::newContact);
     connect(reload, &QAction::triggered, this, &HostWindow::refreshList);

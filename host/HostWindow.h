@@ -2,6 +2,7 @@
 // The host's main window: the contacts of the file "Contactos Quarvenses"
 // listed with Lista, a search box, and the record card opened through
 // General. It is the host object the card calls back when it closes.
+#include "host/ListDocument.h"
 #include "host/ListSnapshot.h"
 #include "lists/Lista.h"
 
@@ -11,6 +12,8 @@
 class General;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QTreeWidgetItem;
 class QTimer;
 class QTreeWidget;
 
@@ -42,6 +45,16 @@ class HostWindow : public QMainWindow {
     void importFiles(const QStringList& files);
     void exportContacts(bool selectedOnly);
 
+    // The list as the search shows it: printed, or to a CSV or PDF file.
+    void printList();
+    void exportListCsv();
+    void exportListPdf();
+    listout::Table listTable() const;
+    // The context menu of the list, at a row or not.
+    void fillListMenu(QMenu& menu, QTreeWidgetItem* item);
+    void showAbout();
+    static QString signedInText();
+
     // The card closed on this contact: select it and refresh its row.
     void cardClosedOn(qint32 contactoId, qint32 listIndex);
     void selectContact(qint32 contactoId);
@@ -70,6 +83,9 @@ class HostWindow : public QMainWindow {
     bool readList(const QString& typed);
     void showSearch();
     bool listDropEvent(QEvent* event);
+    bool listHasRows(const QString& title);
+    void showListMenu(const QPoint& at);
+    void deleteCurrent();
     General& component_;
     QString settingsFile_;
     QTimer* searchPause_;
@@ -82,5 +98,6 @@ class HostWindow : public QMainWindow {
     QTreeWidget* view_ = nullptr;
     QLineEdit* search_;
     QLabel* count_;
+    QLabel* signedIn_ = nullptr;
     qint32 lastClosed_ = 0;
 };

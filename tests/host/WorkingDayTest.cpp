@@ -1,10 +1,18 @@
 // What an office user meets in a day at the host's list: the order of every
 // column as a Portuguese reader expects it, a search that finds nothing still
-// reading as a list, and Esc that gives the whole list back.
+// reading as a list, Esc that gives the whole list back, the list out as CSV,
+// PDF and print, the rows' menu and the about box.
 #include "tests/host/HostFixture.h"
 
+#include "platform/windows/MessageStyle.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace {
 
@@ -40,4 +48,89 @@ TEST_F(WorkingDay, AnEmptySearchKeepsTheColumnsAndEscGivesTheListBack)
     EXPECT_TRUE(window.searchBox()->text().isEmpty());
     EXPECT_EQ(window.list()->topLevelItemCount(), all);
     EXPECT_FALSE(window.list()->isHeaderHidden());
+}
+
+// The list leaves the program as the search shows it: a CSV a Portuguese
+// spreadsheet opens as it is, a PDF, and a print through the print dialog.
+TEST_F(WorkingDay, TheListGoesOutAsCsvPdfAndPrint)
+{
+    HostWindow& window = start();
+    window.searchBox()->setText(QStringLiteral("antonio"));
+    window.refreshList();
+    ASSERT_EQ(window.list()->topLevelItemCount(), 2);
+    const auto trigger = [&](const char* name) {
+        QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    };
+    const QString csvPath = dir.filePath(QStringLiteral("lista.csv"));
+    windows->queueSaveFileName(csvPath);
+    trigger("actExportarCsv");
+    EXPECT_EQ(windows->saveDialogs().back().proposedName, QStringLiteral("Contactos.csv"));
+    QFile csv(csvPath);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    EXPECT_EQ(lines[0], QByteArray("\xEF\xBB\xBFNome;NIF;Telefone;Correio electrónico;Localidade\r"));
+    EXPECT_TRUE(lines[1].startsWith(QString(column(window, 0)[0] + u';').toUtf8())) << lines[1].toStdString();
+    EXPECT_EQ(lines.size(), 4) << "a header, two rows and the last line end";
+
+    const QString pdfPath = dir.filePath(QStringLiteral("lista.pdf"));
+    windows->queueSaveFileName(pdfPath);
+    trigger("actExportarPdf");
+    QFile pdf(pdfPath);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+    windows->queuePrint(platform::PrintOutcome::Queued);
+    trigger("actImprimirLista");
+    ASSERT_EQ(windows->printCalls().size(), 1u);
+    EXPECT_EQ(windows->printCalls()[0].title, QStringLiteral("Imprimir lista"));
+    QFile printed(windows->printCalls()[0].pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-");
+    EXPECT_TRUE(windows->messageBoxes().empty());
+}
+
+TEST_F(WorkingDay, ACsvFieldIsQuotedOrMadeTextWhereASpreadsheetWouldMisreadIt)
+{
+    listout::Table table;
+    table.headers = {QStringLiteral("Nome"), QStringLiteral("Telefone")};
+    table.rows = {{QStringLiteral("Silva; Filhos \"Lda\""), QStringLiteral("+351 912 000 000")},
+                  {QStringLiteral("=HIPERLIGACAO(\"x\")"), QStringLiteral("+A1")},
+                  {QStringLiteral("@SOMA"), QStringLiteral("-1-2 (ext.)")}};
+    EXPECT_EQ(listout::csv(table), QByteArray("\xEF\xBB\xBFNome;Telefone\r\n"
+                                              "\"Silva; Filhos \"\"Lda\"\"\";+351 912 000 000\r\n"
+                                              "\"'=HIPERLIGACAO(\"\"x\"\")\";'+A1\r\n"
+                                              "'@SOMA;'-1-2 (ext.)\r\n"));
+}
+
+// The list's own menu, the about box and who is signed in where.
+TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
+{
+    HostWindow& window = start();
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblUtilizador"))->text(),
+              QStringLiteral("Utilizador: sa · Base de dados: Quarvenses"));
+    QTreeWidgetItem* row = window.list()->topLevelItem(0);
+    QMenu menu;
+    window.fillListMenu(menu, row);
+    QStringList texts;
+    for (QAction* a : menu.actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"&Abrir", "&Novo…", "A&pagar…", "&Exportar vCard…", "Copiar o &e-mail",
+                                  "Copiar o &telefone"}));
+    menu.findChild<QAction*>(QStringLiteral("mnListaCopiarEmail"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), row->text(3));
+    QMenu empty;
+    window.fillListMenu(empty, nullptr);
+    EXPECT_FALSE(empty.findChild<QAction*>(QStringLiteral("mnListaAbrir"))->isEnabled());
+    EXPECT_TRUE(empty.findChild<QAction*>(QStringLiteral("mnListaNovo"))->isEnabled());
+
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    window.findChild<QAction*>(QStringLiteral("actAcercaDe"))->trigger();
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(QStringLiteral("Contactos Quarvenses ") +
+                                                           QStringLiteral(QV_TEST_VERSION)))
+        << windows->messageBoxes()[0].text.toStdString();
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Acerca de Contactos Quarvenses"));
 }

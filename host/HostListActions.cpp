@@ -1,0 +1,206 @@
+// The list's own actions: its contacts printed, or out as CSV and PDF, as
+// the search shows them; the context menu of a row; the about box; who is
+// signed in to which catalog, on the status line.
+#include "card/frmInicial.h"
+#include "component/General.h"
+#include "connection/ConnectionState.h"
+#include "host/HostWindow.h"
+#include "host/ListDocument.h"
+#include "platform/ado/ConnectionString.h"
+#include "platform/folders/SpecialFolders.h"
+#include "platform/values/VbError.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTreeWidget>
+
+namespace {
+
+const QString printTitle = QStringLiteral("Imprimir lista");
+const QString csvTitle = QStringLiteral("Exportar lista em CSV");
+const QString pdfTitle = QStringLiteral("Exportar lista em PDF");
+const QString listBaseName = QStringLiteral("Contactos");
+constexpr int phoneColumn = 2;
+constexpr int emailColumn = 3;
+
+platform::WindowServices& windows()
+{
+    return platform::WindowServices::current();
+}
+
+platform::SaveFileRequest listSaveRequest(const QString& title, const QString& description,
+                                          const QString& extension)
+{
+    platform::SaveFileRequest request;
+    request.title = title;
+    request.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.filters = {{description, QStringLiteral("*.") + extension}};
+    request.proposedName = listBaseName + u'.' + extension;
+    request.defaultExtension = extension;
+    return request;
+}
+
+} // namespace
+
+// What the list shows, in its order and columns.
+listout::Table HostWindow::listTable() const
+{
+    listout::Table table;
+    const QString typed = search_->text().trimmed();
+    table.title =
+        typed.isEmpty() ? listBaseName : listBaseName + QStringLiteral(" — «") + typed + QStringLiteral("»");
+    table.footer =
+        count_->text() + QStringLiteral(" ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    const QTreeWidgetItem* header = view_->headerItem();
+    QList<int> shown;
+    for (int c = 0; c < view_->columnCount(); ++c)
+        if (!view_->isColumnHidden(c)) {
+            shown << c;
+            table.headers << header->text(c);
+        }
+    for (int i = 0; i < view_->topLevelItemCount(); ++i) {
+        QStringList row;
+        for (const int c : shown)
+            row << view_->topLevelItem(i)->text(c);
+        table.rows << row;
+    }
+    return table;
+}
+
+bool HostWindow::listHasRows(const QString& title)
+{
+    if (view_->topLevelItemCount() > 0)
+        return true;
+    windows().messageBox(QStringLiteral("A lista não tem contactos."), platform::msgbox::Information, title);
+    return false;
+}
+
+void HostWindow::exportListCsv()
+{
+    if (!listHasRows(csvTitle))
+        return;
+    const QString path = windows().saveFileName(
+        listSaveRequest(csvTitle, QStringLiteral("Folha de cálculo CSV"), QStringLiteral("csv")));
+    if (path.isEmpty())
+        return;
+    QString failure;
+    if (!listout::writeFile(path, listout::csv(listTable()), failure))
+        windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
+                                 QStringLiteral("»: ") + failure + u'.',
+                             platform::msgbox::Exclamation, csvTitle);
+}
+
+void HostWindow::exportListPdf()
+{
+    if (!listHasRows(pdfTitle))
+        return;
+    const QString path = windows().saveFileName(
+        listSaveRequest(pdfTitle, QStringLiteral("Documento PDF"), QStringLiteral("pdf")));
+    if (path.isEmpty())
+        return;
+    QString failure;
+    if (!listout::writePdf(listTable(), path, failure))
+        windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
+                                 QStringLiteral("»: ") + failure + u'.',
+                             platform::msgbox::Exclamation, pdfTitle);
+}
+
+// The list is made a PDF in the temporary folder, under one name that each
+// print replaces, and that PDF goes through the print dialog.
+void HostWindow::printList()
+{
+    if (!listHasRows(printTitle))
+        return;
+    const QString path = QDir(platform::tempFolder()).filePath(QStringLiteral("Contactos - lista.pdf"));
+    QString failure;
+    if (!listout::writePdf(listTable(), path, failure)) {
+        windows().messageBox(QStringLiteral("Não foi possível preparar a impressão: ") + failure + u'.',
+                             platform::msgbox::Exclamation, printTitle);
+        return;
+    }
+    windows().printDocument(this, printTitle, path);
+}
+
+void HostWindow::showListMenu(const QPoint& at)
+{
+    QTreeWidgetItem* item = view_->itemAt(at);
+    if (item && !item->isSelected())
+        view_->setCurrentItem(item);
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnLista"));
+    fillListMenu(menu, item);
+    menu.exec(view_->viewport()->mapToGlobal(at));
+}
+
+void HostWindow::fillListMenu(QMenu& menu, QTreeWidgetItem* item)
+{
+    const auto add = [&](const char* name, const QString& text, bool enabled,
+                         const std::function<void()>& run) {
+        QAction* a = menu.addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, run);
+    };
+    const bool onRow = item != nullptr;
+    const QString phone = onRow ? item->text(phoneColumn) : QString();
+    const QString email = onRow ? item->text(emailColumn) : QString();
+    add("mnListaAbrir", QStringLiteral("&Abrir"), onRow, [this] { openContact(); });
+    add("mnListaNovo", QStringLiteral("&Novo…"), true, [this] { newContact(); });
+    add("mnListaApagar", QStringLiteral("A&pagar…"), onRow, [this] { deleteCurrent(); });
+    menu.addSeparator();
+    add("mnListaExportar", QStringLiteral("&Exportar vCard…"), onRow, [this] { exportContacts(true); });
+    add("mnListaCopiarEmail", QStringLiteral("Copiar o &e-mail"), !email.isEmpty(),
+        [email] { QApplication::clipboard()->setText(email); });
+    add("mnListaCopiarTelefone", QStringLiteral("Copiar o &telefone"), !phone.isEmpty(),
+        [phone] { QApplication::clipboard()->setText(phone); });
+}
+
+// Deleting is the card's: it asks, checks the rights and says what it did.
+void HostWindow::deleteCurrent()
+{
+    QTreeWidgetItem* item = view_->currentItem();
+    if (!item)
+        return;
+    const qint32 id = Lista::ConvertKey(Lista::keyOf(item)).toInt();
+    openContact(id);
+    frmInicial* card = component_.card();
+    if (!card || !card->isVisible() || card->Contacto_ID != id)
+        return;
+    if (QAction* remove = card->findChild<QAction*>(QStringLiteral("mnRemover")))
+        remove->trigger();
+}
+
+void HostWindow::showAbout()
+{
+    windows().messageBox(QStringLiteral("Contactos Quarvenses ") + QStringLiteral(QV_VERSION) +
+                             QStringLiteral("\n\nA ficha de contactos e a sua lista.\n\n"
+                                            "Licenças das bibliotecas usadas:\n"
+                                            "Qt 6 — LGPL 3\n"
+                                            "SQLite — domínio público\n"
+                                            "libsodium — ISC\n"
+                                            "unixODBC — LGPL 2.1; FreeTDS — LGPL 2\n"
+                                            "Tipos de letra DejaVu — licença livre Bitstream Vera\n\n"
+                                            "Os textos completos das licenças estão em /usr/share/doc."),
+                         platform::msgbox::Information, QStringLiteral("Acerca de Contactos Quarvenses"));
+}
+
+// "sa em Quarvenses": who the rights are those of, and where the contacts are.
+QString HostWindow::signedInText()
+{
+    QString catalog;
+    try {
+        catalog = ado::ConnectionString::parse(Data().SqlServer.ConnectionString()).initialCatalog();
+    } catch (const vb::Error&) {
+        // a string that cannot be read names no catalog; the user still shows
+    }
+    return QStringLiteral("Utilizador: ") + Conn().strUser +
+           (catalog.isEmpty() ? QString() : QStringLiteral(" · Base de dados: ") + catalog);
+}
