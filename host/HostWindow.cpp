@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,11 +41,27 @@ namespace {
 // collation, the embedded one by its reading of it. Only the contacts the user may open, by
 // the same masks as the card's check, decided by the server in this one
 // statement (%4, the user's condition over the permission rows).
+// The typed text is looked for in the name, the NIF, the e-mail and the
+// locality (%1), and without its spaces in the telephone and the NIF without
+// theirs (%6); %7 narrows to a kind or a file.
 const char16_t selectContacts[] =
     u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
-    u"FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
-    u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4) "
+    u"FROM vwContactos_Quarvenses_Completos WHERE (nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 OR email COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"OR localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(telefone, N' ', N'') LIKE %6 "
+    u"OR REPLACE(no_contribuinte, N' ', N'') LIKE %6) "
+    u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4)%7 "
     u"ORDER BY %2 COLLATE Latin1_General_CI_AI %3, %5";
+const char16_t ofKind[] = u" AND genero_id = %1";
+constexpr int individualKind = 1;
+constexpr int institutionKind = 2;
+const char16_t inFile[] =
+    u" AND contacto_id IN (SELECT contacto_id FROM tbContactos_Tipos_Links WHERE contacto_tipo_id = %1)";
+const char16_t selectFiles[] = u"SELECT contacto_tipo_id, descrit FROM tbContactos_Tipos ORDER BY descrit";
+// The columns the search looks in, as the snapshot finds them.
+const QStringList searchedColumns{QStringLiteral("nome_union"), QStringLiteral("no_contribuinte"),
+                                  QStringLiteral("email"), QStringLiteral("localidade")};
+const QStringList numberColumns{QStringLiteral("telefone"), QStringLiteral("no_contribuinte")};
 const char16_t ascending[] = u"ASC";
 const char nameField[] = "nome_union";
 const char16_t descending[] = u"DESC";
@@ -124,11 +142,31 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     auto* layout = new QVBoxLayout(central);
     search_ = new QLineEdit(central);
     search_->setObjectName(QStringLiteral("txtPesquisa"));
-    search_->setPlaceholderText(QStringLiteral("Pesquisar por nome… (Ctrl+F)"));
-    search_->setAccessibleName(QStringLiteral("Pesquisar por nome"));
+    search_->setPlaceholderText(
+        QStringLiteral("Pesquisar por nome, NIF, telefone, e-mail ou localidade… (Ctrl+F)"));
+    search_->setAccessibleName(QStringLiteral("Pesquisar por nome, NIF, telefone, e-mail ou localidade"));
     search_->setClearButtonEnabled(true);
     search_->installEventFilter(this);
-    layout->addWidget(search_);
+    // The kind and the file narrow what the server reads; the text is
+    // searched in what it read.
+    kind_ = new QComboBox(central);
+    kind_->setObjectName(QStringLiteral("cboTipo"));
+    kind_->setAccessibleName(QStringLiteral("Tipo de contacto"));
+    kind_->addItem(QStringLiteral("Todos os tipos"), 0);
+    kind_->addItem(QStringLiteral("Particulares"), individualKind);
+    kind_->addItem(QStringLiteral("Institucionais"), institutionKind);
+    file_ = new QComboBox(central);
+    file_->setObjectName(QStringLiteral("cboFicheiro"));
+    file_->setAccessibleName(QStringLiteral("Ficheiro"));
+    file_->addItem(QStringLiteral("Todos os ficheiros"), 0);
+    fillFiles();
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(search_, 1);
+    searchRow->addWidget(kind_);
+    searchRow->addWidget(file_);
+    layout->addLayout(searchRow);
+    connect(kind_, &QComboBox::currentIndexChanged, this, &HostWindow::refreshList);
+    connect(file_, &QComboBox::currentIndexChanged, this, &HostWindow::refreshList);
     view_ = new QTreeWidget(central);
     view_->setObjectName(QStringLiteral("lstContactos"));
     view_->setAccessibleName(QStringLiteral("Contactos"));
@@ -329,26 +367,54 @@ bool HostWindow::readList(const QString& typed)
     // A user without a membership row may open nothing: the list stays empty.
     const QString openable = modCheckPermissions::OpenCondition(Conn().strUser);
     query.openable = openable.isEmpty() ? QStringLiteral("1 = 0") : openable;
+    query.narrowed = narrowing();
     ado::BatchResult read;
     try {
-        read = Data().SqlServer.run(statementFor(query, modData::FormatSQLValue(typed, modData::kPattern)));
+        read = Data().SqlServer.run(statementFor(query, typed));
     } catch (const vb::Error& e) {
         count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
         return false;
     }
     query_ = query;
     snapshot_ =
-        ListSnapshot(std::move(read.rows).value_or(ado::ResultSet{}), QString::fromLatin1(nameField), typed);
+        ListSnapshot(std::move(read.rows).value_or(ado::ResultSet{}), searchedColumns, numberColumns, typed);
     return true;
 }
 
-QString HostWindow::statementFor(const ListQuery& query, const QString& pattern)
+// The files a contact may be in, to narrow the list to one.
+void HostWindow::fillFiles()
 {
+    try {
+        ado::Recordset rs;
+        for (rs.Open(QString::fromUtf16(selectFiles), Data().SqlServer); !rs.Eof(); rs.MoveNext())
+            file_->addItem(vb::CStr(rs(QStringLiteral("descrit"))),
+                           vb::CLng(rs(QStringLiteral("contacto_tipo_id"))));
+        rs.Close();
+    } catch (const vb::Error&) {
+        // Without the files the list is simply not narrowed by one.
+    }
+}
+
+QString HostWindow::narrowing() const
+{
+    QString conditions;
+    if (const int kind = kind_->currentData().toInt(); kind != 0)
+        conditions += sql::compose(ofKind, {kind});
+    if (const int file = file_->currentData().toInt(); file != 0)
+        conditions += sql::compose(inFile, {file});
+    return conditions;
+}
+
+QString HostWindow::statementFor(const ListQuery& query, const QString& typed)
+{
+    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
+    const QString phonePattern = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
     // Names alike are kept apart by name, or by number when sorted by name:
     // a column may be named only once in ORDER BY (the server refuses it twice).
     const QString tieBreak = query.field == QLatin1String(nameField) ? QStringLiteral("contacto_id")
                                                                      : QString::fromLatin1(nameField);
-    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable, tieBreak});
+    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable, tieBreak,
+                                         phonePattern, query.narrowed});
 }
 
 void HostWindow::searchList()
@@ -366,9 +432,10 @@ void HostWindow::showSearch()
     // One reading of the typed text in memory and on the server; the
     // recordset the card moves through says which rows it holds.
     const QString typed = search_->text();
-    const ado::Recordset rs = ado::Recordset::fromResult(
-        Data().SqlServer, statementFor(query_, modData::FormatSQLValue(typed, modData::kPattern)),
-        snapshot_.matching(modData::SearchPattern(typed)));
+    const ado::Recordset rs =
+        ado::Recordset::fromResult(Data().SqlServer, statementFor(query_, typed),
+                                   snapshot_.matching(modData::SearchPattern(typed),
+                                                      modData::SearchPattern(QString(typed).remove(u' '))));
     // The list is refilled with its headers: the user's widths and sort stay.
     // The first fill takes the layout kept from the last run.
     // The very first fill of a first run keeps the headers' own widths.

@@ -10,6 +10,7 @@
 #include <memory>
 
 class General;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -61,6 +62,8 @@ class HostWindow : public QMainWindow {
 
     QTreeWidget* list() const { return view_; }
     QLineEdit* searchBox() const { return search_; }
+    QComboBox* kindFilter() const { return kind_; }
+    QComboBox* fileFilter() const { return file_; }
     Lista& filler() { return lista_; }
     QString statusText() const;
     qint32 lastClosedOn() const { return lastClosed_; }
@@ -77,9 +80,12 @@ class HostWindow : public QMainWindow {
     QList<qint32> listedContacts(bool selectedOnly) const;
     // What the last read asked the server for, besides the name.
     struct ListQuery {
-        QString field, order, openable;
+        QString field, order, openable, narrowed;
     };
-    static QString statementFor(const ListQuery& query, const QString& pattern);
+    static QString statementFor(const ListQuery& query, const QString& typed);
+    // The kind and file chosen above the list, as conditions of the read.
+    QString narrowing() const;
+    void fillFiles();
     bool readList(const QString& typed);
     void showSearch();
     bool listDropEvent(QEvent* event);
@@ -99,5 +105,7 @@ class HostWindow : public QMainWindow {
     QLineEdit* search_;
     QLabel* count_;
     QLabel* signedIn_ = nullptr;
+    QComboBox* kind_ = nullptr;
+    QComboBox* file_ = nullptr;
     qint32 lastClosed_ = 0;
 };

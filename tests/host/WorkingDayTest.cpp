@@ -8,11 +8,13 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 
 namespace {
 
@@ -133,4 +135,52 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
                                                            QStringLiteral(QV_TEST_VERSION)))
         << windows->messageBoxes()[0].text.toStdString();
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Acerca de Contactos Quarvenses"));
+}
+
+// The search box finds a contact by its NIF, a telephone however it is
+// spaced, an e-mail or a locality, accents and case aside, on the server and
+// in what was read alike; the kind and the file narrow the list.
+TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
+{
+    HostWindow& window = start();
+    const int all = window.list()->topLevelItemCount();
+    QTreeWidgetItem* someone = nullptr;
+    for (int i = 0; i < all && !someone; ++i) {
+        QTreeWidgetItem* item = window.list()->topLevelItem(i);
+        if (item->text(1).contains(u' ') && item->text(2).size() > 6 && !item->text(3).isEmpty())
+            someone = item;
+    }
+    ASSERT_NE(someone, nullptr) << "a contact with a spaced NIF, a telephone and an e-mail";
+    const QString name = someone->text(0);
+    const QString phone = someone->text(2);
+    const QStringList typed{QString(someone->text(1)).remove(u' '), phone, QString(phone).insert(3, u' '),
+                            someone->text(3).toUpper(), QStringLiteral("EVORA")};
+    for (const QString& text : typed) {
+        window.searchBox()->setText(text);
+        window.refreshList(); // the server's answer
+        const QStringList read = names(window);
+        window.searchList(); // the same text in what was read
+        EXPECT_EQ(names(window), read) << text.toStdString();
+        if (text == QStringLiteral("EVORA")) {
+            const QStringList places = column(window, 4);
+            EXPECT_EQ(QSet<QString>(places.begin(), places.end()), QSet<QString>{QStringLiteral("Évora")});
+        } else {
+            EXPECT_TRUE(read.contains(name)) << text.toStdString();
+        }
+    }
+
+    window.searchBox()->clear();
+    window.refreshList();
+    window.kindFilter()->setCurrentIndex(1);
+    const int individuals = window.list()->topLevelItemCount();
+    window.kindFilter()->setCurrentIndex(2);
+    const int institutions = window.list()->topLevelItemCount();
+    EXPECT_GT(individuals, 0);
+    EXPECT_GT(institutions, 0);
+    EXPECT_EQ(individuals + institutions, all);
+    window.kindFilter()->setCurrentIndex(0);
+    window.fileFilter()->setCurrentIndex(window.fileFilter()->findText(QStringLiteral("Clientes")));
+    EXPECT_LT(window.list()->topLevelItemCount(), all);
+    window.fileFilter()->setCurrentIndex(0);
+    EXPECT_EQ(window.list()->topLevelItemCount(), all);
 }
