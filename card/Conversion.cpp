@@ -28,6 +28,9 @@ const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id =
 const char16_t selectIndividual[] = u"SELECT * FROM tbContactos_Singulares WHERE contacto_id = %1";
 const char16_t insertIndividual[] = u"INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (%1,%2)";
 const char16_t updateKind[] = u"UPDATE tbContactos SET genero_id = %2 WHERE contacto_id = %1";
+// A conversion is a change of the contact: the status line says who and when.
+const char16_t touchContact[] =
+    u"UPDATE tbContactos SET modified_by = %2, modified_date = GETDATE() WHERE contacto_id = %1";
 const QString notConverted = QStringLiteral("O contacto não foi convertido.");
 constexpr qint32 individualKind = 1;
 constexpr qint32 institutionKind = 2;
@@ -80,6 +83,8 @@ void frmInicial::mnConverterInstitucional_Click()
         if (!hasRow(sql::compose(selectInstitution, {Contacto_ID})))
             Data().SqlServer.Execute(sql::compose(insertInstitution, {Contacto_ID}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, institutionKind}));
+        Data().SqlServer.Execute(
+            sql::compose(touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
         unit.commit();
     } catch (const vb::Error& e) {
         unit.rollback();
@@ -117,6 +122,8 @@ void frmInicial::mnConverterSingular_Click()
             Data().SqlServer.Execute(
                 sql::compose(insertIndividual, {Contacto_ID, modData::FormatSQLValue(name, modData::kText)}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, individualKind}));
+        Data().SqlServer.Execute(
+            sql::compose(touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
         unit.commit();
     } catch (const vb::Error& e) {
         unit.rollback();

@@ -127,7 +127,15 @@ void frmInicial::Fill_Modified()
             return vb::Format(v, QStringLiteral("dd/mm/yyyy h:Nn:Ss"));
         };
         QString line = QStringLiteral("Modificado por ");
-        if (!rs(QStringLiteral("modified_by")).isNull()) {
+        if (rs(QStringLiteral("modified_by")).isNull()) {
+            // Never changed since it was made: who made it, and when.
+            line = rs(QStringLiteral("created_by")).isNull()
+                       ? QStringLiteral("Sem registo de quem criou ou modificou este contacto.")
+                       : QStringLiteral("Criado por ") + vb::CStr(rs(QStringLiteral("created_by"))) +
+                             (rs(QStringLiteral("created_date")).isNull()
+                                  ? QString()
+                                  : QStringLiteral(" em ") + stamp(rs(QStringLiteral("created_date"))));
+        } else {
             line += vb::CStr(rs(QStringLiteral("modified_by"))) + QStringLiteral(" em ");
             if (!rs(QStringLiteral("modified_date")).isNull())
                 line += stamp(rs(QStringLiteral("modified_date")));

@@ -167,7 +167,7 @@ QList<IdentityPanel*> frmInicial::tabPanels(int tab) const
     case card::tabPermissions:
         return {ucIDPermitions1, ucIDTulvas1};
     case card::tabArchive:
-        return {ucIDArqDoc1};
+        return {ucIDArqDoc1, ucIDTulvas1};
     default:
         return {};
     }
@@ -271,8 +271,10 @@ void frmInicial::loadPermissions()
     // row is read the panel holds nothing that may be written.
     ucIDPermitions1->ContactNumber = Contacto_ID;
     ucIDPermitions1->setRead(false);
-    if (!modSQLConnection::CheckSQLConnection(this).isEmpty())
+    if (!modSQLConnection::CheckSQLConnection(this).isEmpty()) {
+        ucIDTulvas1->setRead(false);
         return;
+    }
     ado::Recordset rs;
     rs.Open(sql::compose(selectPermissions, {Contacto_ID}), Data().SqlServer, ado::adOpenDynamic,
             ado::adLockOptimistic, optionsOfPermissionsQuery);
@@ -309,6 +311,8 @@ void frmInicial::loadArchive()
     const vb::Variant server = modRegistry::ObterValorString(card::tlvKey, QStringLiteral("DataServer"));
     ucIDArqDoc1->DataServer = server.isNull() ? QString() : vb::CStr(server);
     ucIDArqDoc1->LoadContact(Contacto_ID);
+    // The contact's kinds show above every tab: they are this contact's.
+    loadPanel(ucIDTulvas1);
     Frame_Selected = card::tabArchive;
     Fill_Descrit();
 }

@@ -6,6 +6,7 @@
 #include "connection/ConnectionState.h"
 #include "data/TransactionScope.h"
 #include "data/modCode.h"
+#include "data/modData.h"
 #include "panels/ucIDObs.h"
 #include "panels/ucIDTulvas.h"
 #include "platform/ado/SqlCompose.h"
@@ -17,6 +18,9 @@
 namespace {
 
 const char16_t deleteEvents[] = u"DELETE FROM tbContactos_Eventos WHERE contacto_id = %1";
+// Notes and events are changes of the contact: the status line says who and when.
+const char16_t touchContact[] =
+    u"UPDATE tbContactos SET modified_by = %2, modified_date = GETDATE() WHERE contacto_id = %1";
 const char16_t insertEvent[] =
     u"INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (%1, %2, %3 )";
 
@@ -49,6 +53,8 @@ bool frmInicial::saveOtherInformation()
             failStep(QStringLiteral("Erro: gravação de tipo de contacto"), caption());
         if (prpEventos)
             rewriteEvents();
+        Data().SqlServer.Execute(
+            sql::compose(touchContact, {Contacto_ID, modData::FormatSQLValue(user, modData::kText)}));
         unit.commit();
     } catch (const StepFailed&) {
         unit.rollback();
@@ -60,6 +66,7 @@ bool frmInicial::saveOtherInformation()
     prpEventos = false;
     setPrpAlteracoes(false);
     Fill_Descrit();
+    Fill_Modified();
     return true;
 }
 

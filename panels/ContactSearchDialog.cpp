@@ -19,9 +19,11 @@
 namespace {
 
 // %1 the user's open condition over the permissions row, %2 the name pattern.
+// Accents and case aside, as the host's search: "conceicao" finds Conceição.
 const char16_t selectOpenable[] =
     u"SELECT TOP 200 c.contacto_id, c.nome_union, c.no_contribuinte FROM tbContactos c INNER JOIN "
-    u"tbTulvas_Contactos_Permitions p ON p.contacto_id = c.contacto_id WHERE (%1) AND c.nome_union LIKE %2 "
+    u"tbTulvas_Contactos_Permitions p ON p.contacto_id = c.contacto_id WHERE (%1) AND c.nome_union COLLATE "
+    u"Latin1_General_CI_AI LIKE %2 "
     u"AND c.contacto_id <> %3 ORDER BY c.nome_union";
 constexpr int typingPauseMs = 250;
 constexpr int relationWidth = 60; // tbContactos_Relacionados.descrit

@@ -70,6 +70,15 @@ void ucIDInstitucional::clear()
     nome_->clear();
     nif_->clear();
     loadedTaxNumber_.clear();
+    // A new (or just converted) institution chooses its area too: the list
+    // is read here when no contact was loaded before to read it.
+    if (area_->count() <= 1 && db().State() == ado::adStateOpen) {
+        try {
+            fillAreas();
+        } catch (const vb::Error&) {
+            // without the list the area stays unset, as an empty choice saves it
+        }
+    }
     area_->setCurrentIndex(area_->count() > 0 ? 0 : -1);
 }
 

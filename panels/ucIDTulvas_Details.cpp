@@ -103,8 +103,9 @@ qint32 ucIDTulvas_Details::Save(QString&)
             return 0;
         }
         // The field shows the day only: a stored moment the user did not
-        // retype keeps its column as it is, time of day included.
-        const bool retyped = storedEntrada_.isNull() || entrada_->text() != shownEntrada_;
+        // retype keeps its column as it is, time of day included; so does an
+        // entry date the filing gave a new contact while the field was empty.
+        const bool retyped = entrada_->text() != shownEntrada_;
         const QString date = !retyped ? QStringLiteral("data_entrada")
                              : typed.isEmpty()
                                  ? QStringLiteral("null")

@@ -1,0 +1,103 @@
+// What a user met on the card in a working day: a relation found however
+// its name is typed, the header's kind and an institution's areas always
+// this contact's, the status line saying who made or last changed the
+// contact, and a new contact's date of entry kept.
+#include "panels/ContactSearchDialog.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTulvas.h"
+#include "panels/ucIDTulvas_Details.h"
+#include "tests/card/CardFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+class WorkingDayCard : public cardtest::CardFixture {
+  protected:
+    static void edit(QLineEdit* field, const QString& text)
+    {
+        field->setText(text);
+        emit field->textEdited(text);
+    }
+    QString typeOf(int id) const
+    {
+        return db.value(
+            QStringLiteral("SELECT t.descrit FROM tbTulvas_Contactos c JOIN tbTulvas_Contactos_Tipos t "
+                           "ON t.tipo_id = c.tipo_id WHERE c.contacto_id = %1")
+                .arg(id));
+    }
+};
+
+} // namespace
+
+TEST_F(WorkingDayCard, ARelationIsFoundWhateverTheAccentsAndCase)
+{
+    ContactSearchDialog search(Data().SqlServer, QStringLiteral("sa"), 3);
+    for (const QString& typed :
+         {QStringLiteral("conceicao"), QStringLiteral("CONCEIÇÃO"), QStringLiteral("antonio")}) {
+        search.search(typed);
+        EXPECT_GE(search.resultCount(), 1) << typed.toStdString();
+    }
+}
+
+// A card that opens on the permissions or archive tab shows this contact's
+// kind in its header, not the one of the contact shown before.
+TEST_F(WorkingDayCard, TheHeadersKindIsThisContactsOnEveryTab)
+{
+    for (const int tab : {3, 4}) {
+        storeWindow(tab);
+        for (const int id : {1, 2}) {
+            frmInicial& card = open(id);
+            ASSERT_EQ(card.selectedTab(), tab);
+            EXPECT_EQ(card.ucIDTulvas1->currentType(), typeOf(id)) << "tab " << tab << ", contact " << id;
+            card.close();
+        }
+    }
+}
+
+TEST_F(WorkingDayCard, ANewInstitutionChoosesItsAreaAtOnce)
+{
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(false);
+    const auto* areas = general.card()->ucIDInstitucional1->findChild<QComboBox*>(QStringLiteral("cboArea"));
+    EXPECT_EQ(areas->count(),
+              db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais_Areas_Negocio")) + 1);
+}
+
+// The status line names who made a contact never changed since; saving its
+// notes and events is a change, and a new contact keeps the entry date its
+// filing gave it.
+TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
+{
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET modified_by = NULL, modified_date = NULL, "
+                       "created_by = N'ana', created_date = '2024-01-02 10:00:00' "
+                       "WHERE contacto_id = 13"));
+    frmInicial& card = open(13);
+    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Criado por ana em 02/01/2024 10:00:00"));
+    card.selectTab(2);
+    card.prpEventos = true;
+    qint32 tab = 2;
+    ASSERT_TRUE(card.GravarCampos(tab));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT modified_by FROM tbContactos WHERE contacto_id = 13")),
+              QStringLiteral("sa"));
+    EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em ")))
+        << card.statusPanel1->text().toStdString();
+    card.close();
+
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
+    frmInicial& fresh = *general.card();
+    edit(fresh.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome")), QStringLiteral("Rita"));
+    edit(fresh.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtApelido")), QStringLiteral("Sá"));
+    tab = 1;
+    ASSERT_TRUE(fresh.GravarCampos(tab));
+    EXPECT_NE(db.value(QStringLiteral("SELECT data_entrada FROM tbTulvas_Contactos WHERE contacto_id = %1")
+                           .arg(fresh.Contacto_ID)),
+              QStringLiteral("NULL"));
+    EXPECT_TRUE(fresh.statusPanel1->text().startsWith(QStringLiteral("Criado por sa em ")))
+        << fresh.statusPanel1->text().toStdString();
+}
