@@ -83,8 +83,8 @@ void frmInicial::mnConverterInstitucional_Click()
         if (!hasRow(sql::compose(selectInstitution, {Contacto_ID})))
             Data().SqlServer.Execute(sql::compose(insertInstitution, {Contacto_ID}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, institutionKind}));
-        Data().SqlServer.Execute(
-            sql::compose(touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
+        Data().SqlServer.Execute(sql::compose(
+            touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
         unit.commit();
     } catch (const vb::Error& e) {
         unit.rollback();
@@ -122,8 +122,8 @@ void frmInicial::mnConverterSingular_Click()
             Data().SqlServer.Execute(
                 sql::compose(insertIndividual, {Contacto_ID, modData::FormatSQLValue(name, modData::kText)}));
         Data().SqlServer.Execute(sql::compose(updateKind, {Contacto_ID, individualKind}));
-        Data().SqlServer.Execute(
-            sql::compose(touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
+        Data().SqlServer.Execute(sql::compose(
+            touchContact, {Contacto_ID, modData::FormatSQLValue(Conn().strUser, modData::kText)}));
         unit.commit();
     } catch (const vb::Error& e) {
         unit.rollback();
