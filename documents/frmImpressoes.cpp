@@ -35,6 +35,9 @@ using namespace platform::msgbox;
 const char16_t selectDefaultEmail[] =
     u"SELECT * FROM tbContactos_Emails WHERE email_default=1 AND contacto_id=%1";
 const char16_t selectContact[] = u"SELECT * FROM tbContactos WHERE contacto_id=%1";
+const char16_t countAddresses[] =
+    u"SELECT COUNT(*) AS moradas FROM tbContactos_Moradas WHERE contacto_id = %1 AND "
+    u"(LTRIM(RTRIM(morada)) <> N'' OR LTRIM(RTRIM(localidade)) <> N'')";
 const char16_t selectSigner[] =
     u"SELECT tbUsers.*, tbContactos.chave FROM tbUsers LEFT JOIN tbContactos ON "
     u"tbUsers.contacto_id = tbContactos.contacto_id WHERE tbUsers.descrit = N'%1'";
@@ -250,6 +253,8 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
         const std::shared_ptr<contracts::AdminFiscrGeneral> generator = connectedGenerator();
         if (!generator)
             return;
+        if (!addressOrYes())
+            return;
         qint32 id = ContactId;
         const QString document = ownCopy(generator->Mailing_Personalizado(id, viewName));
         if (document.isEmpty() || position < firstPosition || position > lastPosition)
@@ -282,6 +287,17 @@ void frmImpressoes::Imprimir_Mailings(qint32& position)
     } catch (const vb::Error& e) {
         report("Imprimir_Mailings", e);
     }
+}
+
+// A letter to a contact without an address would go out with an empty
+// window in the envelope: the user decides.
+bool frmImpressoes::addressOrYes()
+{
+    if (firstValue(sql::compose(countAddresses, {ContactId}), "moradas") != QLatin1String("0"))
+        return true;
+    return windows().messageBox(QStringLiteral("Este contacto não tem morada: a carta sai sem o endereço do "
+                                               "destinatário.\n\nDeseja fazê-la assim mesmo?"),
+                                Exclamation | YesNo | DefaultButton2, windowTitle()) == AnswerYes;
 }
 
 // The generator never takes over a file already there, so each letter made

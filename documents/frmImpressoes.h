@@ -45,6 +45,7 @@ class frmImpressoes : public QDialog {
 
   private:
     QString ownCopy(const QString& made);
+    bool addressOrYes();
     void buildControls();
     void optionChosen();
     void mailDocument(const QString& document);

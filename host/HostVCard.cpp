@@ -59,6 +59,28 @@ QString summaryText(const vcard::ImportSummary& summary, const QStringList& unre
 
 } // namespace
 
+namespace {
+
+// Each card that matches a stored contact, named with the contact it
+// matches: the user decides knowing who would be updated.
+QString duplicatesQuestion(const vcard::ImportSummary& summary, const QList<qsizetype>& where)
+{
+    QStringList lines;
+    for (const qsizetype i : where)
+        lines << QStringLiteral("  ") + summary.lines[i].name + QStringLiteral(" (") +
+                     summary.lines[i].reason + u')';
+    const QString heading = where.size() == 1
+                                ? QStringLiteral("Este cartão corresponde a um contacto que já existe:\n")
+                                : QStringLiteral("Estes ") + QString::number(where.size()) +
+                                      QStringLiteral(" cartões correspondem a contactos que já existem:\n");
+    const QString question =
+        where.size() == 1 ? QStringLiteral("Deseja actualizar esse contacto com os dados do cartão?")
+                          : QStringLiteral("Deseja actualizar esses contactos com os dados dos cartões?");
+    return heading + lines.join(u'\n') + QStringLiteral("\n\n") + question;
+}
+
+} // namespace
+
 void HostWindow::chooseAndImport()
 {
     const platform::SaveFileRequest like = vcard::saveRequest(importTitle, {});
@@ -106,13 +128,10 @@ void HostWindow::importFiles(const QStringList& files)
             duplicates << cards[summary.lines[i].card];
             where << i;
         }
-    if (!duplicates.isEmpty() &&
-        windows().messageBox(
-            QString::number(duplicates.size()) +
-                QStringLiteral(" cartão(ões) correspondem a contactos que já existem. Deseja "
-                               "actualizar esses contactos com os dados dos cartões?"),
-            platform::msgbox::Question | platform::msgbox::YesNo | platform::msgbox::DefaultButton2,
-            importTitle) == platform::msgbox::AnswerYes) {
+    if (!duplicates.isEmpty() && windows().messageBox(duplicatesQuestion(summary, where),
+                                                      platform::msgbox::Question | platform::msgbox::YesNo |
+                                                          platform::msgbox::DefaultButton2,
+                                                      importTitle) == platform::msgbox::AnswerYes) {
         windows().setMousePointer(this, platform::pointer::Hourglass);
         const vcard::ImportSummary updated = vcard::importCards(duplicates, {true, false}, user);
         windows().setMousePointer(this, platform::pointer::Default);

@@ -20,14 +20,14 @@ constexpr int notConnected = 3704; // ADO's "operation is not allowed when the o
 // The e-mail's text, merged like the letter but as plain text.
 const char emailBody[] = R"({{saudacao}}
 
-Vimos por este meio pedir a {{tratamento}} que confirme os dados de contacto que constam do nosso ficheiro:
+Vimos por este meio pedir a {{tratamento}} que {{confirme}} os dados de contacto que constam do nosso ficheiro:
 
 Morada: {{endereco}}
 Número de contribuinte: {{nif}}
 Telefone: {{telefone}}
 Correio electrónico: {{email}}
 
-Caso algum destes elementos não esteja correcto ou tenha sido alterado, agradecemos que nos responda a esta mensagem com os dados actualizados.
+Caso algum destes elementos não esteja correcto ou tenha sido alterado, agradecemos que nos {{responda}} a esta mensagem com os dados actualizados.
 
 Com os melhores cumprimentos,
 

@@ -114,6 +114,12 @@ void addContactFields(MergeFields& f, const ado::Recordset& rs)
     const Addressee addressee = addresseeOf(rs);
     f[QStringLiteral("saudacao")] = greeting(addressee);
     f[QStringLiteral("tratamento")] = formOfAddress(addressee);
+    // "V. Ex.as" are several: the verbs and the pronoun agree with them.
+    const bool several = addressedAsSeveral(addressee);
+    f[QStringLiteral("confirme")] = several ? QStringLiteral("confirmem") : QStringLiteral("confirme");
+    f[QStringLiteral("informe")] = several ? QStringLiteral("informem") : QStringLiteral("informe");
+    f[QStringLiteral("responda")] = several ? QStringLiteral("respondam") : QStringLiteral("responda");
+    f[QStringLiteral("lhe")] = several ? QStringLiteral("lhes") : QStringLiteral("lhe");
     // Listed in the letter's body, where an empty value would read as a gap.
     const std::pair<const char*, const char*> listed[] = {
         {"nif", "no_contribuinte"}, {"telefone", "telefone"}, {"email", "email"}};

@@ -30,15 +30,15 @@ const char builtIn[] = R"(<!DOCTYPE html>
 <p align="right" style="margin-top: 48px;">{{data}}</p>
 <p style="margin-top: 28px;"><b>Assunto:</b> {{assunto}}</p>
 <p style="margin-top: 20px;">{{saudacao}}</p>
-<p align="justify">Vimos por este meio pedir a {{tratamento}} que confirme os dados de contacto que constam
-do nosso ficheiro e que utilizamos em toda a correspondência que lhe dirigimos:</p>
+<p align="justify">Vimos por este meio pedir a {{tratamento}} que {{confirme}} os dados de contacto que constam
+do nosso ficheiro e que utilizamos em toda a correspondência que {{lhe}} dirigimos:</p>
 <table cellspacing="0" cellpadding="3" style="margin-left: 36px;">
 <tr><td>Número de contribuinte:</td><td>{{nif}}</td></tr>
 <tr><td>Telefone:</td><td>{{telefone}}</td></tr>
 <tr><td>Correio electrónico:</td><td>{{email}}</td></tr>
 </table>
 <p align="justify">Caso algum destes elementos, ou a morada para onde enviamos esta carta, não esteja
-correcto ou tenha sido alterado, agradecemos que nos informe, para que possamos manter os nossos registos
+correcto ou tenha sido alterado, agradecemos que nos {{informe}}, para que possamos manter os nossos registos
 actualizados. Estamos ao dispor de {{tratamento}} para qualquer esclarecimento adicional.</p>
 <p style="margin-top: 20px;">Com os melhores cumprimentos,</p>
 <p style="margin-top: 56px;">{{assinatura}}<br>{{empresa}}</p>

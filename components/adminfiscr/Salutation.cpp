@@ -8,7 +8,7 @@ namespace {
 
 constexpr int institutionKind = 2;
 
-const QString institutions = QStringLiteral("Exmos Senhores,");
+const QString institutions = QStringLiteral("Exmos. Senhores,");
 const QString toMan = QStringLiteral("Exmo. Senhor");
 const QString toWoman = QStringLiteral("Exma. Senhora");
 const QString toEither = QStringLiteral("Exmo.(a) Senhor(a)");
@@ -55,7 +55,12 @@ QString greeting(const Addressee& addressee)
 
 QString formOfAddress(const Addressee& addressee)
 {
-    return addressee.kind == institutionKind ? QStringLiteral("V. Ex.as") : QStringLiteral("V. Ex.ª");
+    return addressedAsSeveral(addressee) ? QStringLiteral("V. Ex.as") : QStringLiteral("V. Ex.ª");
+}
+
+bool addressedAsSeveral(const Addressee& addressee)
+{
+    return addressee.kind == institutionKind;
 }
 
 QString dateInWords(const QDate& date)

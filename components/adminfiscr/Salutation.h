@@ -14,7 +14,7 @@ struct Addressee {
     QString name;    // nome_union, when there is no surname
 };
 
-// "Exmos Senhores," for an institution; "Exmo. Senhor Dr. Jesus," or
+// "Exmos. Senhores," for an institution; "Exmo. Senhor Dr. Jesus," or
 // "Exma. Senhora Dra. Santos," for an individual; "Exmo.(a) Senhor(a) ..."
 // when the sex is not known.
 QString greeting(const Addressee& addressee);
@@ -22,6 +22,9 @@ QString greeting(const Addressee& addressee);
 // How the text refers to the reader: "V. Ex.ª", or "V. Ex.as" for an
 // institution.
 QString formOfAddress(const Addressee& addressee);
+// Whether the form of address is plural ("V. Ex.as", an institution), so
+// that the letter's verbs agree with it.
+bool addressedAsSeveral(const Addressee& addressee);
 
 // "7 de Dezembro de 2026"
 QString dateInWords(const QDate& date);

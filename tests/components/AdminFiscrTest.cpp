@@ -92,8 +92,9 @@ TEST_F(Generator, ALetterToAnInstitutionIsAnA4PdfWithEmbeddedFontsAndTheCollecti
     for (const QString& expected :
          {QStringLiteral("Quarvenses Demonstração, Lda."), QStringLiteral("Avenida da Liberdade, 11"),
           QStringLiteral("Lisboa, ") + todayInWords(),
-          QStringLiteral("Assunto: Actualização dos dados de contacto"), QStringLiteral("Exmos Senhores,"),
-          QStringLiteral("pedir a V. Ex.as que confirme"), QStringLiteral("504938266"),
+          QStringLiteral("Assunto: Actualização dos dados de contacto"), QStringLiteral("Exmos. Senhores,"),
+          QStringLiteral("pedir a V. Ex.as que confirmem"), QStringLiteral("que lhes dirigimos"),
+          QStringLiteral("agradecemos que nos informem,"), QStringLiteral("504938266"),
           QStringLiteral("clinica.medica.da.foz@exemplo.pt"), QStringLiteral("Com os melhores cumprimentos,"),
           QStringLiteral("Ana Ferreira")})
         EXPECT_TRUE(flowing.contains(expected)) << expected.toStdString() << "\n---\n" << text.toStdString();
@@ -122,7 +123,8 @@ TEST_F(Generator, APersonIsGreetedByTitleAndSurnameInTheRightGender)
     for (const auto& [id, greeting] : cases) {
         const QString text = letterText(id);
         EXPECT_TRUE(text.contains(QString::fromUtf8(greeting))) << id << "\n" << text.toStdString();
-        EXPECT_FALSE(text.contains(QStringLiteral("Exmos Senhores"))) << id;
+        EXPECT_FALSE(text.contains(QStringLiteral("Exmos. Senhores"))) << id;
+        EXPECT_TRUE(text.simplified().contains(QStringLiteral("que confirme os dados"))) << id;
     }
     EXPECT_TRUE(letterText(14).contains(QStringLiteral("Travessa do Carmo, 24\n7000-509 Évora")));
 }
@@ -239,7 +241,8 @@ TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreeting)
 
     EXPECT_EQ(email(4), QStringLiteral("clinica.medica.da.foz@exemplo.pt"));
     ASSERT_EQ(windows->mails().size(), 2u);
-    EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos Senhores,\n")));
+    EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos. Senhores,\n")));
+    EXPECT_TRUE(windows->mails()[1].body.contains(QStringLiteral("que confirmem os dados")));
     EXPECT_TRUE(reporter.reports().empty());
 }
 

@@ -211,6 +211,23 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
     EXPECT_TRUE(reporter.reports().empty());
 }
 
+// A letter to a contact without an address is made only when the user says so.
+TEST_F(PrintsWindow, ALetterWithoutAnAddressIsMadeOnlyWhenTheUserSaysSo)
+{
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Moradas WHERE contacto_id = 7"));
+    windows->queueAnswers({AnswerNo, AnswerYes});
+    click(2);
+    EXPECT_TRUE(log.calls.filter(QStringLiteral("Mailing_Personalizado")).isEmpty());
+    fresh();
+    click(2);
+    EXPECT_EQ(log.calls.filter(QStringLiteral("Mailing_Personalizado")).size(), 1);
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("Este contacto não tem morada: a carta sai sem o endereço do destinatário.\n\n"
+                             "Deseja fazê-la assim mesmo?"));
+    EXPECT_EQ(verbsAndFiles(), QStringList{QStringLiteral("open ") + letter()});
+}
+
 TEST_F(PrintsWindow, WithoutTheGeneratorNothingHappensAndNobodyIsTold)
 {
     platform::ComponentRegistry::instance().registerFactory(generatorId, [] { return vb::ObjectRef(); });

@@ -369,9 +369,14 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnce)
     windows->queueAnswers({AnswerNo, AnswerOK});
     drop();
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral("1 cartão(ões) correspondem a contactos que já existem. Deseja actualizar esses "
-                             "contactos com os dados dos cartões?"));
+    const QString question = windows->messageBoxes()[0].text;
+    EXPECT_TRUE(question.startsWith(QStringLiteral(
+        "Este cartão corresponde a um contacto que já existe:\n  Pessoa Nova (já existe como n.º ")))
+        << question.toStdString();
+    EXPECT_TRUE(
+        question.endsWith(QStringLiteral(" Pessoa Nova, com o mesmo e-mail)\n\nDeseja actualizar esse "
+                                         "contacto com os dados do cartão?")))
+        << question.toStdString();
     EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(QStringLiteral(
         "Criados: 0, actualizados: 0, ignorados: 1, recusados: 0.\n\nIgnorado: Pessoa Nova (já "
         "existe como n.º ")))
