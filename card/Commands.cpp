@@ -265,5 +265,6 @@ void frmInicial::Descrit2_Click()
 // The user's manual, a page shipped with the component, in the desktop's viewer.
 void frmInicial::showManual()
 {
-    platform::WindowServices::current().shellExecute(this, QStringLiteral("open"), card::manualPath(), {});
+    platform::WindowServices::current().openDocument(this, card::manualPath(),
+                                                     QStringLiteral("Manual de utilização"));
 }

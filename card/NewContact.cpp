@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
 
@@ -98,6 +99,9 @@ void frmInicial::startNewContact(bool singular)
     } else {
         setPrpAlteracoes(false);
     }
+    // The new contact is typed from its name, wherever the cursor was before.
+    if (QLineEdit* name = identity->findChild<QLineEdit*>(QStringLiteral("txtNome")))
+        name->setFocus(Qt::OtherFocusReason);
 }
 
 // Tab 1 shown without the tab change: the change would ask about unsaved

@@ -150,7 +150,9 @@ void frmInicial::setPrpAlteracoes(bool changed)
     const int image = changed ? CardImages::SaveWithChanges : CardImages::Save;
     images_.insert(QStringLiteral("btGravar"), image);
     toolbarButton(QStringLiteral("btGravar"))->setIcon(ImageList_Active[image - 1]);
-    mnGravar->setEnabled(changed);
+    // A new contact may be saved before anything is typed: the save then
+    // says what is missing, by the keyboard as by the toolbar.
+    mnGravar->setEnabled(changed || isNew);
 }
 
 void frmInicial::setToolbarEnabled(bool enabled)

@@ -276,8 +276,8 @@ void HostWindow::buildCommands()
     connect(exportAll, &QAction::triggered, this, [this] { exportContacts(false); });
     connect(quit, &QAction::triggered, this, &QWidget::close);
     connect(manual, &QAction::triggered, this, [this] {
-        platform::WindowServices::current().shellExecute(this, QStringLiteral("open"), card::manualPath(),
-                                                         QString());
+        platform::WindowServices::current().openDocument(this, card::manualPath(),
+                                                         QStringLiteral("Manual de utilização"));
     });
 }
 

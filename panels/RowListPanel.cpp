@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,10 +49,24 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(table_);
     const QList<QPushButton*> buttons =
-        addButtonRow(layout, {{QStringLiteral("cmdAdicionar"), QStringLiteral("&Adicionar")},
-                              {QStringLiteral("cmdRemover"), QStringLiteral("Re&mover")}});
+        addButtonRow(layout, {{QStringLiteral("cmdAdicionar"), QStringLiteral("Adicionar")},
+                              {QStringLiteral("cmdRemover"), QStringLiteral("Remover")}});
     QPushButton* add = buttons[0];
     QPushButton* remove = buttons[1];
+    // Three grids on one tab have these buttons, beside fields with their own
+    // Alt keys: a mnemonic would reach another grid's button, or a field.
+    // Insert and Delete act on the grid the cursor is in.
+    const std::pair<QPushButton*, QKeySequence> keys[] = {{add, QKeySequence(Qt::Key_Insert)},
+                                                          {remove, QKeySequence(Qt::Key_Delete)}};
+    for (const auto& [button, key] : keys) {
+        auto* shortcut = new QShortcut(key, table_);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        button->setToolTip(button->text() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                           u')');
+    }
+    // Which grid has the cursor shows.
+    table_->setStyleSheet(QStringLiteral("QTableWidget:focus { border: 2px solid palette(highlight); }"));
     connect(add, &QPushButton::clicked, this, [this] {
         addRowToEdit();
         userChanged();

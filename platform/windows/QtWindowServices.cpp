@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -231,7 +232,32 @@ bool QtWindowServices::shellExecute(QWidget*, const QString& verb, const QString
                                     const QString& workingFolder)
 {
     const auto command = shellCommandFor(verb, file);
-    return command && startDetached(*command, workingFolder);
+    if (!command || (command->program == QLatin1String("xdg-open") && !hasProgramFor(file)))
+        return false;
+    return startDetached(*command, workingFolder);
+}
+
+// xdg-open starts and fails later, unseen, when nothing opens the kind of
+// file: the desktop is asked first. Without xdg-mime nothing can be known,
+// and xdg-open is let try.
+bool QtWindowServices::hasProgramFor(const QString& file)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+        return true;
+    const QString url = QStringLiteral("://");
+    const QString kind = file.contains(url) ? QStringLiteral("x-scheme-handler/") + file.section(u':', 0, 0)
+                                            : QMimeDatabase().mimeTypeForFile(file).name();
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), kind});
+    constexpr int answerMs = 5000;
+    if (!query.waitForFinished(answerMs)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 // The print system (CUPS) takes the PDF as it is; the dialog only chooses

@@ -27,6 +27,7 @@ class QtWindowServices : public WindowServices {
     bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                       const QString& workingFolder) override;
     bool hasMailClient() override;
+    static bool hasProgramFor(const QString& file);
     PrintOutcome printPdf(QWidget* owner, const QString& title, const QString& pdf,
                           QString& failure) override;
     void showStatus(QWidget* owner, const QString& text, int autoCloseMs) override;

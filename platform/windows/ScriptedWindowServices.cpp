@@ -126,8 +126,8 @@ bool ScriptedWindowServices::shellExecute(QWidget* owner, const QString& verb, c
 {
     shellCalls_.push_back(ShellCall{owner, verb, file, workingFolder});
     record(QStringLiteral("shell"), owner, 0, verb + QLatin1Char(' ') + file);
-    return verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0 ||
-           verb.compare(QLatin1String("print"), Qt::CaseInsensitive) == 0;
+    return programsInstalled && (verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0 ||
+                                 verb.compare(QLatin1String("print"), Qt::CaseInsensitive) == 0);
 }
 
 PrintOutcome ScriptedWindowServices::printPdf(QWidget* owner, const QString& title, const QString& pdf,

@@ -53,6 +53,8 @@ class ScriptedWindowServices : public WindowServices {
 
     std::function<void(const QString& what)> onUnexpected;
     bool mailClientConfigured = true;
+    // Whether "open" and "print" find a program, as on a desktop that has one.
+    bool programsInstalled = true;
     int waveDevices = 1;
     bool waveDeviceBusy = false;
 

@@ -1,6 +1,7 @@
 #include "platform/windows/WindowServices.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/QtWindowServices.h"
+#include <QFileInfo>
 #include <QMutex>
 
 namespace platform {
@@ -39,6 +40,18 @@ QString noMailClientMessage()
     return QStringLiteral("Não está configurado nenhum programa de correio electrónico.\n\n"
                           "Escolha no ambiente de trabalho o programa de correio predefinido "
                           "(para endereços \"mailto:\") e tente de novo.");
+}
+
+bool WindowServices::openDocument(QWidget* owner, const QString& file, const QString& title)
+{
+    if (shellExecute(owner, QStringLiteral("open"), file, QString()))
+        return true;
+    messageBox(QStringLiteral("Não há neste computador nenhum programa que abra «") +
+                   QFileInfo(file).fileName() + QStringLiteral("».\n\nO ficheiro está em ") +
+                   QFileInfo(file).absolutePath() +
+                   QStringLiteral("; instale um programa para este tipo de ficheiro e tente de novo."),
+               msgbox::Exclamation, title);
+    return false;
 }
 
 bool WindowServices::printDocument(QWidget* owner, const QString& title, const QString& pdf)

@@ -97,6 +97,10 @@ class WindowServices {
     virtual bool shellExecute(QWidget* owner, const QString& verb, const QString& file,
                               const QString& workingFolder) = 0;
 
+    // shellExecute "open", and the user told in Portuguese when no program
+    // opens that kind of file. True when it was handed to one.
+    bool openDocument(QWidget* owner, const QString& file, const QString& title);
+
     // The desktop's print dialog for a PDF file, then the job to the print
     // system; `failure` says why it Failed. Nothing is said to the user
     // (printDocument does).

@@ -4,14 +4,20 @@
 // contact, and a new contact's date of entry kept.
 #include "panels/ContactSearchDialog.h"
 #include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
 #include "panels/ucIDTulvas.h"
 #include "panels/ucIDTulvas_Details.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -100,4 +106,40 @@ TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
               QStringLiteral("NULL"));
     EXPECT_TRUE(fresh.statusPanel1->text().startsWith(QStringLiteral("Criado por sa em ")))
         << fresh.statusPanel1->text().toStdString();
+}
+
+// The keyboard: a new contact is typed from its name, Ctrl+S on it says what
+// is missing as the toolbar does, Insert adds to the grid the cursor is in, and
+// F1 without a program for the manual says so.
+TEST_F(WorkingDayCard, TheKeyboardActsWhereTheUserIs)
+{
+    frmInicial& card = open(13);
+    card.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
+    auto* phones = card.ucIDTelefones1->findChild<QTableWidget*>();
+    auto* addresses = card.ucIDMoradas1->findChild<QTableWidget*>();
+    ASSERT_TRUE(phones && addresses);
+    const int phoneRows = phones->rowCount();
+    const int addressRows = addresses->rowCount();
+    phones->setFocus();
+    QTest::keyClick(phones, Qt::Key_Insert);
+    EXPECT_EQ(phones->rowCount(), phoneRows + 1);
+    EXPECT_EQ(addresses->rowCount(), addressRows) << "a key in the telephones adds no address";
+    EXPECT_FALSE(phones->styleSheet().isEmpty()) << "the grid with the cursor shows it";
+
+    windows->queueAnswer(platform::msgbox::AnswerNo); // the pending row is not saved
+    card.mnNovo_Click();
+    choose(true);
+    EXPECT_EQ(card.focusWidget(), card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome")));
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled())
+        << "Ctrl+S on an empty new card says what is missing";
+
+    windows->programsInstalled = false;
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    card.findChild<QAction*>(QStringLiteral("mnManual"))->trigger();
+    ASSERT_FALSE(windows->messageBoxes().empty());
+    EXPECT_TRUE(windows->messageBoxes().back().text.startsWith(
+        QStringLiteral("Não há neste computador nenhum programa que abra «")))
+        << windows->messageBoxes().back().text.toStdString();
+    EXPECT_EQ(windows->messageBoxes().back().title, QStringLiteral("Manual de utilização"));
 }
