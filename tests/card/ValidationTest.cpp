@@ -30,16 +30,6 @@ const QString nifQuestion =
 
 class Validation : public cardtest::CardFixture {
   protected:
-    static QLineEdit* field(QWidget* panel, const char* name)
-    {
-        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void type(QWidget* panel, const char* name, const QString& text)
-    {
-        QLineEdit* e = field(panel, name);
-        e->setText(text);
-        emit e->textEdited(text);
-    }
     // Saves tab 1 expecting one refusal; its text without the closing line.
     QString refusal(frmInicial& card)
     {
@@ -138,9 +128,8 @@ TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
         windows->queueAnswer(AnswerNo);
         qint32 tab = 1;
         EXPECT_FALSE(card.GravarCampos(tab)) << invalid;
-        ASSERT_EQ(windows->messageBoxes().size(), 1u);
-        EXPECT_EQ(windows->messageBoxes()[0].text,
-                  QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion);
+        ASSERT_EQ(windows.texts(),
+                  QStringList{QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion});
         EXPECT_EQ(windows->messageBoxes()[0].style, Exclamation | YesNo | DefaultButton2);
         EXPECT_TRUE(card.prpAlteracoes());
         EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),

@@ -237,9 +237,8 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
         windows->queueSaveFileName(files.filePath(QStringLiteral("outra.doc")));
         windows->queueAnswer(answer);
         click(5);
-        ASSERT_EQ(windows->messageBoxes().size(), 1u);
-        EXPECT_EQ(windows->messageBoxes()[0].text,
-                  QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?"));
+        ASSERT_EQ(windows.texts(),
+                  QStringList{QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?")});
         QFile kept(files.filePath(QStringLiteral("outra.pdf")));
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
         const QByteArray letter = [&] {
