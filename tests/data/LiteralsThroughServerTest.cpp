@@ -98,33 +98,6 @@ TEST_F(ThroughServer, TheServerRefusesWhatSqlServerWould)
         refusal(QStringLiteral("SELECT load_extension('x')")).contains(QStringLiteral("load_extension")));
 }
 
-TEST_F(ThroughServer, NumbersKeepEveryDigitUnderBothRegionalSettings)
-{
-    struct Case {
-        const char* typed;
-        double value;
-    };
-    const Case ptCases[] = {{"12,5", 12.5},
-                            {"-12,5", -12.5},
-                            {"-1234567,89", -1234567.89},
-                            {"1.234,5", 1234.5},
-                            {"-1.234.567,25", -1234567.25},
-                            {"17", 17}};
-    for (const Case& c : ptCases)
-        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber)),
-                         c.value)
-            << c.typed;
-    use(vb::Regional::enUS());
-    const Case usCases[] = {
-        {"12.5", 12.5}, {"-1234567.89", -1234567.89}, {"1,234.5", 1234.5}, {"-0.25", -0.25}};
-    for (const Case& c : usCases)
-        EXPECT_DOUBLE_EQ(vb::CDbl(roundTrip(Variant(QString::fromLatin1(c.typed)), modData::kNumber2)),
-                         c.value)
-            << c.typed;
-    EXPECT_EQ(vb::CLng(roundTrip(Variant(true), modData::kNumber)), 1);
-    EXPECT_TRUE(roundTrip(Variant(QStringLiteral("abc")), modData::kNumber).isNull());
-}
-
 TEST_F(ThroughServer, DatesAndSearchPatternsWork)
 {
     connection.Execute(QStringLiteral("CREATE TABLE d (quando DATETIME, nome NVARCHAR(40) COLLATE QV_CI)"));
