@@ -72,29 +72,17 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
                            "telefone", "email"}));
 
     // What the system names must be there.
-    for (const char* table : {"tbContactos",
-                              "tbContactos_Singulares",
-                              "tbContactos_Institucionais",
-                              "tbContactos_Institucionais_Areas_Negocio",
-                              "tbContactos_Emails",
-                              "tbContactos_Tipos",
-                              "tbContactos_Tipos_Links",
-                              "tbContactos_Eventos",
-                              "tbContactos_Eventos_Tipos",
-                              "tbUsers",
-                              "tbGroups",
-                              "tbGroups_Users_Links",
-                              "tbConfig",
-                              "tbArquivo_Documental",
-                              "tbTulvas_Contactos",
-                              "tbTulvas_Contactos_Permitions",
-                              "tbTulvas_Contactos_Permitions_Criar_Groups",
-                              "tbTulvas_Contactos_Permitions_Criar_Users",
-                              "tbTulvas_Contactos_Tipos",
-                              "tbContactos_Comunicacoes",
-                              "tbClientes_Apolices_Permitions",
-                              "tbSeguradoras_P_Contas_Permitions"})
-        EXPECT_TRUE(server.tables.contains(QLatin1String(table))) << table;
+    for (const QString& table :
+         QStringLiteral(
+             "tbContactos tbContactos_Singulares tbContactos_Institucionais "
+             "tbContactos_Institucionais_Areas_Negocio tbContactos_Emails tbContactos_Tipos "
+             "tbContactos_Tipos_Links tbContactos_Eventos tbContactos_Eventos_Tipos tbUsers tbGroups "
+             "tbGroups_Users_Links tbConfig tbArquivo_Documental tbTulvas_Contactos "
+             "tbTulvas_Contactos_Permitions tbTulvas_Contactos_Permitions_Criar_Groups "
+             "tbTulvas_Contactos_Permitions_Criar_Users tbTulvas_Contactos_Tipos tbContactos_Comunicacoes "
+             "tbClientes_Apolices_Permitions tbSeguradoras_P_Contas_Permitions")
+             .split(u' '))
+        EXPECT_TRUE(server.tables.contains(table)) << table.toStdString();
     const auto columnsOf = [&](const char* table) {
         QStringList names;
         for (const ColumnDefinition& c : server.tables.value(QLatin1String(table)))
