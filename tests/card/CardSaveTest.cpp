@@ -1,14 +1,9 @@
 #include "card/frmInicial.h"
-#include "component/General.h"
-#include "connection/ConnectionState.h"
 #include "data/modCode.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"
-#include "platform/values/Conversions.h"
-#include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
 #include <QAction>
-#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {

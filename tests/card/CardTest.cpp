@@ -1,6 +1,4 @@
 #include "card/frmInicial.h"
-#include "component/General.h"
-#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"
@@ -14,7 +12,6 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 

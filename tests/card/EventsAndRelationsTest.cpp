@@ -1,7 +1,6 @@
 // The events list of tab 2 and the related contacts: their look, the flags,
 // what the save writes, finding a contact to relate, and opening a related
 // contact in the sibling product's component.
-#include "connection/ConnectionState.h"
 #include "panels/ContactSearchDialog.h"
 #include "panels/ucIDRelacionados.h"
 #include "platform/ado/Recordset.h"
@@ -10,7 +9,6 @@
 #include "platform/values/Conversions.h"
 #include "tests/card/CardFixture.h"
 
-#include <QFont>
 #include <QTreeWidget>
 
 namespace {

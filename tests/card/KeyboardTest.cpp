@@ -1,7 +1,6 @@
 // The card worked from the keyboard: Qt's own buttons in Portuguese, each
 // shortcut reaching its command on the real window, Delete only from the
 // toolbar, and the focus where typing starts.
-#include "card/CardMessages.h"
 #include "documents/frmImpressoes.h"
 #include "panels/GridTable.h"
 #include "panels/ucIDSingular.h"
@@ -15,8 +14,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>

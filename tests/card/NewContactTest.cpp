@@ -1,9 +1,7 @@
 // New contacts through the kind chooser, from the card and from General's
 // entry points, and the card's commands: navigation at the ends of the list,
 // and each handler's failure under its own name.
-#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
 #include "platform/values/Conversions.h"
@@ -14,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 

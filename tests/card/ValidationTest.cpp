@@ -4,7 +4,6 @@
 // kept only when the user says so.
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "panels/GridTable.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
@@ -13,8 +12,6 @@
 #include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QTableWidget>
 
 using namespace platform::msgbox;

@@ -6,7 +6,6 @@
 // the same card loses nothing: saving what the card holds, when nothing is
 // pending, changes no row, and a retry of pending edits stores them and
 // touches nothing else.
-#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/vcard/VCardExchange.h"
@@ -29,7 +28,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>

@@ -2,7 +2,6 @@
 // at all, told to the user either way.
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "panels/GridTable.h"
 #include "panels/IdentityPanel.h"
@@ -17,10 +16,8 @@
 #include "platform/values/Conversions.h"
 #include "tests/card/CardFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>

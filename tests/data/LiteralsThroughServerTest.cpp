@@ -1,4 +1,3 @@
-#include "connection/ErrorReport.h"
 #include "data/modData.h"
 #include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"

@@ -14,11 +14,9 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStandardPaths>

@@ -1,7 +1,6 @@
 #include "card/frmInicial.h"
 #include "component/General.h"
 #include "connection/ConnectionState.h"
-#include "host/FirstRun.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
 #include "panels/ucIDSingular.h"

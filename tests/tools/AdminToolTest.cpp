@@ -1,4 +1,3 @@
-#include "platform/ado/Connection.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "tests/support/ToolRun.h"
 #include "tools/admin/CodeCheck.h"

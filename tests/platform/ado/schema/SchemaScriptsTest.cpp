@@ -5,7 +5,6 @@
 #include "tests/platform/ado/schema/CatalogFixture.h"
 #include "tests/platform/ado/schema/ScriptDefinitions.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 using namespace schematest;
