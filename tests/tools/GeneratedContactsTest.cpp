@@ -179,33 +179,30 @@ TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
 TEST_F(GeneratedContacts, EveryReferenceResolves)
 {
     const QString contacts = QStringLiteral("(SELECT contacto_id FROM tbContactos)");
-    const std::pair<const char*, QString> references[] = {
-        {"tbContactos_Singulares.contacto_id", contacts},
-        {"tbContactos_Institucionais.contacto_id", contacts},
-        {"tbContactos_Institucionais.area_negocio_id",
+    QList<std::pair<QString, QString>> references = {
+        {QStringLiteral("tbContactos_Institucionais.area_negocio_id"),
          QStringLiteral("(SELECT area_negocio_id FROM tbContactos_Institucionais_Areas_Negocio)")},
-        {"tbContactos_Moradas.contacto_id", contacts},
-        {"tbContactos_Telefones.contacto_id", contacts},
-        {"tbContactos_Emails.contacto_id", contacts},
-        {"tbContactos_Notas.contacto_id", contacts},
-        {"tbContactos_Eventos.contacto_id", contacts},
-        {"tbContactos_Eventos.evento_id",
+        {QStringLiteral("tbContactos_Eventos.evento_id"),
          QStringLiteral("(SELECT evento_id FROM tbContactos_Eventos_Tipos)")},
-        {"tbContactos_Tipos_Links.contacto_id", contacts},
-        {"tbContactos_Tipos_Links.contacto_tipo_id",
+        {QStringLiteral("tbContactos_Tipos_Links.contacto_tipo_id"),
          QStringLiteral("(SELECT contacto_tipo_id FROM tbContactos_Tipos)")},
-        {"tbTulvas_Contactos.tipo_id", QStringLiteral("(SELECT tipo_id FROM tbTulvas_Contactos_Tipos)")},
-        {"tbContactos_Relacionados.contacto_id", contacts},
-        {"tbContactos_Relacionados.related_contacto_id", contacts},
-        {"tbContactos.modified_by", QStringLiteral("(SELECT descrit FROM tbUsers)")},
-    };
+        {QStringLiteral("tbTulvas_Contactos.tipo_id"),
+         QStringLiteral("(SELECT tipo_id FROM tbTulvas_Contactos_Tipos)")},
+        {QStringLiteral("tbContactos.modified_by"), QStringLiteral("(SELECT descrit FROM tbUsers)")},
+        {QStringLiteral("tbContactos_Relacionados.related_contacto_id"), contacts}};
+    for (const QString& table :
+         QStringLiteral("Singulares Institucionais Moradas Telefones Emails Notas Eventos "
+                        "Tipos_Links Relacionados")
+             .split(u' '))
+        references.append(
+            {QStringLiteral("tbContactos_") + table + QStringLiteral(".contacto_id"), contacts});
     for (const auto& [reference, targets] : references) {
-        const QString table = QString::fromLatin1(reference).section(u'.', 0, 0);
-        const QString field = QString::fromLatin1(reference).section(u'.', 1);
+        const QString table = reference.section(u'.', 0, 0);
+        const QString field = reference.section(u'.', 1);
         EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM ") + table + QStringLiteral(" WHERE ") + field +
                          QStringLiteral(" IS NOT NULL AND ") + field + QStringLiteral(" NOT IN ") + targets),
                   0)
-            << reference;
+            << reference.toStdString();
     }
     EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados") + fresh), 0);
     EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos") + fresh), generated / 2);
