@@ -350,21 +350,18 @@ class WritePathFaults : public cardtest::CardFixture {
     // A contact of its own for each round, in two files, shown on the card.
     qint32 makeVictim(int round)
     {
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, 'Vítima ") +
-            QString::number(round) + QStringLiteral("')"));
+        const auto run = [](const QString& sql) { Data().SqlServer.Execute(sql); };
+        const QString name = QStringLiteral("'Vítima ") + QString::number(round) + u'\'';
+        run(QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, ") + name + u')');
         const qint32 victim = db.count(QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
         const QString id = QString::number(victim);
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id +
-            QStringLiteral(", 'Vítima ") + QString::number(round) + QStringLiteral("')"));
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
+        run(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id + u',' +
+            name + u')');
+        run(QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
             id + QStringLiteral(", 'Rua', 1)"));
         for (const char* file : {"Contactos Quarvenses", "Clientes"})
-            Data().SqlServer.Execute(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id +
-                                     QStringLiteral(", '") + QString::fromUtf8(file) +
-                                     QStringLiteral("','$00011111','$10011111'"));
+            run(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id + QStringLiteral(", '") +
+                QString::fromUtf8(file) + QStringLiteral("','$00011111','$10011111'"));
         hostList.Close();
         hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"),
                       Data().SqlServer);
