@@ -116,15 +116,6 @@ TEST_F(SchemaScripts, TheEmbeddedCatalogIsWhatItsScriptSays)
             declared)
             << it.key().toStdString();
     }
-    // Texts compare as SQL Server's default collation does.
-    connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related) VALUES ('Contactos "
-                                      "Quarvenses', 'tbTulvas_Contactos')"));
-    EXPECT_EQ(count(QStringLiteral(
-                  "SELECT COUNT(*) FROM tbContactos_Tipos WHERE descrit = 'CONTACTOS quarvenses'")),
-              1);
-    EXPECT_EQ(
-        count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Tipos WHERE related LIKE 'TB%CONTACTOS'")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos")), 0);
 }
 
 // Every table is reached by contacto_id, and the lookups the system makes by
