@@ -55,4 +55,17 @@ void CardFixture::cancelChooser()
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+QLineEdit* CardFixture::field(QWidget* panel, const char* name)
+{
+    return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+void CardFixture::type(QWidget* panel, const char* name, const QString& text)
+{
+    QLineEdit* edit = field(panel, name);
+    ASSERT_NE(edit, nullptr) << name;
+    edit->setText(text);
+    emit edit->textEdited(text);
+}
+
 } // namespace cardtest

@@ -11,6 +11,7 @@
 #include "tests/support/RecordingReporter.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace cardtest {
@@ -27,6 +28,10 @@ class CardFixture : public ::testing::Test {
     // Answers the shown chooser: OK with the kind, or Cancelar.
     static void choose(bool singular);
     static void cancelChooser();
+    // A panel's line edit by its name.
+    static QLineEdit* field(QWidget* panel, const char* name);
+    // Typed as the user types: the card hears of it as an edit.
+    static void type(QWidget* panel, const char* name, const QString& text);
 
   protected:
     void SetUp() override;

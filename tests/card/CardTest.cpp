@@ -1,6 +1,4 @@
 #include "card/frmInicial.h"
-#include "component/General.h"
-#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDSingular.h"
@@ -14,7 +12,6 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -80,11 +77,10 @@ TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
     Conn().strUser = QStringLiteral("rui"); // no entry on contact 5, group $0003 has none
     windows->queueAnswer(1);
     general.ObjectOpen(hostList, vb::Variant(5));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral("Não tem permissões para abrir este registo, contacte o administrador do "
-                             "sistema para que este lhe "
-                             "estabeleça as permissões necessárias."));
+    ASSERT_EQ(windows.texts(), QStringList{QStringLiteral(
+                                   "Não tem permissões para abrir este registo, contacte o administrador do "
+                                   "sistema para que este lhe "
+                                   "estabeleça as permissões necessárias.")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
     EXPECT_EQ(windows->messageBoxes()[0].title, securityTitle);
     EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
@@ -222,8 +218,7 @@ TEST_F(Card, WindowValuesPlacementAndClosing)
     ASSERT_TRUE(modRegistry::GarantirShadow());
     windows->queueAnswer(1);
     general.ObjectOpen(hostList, vb::Variant(13));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Erro nas definições do Registry!"));
+    ASSERT_EQ(windows.texts(), QStringList{QStringLiteral("Erro nas definições do Registry!")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
     EXPECT_FALSE(general.card()->isVisible());
     EXPECT_FALSE(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width")).isNull())

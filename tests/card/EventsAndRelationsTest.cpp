@@ -1,7 +1,6 @@
 // The events list of tab 2 and the related contacts: their look, the flags,
 // what the save writes, finding a contact to relate, and opening a related
 // contact in the sibling product's component.
-#include "connection/ConnectionState.h"
 #include "panels/ContactSearchDialog.h"
 #include "panels/ucIDRelacionados.h"
 #include "platform/ado/Recordset.h"
@@ -10,8 +9,6 @@
 #include "platform/values/Conversions.h"
 #include "tests/card/CardFixture.h"
 
-#include <QApplication>
-#include <QFont>
 #include <QTreeWidget>
 
 namespace {
@@ -157,22 +154,6 @@ TEST_F(EventsAndRelations, AMissingSiblingReachesTheReport)
     ASSERT_EQ(reporter.reports().size(), 1u);
     EXPECT_EQ(reporter.reports()[0].value(0), QStringLiteral("Contactos Quarvenses"));
     EXPECT_EQ(reporter.reports()[0].value(3), QStringLiteral("ucIDRelacionados1_RequestOpen"));
-}
-
-TEST_F(EventsAndRelations, TheRealSiblingShowsItsSheet)
-{
-    frmInicial& card = open(3);
-    qint32 other = 15;
-    card.ucIDRelacionados1_RequestOpen(other);
-    QWidget* sheet = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frmFichaContacto") && w->isVisible())
-            sheet = w;
-    ASSERT_NE(sheet, nullptr) << "the sibling product's sheet";
-    EXPECT_TRUE(sheet->windowTitle().startsWith(QStringLiteral("Travix")))
-        << sheet->windowTitle().toStdString();
-    sheet->close();
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(EventsAndRelations, ContactsToRelateAreFoundByNameAmongThoseTheUserMayOpen)

@@ -1,7 +1,6 @@
 // The card worked from the keyboard: Qt's own buttons in Portuguese, each
 // shortcut reaching its command on the real window, Delete only from the
 // toolbar, and the focus where typing starts.
-#include "card/CardMessages.h"
 #include "documents/frmImpressoes.h"
 #include "panels/GridTable.h"
 #include "panels/ucIDSingular.h"
@@ -15,8 +14,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,10 +31,6 @@ class Keyboard : public cardtest::CardFixture {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&card));
         QApplication::processEvents();
         return card;
-    }
-    static QLineEdit* field(frmInicial& card, const char* name)
-    {
-        return card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
     static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -75,9 +68,9 @@ TEST_F(Keyboard, QtsOwnButtonsSpeakPortugueseUnderTheComponent)
 TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
 {
     frmInicial& card = shown(13);
-    EXPECT_EQ(card.focusWidget(), field(card, "txtNome")) << "typing starts in the name";
+    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome")) << "typing starts in the name";
 
-    QLineEdit* profession = field(card, "txtProfissao");
+    QLineEdit* profession = field(card.ucIDSingular1, "txtProfissao");
     profession->setFocus();
     QTest::keyClicks(profession, QStringLiteral(" e tradutora"));
     const QString typed = profession->text();
@@ -116,7 +109,7 @@ TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
 TEST_F(Keyboard, EscapeAndCtrlWCloseThroughTheSaveQuestion)
 {
     frmInicial& card = shown(13);
-    QLineEdit* profession = field(card, "txtProfissao");
+    QLineEdit* profession = field(card.ucIDSingular1, "txtProfissao");
     profession->setFocus();
     QTest::keyClicks(profession, QStringLiteral("x"));
     windows->queueAnswer(AnswerCancel);
@@ -137,7 +130,7 @@ TEST_F(Keyboard, EscapeAndCtrlWCloseThroughTheSaveQuestion)
 TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
 {
     frmInicial& card = shown(13);
-    QLineEdit* name = field(card, "txtNome");
+    QLineEdit* name = field(card.ucIDSingular1, "txtNome");
     name->setFocus();
     name->setCursorPosition(0);
     const QString before = name->text();

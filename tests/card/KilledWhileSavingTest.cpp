@@ -9,7 +9,6 @@
 #include "tests/support/CatalogChecks.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -21,12 +20,7 @@ namespace {
 constexpr int kills = 20;
 const char* const workerFolder = "QV_SAVE_WORKER_FOLDER";
 
-void type(QWidget* panel, const char* field, const QString& text)
-{
-    auto* edit = panel->findChild<QLineEdit*>(QString::fromLatin1(field));
-    edit->setText(text);
-    emit edit->textEdited(text);
-}
+using cardtest::CardFixture;
 
 // Connects the component to the catalog in `folder` as DemoDatabase does.
 void connectTo(const QString& folder)
@@ -59,7 +53,7 @@ TEST(CardSaveWorker, SavesUntilKilled)
     ScriptedWindows windows;
     windows->onUnexpected = [](const QString&) {};
     connectTo(folder);
-    cardtest::CardFixture::storeWindow(1);
+    CardFixture::storeWindow(1);
     General general;
     ado::Recordset list;
     list.Open(QStringLiteral("SELECT contacto_id FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
@@ -68,14 +62,14 @@ TEST(CardSaveWorker, SavesUntilKilled)
     for (int i = 0;; ++i) {
         frmInicial& card = *general.card();
         if (i % 2 == 0) {
-            type(card.ucIDSingular1, "txtNome", QStringLiteral("Volta ") + QString::number(i));
+            CardFixture::type(card.ucIDSingular1, "txtNome", QStringLiteral("Volta ") + QString::number(i));
             card.ucIDMoradas1->addRow(
                 {QStringLiteral("Rua ") + QString::number(i), {}, QStringLiteral("Braga"), {}});
         } else {
             general.ObjectNew(QStringLiteral("tbContactos"));
-            cardtest::CardFixture::choose(true);
-            type(card.ucIDSingular1, "txtNome",
-                 QStringLiteral("Novo ") + QString::number(pid) + u'-' + QString::number(i));
+            CardFixture::choose(true);
+            CardFixture::type(card.ucIDSingular1, "txtNome",
+                              QStringLiteral("Novo ") + QString::number(pid) + u'-' + QString::number(i));
             card.ucIDTelefones1->addRow(
                 {QStringLiteral("22") + QString::number(i), QStringLiteral("Telefone")});
         }

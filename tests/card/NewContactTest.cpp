@@ -1,9 +1,7 @@
 // New contacts through the kind chooser, from the card and from General's
 // entry points, and the card's commands: navigation at the ends of the list,
 // and each handler's failure under its own name.
-#include "connection/ConnectionState.h"
 #include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
 #include "platform/values/Conversions.h"
@@ -14,25 +12,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
-class NewContact : public cardtest::CardFixture {
-  protected:
-    static QLineEdit* field(QWidget* panel, const char* name)
-    {
-        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void type(QWidget* panel, const char* name, const QString& text)
-    {
-        QLineEdit* edit = field(panel, name);
-        edit->setText(text);
-        emit edit->textEdited(text);
-    }
-};
+using NewContact = cardtest::CardFixture;
 
 } // namespace
 
@@ -73,10 +58,9 @@ TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
     card.mnNovo_Click();
     windows->queueAnswer(platform::msgbox::AnswerNo);
     choose(false);
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral(
-                  "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?"));
+    ASSERT_EQ(windows.texts(),
+              QStringList{QStringLiteral(
+                  "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?")});
     EXPECT_TRUE(card.isNew);
     EXPECT_FALSE(card.isSingular());
     EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
@@ -114,23 +98,23 @@ TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
     type(card->ucIDInstitucional1, "txtNIF", QStringLiteral("509442013"));
     qint32 tab = 1;
     ASSERT_TRUE(card->GravarCampos(tab));
-    const QString id = QString::number(card->Contacto_ID);
-    EXPECT_EQ(db.value(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = ") + id),
-              QStringLiteral("2"));
-    EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = ") + id),
+    EXPECT_FALSE(card->isNew);
+    const qint32 id = card->Contacto_ID;
+    EXPECT_EQ(vb::CLng(card->Rs(QStringLiteral("contacto_id"))), id) << "the card's list moved to it";
+    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = %1", id), QStringLiteral("2"));
+    EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = %1", id),
               QStringLiteral("Oficina d'Aldeia, Lda."));
-    EXPECT_EQ(
-        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = ") + id),
-        1);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = %1", id), 1);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+                       "t.contacto_tipo_id = l.contacto_tipo_id WHERE t.descrit = 'Contactos Quarvenses' "
+                       "AND l.contacto_id = %1",
+                       id),
+              1);
     // sa's primary group $0001 files with an empty group mask ("$0001") and sa's user mask.
-    EXPECT_EQ(
-        db.value(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = ") +
-                 id),
-        QStringLiteral("$0001"));
-    EXPECT_EQ(
-        db.value(QStringLiteral("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = ") +
-                 id),
-        QStringLiteral("$10011111"));
+    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1", id),
+              QStringLiteral("$0001"));
+    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1", id),
+              QStringLiteral("$10011111"));
 }
 
 TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)

@@ -4,7 +4,6 @@
 // kept only when the user says so.
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "panels/GridTable.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
@@ -13,8 +12,6 @@
 #include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QTableWidget>
 
 using namespace platform::msgbox;
@@ -30,16 +27,6 @@ const QString nifQuestion =
 
 class Validation : public cardtest::CardFixture {
   protected:
-    static QLineEdit* field(QWidget* panel, const char* name)
-    {
-        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void type(QWidget* panel, const char* name, const QString& text)
-    {
-        QLineEdit* e = field(panel, name);
-        e->setText(text);
-        emit e->textEdited(text);
-    }
     // Saves tab 1 expecting one refusal; its text without the closing line.
     QString refusal(frmInicial& card)
     {
@@ -138,9 +125,8 @@ TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
         windows->queueAnswer(AnswerNo);
         qint32 tab = 1;
         EXPECT_FALSE(card.GravarCampos(tab)) << invalid;
-        ASSERT_EQ(windows->messageBoxes().size(), 1u);
-        EXPECT_EQ(windows->messageBoxes()[0].text,
-                  QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion);
+        ASSERT_EQ(windows.texts(),
+                  QStringList{QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion});
         EXPECT_EQ(windows->messageBoxes()[0].style, Exclamation | YesNo | DefaultButton2);
         EXPECT_TRUE(card.prpAlteracoes());
         EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),

@@ -6,7 +6,6 @@
 // the same card loses nothing: saving what the card holds, when nothing is
 // pending, changes no row, and a retry of pending edits stores them and
 // touches nothing else.
-#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/vcard/VCardExchange.h"
@@ -30,7 +29,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -98,14 +96,6 @@ class WritePathFaults : public cardtest::CardFixture {
         return card && card->Contacto_ID == id && !card->isNew ? *card : open(id);
     }
     bool told() const { return !windows->messageBoxes().empty() || !reporter.reports().empty(); }
-
-    static void type(QWidget* panel, const char* field, const QString& text)
-    {
-        auto* edit = panel->findChild<QLineEdit*>(QString::fromLatin1(field));
-        ASSERT_NE(edit, nullptr) << field;
-        edit->setText(text);
-        emit edit->textEdited(text);
-    }
 
     // The user reads again what a failure left unread, as the card offers.
     static void readAgain(frmInicial& card)
@@ -228,7 +218,19 @@ class WritePathFaults : public cardtest::CardFixture {
     }
 
     QString stored(const QString& sql) const { return db.value(sql); }
+    QString stored(const QString& sql, qint64 id) const { return db.value(sql, id); }
     bool exists(const QString& sql) const { return db.count(sql) > 0; }
+    bool exists(const QString& sql, qint64 id) const { return db.count(sql, id) > 0; }
+    // Saving the card's tab as its save command does.
+    std::function<bool()> saveTab(qint32 tab)
+    {
+        return [this, tab] {
+            qint32 t = tab;
+            return general.card()->GravarCampos(t);
+        };
+    }
+    // Table names, as the operations list what they edit.
+    static QStringList tables(const char* names) { return QString::fromLatin1(names).split(u' '); }
 
     // The name changes every round; the rows are added in the first round
     // only, so that every round writes as many statements.
@@ -254,23 +256,17 @@ class WritePathFaults : public cardtest::CardFixture {
                      QStringLiteral("REF-%2 ") + QString::number(round));
                 card.setPrpAlteracoes(true);
             },
-            [this] {
-                qint32 tab = 1;
-                return general.card()->GravarCampos(tab);
-            },
+            saveTab(1),
             [this, id, name] {
-                return stored(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = ") +
-                              QString::number(id))
+                return stored("SELECT nome_union FROM tbContactos WHERE contacto_id = %1", id)
                            .contains(*name) &&
-                       exists(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE morada = 'Rua "
-                                             "d''Além, 5' AND contacto_id = ") +
-                              QString::number(id));
+                       exists("SELECT COUNT(*) FROM tbContactos_Moradas WHERE morada = 'Rua d''Além, 5' AND "
+                              "contacto_id = %1",
+                              id);
             },
             1,
-            {QStringLiteral("tbContactos"), QStringLiteral("tbContactos_Singulares"),
-             QStringLiteral("tbContactos_Institucionais"), QStringLiteral("tbContactos_Moradas"),
-             QStringLiteral("tbContactos_Telefones"), QStringLiteral("tbContactos_Emails"),
-             QStringLiteral("tbTulvas_Contactos")}};
+            tables("tbContactos tbContactos_Singulares tbContactos_Institucionais tbContactos_Moradas "
+                   "tbContactos_Telefones tbContactos_Emails tbTulvas_Contactos")};
     }
 
     Operation creating(bool singular)
@@ -297,44 +293,38 @@ class WritePathFaults : public cardtest::CardFixture {
                 return general.card()->GravarCampos(tab) && !general.card()->isNew;
             },
             [this, name] {
-                return exists(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE nome_union LIKE '") +
-                              *name + QStringLiteral("%'")) &&
+                return db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE nome_union LIKE '") +
+                                *name + QStringLiteral("%'")) > 0 &&
                        testsupport::incompleteContacts(db.folder(), QStringLiteral("Quarvenses")).isEmpty();
             },
             1,
-            {QStringLiteral("tbContactos"), QStringLiteral("tbContactos_Singulares"),
-             QStringLiteral("tbContactos_Institucionais"), QStringLiteral("tbContactos_Telefones"),
-             QStringLiteral("tbContactos_Tipos_Links"), QStringLiteral("tbTulvas_Contactos"),
-             QStringLiteral("tbTulvas_Contactos_Permitions"), QStringLiteral("tbTulvas_Contactos"),
-             QStringLiteral("tbContactos_VCard")}};
+            tables("tbContactos tbContactos_Singulares tbContactos_Institucionais tbContactos_Telefones "
+                   "tbContactos_Tipos_Links tbTulvas_Contactos tbTulvas_Contactos_Permitions "
+                   "tbContactos_VCard")};
     }
 
     Operation savingOtherInformation()
     {
         auto note = std::make_shared<QString>();
-        return {"gravar: notas e eventos",
-                [this, note](int round) {
-                    frmInicial& card = cardOn(1);
-                    card.selectTab(2);
-                    *note = QStringLiteral("Nota %3 'nova' ") + QString::number(round);
-                    card.ucIDObs1->findChild<QPlainTextEdit*>()->setPlainText(*note);
-                    QTreeWidgetItem* first = card.eventsList()->topLevelItem(0);
-                    first->setCheckState(0,
-                                         first->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-                    card.setPrpAlteracoes(true);
-                },
-                [this] {
-                    qint32 tab = 2;
-                    return general.card()->GravarCampos(tab);
-                },
-                [this, note] {
-                    return exists(
-                        QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 1 AND "
-                                       "nota = '") +
-                        QString(*note).replace(u'\'', QStringLiteral("''")) + u'\'');
-                },
-                2,
-                {QStringLiteral("tbContactos_Notas"), QStringLiteral("tbContactos_Eventos")}};
+        return {
+            "gravar: notas e eventos",
+            [this, note](int round) {
+                frmInicial& card = cardOn(1);
+                card.selectTab(2);
+                *note = QStringLiteral("Nota %3 'nova' ") + QString::number(round);
+                card.ucIDObs1->findChild<QPlainTextEdit*>()->setPlainText(*note);
+                QTreeWidgetItem* first = card.eventsList()->topLevelItem(0);
+                first->setCheckState(0, first->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+                card.setPrpAlteracoes(true);
+            },
+            saveTab(2),
+            [this, note] {
+                return db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 1 "
+                                               "AND nota = '") +
+                                QString(*note).replace(u'\'', QStringLiteral("''")) + u'\'') > 0;
+            },
+            2,
+            tables("tbContactos_Notas tbContactos_Eventos")};
     }
 
     Operation savingPermissions()
@@ -349,37 +339,30 @@ class WritePathFaults : public cardtest::CardFixture {
                 card.ucIDPermitions1->setRight(0, 1, *right);
                 card.setPrpAlteracoes(true);
             },
+            saveTab(3),
             [this] {
-                qint32 tab = 3;
-                return general.card()->GravarCampos(tab);
-            },
-            [this, right] {
-                return stored(QStringLiteral(
-                           "SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 1")) ==
+                return stored("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 1") ==
                        general.card()->ucIDPermitions1->GroupMask();
             },
             3,
-            {QStringLiteral("tbTulvas_Contactos_Permitions")}};
+            tables("tbTulvas_Contactos_Permitions")};
     }
 
     // A contact of its own for each round, in two files, shown on the card.
     qint32 makeVictim(int round)
     {
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, 'Vítima ") +
-            QString::number(round) + QStringLiteral("')"));
+        const auto run = [](const QString& sql) { Data().SqlServer.Execute(sql); };
+        const QString name = QStringLiteral("'Vítima ") + QString::number(round) + u'\'';
+        run(QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, ") + name + u')');
         const qint32 victim = db.count(QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
         const QString id = QString::number(victim);
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id +
-            QStringLiteral(", 'Vítima ") + QString::number(round) + QStringLiteral("')"));
-        Data().SqlServer.Execute(
-            QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
+        run(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id + u',' +
+            name + u')');
+        run(QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
             id + QStringLiteral(", 'Rua', 1)"));
         for (const char* file : {"Contactos Quarvenses", "Clientes"})
-            Data().SqlServer.Execute(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id +
-                                     QStringLiteral(", '") + QString::fromUtf8(file) +
-                                     QStringLiteral("','$00011111','$10011111'"));
+            run(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id + QStringLiteral(", '") +
+                QString::fromUtf8(file) + QStringLiteral("','$00011111','$10011111'"));
         hostList.Close();
         hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"),
                       Data().SqlServer);
@@ -390,75 +373,69 @@ class WritePathFaults : public cardtest::CardFixture {
     Operation removing(bool everywhere)
     {
         auto victim = std::make_shared<qint32>();
-        return {
-            everywhere ? "apagar em todos os ficheiros" : "retirar deste ficheiro",
-            [this, victim](int round) { *victim = makeVictim(round); },
-            [this, everywhere] {
-                windows->queueAnswers({AnswerYes, everywhere ? AnswerYes : AnswerNo});
-                general.card()->mnRemover_Click();
-                for (const auto& box : windows->messageBoxes())
-                    if (box.text.startsWith(QStringLiteral("Erro: não é possível eliminar")))
-                        return false; // the server's procedure refused, and said so
-                return !general.card()->isVisible();
-            },
-            [this, victim, everywhere] {
-                const QString id = QString::number(*victim);
-                return everywhere
-                           ? !exists(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = ") +
-                                     id)
-                           : !exists(QStringLiteral(
-                                         "SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id = ") +
-                                     id) &&
-                                 exists(
-                                     QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = ") +
-                                     id);
-            },
-            1,
-            {}};
+        return {everywhere ? "apagar em todos os ficheiros" : "retirar deste ficheiro",
+                [this, victim](int round) { *victim = makeVictim(round); },
+                [this, everywhere] {
+                    windows->queueAnswers({AnswerYes, everywhere ? AnswerYes : AnswerNo});
+                    general.card()->mnRemover_Click();
+                    for (const auto& box : windows->messageBoxes())
+                        if (box.text.startsWith(QStringLiteral("Erro: não é possível eliminar")))
+                            return false; // the server's procedure refused, and said so
+                    return !general.card()->isVisible();
+                },
+                [this, victim, everywhere] {
+                    const bool contact =
+                        exists("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = %1", *victim);
+                    return everywhere ? !contact
+                                      : contact && !exists("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE "
+                                                           "contacto_id = %1",
+                                                           *victim);
+                },
+                1,
+                {}};
     }
 
     Operation converting(bool toInstitution)
     {
-        return {
-            toInstitution ? "converter em instituição" : "converter em particular",
-            [this, toInstitution](int) {
-                // Back to the kind the conversion starts from, outside the count.
-                Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = ") +
-                                         QString::number(toInstitution ? 1 : 2) +
-                                         QStringLiteral(" WHERE contacto_id = 35"));
-                // The detail row of the kind converted to is missing, so that it is made.
-                Data().SqlServer.Execute(QString::fromUtf8(
-                    toInstitution ? "DELETE FROM tbContactos_Institucionais WHERE contacto_id = 35"
-                                  : "DELETE FROM tbContactos_Singulares WHERE contacto_id = 35"));
-                if (!toInstitution &&
-                    db.count(QStringLiteral(
-                        "SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35")) == 0)
-                    Data().SqlServer.Execute(
-                        QStringLiteral("INSERT INTO tbContactos_Institucionais (contacto_id) VALUES (35)"));
-                open(35);
-                readAgain(*general.card());
-            },
-            [this, toInstitution] {
-                windows->queueAnswer(AnswerYes);
-                frmInicial& card = *general.card();
-                if (toInstitution)
-                    card.mnConverterInstitucional_Click();
-                else
-                    card.mnConverterSingular_Click();
-                // Done when nothing but the question (and, when the card could
-                // not show it again, the news that it is stored) was said.
-                for (size_t i = 1; i < windows->messageBoxes().size(); ++i)
-                    if (!windows->messageBoxes()[i].text.startsWith(
-                            QStringLiteral("O contacto foi convertido")))
-                        return false;
-                return true;
-            },
-            [this, toInstitution] {
-                return stored(QStringLiteral("SELECT genero_id FROM tbContactos WHERE contacto_id = 35")) ==
-                       QString::number(toInstitution ? 2 : 1);
-            },
-            1,
-            {}};
+        return {toInstitution ? "converter em instituição" : "converter em particular",
+                [this, toInstitution](int) {
+                    // Back to the kind the conversion starts from, outside the count.
+                    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = ") +
+                                             QString::number(toInstitution ? 1 : 2) +
+                                             QStringLiteral(" WHERE contacto_id = 35"));
+                    // The detail row of the kind converted to is missing, so that it is made.
+                    Data().SqlServer.Execute(QString::fromUtf8(
+                        toInstitution ? "DELETE FROM tbContactos_Institucionais WHERE contacto_id = 35"
+                                      : "DELETE FROM tbContactos_Singulares WHERE contacto_id = 35"));
+                    if (!toInstitution &&
+                        db.count(QStringLiteral(
+                            "SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35")) == 0)
+                        Data().SqlServer.Execute(QStringLiteral(
+                            "INSERT INTO tbContactos_Institucionais (contacto_id) VALUES (35)"));
+                    open(35);
+                    readAgain(*general.card());
+                },
+                [this, toInstitution] {
+                    windows->queueAnswer(AnswerYes);
+                    frmInicial& card = *general.card();
+                    if (toInstitution)
+                        card.mnConverterInstitucional_Click();
+                    else
+                        card.mnConverterSingular_Click();
+                    // Done when nothing but the question (and, when the card could
+                    // not show it again, the news that it is stored) was said.
+                    for (size_t i = 1; i < windows->messageBoxes().size(); ++i)
+                        if (!windows->messageBoxes()[i].text.startsWith(
+                                QStringLiteral("O contacto foi convertido")))
+                            return false;
+                    return true;
+                },
+                [this, toInstitution] {
+                    return stored("SELECT genero_id FROM tbContactos WHERE contacto_id = 35") ==
+                           QString::number(toInstitution ? 2 : 1);
+                },
+                1,
+                {}};
     }
 
     Operation relating(bool add)
@@ -487,8 +464,9 @@ class WritePathFaults : public cardtest::CardFixture {
                     return panel->RemoveSelected();
                 },
                 [this, add] {
-                    return add == exists(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE "
-                                                        "contacto_id = 13 AND related_contacto_id = 1"));
+                    return add ==
+                           exists("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 13 "
+                                  "AND related_contacto_id = 1");
                 },
                 1,
                 {}};
@@ -507,10 +485,7 @@ class WritePathFaults : public cardtest::CardFixture {
                     return general.card()->ucIDFotos1->LoadFromFile(
                         files.filePath(QStringLiteral("foto.png")));
                 },
-                [this] {
-                    return exists(
-                        QStringLiteral("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"));
-                },
+                [this] { return exists("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"); },
                 1,
                 {}};
     }
@@ -563,8 +538,7 @@ class WritePathFaults : public cardtest::CardFixture {
                     *name = QStringLiteral("Importada ") + QString::number(round);
                     // With --update, Ana Alves's own card (her UID) renamed; without,
                     // a new person sharing her e-mail.
-                    *uid = update ? stored(QStringLiteral(
-                                        "SELECT uid FROM tbContactos_VCard WHERE contacto_id = 38"))
+                    *uid = update ? stored("SELECT uid FROM tbContactos_VCard WHERE contacto_id = 38")
                                   : QString();
                     if (update)
                         open(38);

@@ -2,7 +2,6 @@
 // at all, told to the user either way.
 #include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
 #include "panels/GridTable.h"
 #include "panels/IdentityPanel.h"
@@ -17,10 +16,8 @@
 #include "platform/values/Conversions.h"
 #include "tests/card/CardFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -29,26 +26,7 @@ using ado::embedded::EmbeddedServer;
 
 namespace {
 
-class WritePath : public cardtest::CardFixture {
-  protected:
-    static QLineEdit* field(QWidget* panel, const char* name)
-    {
-        return panel->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void type(QWidget* panel, const char* name, const QString& text)
-    {
-        QLineEdit* edit = field(panel, name);
-        edit->setText(text);
-        emit edit->textEdited(text);
-    }
-    QStringList boxTexts() const
-    {
-        QStringList texts;
-        for (const auto& box : windows->messageBoxes())
-            texts.append(box.text);
-        return texts;
-    }
-};
+using WritePath = cardtest::CardFixture;
 
 } // namespace
 
@@ -98,8 +76,7 @@ TEST_F(WritePath, RightsAreCheckedOnTheRowActuallyShown)
         QStringLiteral("rui"); // no right on contact 1, the row a key not in the list falls back to
     windows->queueAnswer(platform::msgbox::AnswerOK);
     general.ObjectOpen(shortList, vb::Variant(13));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text, card::refusedOpen);
+    ASSERT_EQ(windows.texts(), QStringList{card::refusedOpen});
     EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
 }
 
@@ -155,8 +132,7 @@ TEST_F(WritePath, ImmediateWritesOfPanelsNeedTheChangeRight)
     ASSERT_TRUE(card.isVisible());
     windows->queueAnswer(platform::msgbox::AnswerOK);
     EXPECT_FALSE(card.ucIDRelacionados1->AddRelation(13, QStringLiteral("Cliente")));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text, card::refusedChange);
+    ASSERT_EQ(windows.texts(), QStringList{card::refusedChange});
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 0);
 
     Conn().strUser = QStringLiteral("sa");
@@ -172,36 +148,6 @@ TEST_F(WritePath, ImmediateWritesOfPanelsNeedTheChangeRight)
     EXPECT_EQ(windows->messageBoxes()[1].text, QStringLiteral("Deseja remover a relação com «Maria Silva»?"))
         << "contact 13 is "
         << db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13").toStdString();
-}
-
-TEST_F(WritePath, AFailedSaveWritesNothingKeepsTheChangesAndSaysSo)
-{
-    frmInicial& card = open(13);
-    const QString name = db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13");
-    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra profissão"));
-    card.ucIDEmails1->addRow({QStringLiteral("sem arroba"), QStringLiteral("Errado")});
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    qint32 tab = 1;
-    EXPECT_FALSE(card.GravarCampos(tab));
-    EXPECT_EQ(boxTexts(),
-              (QStringList{QStringLiteral("O endereço de correio electrónico «sem arroba» não é válido.") +
-                           card::lineBreak + card::lineBreak + card::nothingSaved}));
-    EXPECT_TRUE(card.prpAlteracoes());
-    EXPECT_NE(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Outra profissão"))
-        << "refused before anything was written";
-
-    // An identity that cannot be stored: one message, and nothing written.
-    windows->clear();
-    card.ucIDEmails1->removeSelectedRow();
-    type(card.ucIDSingular1, "txtNome", QString());
-    type(card.ucIDSingular1, "txtApelido", QString());
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    EXPECT_FALSE(card.GravarCampos(tab));
-    EXPECT_EQ(boxTexts(), (QStringList{QStringLiteral("Tem de indicar o nome do contacto.") +
-                                       card::lineBreak + card::lineBreak + card::nothingSaved}));
-    EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13"), name);
-    EXPECT_TRUE(card.prpAlteracoes());
 }
 
 // A reload the server did not answer leaves the panels empty: saving them
@@ -234,7 +180,7 @@ TEST_F(WritePath, APanelThatWasNotReadIsMarkedAndNeverWritten)
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerNo);
     EXPECT_FALSE(card.GravarCampos(tab));
-    EXPECT_EQ(boxTexts(),
+    EXPECT_EQ(windows.texts(),
               (QStringList{QStringLiteral("Os dados deste contacto não foram lidos; a gravação foi "
                                           "cancelada. Feche e abra de novo o contacto.") +
                            card::lineBreak + card::lineBreak +
@@ -294,9 +240,10 @@ TEST_F(WritePath, ALostServerIsToldAsSuchAndNeverAsARefusal)
     EmbeddedServer::setPaused(db.folder(), true);
     EXPECT_FALSE(card.GravarCampos(tab));
     EmbeddedServer::setPaused(db.folder(), false);
-    for (const QString& text : boxTexts())
+    for (const QString& text : windows.texts())
         EXPECT_FALSE(text.startsWith(QStringLiteral("Não tem permissões"))) << text.toStdString();
-    EXPECT_TRUE(boxTexts().contains(card::serverUnreachable) || boxTexts().contains(card::connectionLost));
+    EXPECT_TRUE(windows.texts().contains(card::serverUnreachable) ||
+                windows.texts().contains(card::connectionLost));
     EXPECT_TRUE(card.prpAlteracoes());
     ASSERT_TRUE(card.GravarCampos(tab)) << "the server is back";
     EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
@@ -316,11 +263,10 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
     windows->queueAnswer(platform::msgbox::AnswerNo);
     qint32 tab = 1;
     EXPECT_FALSE(card.GravarCampos(tab));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral(
+    ASSERT_EQ(windows.texts(),
+              QStringList{QStringLiteral(
                   "Este contacto foi alterado por rui em 02/01/2025 10:11:12 depois de o ter aberto. Deseja "
-                  "substituir essas alterações pelas suas?"));
+                  "substituir essas alterações pelas suas?")});
     EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
               QStringLiteral("Joaquim"));
     EXPECT_EQ(field(card.ucIDSingular1, "txtProfissao")->text(), QStringLiteral("Director"))
@@ -366,7 +312,7 @@ TEST_F(WritePath, TheUsersOwnSaveIsNeverTakenForAnotherUsers)
     windows->clear();
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Pedro"));
     EXPECT_TRUE(card.GravarCampos(tab));
-    EXPECT_EQ(boxTexts(), QStringList());
+    EXPECT_EQ(windows.texts(), QStringList());
     EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
               QStringLiteral("Joaquim Pedro"));
 }

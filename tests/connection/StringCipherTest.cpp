@@ -2,10 +2,9 @@
 #include "platform/values/VbError.h"
 
 #include "tests/support/ScopedSettings.h"
+#include "tests/support/ToolRun.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,22 +53,16 @@ TEST(StringCipher, RefusesTextsItDidNotWrite)
 
 TEST(StringCipher, ToolEnciphersAndDeciphersForAnAdministrator)
 {
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-cipher");
-    QProcess p;
-    p.start(tool, {QStringLiteral("palavra passe")});
-    ASSERT_TRUE(p.waitForFinished());
-    ASSERT_EQ(p.exitCode(), 0);
-    const QString enciphered = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    EXPECT_EQ(StringCipher::Decipher(enciphered), QStringLiteral("palavra passe"));
-
-    p.start(tool, {QStringLiteral("-d"), enciphered});
-    ASSERT_TRUE(p.waitForFinished());
-    EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("palavra passe"));
-
-    p.start(tool, {QStringLiteral("-d"), QStringLiteral("lixo")});
-    ASSERT_TRUE(p.waitForFinished());
-    EXPECT_EQ(p.exitCode(), 1);
+    const auto cipher = [](const QStringList& arguments) {
+        return testsupport::runTool(QStringLiteral("quarvenses-cipher"), arguments);
+    };
+    const testsupport::ToolRun enciphered = cipher({QStringLiteral("palavra passe")});
+    ASSERT_EQ(enciphered.exitCode, 0);
+    EXPECT_EQ(StringCipher::Decipher(enciphered.out.trimmed()), QStringLiteral("palavra passe"));
+    const testsupport::ToolRun deciphered = cipher({QStringLiteral("-d"), enciphered.out.trimmed()});
+    EXPECT_EQ(deciphered.exitCode, 0);
+    EXPECT_EQ(deciphered.out.trimmed(), QStringLiteral("palavra passe"));
+    EXPECT_EQ(cipher({QStringLiteral("-d"), QStringLiteral("lixo")}).exitCode, 1);
 }
 
 // The key is the site's: made at first use beside the settings, readable by
@@ -85,11 +78,10 @@ TEST(StringCipher, TheSitesKeyIsMadeOnceAndOldValuesStillRead)
     EXPECT_EQ(QFileInfo(keyFile).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
               QFile::Permissions());
 
-    QProcess tool; // another program of the site reads the same key
-    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-cipher"),
-               {QStringLiteral("-d"), mine});
-    ASSERT_TRUE(tool.waitForFinished());
-    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()).trimmed(), QStringLiteral("senha do sítio"));
+    // another program of the site reads the same key
+    EXPECT_EQ(
+        testsupport::runTool(QStringLiteral("quarvenses-cipher"), {QStringLiteral("-d"), mine}).out.trimmed(),
+        QStringLiteral("senha do sítio"));
 
     qputenv("QUARVENSES_FAMILY_KEY", "Varnadel/Quarvenses family key 2026"); // the old built-in passphrase
     const QString old = StringCipher::Encipher(QStringLiteral("senha antiga"));

@@ -66,6 +66,8 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseSettings)
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1234567,89")), 2), "-1234567.89");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("1.234,5")), 2), "1234.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1.234,5")), 7), "-1234.5");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1.234.567,25")), 2), "-1234567.25");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("17")), 2), "17");
     EXPECT_EQ(FormatSQLValue(Variant(12.25), 2), "12.25");
     EXPECT_EQ(FormatSQLValue(Variant(-3), 2), "-3");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("doze")), 2), "null");
@@ -78,6 +80,7 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderAmericanSettings)
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-12.5")), 2), "-12.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("1,234.5")), 2), "1234.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1234567.89")), 7), "-1234567.89");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-0.25")), 7), "-0.25");
     EXPECT_EQ(FormatSQLValue(Variant(12.25), 2), "12.25");
 }
 

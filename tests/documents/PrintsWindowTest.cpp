@@ -14,11 +14,9 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -284,9 +282,8 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
         windows->queueSaveFileName(files.filePath(QStringLiteral("outra.doc")));
         windows->queueAnswer(answer);
         click(5);
-        ASSERT_EQ(windows->messageBoxes().size(), 1u);
-        EXPECT_EQ(windows->messageBoxes()[0].text,
-                  QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?"));
+        ASSERT_EQ(windows.texts(),
+                  QStringList{QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?")});
         QFile kept(files.filePath(QStringLiteral("outra.pdf")));
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
         const QByteArray made = [&] {

@@ -1,10 +1,8 @@
 #include "lists/Lista.h"
-#include "connection/ConnectionState.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/Regional.h"
 #include "platform/values/Twips.h"
 #include "tests/support/TestServer.h"
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <gtest/gtest.h>

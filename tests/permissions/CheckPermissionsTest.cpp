@@ -227,10 +227,9 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
     windows->queueAnswer(1);
     GetDefaultPermitions(rui, tulvas, groupMask, userMask);
     EXPECT_TRUE(groupMask.isEmpty());
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_EQ(windows->messageBoxes()[0].text,
-              QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
-                             "comunicar esta situação ao administrador de segurança."));
+    ASSERT_EQ(windows.texts(),
+              QStringList{QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
+                                         "comunicar esta situação ao administrador de segurança.")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
 
     QString ana = QStringLiteral("ana");

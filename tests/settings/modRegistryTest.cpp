@@ -5,7 +5,6 @@
 #include "tests/support/ScriptedWindows.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

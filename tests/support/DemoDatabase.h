@@ -20,6 +20,9 @@ class DemoDatabase {
     // The first column of the first row, or Null as "NULL".
     QString value(const QString& sql) const;
     int count(const QString& sql) const;
+    // The same with the number put in for "%1" (a contact's, mostly).
+    QString value(const QString& sql, qint64 number) const { return value(sql.arg(number)); }
+    int count(const QString& sql, qint64 number) const { return count(sql.arg(number)); }
 
   private:
     QTemporaryDir dir_;

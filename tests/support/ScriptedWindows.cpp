@@ -13,6 +13,14 @@ ScriptedWindows::~ScriptedWindows()
     platform::WindowServices::install(previous_);
 }
 
+QStringList ScriptedWindows::texts() const
+{
+    QStringList out;
+    for (const auto& box : scripted_->messageBoxes())
+        out.append(box.text);
+    return out;
+}
+
 void ScriptedWindows::expectAllAnswersUsed()
 {
     if (scripted_->unusedAnswers() > 0)

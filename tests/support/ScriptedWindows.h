@@ -22,6 +22,9 @@ class ScriptedWindows {
     platform::ScriptedWindowServices* operator->() const { return scripted_.get(); }
     platform::ScriptedWindowServices& services() const { return *scripted_; }
 
+    // The texts of the boxes shown so far, in order.
+    QStringList texts() const;
+
     // Fails the test for answers not used so far, and drops them.
     void expectAllAnswersUsed();
 

@@ -11,7 +11,8 @@ struct ToolRun {
     QString err;
 };
 
-// `program`: its file name in the test's own folder.
-ToolRun runTool(const QString& program, const QStringList& arguments, int timeoutMs);
+// `program`: its file name in the test's own folder; `input` goes to its standard input.
+ToolRun runTool(const QString& program, const QStringList& arguments, int timeoutMs = 30000,
+                const QByteArray& input = {});
 
 } // namespace testsupport

@@ -1,8 +1,6 @@
-#include "platform/ado/Connection.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
+#include "tests/support/ToolRun.h"
 #include "tools/admin/CodeCheck.h"
-#include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -41,24 +39,20 @@ TEST(AdminTool, ExplainsARightsDecision)
     QTemporaryDir dir;
     ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
                                            QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
-    const auto run = [&](const QStringList& extra) {
-        QProcess p;
-        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-admin"),
-                QStringList{QStringLiteral("can"), QStringLiteral("-S"), dir.path(), QStringLiteral("-d"),
-                            QStringLiteral("Quarvenses"), QStringLiteral("-U"), QStringLiteral("sa"),
-                            QStringLiteral("-P"), QStringLiteral("pw")} +
-                    extra);
-        p.waitForFinished(30000);
-        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+    const auto run = [&](const char* user) {
+        return testsupport::runTool(
+            QStringLiteral("quarvenses-admin"),
+            QStringList{QStringLiteral("can"), QStringLiteral("-S"), dir.path()} +
+                QStringLiteral("-d Quarvenses -U sa -P pw %1 1 0").arg(QString::fromUtf8(user)).split(u' '));
     };
-    const auto [allowedCode, allowed] = run({QStringLiteral("sa"), QStringLiteral("1"), QStringLiteral("0")});
-    EXPECT_EQ(allowedCode, 0);
-    EXPECT_TRUE(allowed.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like N'%")))
-        << allowed.toStdString();
-    EXPECT_TRUE(allowed.contains(QStringLiteral(
+    const testsupport::ToolRun allowed = run("sa");
+    EXPECT_EQ(allowed.exitCode, 0);
+    EXPECT_TRUE(allowed.out.startsWith(QStringLiteral("permitido\nCondição: ( (user_code Like N'%")))
+        << allowed.out.toStdString();
+    EXPECT_TRUE(allowed.out.contains(QStringLiteral(
         "Instrução: SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 1) AND (")));
-    const auto [refusedCode, refused] =
-        run({QStringLiteral("ninguém"), QStringLiteral("1"), QStringLiteral("0")});
-    EXPECT_EQ(refusedCode, 1);
-    EXPECT_TRUE(refused.startsWith(QStringLiteral("recusado\nCondição: \n"))) << refused.toStdString();
+    const testsupport::ToolRun refused = run("ninguém");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.out.startsWith(QStringLiteral("recusado\nCondição: \n")))
+        << refused.out.toStdString();
 }

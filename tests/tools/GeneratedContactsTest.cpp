@@ -63,6 +63,7 @@ class GeneratedContacts : public ::testing::Test {
         connection.Open(connectionString(catalogs().first.path()));
         demo.Open(connectionString(catalogs().demoOnly.path()));
         lastDemoContact = number(demo, QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
+        fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
     }
 
     static QString connectionString(const QString& folder)
@@ -88,6 +89,7 @@ class GeneratedContacts : public ::testing::Test {
     ado::Connection connection;
     ado::Connection demo;
     int lastDemoContact = 0;
+    QString fresh; // " WHERE" the generated contacts
 };
 
 } // namespace
@@ -97,8 +99,7 @@ TEST_F(GeneratedContacts, TheToolAddsThemAfterTheDemonstrationData)
     EXPECT_TRUE(catalogs().firstRun.out.contains(QString::number(generated)))
         << catalogs().firstRun.out.toStdString();
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos")), lastDemoContact + generated);
-    EXPECT_EQ(number(QStringLiteral("SELECT MIN(contacto_id) FROM tbContactos WHERE contacto_id > ") +
-                     QString::number(lastDemoContact)),
+    EXPECT_EQ(number(QStringLiteral("SELECT MIN(contacto_id) FROM tbContactos") + fresh),
               lastDemoContact + 1);
     // The demonstration data is still what it was.
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id <= ") +
@@ -116,15 +117,12 @@ TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
           "tbContactos_Emails WHERE email_default = 1"}) {
         const QString table = QString::fromLatin1(ways).section(u' ', 0, 0);
         const QString defaults = QString::fromLatin1(ways).section(u' ', 1);
-        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos c WHERE (SELECT COUNT(*) FROM ") +
-                         table + QStringLiteral(" w ") + defaults +
-                         QStringLiteral(" AND w.contacto_id = c.contacto_id) <> 1 AND c.contacto_id > ") +
-                         QString::number(lastDemoContact)),
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos c") + fresh +
+                         QStringLiteral(" AND (SELECT COUNT(*) FROM ") + table + QStringLiteral(" w ") +
+                         defaults + QStringLiteral(" AND w.contacto_id = c.contacto_id) <> 1")),
                   0)
             << ways;
-        EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM ") + table +
-                         QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact)),
-                  generated)
+        EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh), generated)
             << "some contacts have more than one: " << ways;
     }
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE codigo_postal NOT LIKE "
@@ -154,22 +152,16 @@ TEST_F(GeneratedContacts, MembersOfEveryFileHaveTheirRowAndPermissions)
                   0)
             << table.toStdString();
         if (table != QStringLiteral("tbTulvas_Contactos"))
-            otherMembers +=
-                number(QStringLiteral("SELECT COUNT(*) FROM ") + table +
-                       QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact));
+            otherMembers += number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh);
     }
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id > ") +
-                     QString::number(lastDemoContact)),
-              generated)
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + fresh), generated)
         << "every generated contact is in Contactos Quarvenses";
     EXPECT_GT(otherMembers, generated / 10) << "some are in other files too";
 }
 
 TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
 {
-    const QStringList numbers =
-        column(QStringLiteral("SELECT no_contribuinte FROM tbContactos WHERE contacto_id > ") +
-               QString::number(lastDemoContact));
+    const QStringList numbers = column(QStringLiteral("SELECT no_contribuinte FROM tbContactos") + fresh);
     ASSERT_EQ(numbers.size(), generated);
     QSet<QString> seen;
     for (const QString& n : numbers) {
@@ -187,40 +179,33 @@ TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
 TEST_F(GeneratedContacts, EveryReferenceResolves)
 {
     const QString contacts = QStringLiteral("(SELECT contacto_id FROM tbContactos)");
-    const std::pair<const char*, QString> references[] = {
-        {"tbContactos_Singulares.contacto_id", contacts},
-        {"tbContactos_Institucionais.contacto_id", contacts},
-        {"tbContactos_Institucionais.area_negocio_id",
+    QList<std::pair<QString, QString>> references = {
+        {QStringLiteral("tbContactos_Institucionais.area_negocio_id"),
          QStringLiteral("(SELECT area_negocio_id FROM tbContactos_Institucionais_Areas_Negocio)")},
-        {"tbContactos_Moradas.contacto_id", contacts},
-        {"tbContactos_Telefones.contacto_id", contacts},
-        {"tbContactos_Emails.contacto_id", contacts},
-        {"tbContactos_Notas.contacto_id", contacts},
-        {"tbContactos_Eventos.contacto_id", contacts},
-        {"tbContactos_Eventos.evento_id",
+        {QStringLiteral("tbContactos_Eventos.evento_id"),
          QStringLiteral("(SELECT evento_id FROM tbContactos_Eventos_Tipos)")},
-        {"tbContactos_Tipos_Links.contacto_id", contacts},
-        {"tbContactos_Tipos_Links.contacto_tipo_id",
+        {QStringLiteral("tbContactos_Tipos_Links.contacto_tipo_id"),
          QStringLiteral("(SELECT contacto_tipo_id FROM tbContactos_Tipos)")},
-        {"tbTulvas_Contactos.tipo_id", QStringLiteral("(SELECT tipo_id FROM tbTulvas_Contactos_Tipos)")},
-        {"tbContactos_Relacionados.contacto_id", contacts},
-        {"tbContactos_Relacionados.related_contacto_id", contacts},
-        {"tbContactos.modified_by", QStringLiteral("(SELECT descrit FROM tbUsers)")},
-    };
+        {QStringLiteral("tbTulvas_Contactos.tipo_id"),
+         QStringLiteral("(SELECT tipo_id FROM tbTulvas_Contactos_Tipos)")},
+        {QStringLiteral("tbContactos.modified_by"), QStringLiteral("(SELECT descrit FROM tbUsers)")},
+        {QStringLiteral("tbContactos_Relacionados.related_contacto_id"), contacts}};
+    for (const QString& table :
+         QStringLiteral("Singulares Institucionais Moradas Telefones Emails Notas Eventos "
+                        "Tipos_Links Relacionados")
+             .split(u' '))
+        references.append(
+            {QStringLiteral("tbContactos_") + table + QStringLiteral(".contacto_id"), contacts});
     for (const auto& [reference, targets] : references) {
-        const QString table = QString::fromLatin1(reference).section(u'.', 0, 0);
-        const QString field = QString::fromLatin1(reference).section(u'.', 1);
+        const QString table = reference.section(u'.', 0, 0);
+        const QString field = reference.section(u'.', 1);
         EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM ") + table + QStringLiteral(" WHERE ") + field +
                          QStringLiteral(" IS NOT NULL AND ") + field + QStringLiteral(" NOT IN ") + targets),
                   0)
-            << reference;
+            << reference.toStdString();
     }
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id > ") +
-                     QString::number(lastDemoContact)),
-              0);
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id > ") +
-                     QString::number(lastDemoContact)),
-              generated / 2);
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados") + fresh), 0);
+    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos") + fresh), generated / 2);
 }
 
 TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
@@ -231,9 +216,7 @@ TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
          !rs.Eof(); rs.MoveNext())
         demoMasks.insert(vb::CStr(rs(QStringLiteral("user_code"))) + u'|' +
                          vb::CStr(rs(QStringLiteral("group_code"))));
-    const QString generatedRights =
-        QStringLiteral("FROM tbTulvas_Contactos_Permitions WHERE contacto_id > ") +
-        QString::number(lastDemoContact);
+    const QString generatedRights = QStringLiteral("FROM tbTulvas_Contactos_Permitions") + fresh;
     QSet<QString> used;
     for (ado::Recordset rs =
              connection.Execute(QStringLiteral("SELECT user_code, group_code ") + generatedRights);
@@ -250,7 +233,6 @@ TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
 
 TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
 {
-    const QString fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
     const int people = number(QStringLiteral("SELECT COUNT(*) FROM tbContactos") + fresh +
                               QStringLiteral(" AND genero_id = 1"));
     EXPECT_GT(people, generated * 6 / 10);

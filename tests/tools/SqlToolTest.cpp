@@ -1,18 +1,12 @@
 #include "platform/ado/embedded/EmbeddedServer.h"
-#include <QCoreApplication>
-#include <QProcess>
+#include "tests/support/ToolRun.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using ado::embedded::EmbeddedServer;
+using testsupport::ToolRun;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class SqlTool : public ::testing::Test {
   protected:
@@ -23,19 +17,15 @@ class SqlTool : public ::testing::Test {
         EmbeddedServer::createCatalog(dir.path(), QStringLiteral("Quarvenses"));
     }
 
-    ToolRun run(QStringList extra, const QByteArray& input = {})
+    ToolRun run(const QStringList& extra, const QByteArray& input = {},
+                const QString& password = QStringLiteral("p;w"))
     {
-        QStringList args = {QStringLiteral("-S"),         dir.path(),           QStringLiteral("-d"),
-                            QStringLiteral("Quarvenses"), QStringLiteral("-U"), QStringLiteral("admin"),
-                            QStringLiteral("-P"),         QStringLiteral("p;w")};
-        args += extra;
-        QProcess p;
-        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"), args);
-        p.write(input);
-        p.closeWriteChannel();
-        p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return testsupport::runTool(QStringLiteral("quarvenses-sql"),
+                                    QStringList{QStringLiteral("-S"), dir.path(), QStringLiteral("-d"),
+                                                QStringLiteral("Quarvenses"), QStringLiteral("-U"),
+                                                QStringLiteral("admin"), QStringLiteral("-P"), password} +
+                                        extra,
+                                    30000, input);
     }
 
     QTemporaryDir dir;
@@ -80,12 +70,8 @@ TEST_F(SqlTool, ErrorsAreShownWithTheirNumberAndEndInFailure)
             << refused.err.toStdString();
     }
 
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql"),
-            {QStringLiteral("-S"), dir.path(), QStringLiteral("-d"), QStringLiteral("Quarvenses"),
-             QStringLiteral("-U"), QStringLiteral("admin"), QStringLiteral("-P"), QStringLiteral("errada"),
-             QStringLiteral("-Q"), QStringLiteral("SELECT 1 as um")});
-    p.waitForFinished(30000);
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("'admin'")));
+    const ToolRun refused =
+        run({QStringLiteral("-Q"), QStringLiteral("SELECT 1 as um")}, {}, QStringLiteral("errada"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("'admin'")));
 }

@@ -4,7 +4,6 @@
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/values/Conversions.h"
 #include "tests/platform/ado/AdoBehaviourSuite.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>

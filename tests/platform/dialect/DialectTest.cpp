@@ -145,22 +145,18 @@ TEST_F(Dialect, AnAccentInsensitiveCollationMakesLikeIgnoreAccents)
     EXPECT_TRUE(refusal("SELECT a FROM t WHERE COLLATE Latin1_General_CI_AI LIKE 'x'").contains("COLLATE"));
 }
 
+// Texts holding ";", comment marks, brackets and accents reach the database
+// as typed through the card's save (TypedTextCorpusTest); here, what only a
+// statement shows: a NUL inside a text, and comments outside one.
 TEST_F(Dialect, TextIsCarriedOverUntouched)
 {
-    for (const char* text :
-         {"a;b", "-- não é comentário", "/* nem isto */", "[x] + 'y'", "\\ fim", "€ ç ã"}) {
-        const QString literal = u'\'' + QString::fromUtf8(text).replace(u'\'', QStringLiteral("''")) + u'\'';
-        const QString tsql = QStringLiteral("SELECT ") + literal + QStringLiteral(" as t; SELECT ") + literal;
-        const QList<Statement> statements = dialect::translate(tsql);
-        ASSERT_EQ(statements.size(), 2) << text;
-        EXPECT_EQ(one(("SELECT " + literal).toUtf8().constData()), QString::fromUtf8(text));
-    }
     // A NUL inside a text survives, although SQLite stops at one in statement text.
     const QList<Statement> withNul =
         dialect::translate(QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("b' as t"));
     ASSERT_EQ(withNul.size(), 1);
     EXPECT_FALSE(withNul[0].sql.contains(QChar(0)));
     EXPECT_EQ(one("SELECT 'x' -- a comment\n + 'y' /* another */ as t"), "xy");
+    EXPECT_EQ(dialect::translate(QStringLiteral("SELECT 'a;b' as t; SELECT 'c'")).size(), 2);
 }
 
 TEST_F(Dialect, BatchesTransactionsAndProcedures)

@@ -2,7 +2,6 @@
 // tree as once installed, without any environment variable.
 #include "platform/folders/InstalledFiles.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 #include "tests/support/EnvGuard.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,5 +1,4 @@
 #include "platform/objects/CreateObject.h"
-#include "platform/objects/AdminFiscrGeneral.h"
 #include "platform/objects/ComponentRegistry.h"
 #include "platform/objects/NotivarGeneral.h"
 #include "tests/platform/objects/EchoContract.h"

@@ -30,20 +30,6 @@ TEST(Regional, ReadsSeparatorsOrderAndClockFromALocale)
     EXPECT_EQ(jp.dateSeparator, "/");
 }
 
-TEST(Regional, NamedSettingsAreThoseOfPortugalAndTheUnitedStates)
-{
-    const Regional pt = Regional::ptPT();
-    EXPECT_EQ(pt.thousandsSeparator, ".");
-    EXPECT_EQ(pt.decimalSeparator, ",");
-    EXPECT_EQ(pt.dateSeparator, "/");
-    EXPECT_EQ(pt.timeSeparator, ":");
-    EXPECT_EQ(pt.dateOrder, DateOrder::DayMonthYear);
-    const Regional us = Regional::enUS();
-    EXPECT_EQ(us.thousandsSeparator, ",");
-    EXPECT_EQ(us.decimalSeparator, ".");
-    EXPECT_EQ(us.dateOrder, DateOrder::MonthDayYear);
-}
-
 TEST_F(UnderRegional, ConversionsFollowTheSettingsOfTheMoment)
 {
     Regional swiss = Regional::ptPT();

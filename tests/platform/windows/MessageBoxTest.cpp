@@ -93,22 +93,6 @@ TEST(QtMessageBox, AnswersWithTheVbNumberOfTheButtonClicked)
     EXPECT_EQ(qt.messageBox(QStringLiteral("?"), 3, QStringLiteral("t")), 6);
 }
 
-TEST(ScriptedMessageBox, AnswersFromItsQueueAndRecordsEveryBox)
-{
-    ScriptedWindows windows;
-    windows->queueAnswers({6, 2});
-    auto& services = WindowServices::current();
-    EXPECT_EQ(&services, &windows.services());
-    EXPECT_EQ(services.messageBox(QStringLiteral("Deseja gravar?"), 3 + 32, QStringLiteral("Ficha")), 6);
-    EXPECT_EQ(services.messageBox(QStringLiteral("a\n\rb"), 1, QString()), 2);
-    ASSERT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Deseja gravar?"));
-    EXPECT_EQ(windows->messageBoxes()[0].style, 35);
-    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Ficha"));
-    EXPECT_EQ(windows->messageBoxes()[1].text, QStringLiteral("a\n\rb")); // exactly as asked
-    EXPECT_EQ(windows->messageBoxes()[1].answer, 2);
-}
-
 TEST(ScriptedMessageBox, FailsTheTestOnABoxNobodyExpected)
 {
     EXPECT_NONFATAL_FAILURE(

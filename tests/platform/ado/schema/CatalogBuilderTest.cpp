@@ -1,12 +1,12 @@
 // Creating a catalog from the scripts, the demonstration data it holds, and
 // quarvenses-sql --create.
 #include "tests/platform/ado/schema/CatalogFixture.h"
+#include "tests/support/ToolRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace schematest;
@@ -228,31 +228,25 @@ TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
 
 TEST_F(CatalogBuilder, TheSqlToolCreatesACatalogWithItsFirstLogin)
 {
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql");
-    if (!QFileInfo::exists(tool))
+    if (!QFileInfo::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/quarvenses-sql")))
         GTEST_SKIP() << "quarvenses-sql is not built beside the tests";
-    const auto run = [&](const QStringList& arguments) {
-        QProcess p;
-        p.start(tool, arguments);
-        p.waitForFinished(60000);
-        return std::tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                          QString::fromUtf8(p.readAllStandardError()));
+    const QStringList target = QStringList{QStringLiteral("-S"), dir.path()} +
+                               QStringLiteral("-d Demo -U gestor -P s;e'nha").split(u' ');
+    const auto run = [](const QStringList& arguments) {
+        return testsupport::runTool(QStringLiteral("quarvenses-sql"), arguments, 60000);
     };
-    const QStringList target = {QStringLiteral("-S"), dir.path(),
-                                QStringLiteral("-d"), QStringLiteral("Demo"),
-                                QStringLiteral("-U"), QStringLiteral("gestor"),
-                                QStringLiteral("-P"), QStringLiteral("s;e'nha")};
-    auto [code, out, err] = run(QStringList{QStringLiteral("--create"), QStringLiteral("--demo")} + target);
-    ASSERT_EQ(code, 0) << err.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("Demo"))) << out.toStdString();
+    testsupport::ToolRun created =
+        run(QStringList{QStringLiteral("--create"), QStringLiteral("--demo")} + target);
+    ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(created.out.contains(QStringLiteral("Demo"))) << created.out.toStdString();
 
-    std::tie(code, out, err) = run(
+    const testsupport::ToolRun query = run(
         target + QStringList{QStringLiteral("-s"), QStringLiteral(","), QStringLiteral("-Q"),
                              QStringLiteral("SELECT COUNT(*) AS n FROM vwContactos_Quarvenses_Completos")});
-    EXPECT_EQ(code, 0) << err.toStdString();
-    EXPECT_TRUE(out.startsWith(QStringLiteral("n\n4"))) << out.toStdString();
+    EXPECT_EQ(query.exitCode, 0) << query.err.toStdString();
+    EXPECT_TRUE(query.out.startsWith(QStringLiteral("n\n4"))) << query.out.toStdString();
 
-    std::tie(code, out, err) = run(QStringList{QStringLiteral("--create")} + target);
-    EXPECT_EQ(code, 1);
-    EXPECT_TRUE(err.contains(QStringLiteral("já existe"))) << err.toStdString();
+    const testsupport::ToolRun again = run(QStringList{QStringLiteral("--create")} + target);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("já existe"))) << again.err.toStdString();
 }
