@@ -112,6 +112,7 @@ bool frmInicial::Form_Load()
         setPrpAlteracoes(false);
         isNew = false;
         Frame_Selected = 0;
+        layOutFromDesign();
         return restoreWindow();
     } catch (const vb::Error& e) {
         platform::WindowServices::current().messageBox(QStringLiteral("Erro nas definições do Registry!"),

@@ -62,28 +62,63 @@ void frmInicial::resizeEvent(QResizeEvent* event)
             TwipsGeometry::setHeight(this, qMax(Height(this), card::minimumHeight));
             return; // the snap-back resize lays out
         }
-        sizes_.width = Width(this);
-        sizes_.height = Height(this);
-        const int dw = sizes_.width - sizes_.previousWidth;
-        const int dh = sizes_.height - sizes_.previousHeight;
-        if (Frame_Selected < tabTableSize) {
-            tabWidths_[Frame_Selected] += dw;
-            tabHeights_[Frame_Selected] += dh;
-        }
-        bottom(TabStrip1, 1, 1, 0, 0, sizes_);
-        along(TabStrip1, 1, 1, 0, 0, sizes_);
-        along(BarraFundo, 1, 1, 0, 0, sizes_);
-        along(CoolBar1, 1, 1, 0, 0, sizes_);
-        for (QWidget* w : std::initializer_list<QWidget*>{Descrit2, commands_[2], ucIDTulvas1})
-            moveAlong(w, 2, 1, 0, 0, sizes_);
-        for (int i = 2; i <= 6; ++i)
-            moveBottom(commands_[i], 2, 1, 0, 0, sizes_);
-        Resize_Frame(Frame_Selected, 0, 0);
-        sizes_.previousWidth = sizes_.width;
-        sizes_.previousHeight = sizes_.height;
+        followWindowSize();
     } catch (const vb::Error& e) {
         reportError(QStringLiteral("Form_Resize"), e);
     }
+}
+
+// The header and the shown tab laid out for the window's size, from the size
+// they were last laid out for.
+void frmInicial::followWindowSize()
+{
+    sizes_.width = Width(this);
+    sizes_.height = Height(this);
+    const int dw = sizes_.width - sizes_.previousWidth;
+    const int dh = sizes_.height - sizes_.previousHeight;
+    if (Frame_Selected < tabTableSize) {
+        tabWidths_[Frame_Selected] += dw;
+        tabHeights_[Frame_Selected] += dh;
+    }
+    bottom(TabStrip1, 1, 1, 0, 0, sizes_);
+    along(TabStrip1, 1, 1, 0, 0, sizes_);
+    along(BarraFundo, 1, 1, 0, 0, sizes_);
+    along(CoolBar1, 1, 1, 0, 0, sizes_);
+    for (QWidget* w : std::initializer_list<QWidget*>{Descrit2, commands_[2], ucIDTulvas1})
+        moveAlong(w, 2, 1, 0, 0, sizes_);
+    for (int i = 2; i <= 6; ++i)
+        moveBottom(commands_[i], 2, 1, 0, 0, sizes_);
+    Resize_Frame(Frame_Selected, 0, 0);
+    sizes_.previousWidth = sizes_.width;
+    sizes_.previousHeight = sizes_.height;
+}
+
+// Every placed widget as it was designed, kept when the card is built.
+void frmInicial::keepDesignLayout()
+{
+    designPlaces_.clear();
+    QList<QWidget*> parents{centralArea_};
+    for (QWidget* frame : frames_)
+        if (frame)
+            parents << frame;
+    for (QWidget* parent : parents)
+        for (QObject* child : parent->children())
+            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+                designPlaces_.append({w, w->geometry()});
+}
+
+// A card opened again starts from the design, whatever size it was left at:
+// the layout follows the window from there, so a card enlarged once never
+// keeps the large layout in a smaller window.
+void frmInicial::layOutFromDesign()
+{
+    for (const auto& [widget, geometry] : std::as_const(designPlaces_))
+        if (widget)
+            widget->setGeometry(geometry);
+    std::fill(std::begin(tabWidths_), std::end(tabWidths_), 0);
+    std::fill(std::begin(tabHeights_), std::end(tabHeights_), 0);
+    sizes_ = {Width(this), Height(this), card::designWidth, card::designHeight};
+    followWindowSize();
 }
 
 void frmInicial::Resize_Frame(int tab, int dw, int dh)

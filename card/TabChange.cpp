@@ -67,8 +67,9 @@ void frmInicial::TabStrip1_Click()
             return;
         }
         if (known && Frame_Selected != k) {
-            if (Frame_Selected != 0)
-                catchUp(Frame_Selected, k);
+            // From no tab (a card just opened) too: the page follows the
+            // window's size since the design.
+            catchUp(Frame_Selected, k);
             qint32 tab = k;
             if (k == card::tabIdentification && isNew) {
                 for (IdentityPanel* p : identificationPanels())

@@ -57,6 +57,7 @@ frmInicial::frmInicial(QWidget* parent) : QMainWindow(parent)
     connect(Timer1, &QTimer::timeout, this, &frmInicial::Timer1_Timer);
     resize(vb::twipsToPixels(card::designWidth), vb::twipsToPixels(card::designHeight));
     setMinimumSize(vb::twipsToPixels(card::minimumWidth), vb::twipsToPixels(card::minimumHeight));
+    keepDesignLayout();
 }
 
 frmInicial::~frmInicial() = default;

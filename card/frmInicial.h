@@ -181,6 +181,9 @@ class frmInicial : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void followWindowSize();
+    void keepDesignLayout();
+    void layOutFromDesign();
 
   private:
     // Frames.cpp: one function a frame.
@@ -322,5 +325,6 @@ class frmInicial : public QMainWindow {
     bool loaded_ = false;
     CardLayout::WindowSizes sizes_;
     int tabWidths_[11] = {};
+    QList<std::pair<QPointer<QWidget>, QRect>> designPlaces_;
     int tabHeights_[11] = {};
 };

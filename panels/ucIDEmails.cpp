@@ -2,6 +2,8 @@
 
 #include "data/FieldRules.h"
 
+#include <QTableWidget>
+
 ucIDEmails::ucIDEmails(QWidget* parent)
     // Column widths as in the schema.
     : RowListPanel(QStringLiteral("ucIDEmails1"), QStringLiteral("tbContactos_Emails"),
@@ -10,6 +12,10 @@ ucIDEmails::ucIDEmails(QWidget* parent)
                     {QStringLiteral("descrit"), QStringLiteral("Descrição"), 60}},
                    parent)
 {
+    // The grid sits in a quarter of the card: the short word fits its
+    // header at the card's own size; the full one shows on hover.
+    table()->horizontalHeaderItem(0)->setText(QStringLiteral("E-mail"));
+    table()->horizontalHeaderItem(0)->setToolTip(QStringLiteral("Correio electrónico"));
 }
 
 QString ucIDEmails::refusal(const QStringList& values, int* column) const

@@ -13,9 +13,13 @@
 #include "tests/card/CardFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -142,4 +146,83 @@ TEST_F(WorkingDayCard, TheKeyboardActsWhereTheUserIs)
         QStringLiteral("Não há neste computador nenhum programa que abra «")))
         << windows->messageBoxes().back().text.toStdString();
     EXPECT_EQ(windows->messageBoxes().back().title, QStringLiteral("Manual de utilização"));
+}
+
+namespace {
+
+QRect inCard(const frmInicial& card, const QWidget* w)
+{
+    return QRect(w->mapTo(&card, QPoint(0, 0)), w->size());
+}
+
+// What a user sees cut or covered: buttons narrower than their text, grid
+// headers shorter than their caption, the card's buttons over the first
+// tab's panels.
+QStringList layoutFaults(frmInicial& card)
+{
+    QApplication::processEvents();
+    QStringList faults;
+    for (QPushButton* b : card.findChildren<QPushButton*>()) {
+        const int text = b->fontMetrics().horizontalAdvance(QString(b->text()).remove(u'&'));
+        if (b->isVisibleTo(&card) && b->width() < text + b->iconSize().width() * !b->icon().isNull() + 8)
+            faults << QStringLiteral("botão cortado: ") + b->text() + u' ' + QString::number(b->width()) +
+                          u'/' + QString::number(text);
+    }
+    for (QHeaderView* h : card.findChildren<QHeaderView*>()) {
+        if (!h->isVisibleTo(&card) || h->orientation() != Qt::Horizontal)
+            continue;
+        for (int i = 0; i < h->count(); ++i) {
+            const QString caption = h->model()->headerData(i, Qt::Horizontal).toString();
+            const int text = h->fontMetrics().horizontalAdvance(caption);
+            if (!h->isSectionHidden(i) && h->sectionSize(i) < text + 8)
+                faults << QStringLiteral("cabeçalho cortado: ") + caption + u' ' +
+                              QString::number(h->sectionSize(i)) + u'/' + QString::number(text);
+        }
+    }
+    QList<QWidget*> panels;
+    for (QWidget* w : card.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
+                          ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisibleTo(&card))
+            panels << w;
+    QList<QPushButton*> buttons;
+    for (QPushButton* b : card.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("&Gravar") || b->objectName().startsWith(QStringLiteral("Command")))
+            buttons << b;
+    for (QPushButton* button : buttons) {
+        for (QWidget* panel : panels)
+            if (button && button->isVisibleTo(&card) && inCard(card, button).intersects(inCard(card, panel)))
+                faults << button->text() + QStringLiteral(" sobre ") + panel->objectName();
+    }
+    return faults;
+}
+
+} // namespace
+
+// The card at the smallest screen, the default size and a large screen, and
+// a card enlarged once then opened again at the default size: nothing
+// covered anywhere, and nothing cut at the card's own size.
+TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
+{
+    frmInicial& card = open(13);
+    const QSize initial = card.size();
+    const auto covered = [](const QStringList& faults) { return faults.filter(QStringLiteral(" sobre ")); };
+    for (const QSize size : {QSize(800, 600), QSize(1920, 1080)}) {
+        card.resize(size);
+        EXPECT_EQ(covered(layoutFaults(card)), QStringList()) << size.width() << "x" << size.height();
+    }
+    card.resize(initial);
+    EXPECT_EQ(layoutFaults(card), QStringList()) << "at the card's own size";
+    card.selectTab(2); // enlarged on another tab, then opened again on the first at the usual size
+    card.resize(QSize(1920, 1080));
+    card.close();
+    storeWindow(1);
+    frmInicial& again = open(35);
+    ASSERT_EQ(again.size(), initial);
+    const QRect frame = inCard(again, again.findChild<QFrame*>(QStringLiteral("Frame_Identificacao")));
+    for (QWidget* panel : again.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
+                              ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (panel->isVisibleTo(&again))
+            EXPECT_TRUE(frame.contains(inCard(again, panel)) && panel->width() > 0 && panel->height() > 0)
+                << panel->objectName().toStdString() << " lies outside the page";
+    EXPECT_EQ(layoutFaults(again), QStringList()) << "opened again after being enlarged";
 }
