@@ -20,6 +20,7 @@ const char16_t selectUserNames[] = u"SELECT code, descrit FROM tbUsers";
 const char16_t selectGroupsByName[] = u"SELECT descrit, code FROM tbGroups ORDER BY descrit";
 const char16_t selectUsersByName[] = u"SELECT descrit, code FROM tbUsers ORDER BY descrit";
 
+constexpr int nameColumn = 2;
 const QStringList rightCaptions = {QStringLiteral("Abrir"), QStringLiteral("Alterar"),
                                    QStringLiteral("Remover"), QStringLiteral("Alterar permissões")};
 
@@ -45,6 +46,12 @@ ucIDPermitions::ucIDPermitions(QWidget* parent) : IdentityPanel(QStringLiteral("
         addListTable(layout, QStringLiteral("lstPermissoes"), QStringLiteral("Permissões"),
                      QStringList{QStringLiteral("Tipo"), QStringLiteral("Código"), QStringLiteral("Nome")} +
                          rightCaptions);
+    // The rights' captions show whole; the name takes the room they leave.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setStretchLastSection(false);
+    for (int i = 0; i < table_->columnCount(); ++i)
+        header->setSectionResizeMode(i, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(nameColumn, QHeaderView::Stretch);
     const QList<QPushButton*> made =
         addButtonRow(layout, {{QStringLiteral("cmdInserirUtilizador"), QStringLiteral("Inserir Utilizador")},
                               {QStringLiteral("cmdInserirGrupo"), QStringLiteral("Inserir &Grupo")},
