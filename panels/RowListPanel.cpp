@@ -5,8 +5,12 @@
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
+#include "platform/windows/WindowServices.h"
+
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -75,9 +79,49 @@ RowListPanel::RowListPanel(const QString& name, const QString& table, const QStr
         removeSelectedRow();
         userChanged();
     });
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        fillRowMenu(menu, table_->rowAt(at.y()));
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!isLoading())
             cellEdited(item->row(), item->column());
+    });
+}
+
+RowListPanel::QuickAction RowListPanel::quickAction(int) const
+{
+    return {};
+}
+
+void RowListPanel::fillRowMenu(QMenu& menu, int row)
+{
+    if (row >= 0 && row < rowCount()) {
+        const QuickAction action = quickAction(row);
+        if (!action.text.isEmpty()) {
+            QAction* go = menu.addAction(action.text);
+            go->setObjectName(QStringLiteral("mnAccaoRapida"));
+            const QString target = action.target;
+            connect(go, &QAction::triggered, this, [this, target] {
+                platform::WindowServices::current().openDocument(this, target, accessibleName());
+            });
+            menu.addSeparator();
+        }
+    }
+    QAction* add = menu.addAction(QStringLiteral("Adicionar"));
+    add->setObjectName(QStringLiteral("mnAdicionar"));
+    connect(add, &QAction::triggered, this, [this] {
+        addRowToEdit();
+        userChanged();
+    });
+    QAction* remove = menu.addAction(QStringLiteral("Remover"));
+    remove->setObjectName(QStringLiteral("mnRemover"));
+    remove->setEnabled(row >= 0);
+    connect(remove, &QAction::triggered, this, [this] {
+        removeSelectedRow();
+        userChanged();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "panels/IdentityPanel.h"
 
 class GridTable;
+class QMenu;
 class QTableWidget;
 
 class RowListPanel : public IdentityPanel {
@@ -31,6 +32,16 @@ class RowListPanel : public IdentityPanel {
     void setDefaultRow(int row);
     // Adds an empty row and puts the user in its first cell.
     void addRowToEdit();
+
+    // What the desktop can do with a row's value: write to an e-mail
+    // address, call a number, show an address on a map. Empty text: nothing.
+    struct QuickAction {
+        QString text;   // the menu's words, "Escrever a …"
+        QString target; // a mailto:, tel: or https: address
+    };
+    virtual QuickAction quickAction(int row) const;
+    // The grid's context menu at a row (or none, -1).
+    void fillRowMenu(QMenu& menu, int row);
 
   protected:
     void load() override;

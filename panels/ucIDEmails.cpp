@@ -30,3 +30,11 @@ QString ucIDEmails::refusal(const QStringList& values, int* column) const
                QStringLiteral("» não é válido.");
     return {};
 }
+
+RowListPanel::QuickAction ucIDEmails::quickAction(int row) const
+{
+    const QString address = rowValues(row).value(0).trimmed();
+    if (address.isEmpty())
+        return {};
+    return {QStringLiteral("Escrever a ") + address, QStringLiteral("mailto:") + address};
+}

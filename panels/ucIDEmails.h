@@ -7,6 +7,8 @@ class ucIDEmails : public RowListPanel {
   public:
     explicit ucIDEmails(QWidget* parent = nullptr);
 
+    QuickAction quickAction(int row) const override;
+
   protected:
     QString refusal(const QStringList& values, int* column) const override;
 };

@@ -1,5 +1,7 @@
 #include "panels/ucIDMoradas.h"
 
+#include <QUrl>
+
 #include "data/FieldRules.h"
 
 namespace {
@@ -29,4 +31,17 @@ QString ucIDMoradas::refusal(const QStringList& values, int* column) const
         *column = CodigoPostal;
     return QStringLiteral("O código postal «") + values.value(CodigoPostal) +
            QStringLiteral("» não é válido: em Portugal escreve-se NNNN-NNN (por exemplo, 1100-148).");
+}
+
+RowListPanel::QuickAction ucIDMoradas::quickAction(int row) const
+{
+    QStringList parts = rowValues(row);
+    for (QString& part : parts)
+        part = part.simplified();
+    parts.removeAll(QString());
+    if (parts.isEmpty())
+        return {};
+    const QString address = parts.join(QStringLiteral(", "));
+    return {QStringLiteral("Ver no mapa"), QStringLiteral("https://www.openstreetmap.org/search?query=") +
+                                               QString::fromLatin1(QUrl::toPercentEncoding(address))};
 }

@@ -7,6 +7,8 @@ class ucIDMoradas : public RowListPanel {
   public:
     explicit ucIDMoradas(QWidget* parent = nullptr);
 
+    QuickAction quickAction(int row) const override;
+
   protected:
     QString refusal(const QStringList& values, int* column) const override;
 };

@@ -32,3 +32,16 @@ QString ucIDTelefones::refusal(const QStringList& values, int* column) const
         return QStringLiteral("O número de telefone «") + values.value(0) + QStringLiteral("» não é válido.");
     return {};
 }
+
+RowListPanel::QuickAction ucIDTelefones::quickAction(int row) const
+{
+    const QString number = rowValues(row).value(0).trimmed();
+    if (number.isEmpty())
+        return {};
+    // A tel: address holds the digits and the leading "+" only.
+    QString dialled;
+    for (const QChar c : number)
+        if (c.isDigit() || (c == u'+' && dialled.isEmpty()))
+            dialled += c;
+    return {QStringLiteral("Ligar para ") + number, QStringLiteral("tel:") + dialled};
+}

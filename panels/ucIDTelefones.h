@@ -11,6 +11,8 @@ class ucIDTelefones : public RowListPanel {
     // Reads the stored numbers again.
     void Refresh();
 
+    QuickAction quickAction(int row) const override;
+
   protected:
     QString refusal(const QStringList& values, int* column) const override;
 };

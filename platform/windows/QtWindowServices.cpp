@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -246,9 +247,12 @@ bool QtWindowServices::hasProgramFor(const QString& file)
         return false;
     if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
         return true;
-    const QString url = QStringLiteral("://");
-    const QString kind = file.contains(url) ? QStringLiteral("x-scheme-handler/") + file.section(u':', 0, 0)
-                                            : QMimeDatabase().mimeTypeForFile(file).name();
+    // An address (mailto:, tel:, https://…) goes to its scheme's program.
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+):"));
+    const QRegularExpressionMatch address = scheme.match(file);
+    const QString kind = address.hasMatch()
+                             ? QStringLiteral("x-scheme-handler/") + address.captured(1).toLower()
+                             : QMimeDatabase().mimeTypeForFile(file).name();
     QProcess query;
     query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), kind});
     constexpr int answerMs = 5000;

@@ -3,6 +3,7 @@
 #include "platform/windows/QtWindowServices.h"
 #include <QFileInfo>
 #include <QMutex>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -46,10 +47,14 @@ bool WindowServices::openDocument(QWidget* owner, const QString& file, const QSt
 {
     if (shellExecute(owner, QStringLiteral("open"), file, QString()))
         return true;
-    messageBox(QStringLiteral("Não há neste computador nenhum programa que abra «") +
-                   QFileInfo(file).fileName() + QStringLiteral("».\n\nO ficheiro está em ") +
-                   QFileInfo(file).absolutePath() +
-                   QStringLiteral("; instale um programa para este tipo de ficheiro e tente de novo."),
+    // An address (mailto:, tel:, https:) is named whole; a file by its name and folder.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    const QString where = scheme.match(file).hasMatch()
+                              ? file + QStringLiteral("».\n\nInstale")
+                              : QFileInfo(file).fileName() + QStringLiteral("».\n\nO ficheiro está em ") +
+                                    QFileInfo(file).absolutePath() + QStringLiteral("; instale");
+    messageBox(QStringLiteral("Não há neste computador nenhum programa que abra «") + where +
+                   QStringLiteral(" um programa para este tipo de endereço ou ficheiro e tente de novo."),
                msgbox::Exclamation, title);
     return false;
 }

@@ -3,6 +3,7 @@
 // this contact's, the status line saying who made or last changed the
 // contact, and a new contact's date of entry kept.
 #include "panels/ContactSearchDialog.h"
+#include "panels/ucIDEmails.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -228,4 +230,42 @@ TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
             EXPECT_TRUE(frame.contains(inCard(again, panel)) && panel->width() > 0 && panel->height() > 0)
                 << panel->objectName().toStdString() << " lies outside the page";
     EXPECT_EQ(layoutFaults(again), QStringList()) << "opened again after being enlarged";
+}
+
+// A value on the card leads to the desktop: an e-mail address to a message,
+// a telephone to a call, an address to a map.
+TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramForIt)
+{
+    frmInicial& card = open(13);
+    const auto quick = [&](RowListPanel* panel) {
+        QMenu menu;
+        panel->fillRowMenu(menu, 0);
+        QAction* action = menu.findChild<QAction*>(QStringLiteral("mnAccaoRapida"));
+        if (!action)
+            return QString();
+        action->trigger();
+        return action->text() + u'|' + windows->shellCalls().back().verb + u' ' +
+               windows->shellCalls().back().file;
+    };
+    card.ucIDTelefones1->addRow({QStringLiteral("+351 912 345 678"), QStringLiteral("Móvel")});
+    card.ucIDMoradas1->addRow({QStringLiteral("Rua de São João, 12"), QStringLiteral("4000-123"),
+                               QStringLiteral("Porto"), QStringLiteral("Portugal")});
+    card.ucIDEmails1->addRow({QStringLiteral("ana@exemplo.pt"), QString()});
+    const QString firstPhone = card.ucIDTelefones1->rowValues(0).value(0);
+    EXPECT_TRUE(quick(card.ucIDTelefones1).startsWith(QStringLiteral("Ligar para ") + firstPhone + u'|'));
+    EXPECT_TRUE(windows->shellCalls().back().file.startsWith(QStringLiteral("tel:")));
+    EXPECT_FALSE(windows->shellCalls().back().file.contains(u' '));
+    const QString firstMail = card.ucIDEmails1->rowValues(0).value(0);
+    EXPECT_EQ(quick(card.ucIDEmails1),
+              QStringLiteral("Escrever a ") + firstMail + QStringLiteral("|open mailto:") + firstMail);
+    EXPECT_TRUE(
+        quick(card.ucIDMoradas1)
+            .startsWith(QStringLiteral("Ver no mapa|open https://www.openstreetmap.org/search?query=")));
+
+    windows->programsInstalled = false;
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    quick(card.ucIDEmails1);
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não há neste computador nenhum programa que abra «mailto:")));
 }
