@@ -14,6 +14,7 @@
 #include "platform/values/Conversions.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
+#include "tests/host/HostFixture.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
@@ -39,59 +40,7 @@ using namespace platform::msgbox;
 
 namespace {
 
-class HostWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ResetConnectionStateForTests(); }
-    void TearDown() override
-    {
-        session.reset();
-        ResetConnectionStateForTests();
-    }
-    // A session signed in as the demonstration user, its window shown and active.
-    // `beforeShowing` runs once signed in, before the list is read.
-    HostWindow& start(const QString& user = QStringLiteral("sa"),
-                      const std::function<void()>& beforeShowing = {})
-    {
-        HostOptions options;
-        options.dataFolder = dir.filePath(QStringLiteral("servidor"));
-        options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
-        session = std::make_unique<HostSession>(options);
-        QString problem;
-        EXPECT_TRUE(session->prepare(problem)) << problem.toStdString();
-        if (user != QStringLiteral("sa"))
-            ado::embedded::EmbeddedServer::createLogin(options.dataFolder, user,
-                                                       QStringLiteral("senha-de-teste"),
-                                                       ado::embedded::HashStrength::Minimal);
-        EXPECT_TRUE(session->signIn(user,
-                                    user == QStringLiteral("sa") ? QStringLiteral("quarvenses")
-                                                                 : QStringLiteral("senha-de-teste"),
-                                    problem));
-        if (beforeShowing)
-            beforeShowing();
-        HostWindow& window = session->showMain();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        return window;
-    }
-    static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(target, Qt::Key(key), modifiers);
-        QApplication::processEvents();
-    }
-    static QStringList names(const HostWindow& window)
-    {
-        QStringList out;
-        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
-            out << window.list()->topLevelItem(i)->text(0);
-        return out;
-    }
-    frmInicial* card() const { return session->component().card(); }
-
-    testsupport::ScopedSettings settings;
-    ScriptedWindows windows;
-    QTemporaryDir dir;
-    std::unique_ptr<HostSession> session;
-};
+class HostWindowTest : public hosttest::HostFixture {};
 
 } // namespace
 
