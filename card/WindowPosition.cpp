@@ -1,6 +1,7 @@
 // Where the card opens: the stored position and tab, or a place by the
 // screen's size.
 #include "card/frmInicial.h"
+#include "platform/windows/WidgetState.h"
 
 #include "card/CardSettings.h"
 #include "card/TwipsGeometry.h"
@@ -62,6 +63,8 @@ bool frmInicial::restoreWindow()
                             vb::CLng(values[3]));
     else
         placeByScreen();
+    // Stored on a larger screen, the card still opens whole on this one.
+    platform::widgetstate::keepOnScreen(this);
     selectTab(tab >= card::tabIdentification && tab <= card::tabCount ? tab : card::tabIdentification);
     return true;
 }

@@ -1,4 +1,5 @@
 #include "host/HostWindow.h"
+#include "platform/windows/WidgetState.h"
 
 #include "card/frmInicial.h"
 #include "component/General.h"
@@ -219,6 +220,7 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     buildHeaders();
     resize(defaultWidth, defaultHeight);
     restoreLayout();
+    platform::widgetstate::keepOnScreen(this);
 }
 
 // Menus and toolbar share the actions; shortcuts as on any desktop.

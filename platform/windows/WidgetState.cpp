@@ -1,7 +1,10 @@
 #include "platform/windows/WidgetState.h"
+
 #include "platform/windows/WindowServices.h"
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVariant>
 #include <QWidget>
 
@@ -101,6 +104,24 @@ void repaint(QWidget* window)
 {
     if (window && window->isVisible())
         window->repaint();
+}
+
+void keepOnScreen(QWidget* window)
+{
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The title bar and borders count too, once the desktop has put them on.
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QSize size = window->size().boundedTo(area.size() - frame).expandedTo(window->minimumSize());
+    if (size != window->size())
+        window->resize(size);
+    const QSize whole = size + frame;
+    const int x = qBound(area.left(), window->x(), qMax(area.left(), area.right() + 1 - whole.width()));
+    const int y = qBound(area.top(), window->y(), qMax(area.top(), area.bottom() + 1 - whole.height()));
+    if (QPoint(x, y) != window->pos())
+        window->move(x, y);
 }
 
 } // namespace platform::widgetstate

@@ -2,6 +2,7 @@
 // its name is typed, the header's kind and an institution's areas always
 // this contact's, the status line saying who made or last changed the
 // contact, and a new contact's date of entry kept.
+#include "card/WindowPlace.h"
 #include "panels/ContactSearchDialog.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDInstitucional.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -268,4 +270,17 @@ TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramForIt)
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
         QStringLiteral("Não há neste computador nenhum programa que abra «mailto:")));
+}
+
+// Stored on a larger screen, the card still opens whole on this one.
+TEST_F(WorkingDayCard, ACardStoredLargerThanTheScreenOpensWhole)
+{
+    card::keepWindowPlace({-3000, 900, 45000, 30000, 1});
+    frmInicial& card = open(13);
+    const QRect screen = card.screen()->availableGeometry();
+    // The desktop's own borders are put on after it is placed; the window itself fits.
+    EXPECT_LE(card.width(), screen.width());
+    EXPECT_LE(card.height(), screen.height());
+    EXPECT_TRUE(screen.contains(card.frameGeometry().topLeft()));
+    EXPECT_EQ(layoutFaults(card).filter(QStringLiteral(" sobre ")), QStringList());
 }
