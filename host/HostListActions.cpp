@@ -83,34 +83,36 @@ bool HostWindow::listHasRows(const QString& title)
     return false;
 }
 
-void HostWindow::exportListCsv()
+// The list to a file the user names, made by `write`; a failure is said.
+void HostWindow::exportListAs(const QString& title, const QString& description, const QString& extension,
+                              const std::function<bool(const QString&, QString&)>& write)
 {
-    if (!listHasRows(csvTitle))
+    if (!listHasRows(title))
         return;
-    const QString path = windows().saveFileName(
-        listSaveRequest(csvTitle, QStringLiteral("Folha de cálculo CSV"), QStringLiteral("csv")));
+    const QString path = windows().saveFileName(listSaveRequest(title, description, extension));
     if (path.isEmpty())
         return;
     QString failure;
-    if (!listout::writeFile(path, listout::csv(listTable()), failure))
+    if (!write(path, failure))
         windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
                                  QStringLiteral("»: ") + failure + u'.',
-                             platform::msgbox::Exclamation, csvTitle);
+                             platform::msgbox::Exclamation, title);
+}
+
+void HostWindow::exportListCsv()
+{
+    exportListAs(csvTitle, QStringLiteral("Folha de cálculo CSV"), QStringLiteral("csv"),
+                 [this](const QString& path, QString& failure) {
+                     return listout::writeFile(path, listout::csv(listTable()), failure);
+                 });
 }
 
 void HostWindow::exportListPdf()
 {
-    if (!listHasRows(pdfTitle))
-        return;
-    const QString path = windows().saveFileName(
-        listSaveRequest(pdfTitle, QStringLiteral("Documento PDF"), QStringLiteral("pdf")));
-    if (path.isEmpty())
-        return;
-    QString failure;
-    if (!listout::writePdf(listTable(), path, failure))
-        windows().messageBox(QStringLiteral("Não foi possível gravar o ficheiro «") + path +
-                                 QStringLiteral("»: ") + failure + u'.',
-                             platform::msgbox::Exclamation, pdfTitle);
+    exportListAs(pdfTitle, QStringLiteral("Documento PDF"), QStringLiteral("pdf"),
+                 [this](const QString& path, QString& failure) {
+                     return listout::writePdf(listTable(), path, failure);
+                 });
 }
 
 // The list is made a PDF in the temporary folder, under one name that each

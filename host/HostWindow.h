@@ -7,6 +7,7 @@
 #include "lists/Lista.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class General;
@@ -90,6 +91,8 @@ class HostWindow : public QMainWindow {
     void showSearch();
     bool listDropEvent(QEvent* event);
     bool listHasRows(const QString& title);
+    void exportListAs(const QString& title, const QString& description, const QString& extension,
+                      const std::function<bool(const QString&, QString&)>& write);
     void showListMenu(const QPoint& at);
     void deleteCurrent();
     General& component_;
