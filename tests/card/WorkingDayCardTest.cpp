@@ -228,9 +228,10 @@ TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
     const QRect frame = inCard(again, again.findChild<QFrame*>(QStringLiteral("Frame_Identificacao")));
     for (QWidget* panel : again.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
                               ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (panel->isVisibleTo(&again))
+        if (panel->isVisibleTo(&again)) {
             EXPECT_TRUE(frame.contains(inCard(again, panel)) && panel->width() > 0 && panel->height() > 0)
                 << panel->objectName().toStdString() << " lies outside the page";
+        }
     EXPECT_EQ(layoutFaults(again), QStringList()) << "opened again after being enlarged";
 }
 
