@@ -7,6 +7,8 @@
 #include "card/CardImages.h"
 #include "card/CardSettings.h"
 #include "card/ComponentFiles.h"
+#include "connection/ConnectionState.h"
+#include "panels/LookupTableEditor.h"
 #include "panels/ucIDPermitions.h"
 #include "panels/ucIDTulvas.h"
 #include "platform/windows/WindowServices.h"
@@ -123,14 +125,20 @@ void frmInicial::buildMenus()
                                standardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
     QMenu* tabelas = menuBar()->addMenu(QStringLiteral("&Tabelas"));
     tabelas->setObjectName(QStringLiteral("mnTabelas"));
-    // Titles, professions, nationalities and countries are typed on the
-    // card; their lists are kept by the family's table editor, not here.
-    for (const auto& [name, text] :
-         {std::pair{"mnTitulos", "&Títulos"}, std::pair{"mnProfissoes", "&Profissões"},
-          std::pair{"mnNacionalidades", "&Nacionalidades"}, std::pair{"mnPaises", "P&aises"}}) {
-        QAction* table = menuItem(tabelas, name, text);
-        table->setEnabled(false);
-        table->setToolTip(QStringLiteral("As tabelas são mantidas no editor de tabelas da aplicação."));
+    // Titles, professions, nationalities and countries: each its words' editor.
+    const std::pair<const char*, const char*> tableItems[] = {{"mnTitulos", "&Títulos"},
+                                                              {"mnProfissoes", "&Profissões"},
+                                                              {"mnNacionalidades", "&Nacionalidades"},
+                                                              {"mnPaises", "P&aises"}};
+    for (qsizetype i = 0; i < qsizetype(std::size(tableItems)); ++i) {
+        QAction* table = menuItem(tabelas, tableItems[i].first, tableItems[i].second);
+        connect(table, &QAction::triggered, this, [this, i] {
+            handle("mnTabelas_Click", [this, i] {
+                LookupTableEditor editor(lookupTables().at(i), Conn().strUser, this);
+                if (editor.load())
+                    editor.exec();
+            });
+        });
     }
     QMenu* ajuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     ajuda->setObjectName(QStringLiteral("mnAjuda"));

@@ -131,6 +131,26 @@ CREATE TABLE tbContactos_Eventos_Tipos (
   evento_id INTEGER PRIMARY KEY AUTOINCREMENT,
   descrit NVARCHAR(80) COLLATE QV_CI NOT NULL
 );
+CREATE TABLE tbTabelas_Titulos (
+  titulo_id INTEGER PRIMARY KEY AUTOINCREMENT,
+  descrit NVARCHAR(30) COLLATE QV_CI NOT NULL
+);
+CREATE UNIQUE INDEX ix_tbTabelas_Titulos_descrit ON tbTabelas_Titulos (descrit);
+CREATE TABLE tbTabelas_Profissoes (
+  profissao_id INTEGER PRIMARY KEY AUTOINCREMENT,
+  descrit NVARCHAR(60) COLLATE QV_CI NOT NULL
+);
+CREATE UNIQUE INDEX ix_tbTabelas_Profissoes_descrit ON tbTabelas_Profissoes (descrit);
+CREATE TABLE tbTabelas_Nacionalidades (
+  nacionalidade_id INTEGER PRIMARY KEY AUTOINCREMENT,
+  descrit NVARCHAR(40) COLLATE QV_CI NOT NULL
+);
+CREATE UNIQUE INDEX ix_tbTabelas_Nacionalidades_descrit ON tbTabelas_Nacionalidades (descrit);
+CREATE TABLE tbTabelas_Paises (
+  pais_id INTEGER PRIMARY KEY AUTOINCREMENT,
+  descrit NVARCHAR(60) COLLATE QV_CI NOT NULL
+);
+CREATE UNIQUE INDEX ix_tbTabelas_Paises_descrit ON tbTabelas_Paises (descrit);
 CREATE TABLE tbContactos_Eventos (
   contacto_id INT NOT NULL,
   evento_id INT NOT NULL,

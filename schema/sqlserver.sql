@@ -161,6 +161,34 @@ CREATE TABLE tbContactos_Eventos_Tipos (
   descrit NVARCHAR(80) NOT NULL
 );
 GO
+CREATE TABLE tbTabelas_Titulos (
+  titulo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(30) NOT NULL
+);
+GO
+CREATE UNIQUE INDEX ix_tbTabelas_Titulos_descrit ON tbTabelas_Titulos (descrit);
+GO
+CREATE TABLE tbTabelas_Profissoes (
+  profissao_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(60) NOT NULL
+);
+GO
+CREATE UNIQUE INDEX ix_tbTabelas_Profissoes_descrit ON tbTabelas_Profissoes (descrit);
+GO
+CREATE TABLE tbTabelas_Nacionalidades (
+  nacionalidade_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(40) NOT NULL
+);
+GO
+CREATE UNIQUE INDEX ix_tbTabelas_Nacionalidades_descrit ON tbTabelas_Nacionalidades (descrit);
+GO
+CREATE TABLE tbTabelas_Paises (
+  pais_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  descrit NVARCHAR(60) NOT NULL
+);
+GO
+CREATE UNIQUE INDEX ix_tbTabelas_Paises_descrit ON tbTabelas_Paises (descrit);
+GO
 CREATE TABLE tbContactos_Eventos (
   contacto_id INT NOT NULL,
   evento_id INT NOT NULL,

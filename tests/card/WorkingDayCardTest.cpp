@@ -21,11 +21,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -284,4 +286,22 @@ TEST_F(WorkingDayCard, ACardStoredLargerThanTheScreenOpensWhole)
     EXPECT_LE(card.height(), screen.height());
     EXPECT_TRUE(screen.contains(card.frameGeometry().topLeft()));
     EXPECT_EQ(layoutFaults(card).filter(QStringLiteral(" sobre ")), QStringList());
+}
+
+// The Tabelas menu opens each table's editor, modal over the card.
+TEST_F(WorkingDayCard, TheTablesMenuOpensEachTablesEditor)
+{
+    frmInicial& card = open(13);
+    QStringList opened;
+    for (const char* item : {"mnTitulos", "mnProfissoes", "mnNacionalidades", "mnPaises"}) {
+        QTimer::singleShot(0, [&opened] {
+            if (auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened << editor->windowTitle() + u' ' +
+                              QString::number(editor->findChild<QListWidget*>()->count());
+                editor->reject();
+            }
+        });
+        card.findChild<QAction*>(QString::fromLatin1(item))->trigger();
+    }
+    EXPECT_EQ(opened, (QStringList{"Títulos 8", "Profissões 8", "Nacionalidades 6", "Países 6"}));
 }
