@@ -1,5 +1,7 @@
 #include "panels/ucIDSingular.h"
 
+#include "panels/WordCompleter.h"
+
 #include "data/modData.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
@@ -55,6 +57,11 @@ ucIDSingular::ucIDSingular(QWidget* parent) : IdentityPanel(QStringLiteral("ucID
     for (QLineEdit* edit : {titulo_, nome_, apelido_})
         connect(edit, &QLineEdit::textEdited, this,
                 [this] { emit NomeHasChanged(nome_->text(), apelido_->text(), titulo_->text()); });
+    // The words of the card's tables are offered as the user types.
+    const auto connection = [this] { return db(); };
+    words_ = {new WordCompleter(titulo_, QStringLiteral("tbTabelas_Titulos"), connection),
+              new WordCompleter(profissao_, QStringLiteral("tbTabelas_Profissoes"), connection),
+              new WordCompleter(nacionalidade_, QStringLiteral("tbTabelas_Nacionalidades"), connection)};
 }
 
 QString ucIDSingular::TaxNumber() const
@@ -71,6 +78,9 @@ void ucIDSingular::clear()
 
 void ucIDSingular::load()
 {
+    for (WordCompleter* words : words_)
+        words->forget(); // the tables may have changed since
+
     ado::Recordset rs = query(sql::compose(selectContact, {ContactNumber}));
     if (!rs.Eof()) {
         titulo_->setText(text(rs, QStringLiteral("titulo")));

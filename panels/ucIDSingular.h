@@ -4,6 +4,7 @@
 #include "panels/IdentityPanel.h"
 
 class QLineEdit;
+class WordCompleter;
 
 class ucIDSingular : public IdentityPanel {
     Q_OBJECT
@@ -34,6 +35,7 @@ class ucIDSingular : public IdentityPanel {
     QString refusal() const;
     vb::Variant birthDate() const; // Null when empty; refused when not a date or after today
 
+    QList<WordCompleter*> words_;
     QLineEdit* titulo_;
     QLineEdit* nome_;
     QLineEdit* apelido_;

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -304,4 +305,15 @@ TEST_F(WorkingDayCard, TheTablesMenuOpensEachTablesEditor)
         card.findChild<QAction*>(QString::fromLatin1(item))->trigger();
     }
     EXPECT_EQ(opened, (QStringList{"Títulos 8", "Profissões 8", "Nacionalidades 6", "Países 6"}));
+
+    // The fields offer the tables' words as the user types.
+    card.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
+    for (const auto& [field, count] : {std::pair{"txtTitulo", 8}, std::pair{"txtNacionalidade", 6}}) {
+        auto* edit = card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(field));
+        edit->setFocus();
+        QApplication::processEvents();
+        ASSERT_NE(edit->completer(), nullptr) << field;
+        EXPECT_EQ(edit->completer()->model()->rowCount(), count) << field;
+    }
 }
