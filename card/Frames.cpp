@@ -130,8 +130,10 @@ void frmInicial::buildIdentificationFrame(int frameWidth, int frameHeight)
     place(ucIDMoradas1, 0, third + 600, frameWidth / 2, third - 300);
     place(ucIDTulvas_Details1, frameWidth / 2, third + 600, frameWidth / 2, third - 300);
     place(ucIDTelefones1, 0, 2 * third + 300, frameWidth / 4, third - 300);
-    place(ucIDEmails1, frameWidth / 4, 2 * third + 300, frameWidth / 4, third - 300);
-    place(ucIDRelacionados1, frameWidth / 2, 2 * third + 300, frameWidth / 2, third - 300);
+    // An e-mail address is longer than a number: its grid takes a quarter of
+    // the relations' half, and the two grow by halves as the window does.
+    place(ucIDEmails1, frameWidth / 4, 2 * third + 300, 3 * frameWidth / 8, third - 300);
+    place(ucIDRelacionados1, 5 * frameWidth / 8, 2 * third + 300, 3 * frameWidth / 8, third - 300);
 }
 
 // Tab 2: files and events on the left, communications and notes on the right.

@@ -186,6 +186,14 @@ QStringList layoutFaults(frmInicial& card)
                               QString::number(h->sectionSize(i)) + u'/' + QString::number(text);
         }
     }
+    for (const char* grid : {"ucIDTelefones1", "ucIDEmails1"}) {
+        const auto* table = card.findChild<QWidget*>(QString::fromLatin1(grid))->findChild<QTableWidget*>();
+        for (int r = 0; table && table->isVisibleTo(&card) && r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (const QTableWidgetItem* item = table->item(r, c);
+                    item && table->columnWidth(c) < table->fontMetrics().horizontalAdvance(item->text()) + 8)
+                    faults << QStringLiteral("valor cortado: ") + item->text();
+    }
     QList<QWidget*> panels;
     for (QWidget* w : card.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
                           ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
