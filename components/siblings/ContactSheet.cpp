@@ -60,7 +60,9 @@ ContactSheet::ContactSheet(const QString& product, const ContactDetails& details
 
 QString ContactSheet::caption(const QString& product, const QString& name)
 {
-    return name.isEmpty() ? product : product + QStringLiteral(" — ") + name;
+    // The contact first and the product after it, as every desktop window
+    // names its document before its program.
+    return name.isEmpty() ? product : name + QStringLiteral(" — ") + product;
 }
 
 // Values can be selected and copied from the keyboard; each caption's

@@ -102,7 +102,7 @@ TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
 
     QWidget* sheet = shownSheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Travix — Ana Santos"));
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Ana Santos — Travix"));
     EXPECT_FALSE(sheet->isModal());
     EXPECT_EQ(text(sheet, "lblNome"), QStringLiteral("Ana Santos"));
     EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Particular"));
@@ -125,7 +125,7 @@ TEST_F(SiblingSheet, AnInstitutionShowsItsKindAndMissingValuesSaySo)
 
     QWidget* sheet = shownSheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Snvia — Clínica Médica da Foz"));
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Clínica Médica da Foz — Snvia"));
     EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Empresarial"));
     EXPECT_EQ(text(sheet, "lblMorada"), QStringLiteral("Rua Direita, 14\n3810-064 Aveiro\nPortugal"));
     EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("200031676 (Fixo)\n210418916 (Emprego)"));
