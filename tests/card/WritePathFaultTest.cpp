@@ -28,6 +28,7 @@
 #include "tests/support/ExportedCards.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -569,6 +570,35 @@ class WritePathFaults : public cardtest::CardFixture {
                 {}};
     }
 
+    // Contact 13's first export each round: the UID it gives is stored with
+    // the file, or neither is there.
+    Operation exporting()
+    {
+        const QString path = files.filePath(QStringLiteral("exportado.vcf"));
+        return {"exportar vCard",
+                [this, path](int) {
+                    Data().SqlServer.Execute(
+                        QStringLiteral("DELETE FROM tbContactos_VCard WHERE contacto_id = 13"));
+                    QFile::remove(path);
+                },
+                [this, path] {
+                    vcard::FileDelivery file(path);
+                    const vcard::ExportResult r = vcard::exportContacts({13}, QStringLiteral("sa"), file);
+                    if (!r.delivered) // as the host shows it
+                        windows.services().messageBox(r.failure, Information, {});
+                    return r.delivered;
+                },
+                [this, path] {
+                    QFile written(path);
+                    const QString uid =
+                        stored(QStringLiteral("SELECT uid FROM tbContactos_VCard WHERE contacto_id = 13"));
+                    return written.open(QIODevice::ReadOnly) && uid != QLatin1String("NULL") &&
+                           written.readAll().contains(uid.toUtf8());
+                },
+                0,
+                {}};
+    }
+
     QTemporaryDir files;
     QString root;
     QString document;
@@ -607,10 +637,11 @@ TEST_F(WritePathFaults, RelationsPhotosAndTheArchiveAreWholeOrNothing)
         expectClean(everyStatement(filing(file)));
 }
 
-TEST_F(WritePathFaults, ImportingVCardsIsWholeOrNothing)
+TEST_F(WritePathFaults, ImportingAndExportingVCardsIsWholeOrNothing)
 {
     // Ana Alves gets her UID first, as an export would give it.
     testsupport::exportedCards({38}, QStringLiteral("sa"));
     for (const bool update : {false, true})
         expectClean(everyStatement(importing(update)));
+    expectClean(everyStatement(exporting()));
 }
