@@ -110,22 +110,27 @@ LookupTableEditor::LookupTableEditor(const LookupTable& table, const QString& us
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-bool LookupTableEditor::load()
+void LookupTableEditor::readWords()
 {
     list_->clear();
     words_.clear();
     deleted_.clear();
+    ado::Recordset rs;
+    for (rs.Open(sql::compose(selectWords, {table_.table, table_.key}), Data().SqlServer); !rs.Eof();
+         rs.MoveNext()) {
+        const QString word = vb::CStr(rs(QStringLiteral("descrit")));
+        words_.append({vb::CLng(rs(table_.key)), word});
+        auto* item = new QListWidgetItem(word, list_);
+        if (mayChange_)
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    rs.Close();
+}
+
+bool LookupTableEditor::load()
+{
     try {
-        ado::Recordset rs;
-        for (rs.Open(sql::compose(selectWords, {table_.table, table_.key}), Data().SqlServer); !rs.Eof();
-             rs.MoveNext()) {
-            const QString word = vb::CStr(rs(QStringLiteral("descrit")));
-            words_.append({vb::CLng(rs(table_.key)), word});
-            auto* item = new QListWidgetItem(word, list_);
-            if (mayChange_)
-                item->setFlags(item->flags() | Qt::ItemIsEditable);
-        }
-        rs.Close();
+        readWords();
         return true;
     } catch (const vb::Error& e) {
         windows().messageBox(QStringLiteral("Não foi possível ler a tabela «") + table_.title +
@@ -234,5 +239,13 @@ bool LookupTableEditor::save()
         refuse(QStringLiteral("Nada foi gravado: ") + e.description());
         return false;
     }
-    return load();
+    // Stored: a reading that fails now does not make the save a failure
+    // (a retry would add the new words twice).
+    try {
+        readWords();
+    } catch (const vb::Error& e) {
+        refuse(QStringLiteral("As alterações foram gravadas, mas não foi possível ler a tabela de novo: ") +
+               e.description());
+    }
+    return true;
 }

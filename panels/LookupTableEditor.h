@@ -41,6 +41,7 @@ class LookupTableEditor : public QDialog {
         qint32 id = 0; // 0: new
         QString stored;
     };
+    void readWords();
     int uses(const QString& word) const;
     void refuse(const QString& text);
     QList<Word> words_; // as read, by row

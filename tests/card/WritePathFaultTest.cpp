@@ -9,6 +9,7 @@
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/vcard/VCardExchange.h"
+#include "panels/LookupTableEditor.h"
 #include "panels/ucIDArqDoc.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDFotos.h"
@@ -30,6 +31,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -599,6 +601,30 @@ class WritePathFaults : public cardtest::CardFixture {
                 {}};
     }
 
+    // A word added and another changed in a table's editor, saved in one unit.
+    Operation editingTable()
+    {
+        auto editor = std::make_shared<std::unique_ptr<LookupTableEditor>>();
+        auto word = std::make_shared<QString>();
+        return {"editar tabela",
+                [editor, word](int round) {
+                    *word = QStringLiteral("Título ") + QString::number(round);
+                    *editor = std::make_unique<LookupTableEditor>(lookupTables().at(0), QStringLiteral("sa"));
+                    (*editor)->load();
+                    (*editor)->list()->item(0)->setText(*word + QStringLiteral(" (alterado)"));
+                    (*editor)->addWord();
+                    (*editor)->list()->currentItem()->setText(*word);
+                },
+                [editor] { return (*editor)->save(); },
+                [this, word] {
+                    return db.count(
+                               QStringLiteral("SELECT COUNT(*) FROM tbTabelas_Titulos WHERE descrit LIKE '") +
+                               *word + QStringLiteral("%'")) == 2;
+                },
+                0,
+                {}};
+    }
+
     QTemporaryDir files;
     QString root;
     QString document;
@@ -644,4 +670,9 @@ TEST_F(WritePathFaults, ImportingAndExportingVCardsIsWholeOrNothing)
     for (const bool update : {false, true})
         expectClean(everyStatement(importing(update)));
     expectClean(everyStatement(exporting()));
+}
+
+TEST_F(WritePathFaults, ATablesWordsAreSavedWholeOrNothing)
+{
+    expectClean(everyStatement(editingTable()));
 }
