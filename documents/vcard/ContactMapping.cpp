@@ -198,9 +198,26 @@ Property nOf(const ContactRecord& r)
                                     {{r.apelido}, {r.nome}, {QString()}, {r.titulo}, {QString()}});
 }
 
+// What the columns made of a kept property: it stands in for the derived
+// one while the columns still say this.
 QString addressKey(const AddressRow& a)
 {
     return QStringList{a.morada, a.codigoPostal, a.localidade, a.pais}.join(u'\x1f');
+}
+
+QString phoneKey(const PhoneRow& t)
+{
+    return t.numero + u'\x1f' + t.tipo;
+}
+
+QString emailKey(const EmailRow& e)
+{
+    return e.email + u'\x1f' + e.descrit;
+}
+
+QString relationKey(const RelatedRow& r)
+{
+    return r.uid + u'\x1f' + r.descrit;
 }
 
 QString kindOf(const ContactRecord& r)
@@ -563,7 +580,7 @@ class CardReader {
         t.tipo = fit(phoneKindColumn, t.tipo);
         prefs_.phones << p.pref();
         r_.phones << t;
-        keepRowUnlessSame(p, telOf(t), t.numero + u'\x1f' + t.tipo);
+        keepRowUnlessSame(p, telOf(t), phoneKey(t));
     }
 
     void takeEmail(const Property& p)
@@ -581,7 +598,7 @@ class CardReader {
         e.descrit = fit(emailWordColumn, e.descrit);
         prefs_.emails << p.pref();
         r_.emails << e;
-        keepRowUnlessSame(p, emailOf(e), e.email + u'\x1f' + e.descrit);
+        keepRowUnlessSame(p, emailOf(e), emailKey(e));
     }
 
     void takeNote(const Property& p)
@@ -613,7 +630,7 @@ class CardReader {
         RelatedRow rel{p.value(),
                        fit(relationColumn, words.isEmpty() ? relationWord(p.types()) : words.first())};
         r_.related << rel;
-        keepUnlessSame(p, relatedOf(rel), rel.uid + u'\x1f' + rel.descrit);
+        keepUnlessSame(p, relatedOf(rel), relationKey(rel));
     }
 
     void takeCategories(const Property& p)
@@ -727,11 +744,14 @@ Card toCard(const ContactRecord& r)
         card.addProperty(original ? *original : derived);
     };
     // A list's rows, each its kept original while unchanged, ranked together.
-    const auto addList = [&](const QList<std::pair<Property, QString>>& rows, const QList<bool>& preferred) {
+    const auto addRows = [&](const auto& rows, const auto& derive, const auto& keyOf) {
         QList<Property> properties;
-        for (const auto& [derived, key] : rows) {
-            std::optional<Property> original = kept.take({derived.name()}, key);
+        QList<bool> preferred;
+        for (const auto& row : rows) {
+            const Property derived = derive(row);
+            std::optional<Property> original = kept.take({derived.name()}, keyOf(row));
             properties << (original ? *original : derived);
+            preferred << row.preferred;
         }
         settlePrefs(properties, preferred);
         for (const Property& p : properties)
@@ -759,34 +779,16 @@ Card toCard(const ContactRecord& r)
     }
     if (!r.nif.isEmpty())
         add(Property::fromText(QStringLiteral("X-NIF"), r.nif), r.nif);
-    QList<std::pair<Property, QString>> rows;
-    QList<bool> preferred;
-    for (const AddressRow& a : r.addresses) {
-        rows << std::pair{adrOf(a), addressKey(a)};
-        preferred << a.preferred;
-    }
-    addList(rows, preferred);
-    rows.clear();
-    preferred.clear();
-    for (const PhoneRow& t : r.phones) {
-        rows << std::pair{telOf(t), t.numero + u'\x1f' + t.tipo};
-        preferred << t.preferred;
-    }
-    addList(rows, preferred);
-    rows.clear();
-    preferred.clear();
-    for (const EmailRow& e : r.emails) {
-        rows << std::pair{emailOf(e), e.email + u'\x1f' + e.descrit};
-        preferred << e.preferred;
-    }
-    addList(rows, preferred);
+    addRows(r.addresses, adrOf, addressKey);
+    addRows(r.phones, telOf, phoneKey);
+    addRows(r.emails, emailOf, emailKey);
     for (const QString& note : r.notes)
         add(Property::fromText(QStringLiteral("NOTE"), note), note);
     if (!r.photoPng.isEmpty())
         add(Property(QStringLiteral("PHOTO"), pngDataUri + QString::fromLatin1(r.photoPng.toBase64())),
             md5(r.photoPng));
     for (const RelatedRow& rel : r.related)
-        add(relatedOf(rel), rel.uid + u'\x1f' + rel.descrit);
+        add(relatedOf(rel), relationKey(rel));
     if (!r.categories.isEmpty()) {
         QList<QStringList> list{r.categories};
         card.addProperty(Property::fromComponents(QStringLiteral("CATEGORIES"), list));
@@ -809,7 +811,7 @@ ContactRecord fromCard(const Card& card)
 QList<Property> withUnresolved(QList<Property> kept, const QList<RelatedRow>& unresolved)
 {
     for (const RelatedRow& rel : unresolved) {
-        const QString key = rel.uid + u'\x1f' + rel.descrit;
+        const QString key = relationKey(rel);
         const auto original = std::find_if(kept.begin(), kept.end(), [&](const Property& p) {
             return p.name() == QLatin1String("RELATED") && p.parameter(keyParameter).value(0) == key;
         });

@@ -265,15 +265,19 @@ ExportResult exportContacts(const QList<qint32>& ids, const QString& user, Deliv
         // One unit: the UIDs a first export gives are stored with the file, or not at all.
         TransactionScope unit;
         unit.begin();
+        // Whether a contact is still there is asked only of those that fail:
+        // another user may have deleted it since the list was read.
+        const auto gone = [&](qint32 id) {
+            return !store.exists(id) ? QStringLiteral("o contacto já não existe") : QString();
+        };
         for (const qint32 id : ids) {
-            if (!store.exists(id)) {
-                result.skipped << contactLabel(id) + QStringLiteral(": o contacto já não existe");
-                continue;
-            }
             if (const Right open = right(user, id, modCheckPermissions::Open); open != Right::Granted) {
+                const QString why = gone(id);
                 result.skipped << contactLabel(id) + QStringLiteral(": ") +
-                                      (open == Right::Unknown ? notAsked
-                                                              : QStringLiteral("sem permissão para o abrir"));
+                                      (!why.isEmpty() ? why
+                                       : open == Right::Unknown
+                                           ? notAsked
+                                           : QStringLiteral("sem permissão para o abrir"));
                 continue;
             }
             try {
@@ -282,7 +286,9 @@ ExportResult exportContacts(const QList<qint32>& ids, const QString& user, Deliv
                 result.names << contact.displayName();
                 exported << id;
             } catch (const vb::Error& e) {
-                result.skipped << contactLabel(id) + QStringLiteral(": ") + e.description();
+                const QString why = gone(id);
+                result.skipped << contactLabel(id) + QStringLiteral(": ") +
+                                      (why.isEmpty() ? e.description() : why);
             }
         }
         if (cards.isEmpty()) {

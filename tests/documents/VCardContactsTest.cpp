@@ -15,24 +15,11 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <gtest/gtest.h>
 
 using ado::embedded::EmbeddedServer;
 
 namespace {
-
-QByteArray tinyPng()
-{
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(QColor(0x2f, 0x5d, 0x9e));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 // An individual and an institution holding every mapped property, related
 // to each other, with text a careless writer would break.
@@ -57,7 +44,7 @@ QByteArray twoContacts()
         "TEL;TYPE=voice:+351 222 000 111",
         "EMAIL;TYPE=work;PREF=1:conceicao@exemplo.pt",
         "NOTE:" + note,
-        "PHOTO:data:image/png;base64," + tinyPng().toBase64(),
+        "PHOTO:data:image/png;base64," + samples::tinyImage("PNG").toBase64(),
         "RELATED;X-RELACAO=Gerente:urn:uuid:00000000-0000-4000-8000-000000000002",
         "CATEGORIES:Contactos Quarvenses",
         "X-ALCUNHA;TYPE=home:Xão",
@@ -379,10 +366,10 @@ TEST_F(VCardContacts, AnExportHoldsOnlyWhatTheUserMayOpen)
 // moves the default, the new default outranks every other row.
 TEST(ContactMapping, PreferenceRanksFollowTheDefaultRow)
 {
-    const QByteArray card =
-        samples::file({"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Sá", "N:Sá;Rita;;;",
-                       "EMAIL;PREF=1:rita@um.example", "EMAIL;PREF=2:rita@dois.example",
-                       "EMAIL:rita@tres.example", "PHOTO;ENCODING=b:" + tinyPng().toBase64(), "END:VCARD"});
+    const QByteArray card = samples::file(
+        {"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Sá", "N:Sá;Rita;;;", "EMAIL;PREF=1:rita@um.example",
+         "EMAIL;PREF=2:rita@dois.example", "EMAIL:rita@tres.example",
+         "PHOTO;ENCODING=b:" + samples::tinyImage("PNG").toBase64(), "END:VCARD"});
     vcard::ContactRecord rita = vcard::fromCard(vcard::read(card).first());
     const auto prefs = [](const vcard::ContactRecord& r) {
         QList<int> out;

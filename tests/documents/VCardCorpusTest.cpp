@@ -9,8 +9,6 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -19,17 +17,6 @@
 #include <iostream>
 
 namespace {
-
-QByteArray jpegBase64()
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(QColor(0xc0, 0x40, 0x20));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return jpeg.toBase64();
-}
 
 // 2.1 writers leave base64 unindented on lines of their own, ended by a blank line.
 QByteArray base64Lines(const QByteArray& base64)
@@ -62,7 +49,7 @@ const QString byId = QStringLiteral(" WHERE contacto_id = %1");
 
 QList<Shape> corpus()
 {
-    const QByteArray jpeg = jpegBase64();
+    const QByteArray jpeg = samples::tinyImage("JPEG").toBase64();
     QList<Shape> shapes;
     shapes << Shape{
         "telemóvel da maçã, 3.0 com grupos e etiquetas",

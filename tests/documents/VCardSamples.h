@@ -4,7 +4,9 @@
 #include "documents/vcard/VCard.h"
 #include "tests/support/QtPrinters.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QImage>
 #include <initializer_list>
 #include <ostream>
 
@@ -31,6 +33,18 @@ inline void PrintTo(const Card& card, std::ostream* out)
 } // namespace vcard
 
 namespace samples {
+
+// A few pixels of one colour in an image format ("PNG", "JPEG"), as a photo.
+inline QByteArray tinyImage(const char* format)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(QColor(0x2f, 0x5d, 0x9e));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 // The lines of a file, each ended by `end`.
 inline QByteArray file(std::initializer_list<QByteArray> lines, const QByteArray& end = "\r\n")
