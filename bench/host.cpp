@@ -16,7 +16,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -89,7 +89,7 @@ void BM_HostStartUp(benchmark::State& state)
         std::unique_ptr<HostSession> session = startHost(window, times);
         state.PauseTiming();
         recording.stop();
-        rows = window->list()->topLevelItemCount();
+        rows = window->rows().rowCount();
         resident = bench::residentBytes();
         stopHost(session);
         state.ResumeTiming();
@@ -133,7 +133,7 @@ void BM_SearchKeystroke(benchmark::State& state)
         window->searchList();
         state.PauseTiming();
         recording.stop();
-        rows += window->list()->topLevelItemCount();
+        rows += window->rows().rowCount();
         ++keystrokes;
         if (search->text() == typed)
             typing = false;

@@ -17,10 +17,11 @@
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -59,17 +60,18 @@ listout::Table HostWindow::listTable() const
         typed.isEmpty() ? listBaseName : listBaseName + QStringLiteral(" — «") + typed + QStringLiteral("»");
     table.footer =
         count_->text() + QStringLiteral(" ") + QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-    const QTreeWidgetItem* header = view_->headerItem();
     QList<int> shown;
-    for (int c = 0; c < view_->columnCount(); ++c)
+    for (int c = 0; c < model_->columnCount(); ++c)
         if (!view_->isColumnHidden(c)) {
             shown << c;
-            table.headers << header->text(c);
+            table.headers << model_->headerData(c, Qt::Horizontal).toString();
         }
-    for (int i = 0; i < view_->topLevelItemCount(); ++i) {
+    // The whole list, not only the screens read so far.
+    model_->readAll();
+    for (int i = 0; i < model_->rowCount(); ++i) {
         QStringList row;
         for (const int c : shown)
-            row << view_->topLevelItem(i)->text(c);
+            row << model_->textAt(i, c);
         table.rows << row;
     }
     return table;
@@ -77,7 +79,7 @@ listout::Table HostWindow::listTable() const
 
 bool HostWindow::listHasRows(const QString& title)
 {
-    if (view_->topLevelItemCount() > 0)
+    if (model_->rowCount() > 0)
         return true;
     windows().messageBox(QStringLiteral("A lista não tem contactos."), platform::msgbox::Information, title);
     return false;
@@ -133,16 +135,16 @@ void HostWindow::printList()
 
 void HostWindow::showListMenu(const QPoint& at)
 {
-    QTreeWidgetItem* item = view_->itemAt(at);
-    if (item && !item->isSelected())
-        view_->setCurrentItem(item);
+    const QModelIndex at_ = view_->indexAt(at);
+    if (at_.isValid() && !view_->selectionModel()->isRowSelected(at_.row(), {}))
+        setCurrentRow(at_.row());
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("mnLista"));
-    fillListMenu(menu, item);
+    fillListMenu(menu, at_.isValid() ? at_.row() : -1);
     menu.exec(view_->viewport()->mapToGlobal(at));
 }
 
-void HostWindow::fillListMenu(QMenu& menu, QTreeWidgetItem* item)
+void HostWindow::fillListMenu(QMenu& menu, int row)
 {
     const auto add = [&](const char* name, const QString& text, bool enabled,
                          const std::function<void()>& run) {
@@ -151,9 +153,9 @@ void HostWindow::fillListMenu(QMenu& menu, QTreeWidgetItem* item)
         a->setEnabled(enabled);
         connect(a, &QAction::triggered, this, run);
     };
-    const bool onRow = item != nullptr;
-    const QString phone = onRow ? item->text(phoneColumn) : QString();
-    const QString email = onRow ? item->text(emailColumn) : QString();
+    const bool onRow = row >= 0;
+    const QString phone = model_->textAt(row, phoneColumn);
+    const QString email = model_->textAt(row, emailColumn);
     add("mnListaAbrir", QStringLiteral("&Abrir"), onRow, [this] { openContact(); });
     add("mnListaNovo", QStringLiteral("&Novo…"), true, [this] { newContact(); });
     add("mnListaApagar", QStringLiteral("A&pagar…"), onRow, [this] { deleteCurrent(); });
@@ -168,10 +170,9 @@ void HostWindow::fillListMenu(QMenu& menu, QTreeWidgetItem* item)
 // Deleting is the card's: it asks, checks the rights and says what it did.
 void HostWindow::deleteCurrent()
 {
-    QTreeWidgetItem* item = view_->currentItem();
-    if (!item)
+    const qint32 id = model_->keyAt(currentRow());
+    if (id == 0)
         return;
-    const qint32 id = Lista::ConvertKey(Lista::keyOf(item)).toInt();
     openContact(id);
     frmInicial* card = component_.card();
     if (!card || !card->isVisible() || card->Contacto_ID != id)

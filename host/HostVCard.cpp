@@ -4,7 +4,6 @@
 #include "documents/vcard/VCardExchange.h"
 #include "documents/vcard/VCardReader.h"
 #include "host/HostWindow.h"
-#include "lists/Lista.h"
 #include "platform/folders/FileFaults.h"
 #include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
@@ -12,9 +11,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QMimeData>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -150,18 +151,28 @@ void HostWindow::importFiles(const QStringList& files)
 
 QList<qint32> HostWindow::listedContacts(bool selectedOnly) const
 {
+    if (!selectedOnly)
+        return model_->allKeys();
+    QList<int> rows;
+    for (const QModelIndex& chosen : view_->selectionModel()->selectedRows())
+        rows << chosen.row();
+    std::sort(rows.begin(), rows.end()); // in the list's order
     QList<qint32> ids;
-    for (int i = 0; i < view_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = view_->topLevelItem(i);
-        if (!selectedOnly || item->isSelected())
-            ids << Lista::ConvertKey(Lista::keyOf(item)).toInt();
-    }
+    for (const int row : rows)
+        ids << model_->keyAt(row);
     return ids;
 }
 
 void HostWindow::exportContacts(bool selectedOnly)
 {
-    const QList<qint32> ids = listedContacts(selectedOnly);
+    QList<qint32> ids;
+    try {
+        ids = listedContacts(selectedOnly);
+    } catch (const vb::Error& e) {
+        windows().messageBox(ContactListModel::failureText(e.description()), platform::msgbox::Exclamation,
+                             exportTitle);
+        return;
+    }
     if (ids.isEmpty()) {
         windows().messageBox(selectedOnly ? QStringLiteral("Seleccione na lista os contactos a exportar.")
                                           : QStringLiteral("A lista não tem contactos a exportar."),

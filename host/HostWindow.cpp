@@ -6,10 +6,8 @@
 #include "connection/ConnectionState.h"
 #include "data/modData.h"
 #include "permissions/modCheckPermissions.h"
-#include "platform/ado/Session.h"
-#include "platform/ado/SqlCompose.h"
-#include "platform/objects/HostCallback.h"
 #include "platform/values/Conversions.h"
+#include "platform/values/Twips.h"
 
 #include "card/ComponentFiles.h"
 #include "platform/windows/WindowServices.h"
@@ -31,41 +29,17 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <utility>
 
 namespace {
 
-// Accent-insensitive on both servers, in the search and in the order ("Évora"
-// before "Viseu" in every column, computed ones included): SQL Server by the
-// collation, the embedded one by its reading of it. Only the contacts the user may open, by
-// the same masks as the card's check, decided by the server in this one
-// statement (%4, the user's condition over the permission rows).
-// The typed text is looked for in the name, the NIF, the e-mail and the
-// locality (%1), and without its spaces in the telephone and the NIF without
-// theirs (%6); %7 narrows to a kind or a file.
-const char16_t selectContacts[] =
-    u"SELECT contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade "
-    u"FROM vwContactos_Quarvenses_Completos WHERE (nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
-    u"OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 OR email COLLATE Latin1_General_CI_AI LIKE %1 "
-    u"OR localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(telefone, N' ', N'') LIKE %6 "
-    u"OR REPLACE(no_contribuinte, N' ', N'') LIKE %6) "
-    u"AND contacto_id IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %4)%7 "
-    u"ORDER BY %2 COLLATE Latin1_General_CI_AI %3, %5";
-const char16_t ofKind[] = u" AND genero_id = %1";
 constexpr int individualKind = 1;
 constexpr int institutionKind = 2;
-const char16_t inFile[] =
-    u" AND contacto_id IN (SELECT contacto_id FROM tbContactos_Tipos_Links WHERE contacto_tipo_id = %1)";
 const char16_t selectFiles[] = u"SELECT contacto_tipo_id, descrit FROM tbContactos_Tipos ORDER BY descrit";
-// The columns the search looks in, as the snapshot finds them.
-const QStringList searchedColumns{QStringLiteral("nome_union"), QStringLiteral("no_contribuinte"),
-                                  QStringLiteral("email"), QStringLiteral("localidade")};
-const QStringList numberColumns{QStringLiteral("telefone"), QStringLiteral("no_contribuinte")};
-const char16_t ascending[] = u"ASC";
-const char nameField[] = "nome_union";
-const char16_t descending[] = u"DESC";
+// A contact the card closed on beyond the screens read is looked for this far.
+constexpr int pagesToFindClosed = 50;
 
 // The list's columns, in order: the field each shows and its caption and width (twips).
 struct Column {
@@ -148,8 +122,7 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     search_->setAccessibleName(QStringLiteral("Pesquisar por nome, NIF, telefone, e-mail ou localidade"));
     search_->setClearButtonEnabled(true);
     search_->installEventFilter(this);
-    // The kind and the file narrow what the server reads; the text is
-    // searched in what it read.
+    // The kind and the file narrow what the server reads, as the text does.
     kind_ = new QComboBox(central);
     kind_->setObjectName(QStringLiteral("cboTipo"));
     kind_->setAccessibleName(QStringLiteral("Tipo de contacto"));
@@ -168,12 +141,17 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
     layout->addLayout(searchRow);
     connect(kind_, &QComboBox::currentIndexChanged, this, &HostWindow::refreshList);
     connect(file_, &QComboBox::currentIndexChanged, this, &HostWindow::refreshList);
-    view_ = new QTreeWidget(central);
+    model_ = new ContactListModel({badge(QColor(0x2f, 0x5d, 0x9e), QStringLiteral("P")),
+                                   badge(QColor(0x2e, 0x8b, 0x3e), QStringLiteral("I"))},
+                                  this);
+    view_ = new QTreeView(central);
     view_->setObjectName(QStringLiteral("lstContactos"));
     view_->setAccessibleName(QStringLiteral("Contactos"));
     view_->setRootIsDecorated(false);
     view_->setAlternatingRowColors(true);
     view_->setUniformRowHeights(true);
+    view_->setAllColumnsShowFocus(true);
+    view_->setModel(model_);
     // The server sorts (in Portuguese order); a click on a column asks it to.
     view_->header()->setSectionsClickable(true);
     view_->header()->setSortIndicatorShown(true);
@@ -204,19 +182,10 @@ HostWindow::HostWindow(General& component, const QString& settingsFile, QWidget*
         searchList(); // what was typed, at once
         openContact();
     });
-    connect(view_, &QTreeWidget::itemActivated, this, [this] { openContact(); });
-    connect(&lista_, &Lista::Listed, count_, &QLabel::setText);
-    connect(&lista_, &Lista::Erro, this, [this] {
-        if (lista_.ErrorNumber != vb::errnum::AdoNoCurrentRecord)
-            count_->setText(QStringLiteral("Não foi possível listar os contactos: ") +
-                            lista_.ErrorDescription);
-    });
+    connect(view_, &QTreeView::activated, this, [this] { openContact(); });
+    connect(model_, &ContactListModel::counted, count_, &QLabel::setText);
+    connect(model_, &ContactListModel::failed, count_, &QLabel::setText);
     buildCommands();
-
-    lista_.List = view_;
-    lista_.Key_Field = QStringLiteral("contacto_id");
-    lista_.IList = {badge(QColor(0x2f, 0x5d, 0x9e), QStringLiteral("P")),
-                    badge(QColor(0x2e, 0x8b, 0x3e), QStringLiteral("I"))};
     buildHeaders();
     resize(defaultWidth, defaultHeight);
     restoreLayout();
@@ -338,49 +307,49 @@ void HostWindow::saveLayout() const
 
 HostWindow::~HostWindow() = default;
 
+// The columns' first widths; the user's, once kept, win.
 void HostWindow::buildHeaders()
 {
-    lista_.ClearHeaders();
-    for (const Column& c : columns)
-        lista_.AddHeader(QString::fromLatin1(c.field), QString::fromUtf8(c.caption), c.width);
-    lista_.ClearConditions();
-    lista_.AddCondition(QStringLiteral("genero_id"), vb::Variant(1), 1);
-    lista_.AddCondition(QStringLiteral("genero_id"), vb::Variant(2), 2);
+    for (int c = 0; c < int(std::size(columns)); ++c)
+        view_->header()->resizeSection(c, vb::twipsToPixels(columns[c].width));
 }
 
 void HostWindow::refreshList()
 {
     searchPause_->stop();
-    if (readList(search_->text()))
-        showSearch();
+    // The list is read anew with its headers: the user's widths and sort
+    // stay. The first listing takes the layout kept from the last run.
+    const QByteArray layout = !restoredColumns_.isEmpty() ? std::exchange(restoredColumns_, QByteArray())
+                              : listFilled_               ? view_->header()->saveState()
+                                                          : QByteArray();
+    if (!layout.isEmpty()) {
+        const QSignalBlocker quiet(view_->header());
+        view_->header()->restoreState(layout);
+    }
+    if (!model_->list(listSettings()))
+        return;
+    listFilled_ = true;
+    if (!layout.isEmpty()) {
+        const QSignalBlocker quiet(view_->header());
+        view_->header()->restoreState(layout);
+    }
+    if (model_->rowCount() > 0)
+        setCurrentRow(0);
 }
 
-// Reads the contacts the typed text names (all of them for no text) in the
-// order of the sorted column; false, and the reason on the status line, when
-// the server could not be read.
-bool HostWindow::readList(const QString& typed)
+// What the list is asked for: the typed text, the kind and file chosen, the
+// sorted column, and the rows the user may open.
+ContactListQuery::Settings HostWindow::listSettings() const
 {
     const QHeaderView* header = view_->header();
-    const int sorted = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
-    ListQuery query;
-    query.field = QString::fromLatin1(columns[sorted].field);
-    query.order =
-        QString::fromUtf16(header->sortIndicatorOrder() == Qt::AscendingOrder ? ascending : descending);
-    // A user without a membership row may open nothing: the list stays empty.
-    const QString openable = modCheckPermissions::OpenCondition(Conn().strUser);
-    query.openable = openable.isEmpty() ? QStringLiteral("1 = 0") : openable;
-    query.narrowed = narrowing();
-    ado::BatchResult read;
-    try {
-        read = Data().SqlServer.run(statementFor(query, typed));
-    } catch (const vb::Error& e) {
-        count_->setText(QStringLiteral("Não foi possível listar os contactos: ") + e.description());
-        return false;
-    }
-    query_ = query;
-    snapshot_ =
-        ListSnapshot(std::move(read.rows).value_or(ado::ResultSet{}), searchedColumns, numberColumns, typed);
-    return true;
+    ContactListQuery::Settings settings;
+    settings.typed = search_->text();
+    settings.openable = modCheckPermissions::OpenCondition(Conn().strUser);
+    settings.kind = kind_->currentData().toInt();
+    settings.file = file_->currentData().toInt();
+    settings.sortColumn = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
+    settings.ascending = header->sortIndicatorOrder() == Qt::AscendingOrder;
+    return settings;
 }
 
 // The files a contact may be in, to narrow the list to one.
@@ -397,60 +366,28 @@ void HostWindow::fillFiles()
     }
 }
 
-QString HostWindow::narrowing() const
-{
-    QString conditions;
-    if (const int kind = kind_->currentData().toInt(); kind != 0)
-        conditions += sql::compose(ofKind, {kind});
-    if (const int file = file_->currentData().toInt(); file != 0)
-        conditions += sql::compose(inFile, {file});
-    return conditions;
-}
-
-QString HostWindow::statementFor(const ListQuery& query, const QString& typed)
-{
-    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
-    const QString phonePattern = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
-    // Names alike are kept apart by name, or by number when sorted by name:
-    // a column may be named only once in ORDER BY (the server refuses it twice).
-    const QString tieBreak = query.field == QLatin1String(nameField) ? QStringLiteral("contacto_id")
-                                                                     : QString::fromLatin1(nameField);
-    return sql::compose(selectContacts, {pattern, query.field, query.order, query.openable, tieBreak,
-                                         phonePattern, query.narrowed});
-}
-
 void HostWindow::searchList()
 {
-    searchPause_->stop();
-    // A search wider than the last read (a letter taken away after the card
-    // closed on a search) reads the whole list once; narrower ones need nothing.
-    if (!snapshot_.covers(search_->text()) && !readList(QString()))
-        return;
-    showSearch();
+    refreshList();
 }
 
-void HostWindow::showSearch()
+void HostWindow::setCurrentRow(int row)
 {
-    // One reading of the typed text in memory and on the server; the
-    // recordset the card moves through says which rows it holds.
-    const QString typed = search_->text();
-    const ado::Recordset rs =
-        ado::Recordset::fromResult(Data().SqlServer, statementFor(query_, typed),
-                                   snapshot_.matching(modData::SearchPattern(typed),
-                                                      modData::SearchPattern(QString(typed).remove(u' '))));
-    // The list is refilled with its headers: the user's widths and sort stay.
-    // The first fill takes the layout kept from the last run.
-    // The very first fill of a first run keeps the headers' own widths.
-    const QByteArray layout = !restoredColumns_.isEmpty() ? std::exchange(restoredColumns_, QByteArray())
-                              : listFilled_               ? view_->header()->saveState()
-                                                          : QByteArray();
-    lista_.Fill(rs);
-    listFilled_ = true;
-    const QSignalBlocker quiet(view_->header());
-    if (!layout.isEmpty())
-        view_->header()->restoreState(layout);
-    if (view_->topLevelItemCount() > 0 && !view_->currentItem())
-        view_->setCurrentItem(view_->topLevelItem(0));
+    view_->setCurrentIndex(model_->index(row, 0));
+}
+
+int HostWindow::currentRow() const
+{
+    const QModelIndex current = view_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void HostWindow::selectRows(const QList<int>& rows)
+{
+    view_->clearSelection();
+    for (const int row : rows)
+        view_->selectionModel()->select(model_->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void HostWindow::openContact(qint32 contactoId)
@@ -460,14 +397,12 @@ void HostWindow::openContact(qint32 contactoId)
     // would put an existing contact under it.
     if (QApplication::activeModalWidget())
         return;
-    QTreeWidgetItem* item =
-        contactoId != 0 ? lista_.itemByKey(QString::number(contactoId) + u'#') : view_->currentItem();
-    if (!item)
+    const int row = contactoId != 0 ? model_->rowOf(contactoId) : currentRow();
+    if (row < 0)
         return;
-    const qint32 id = Lista::ConvertKey(Lista::keyOf(item)).toInt();
-    const qint32 index = view_->indexOfTopLevelItem(item) + 1;
-    ado::Recordset rs = lista_.Recordset;
-    component_.ObjectOpen(rs, vb::Variant(id), QStringLiteral("tbContactos"), {}, caller_, index, 0, 0);
+    const qint32 id = model_->keyAt(row);
+    ado::Recordset rs = model_->recordset(row);
+    component_.ObjectOpen(rs, vb::Variant(id), QStringLiteral("tbContactos"), {}, caller_, row + 1, 0, 0);
 }
 
 void HostWindow::newContact()
@@ -487,10 +422,11 @@ void HostWindow::cardClosedOn(qint32 contactoId, qint32)
 
 void HostWindow::selectContact(qint32 contactoId)
 {
-    if (QTreeWidgetItem* item = lista_.itemByKey(QString::number(contactoId) + u'#')) {
-        view_->setCurrentItem(item);
-        view_->scrollToItem(item);
-    }
+    const int row = model_->rowOf(contactoId, pagesToFindClosed);
+    if (row < 0)
+        return;
+    setCurrentRow(row);
+    view_->scrollTo(model_->index(row, 0));
 }
 
 QString HostWindow::statusText() const

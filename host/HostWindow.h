@@ -1,10 +1,11 @@
 #pragma once
 // The host's main window: the contacts of the file "Contactos Quarvenses"
-// listed with Lista, a search box, and the record card opened through
-// General. It is the host object the card calls back when it closes.
+// listed a screen at a time from the server, a search box, and the record
+// card opened through General. It is the host object the card calls back
+// when it closes.
+#include "host/ContactListModel.h"
 #include "host/ListDocument.h"
-#include "host/ListSnapshot.h"
-#include "lists/Lista.h"
+#include "platform/objects/HostCallback.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -15,9 +16,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QTreeWidgetItem;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 
 class HostWindow : public QMainWindow {
     Q_OBJECT
@@ -27,13 +27,12 @@ class HostWindow : public QMainWindow {
     explicit HostWindow(General& component, const QString& settingsFile = {}, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    // Reads the contacts the user may open whose name matches the search
-    // text (accents and letter case aside) from the server, in the order of
-    // the sorted column, and lists them.
+    // Lists the contacts the user may open that the search text names
+    // (accents and letter case aside), of the kind and file chosen, in the
+    // order of the sorted column: the first screen at once, more as the
+    // list scrolls, the count on the status line.
     void refreshList();
-    // Lists the contacts of the last read whose name matches the search text,
-    // without asking the server; a search wider than that read reads the
-    // whole list. Typing waits for a pause before it searches.
+    // What the search box holds, listed; typing waits for a pause first.
     void searchList();
     static constexpr int searchPauseMs = 250;
     // Opens the card on a contact of the list (or the selected one).
@@ -53,7 +52,7 @@ class HostWindow : public QMainWindow {
     void exportListPdf();
     listout::Table listTable() const;
     // The context menu of the list, at a row or not.
-    void fillListMenu(QMenu& menu, QTreeWidgetItem* item);
+    void fillListMenu(QMenu& menu, int row);
     void showAbout();
     static QString signedInText();
 
@@ -61,11 +60,15 @@ class HostWindow : public QMainWindow {
     void cardClosedOn(qint32 contactoId, qint32 listIndex);
     void selectContact(qint32 contactoId);
 
-    QTreeWidget* list() const { return view_; }
+    QTreeView* list() const { return view_; }
+    ContactListModel& rows() const { return *model_; }
+    // The list's rows chosen: the current one, several for an export.
+    void setCurrentRow(int row);
+    int currentRow() const;
+    void selectRows(const QList<int>& rows);
     QLineEdit* searchBox() const { return search_; }
     QComboBox* kindFilter() const { return kind_; }
     QComboBox* fileFilter() const { return file_; }
-    Lista& filler() { return lista_; }
     QString statusText() const;
     qint32 lastClosedOn() const { return lastClosed_; }
 
@@ -79,16 +82,8 @@ class HostWindow : public QMainWindow {
     void restoreLayout();
     void saveLayout() const;
     QList<qint32> listedContacts(bool selectedOnly) const;
-    // What the last read asked the server for, besides the name.
-    struct ListQuery {
-        QString field, order, openable, narrowed;
-    };
-    static QString statementFor(const ListQuery& query, const QString& typed);
-    // The kind and file chosen above the list, as conditions of the read.
-    QString narrowing() const;
+    ContactListQuery::Settings listSettings() const;
     void fillFiles();
-    bool readList(const QString& typed);
-    void showSearch();
     bool listDropEvent(QEvent* event);
     bool listHasRows(const QString& title);
     void exportListAs(const QString& title, const QString& description, const QString& extension,
@@ -101,10 +96,8 @@ class HostWindow : public QMainWindow {
     QByteArray restoredColumns_;
     bool listFilled_ = false;
     std::shared_ptr<vb::Object> caller_;
-    Lista lista_;
-    ListQuery query_;
-    ListSnapshot snapshot_;
-    QTreeWidget* view_ = nullptr;
+    ContactListModel* model_ = nullptr;
+    QTreeView* view_ = nullptr;
     QLineEdit* search_;
     QLabel* count_;
     QLabel* signedIn_ = nullptr;

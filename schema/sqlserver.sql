@@ -663,6 +663,78 @@ FROM tbContactos c
   LEFT JOIN tbContactos_Singulares s ON s.contacto_id = c.contacto_id AND c.genero_id = 1
 GO
 
+-- The host's list: one row a contact with what the list shows, kept by the
+-- triggers below from the contact and its default address, telephone and
+-- e-mail, so that a screen of the list is read through an index in the
+-- order of any of its columns. The columns carry the accent-insensitive
+-- collation the list sorts and searches by, so that its indexes serve the
+-- ORDER BY; a missing value is N'' so that the screen after a row is a plain
+-- comparison. pesquisa is the searched values in one text.
+CREATE TABLE tbContactos_Lista (
+  contacto_id INT NOT NULL PRIMARY KEY,
+  genero_id INT NOT NULL DEFAULT 1,
+  nome_union NVARCHAR(150) COLLATE Latin1_General_CI_AI NOT NULL DEFAULT '',
+  no_contribuinte NVARCHAR(20) COLLATE Latin1_General_CI_AI NOT NULL DEFAULT '',
+  telefone NVARCHAR(30) COLLATE Latin1_General_CI_AI NOT NULL DEFAULT '',
+  email NVARCHAR(120) COLLATE Latin1_General_CI_AI NOT NULL DEFAULT '',
+  localidade NVARCHAR(60) COLLATE Latin1_General_CI_AI NOT NULL DEFAULT '',
+  pesquisa AS (nome_union + N' ' + no_contribuinte + N' ' + REPLACE(no_contribuinte, N' ', N'') + N' ' +
+    REPLACE(telefone, N' ', N'') + N' ' + email + N' ' + localidade) PERSISTED
+);
+GO
+CREATE INDEX ix_tbContactos_Lista_nome_union ON tbContactos_Lista (nome_union);
+GO
+CREATE INDEX ix_tbContactos_Lista_no_contribuinte ON tbContactos_Lista (no_contribuinte, nome_union);
+GO
+CREATE INDEX ix_tbContactos_Lista_telefone ON tbContactos_Lista (telefone, nome_union);
+GO
+CREATE INDEX ix_tbContactos_Lista_email ON tbContactos_Lista (email, nome_union);
+GO
+CREATE INDEX ix_tbContactos_Lista_localidade ON tbContactos_Lista (localidade, nome_union);
+GO
+CREATE TRIGGER trContactos_Lista ON tbContactos AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+  SET NOCOUNT ON;
+  DELETE FROM tbContactos_Lista
+    WHERE contacto_id IN (SELECT contacto_id FROM deleted) AND contacto_id NOT IN (SELECT contacto_id FROM inserted);
+  UPDATE l SET genero_id = i.genero_id, nome_union = ISNULL(i.nome_union, N''),
+    no_contribuinte = ISNULL(i.no_contribuinte, N'')
+    FROM tbContactos_Lista l INNER JOIN inserted i ON i.contacto_id = l.contacto_id;
+  INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte)
+    SELECT i.contacto_id, i.genero_id, ISNULL(i.nome_union, N''), ISNULL(i.no_contribuinte, N'') FROM inserted i
+    WHERE NOT EXISTS (SELECT 1 FROM tbContactos_Lista l WHERE l.contacto_id = i.contacto_id);
+END
+GO
+-- The default address's locality, telephone and e-mail, as the contacts'
+-- view chooses them: the default row, else the first.
+CREATE TRIGGER trContactos_Moradas_Lista ON tbContactos_Moradas AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+  SET NOCOUNT ON;
+  UPDATE l SET localidade = ISNULL((SELECT TOP 1 m.localidade FROM tbContactos_Moradas m
+    WHERE m.contacto_id = l.contacto_id ORDER BY m.morada_default DESC, m.morada_id), N'')
+    FROM tbContactos_Lista l
+    WHERE l.contacto_id IN (SELECT contacto_id FROM inserted UNION SELECT contacto_id FROM deleted);
+END
+GO
+CREATE TRIGGER trContactos_Telefones_Lista ON tbContactos_Telefones AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+  SET NOCOUNT ON;
+  UPDATE l SET telefone = ISNULL((SELECT TOP 1 t.numero FROM tbContactos_Telefones t
+    WHERE t.contacto_id = l.contacto_id ORDER BY t.telefone_default DESC, t.telefone_id), N'')
+    FROM tbContactos_Lista l
+    WHERE l.contacto_id IN (SELECT contacto_id FROM inserted UNION SELECT contacto_id FROM deleted);
+END
+GO
+CREATE TRIGGER trContactos_Emails_Lista ON tbContactos_Emails AFTER INSERT, UPDATE, DELETE AS
+BEGIN
+  SET NOCOUNT ON;
+  UPDATE l SET email = ISNULL((SELECT TOP 1 e.email FROM tbContactos_Emails e
+    WHERE e.contacto_id = l.contacto_id ORDER BY e.email_default DESC, e.email_id), N'')
+    FROM tbContactos_Lista l
+    WHERE l.contacto_id IN (SELECT contacto_id FROM inserted UNION SELECT contacto_id FROM deleted);
+END
+GO
+
 -- Deletes a contact and everything attached to it as one unit: in a
 -- transaction of its own when the caller has none, otherwise under a
 -- savepoint of the caller's, so that a failure leaves nothing half-done.

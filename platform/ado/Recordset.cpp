@@ -17,6 +17,12 @@ struct Field::Data {
     int position = -1; // -1 before the first row, rows.size() after the last
     QSet<int> edited;  // columns of the current row assigned since it was read
     Row original;      // the current row as read, while it has edits
+    // A paged list: its reader, whether the held rows reach its start and
+    // its end, and the list position of the first held row (-1 unknown).
+    std::shared_ptr<RowPages> pages;
+    bool atStart = true;
+    bool atEnd = true;
+    int offset = 0;
 
     bool onRow() const { return position >= 0 && position < result.rows.size(); }
 };
@@ -109,6 +115,47 @@ Recordset Recordset::fromResult(const Connection& connection, const QString& sou
     return recordset;
 }
 
+Recordset Recordset::fromPages(const Connection& connection, const QString& source, ResultSet first,
+                               bool complete, std::shared_ptr<RowPages> pages)
+{
+    Recordset recordset = fromResult(connection, source, std::move(first));
+    Field::Data& d = recordset.data();
+    d.lockType = adLockReadOnly;
+    d.pages = std::move(pages);
+    d.atEnd = complete;
+    return recordset;
+}
+
+bool Recordset::readAfter(Field::Data& d)
+{
+    std::optional<ResultSet> more = d.pages->after(d.result.rows.isEmpty() ? nullptr : &d.result.rows.last());
+    if (!more || more->rows.isEmpty()) {
+        d.atEnd = true;
+        return false;
+    }
+    if (d.result.columns.isEmpty())
+        d.result.columns = more->columns;
+    d.result.rows.append(std::move(more->rows));
+    return true;
+}
+
+bool Recordset::readBefore(Field::Data& d)
+{
+    std::optional<ResultSet> more =
+        d.pages->before(d.result.rows.isEmpty() ? nullptr : &d.result.rows.first());
+    if (!more || more->rows.isEmpty()) {
+        d.atStart = true;
+        d.offset = 0;
+        return false;
+    }
+    const int read = int(more->rows.size());
+    more->rows.append(std::move(d.result.rows));
+    d.result.rows = std::move(more->rows);
+    d.position += read;
+    d.offset = d.offset >= read ? d.offset - read : -1;
+    return true;
+}
+
 void Recordset::Open(const QString& source, const Connection& activeConnection, int /*cursorType*/,
                      int lockType, int /*options*/)
 {
@@ -170,6 +217,15 @@ void Recordset::saveEdits()
 void Recordset::MoveFirst()
 {
     Field::Data& d = open();
+    if (d.pages && !d.atStart) {
+        saveEdits();
+        d.result.rows.clear();
+        d.atStart = true;
+        d.atEnd = false;
+        d.offset = 0;
+        d.position = 0;
+        readAfter(d);
+    }
     if (d.result.rows.isEmpty())
         throw error::noCurrentRecord();
     saveEdits();
@@ -179,6 +235,16 @@ void Recordset::MoveFirst()
 void Recordset::MoveLast()
 {
     Field::Data& d = open();
+    if (d.pages && !d.atEnd) {
+        saveEdits();
+        d.result.rows.clear();
+        d.atStart = false;
+        d.atEnd = true;
+        d.position = 0;
+        readBefore(d);
+        const int total = d.pages->total();
+        d.offset = total >= d.result.rows.size() ? total - int(d.result.rows.size()) : -1;
+    }
     if (d.result.rows.isEmpty())
         throw error::noCurrentRecord();
     saveEdits();
@@ -191,6 +257,8 @@ void Recordset::MoveNext()
     if (Eof())
         throw error::noCurrentRecord();
     saveEdits();
+    if (d.pages && !d.atEnd && d.position + 1 >= d.result.rows.size())
+        readAfter(d);
     ++d.position;
 }
 
@@ -200,12 +268,17 @@ void Recordset::MovePrevious()
     if (Bof())
         throw error::noCurrentRecord();
     saveEdits();
+    if (d.pages && !d.atStart && d.position == 0)
+        readBefore(d);
     --d.position;
 }
 
 int Recordset::RecordCount() const
 {
-    return int(open().result.rows.size());
+    const Field::Data& d = open();
+    if (d.pages && !(d.atStart && d.atEnd))
+        return d.pages->total();
+    return int(d.result.rows.size());
 }
 
 int Recordset::AbsolutePosition() const
@@ -215,16 +288,17 @@ int Recordset::AbsolutePosition() const
         return -1;
     if (d.position >= d.result.rows.size())
         return -3;
-    return d.position + 1;
+    return d.offset < 0 ? -1 : d.offset + d.position + 1;
 }
 
 void Recordset::setAbsolutePosition(int position)
 {
     Field::Data& d = open();
-    if (position < 1 || position > d.result.rows.size())
+    const int index = position - 1 - d.offset;
+    if (d.offset < 0 || index < 0 || index >= d.result.rows.size())
         throw error::noCurrentRecord();
     saveEdits();
-    d.position = position - 1;
+    d.position = index;
 }
 
 int Recordset::findColumn(const QString& name) const
@@ -366,6 +440,14 @@ void Recordset::CancelUpdate()
 void Recordset::Requery()
 {
     Field::Data& d = open();
+    if (d.pages) {
+        load(ResultSet{d.result.columns, {}});
+        d.atStart = true;
+        d.atEnd = false;
+        d.offset = 0;
+        readAfter(d);
+        return;
+    }
     BatchResult result = d.connection.run(d.source);
     load(std::move(result.rows));
 }

@@ -12,6 +12,21 @@ namespace ado {
 
 class Recordset;
 
+// The rows of a list too long to hold, read a screen at a time as a
+// recordset's cursor moves through it.
+class RowPages {
+  public:
+    virtual ~RowPages() = default;
+    // The rows just after `row` in the list's order (after nothing: the
+    // first ones); none at its end.
+    virtual std::optional<ResultSet> after(const Row* row) = 0;
+    // The rows just before `row`, in the list's order (before nothing: the
+    // last ones); none at its start.
+    virtual std::optional<ResultSet> before(const Row* row) = 0;
+    // How many rows the list holds; -1 while that is not known.
+    virtual int total() const = 0;
+};
+
 class Field {
   public:
     QString Name() const;
@@ -73,12 +88,23 @@ class Recordset {
     // For Connection::Execute.
     static Recordset fromResult(const Connection& connection, const QString& source,
                                 std::optional<ResultSet> rows);
+    // A read-only recordset over a long list, holding the rows read so far
+    // (`first`, from the list's start; `complete` when they are all of it)
+    // and reading more from `pages` as the cursor moves past them. Its
+    // RecordCount is the list's total (-1 while unknown) and Find looks
+    // among the rows it holds.
+    static Recordset fromPages(const Connection& connection, const QString& source, ResultSet first,
+                               bool complete, std::shared_ptr<RowPages> pages);
 
   private:
     explicit Recordset(std::shared_ptr<Field::Data> data) : data_(std::move(data)) {}
     Field::Data& data() const;
     Field::Data& open() const; // throws 3709 unless open
     void load(std::optional<ResultSet> rows);
+    // Paged lists: the rows after the last held, or before the first held;
+    // false at the list's end (or start).
+    bool readAfter(Field::Data& d);
+    bool readBefore(Field::Data& d);
     int findColumn(const QString& name) const; // -1 when absent
     void saveEdits();
     QString updateTable() const;

@@ -126,6 +126,18 @@ void likeIgnoringAccents(sqlite3_context* ctx, int, sqlite3_value** argv)
     likeWith(LikePattern::Accents::Insensitive, ctx, argv);
 }
 
+// A text as an accent- and case-insensitive LIKE compares it, for a column
+// kept folded so that an index can be searched with a folded pattern.
+void fold(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+        return;
+    }
+    const LikePattern::Folded folded = LikePattern::fold(textOf(argv[0]), LikePattern::Accents::Insensitive);
+    resultText(ctx, QString::fromUcs4(folded.constData(), folded.size()));
+}
+
 QString formatted(const QDateTime& moment)
 {
     return moment.toString(QString::fromLatin1(dateTimeFormat));
@@ -231,6 +243,7 @@ void registerFunctions(sqlite3* db, FunctionContext* context)
     define(db, "qv_trancount", 0, false, context, trancount);
     define(db, "qv_upper", 1, true, nullptr, upper);
     define(db, "qv_lower", 1, true, nullptr, lower);
+    define(db, "qv_fold", 1, true, nullptr, fold);
     sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, new PortugueseOrder, compareIgnoringCase,
                                 deleteOrder);
 }

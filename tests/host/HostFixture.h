@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -62,8 +62,8 @@ class HostFixture : public ::testing::Test {
     static QStringList column(const HostWindow& window, int index)
     {
         QStringList out;
-        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
-            out << window.list()->topLevelItem(i)->text(index);
+        for (int i = 0; i < window.rows().rowCount(); ++i)
+            out << window.rows().textAt(i, index);
         return out;
     }
     static QStringList names(const HostWindow& window) { return column(window, 0); }

@@ -12,7 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 TEST(Host, FirstRunSignsInListsAndOpensAContact)
@@ -45,7 +45,7 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         ASSERT_TRUE(session.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
 
         HostWindow& window = session.showMain();
-        EXPECT_GE(window.list()->topLevelItemCount(), 40);
+        EXPECT_GE(window.rows().rowCount(), 40);
         EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados ")));
 
         window.openContact(1);
@@ -57,7 +57,7 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         const qint32 shown = card->Contacto_ID;
         card->close();
         EXPECT_EQ(window.lastClosedOn(), shown);
-        EXPECT_EQ(Lista::keyOf(window.list()->currentItem()), QString::number(shown) + u'#');
+        EXPECT_EQ(window.rows().keyAt(window.currentRow()), shown);
 
         // A contact renamed on the card moves to its new place in the list,
         // once, and stays selected; a new one appears when its card closes.
@@ -68,17 +68,16 @@ TEST(Host, FirstRunSignsInListsAndOpensAContact)
         emit first->textEdited(first->text());
         qint32 tab = 1;
         ASSERT_TRUE(card->GravarCampos(tab));
-        const int rows = window.list()->topLevelItemCount();
+        const int rows = window.rows().rowCount();
         card->close();
-        EXPECT_EQ(window.list()->topLevelItemCount(), rows);
-        EXPECT_EQ(Lista::keyOf(window.list()->currentItem()), QStringLiteral("37#"));
-        EXPECT_EQ(window.list()->currentItem()->text(0), QStringLiteral("Zacarias Jesus"));
+        EXPECT_EQ(window.rows().rowCount(), rows);
+        EXPECT_EQ(window.rows().keyAt(window.currentRow()), 37);
+        EXPECT_EQ(window.rows().textAt(window.currentRow(), 0), QStringLiteral("Zacarias Jesus"));
         int seen = 0;
-        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
-            seen += Lista::keyOf(window.list()->topLevelItem(i)) == QStringLiteral("37#");
+        for (int i = 0; i < window.rows().rowCount(); ++i)
+            seen += window.rows().keyAt(i) == 37;
         EXPECT_EQ(seen, 1);
-        EXPECT_EQ(window.list()->indexOfTopLevelItem(window.list()->currentItem()), rows - 1)
-            << "sorted by name: last";
+        EXPECT_EQ(window.currentRow(), rows - 1) << "sorted by name: last";
     }
     ResetConnectionStateForTests();
 

@@ -40,15 +40,15 @@ TEST_F(WorkingDay, EveryColumnSortsAsAPortugueseReaderExpects)
 TEST_F(WorkingDay, AnEmptySearchKeepsTheColumnsAndEscGivesTheListBack)
 {
     HostWindow& window = start();
-    const int all = window.list()->topLevelItemCount();
+    const int all = window.rows().rowCount();
     window.searchBox()->setFocus();
     QTest::keyClicks(window.searchBox(), QStringLiteral("ninguem com este nome"));
     window.refreshList();
-    EXPECT_EQ(window.list()->topLevelItemCount(), 0);
+    EXPECT_EQ(window.rows().rowCount(), 0);
     EXPECT_FALSE(window.list()->isHeaderHidden()) << "the columns stay when nothing is found";
     press(window.searchBox(), Qt::Key_Escape);
     EXPECT_TRUE(window.searchBox()->text().isEmpty());
-    EXPECT_EQ(window.list()->topLevelItemCount(), all);
+    EXPECT_EQ(window.rows().rowCount(), all);
     EXPECT_FALSE(window.list()->isHeaderHidden());
 }
 
@@ -59,7 +59,7 @@ TEST_F(WorkingDay, TheListGoesOutAsCsvPdfAndPrint)
     HostWindow& window = start();
     window.searchBox()->setText(QStringLiteral("antonio"));
     window.refreshList();
-    ASSERT_EQ(window.list()->topLevelItemCount(), 2);
+    ASSERT_EQ(window.rows().rowCount(), 2);
     const auto trigger = [&](const char* name) {
         QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
@@ -112,9 +112,8 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
     HostWindow& window = start();
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblUtilizador"))->text(),
               QStringLiteral("Utilizador: sa · Base de dados: Quarvenses"));
-    QTreeWidgetItem* row = window.list()->topLevelItem(0);
     QMenu menu;
-    window.fillListMenu(menu, row);
+    window.fillListMenu(menu, 0);
     QStringList texts;
     for (QAction* a : menu.actions())
         if (!a->isSeparator())
@@ -122,9 +121,9 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
     EXPECT_EQ(texts, (QStringList{"&Abrir", "&Novo…", "A&pagar…", "&Exportar vCard…", "Copiar o &e-mail",
                                   "Copiar o &telefone"}));
     menu.findChild<QAction*>(QStringLiteral("mnListaCopiarEmail"))->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), row->text(3));
+    EXPECT_EQ(QApplication::clipboard()->text(), window.rows().textAt(0, 3));
     QMenu empty;
-    window.fillListMenu(empty, nullptr);
+    window.fillListMenu(empty, -1);
     EXPECT_FALSE(empty.findChild<QAction*>(QStringLiteral("mnListaAbrir"))->isEnabled());
     EXPECT_TRUE(empty.findChild<QAction*>(QStringLiteral("mnListaNovo"))->isEnabled());
 
@@ -143,18 +142,18 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
 TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
 {
     HostWindow& window = start();
-    const int all = window.list()->topLevelItemCount();
-    QTreeWidgetItem* someone = nullptr;
-    for (int i = 0; i < all && !someone; ++i) {
-        QTreeWidgetItem* item = window.list()->topLevelItem(i);
-        if (item->text(1).contains(u' ') && item->text(2).size() > 6 && !item->text(3).isEmpty())
-            someone = item;
-    }
-    ASSERT_NE(someone, nullptr) << "a contact with a spaced NIF, a telephone and an e-mail";
-    const QString name = someone->text(0);
-    const QString phone = someone->text(2);
-    const QStringList typed{QString(someone->text(1)).remove(u' '), phone, QString(phone).insert(3, u' '),
-                            someone->text(3).toUpper(), QStringLiteral("EVORA")};
+    const int all = window.rows().rowCount();
+    int someone = -1;
+    const ContactListModel& rows = window.rows();
+    for (int i = 0; i < all && someone < 0; ++i)
+        if (rows.textAt(i, 1).contains(u' ') && rows.textAt(i, 2).size() > 6 && !rows.textAt(i, 3).isEmpty())
+            someone = i;
+    ASSERT_GE(someone, 0) << "a contact with a spaced NIF, a telephone and an e-mail";
+    const QString name = rows.textAt(someone, 0);
+    const QString phone = rows.textAt(someone, 2);
+    const QStringList typed{QString(rows.textAt(someone, 1)).remove(u' '), phone,
+                            QString(phone).insert(3, u' '), rows.textAt(someone, 3).toUpper(),
+                            QStringLiteral("EVORA")};
     for (const QString& text : typed) {
         window.searchBox()->setText(text);
         window.refreshList(); // the server's answer
@@ -172,15 +171,15 @@ TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
     window.searchBox()->clear();
     window.refreshList();
     window.kindFilter()->setCurrentIndex(1);
-    const int individuals = window.list()->topLevelItemCount();
+    const int individuals = window.rows().rowCount();
     window.kindFilter()->setCurrentIndex(2);
-    const int institutions = window.list()->topLevelItemCount();
+    const int institutions = window.rows().rowCount();
     EXPECT_GT(individuals, 0);
     EXPECT_GT(institutions, 0);
     EXPECT_EQ(individuals + institutions, all);
     window.kindFilter()->setCurrentIndex(0);
     window.fileFilter()->setCurrentIndex(window.fileFilter()->findText(QStringLiteral("Clientes")));
-    EXPECT_LT(window.list()->topLevelItemCount(), all);
+    EXPECT_LT(window.rows().rowCount(), all);
     window.fileFilter()->setCurrentIndex(0);
-    EXPECT_EQ(window.list()->topLevelItemCount(), all);
+    EXPECT_EQ(window.rows().rowCount(), all);
 }

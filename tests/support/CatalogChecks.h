@@ -26,9 +26,14 @@ QStringList contentDifferences(const CatalogContent& before, const CatalogConten
 bool catalogWritableNow(const QString& folder, const QString& catalog);
 // PRAGMA integrity_check's answer ("ok" when sound).
 QString catalogIntegrity(const QString& folder, const QString& catalog);
-// Contacts that are not whole: without the detail row of their kind, or
-// members of "Contactos Quarvenses" without their permissions row. Empty when
+// Contacts that are not whole: without the detail row of their kind,
+// members of "Contactos Quarvenses" without their permissions row, or whose
+// row of the host's list is not what the contacts' view reads. Empty when
 // every contact is whole.
 QStringList incompleteContacts(const QString& folder, const QString& catalog);
+
+// The host's trigram index checked against the list's rows ("ok" when they
+// agree).
+QString searchIndexIntegrity(const QString& folder, const QString& catalog);
 
 } // namespace testsupport

@@ -18,6 +18,12 @@ namespace ado::embedded {
 
 namespace {
 
+const char listScript[] = "embedded-list.sql";
+// A contacts catalog (it holds tbContactos) without the host's list.
+const char selectLacksList[] =
+    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos' AND NOT EXISTS "
+    "(SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos_Lista')";
+
 QString readScript(const QString& name)
 {
     QFile file(schemaFolder() + u'/' + name);
@@ -42,10 +48,11 @@ void runSchema(const QString& path)
     try {
         database.exec("BEGIN");
         database.exec(script.constData());
-        database.exec("COMMIT");
     } catch (const vb::Error& e) {
         throw scriptFailed(name, e);
     }
+    addList(database); // says which script failed itself; closing uncommitted undoes both
+    database.exec("COMMIT");
 }
 
 // The demonstration data is portable T-SQL: it runs through the server as
@@ -138,6 +145,23 @@ QString schemaFolder()
     if (!installed.isEmpty())
         return QFileInfo(installed).path();
     return qEnvironmentVariable("QUARVENSES_SOURCE_DIR") + QStringLiteral("/schema");
+}
+
+void addList(SqliteDatabase& database)
+{
+    const QString name = QString::fromLatin1(listScript);
+    const QByteArray script = readScript(name).toUtf8();
+    try {
+        database.exec(script.constData());
+    } catch (const vb::Error& e) {
+        throw scriptFailed(name, e);
+    }
+}
+
+bool lacksList(SqliteDatabase& database)
+{
+    SqliteStatement table = database.prepare(selectLacksList);
+    return table.step();
 }
 
 void createCatalogFromSchema(const QString& dataSource, const QString& catalog, const QString& login,

@@ -8,6 +8,8 @@
 
 namespace ado::embedded {
 
+class SqliteDatabase;
+
 // Where the scripts are: QUARVENSES_SCHEMA_DIR, else share/quarvenses/schema
 // beside the programs, else the source tree's schema folder
 // (QUARVENSES_SOURCE_DIR).
@@ -29,5 +31,13 @@ using MoreRows = std::function<void(const QString& catalogPath)>;
 void createDemoCatalogWith(const QString& dataSource, const QString& catalog, const QString& login,
                            const QString& password, const MoreRows& more,
                            HashStrength strength = HashStrength::Interactive);
+
+// The host's list of contacts (embedded-list.sql): its table, indexes and
+// the triggers that keep it, filled from the contacts the catalog holds; in
+// the caller's transaction. A catalog made before the list gets it from the
+// first session that opens it.
+void addList(SqliteDatabase& database);
+// A contacts catalog without the list.
+bool lacksList(SqliteDatabase& database);
 
 } // namespace ado::embedded

@@ -1,4 +1,5 @@
 #include "platform/ado/embedded/EmbeddedSession.h"
+#include "platform/ado/embedded/CatalogBuilder.h"
 
 #include <QRegularExpression>
 
@@ -69,6 +70,7 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     functions_.trancount = [this] { return transactions_; };
     dialect::registerFunctions(database_->get(), &functions_);
     reindexOlderCollation();
+    addMissingList();
     sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
     createInformationSchema();
     createWidthChecks();
@@ -76,7 +78,8 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
 }
 
 // SQL Server's INFORMATION_SCHEMA.TABLES and COLUMNS, so that tools and
-// scripts can look at the catalog the same way on both servers.
+// scripts can look at the catalog the same way on both servers; computed
+// columns are columns there too.
 void EmbeddedSession::createInformationSchema()
 {
     database_->exec("CREATE TEMP VIEW IF NOT EXISTS qv_information_schema_tables AS "
@@ -88,8 +91,8 @@ void EmbeddedSession::createInformationSchema()
                     "p.cid + 1 AS ORDINAL_POSITION, p.dflt_value AS COLUMN_DEFAULT, "
                     "CASE p.\"notnull\" WHEN 0 THEN 'YES' ELSE 'NO' END AS IS_NULLABLE, "
                     "lower(p.type) AS DATA_TYPE "
-                    "FROM main.sqlite_master m, pragma_table_info(m.name) p "
-                    "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite%'");
+                    "FROM main.sqlite_master m, pragma_table_xinfo(m.name) p "
+                    "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite%' AND p.hidden <> 1");
 }
 
 // SQL Server refuses a text longer than its NVARCHAR(n) column (Msg 2628)
@@ -197,6 +200,23 @@ void EmbeddedSession::reindexOlderCollation()
                                 .append(QByteArray::number(dialect::collationVersion))
                                 .constData());
         }
+        database_->exec("COMMIT");
+    } catch (const vb::Error&) {
+        sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+// A catalog made before the host's list gets it once, by whichever session
+// opens it first; on a large catalog that takes a while, once.
+void EmbeddedSession::addMissingList()
+{
+    if (!lacksList(*database_))
+        return;
+    database_->exec("BEGIN IMMEDIATE");
+    try {
+        if (lacksList(*database_))
+            addList(*database_);
         database_->exec("COMMIT");
     } catch (const vb::Error&) {
         sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -42,6 +42,7 @@ class EmbeddedSession : public Session {
     void startClock(int commandTimeoutSeconds);
     int catalogVersion() const;
     void reindexOlderCollation();
+    void addMissingList();
     void createInformationSchema();
     void createWidthChecks();
     static int progress(void* self);

@@ -204,8 +204,8 @@ TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
 TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
 {
     QTemporaryDir scripts;
-    ASSERT_TRUE(QFile::copy(ado::embedded::schemaFolder() + QStringLiteral("/embedded.sql"),
-                            scripts.path() + QStringLiteral("/embedded.sql")));
+    for (const QString& name : {QStringLiteral("/embedded.sql"), QStringLiteral("/embedded-list.sql")})
+        ASSERT_TRUE(QFile::copy(ado::embedded::schemaFolder() + name, scripts.path() + name));
     QFile demo(scripts.path() + QStringLiteral("/demo.sql"));
     ASSERT_TRUE(demo.open(QIODevice::WriteOnly));
     demo.write("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'a', 'b');\nINSERT INTO tbNada "

@@ -122,7 +122,12 @@ ColumnDefinition readColumn(const QStringList& tokens)
             column.collation = tokens.value(++i);
         }
     }
-    if (column.identity && column.type == QLatin1String("INTEGER"))
+    // A computed column: "name AS (…) PERSISTED" on SQL Server, "name TYPE
+    // GENERATED ALWAYS AS (…) STORED" on SQLite.
+    if (column.type == QLatin1String("AS") ||
+        tokens.contains(QStringLiteral("GENERATED"), Qt::CaseInsensitive))
+        column.type = QStringLiteral("COMPUTED");
+    if (column.type == QLatin1String("INTEGER"))
         column.type = QStringLiteral("INT");
     if (column.primaryKey > 0)
         column.notNull = true;

@@ -1,0 +1,210 @@
+#include "host/ContactListQuery.h"
+
+#include "data/modData.h"
+#include "platform/ado/SqlCompose.h"
+#include "platform/dialect/LikePattern.h"
+#include "platform/values/Conversions.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+const char16_t listColumns[] =
+    u"l.contacto_id, l.genero_id, l.nome_union, l.no_contribuinte, l.telefone, l.email, l.localidade";
+const char16_t selectTop[] = u"SELECT TOP %1 %2 FROM %3 WHERE %4%5 ORDER BY %6";
+const char16_t selectAll[] = u"SELECT %1 FROM %2 WHERE %3 ORDER BY %4";
+const char16_t selectCount[] = u"SELECT COUNT(*) AS registos FROM %1 WHERE %2%3";
+const char16_t fromList[] = u"tbContactos_Lista l";
+const char16_t fromTrigrams[] = u"tbContactos_Lista_Trigramas s CROSS JOIN tbContactos_Lista l";
+// Members of "Contactos Quarvenses" the user may open (%1, the user's
+// condition over the permission rows), by the same masks as the card's check.
+const char16_t listed[] = u"EXISTS (SELECT 1 FROM tbTulvas_Contactos f WHERE f.contacto_id = l.contacto_id) "
+                          u"AND EXISTS (SELECT 1 FROM tbTulvas_Contactos_Permitions p WHERE p.contacto_id = "
+                          u"l.contacto_id AND (%1))";
+const char16_t ofKind[] = u" AND l.genero_id = %1";
+const char16_t inFile[] = u" AND EXISTS (SELECT 1 FROM tbContactos_Tipos_Links k "
+                          u"WHERE k.contacto_id = l.contacto_id AND k.contacto_tipo_id = %1)";
+// The typed text in the name, the NIF, the e-mail and the locality (%1), and
+// without its spaces in the telephone and the NIF without theirs (%2),
+// accents and case aside, as both servers read the collation.
+const char16_t searched[] =
+    u" AND (l.nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"OR l.no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 OR l.email COLLATE Latin1_General_CI_AI LIKE "
+    u"%1 "
+    u"OR l.localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(l.telefone, N' ', N'') LIKE %2 "
+    u"OR REPLACE(l.no_contribuinte, N' ', N'') LIKE %2)";
+const char16_t holdsTrigrams[] = u" AND l.contacto_id = s.rowid AND s.pesquisa GLOB %1";
+const char16_t probe[] =
+    u"SELECT COUNT(*) AS registos FROM (SELECT TOP %1 rowid FROM tbContactos_Lista_Trigramas "
+    u"WHERE pesquisa GLOB %2) t";
+const char16_t selectHighest[] = u"SELECT MAX(contacto_id) AS chave FROM tbContactos_Lista";
+const char16_t keyBetween[] = u" AND l.contacto_id > %1 AND l.contacto_id <= %2";
+// The screen after a row: the leading ">=" lets the server start in the index.
+const char16_t afterName[] = u" AND l.nome_union %1= %2 AND (l.nome_union %1 %2 OR l.contacto_id %1 %3)";
+const char16_t afterOther[] = u" AND l.%1 %2= %3 AND (l.%1 %2 %3 OR l.nome_union %2 %4 "
+                              u"OR (l.nome_union = %4 AND l.contacto_id %2 %5))";
+const char16_t orderByName[] = u"l.nome_union COLLATE Latin1_General_CI_AI %1, l.contacto_id %1";
+const char16_t orderByOther[] =
+    u"l.%2 COLLATE Latin1_General_CI_AI %1, l.nome_union COLLATE Latin1_General_CI_AI %1, l.contacto_id %1";
+
+constexpr int keyColumn = 0;
+constexpr int nameColumn = 2;
+constexpr int firstShownColumn = 2; // the sort columns start at the name
+constexpr int trigram = 3;          // letters the trigram index needs together
+
+// A text as a literal, as it is (not trimmed: a row's key must be exact).
+QString literal(const QString& text)
+{
+    return QStringLiteral("N'") + sql::doubled(text) + u'\'';
+}
+
+QString foldedText(const QString& text)
+{
+    const dialect::LikePattern::Folded folded =
+        dialect::LikePattern::fold(text, dialect::LikePattern::Accents::Insensitive);
+    return QString::fromUcs4(folded.constData(), folded.size());
+}
+
+// What the trigram index is asked for: the typed words folded as the server
+// folds the list's text, in order, anything between them ("*"); "_" is one
+// character. Every contact the exact condition finds holds them, so the
+// index's rows are a superset of the answer. Empty when no word has three
+// letters together, or when the text holds a LIKE class ("[") that a
+// simple pattern cannot stand for.
+QString globFor(const QString& typed)
+{
+    if (typed.contains(u'['))
+        return {};
+    QStringList words;
+    bool indexed = false;
+    static const QRegularExpression between(QStringLiteral("[ %]+"));
+    for (const QString& word : typed.split(between, Qt::SkipEmptyParts)) {
+        const QString folded = foldedText(word);
+        QString glob;
+        int together = 0;
+        for (const QChar c : folded) {
+            together = c == u'_' ? 0 : together + 1;
+            indexed = indexed || together >= trigram;
+            if (c == u'*' || c == u'?')
+                glob += u'[' + QString(c) + u']';
+            else
+                glob += c == u'_' ? QChar(u'?') : c;
+        }
+        words << glob;
+    }
+    if (!indexed)
+        return {};
+    return u'*' + words.join(u'*') + u'*';
+}
+
+} // namespace
+
+const QStringList& ContactListQuery::columns()
+{
+    static const QStringList names{QStringLiteral("contacto_id"), QStringLiteral("genero_id"),
+                                   QStringLiteral("nome_union"),  QStringLiteral("no_contribuinte"),
+                                   QStringLiteral("telefone"),    QStringLiteral("email"),
+                                   QStringLiteral("localidade")};
+    return names;
+}
+
+ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std::move(settings)), plan_(plan)
+{
+    settings_.sortColumn = qBound(0, settings_.sortColumn, int(columns().size()) - firstShownColumn - 1);
+    if (settings_.openable.isEmpty())
+        settings_.openable = QStringLiteral("1 = 0"); // no membership row: nothing to open
+    const QString typed = settings_.typed.trimmed();
+    if (typed.isEmpty())
+        return;
+    search_ =
+        sql::compose(searched, {modData::FormatSQLValue(typed, modData::kPattern),
+                                modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern)});
+    glob_ = globFor(typed);
+    if (glob_.isEmpty())
+        plan_ = Plan::Walk;
+}
+
+QString ContactListQuery::sortField() const
+{
+    return columns().at(firstShownColumn + settings_.sortColumn);
+}
+
+QString ContactListQuery::trigramProbe(int enough) const
+{
+    if (glob_.isEmpty())
+        return {};
+    return sql::compose(probe, {qint32(enough + 1), literal(glob_)});
+}
+
+QString ContactListQuery::from() const
+{
+    return QString::fromUtf16(plan_ == Plan::Trigrams ? fromTrigrams : fromList);
+}
+
+QString ContactListQuery::conditions() const
+{
+    QString where = sql::compose(listed, {settings_.openable});
+    if (settings_.kind != 0)
+        where += sql::compose(ofKind, {qint32(settings_.kind)});
+    if (settings_.file != 0)
+        where += sql::compose(inFile, {qint32(settings_.file)});
+    if (plan_ == Plan::Trigrams)
+        where += sql::compose(holdsTrigrams, {literal(glob_)});
+    return where + search_;
+}
+
+QString ContactListQuery::order(bool forward) const
+{
+    const QString direction =
+        (settings_.ascending == forward) ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    if (settings_.sortColumn == 0)
+        return sql::compose(orderByName, {direction});
+    return sql::compose(orderByOther, {direction, sortField()});
+}
+
+QString ContactListQuery::afterRow(const ado::Row& row, bool forward) const
+{
+    const QString beyond = (settings_.ascending == forward) ? QStringLiteral(">") : QStringLiteral("<");
+    const QString key = QString::number(vb::CLng(row.at(keyColumn)));
+    const QString name = literal(vb::CStr(row.at(nameColumn)));
+    if (settings_.sortColumn == 0)
+        return sql::compose(afterName, {beyond, name, key});
+    const QString value = literal(vb::CStr(row.at(firstShownColumn + settings_.sortColumn)));
+    return sql::compose(afterOther, {sortField(), beyond, value, name, key});
+}
+
+QString ContactListQuery::select(const QString& what, const QString& extra, bool forward, int count) const
+{
+    return sql::compose(selectTop, {qint32(count), what, from(), conditions(), extra, order(forward)});
+}
+
+QString ContactListQuery::after(const ado::Row* row, int count) const
+{
+    return select(QString::fromUtf16(listColumns), row ? afterRow(*row, true) : QString(), true, count);
+}
+
+QString ContactListQuery::before(const ado::Row* row, int count) const
+{
+    return select(QString::fromUtf16(listColumns), row ? afterRow(*row, false) : QString(), false, count);
+}
+
+QString ContactListQuery::countBetween(qint64 from, qint64 to) const
+{
+    return sql::compose(selectCount, {this->from(), conditions(), sql::compose(keyBetween, {from, to})});
+}
+
+QString ContactListQuery::count() const
+{
+    return sql::compose(selectCount, {from(), conditions(), QString()});
+}
+
+QString ContactListQuery::highestKey()
+{
+    return QString::fromUtf16(selectHighest);
+}
+
+QString ContactListQuery::keys() const
+{
+    return sql::compose(selectAll, {QStringLiteral("l.contacto_id"), from(), conditions(), order(true)});
+}

@@ -1,0 +1,270 @@
+// The host's list read a screen at a time: every screen, in every order and
+// for every search, is the contacts' view in that order; the card's
+// recordset reads on as it moves; the count comes in slices; and the list
+// the server keeps follows every write, also for a catalog made before it.
+#include "data/modData.h"
+#include "host/ContactListModel.h"
+#include "permissions/modCheckPermissions.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
+#include "platform/values/Conversions.h"
+#include "tests/host/HostFixture.h"
+#include "tests/support/CatalogChecks.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+namespace {
+
+// Names that tie (the same one in another case, or with a space after it),
+// sort among accents, or hold an apostrophe; some contacts lack a telephone,
+// an e-mail or a locality, so that empty values tie too.
+const char16_t* const names[] = {u"Rui Tavares",   u"rui tavares",     u"Rui Tavares ",
+                                 u"Rúben Tavares", u"D'Ávila Tavares", u"Ana Tavares"};
+const char16_t* const places[] = {u"Évora", u"Porto", u"Ílhavo", u"Lisboa"};
+constexpr int added = 260;
+const QString catalog = QStringLiteral("Quarvenses");
+
+QString literal(const QString& text)
+{
+    return QStringLiteral("N'") + sql::doubled(text) + u'\'';
+}
+
+void run(const char16_t* pattern, std::initializer_list<sql::Part> parts)
+{
+    Data().SqlServer.Execute(sql::compose(pattern, parts));
+}
+
+void addContacts()
+{
+    Data().SqlServer.BeginTrans();
+    for (int i = 0; i < added; ++i) {
+        const QString name = QString::fromUtf16(names[i % std::size(names)]);
+        ado::Recordset made = Data().SqlServer.Execute(sql::compose(
+            u"INSERT INTO tbContactos (genero_id, nome_union, no_contribuinte) VALUES (1, %1, %2); "
+            u"SELECT @@IDENTITY AS novo",
+            {literal(name), i % 4 == 0 ? QStringLiteral("NULL") : literal(QString::number(i % 9))}));
+        const qint32 id = vb::CLng(made(QStringLiteral("novo")));
+        run(u"INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (%1, %2)", {id, literal(name)});
+        run(u"INSERT INTO tbTulvas_Contactos (contacto_id) VALUES (%1)", {id});
+        run(u"INSERT INTO tbTulvas_Contactos_Permitions (contacto_id, user_code, group_code) "
+            u"VALUES (%1, N'$10011111', N'$00011111')",
+            {id});
+        if (i % 3 != 0)
+            run(u"INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (%1, %2, "
+                u"1)",
+                {id, literal(QStringLiteral("91 %1").arg(i % 11))});
+        if (i % 5 != 0)
+            run(u"INSERT INTO tbContactos_Emails (contacto_id, email, email_default) VALUES (%1, %2, 1)",
+                {id, literal(QStringLiteral("t%1@exemplo.pt").arg(i % 13))});
+        if (i % 7 != 0)
+            run(u"INSERT INTO tbContactos_Moradas (contacto_id, localidade, morada_default) VALUES (%1, %2, "
+                u"1)",
+                {id, literal(QString::fromUtf16(places[i % std::size(places)]))});
+    }
+    Data().SqlServer.CommitTrans();
+}
+
+const char* const fields[] = {"nome_union", "no_contribuinte", "telefone", "email", "localidade"};
+
+// The contacts' view's keys for a typed text, in the order of a column.
+QList<qint32> viewKeys(int column, bool ascending, const QString& typed = {})
+{
+    const QString direction = ascending ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    QString order = QStringLiteral("nome_union COLLATE Latin1_General_CI_AI ") + direction +
+                    QStringLiteral(", contacto_id ") + direction;
+    if (column > 0)
+        order = QString::fromLatin1(fields[column]) + QStringLiteral(" COLLATE Latin1_General_CI_AI ") +
+                direction + QStringLiteral(", ") + order;
+    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
+    const QString numbers = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
+    ado::Recordset rs = Data().SqlServer.Execute(
+        sql::compose(u"SELECT contacto_id FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE "
+                     u"Latin1_General_CI_AI LIKE %1 OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 "
+                     u"OR email COLLATE "
+                     u"Latin1_General_CI_AI LIKE %1 OR localidade COLLATE Latin1_General_CI_AI LIKE %1 OR "
+                     u"REPLACE(telefone, "
+                     u"N' ', N'') LIKE %2 OR REPLACE(no_contribuinte, N' ', N'') LIKE %2 ORDER BY %3",
+                     {pattern, numbers, order}));
+    QList<qint32> keys;
+    for (; !rs.Eof(); rs.MoveNext())
+        keys << vb::CLng(rs(QStringLiteral("contacto_id")));
+    return keys;
+}
+
+QList<qint32> listedKeys(ContactListModel& model)
+{
+    EXPECT_TRUE(model.readAll());
+    QList<qint32> keys;
+    for (int row = 0; row < model.rowCount(); ++row)
+        keys << model.keyAt(row);
+    return keys;
+}
+
+ContactListQuery::Settings everyone(int column = 0, bool ascending = true, const QString& typed = {})
+{
+    ContactListQuery::Settings settings;
+    settings.openable = modCheckPermissions::OpenCondition(QStringLiteral("sa"));
+    settings.sortColumn = column;
+    settings.ascending = ascending;
+    settings.typed = typed;
+    return settings;
+}
+
+qint32 key(const ado::Recordset& rs)
+{
+    return vb::CLng(rs(QStringLiteral("contacto_id")));
+}
+
+class ContactList : public hosttest::HostFixture {
+  protected:
+    QString folder() const { return dir.filePath(QStringLiteral("servidor")); }
+};
+
+} // namespace
+
+TEST_F(ContactList, EveryScreenInEveryOrderAndSearchIsTheViewsOrder)
+{
+    start(QStringLiteral("sa"), addContacts);
+    ContactListModel model({});
+    // "tavares" is read from the trigram index, "ta" and "91 1" walk the
+    // sorted index; "t1@" finds e-mails, "91 1" spaced telephones.
+    for (const QString& typed : {QString(), QStringLiteral("tavares"), QStringLiteral("ta"),
+                                 QStringLiteral("91 1"), QStringLiteral("t1@"), QStringLiteral("évora")})
+        for (int column = 0; column < int(std::size(fields)); ++column)
+            for (const bool ascending : {true, false}) {
+                SCOPED_TRACE(typed.toStdString() + " " + fields[column] + (ascending ? " ASC" : " DESC"));
+                ASSERT_TRUE(model.list(everyone(column, ascending, typed)));
+                const QList<qint32> expected = viewKeys(column, ascending, typed);
+                EXPECT_EQ(listedKeys(model), expected);
+                EXPECT_EQ(model.total(), expected.size());
+            }
+    EXPECT_GT(viewKeys(0, true).size(), 2 * ContactListModel::pageRows) << "the list spans several screens";
+}
+
+TEST_F(ContactList, TheCardsRecordsetReadsOnAsItMoves)
+{
+    HostWindow& window = start(QStringLiteral("sa"), addContacts);
+    const QList<qint32> expected = viewKeys(0, true);
+    ContactListModel& model = window.rows();
+    ASSERT_LT(model.rowCount(), expected.size() - ContactListModel::pageRows) << "the screens shown read";
+    const int lastRead = model.rowCount() - 1;
+
+    ado::Recordset rs = model.recordset(lastRead);
+    EXPECT_EQ(rs.RecordCount(), expected.size());
+    rs.MoveNext();
+    EXPECT_EQ(key(rs), expected.at(lastRead + 1)) << "the next screen read on";
+    rs.MoveLast();
+    EXPECT_EQ(key(rs), expected.last());
+    EXPECT_EQ(rs.AbsolutePosition(), expected.size());
+    for (int back = 1; back <= ContactListModel::pageRows + 50; ++back) {
+        rs.MovePrevious();
+        ASSERT_EQ(key(rs), expected.at(expected.size() - 1 - back)) << back;
+    }
+    rs.MoveFirst();
+    EXPECT_EQ(key(rs), expected.first());
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.Bof());
+
+    // The card's own buttons go through the same list, and the list finds
+    // the contact the card closed on, beyond the screens it had read.
+    window.openContact(expected.at(lastRead));
+    ASSERT_TRUE(card()->isVisible());
+    card()->moveNext();
+    EXPECT_EQ(card()->Contacto_ID, expected.at(lastRead + 1));
+    card()->moveLast();
+    EXPECT_EQ(card()->Contacto_ID, expected.last());
+    card()->movePrevious();
+    EXPECT_EQ(card()->Contacto_ID, expected.at(expected.size() - 2));
+    card()->close();
+    EXPECT_EQ(window.rows().keyAt(window.currentRow()), expected.at(expected.size() - 2));
+}
+
+TEST_F(ContactList, TheCountComesInSlicesAndANewListStopsTheOldCount)
+{
+    start(QStringLiteral("sa"), addContacts);
+    const int all = int(viewKeys(0, true).size());
+    ContactListModel model({});
+    model.setCountSlice(40);
+    QStringList said;
+    QObject::connect(&model, &ContactListModel::counted, [&](const QString& text) { said << text; });
+    ASSERT_TRUE(model.list(everyone()));
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.first().startsWith(QStringLiteral("A contar os registos: ")))
+        << said.first().toStdString();
+    EXPECT_EQ(model.total(), -1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return said.last() == ContactListModel::countText(all); }, 5000));
+    EXPECT_EQ(model.total(), all);
+
+    said.clear();
+    ASSERT_TRUE(model.list(everyone()));
+    ASSERT_TRUE(model.list(everyone(0, true, QStringLiteral("tavares"))));
+    const QString searched =
+        ContactListModel::countText(int(viewKeys(0, true, QStringLiteral("tavares")).size()));
+    QTest::qWait(200);
+    EXPECT_EQ(said.last(), searched) << "the first list's slices stopped";
+    EXPECT_EQ(said.count(searched), 1);
+}
+
+// Every write to a contact, its telephones, e-mails and addresses reaches
+// its row of the list, and the trigram index agrees with the rows.
+TEST_F(ContactList, TheListFollowsEveryWriteAndItsIndexAgrees)
+{
+    HostWindow& window = start();
+    run(u"UPDATE tbContactos SET nome_union = N'Zulmira Quintela' WHERE contacto_id = 13", {});
+    run(u"INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (13, N'96 000', "
+        u"0)",
+        {});
+    run(u"UPDATE tbContactos_Telefones SET telefone_default = 0 WHERE contacto_id = 1", {});
+    run(u"INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (1, N'96 111', 1)",
+        {});
+    run(u"UPDATE tbContactos_Emails SET email = N'outro@exemplo.pt' WHERE contacto_id = 2", {});
+    run(u"DELETE FROM tbContactos_Moradas WHERE contacto_id = 3", {});
+    run(u"UPDATE tbContactos_Moradas SET contacto_id = 5 WHERE contacto_id = 4", {});
+    run(u"EXECUTE spDELETE_CONTACTO 6", {});
+    EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
+    EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
+
+    window.searchBox()->setText(QStringLiteral("quintela"));
+    window.refreshList();
+    EXPECT_EQ(names(window), QStringList{QStringLiteral("Zulmira Quintela")});
+    window.searchBox()->setText(QStringLiteral("96111"));
+    window.refreshList();
+    ASSERT_EQ(window.rows().rowCount(), 1);
+    EXPECT_EQ(window.rows().keyAt(0), 1);
+}
+
+// A catalog made before the list gets it from the first session that opens
+// it, with every contact's row.
+TEST_F(ContactList, ACatalogMadeBeforeTheListGetsItWhenFirstOpened)
+{
+    const int all = start().rows().rowCount();
+    session.reset();
+    ResetConnectionStateForTests();
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(
+                      QFile::encodeName(ado::embedded::EmbeddedServer::catalogPath(folder(), catalog)), &db),
+                  SQLITE_OK);
+        QStringList drops;
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT name FROM sqlite_master WHERE type = 'trigger' AND name LIKE '%Lista%'",
+                           -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            drops << QStringLiteral("DROP TRIGGER \"%1\"")
+                         .arg(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        sqlite3_finalize(st);
+        drops << QStringLiteral("DROP TABLE tbContactos_Lista_Trigramas")
+              << QStringLiteral("DROP TABLE tbContactos_Lista");
+        for (const QString& drop : drops)
+            EXPECT_EQ(sqlite3_exec(db, drop.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+                << drop.toStdString();
+        sqlite3_close(db);
+    }
+    HostWindow& again = start();
+    EXPECT_EQ(again.rows().rowCount(), all);
+    EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
+    EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
+}
