@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <memory>
@@ -19,25 +20,35 @@
 
 namespace bench {
 
-inline constexpr int largeContacts = 100000;
+inline constexpr int defaultContacts = 100000;
 inline constexpr const char* catalogName = "Quarvenses";
+
+// How many contacts the catalog holds: QV_BENCH_CONTACTS, else 100 000.
+inline int largeContacts()
+{
+    bool ok = false;
+    const int wanted = qEnvironmentVariableIntValue("QV_BENCH_CONTACTS", &ok);
+    return ok && wanted > 0 ? wanted : defaultContacts;
+}
 
 class LargeCatalog {
   public:
+    // With QV_BENCH_CATALOGS naming a folder, a catalog of that size and
+    // login made by an earlier run is used again (a million contacts take a
+    // minute to make), and one made now is kept there.
     LargeCatalog(const QString& login, const QString& password)
     {
         QDir().mkpath(commonFolder());
         qputenv("QUARVENSES_COMMON_APPDATA", commonFolder().toUtf8());
         qputenv("QUARVENSES_REGISTRY", dir_.filePath(QStringLiteral("registry.reg")).toUtf8());
-        QElapsedTimer clock;
-        clock.start();
-        ado::embedded::createDemoCatalogWith(
-            folder(), QString::fromLatin1(catalogName), login, password, [](const QString& catalogPath) {
-                ado::embedded::addGeneratedContacts(
-                    catalogPath, ado::embedded::GeneratedContacts{largeContacts, &TaxNumber::checkDigit});
-            });
-        QTextStream(stderr) << "Catálogo de " << largeContacts << " contactos criado em " << clock.elapsed()
-                            << " ms.\n";
+        const QString kept = qEnvironmentVariable("QV_BENCH_CATALOGS");
+        if (!kept.isEmpty())
+            folder_ =
+                QDir(kept).filePath(QStringLiteral("%1-%2-%3").arg(largeContacts()).arg(login, password));
+        else
+            folder_ = dir_.filePath(QStringLiteral("servidor"));
+        if (!QFileInfo::exists(catalogFile()))
+            make(login, password);
         windows_ = std::make_shared<platform::ScriptedWindowServices>();
         windows_->onUnexpected = [](const QString& what) {
             QTextStream(stderr) << "Caixa inesperada: " << what << '\n';
@@ -45,7 +56,7 @@ class LargeCatalog {
         platform::WindowServices::install(windows_);
     }
 
-    QString folder() const { return dir_.filePath(QStringLiteral("servidor")); }
+    QString folder() const { return folder_; }
     QString catalogFile() const
     {
         return ado::embedded::EmbeddedServer::catalogPath(folder(), QString::fromLatin1(catalogName));
@@ -54,8 +65,23 @@ class LargeCatalog {
 
   private:
     QString commonFolder() const { return dir_.filePath(QStringLiteral("common")); }
+    void make(const QString& login, const QString& password)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const int contacts = largeContacts();
+        ado::embedded::createDemoCatalogWith(
+            folder(), QString::fromLatin1(catalogName), login, password,
+            [contacts](const QString& catalogPath) {
+                ado::embedded::addGeneratedContacts(
+                    catalogPath, ado::embedded::GeneratedContacts{contacts, &TaxNumber::checkDigit});
+            });
+        QTextStream(stderr) << "Catálogo de " << contacts << " contactos criado em " << clock.elapsed()
+                            << " ms.\n";
+    }
 
     QTemporaryDir dir_;
+    QString folder_;
     std::shared_ptr<platform::ScriptedWindowServices> windows_;
 };
 

@@ -121,8 +121,16 @@ void ContactListModel::startCount()
         } else if (shared_->query.plan() == ContactListQuery::Plan::Trigrams) {
             shared_->total = int(number(shared_->query.count()));
         } else {
+            // A small catalog is counted at once; a large one after the
+            // screen is shown, a slice between events.
             highest_ = number(ContactListQuery::highestKey());
-            countNextSlice(generation_);
+            if (highest_ <= countSlice_) {
+                countNextSlice(generation_);
+            } else {
+                emit counted(countingText());
+                const quint64 generation = generation_;
+                QTimer::singleShot(0, this, [this, generation] { countNextSlice(generation); });
+            }
             return;
         }
     } catch (const vb::Error& e) {
@@ -149,9 +157,14 @@ void ContactListModel::countNextSlice(quint64 generation)
         emit counted(countText(shared_->total));
         return;
     }
-    emit counted(QStringLiteral("A contar os registos: ") + QString::number(countedRows_) +
-                 QStringLiteral(" até agora…"));
+    emit counted(countingText());
     QTimer::singleShot(0, this, [this, generation] { countNextSlice(generation); });
+}
+
+QString ContactListModel::countingText() const
+{
+    return QStringLiteral("A contar os registos: ") + QString::number(countedRows_) +
+           QStringLiteral(" até agora…");
 }
 
 int ContactListModel::total() const

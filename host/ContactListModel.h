@@ -70,6 +70,7 @@ class ContactListModel : public QAbstractTableModel {
     void chooseTrigrams(ContactListQuery::Settings settings);
     void startCount();
     void countNextSlice(quint64 generation);
+    QString countingText() const;
     bool catalogHasTrigrams();
 
     QList<QIcon> icons_;

@@ -1,5 +1,6 @@
 -- The host's list of contacts for the embedded server (SQLite), run after
--- embedded.sql on a new catalog and on an older catalog that lacks it.
+-- embedded.sql on a new catalog and on an older catalog that lacks it (whose
+-- contacts are then listed by the server program).
 --
 -- One row a contact with what the list shows, kept by the server from the
 -- contact and its default address, telephone and e-mail, so that a screen of
@@ -103,14 +104,3 @@ CREATE TRIGGER trContactos_Emails_Lista_d AFTER DELETE ON tbContactos_Emails BEG
     WHERE e.contacto_id = old.contacto_id ORDER BY e.email_default DESC, e.email_id LIMIT 1), '')
     WHERE contacto_id = old.contacto_id;
 END;
-
--- A catalog from before the list: its contacts listed once.
-INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, localidade)
-SELECT c.contacto_id, c.genero_id, ifnull(c.nome_union, ''), ifnull(c.no_contribuinte, ''),
-  ifnull((SELECT t.numero FROM tbContactos_Telefones t WHERE t.contacto_id = c.contacto_id
-    ORDER BY t.telefone_default DESC, t.telefone_id LIMIT 1), ''),
-  ifnull((SELECT e.email FROM tbContactos_Emails e WHERE e.contacto_id = c.contacto_id
-    ORDER BY e.email_default DESC, e.email_id LIMIT 1), ''),
-  ifnull((SELECT m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id
-    ORDER BY m.morada_default DESC, m.morada_id LIMIT 1), '')
-FROM tbContactos c;

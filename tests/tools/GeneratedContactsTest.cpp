@@ -112,6 +112,11 @@ TEST_F(GeneratedContacts, TheToolAddsThemAfterTheDemonstrationData)
 TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
 {
     EXPECT_EQ(testsupport::incompleteContacts(catalogs().first.path(), catalog), QStringList());
+    // The load set the indexes and the list's triggers aside: all are back.
+    EXPECT_EQ(testsupport::searchIndexIntegrity(catalogs().first.path(), catalog), QStringLiteral("ok"));
+    const QString schemaObjects =
+        QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type IN ('index', 'trigger')");
+    EXPECT_EQ(number(schemaObjects), number(demo, schemaObjects));
     for (const char* ways :
          {"tbContactos_Moradas WHERE morada_default = 1", "tbContactos_Telefones WHERE telefone_default = 1",
           "tbContactos_Emails WHERE email_default = 1"}) {

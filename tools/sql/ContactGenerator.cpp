@@ -5,9 +5,12 @@
 #include "platform/dialect/SqlFunctions.h"
 #include "tools/sql/SampleWords.h"
 
-#include <QDateTime>
+#include <QDate>
 #include <QList>
 #include <QSet>
+#include <QTime>
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <sqlite3.h>
 #include <vector>
@@ -22,6 +25,23 @@ const char* const selectQuarvensesType =
 const char* const selectFiles = "SELECT contacto_tipo_id, descrit, related FROM tbContactos_Tipos "
                                 "WHERE descrit <> 'Contactos Quarvenses' ORDER BY contacto_tipo_id";
 const char* const selectTableExists = "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1";
+// What a bulk load sets aside and makes again after it: the indexes, and the
+// triggers that keep the host's list row by row.
+const char* const selectSetAside = "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND "
+                                   "(type = 'index' OR (type = 'trigger' AND name LIKE 'tr%Lista%')) "
+                                   "ORDER BY type";
+const char* const selectListed =
+    "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos_Lista'";
+const char* const rebuildTrigrams =
+    "INSERT INTO tbContactos_Lista_Trigramas (tbContactos_Lista_Trigramas) VALUES ('rebuild')";
+// Room for the tables being written, so that the load does not wait on the disk.
+const char* const largeCache = "PRAGMA cache_size = -262144";
+// A load that mostly adds pages is undone by a rollback journal of the few
+// pages it changes, where the write-ahead log would hold every page twice.
+// Only when no other connection has the catalog open; the log comes back
+// after the load.
+const char* const rollbackJournal = "PRAGMA journal_mode = TRUNCATE";
+const char* const writeAheadLog = "PRAGMA journal_mode = WAL";
 const char* const selectTulvasTypes =
     "SELECT tipo_id, descrit FROM tbTulvas_Contactos_Tipos ORDER BY tipo_id";
 const char* const selectAreas =
@@ -63,6 +83,11 @@ const char* const insertNote =
     "INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) VALUES (?1, ?2, ?3, ?4)";
 const char* const insertRelation = "INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, "
                                    "descrit, produto) VALUES (?1, ?2, ?3, ?4)";
+// The host's list row: the contact's first address, telephone and e-mail are
+// its default ones.
+const char* const insertListed =
+    "INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, "
+    "no_contribuinte, telefone, email, localidade) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
 
 // ---- Shares, in percent ----
 constexpr int everyone = 100;
@@ -356,16 +381,27 @@ struct Contact {
     const char* relation = nullptr;
 };
 
-QByteArray dateText(const QDateTime& moment)
+// As the server keeps dates ("yyyy-MM-dd hh:mm:ss.zzz"), written directly:
+// a wall-clock time needs no time zone, and looking one up for each of a
+// million contacts cost a tenth of the load.
+QByteArray dateText(const QDate& day, const QTime& time = QTime(0, 0))
 {
-    return moment.toString(QString::fromLatin1(dialect::dateTimeFormat)).toUtf8();
+    char text[sizeof "yyyy-MM-dd hh:mm:ss.zzz" + 8];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", day.year(), day.month(), day.day(),
+                  time.hour(), time.minute(), time.second(), time.msec());
+    return QByteArray(text);
 }
 
-QDateTime workingMoment(Random& random, const QDate& day)
+struct Moment {
+    QDate day;
+    QTime time;
+};
+
+Moment workingMoment(Random& random, const QDate& day)
 {
     const int hour = firstHour + random.below(workingHours);
     const int minute = random.below(minutesInHour);
-    return QDateTime(day, QTime(hour, minute));
+    return {day, QTime(hour, minute)};
 }
 
 // Lower-case letters and digits without accents, words joined by dots.
@@ -454,7 +490,7 @@ void makePerson(Random& random, TaxNumbers& taxes, Contact& contact)
     if (!p.title && random.percent(plainTitleShare))
         p.title = male ? words::plainMaleTitle : words::plainFemaleTitle;
     p.nationality = random.percent(foreignShare) ? random.pick(words::nationalities) : words::ownNationality;
-    p.birth = dateText(QDateTime(QDate(oldestBirthYear, 1, 1).addDays(random.below(birthDays)), QTime(0, 0)));
+    p.birth = dateText(QDate(oldestBirthYear, 1, 1).addDays(random.below(birthDays)));
     p.sex = male ? "M" : "F";
     if (random.percent(idNumberShare))
         p.idNumber = random.digits(idNumberDigits);
@@ -537,13 +573,12 @@ void addMembership(Random& random, const Lookups& lookups, Contact& contact, boo
 
 void addHistory(Random& random, const Lookups& lookups, Contact& contact)
 {
-    const QDateTime created =
-        workingMoment(random, QDate(firstYear, 1, 1).addDays(random.below(createdDays)));
-    contact.created = dateText(created);
+    const Moment created = workingMoment(random, QDate(firstYear, 1, 1).addDays(random.below(createdDays)));
+    contact.created = dateText(created.day, created.time);
     if (random.percent(modifiedShare)) {
         contact.modifiedBy = lookups.users[std::size_t(random.below(int(lookups.users.size())))];
-        contact.modified =
-            dateText(workingMoment(random, created.date().addDays(1 + random.below(modifiedDays))));
+        const Moment modified = workingMoment(random, created.day.addDays(1 + random.below(modifiedDays)));
+        contact.modified = dateText(modified.day, modified.time);
     }
     contact.isProtected = random.percent(protectedShare);
     if (random.percent(noteShare))
@@ -598,7 +633,8 @@ struct FileStatements {
 
 class Writer {
   public:
-    Writer(SqliteDatabase& db, const Lookups& lookups)
+    // `listed`: the catalog has the host's list, written here row by row.
+    Writer(SqliteDatabase& db, const Lookups& lookups, bool listed)
         : db_(db), lookups_(lookups), contact_(db.prepare(insertContact)), person_(db.prepare(insertPerson)),
           firm_(db.prepare(insertFirm)), address_(db.prepare(insertAddress)), phone_(db.prepare(insertPhone)),
           email_(db.prepare(insertEmail)), link_(db.prepare(insertLink)), member_(db.prepare(insertMember)),
@@ -608,6 +644,8 @@ class Writer {
         for (const FileTarget& file : lookups.files)
             files_.push_back({db.prepare(insertInto + file.table + fileMemberColumns),
                               db.prepare(insertInto + file.table + rightsSuffix + fileRightsColumns)});
+        if (listed)
+            listed_.emplace(db.prepare(insertListed));
     }
 
     void write(Random& random, const Contact& contact)
@@ -615,6 +653,7 @@ class Writer {
         const qint64 id = writeContact(contact);
         writeDetail(id, contact);
         writeWays(id, contact);
+        writeListed(id, contact);
         writeMemberships(id, contact);
         writeExtras(random, id, contact);
         if (contact.isPerson)
@@ -692,6 +731,20 @@ class Writer {
         }
     }
 
+    void writeListed(qint64 id, const Contact& c)
+    {
+        if (!listed_)
+            return;
+        listed_->bindInt(1, id);
+        listed_->bindInt(2, c.isPerson ? genderPerson : genderFirm);
+        listed_->bindText(3, c.name);
+        listed_->bindText(4, c.taxNumber);
+        listed_->bindText(5, c.phones.isEmpty() ? QByteArray("") : c.phones.first().number);
+        listed_->bindText(6, c.emails.isEmpty() ? QByteArray("") : c.emails.first().address);
+        listed_->bindText(7, c.addresses.isEmpty() ? QByteArray("") : c.addresses.first().town);
+        runOnce(*listed_);
+    }
+
     void writeLink(qint64 id, int typeId, const QByteArray& date)
     {
         link_.bindInt(1, id);
@@ -760,6 +813,7 @@ class Writer {
     SqliteStatement contact_, person_, firm_, address_, phone_, email_, link_, member_, memberRights_, event_,
         note_, relation_;
     std::vector<FileStatements> files_;
+    std::optional<SqliteStatement> listed_;
     std::vector<qint64> people_; // related contacts are people already written
 };
 
@@ -773,14 +827,58 @@ void checkRequest(const GeneratedContacts& request)
             QStringLiteral("Falta a regra do dígito de controlo dos números de contribuinte."));
 }
 
+// Rows in bulk go faster into tables without indexes, each index then built
+// once from its sorted rows; the host's list is written with the contacts
+// (its triggers set aside) and its trigram index rebuilt. All inside the load's
+// transaction: a failure leaves everything as it was.
+class BulkLoad {
+  public:
+    explicit BulkLoad(SqliteDatabase& db) : db_(db)
+    {
+        db_.exec(largeCache);
+        {
+            SqliteStatement listed = db_.prepare(selectListed);
+            listed_ = listed.step();
+            SqliteStatement aside = db_.prepare(selectSetAside);
+            while (aside.step()) {
+                remade_.push_back(aside.columnBytes(2));
+                dropped_.push_back("DROP " + aside.columnBytes(0).toUpper() + " \"" + aside.columnBytes(1) +
+                                   "\"");
+            }
+        } // finished before the schema changes
+        for (const QByteArray& drop : dropped_)
+            db_.exec(drop.constData());
+    }
+
+    bool listed() const { return listed_; }
+
+    void finish()
+    {
+        for (const QByteArray& sql : remade_) // the indexes, then the triggers
+            db_.exec(sql.constData());
+        if (listed_)
+            db_.exec(rebuildTrigrams);
+    }
+
+  private:
+    SqliteDatabase& db_;
+    bool listed_ = false;
+    std::vector<QByteArray> remade_;
+    std::vector<QByteArray> dropped_;
+};
+
 void generate(SqliteDatabase& db, const GeneratedContacts& request)
 {
     const Lookups lookups = readLookups(db);
     TaxNumbers taxes(request.checkDigit, lookups.taxNumbers);
     Random random;
-    Writer writer(db, lookups);
-    for (int sequence = 1; sequence <= request.count; ++sequence)
-        writer.write(random, makeContact(random, lookups, taxes, sequence));
+    BulkLoad bulk(db);
+    {
+        Writer writer(db, lookups, bulk.listed());
+        for (int sequence = 1; sequence <= request.count; ++sequence)
+            writer.write(random, makeContact(random, lookups, taxes, sequence));
+    }
+    bulk.finish();
 }
 
 } // namespace
@@ -791,14 +889,17 @@ void addGeneratedContacts(const QString& catalogPath, const GeneratedContacts& r
     SqliteDatabase db(catalogPath, SqliteDatabase::ReadWrite);
     dialect::FunctionContext functions;
     dialect::registerFunctions(db.get(), &functions);
+    sqlite3_exec(db.get(), rollbackJournal, nullptr, nullptr, nullptr); // stays WAL while others read
     db.exec("BEGIN IMMEDIATE");
     try {
         generate(db, request);
         db.exec("COMMIT");
     } catch (...) {
         sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db.get(), writeAheadLog, nullptr, nullptr, nullptr);
         throw;
     }
+    db.exec(writeAheadLog);
 }
 
 } // namespace ado::embedded
