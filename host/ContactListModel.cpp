@@ -89,17 +89,21 @@ bool ContactListModel::list(const ContactListQuery::Settings& settings)
 {
     ++generation_; // a count under way is for the old list
     try {
-        auto listing = std::make_shared<Shared>(Shared{ContactListQuery(settings), -1});
+        ContactListQuery::Settings asked = settings;
+        asked.folded = catalogHasTrigrams();
+        auto listing = std::make_shared<Shared>(Shared{ContactListQuery(asked), -1});
         const QString probe = listing->query.trigramProbe(trigramEnough);
-        if (!probe.isEmpty() && catalogHasTrigrams() && number(probe) <= trigramEnough)
-            listing->query = ContactListQuery(settings, ContactListQuery::Plan::Trigrams);
+        if (asked.folded && !probe.isEmpty() && number(probe) <= trigramEnough)
+            listing->query = ContactListQuery(asked, ContactListQuery::Plan::Trigrams);
         ado::ResultSet first = read(listing->query.after(nullptr, pageRows));
         beginResetModel();
         readFailed_ = false;
         shared_ = std::move(listing);
         complete_ = first.rows.size() < pageRows;
         rows_ = std::move(first);
+        settling_ = true;
         endResetModel();
+        QTimer::singleShot(0, this, [this] { settling_ = false; });
     } catch (const vb::Error& e) {
         emit failed(failureText(e.description()));
         return false;
@@ -108,9 +112,9 @@ bool ContactListModel::list(const ContactListQuery::Settings& settings)
     return true;
 }
 
-// A search the trigram index answers is counted at once (few rows); the
-// whole list in slices of keys, the first before the list is shown (all of
-// a small catalog), the rest between events.
+// A list read whole is counted as it is; the few contacts a search finds in
+// the trigram index once the screen is shown; the whole list in slices of
+// keys between events.
 void ContactListModel::startCount()
 {
     countedRows_ = 0;
@@ -119,7 +123,10 @@ void ContactListModel::startCount()
         if (complete_) {
             shared_->total = int(rows_.rows.size());
         } else if (shared_->query.plan() == ContactListQuery::Plan::Trigrams) {
-            shared_->total = int(number(shared_->query.count()));
+            emit counted(countingText());
+            const quint64 generation = generation_;
+            QTimer::singleShot(0, this, [this, generation] { countAtOnce(generation); });
+            return;
         } else {
             // A small catalog is counted at once; a large one after the
             // screen is shown, a slice between events.
@@ -133,6 +140,19 @@ void ContactListModel::startCount()
             }
             return;
         }
+    } catch (const vb::Error& e) {
+        emit failed(failureText(e.description()));
+        return;
+    }
+    emit counted(countText(shared_->total));
+}
+
+void ContactListModel::countAtOnce(quint64 generation)
+{
+    if (generation != generation_)
+        return;
+    try {
+        shared_->total = int(number(shared_->query.count()));
     } catch (const vb::Error& e) {
         emit failed(failureText(e.description()));
         return;
@@ -217,9 +237,12 @@ QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, 
     return QString::fromUtf8(captions[section]);
 }
 
+// Not while the view settles on a new list: it asks before its rows are laid
+// out, as if they all fitted, and a second screen would be read for nothing.
+// It asks again once they are, and whenever it is scrolled to its end.
 bool ContactListModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && !complete_;
+    return !parent.isValid() && !complete_ && !settling_;
 }
 
 void ContactListModel::fetchMore(const QModelIndex& parent)
@@ -262,11 +285,27 @@ int ContactListModel::rowOf(qint32 contactoId, int pages)
     }
 }
 
+// The rest of the list in one statement: printing a long list is not a
+// statement a screen.
 bool ContactListModel::readAll()
 {
-    while (!complete_)
-        readMore();
-    return !readFailed_;
+    if (complete_)
+        return !readFailed_;
+    ado::ResultSet rest;
+    try {
+        rest = read(shared_->query.rest(rows_.rows.isEmpty() ? nullptr : &rows_.rows.last()));
+    } catch (const vb::Error& e) {
+        emit failed(failureText(e.description()));
+        return false;
+    }
+    complete_ = true;
+    if (rest.rows.isEmpty())
+        return true;
+    const int first = int(rows_.rows.size());
+    beginInsertRows({}, first, first + int(rest.rows.size()) - 1);
+    rows_.rows.append(std::move(rest.rows));
+    endInsertRows();
+    return true;
 }
 
 QList<qint32> ContactListModel::allKeys() const

@@ -22,8 +22,9 @@ class ContactListModel : public QAbstractTableModel {
     static constexpr qint64 defaultCountSlice = 50000;
     void setCountSlice(qint64 keys) { countSlice_ = keys; }
     // A search that at most this many contacts' text answers is read from
-    // the trigram index and sorted; a wider one walks the sorted index.
-    static constexpr int trigramEnough = 5000;
+    // the trigram index, a screen of them sorted; a wider one (a twentieth of
+    // a million) is common enough to be met soon walking the sorted index.
+    static constexpr int trigramEnough = 50000;
 
     // `kindIcons`: a person's and an institution's.
     explicit ContactListModel(QList<QIcon> kindIcons, QObject* parent = nullptr);
@@ -70,6 +71,7 @@ class ContactListModel : public QAbstractTableModel {
     void chooseTrigrams(ContactListQuery::Settings settings);
     void startCount();
     void countNextSlice(quint64 generation);
+    void countAtOnce(quint64 generation);
     QString countingText() const;
     bool catalogHasTrigrams();
 
@@ -78,6 +80,7 @@ class ContactListModel : public QAbstractTableModel {
     ado::ResultSet rows_;
     bool complete_ = true;
     bool readFailed_ = false;
+    bool settling_ = false;
     qint64 countSlice_ = defaultCountSlice;
     qint64 highest_ = 0;
     qint64 countedTo_ = 0;

@@ -19,22 +19,23 @@ const char16_t fromList[] = u"tbContactos_Lista l";
 const char16_t fromTrigrams[] = u"tbContactos_Lista_Trigramas s CROSS JOIN tbContactos_Lista l";
 // Members of "Contactos Quarvenses" the user may open (%1, the user's
 // condition over the permission rows), by the same masks as the card's check.
-const char16_t listed[] = u"EXISTS (SELECT 1 FROM tbTulvas_Contactos f WHERE f.contacto_id = l.contacto_id) "
-                          u"AND EXISTS (SELECT 1 FROM tbTulvas_Contactos_Permitions p WHERE p.contacto_id = "
-                          u"l.contacto_id AND (%1))";
-const char16_t ofKind[] = u" AND l.genero_id = %1";
-const char16_t inFile[] = u" AND EXISTS (SELECT 1 FROM tbContactos_Tipos_Links k "
+const char16_t member[] = u"EXISTS (SELECT 1 FROM tbTulvas_Contactos f WHERE f.contacto_id = l.contacto_id)";
+const char16_t openable[] =
+    u"EXISTS (SELECT 1 FROM tbTulvas_Contactos_Permitions p WHERE p.contacto_id = l.contacto_id AND (%1))";
+const char16_t ofKind[] = u"l.genero_id = %1";
+const char16_t inFile[] = u"EXISTS (SELECT 1 FROM tbContactos_Tipos_Links k "
                           u"WHERE k.contacto_id = l.contacto_id AND k.contacto_tipo_id = %1)";
 // The typed text in the name, the NIF, the e-mail and the locality (%1), and
 // without its spaces in the telephone and the NIF without theirs (%2),
 // accents and case aside, as both servers read the collation.
 const char16_t searched[] =
-    u" AND (l.nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
+    u"(l.nome_union COLLATE Latin1_General_CI_AI LIKE %1 "
     u"OR l.no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 OR l.email COLLATE Latin1_General_CI_AI LIKE "
     u"%1 "
     u"OR l.localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(l.telefone, N' ', N'') LIKE %2 "
     u"OR REPLACE(l.no_contribuinte, N' ', N'') LIKE %2)";
-const char16_t holdsTrigrams[] = u" AND l.contacto_id = s.rowid AND s.pesquisa GLOB %1";
+const char16_t holdsTrigrams[] = u"l.contacto_id = s.rowid AND s.pesquisa GLOB %1";
+const char16_t holdsFolded[] = u"l.pesquisa GLOB %1";
 const char16_t probe[] =
     u"SELECT COUNT(*) AS registos FROM (SELECT TOP %1 rowid FROM tbContactos_Lista_Trigramas "
     u"WHERE pesquisa GLOB %2) t";
@@ -66,18 +67,18 @@ QString foldedText(const QString& text)
     return QString::fromUcs4(folded.constData(), folded.size());
 }
 
-// What the trigram index is asked for: the typed words folded as the server
-// folds the list's text, in order, anything between them ("*"); "_" is one
-// character. Every contact the exact condition finds holds them, so the
-// index's rows are a superset of the answer. Empty when no word has three
-// letters together, or when the text holds a LIKE class ("[") that a
-// simple pattern cannot stand for.
-QString globFor(const QString& typed)
+// The typed words folded as the server folds the list's text, in order,
+// anything between them ("*"); "_" is one character. Every contact the
+// exact condition finds holds them, so the rows this pattern finds are a
+// superset of the answer. Empty when the text holds a LIKE class ("[") that a
+// simple pattern cannot stand for; `indexed` when a word has three letters
+// together, as the trigram index needs.
+QString globFor(const QString& typed, bool& indexed)
 {
+    indexed = false;
     if (typed.contains(u'['))
         return {};
     QStringList words;
-    bool indexed = false;
     static const QRegularExpression between(QStringLiteral("[ %]+"));
     for (const QString& word : typed.split(between, Qt::SkipEmptyParts)) {
         const QString folded = foldedText(word);
@@ -93,8 +94,6 @@ QString globFor(const QString& typed)
         }
         words << glob;
     }
-    if (!indexed)
-        return {};
     return u'*' + words.join(u'*') + u'*';
 }
 
@@ -117,12 +116,19 @@ ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std
     const QString typed = settings_.typed.trimmed();
     if (typed.isEmpty())
         return;
+    glob_ = globFor(typed, indexed_);
+    if (!indexed_)
+        plan_ = Plan::Walk;
+    // One word, without LIKE's own characters, is found by the folded text
+    // exactly as the columns one by one find it: it cannot reach across the
+    // space between two columns' values. Other texts are checked column by
+    // column after it.
+    static const QRegularExpression oneWord(QStringLiteral("^[^ %_\\[]+$"));
+    if (settings_.folded && !glob_.isEmpty() && oneWord.match(typed).hasMatch())
+        return;
     search_ =
         sql::compose(searched, {modData::FormatSQLValue(typed, modData::kPattern),
                                 modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern)});
-    glob_ = globFor(typed);
-    if (glob_.isEmpty())
-        plan_ = Plan::Walk;
 }
 
 QString ContactListQuery::sortField() const
@@ -132,7 +138,7 @@ QString ContactListQuery::sortField() const
 
 QString ContactListQuery::trigramProbe(int enough) const
 {
-    if (glob_.isEmpty())
+    if (!indexed_)
         return {};
     return sql::compose(probe, {qint32(enough + 1), literal(glob_)});
 }
@@ -142,16 +148,23 @@ QString ContactListQuery::from() const
     return QString::fromUtf16(plan_ == Plan::Trigrams ? fromTrigrams : fromList);
 }
 
+// The cheapest first: a row walked in order is dropped by the search before
+// the server looks up its membership and rights.
 QString ContactListQuery::conditions() const
 {
-    QString where = sql::compose(listed, {settings_.openable});
-    if (settings_.kind != 0)
-        where += sql::compose(ofKind, {qint32(settings_.kind)});
-    if (settings_.file != 0)
-        where += sql::compose(inFile, {qint32(settings_.file)});
+    QStringList terms;
     if (plan_ == Plan::Trigrams)
-        where += sql::compose(holdsTrigrams, {literal(glob_)});
-    return where + search_;
+        terms << sql::compose(holdsTrigrams, {literal(glob_)});
+    else if (settings_.folded && !glob_.isEmpty())
+        terms << sql::compose(holdsFolded, {literal(glob_)});
+    if (!search_.isEmpty())
+        terms << search_;
+    if (settings_.kind != 0)
+        terms << sql::compose(ofKind, {qint32(settings_.kind)});
+    if (settings_.file != 0)
+        terms << sql::compose(inFile, {qint32(settings_.file)});
+    terms << QString::fromUtf16(member) << sql::compose(openable, {settings_.openable});
+    return terms.join(QStringLiteral(" AND "));
 }
 
 QString ContactListQuery::order(bool forward) const
@@ -187,6 +200,12 @@ QString ContactListQuery::after(const ado::Row* row, int count) const
 QString ContactListQuery::before(const ado::Row* row, int count) const
 {
     return select(QString::fromUtf16(listColumns), row ? afterRow(*row, false) : QString(), false, count);
+}
+
+QString ContactListQuery::rest(const ado::Row* row) const
+{
+    return sql::compose(selectAll, {QString::fromUtf16(listColumns), from(),
+                                    conditions() + (row ? afterRow(*row, true) : QString()), order(true)});
 }
 
 QString ContactListQuery::countBetween(qint64 from, qint64 to) const

@@ -28,6 +28,10 @@ class ContactListQuery {
         int file = 0;       // a contacto_tipo_id the contacts are in, or 0
         int sortColumn = 0; // 0 the name, then NIF, telephone, e-mail, locality
         bool ascending = true;
+        // The catalog keeps the searched text folded (the embedded server):
+        // a row walked is first checked against it, natively, and only the
+        // few that hold the typed letters by the exact condition.
+        bool folded = false;
     };
     explicit ContactListQuery(Settings settings, Plan plan = Plan::Walk);
 
@@ -39,6 +43,8 @@ class ContactListQuery {
     // rows just before it (before nothing: the last ones) in reverse order.
     QString after(const ado::Row* row, int count) const;
     QString before(const ado::Row* row, int count) const;
+    // Every row after `row` (after nothing: all of them), in one statement.
+    QString rest(const ado::Row* row) const;
     // How many contacts the list holds with a key in (`from`, `to`].
     QString countBetween(qint64 from, qint64 to) const;
     QString count() const;
@@ -46,7 +52,6 @@ class ContactListQuery {
     // Every key of the list, in its order.
     QString keys() const;
     QString sortField() const;
-    bool searching() const { return !search_.isEmpty(); }
     Plan plan() const { return plan_; }
 
   private:
@@ -58,6 +63,7 @@ class ContactListQuery {
 
     Settings settings_;
     Plan plan_;
-    QString search_; // the exact condition on the searched columns
-    QString glob_;   // the trigram index's pattern, folded
+    QString search_;       // the exact condition on the searched columns
+    QString glob_;         // the typed text as a pattern of the folded text
+    bool indexed_ = false; // the pattern has letters enough for the trigram index
 };

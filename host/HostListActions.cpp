@@ -66,8 +66,6 @@ listout::Table HostWindow::listTable() const
             shown << c;
             table.headers << model_->headerData(c, Qt::Horizontal).toString();
         }
-    // The whole list, not only the screens read so far.
-    model_->readAll();
     for (int i = 0; i < model_->rowCount(); ++i) {
         QStringList row;
         for (const int c : shown)
@@ -77,8 +75,13 @@ listout::Table HostWindow::listTable() const
     return table;
 }
 
+// The whole list, not only the screens read so far, or the reason it could not be read.
 bool HostWindow::listHasRows(const QString& title)
 {
+    if (!model_->readAll()) {
+        windows().messageBox(statusText(), platform::msgbox::Exclamation, title);
+        return false;
+    }
     if (model_->rowCount() > 0)
         return true;
     windows().messageBox(QStringLiteral("A lista não tem contactos."), platform::msgbox::Information, title);

@@ -8,9 +8,11 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include "tests/support/CatalogChecks.h"
 
+#include <QAction>
 #include <QFile>
 #include <sqlite3.h>
 
@@ -137,6 +139,7 @@ TEST_F(ContactList, EveryScreenInEveryOrderAndSearchIsTheViewsOrder)
                 ASSERT_TRUE(model.list(everyone(column, ascending, typed)));
                 const QList<qint32> expected = viewKeys(column, ascending, typed);
                 EXPECT_EQ(listedKeys(model), expected);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return model.total() >= 0; }, 5000));
                 EXPECT_EQ(model.total(), expected.size());
             }
     EXPECT_GT(viewKeys(0, true).size(), 2 * ContactListModel::pageRows) << "the list spans several screens";
@@ -267,4 +270,30 @@ TEST_F(ContactList, ACatalogMadeBeforeTheListGetsItWhenFirstOpened)
     EXPECT_EQ(again.rows().rowCount(), all);
     EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
     EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
+}
+
+// Printed or saved, the list is all of it, not the screens read so far; a
+// list that cannot be read whole is not saved in part.
+TEST_F(ContactList, TheListIsSavedWholeOrNotAtAll)
+{
+    HostWindow& window = start(QStringLiteral("sa"), addContacts);
+    const int all = int(viewKeys(0, true).size());
+    ASSERT_LT(window.rows().rowCount(), all);
+    const QString path = dir.filePath(QStringLiteral("lista.csv"));
+    windows->queueSaveFileName(path);
+    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    QFile csv(path);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count('\n'), all + 1) << "a header and every contact";
+    csv.close();
+
+    window.refreshList();
+    run(u"DROP TABLE tbContactos_Lista", {});
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    EXPECT_TRUE(windows->saveDialogs().empty()) << "nothing offered to save";
+    ASSERT_EQ(windows.texts().size(), 1);
+    EXPECT_TRUE(windows.texts().first().startsWith(QStringLiteral("Não foi possível listar os contactos: ")))
+        << windows.texts().first().toStdString();
 }
