@@ -21,7 +21,7 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 SIZES = [10000, 100000, 300000, 1000000]
 # The card without network latency: the curve is about the catalog's size.
-FILTERS = {"bench_card": "BM_(Open|Next|SaveTab1)/0"}
+FILTERS = {"bench_card": "BM_(Open|Next|SaveTab1)/latency_ms:0/"}
 
 # What each curve shows: (program, benchmark name, counter or "time", label).
 SERIES = [
@@ -30,9 +30,9 @@ SERIES = [
     ("bench_host", "BM_SearchKeystroke/0", "time", "tecla na pesquisa: Maria (ms)"),
     ("bench_host", "BM_SearchKeystroke/2", "time", "tecla na pesquisa: 21593 (ms)"),
     ("bench_host", "BM_ScrollScreen", "time", "um ecrã mais (ms)"),
-    ("bench_card", "BM_Open/0", "time", "abrir a ficha (ms)"),
-    ("bench_card", "BM_Next/0", "time", "seguinte (ms)"),
-    ("bench_card", "BM_SaveTab1/0", "time", "gravar o separador 1 (ms)"),
+    ("bench_card", "BM_Open/latency_ms:0", "time", "abrir a ficha (ms)"),
+    ("bench_card", "BM_Next/latency_ms:0", "time", "seguinte (ms)"),
+    ("bench_card", "BM_SaveTab1/latency_ms:0", "time", "gravar o separador 1 (ms)"),
     ("bench_host", "BM_HostStartUp", "rss_MB", "memória do anfitrião (MB)"),
 ]
 
@@ -51,6 +51,12 @@ def run(program: Path, size: int, catalogs: str) -> dict:
         name = b["run_name"].split("/repeats")[0].split("/iterations")[0]
         medians[name] = b
     return medians
+
+
+def make(program: Path, size: int, catalogs: str):
+    env = dict(os.environ, QV_BENCH_CONTACTS=str(size), QV_BENCH_CATALOGS=catalogs,
+               QT_QPA_PLATFORM="offscreen")
+    subprocess.run([str(program), "--benchmark_filter=^$"], env=env, capture_output=True)
 
 
 def value(medians: dict, name: str, counter: str):
@@ -94,6 +100,10 @@ def main() -> int:
     programs = sorted({s[0] for s in SERIES})
     rows = []
     for size in args.sizes:
+        # The catalogs are made first, by runs that measure nothing: making
+        # one leaves its memory in the process that made it.
+        for program in programs:
+            make(Path(args.build) / "bin" / program, size, args.catalogs)
         medians = {}
         for program in programs:
             print(f"{program} com {size} contactos…", file=sys.stderr)

@@ -30,6 +30,8 @@ const QString csvTitle = QStringLiteral("Exportar lista em CSV");
 const QString pdfTitle = QStringLiteral("Exportar lista em PDF");
 const QString listBaseName = QStringLiteral("Contactos");
 constexpr int phoneColumn = 2;
+// More rows than this in a printed or saved list are asked about first.
+constexpr int manyRows = 5000;
 constexpr int emailColumn = 3;
 
 platform::WindowServices& windows()
@@ -78,6 +80,18 @@ listout::Table HostWindow::listTable() const
 // The whole list, not only the screens read so far, or the reason it could not be read.
 bool HostWindow::listHasRows(const QString& title)
 {
+    // A whole large catalog is asked about first: reading and laying out
+    // that many rows takes a while and a great deal of paper.
+    if (const int total = model_->total();
+        total > manyRows && model_->rowCount() < total &&
+        windows().messageBox(QStringLiteral("A lista tem ") + QString::number(total) +
+                                 QStringLiteral(" contactos e todos serão incluídos. Continuar?\n\n"
+                                                "Pode pesquisar ou escolher um tipo ou um ficheiro "
+                                                "para listar menos."),
+                             platform::msgbox::Question | platform::msgbox::YesNo |
+                                 platform::msgbox::DefaultButton2,
+                             title) != platform::msgbox::AnswerYes)
+        return false;
     if (!model_->readAll()) {
         windows().messageBox(statusText(), platform::msgbox::Exclamation, title);
         return false;

@@ -219,12 +219,13 @@ void Recordset::MoveFirst()
     Field::Data& d = open();
     if (d.pages && !d.atStart) {
         saveEdits();
-        d.result.rows.clear();
+        // Read before anything changes: a failed read keeps the cursor where it was.
+        std::optional<ResultSet> first = d.pages->after(nullptr);
+        d.result.rows = first ? std::move(first->rows) : QList<Row>();
         d.atStart = true;
-        d.atEnd = false;
+        d.atEnd = d.result.rows.isEmpty();
         d.offset = 0;
         d.position = 0;
-        readAfter(d);
     }
     if (d.result.rows.isEmpty())
         throw error::noCurrentRecord();
@@ -237,11 +238,10 @@ void Recordset::MoveLast()
     Field::Data& d = open();
     if (d.pages && !d.atEnd) {
         saveEdits();
-        d.result.rows.clear();
-        d.atStart = false;
+        std::optional<ResultSet> last = d.pages->before(nullptr);
+        d.result.rows = last ? std::move(last->rows) : QList<Row>();
         d.atEnd = true;
-        d.position = 0;
-        readBefore(d);
+        d.atStart = d.result.rows.isEmpty();
         const int total = d.pages->total();
         d.offset = total >= d.result.rows.size() ? total - int(d.result.rows.size()) : -1;
     }

@@ -2,6 +2,7 @@
 // for every search, is the contacts' view in that order; the card's
 // recordset reads on as it moves; the count comes in slices; and the list
 // the server keeps follows every write, also for a catalog made before it.
+#include "data/TaxNumber.h"
 #include "data/modData.h"
 #include "host/ContactListModel.h"
 #include "permissions/modCheckPermissions.h"
@@ -11,6 +12,7 @@
 #include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include "tests/support/CatalogChecks.h"
+#include "tools/sql/ContactGenerator.h"
 
 #include <QAction>
 #include <QFile>
@@ -169,6 +171,7 @@ TEST_F(ContactList, TheCardsRecordsetReadsOnAsItMoves)
     EXPECT_EQ(rs.AbsolutePosition(), 1);
     rs.MovePrevious();
     EXPECT_TRUE(rs.Bof());
+    rs.MoveNext();
 
     // The card's own buttons go through the same list, and the list finds
     // the contact the card closed on, beyond the screens it had read.
@@ -182,6 +185,11 @@ TEST_F(ContactList, TheCardsRecordsetReadsOnAsItMoves)
     EXPECT_EQ(card()->Contacto_ID, expected.at(expected.size() - 2));
     card()->close();
     EXPECT_EQ(window.rows().keyAt(window.currentRow()), expected.at(expected.size() - 2));
+
+    // A read that fails leaves the cursor where it was.
+    run(u"DROP TABLE tbContactos_Lista", {});
+    EXPECT_THROW(rs.MoveLast(), vb::Error);
+    EXPECT_EQ(key(rs), expected.first());
 }
 
 TEST_F(ContactList, TheCountComesInSlicesAndANewListStopsTheOldCount)
@@ -296,4 +304,23 @@ TEST_F(ContactList, TheListIsSavedWholeOrNotAtAll)
     ASSERT_EQ(windows.texts().size(), 1);
     EXPECT_TRUE(windows.texts().first().startsWith(QStringLiteral("Não foi possível listar os contactos: ")))
         << windows.texts().first().toStdString();
+}
+
+// Thousands of contacts are printed or saved only when the user says so.
+TEST_F(ContactList, AWholeLargeListIsSavedOnlyWhenTheUserSaysSo)
+{
+    HostWindow& window = start(QStringLiteral("sa"), [this] {
+        ado::embedded::addGeneratedContacts(ado::embedded::EmbeddedServer::catalogPath(folder(), catalog),
+                                            {6000, &TaxNumber::checkDigit});
+    });
+    const int all = window.rows().total();
+    ASSERT_GT(all, 6000);
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("A lista tem ") + QString::number(all) +
+                                           QStringLiteral(" contactos e todos serão incluídos. Continuar?\n\n"
+                                                          "Pode pesquisar ou escolher um tipo ou um ficheiro "
+                                                          "para listar menos.")});
+    EXPECT_TRUE(windows->saveDialogs().empty());
+    EXPECT_LT(window.rows().rowCount(), all) << "nothing more was read";
 }

@@ -178,6 +178,10 @@ void readIndexes(const QString& text, ScriptDefinitions& out)
         QRegularExpression::CaseInsensitiveOption);
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
+        // An index on an expression is SQLite's own way to a lookup SQL
+        // Server makes by a scan: not part of the schema both declare.
+        if (match.captured(4).contains(u'('))
+            continue;
         out.indexes.insert(match.captured(2),
                            IndexDefinition{match.captured(3), names(match.captured(4)),
                                            match.hasCaptured(1) && !match.captured(1).isEmpty()});
