@@ -3,7 +3,7 @@
 draws time and memory against size (bench/curve.png), with the figures in a
 table beside it (bench/curve.tsv).
 
-Usage: bench/curve.py [--build build] [--catalogs /tmp/qv-bench] [SIZE ...]
+Usage: bench/curve.py [--build build] [--catalogs /tmp/qv-bench] [--draw-only] [SIZE ...]
        (default sizes: 10000 100000 300000 1000000)
 
 The catalogs are kept in --catalogs between runs: a million contacts take
@@ -82,8 +82,11 @@ set logscale x
 set xlabel 'contactos no catálogo'
 set multiplot layout 1,2 title 'Contactos Quarvenses: tempo e memória contra o tamanho do catálogo'
 set ylabel 'ms (mediana)'
+set yrange [0:*]
 plot {time_plots}
 set ylabel 'MB'
+set key bottom right
+set yrange [0:*]
 plot '{table}' using 1:{memory} with linespoints title '{SERIES[-1][3]}'
 unset multiplot
 """
@@ -94,8 +97,12 @@ def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=str(HERE.parent / "build"))
     parser.add_argument("--catalogs", default="/tmp/qv-bench")
+    parser.add_argument("--draw-only", action="store_true", help="draws curve.tsv again, running nothing")
     parser.add_argument("sizes", nargs="*", type=int, default=SIZES)
     args = parser.parse_args()
+    if args.draw_only:
+        draw(HERE / "curve.tsv", HERE / "curve.png", len(SERIES) - 1)
+        return 0
     Path(args.catalogs).mkdir(parents=True, exist_ok=True)
     programs = sorted({s[0] for s in SERIES})
     rows = []
