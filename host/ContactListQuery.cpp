@@ -34,11 +34,13 @@ const char16_t searched[] =
     u"%1 "
     u"OR l.localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(l.telefone, N' ', N'') LIKE %2 "
     u"OR REPLACE(l.no_contribuinte, N' ', N'') LIKE %2)";
-const char16_t holdsTrigrams[] = u"l.contacto_id = s.rowid AND s.pesquisa GLOB %1";
-const char16_t holdsFolded[] = u"l.pesquisa GLOB %1";
+// The folded text holds the folded pattern, character for character (a
+// binary collation: the embedded server reads it through its trigram index).
+const char16_t holdsTrigrams[] = u"l.contacto_id = s.rowid AND s.pesquisa COLLATE Latin1_General_BIN LIKE %1";
+const char16_t holdsFolded[] = u"l.pesquisa COLLATE Latin1_General_BIN LIKE %1";
 const char16_t probe[] =
     u"SELECT COUNT(*) AS registos FROM (SELECT TOP %1 rowid FROM tbContactos_Lista_Trigramas "
-    u"WHERE pesquisa GLOB %2) t";
+    u"WHERE pesquisa COLLATE Latin1_General_BIN LIKE %2) t";
 const char16_t selectHighest[] = u"SELECT MAX(contacto_id) AS chave FROM tbContactos_Lista";
 const char16_t keyBetween[] = u" AND l.contacto_id > %1 AND l.contacto_id <= %2";
 // The screen after a row: the leading ">=" lets the server start in the index.
@@ -68,12 +70,12 @@ QString foldedText(const QString& text)
 }
 
 // The typed words folded as the server folds the list's text, in order,
-// anything between them ("*"); "_" is one character. Every contact the
+// anything between them ("%"); "_" is one character. Every contact the
 // exact condition finds holds them, so the rows this pattern finds are a
 // superset of the answer. Empty when the text holds a LIKE class ("[") that a
 // simple pattern cannot stand for; `indexed` when a word has three letters
 // together, as the trigram index needs.
-QString globFor(const QString& typed, bool& indexed)
+QString foldedPattern(const QString& typed, bool& indexed)
 {
     indexed = false;
     if (typed.contains(u'['))
@@ -82,19 +84,14 @@ QString globFor(const QString& typed, bool& indexed)
     static const QRegularExpression between(QStringLiteral("[ %]+"));
     for (const QString& word : typed.split(between, Qt::SkipEmptyParts)) {
         const QString folded = foldedText(word);
-        QString glob;
         int together = 0;
         for (const QChar c : folded) {
             together = c == u'_' ? 0 : together + 1;
             indexed = indexed || together >= trigram;
-            if (c == u'*' || c == u'?')
-                glob += u'[' + QString(c) + u']';
-            else
-                glob += c == u'_' ? QChar(u'?') : c;
         }
-        words << glob;
+        words << folded;
     }
-    return u'*' + words.join(u'*') + u'*';
+    return u'%' + words.join(u'%') + u'%';
 }
 
 } // namespace
@@ -116,7 +113,7 @@ ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std
     const QString typed = settings_.typed.trimmed();
     if (typed.isEmpty())
         return;
-    glob_ = globFor(typed, indexed_);
+    pattern_ = foldedPattern(typed, indexed_);
     if (!indexed_)
         plan_ = Plan::Walk;
     // One word, without LIKE's own characters, is found by the folded text
@@ -124,7 +121,7 @@ ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std
     // space between two columns' values. Other texts are checked column by
     // column after it.
     static const QRegularExpression oneWord(QStringLiteral("^[^ %_\\[]+$"));
-    if (settings_.folded && !glob_.isEmpty() && oneWord.match(typed).hasMatch())
+    if (settings_.folded && !pattern_.isEmpty() && oneWord.match(typed).hasMatch())
         return;
     search_ =
         sql::compose(searched, {modData::FormatSQLValue(typed, modData::kPattern),
@@ -140,7 +137,7 @@ QString ContactListQuery::trigramProbe(int enough) const
 {
     if (!indexed_)
         return {};
-    return sql::compose(probe, {qint32(enough + 1), literal(glob_)});
+    return sql::compose(probe, {qint32(enough + 1), literal(pattern_)});
 }
 
 QString ContactListQuery::from() const
@@ -154,9 +151,9 @@ QString ContactListQuery::conditions() const
 {
     QStringList terms;
     if (plan_ == Plan::Trigrams)
-        terms << sql::compose(holdsTrigrams, {literal(glob_)});
-    else if (settings_.folded && !glob_.isEmpty())
-        terms << sql::compose(holdsFolded, {literal(glob_)});
+        terms << sql::compose(holdsTrigrams, {literal(pattern_)});
+    else if (settings_.folded && !pattern_.isEmpty())
+        terms << sql::compose(holdsFolded, {literal(pattern_)});
     if (!search_.isEmpty())
         terms << search_;
     if (settings_.kind != 0)

@@ -64,6 +64,6 @@ class ContactListQuery {
     Settings settings_;
     Plan plan_;
     QString search_;       // the exact condition on the searched columns
-    QString glob_;         // the typed text as a pattern of the folded text
+    QString pattern_;      // the typed text as a LIKE pattern of the folded text
     bool indexed_ = false; // the pattern has letters enough for the trigram index
 };

@@ -58,6 +58,37 @@ bool isBoundary(const Token& t)
     return t.type == Token::Type::Symbol && boundarySymbols().contains(t.text);
 }
 
+// The comparisons a collation asks of LIKE.
+enum class Comparison { CaseInsensitive, AccentInsensitive, Exact };
+
+// A LIKE pattern as GLOB reads it: "%" any run, "_" one character, a class
+// as it is; GLOB's own "*" and "?" stand for themselves.
+QString globOf(const QString& like)
+{
+    QString glob;
+    for (qsizetype i = 0; i < like.size(); ++i) {
+        const QChar c = like.at(i);
+        if (c == u'%') {
+            glob += u'*';
+        } else if (c == u'_') {
+            glob += u'?';
+        } else if (c == u'*' || c == u'?') {
+            glob += u'[' + QString(c) + u']';
+        } else if (c == u'[') {
+            const qsizetype close = like.indexOf(u']', i + 1);
+            if (close < 0) {
+                glob += QStringLiteral("[[]"); // an unclosed bracket is itself
+            } else {
+                glob += like.mid(i, close - i + 1);
+                i = close;
+            }
+        } else {
+            glob += c;
+        }
+    }
+    return glob;
+}
+
 QString stringLiteral(const QString& text)
 {
     // SQLite stops reading statement text at a NUL, so NULs travel as char(0).
@@ -127,7 +158,7 @@ class Writer {
             items.append({false, runStart, e});
 
         QStringList out;
-        bool accentInsensitive = false; // set by "x COLLATE …_AI" for the LIKE that follows
+        Comparison comparison = Comparison::CaseInsensitive; // set by "x COLLATE …" for the LIKE that follows
         for (int k = 0; k < items.size(); ++k) {
             const Item& item = items[k];
             if (!item.boundary) {
@@ -138,7 +169,7 @@ class Writer {
             if (word.isWord("ESCAPE"))
                 throw unsupported(QStringLiteral("LIKE … ESCAPE"));
             if (word.isWord("COLLATE") && beforeLike(items, k)) {
-                accentInsensitive = collation(items, k);
+                comparison = collation(items, k);
                 ++k; // the collation's name
                 continue;
             }
@@ -162,10 +193,22 @@ class Writer {
             if (!hasLeft || k + 1 >= items.size() || items[k + 1].boundary)
                 throw malformed(QStringLiteral("LIKE sem os dois termos"));
             const QString left = out.takeLast();
-            out.append((negated ? QStringLiteral("NOT ") : QString()) +
-                       (accentInsensitive ? QStringLiteral("qv_like_ai(") : QStringLiteral("qv_like(")) +
-                       left + QStringLiteral(", ") + run(items[k + 1].b, items[k + 1].e) + u')');
-            accentInsensitive = false;
+            const QString no = negated ? QStringLiteral("NOT ") : QString();
+            if (comparison == Comparison::Exact) {
+                // Minding case and accents, LIKE is SQLite's GLOB, which an
+                // index of trigrams can answer.
+                const std::optional<QString> pattern = textConstant(items[k + 1].b, items[k + 1].e);
+                if (!pattern)
+                    throw unsupported(
+                        QStringLiteral("LIKE com um agrupamento binário e um padrão calculado"));
+                out.append(left + u' ' + no + QStringLiteral("GLOB ") + stringLiteral(globOf(*pattern)));
+            } else {
+                out.append(no +
+                           (comparison == Comparison::AccentInsensitive ? QStringLiteral("qv_like_ai(")
+                                                                        : QStringLiteral("qv_like(")) +
+                           left + QStringLiteral(", ") + run(items[k + 1].b, items[k + 1].e) + u')');
+            }
+            comparison = Comparison::CaseInsensitive;
             ++k;
         }
         QString text = out.join(u' ');
@@ -185,15 +228,21 @@ class Writer {
         return isWordAt(k + 2, "LIKE") || (isWordAt(k + 2, "NOT") && isWordAt(k + 3, "LIKE"));
     }
 
-    // True for an accent-insensitive collation (…_AI).
-    template <class Items> bool collation(const Items& items, int k) const
+    // What the collation minds: accents too (…_AI: neither), or case and
+    // accents both (…_BIN, …_BIN2, …_CS_AS: the exact characters).
+    template <class Items> Comparison collation(const Items& items, int k) const
     {
         const bool named = k >= 1 && !items[k - 1].boundary && k + 1 < items.size() &&
                            !items[k + 1].boundary && items[k + 1].e == items[k + 1].b + 1 &&
                            t_[items[k + 1].b].type == Token::Type::Word;
         if (!named)
             throw malformed(QStringLiteral("COLLATE sem nome de agrupamento"));
-        return t_[items[k + 1].b].text.toUpper().contains(QStringLiteral("_AI"));
+        const QString name = t_[items[k + 1].b].text.toUpper();
+        if (name.contains(QStringLiteral("_BIN")) ||
+            (name.contains(QStringLiteral("_CS")) && name.contains(QStringLiteral("_AS"))))
+            return Comparison::Exact;
+        return name.contains(QStringLiteral("_AI")) ? Comparison::AccentInsensitive
+                                                    : Comparison::CaseInsensitive;
     }
 
     // "COLLATE Latin1_General_CI_AI" and the like: a SQL Server collation

@@ -145,6 +145,35 @@ TEST_F(Dialect, AnAccentInsensitiveCollationMakesLikeIgnoreAccents)
     EXPECT_TRUE(refusal("SELECT a FROM t WHERE COLLATE Latin1_General_CI_AI LIKE 'x'").contains("COLLATE"));
 }
 
+// A binary collation minds case and accents: LIKE is then SQLite's GLOB
+// (which a trigram index answers), its own "*" and "?" standing for
+// themselves, an unclosed bracket too.
+TEST_F(Dialect, ABinaryCollationMakesLikeExact)
+{
+    run("INSERT INTO tbContactos (nome_union) VALUES ('rui*1'), ('Rui*2'), ('rúi?3'), ('rui[4'), ('ruiX5')");
+    const auto names = [&](const char* pattern, const char* collation = "Latin1_General_BIN") {
+        return run(QStringLiteral("SELECT nome_union FROM tbContactos WHERE nome_union COLLATE %1 LIKE N'%2' "
+                                  "ORDER BY contacto_id")
+                       .arg(QLatin1String(collation), QString::fromUtf8(pattern))
+                       .toUtf8()
+                       .constData());
+    };
+    EXPECT_EQ(names("rui%"), (QStringList{"rui*1", "rui[4", "ruiX5"}));
+    EXPECT_EQ(names("rui*_"), QStringList{"rui*1"});
+    EXPECT_EQ(names("r_i?%"), QStringList{"rúi?3"}) << "«_» is any one character, «?» itself";
+    EXPECT_EQ(names("rui?%"), QStringList{}) << "ú is not u";
+    EXPECT_EQ(names("r%?3"), QStringList{"rúi?3"});
+    EXPECT_EQ(names("rui[[]%"), QStringList{"rui[4"});
+    EXPECT_EQ(names("rui[%"), QStringList{"rui[4"}) << "an unclosed bracket is itself";
+    EXPECT_EQ(names("rui[A-Z]%", "Latin1_General_CS_AS"), QStringList{"ruiX5"});
+    EXPECT_EQ(run("SELECT nome_union FROM tbContactos WHERE nome_union COLLATE Latin1_General_BIN NOT LIKE "
+                  "N'%[0-9]' AND contacto_id > 40 ORDER BY contacto_id"),
+              QStringList{})
+        << "NOT LIKE";
+    EXPECT_TRUE(
+        refusal("SELECT a FROM t WHERE a COLLATE Latin1_General_BIN LIKE b").contains("padrão calculado"));
+}
+
 // Texts holding ";", comment marks, brackets and accents reach the database
 // as typed through the card's save (TypedTextCorpusTest); here, what only a
 // statement shows: a NUL inside a text, and comments outside one.
