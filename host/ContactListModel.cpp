@@ -1,6 +1,7 @@
 #include "host/ContactListModel.h"
 
 #include "connection/ConnectionState.h"
+#include "lists/Lista.h"
 #include "platform/values/Conversions.h"
 
 #include <QTimer>
@@ -65,13 +66,6 @@ ContactListModel::ContactListModel(QList<QIcon> kindIcons, QObject* parent)
 }
 
 ContactListModel::~ContactListModel() = default;
-
-QString ContactListModel::countText(int rows)
-{
-    return rows == 1
-               ? QStringLiteral("Está listado 1 registo.")
-               : QStringLiteral("Estão listados ") + QString::number(rows) + QStringLiteral(" registos.");
-}
 
 QString ContactListModel::failureText(const QString& reason)
 {
@@ -144,7 +138,7 @@ void ContactListModel::startCount()
         emit failed(failureText(e.description()));
         return;
     }
-    emit counted(countText(shared_->total));
+    emit counted(Lista::countLine(shared_->total));
 }
 
 void ContactListModel::countAtOnce(quint64 generation)
@@ -157,7 +151,7 @@ void ContactListModel::countAtOnce(quint64 generation)
         emit failed(failureText(e.description()));
         return;
     }
-    emit counted(countText(shared_->total));
+    emit counted(Lista::countLine(shared_->total));
 }
 
 void ContactListModel::countNextSlice(quint64 generation)
@@ -174,7 +168,7 @@ void ContactListModel::countNextSlice(quint64 generation)
     }
     if (countedTo_ >= highest_) {
         shared_->total = int(countedRows_);
-        emit counted(countText(shared_->total));
+        emit counted(Lista::countLine(shared_->total));
         return;
     }
     emit counted(countingText());
@@ -257,7 +251,7 @@ bool ContactListModel::readMore()
         return false;
     ado::ResultSet more;
     try {
-        more = read(shared_->query.after(rows_.rows.isEmpty() ? nullptr : &rows_.rows.last(), pageRows));
+        more = read(shared_->query.after(lastRow(), pageRows));
     } catch (const vb::Error& e) {
         complete_ = true; // not asked again on every scroll; F5 lists anew
         readFailed_ = true;
@@ -265,19 +259,30 @@ bool ContactListModel::readMore()
         return false;
     }
     complete_ = more.rows.size() < pageRows;
-    if (more.rows.isEmpty())
+    return append(std::move(more.rows));
+}
+
+const ado::Row* ContactListModel::lastRow() const
+{
+    return rows_.rows.isEmpty() ? nullptr : &rows_.rows.last();
+}
+
+bool ContactListModel::append(QList<ado::Row> rows)
+{
+    if (rows.isEmpty())
         return false;
     const int first = int(rows_.rows.size());
-    beginInsertRows({}, first, first + int(more.rows.size()) - 1);
-    rows_.rows.append(std::move(more.rows));
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    rows_.rows.append(std::move(rows));
     endInsertRows();
     return true;
 }
 
 int ContactListModel::rowOf(qint32 contactoId, int pages)
 {
+    int row = 0;
     for (int read = 0;; ++read) {
-        for (int row = 0; row < rows_.rows.size(); ++row)
+        for (; row < rows_.rows.size(); ++row)
             if (keyAt(row) == contactoId)
                 return row;
         if (read >= pages || !readMore())
@@ -293,18 +298,13 @@ bool ContactListModel::readAll()
         return !readFailed_;
     ado::ResultSet rest;
     try {
-        rest = read(shared_->query.rest(rows_.rows.isEmpty() ? nullptr : &rows_.rows.last()));
+        rest = read(shared_->query.rest(lastRow()));
     } catch (const vb::Error& e) {
         emit failed(failureText(e.description()));
         return false;
     }
     complete_ = true;
-    if (rest.rows.isEmpty())
-        return true;
-    const int first = int(rows_.rows.size());
-    beginInsertRows({}, first, first + int(rest.rows.size()) - 1);
-    rows_.rows.append(std::move(rest.rows));
-    endInsertRows();
+    append(std::move(rest.rows));
     return true;
 }
 

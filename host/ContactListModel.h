@@ -57,7 +57,6 @@ class ContactListModel : public QAbstractTableModel {
     ado::Recordset recordset(int row) const;
     QString source() const;
 
-    static QString countText(int rows);
     static QString failureText(const QString& reason);
 
   signals:
@@ -68,6 +67,9 @@ class ContactListModel : public QAbstractTableModel {
     struct Shared;
     class Pages;
     bool readMore();
+    const ado::Row* lastRow() const;
+    // Adds rows read after the last; false when there were none.
+    bool append(QList<ado::Row> rows);
     void chooseTrigrams(ContactListQuery::Settings settings);
     void startCount();
     void countNextSlice(quint64 generation);

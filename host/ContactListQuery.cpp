@@ -51,6 +51,9 @@ const char16_t orderByName[] = u"l.nome_union COLLATE Latin1_General_CI_AI %1, l
 const char16_t orderByOther[] =
     u"l.%2 COLLATE Latin1_General_CI_AI %1, l.nome_union COLLATE Latin1_General_CI_AI %1, l.contacto_id %1";
 
+// The columns the list sorts by, in the order it shows them (after the key
+// and the kind in listColumns).
+const char* const sortFields[] = {"nome_union", "no_contribuinte", "telefone", "email", "localidade"};
 constexpr int keyColumn = 0;
 constexpr int nameColumn = 2;
 constexpr int firstShownColumn = 2; // the sort columns start at the name
@@ -96,18 +99,9 @@ QString foldedPattern(const QString& typed, bool& indexed)
 
 } // namespace
 
-const QStringList& ContactListQuery::columns()
-{
-    static const QStringList names{QStringLiteral("contacto_id"), QStringLiteral("genero_id"),
-                                   QStringLiteral("nome_union"),  QStringLiteral("no_contribuinte"),
-                                   QStringLiteral("telefone"),    QStringLiteral("email"),
-                                   QStringLiteral("localidade")};
-    return names;
-}
-
 ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std::move(settings)), plan_(plan)
 {
-    settings_.sortColumn = qBound(0, settings_.sortColumn, int(columns().size()) - firstShownColumn - 1);
+    settings_.sortColumn = qBound(0, settings_.sortColumn, int(std::size(sortFields)) - 1);
     if (settings_.openable.isEmpty())
         settings_.openable = QStringLiteral("1 = 0"); // no membership row: nothing to open
     const QString typed = settings_.typed.trimmed();
@@ -130,7 +124,7 @@ ContactListQuery::ContactListQuery(Settings settings, Plan plan) : settings_(std
 
 QString ContactListQuery::sortField() const
 {
-    return columns().at(firstShownColumn + settings_.sortColumn);
+    return QString::fromLatin1(sortFields[settings_.sortColumn]);
 }
 
 QString ContactListQuery::trigramProbe(int enough) const

@@ -11,8 +11,6 @@
 
 class ContactListQuery {
   public:
-    // The list's columns, in the order the statements read them.
-    static const QStringList& columns();
     enum class Plan {
         // In the order of the sorted column's index, each row checked.
         Walk,

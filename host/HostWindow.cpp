@@ -41,17 +41,9 @@ const char16_t selectFiles[] = u"SELECT contacto_tipo_id, descrit FROM tbContact
 // A contact the card closed on beyond the screens read is looked for this far.
 constexpr int pagesToFindClosed = 50;
 
-// The list's columns, in order: the field each shows and its caption and width (twips).
-struct Column {
-    const char* field;
-    const char* caption;
-    int width;
-};
-const Column columns[] = {{"nome_union", "Nome", 4800},
-                          {"no_contribuinte", "NIF", 1700},
-                          {"telefone", "Telefone", 1800},
-                          {"email", "Correio electrónico", 3600},
-                          {"localidade", "Localidade", 1800}};
+// The first widths of the list's columns (name, NIF, telephone, e-mail,
+// locality), in twips.
+const int columnWidths[] = {4800, 1700, 1800, 3600, 1800};
 
 constexpr int defaultWidth = 980;
 constexpr int defaultHeight = 620;
@@ -310,29 +302,21 @@ HostWindow::~HostWindow() = default;
 // The columns' first widths; the user's, once kept, win.
 void HostWindow::buildHeaders()
 {
-    for (int c = 0; c < int(std::size(columns)); ++c)
-        view_->header()->resizeSection(c, vb::twipsToPixels(columns[c].width));
+    for (int c = 0; c < int(std::size(columnWidths)); ++c)
+        view_->header()->resizeSection(c, vb::twipsToPixels(columnWidths[c]));
 }
 
 void HostWindow::refreshList()
 {
     searchPause_->stop();
-    // The list is read anew with its headers: the user's widths and sort
-    // stay. The first listing takes the layout kept from the last run.
-    const QByteArray layout = !restoredColumns_.isEmpty() ? std::exchange(restoredColumns_, QByteArray())
-                              : listFilled_               ? view_->header()->saveState()
-                                                          : QByteArray();
-    if (!layout.isEmpty()) {
+    // The first listing takes the layout kept from the last run, its sort
+    // included; a new list keeps the user's widths by itself.
+    if (!restoredColumns_.isEmpty()) {
         const QSignalBlocker quiet(view_->header());
-        view_->header()->restoreState(layout);
+        view_->header()->restoreState(std::exchange(restoredColumns_, QByteArray()));
     }
     if (!model_->list(listSettings()))
         return;
-    listFilled_ = true;
-    if (!layout.isEmpty()) {
-        const QSignalBlocker quiet(view_->header());
-        view_->header()->restoreState(layout);
-    }
     if (model_->rowCount() > 0)
         setCurrentRow(0);
 }
@@ -347,7 +331,7 @@ ContactListQuery::Settings HostWindow::listSettings() const
     settings.openable = modCheckPermissions::OpenCondition(Conn().strUser);
     settings.kind = kind_->currentData().toInt();
     settings.file = file_->currentData().toInt();
-    settings.sortColumn = qBound(0, header->sortIndicatorSection(), int(std::size(columns)) - 1);
+    settings.sortColumn = header->sortIndicatorSection(); // the query keeps it within its columns
     settings.ascending = header->sortIndicatorOrder() == Qt::AscendingOrder;
     return settings;
 }

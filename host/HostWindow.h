@@ -94,7 +94,6 @@ class HostWindow : public QMainWindow {
     QString settingsFile_;
     QTimer* searchPause_;
     QByteArray restoredColumns_;
-    bool listFilled_ = false;
     std::shared_ptr<vb::Object> caller_;
     ContactListModel* model_ = nullptr;
     QTreeView* view_ = nullptr;

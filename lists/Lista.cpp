@@ -10,15 +10,15 @@
 #include <QTreeWidget>
 #include <utility>
 
-namespace {
-
 // "Estão listados 3 registos.", and in the singular for one.
-QString countLine(int rows)
+QString Lista::countLine(int rows)
 {
     return rows == 1
                ? QStringLiteral("Está listado 1 registo.")
                : QStringLiteral("Estão listados ") + QString::number(rows) + QStringLiteral(" registos.");
 }
+
+namespace {
 
 constexpr int keyRole = Qt::UserRole + 1;
 constexpr int duplicateKey = 35602;

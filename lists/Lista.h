@@ -31,6 +31,8 @@ class Lista : public QObject {
 
     void Clear();
     static QString TransEmpty(const vb::Variant& Valor);
+    // What the status line says of a list of `rows`.
+    static QString countLine(int rows);
     void Refresh(qint32 index);
     void Fill(const ado::Recordset& recordset, bool& refresh);
     void Fill(const ado::Recordset& recordset);

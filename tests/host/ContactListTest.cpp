@@ -5,6 +5,7 @@
 #include "data/TaxNumber.h"
 #include "data/modData.h"
 #include "host/ContactListModel.h"
+#include "lists/Lista.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
@@ -205,14 +206,13 @@ TEST_F(ContactList, TheCountComesInSlicesAndANewListStopsTheOldCount)
     EXPECT_TRUE(said.first().startsWith(QStringLiteral("A contar os registos: ")))
         << said.first().toStdString();
     EXPECT_EQ(model.total(), -1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return said.last() == ContactListModel::countText(all); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return said.last() == Lista::countLine(all); }, 5000));
     EXPECT_EQ(model.total(), all);
 
     said.clear();
     ASSERT_TRUE(model.list(everyone()));
     ASSERT_TRUE(model.list(everyone(0, true, QStringLiteral("tavares"))));
-    const QString searched =
-        ContactListModel::countText(int(viewKeys(0, true, QStringLiteral("tavares")).size()));
+    const QString searched = Lista::countLine(int(viewKeys(0, true, QStringLiteral("tavares")).size()));
     QTest::qWait(200);
     EXPECT_EQ(said.last(), searched) << "the first list's slices stopped";
     EXPECT_EQ(said.count(searched), 1);

@@ -19,7 +19,7 @@ namespace ado::embedded {
 namespace {
 
 const char listScript[] = "embedded-list.sql";
-// The list's rows of the contacts past a key, as the list's triggers keep them.
+// Every contact's row of the list, as the list's triggers keep them.
 const char insertListRows[] =
     "INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, "
     "localidade) SELECT c.contacto_id, c.genero_id, ifnull(c.nome_union, ''), ifnull(c.no_contribuinte, ''), "
@@ -29,7 +29,7 @@ const char insertListRows[] =
     "ORDER BY e.email_default DESC, e.email_id LIMIT 1), ''), "
     "ifnull((SELECT m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id "
     "ORDER BY m.morada_default DESC, m.morada_id LIMIT 1), '') "
-    "FROM tbContactos c WHERE c.contacto_id > ?1";
+    "FROM tbContactos c";
 // A contacts catalog (it holds tbContactos) without the host's list.
 const char selectLacksList[] =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos' AND NOT EXISTS "
@@ -167,14 +167,7 @@ void addList(SqliteDatabase& database)
     } catch (const vb::Error& e) {
         throw scriptFailed(name, e);
     }
-    listContactsAfter(database, 0);
-}
-
-void listContactsAfter(SqliteDatabase& database, qint64 key)
-{
-    SqliteStatement insert = database.prepare(insertListRows);
-    insert.bindInt(1, key);
-    insert.stepToEnd();
+    database.exec(insertListRows);
 }
 
 bool lacksList(SqliteDatabase& database)

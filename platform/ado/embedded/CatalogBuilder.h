@@ -37,9 +37,6 @@ void createDemoCatalogWith(const QString& dataSource, const QString& catalog, co
 // the caller's transaction. A catalog made before the list gets it from the
 // first session that opens it.
 void addList(SqliteDatabase& database);
-// The list's rows of the contacts whose key is past `key` (a bulk load that
-// set the list's triggers aside); with the triggers, in the same way.
-void listContactsAfter(SqliteDatabase& database, qint64 key);
 // A contacts catalog without the list.
 bool lacksList(SqliteDatabase& database);
 
