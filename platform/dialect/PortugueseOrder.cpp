@@ -66,12 +66,6 @@ void PortugueseOrder::buildAsciiTable()
     asciiTable_ = true;
 }
 
-int PortugueseOrder::rankOf(char c) const
-{
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < asciiLimit ? rank_[byte] : 0;
-}
-
 // A character followed by another ASCII one (or by nothing) cannot be joined
 // by what follows into something that sorts differently.
 bool PortugueseOrder::endsOrAscii(std::string_view text, std::size_t at)

@@ -37,7 +37,12 @@ class PortugueseOrder {
 
     void buildAsciiTable();
     std::optional<int> compareAscii(std::string_view a, std::string_view b) const;
-    int rankOf(char c) const;
+    // Inline: index builds call it for every letter they compare.
+    int rankOf(char c) const
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < asciiLimit ? rank_[byte] : 0;
+    }
     static bool endsOrAscii(std::string_view text, std::size_t at);
 
     QCollator collator_;

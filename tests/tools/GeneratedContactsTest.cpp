@@ -258,6 +258,11 @@ TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
                   "SELECT COUNT(*) FROM tbContactos c JOIN tbContactos_Singulares s ON "
                   "s.contacto_id = c.contacto_id WHERE c.nome_union <> s.nome + ' ' + s.apelido")),
               0);
+    // Acronyms are the name's capitals, accented ones too, in UTF-8 like every text.
+    const QStringList acronyms = column(QStringLiteral("SELECT sigla FROM tbContactos_Institucionais") +
+                                        fresh + QStringLiteral(" AND sigla IS NOT NULL"));
+    EXPECT_FALSE(acronyms.filter(QRegularExpression(QStringLiteral("^[A-Z]*[ÁÉÍÓÚÂÊÔ][A-Z]*$"))).isEmpty());
+    EXPECT_TRUE(acronyms.filter(QChar(QChar::ReplacementCharacter)).isEmpty());
     const QRegularExpression mail(QStringLiteral("^[a-z0-9.]+@[a-z.]+\\.pt$"));
     for (const QString& address : column(QStringLiteral("SELECT email FROM tbContactos_Emails") + fresh))
         EXPECT_TRUE(mail.match(address).hasMatch()) << address.toStdString();

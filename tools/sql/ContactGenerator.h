@@ -13,7 +13,9 @@
 namespace ado::embedded {
 
 // Completes the first eight digits of a tax number with its check digit.
-// The platform layer knows no tax rules: the caller brings them.
+// The platform layer knows no tax rules: the caller brings them. It is
+// called from the generator's own thread, which makes the contacts while
+// the earlier ones are written.
 using TaxCheckDigit = std::function<int(const QString& firstEight)>;
 
 struct GeneratedContacts {

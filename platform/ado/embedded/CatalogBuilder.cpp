@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <vector>
 
 namespace ado::embedded {
 
@@ -30,10 +31,42 @@ const char insertListRows[] =
     "ifnull((SELECT m.localidade FROM tbContactos_Moradas m WHERE m.contacto_id = c.contacto_id "
     "ORDER BY m.morada_default DESC, m.morada_id LIMIT 1), '') "
     "FROM tbContactos c";
+// What keeps the list's own indexes: set aside while every contact's row is
+// written, then made once from the sorted rows (the triggers last).
+const char selectListKeeping[] =
+    "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = 'tbContactos_Lista' AND sql IS NOT NULL AND "
+    "type IN ('index', 'trigger') ORDER BY type";
+const char rebuildTrigrams[] =
+    "INSERT INTO tbContactos_Lista_Trigramas (tbContactos_Lista_Trigramas) VALUES ('rebuild')";
+// An index is made faster from small runs sorted on two threads and merged.
+const char sortOnTwoThreads[] = "PRAGMA threads = 2";
+const char sortOnOneThread[] = "PRAGMA threads = 0";
 // A contacts catalog (it holds tbContactos) without the host's list.
 const char selectLacksList[] =
     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos' AND NOT EXISTS "
     "(SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbContactos_Lista')";
+
+struct SchemaObject {
+    QByteArray type, name, sql;
+};
+
+void fillList(SqliteDatabase& database)
+{
+    std::vector<SchemaObject> aside;
+    {
+        SqliteStatement keeping = database.prepare(selectListKeeping);
+        while (keeping.step())
+            aside.push_back({keeping.columnBytes(0), keeping.columnBytes(1), keeping.columnBytes(2)});
+    } // finished before the schema changes
+    for (const SchemaObject& object : aside)
+        database.exec(QByteArray("DROP " + object.type.toUpper() + " \"" + object.name + '"').constData());
+    database.exec(insertListRows);
+    database.exec(sortOnTwoThreads);
+    for (const SchemaObject& object : aside) // the indexes, then the triggers
+        database.exec(object.sql.constData());
+    database.exec(sortOnOneThread);
+    database.exec(rebuildTrigrams);
+}
 
 QString readScript(const QString& name)
 {
@@ -167,7 +200,7 @@ void addList(SqliteDatabase& database)
     } catch (const vb::Error& e) {
         throw scriptFailed(name, e);
     }
-    database.exec(insertListRows);
+    fillList(database);
 }
 
 bool lacksList(SqliteDatabase& database)
