@@ -1,4 +1,6 @@
 #include "host/HostWindow.h"
+#include "host/DuplicatesWindow.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/windows/WidgetState.h"
 
 #include "card/frmInicial.h"
@@ -10,6 +12,8 @@
 #include "platform/values/Twips.h"
 
 #include "card/ComponentFiles.h"
+#include "platform/ado/Recordset.h"
+#include "platform/windows/MessageStyle.h"
 #include "platform/windows/WindowServices.h"
 
 #include <QAction>
@@ -210,6 +214,7 @@ void HostWindow::buildCommands()
     QAction* exportSelected = command("actExportarVCard", "&Exportar vCard dos seleccionados…",
                                       {QKeySequence(Qt::CTRL | Qt::Key_E)}, false);
     QAction* exportAll = command("actExportarListaVCard", "Exportar vCard de &toda a lista…", {}, false);
+    QAction* duplicates = command("actDuplicados", "Possíveis &duplicados…", {}, false);
     contactos->addSeparator();
     QAction* printAll =
         command("actImprimirLista", "Im&primir lista…", {QKeySequence(Qt::CTRL | Qt::Key_P)}, false);
@@ -229,6 +234,7 @@ void HostWindow::buildCommands()
     connect(pdf, &QAction::triggered, this, &HostWindow::exportListPdf);
     connect(open, &QAction::triggered, this, [this] { openContact(); });
     connect(create, &QAction::triggered, this, &HostWindow::newContact);
+    connect(duplicates, &QAction::triggered, this, &HostWindow::showDuplicates);
     connect(reload, &QAction::triggered, this, &HostWindow::refreshList);
     connect(find, &QAction::triggered, this, [this] {
         search_->setFocus(Qt::ShortcutFocusReason);
@@ -387,6 +393,61 @@ void HostWindow::openContact(qint32 contactoId)
     const qint32 id = model_->keyAt(row);
     ado::Recordset rs = model_->recordset(row);
     component_.ObjectOpen(rs, vb::Variant(id), QStringLiteral("tbContactos"), {}, caller_, row + 1, 0, 0);
+}
+
+namespace {
+const char16_t selectAmong[] = u"SELECT contacto_id, nome_union FROM tbContactos WHERE contacto_id IN (%1) "
+                               u"ORDER BY nome_union, contacto_id";
+} // namespace
+
+void HostWindow::openContactAmong(qint32 contactoId, const QList<qint32>& list)
+{
+    if (QApplication::activeModalWidget() || list.isEmpty())
+        return;
+    QStringList numbers;
+    for (const qint32 id : list)
+        numbers << QString::number(id);
+    try {
+        ado::Recordset rs;
+        rs.Open(sql::compose(selectAmong, {numbers.join(u',')}), Data().SqlServer);
+        int position = 0;
+        for (int row = 1; !rs.Eof(); rs.MoveNext(), ++row)
+            if (vb::CLng(rs(QStringLiteral("contacto_id"))) == contactoId)
+                position = row;
+        if (position == 0) {
+            platform::WindowServices::current().messageBox(
+                QStringLiteral("O contacto n.º ") + QString::number(contactoId) +
+                    QStringLiteral(" já não existe ou já não o pode abrir."),
+                platform::msgbox::Exclamation, QStringLiteral("Contactos Quarvenses"));
+            return;
+        }
+        rs.setAbsolutePosition(position);
+        component_.ObjectOpen(rs, vb::Variant(contactoId), QStringLiteral("tbContactos"), {}, caller_,
+                              position, 0, 0);
+    } catch (const vb::Error& e) {
+        platform::WindowServices::current().messageBox(
+            QStringLiteral("Não foi possível abrir o contacto n.º ") + QString::number(contactoId) +
+                QStringLiteral(": ") + e.description(),
+            platform::msgbox::Exclamation, QStringLiteral("Contactos Quarvenses"));
+    }
+}
+
+DuplicatesWindow* HostWindow::duplicatesWindow() const
+{
+    return duplicates_.data();
+}
+
+void HostWindow::showDuplicates()
+{
+    if (!duplicates_) {
+        duplicates_ = new DuplicatesWindow(Conn().strUser, this);
+        duplicates_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(duplicates_, &DuplicatesWindow::openRequested, this, &HostWindow::openContactAmong);
+    }
+    duplicates_->show();
+    duplicates_->raise();
+    duplicates_->activateWindow();
+    duplicates_->refill();
 }
 
 void HostWindow::newContact()

@@ -8,6 +8,7 @@
 #include "platform/objects/HostCallback.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,7 @@ class QLineEdit;
 class QMenu;
 class QTimer;
 class QTreeView;
+class DuplicatesWindow;
 
 class HostWindow : public QMainWindow {
     Q_OBJECT
@@ -37,6 +39,12 @@ class HostWindow : public QMainWindow {
     static constexpr int searchPauseMs = 250;
     // Opens the card on a contact of the list (or the selected one).
     void openContact(qint32 contactoId = 0);
+    // A contact on the card with `list` (contacts in that order) as the
+    // card's list, whatever the host lists.
+    void openContactAmong(qint32 contactoId, const QList<qint32>& list);
+    // "Possíveis duplicados", filled again when shown again.
+    void showDuplicates();
+    DuplicatesWindow* duplicatesWindow() const;
     void newContact();
 
     // vCard files: imported from a dialog or a drop on the list (duplicates
@@ -103,4 +111,5 @@ class HostWindow : public QMainWindow {
     QComboBox* kind_ = nullptr;
     QComboBox* file_ = nullptr;
     qint32 lastClosed_ = 0;
+    QPointer<DuplicatesWindow> duplicates_;
 };

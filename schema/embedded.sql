@@ -151,6 +151,15 @@ CREATE TABLE tbTabelas_Paises (
   descrit NVARCHAR(60) COLLATE QV_CI NOT NULL
 );
 CREATE UNIQUE INDEX ix_tbTabelas_Paises_descrit ON tbTabelas_Paises (descrit);
+-- Pairs of contacts a user said are not one person, so that the search for
+-- duplicates does not show them again; the lower number first.
+CREATE TABLE tbContactos_Duplicados_Rejeitados (
+  contacto_id INT NOT NULL,
+  outro_contacto_id INT NOT NULL,
+  created_by NVARCHAR(50) COLLATE QV_CI,
+  created_date DATETIME,
+  PRIMARY KEY (contacto_id, outro_contacto_id)
+);
 CREATE TABLE tbContactos_Eventos (
   contacto_id INT NOT NULL,
   evento_id INT NOT NULL,

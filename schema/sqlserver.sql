@@ -161,6 +161,16 @@ CREATE TABLE tbContactos_Eventos_Tipos (
   descrit NVARCHAR(80) NOT NULL
 );
 GO
+-- Pairs of contacts a user said are not one person, so that the search for
+-- duplicates does not show them again; the lower number first.
+CREATE TABLE tbContactos_Duplicados_Rejeitados (
+  contacto_id INT NOT NULL,
+  outro_contacto_id INT NOT NULL,
+  created_by NVARCHAR(50) NULL,
+  created_date DATETIME NULL,
+  PRIMARY KEY (contacto_id, outro_contacto_id)
+);
+GO
 CREATE TABLE tbTabelas_Titulos (
   titulo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   descrit NVARCHAR(30) NOT NULL
@@ -790,6 +800,10 @@ BEGIN
       EXEC sp_executesql N'DELETE FROM tbColaboradores_Permitions WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbContactos_Comunicacoes', N'U') IS NOT NULL
       EXEC sp_executesql N'DELETE FROM tbContactos_Comunicacoes WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Duplicados_Rejeitados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Duplicados_Rejeitados WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_Duplicados_Rejeitados', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_Duplicados_Rejeitados WHERE outro_contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbContactos_Emails', N'U') IS NOT NULL
       EXEC sp_executesql N'DELETE FROM tbContactos_Emails WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbContactos_Eventos', N'U') IS NOT NULL

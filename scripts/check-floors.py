@@ -25,7 +25,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 FLOORS = {
     "platform": 1, "connection": 2, "settings": 3, "data": 4, "permissions": 5, "lists": 5,
-    "panels": 6, "documents": 6, "card": 7, "component": 8,
+    "panels": 6, "documents": 6, "duplicates": 6, "card": 7, "component": 8,
     "components": 9, "host": 9, "tools": 9, "bench": 9, "tests": 9,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/')

@@ -16,7 +16,7 @@ import sys
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-PRODUCTION = ("component", "data", "settings", "permissions", "card", "lists", "documents", "panels",
+PRODUCTION = ("component", "data", "settings", "permissions", "card", "lists", "documents", "duplicates", "panels",
               "platform", "components", "host", "tools")
 SQL_WORD = re.compile(r'"[^"\n]*\b(SELECT|INSERT|UPDATE|DELETE|EXEC|EXECUTE|FROM|WHERE)\b[^"\n]*"')
 

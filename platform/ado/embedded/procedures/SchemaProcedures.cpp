@@ -6,6 +6,7 @@
 #include "platform/values/VbError.h"
 
 #include <QSet>
+#include <algorithm>
 #include <mutex>
 
 namespace ado::embedded {
@@ -179,6 +180,14 @@ void deleteEverythingOf(Session& session, qint32 id)
         run(session, QStringLiteral("DELETE FROM %1 WHERE contacto_id = ?").arg(quotedName(table.name)),
             {id});
     run(session, QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE related_contacto_id = ?"), {id});
+    // A pair said not to be one names the contact on either side.
+    if (std::any_of(tables.cbegin(), tables.cend(), [](const AttachedTable& t) {
+            return t.name.compare(QLatin1String("tbContactos_Duplicados_Rejeitados"), Qt::CaseInsensitive) ==
+                   0;
+        }))
+        run(session,
+            QStringLiteral("DELETE FROM tbContactos_Duplicados_Rejeitados WHERE outro_contacto_id = ?"),
+            {id});
     run(session, QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE contacto_id = ?"), {id});
     run(session, QStringLiteral("DELETE FROM tbContactos WHERE contacto_id = ?"), {id});
 }

@@ -1,0 +1,181 @@
+#include "host/DuplicatesWindow.h"
+
+#include "platform/values/VbError.h"
+#include "platform/windows/MessageStyle.h"
+#include "platform/windows/WindowServices.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString title = QStringLiteral("Possíveis duplicados");
+constexpr int idRole = Qt::UserRole;
+constexpr int defaultWidth = 860;
+constexpr int defaultHeight = 520;
+enum Column { ColName, ColNumber, ColNif, ColPhone, ColEmail };
+
+platform::WindowServices& windows()
+{
+    return platform::WindowServices::current();
+}
+
+// A wait cursor while the catalog is read.
+class Waiting {
+  public:
+    Waiting() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Waiting() { QApplication::restoreOverrideCursor(); }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+};
+
+} // namespace
+
+DuplicatesWindow::DuplicatesWindow(const QString& user, QWidget* parent) : QDialog(parent), finder_(user)
+{
+    setWindowTitle(title);
+    setObjectName(QStringLiteral("frmDuplicados"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("lblResumo"));
+    layout->addWidget(summary_);
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("lstDuplicados"));
+    tree_->setAccessibleName(title);
+    tree_->setHeaderLabels({QStringLiteral("Nome"), QStringLiteral("N.º"), QStringLiteral("NIF"),
+                            QStringLiteral("Telefone"), QStringLiteral("E-mail")});
+    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tree_->setAllColumnsShowFocus(true);
+    tree_->setUniformRowHeights(true);
+    tree_->header()->setSectionResizeMode(ColName, QHeaderView::Stretch);
+    tree_->header()->setStretchLastSection(false);
+    layout->addWidget(tree_, 1);
+    auto* buttons = new QDialogButtonBox(this);
+    open_ = buttons->addButton(QStringLiteral("&Abrir"), QDialogButtonBox::ActionRole);
+    open_->setObjectName(QStringLiteral("cmdAbrir"));
+    dismiss_ = buttons->addButton(QStringLiteral("&Não são o mesmo"), QDialogButtonBox::ActionRole);
+    dismiss_->setObjectName(QStringLiteral("cmdNaoSaoOMesmo"));
+    QPushButton* refresh = buttons->addButton(QStringLiteral("A&ctualizar"), QDialogButtonBox::ActionRole);
+    refresh->setObjectName(QStringLiteral("cmdActualizar"));
+    QPushButton* close = buttons->addButton(QStringLiteral("&Fechar"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("cmdFechar"));
+    layout->addWidget(buttons);
+    connect(open_, &QPushButton::clicked, this, &DuplicatesWindow::openCurrent);
+    connect(dismiss_, &QPushButton::clicked, this, &DuplicatesWindow::dismissSelected);
+    connect(refresh, &QPushButton::clicked, this, &DuplicatesWindow::refill);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(tree_, &QTreeWidget::itemActivated, this, &DuplicatesWindow::openCurrent);
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DuplicatesWindow::updateButtons);
+    resize(defaultWidth, defaultHeight);
+    updateButtons();
+}
+
+bool DuplicatesWindow::refill()
+{
+    QList<duplicates::Group> groups;
+    try {
+        Waiting waiting;
+        groups = finder_.find();
+    } catch (const vb::Error& e) {
+        tree_->clear();
+        summary_->setText(QStringLiteral("Não foi possível procurar duplicados."));
+        windows().messageBox(QStringLiteral("Não foi possível procurar duplicados: ") + e.description(),
+                             platform::msgbox::Exclamation, title);
+        updateButtons();
+        return false;
+    }
+    fill(groups);
+    return true;
+}
+
+void DuplicatesWindow::fill(const QList<duplicates::Group>& groups)
+{
+    // Made apart and given to the view at once: item by item, the view laid
+    // itself out again for each of thousands of groups.
+    QList<QTreeWidgetItem*> heads;
+    heads.reserve(groups.size());
+    for (const duplicates::Group& group : groups) {
+        auto* head = new QTreeWidgetItem({group.description()});
+        head->setFlags(Qt::ItemIsEnabled);
+        for (const qint32 id : group.members) {
+            const duplicates::Contact& c = finder_.contact(id);
+            auto* row = new QTreeWidgetItem(head, {c.name, QString::number(id), c.nif, c.phone, c.email});
+            row->setData(ColName, idRole, id);
+        }
+        heads << head;
+    }
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    tree_->addTopLevelItems(heads);
+    for (QTreeWidgetItem* head : heads)
+        head->setFirstColumnSpanned(true);
+    tree_->expandAll();
+    tree_->setUpdatesEnabled(true);
+    for (int column = ColNumber; column <= ColEmail; ++column)
+        tree_->resizeColumnToContents(column);
+    summary_->setText(summary());
+    updateButtons();
+}
+
+QString DuplicatesWindow::summary() const
+{
+    const int count = tree_->topLevelItemCount();
+    if (count == 0)
+        return QStringLiteral("Não há possíveis duplicados entre os contactos que pode abrir.");
+    return count == 1 ? QStringLiteral("1 grupo de possíveis duplicados.")
+                      : QString::number(count) + QStringLiteral(" grupos de possíveis duplicados.");
+}
+
+QList<QTreeWidgetItem*> DuplicatesWindow::selectedContacts() const
+{
+    QList<QTreeWidgetItem*> contacts;
+    for (QTreeWidgetItem* item : tree_->selectedItems())
+        if (item->parent())
+            contacts << item;
+    return contacts;
+}
+
+void DuplicatesWindow::updateButtons()
+{
+    const QList<QTreeWidgetItem*> chosen = selectedContacts();
+    open_->setEnabled(chosen.size() == 1);
+    dismiss_->setEnabled(chosen.size() == 2 && chosen[0]->parent() == chosen[1]->parent());
+}
+
+void DuplicatesWindow::openCurrent()
+{
+    const QList<QTreeWidgetItem*> chosen = selectedContacts();
+    if (chosen.size() != 1)
+        return;
+    QTreeWidgetItem* head = chosen.first()->parent();
+    QList<qint32> group;
+    for (int i = 0; i < head->childCount(); ++i)
+        group << head->child(i)->data(ColName, idRole).toInt();
+    emit openRequested(chosen.first()->data(ColName, idRole).toInt(), group);
+}
+
+void DuplicatesWindow::dismissSelected()
+{
+    const QList<QTreeWidgetItem*> chosen = selectedContacts();
+    if (chosen.size() != 2)
+        return;
+    const qint32 first = chosen[0]->data(ColName, idRole).toInt();
+    const qint32 second = chosen[1]->data(ColName, idRole).toInt();
+    try {
+        finder_.dismiss(first, second);
+    } catch (const vb::Error& e) {
+        windows().messageBox(QStringLiteral("Não foi possível guardar que os contactos n.º ") +
+                                 QString::number(first) + QStringLiteral(" e n.º ") +
+                                 QString::number(second) + QStringLiteral(" não são o mesmo: ") +
+                                 e.description(),
+                             platform::msgbox::Exclamation, title);
+        return;
+    }
+    refill();
+}

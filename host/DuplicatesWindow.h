@@ -1,0 +1,45 @@
+#pragma once
+// "Possíveis duplicados": the groups of contacts that are probably one, a
+// group a line with its contacts under it. A contact opens on the card with
+// its group as the card's list (next and previous go between the two); two
+// contacts a user says are not one ("Não são o mesmo") are not shown together
+// again. Not modal: the user works on the card beside it and reads the
+// groups again with "Actualizar".
+#include "duplicates/DuplicateFinder.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class DuplicatesWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit DuplicatesWindow(const QString& user, QWidget* parent = nullptr);
+
+    // Reads the catalog and fills the window; false (the user told) when
+    // the catalog could not be read.
+    bool refill();
+    QTreeWidget& tree() const { return *tree_; }
+    QString summary() const;
+
+  signals:
+    // The contact to open, and its group in the order shown.
+    void openRequested(qint32 contactoId, const QList<qint32>& group);
+
+  private:
+    void fill(const QList<duplicates::Group>& groups);
+    void openCurrent();
+    void dismissSelected();
+    void updateButtons();
+    QList<QTreeWidgetItem*> selectedContacts() const;
+
+    duplicates::DuplicateFinder finder_;
+    QTreeWidget* tree_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QPushButton* open_ = nullptr;
+    QPushButton* dismiss_ = nullptr;
+};

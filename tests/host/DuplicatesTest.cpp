@@ -1,0 +1,133 @@
+// "Possíveis duplicados": the groups a user may open, opened on the card
+// between themselves, and pairs said not to be one kept apart for good.
+#include "card/frmInicial.h"
+#include "connection/ConnectionState.h"
+#include "data/modData.h"
+#include "host/DuplicatesWindow.h"
+#include "host/HostWindow.h"
+#include "platform/ado/Recordset.h"
+#include "platform/values/Conversions.h"
+#include "tests/host/HostFixture.h"
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DuplicatesTest : public hosttest::HostFixture {
+  protected:
+    // The group (its description and members' numbers) holding contact `id`, by reason.
+    static QStringList groupsWith(const DuplicatesWindow& window, int id)
+    {
+        QStringList out;
+        const QTreeWidget& tree = window.tree();
+        for (int g = 0; g < tree.topLevelItemCount(); ++g) {
+            const QTreeWidgetItem* head = tree.topLevelItem(g);
+            QStringList members;
+            bool holds = false;
+            for (int i = 0; i < head->childCount(); ++i) {
+                members << head->child(i)->text(1);
+                holds = holds || head->child(i)->text(1).toInt() == id;
+            }
+            if (holds)
+                out << head->text(0) + QStringLiteral(": ") + members.join(u',');
+        }
+        return out;
+    }
+    static QTreeWidgetItem* member(const DuplicatesWindow& window, const QString& description, int id)
+    {
+        const QTreeWidget& tree = window.tree();
+        for (int g = 0; g < tree.topLevelItemCount(); ++g)
+            if (tree.topLevelItem(g)->text(0) == description)
+                for (int i = 0; i < tree.topLevelItem(g)->childCount(); ++i)
+                    if (tree.topLevelItem(g)->child(i)->text(1).toInt() == id)
+                        return tree.topLevelItem(g)->child(i);
+        return nullptr;
+    }
+    static void choose(DuplicatesWindow& window, const QList<QTreeWidgetItem*>& items)
+    {
+        window.tree().clearSelection();
+        for (QTreeWidgetItem* item : items)
+            item->setSelected(true);
+    }
+    static QPushButton* button(const DuplicatesWindow& window, const char* name)
+    {
+        return window.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+};
+
+// joao may open contacts 1, 13 and 33 only: the NIF 13 shares with 1 (spaced
+// otherwise) and the e-mail 33 shares with 13 (in capitals) make groups; the
+// e-mail contact 2 shares with 13 does not show contact 2.
+void shareAcrossContacts()
+{
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbTulvas_Contactos_Permitions SET group_code = REPLACE(group_code, '$00041000', '$00040000') "
+        "WHERE contacto_id NOT IN (1, 13, 33)"));
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbContactos SET no_contribuinte = N'999 888 777' WHERE contacto_id = 1; "
+                       "UPDATE tbContactos SET no_contribuinte = N'999888777' WHERE contacto_id = 13; "
+                       "INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
+                       "VALUES (13, N'o''brien@exemplo.pt', N'Outro', 0); "
+                       "INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
+                       "VALUES (33, N'O''BRIEN@Exemplo.pt', N'Outro', 0); "
+                       "INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
+                       "VALUES (2, N'o''brien@exemplo.pt', N'Outro', 0)"));
+}
+
+} // namespace
+
+TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
+{
+    HostWindow& host = start(QStringLiteral("joao"), shareAcrossContacts);
+    host.findChild<QAction*>(QStringLiteral("actDuplicados"))->trigger();
+    DuplicatesWindow* window = host.duplicatesWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal()) << "the card is used beside it";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Possíveis duplicados"));
+    const QString byNif = QStringLiteral("o mesmo NIF 999 888 777");
+    const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
+    EXPECT_EQ(groupsWith(*window, 13),
+              (QStringList{byNif + QStringLiteral(": 1,13"), byEmail + QStringLiteral(": 13,33")}));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblResumo"))->text(), window->summary());
+    EXPECT_EQ(window->summary(), QString::number(window->tree().topLevelItemCount()) +
+                                     QStringLiteral(" grupos de possíveis duplicados."));
+
+    // Opened, the contact's group is the card's list: next is the other one.
+    choose(*window, {member(*window, byEmail, 33)});
+    ASSERT_TRUE(button(*window, "cmdAbrir")->isEnabled());
+    EXPECT_FALSE(button(*window, "cmdNaoSaoOMesmo")->isEnabled()) << "two contacts of one group";
+    button(*window, "cmdAbrir")->click();
+    ASSERT_NE(card(), nullptr);
+    ASSERT_TRUE(card()->isVisible());
+    EXPECT_EQ(card()->Contacto_ID, 33);
+    QSet<qint32> seen{card()->Contacto_ID};
+    card()->findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
+    seen << card()->Contacto_ID;
+    card()->findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
+    seen << card()->Contacto_ID;
+    EXPECT_EQ(seen, QSet<qint32>({13, 33})) << "the card moves between the two only";
+    card()->close();
+
+    // Not one: never shown together again, for this user and after a restart.
+    choose(*window, {member(*window, byNif, 1), member(*window, byNif, 13)});
+    ASSERT_TRUE(button(*window, "cmdNaoSaoOMesmo")->isEnabled());
+    button(*window, "cmdNaoSaoOMesmo")->click();
+    EXPECT_EQ(groupsWith(*window, 13), QStringList{byEmail + QStringLiteral(": 13,33")});
+    EXPECT_EQ(vb::CLng(Data()
+                           .SqlServer
+                           .Execute(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados "
+                                                   "WHERE contacto_id = 1 AND outro_contacto_id = 13 AND "
+                                                   "created_by = N'joao'"))
+                           .Fields(0)
+                           .Value()),
+              1);
+    session.reset();
+    ResetConnectionStateForTests();
+    HostWindow& again = start();
+    again.showDuplicates();
+    EXPECT_EQ(groupsWith(*again.duplicatesWindow(), 1), QStringList()) << "sa sees the pair apart too";
+}
