@@ -197,7 +197,8 @@ QList<IdentityPanel*> frmInicial::subPanels() const
 
 bool frmInicial::saveIdentification()
 {
-    if (!typedValuesAccepted() || !taxNumberAccepted() || duplicateTaxNumber() || !overwriteConfirmed())
+    if (!typedValuesAccepted() || !taxNumberAccepted() || duplicateTaxNumber() || !likenessAccepted() ||
+        !overwriteConfirmed())
         return false;
     IdentityPanel* identity = singular_ ? static_cast<IdentityPanel*>(ucIDSingular1) : ucIDInstitucional1;
     const qint32 before = identity->ContactNumber;

@@ -276,6 +276,10 @@ class frmInicial : public QMainWindow {
     // A NIF that is no valid Portuguese one is kept only when the user says so.
     bool taxNumberAccepted();
     bool duplicateTaxNumber();
+    // A new contact like a stored one (the same e-mail, telephone or name):
+    // the user saves it anyway, opens the stored one instead, or goes on
+    // editing. True when the save goes on.
+    bool likenessAccepted();
     bool overwriteConfirmed();
     void readStoredStamp(qint32 id, vb::Variant& by, vb::Variant& when);
     QList<IdentityPanel*> subPanels() const;

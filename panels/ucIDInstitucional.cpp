@@ -50,6 +50,11 @@ ucIDInstitucional::ucIDInstitucional(QWidget* parent)
     connect(area_, &QComboBox::activated, this, &ucIDInstitucional::userChanged);
 }
 
+QString ucIDInstitucional::Nome() const
+{
+    return vb::Trim(nome_->text());
+}
+
 QString ucIDInstitucional::TaxNumber() const
 {
     return nif_->text();

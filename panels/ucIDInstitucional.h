@@ -11,6 +11,8 @@ class ucIDInstitucional : public IdentityPanel {
     explicit ucIDInstitucional(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
+    // The name as typed.
+    QString Nome() const;
     // The NIF as the contact was loaded (empty for a new one).
     QString LoadedTaxNumber() const { return loadedTaxNumber_; }
     // The typed NIF is now the stored one.

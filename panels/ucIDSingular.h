@@ -12,6 +12,8 @@ class ucIDSingular : public IdentityPanel {
     explicit ucIDSingular(QWidget* parent = nullptr);
 
     QString TaxNumber() const;
+    // The name as the list shows it: nome and apelidos.
+    QString nomeUnion() const;
     // The NIF as the contact was loaded (empty for a new one).
     QString LoadedTaxNumber() const { return loadedTaxNumber_; }
     // The typed NIF is now the stored one.
@@ -31,7 +33,6 @@ class ucIDSingular : public IdentityPanel {
     void clear() override;
 
   private:
-    QString nomeUnion() const;
     QString refusal() const;
     vb::Variant birthDate() const; // Null when empty; refused when not a date or after today
 

@@ -2,6 +2,8 @@
 
 #include "platform/dialect/LikePattern.h"
 
+#include "duplicates/Likeness.h"
+
 #include "connection/ConnectionState.h"
 #include "data/modData.h"
 #include "permissions/AddUserToGroup.h"
@@ -49,6 +51,8 @@ const char16_t selectByUid[] =
     u"tbContactos c ON c.contacto_id = v.contacto_id WHERE v.uid = %1";
 const char16_t selectByNif[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
                                u"REPLACE(no_contribuinte, N' ', N'') = %1 ORDER BY contacto_id";
+const char16_t selectByName[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
+                                u"nome_union COLLATE Latin1_General_CI_AI LIKE N'%1' ORDER BY contacto_id";
 const char16_t selectByEmail[] =
     u"SELECT TOP 1 c.contacto_id, c.genero_id, c.nome_union FROM tbContactos_Emails e INNER JOIN tbContactos "
     u"c "
@@ -59,8 +63,6 @@ const char16_t selectByPhone[] =
     u"tbContactos c ON c.contacto_id = t.contacto_id WHERE REPLACE(REPLACE(t.numero, N' ', N''), N'+351', "
     u"N'') "
     u"= %1 ORDER BY c.contacto_id";
-const QString portugalPrefix = QStringLiteral("+351");
-const QString portugalPrefixDialled = QStringLiteral("00351");
 const char16_t selectOpenable[] =
     u"SELECT contacto_id FROM tbContactos WHERE contacto_id IN (SELECT contacto_id FROM "
     u"tbTulvas_Contactos_Permitions WHERE %1) ORDER BY nome_union, contacto_id";
@@ -233,17 +235,6 @@ QString ContactStore::uidOf(qint32 id, QString* kept)
 
 namespace {
 
-// A number as the comparison reads it: no spaces, no Portuguese prefix.
-QString comparableNumber(const QString& number)
-{
-    QString n = QString(number).remove(u' ');
-    if (n.startsWith(portugalPrefixDialled))
-        n = n.mid(portugalPrefixDialled.size());
-    else if (n.startsWith(portugalPrefix))
-        n = n.mid(portugalPrefix.size());
-    return n;
-}
-
 // Folded as the server's accent- and case-blind LIKE folds, in words.
 QStringList foldedWords(const QString& name)
 {
@@ -314,11 +305,14 @@ ContactStore::Duplicate ContactStore::findDuplicate(const ContactRecord& c)
             d.id)
             return d;
     for (const PhoneRow& t : c.phones)
-        if (const QString number = comparableNumber(t.numero); !number.isEmpty())
+        if (const QString number = duplicates::comparableNumber(t.numero); !number.isEmpty())
             if (Duplicate d = first(sql::compose(selectByPhone, {literal(number)}), Match::Phone,
                                     QStringLiteral("o mesmo telefone"));
                 d.id)
                 return d;
+    if (const QString name = c.displayName().trimmed(); !name.isEmpty())
+        return first(sql::compose(selectByName, {sql::likeLiteral(name)}), Match::Name,
+                     QStringLiteral("o mesmo nome"));
     return {};
 }
 

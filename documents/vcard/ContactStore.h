@@ -21,7 +21,8 @@ class ContactStore {
     // or the same e-mail address or telephone number. Only a UID (or a NIF
     // under the same name) says it is the same contact; an address or a
     // number is only likeness, which families and offices share.
-    enum class Match { None, Uid, Nif, Email, Phone };
+    // The same name (case and accents aside) is likeness too, never the same contact.
+    enum class Match { None, Uid, Nif, Email, Phone, Name };
     struct Duplicate {
         qint32 id = 0;
         bool institution = false;

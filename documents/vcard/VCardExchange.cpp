@@ -95,11 +95,11 @@ class Importer {
     }
 
     // The card is that stored contact: its UID, or its NIF, e-mail or
-    // telephone under its name. A shared address or number alone is not.
+    // telephone under its name. A shared address, number or name alone is not.
     static bool isSameContact(const ContactStore::Duplicate& same, const ContactRecord& contact)
     {
         return same.match == ContactStore::Match::Uid ||
-               (same.match != ContactStore::Match::None &&
+               (same.match != ContactStore::Match::None && same.match != ContactStore::Match::Name &&
                 ContactStore::namesAgree(same.name, contact.displayName()));
     }
 

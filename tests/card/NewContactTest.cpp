@@ -175,3 +175,52 @@ TEST_F(NewContact, EachHandlerReportsItsFailureUnderItsOwnName)
         procedures.append(r.value(3));
     EXPECT_EQ(procedures, (QStringList{"mnSeguinte_Click", "Command6_Click", "Toolbar1_ButtonClick"}));
 }
+
+// A new contact like a stored one asks before a second record is made:
+// Cancelar goes on editing, Não shows the stored one instead, Sim saves.
+TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
+{
+    const QString stored = db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 35");
+    const int contacts = db.count("SELECT COUNT(*) FROM tbContactos");
+    const QString explained = QStringLiteral(
+        " Gravar na mesma?\n\nSim: grava o novo contacto. Não: abre o existente (o novo não é gravado). "
+        "Cancelar: continua a editar.");
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    frmInicial* card = general.card();
+    choose(true);
+    type(card->ucIDSingular1, "txtNome",
+         db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35").toUpper());
+    type(card->ucIDSingular1, "txtApelido",
+         db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 35"));
+    qint32 tab = 1;
+    windows->queueAnswer(platform::msgbox::AnswerCancel);
+    EXPECT_FALSE(card->GravarCampos(tab));
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
+                                           QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
+    EXPECT_TRUE(card->isNew);
+    EXPECT_TRUE(card->prpAlteracoes());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
+
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    EXPECT_FALSE(card->GravarCampos(tab));
+    EXPECT_FALSE(card->isNew);
+    EXPECT_EQ(card->Contacto_ID, 35);
+    EXPECT_FALSE(card->prpAlteracoes());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
+
+    // Another name, the stored telephone written otherwise: saved when the user says so.
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
+    type(card->ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
+    type(card->ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
+    const QString number = db.value("SELECT numero FROM tbContactos_Telefones WHERE contacto_id = 35");
+    card->ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    EXPECT_TRUE(card->GravarCampos(tab));
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
+                                           QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
+    EXPECT_FALSE(card->isNew);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts + 1);
+}

@@ -296,10 +296,16 @@ class WritePathFaults : public cardtest::CardFixture {
                 frmInicial& card = *general.card();
                 IdentityPanel* identity =
                     singular ? static_cast<IdentityPanel*>(card.ucIDSingular1) : card.ucIDInstitucional1;
-                *name = QStringLiteral("Novo %1 ") + QString::number(round);
+                *name = (singular ? QStringLiteral("Novo particular %1 ")
+                                  : QStringLiteral("Nova instituição %1 ")) +
+                        QString::number(round);
                 type(identity, "txtNome", *name);
                 type(identity, "txtNIF", nif(round * 2 + (singular ? 0 : 1)));
-                card.ucIDTelefones1->addRow({QStringLiteral("+351 222 000 111"), QStringLiteral("Telefone")});
+                // A number of its own: one stored before would make the save ask first.
+                card.ucIDTelefones1->addRow(
+                    {(singular ? QStringLiteral("+351 222 ") : QStringLiteral("+351 223 ")) +
+                         QString::number(100000 + round),
+                     QStringLiteral("Telefone")});
                 card.setPrpAlteracoes(true);
             },
             [this] {

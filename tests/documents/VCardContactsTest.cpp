@@ -250,15 +250,17 @@ TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
     };
     const QString ana = anaAlves();
     const struct {
+        QByteArray name;
         QByteArray line;
         const char* likeness;
-    } shared[] = {{"EMAIL:" + email.toUpper().toUtf8(), "o mesmo e-mail"},
-                  {"TEL:+351" + QString(phone).remove(u' ').remove(QStringLiteral("+351")).toUtf8(),
-                   "o mesmo telefone"}};
-    for (const auto& [line, likeness] : shared) {
-        s = vcard::importCards(
-            samples::file({"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Silva", line, "END:VCARD"}), {true, false},
-            QStringLiteral("sa"));
+    } shared[] = {{"FN:Rita Silva", "EMAIL:" + email.toUpper().toUtf8(), "o mesmo e-mail"},
+                  {"FN:Rita Silva",
+                   "TEL:+351" + QString(phone).remove(u' ').remove(QStringLiteral("+351")).toUtf8(),
+                   "o mesmo telefone"},
+                  {"FN:ANA ÁLVES", "NOTE:outra pessoa", "o mesmo nome"}};
+    for (const auto& [name, line, likeness] : shared) {
+        s = vcard::importCards(samples::file({"BEGIN:VCARD", "VERSION:4.0", name, line, "END:VCARD"}),
+                               {true, false}, QStringLiteral("sa"));
         EXPECT_EQ(s.lines[0].outcome, vcard::Outcome::Created);
         EXPECT_EQ(s.lines[0].reason,
                   QStringLiteral("parecido com n.º 38 Ana Alves: ") + QString::fromUtf8(likeness));
