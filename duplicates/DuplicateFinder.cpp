@@ -29,6 +29,9 @@ const char16_t selectPhones[] =
     u"SELECT t.contacto_id, t.numero FROM tbContactos_Telefones t WHERE t.contacto_id IN "
     u"(SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE %1) ORDER BY t.contacto_id, "
     u"t.telefone_id";
+const char16_t selectMemberships[] =
+    u"SELECT COUNT(*) AS grupos FROM tbGroups_Users_Links l INNER JOIN tbUsers u ON u.user_id = l.user_id "
+    u"WHERE u.descrit = %1";
 const char16_t selectDismissedTable[] = u"SELECT COUNT(*) AS tabelas FROM INFORMATION_SCHEMA.TABLES "
                                         u"WHERE TABLE_NAME = N'tbContactos_Duplicados_Rejeitados'";
 const char16_t selectDismissed[] =
@@ -237,8 +240,13 @@ Catalog DuplicateFinder::read()
     Catalog catalog;
     contacts_.clear();
     const QString condition = modCheckPermissions::OpenCondition(user_);
-    if (condition.isEmpty())
+    if (condition.isEmpty()) {
+        // No condition is no contact only for a user in no group; for
+        // another it is a reading that failed, not an empty catalog.
+        if (inSomeGroup())
+            throw vb::Error(0, QStringLiteral("não foi possível ler as permissões de ") + user_);
         return catalog;
+    }
     for (ado::Recordset rs = query(sql::compose(selectContacts, {condition})); !rs.Eof(); rs.MoveNext()) {
         Contact c;
         c.id = vb::CLng(rs.Fields(0).Value());
@@ -258,6 +266,15 @@ Catalog DuplicateFinder::read()
         if (auto it = contacts_.find(id); it != contacts_.end() && it->phone.isEmpty())
             it->phone = number;
     return catalog;
+}
+
+bool DuplicateFinder::inSomeGroup()
+{
+    ado::Recordset rs =
+        query(sql::compose(selectMemberships, {modData::FormatSQLValue(vb::Variant(user_), modData::kText)}));
+    const bool some = vb::CLng(rs.Fields(0).Value()) > 0;
+    rs.Close();
+    return some;
 }
 
 QSet<std::pair<qint32, qint32>> DuplicateFinder::readDismissed()

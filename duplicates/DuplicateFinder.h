@@ -60,6 +60,7 @@ class DuplicateFinder {
   private:
     Catalog read();
     QSet<std::pair<qint32, qint32>> readDismissed();
+    bool inSomeGroup();
 
     QString user_;
     QHash<qint32, Contact> contacts_;

@@ -3,10 +3,13 @@
 #include "card/frmInicial.h"
 #include "connection/ConnectionState.h"
 #include "data/modData.h"
+#include "data/modSQLConnection.h"
 #include "host/DuplicatesWindow.h"
 #include "host/HostWindow.h"
 #include "platform/ado/Recordset.h"
+#include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include <QAction>
 #include <QLabel>
@@ -130,4 +133,57 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
     HostWindow& again = start();
     again.showDuplicates();
     EXPECT_EQ(groupsWith(*again.duplicatesWindow(), 1), QStringList()) << "sa sees the pair apart too";
+}
+
+// Saying two contacts are not one, with the server failing or killed at
+// each of its statements: the pair is stored and nothing said, or it is not
+// stored and the user is told so; no transaction is left open, and the
+// next try stores it once.
+TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
+{
+    HostWindow& host = start(QStringLiteral("sa"), shareAcrossContacts);
+    host.showDuplicates();
+    DuplicatesWindow& window = *host.duplicatesWindow();
+    const QString byNif = QStringLiteral("o mesmo NIF 999 888 777");
+    const QString stored = QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados WHERE "
+                                          "contacto_id = 1 AND outro_contacto_id = 13");
+    const auto count = [&] {
+        modSQLConnection::CheckSQLConnection();
+        return vb::CLng(Data().SqlServer.Execute(stored).Fields(0).Value());
+    };
+    using ado::embedded::EmbeddedServer;
+    int points = 0;
+    for (auto kind : {EmbeddedServer::FaultKind::Fail, EmbeddedServer::FaultKind::Kill})
+        for (int k = 1;; ++k) {
+            modSQLConnection::CheckSQLConnection();
+            Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Duplicados_Rejeitados"));
+            window.refill();
+            ASSERT_NE(member(window, byNif, 1), nullptr);
+            choose(window, {member(window, byNif, 1), member(window, byNif, 13)});
+            windows->clear();
+            // A failure is told in a box (a failed reading of the rights, in two).
+            windows->queueAnswer(platform::msgbox::AnswerOK);
+            windows->queueAnswer(platform::msgbox::AnswerOK);
+            EmbeddedServer::armFault(k, kind);
+            button(window, "cmdNaoSaoOMesmo")->click();
+            const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
+            EmbeddedServer::disarmFault();
+            windows->discardQueued();
+            const int rows = count();
+            EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0) << k;
+            if (!faulted) {
+                EXPECT_EQ(rows, 1);
+                EXPECT_TRUE(windows.texts().isEmpty());
+                break;
+            }
+            ++points;
+            const QString told = windows.texts().join(u'|');
+            EXPECT_TRUE(
+                (rows == 1 && told.isEmpty()) ||
+                (rows == 0 && told.startsWith(QStringLiteral("Não foi possível guardar que os contactos "
+                                                             "n.º 1 e n.º 13 não são o mesmo: "))) ||
+                (rows == 1 && told.contains(QStringLiteral("Não foi possível procurar duplicados: "))))
+                << k << " " << told.toStdString();
+        }
+    EXPECT_GE(points, 4) << "the check, the look-up and the insert, failing and killed";
 }
