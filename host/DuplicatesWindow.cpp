@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -19,6 +20,8 @@ constexpr int idRole = Qt::UserRole;
 constexpr int defaultWidth = 860;
 constexpr int defaultHeight = 520;
 enum Column { ColName, ColNumber, ColNif, ColPhone, ColEmail };
+// Room for a number, a NIF, a telephone and an address before any is read.
+constexpr int columnWidths[] = {0, 60, 100, 120, 240};
 
 platform::WindowServices& windows()
 {
@@ -117,8 +120,10 @@ void DuplicatesWindow::fill(const QList<duplicates::Group>& groups)
         head->setFirstColumnSpanned(true);
     tree_->expandAll();
     tree_->setUpdatesEnabled(true);
-    for (int column = ColNumber; column <= ColEmail; ++column)
+    for (int column = ColNumber; column <= ColEmail; ++column) {
         tree_->resizeColumnToContents(column);
+        tree_->setColumnWidth(column, std::max(columnWidths[column], tree_->columnWidth(column)));
+    }
     summary_->setText(summary());
     updateButtons();
 }

@@ -214,7 +214,7 @@ void HostWindow::buildCommands()
     QAction* exportSelected = command("actExportarVCard", "&Exportar vCard dos seleccionados…",
                                       {QKeySequence(Qt::CTRL | Qt::Key_E)}, false);
     QAction* exportAll = command("actExportarListaVCard", "Exportar vCard de &toda a lista…", {}, false);
-    QAction* duplicates = command("actDuplicados", "Possíveis &duplicados…", {}, false);
+    QAction* duplicates = command("actDuplicados", "Possí&veis duplicados…", {}, false);
     contactos->addSeparator();
     QAction* printAll =
         command("actImprimirLista", "Im&primir lista…", {QKeySequence(Qt::CTRL | Qt::Key_P)}, false);
