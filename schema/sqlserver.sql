@@ -171,6 +171,20 @@ CREATE TABLE tbContactos_Duplicados_Rejeitados (
   PRIMARY KEY (contacto_id, outro_contacto_id)
 );
 GO
+-- Each merge of two contacts, with every row both had before it (antes) and
+-- the kept contact's rows after it (depois), so that it can be undone while
+-- nothing has changed the kept contact since. JSON text.
+CREATE TABLE tbContactos_Fusoes (
+  fusao_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
+  contacto_mantido_id INT NOT NULL,
+  contacto_fundido_id INT NOT NULL,
+  created_by NVARCHAR(50) NULL,
+  created_date DATETIME NULL,
+  antes NTEXT NULL,
+  depois NTEXT NULL,
+  desfeita BIT NOT NULL DEFAULT 0
+);
+GO
 CREATE TABLE tbTabelas_Titulos (
   titulo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   descrit NVARCHAR(30) NOT NULL
