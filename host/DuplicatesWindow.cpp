@@ -1,4 +1,5 @@
 #include "host/DuplicatesWindow.h"
+#include "host/MergeDialog.h"
 
 #include "platform/values/VbError.h"
 #include "platform/windows/MessageStyle.h"
@@ -39,7 +40,8 @@ class Waiting {
 
 } // namespace
 
-DuplicatesWindow::DuplicatesWindow(const QString& user, QWidget* parent) : QDialog(parent), finder_(user)
+DuplicatesWindow::DuplicatesWindow(const QString& user, QWidget* parent)
+    : QDialog(parent), finder_(user), user_(user)
 {
     setWindowTitle(title);
     setObjectName(QStringLiteral("frmDuplicados"));
@@ -64,6 +66,10 @@ DuplicatesWindow::DuplicatesWindow(const QString& user, QWidget* parent) : QDial
     open_->setObjectName(QStringLiteral("cmdAbrir"));
     dismiss_ = buttons->addButton(QStringLiteral("&Não são o mesmo"), QDialogButtonBox::ActionRole);
     dismiss_->setObjectName(QStringLiteral("cmdNaoSaoOMesmo"));
+    merge_ = buttons->addButton(QStringLiteral("F&undir…"), QDialogButtonBox::ActionRole);
+    merge_->setObjectName(QStringLiteral("cmdFundir"));
+    QPushButton* undo = buttons->addButton(QStringLiteral("&Desfazer fusão…"), QDialogButtonBox::ActionRole);
+    undo->setObjectName(QStringLiteral("cmdDesfazerFusao"));
     QPushButton* refresh = buttons->addButton(QStringLiteral("A&ctualizar"), QDialogButtonBox::ActionRole);
     refresh->setObjectName(QStringLiteral("cmdActualizar"));
     QPushButton* close = buttons->addButton(QStringLiteral("&Fechar"), QDialogButtonBox::RejectRole);
@@ -72,6 +78,8 @@ DuplicatesWindow::DuplicatesWindow(const QString& user, QWidget* parent) : QDial
     connect(open_, &QPushButton::clicked, this, &DuplicatesWindow::openCurrent);
     connect(dismiss_, &QPushButton::clicked, this, &DuplicatesWindow::dismissSelected);
     connect(refresh, &QPushButton::clicked, this, &DuplicatesWindow::refill);
+    connect(merge_, &QPushButton::clicked, this, &DuplicatesWindow::mergeSelected);
+    connect(undo, &QPushButton::clicked, this, &DuplicatesWindow::undoLastMerge);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(tree_, &QTreeWidget::itemActivated, this, &DuplicatesWindow::openCurrent);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DuplicatesWindow::updateButtons);
@@ -150,7 +158,9 @@ void DuplicatesWindow::updateButtons()
 {
     const QList<QTreeWidgetItem*> chosen = selectedContacts();
     open_->setEnabled(chosen.size() == 1);
-    dismiss_->setEnabled(chosen.size() == 2 && chosen[0]->parent() == chosen[1]->parent());
+    const bool pair = chosen.size() == 2 && chosen[0]->parent() == chosen[1]->parent();
+    dismiss_->setEnabled(pair);
+    merge_->setEnabled(pair);
 }
 
 void DuplicatesWindow::openCurrent()
@@ -182,5 +192,80 @@ void DuplicatesWindow::dismissSelected()
                              platform::msgbox::Exclamation, title);
         return;
     }
+    refill();
+}
+
+void DuplicatesWindow::mergeSelected()
+{
+    QList<QTreeWidgetItem*> chosen = selectedContacts();
+    if (chosen.size() != 2)
+        return;
+    std::sort(chosen.begin(), chosen.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+        return a->data(ColName, idRole).toInt() < b->data(ColName, idRole).toInt();
+    });
+    for (QTreeWidgetItem* item : chosen)
+        if (const qint32 id = item->data(ColName, idRole).toInt(); openOnCard_ && openOnCard_(id)) {
+            windows().messageBox(QStringLiteral("O contacto n.º ") + QString::number(id) +
+                                     QStringLiteral(" está aberto na ficha: feche-a antes de fundir."),
+                                 platform::msgbox::Exclamation, title);
+            return;
+        }
+    MergeDialog dialog(user_, chosen[0]->data(ColName, idRole).toInt(),
+                       chosen[1]->data(ColName, idRole).toInt(), chosen[0]->text(ColName),
+                       chosen[1]->text(ColName), this);
+    if (!dialog.load() || dialog.exec() != QDialog::Accepted)
+        return;
+    windows().messageBox(QStringLiteral("Os contactos foram fundidos: o n.º ") +
+                             QString::number(dialog.other()) + QStringLiteral(" está agora no n.º ") +
+                             QString::number(dialog.kept()) + u'.',
+                         platform::msgbox::Information, title);
+    emit contactsChanged();
+    refill();
+}
+
+void DuplicatesWindow::undoLastMerge()
+{
+    using namespace platform::msgbox;
+    duplicates::ContactMerge merge(user_);
+    duplicates::MergeRecord last;
+    try {
+        for (const duplicates::MergeRecord& record : merge.merges())
+            if (!record.undone) {
+                last = record;
+                break;
+            }
+    } catch (const vb::Error& e) {
+        windows().messageBox(QStringLiteral("Não foi possível ler as fusões: ") + e.description(),
+                             Exclamation, title);
+        return;
+    }
+    if (last.id == 0) {
+        windows().messageBox(QStringLiteral("Não há fusões por desfazer."), Information, title);
+        return;
+    }
+    if (openOnCard_ && openOnCard_(last.kept)) {
+        windows().messageBox(QStringLiteral("O contacto n.º ") + QString::number(last.kept) +
+                                 QStringLiteral(" está aberto na ficha: feche-a antes de desfazer a fusão."),
+                             Exclamation, title);
+        return;
+    }
+    const QString pair = QStringLiteral("n.º ") + QString::number(last.other) + QStringLiteral(" no n.º ") +
+                         QString::number(last.kept);
+    if (windows().messageBox(QStringLiteral("Desfazer a fusão do ") + pair + QStringLiteral(", feita por ") +
+                                 last.by + QStringLiteral(" em ") + last.when + u'?',
+                             Question | YesNo | DefaultButton2, title) != AnswerYes)
+        return;
+    try {
+        merge.undo(last.id);
+    } catch (const vb::Error& e) {
+        windows().messageBox(QStringLiteral("A fusão não foi desfeita: ") + e.description() + u'.',
+                             Exclamation, title);
+        return;
+    }
+    windows().messageBox(QStringLiteral("A fusão foi desfeita: os contactos n.º ") +
+                             QString::number(last.kept) + QStringLiteral(" e n.º ") +
+                             QString::number(last.other) + QStringLiteral(" estão como antes dela."),
+                         Information, title);
+    emit contactsChanged();
     refill();
 }

@@ -443,6 +443,11 @@ void HostWindow::showDuplicates()
         duplicates_ = new DuplicatesWindow(Conn().strUser, this);
         duplicates_->setAttribute(Qt::WA_DeleteOnClose);
         connect(duplicates_, &DuplicatesWindow::openRequested, this, &HostWindow::openContactAmong);
+        connect(duplicates_, &DuplicatesWindow::contactsChanged, this, &HostWindow::refreshList);
+        duplicates_->setOpenOnCard([this](qint32 id) {
+            const frmInicial* card = component_.card();
+            return card && card->isVisible() && card->Contacto_ID == id;
+        });
     }
     duplicates_->show();
     duplicates_->raise();

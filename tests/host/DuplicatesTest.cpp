@@ -6,14 +6,19 @@
 #include "data/modSQLConnection.h"
 #include "host/DuplicatesWindow.h"
 #include "host/HostWindow.h"
+#include "host/MergeDialog.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -186,4 +191,55 @@ TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
                 << k << " " << told.toStdString();
         }
     EXPECT_GE(points, 4) << "the check, the look-up and the insert, failing and killed";
+}
+
+// Two contacts of a group merged from the window, side by side in a modal
+// dialog, and the merge undone: the host's list follows each step.
+TEST_F(DuplicatesTest, TwoContactsAreMergedFromTheWindowAndTheMergeUndone)
+{
+    HostWindow& host = start(QStringLiteral("sa"), shareAcrossContacts);
+    const int listed = host.rows().rowCount();
+    host.showDuplicates();
+    DuplicatesWindow& window = *host.duplicatesWindow();
+    const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
+    choose(window, {member(window, byEmail, 13), member(window, byEmail, 33)});
+    ASSERT_TRUE(button(window, "cmdFundir")->isEnabled());
+    QStringList fields;
+    QString keptFirst;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<MergeDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "the merge decides what the kept contact holds: modal";
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Fundir contactos"));
+        keptFirst = dialog->keepFirst().text();
+        for (int row = 0; row < dialog->table().rowCount(); ++row)
+            fields << dialog->table().item(row, 0)->text();
+        windows->queueAnswer(platform::msgbox::AnswerYes);
+        windows->queueAnswer(platform::msgbox::AnswerOK);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdFundir"))->click();
+    });
+    button(window, "cmdFundir")->click();
+    EXPECT_TRUE(keptFirst.startsWith(QStringLiteral("n.º 13 "))) << keptFirst.toStdString();
+    EXPECT_TRUE(fields.contains(QStringLiteral("Nome"))) << fields.join(u',').toStdString();
+    EXPECT_EQ(windows.texts().value(0).left(28), QStringLiteral("O contacto n.º 33 passa para"));
+    EXPECT_EQ(windows.texts().value(1),
+              QStringLiteral("Os contactos foram fundidos: o n.º 33 está agora no n.º 13."));
+    EXPECT_EQ(host.rows().rowCount(), listed - 1);
+    EXPECT_EQ(groupsWith(window, 33), QStringList());
+
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    button(window, "cmdDesfazerFusao")->click();
+    EXPECT_TRUE(windows.texts().value(0).startsWith(
+        QStringLiteral("Desfazer a fusão do n.º 33 no n.º 13, feita por sa em ")))
+        << windows.texts().value(0).toStdString();
+    EXPECT_EQ(windows.texts().value(1),
+              QStringLiteral("A fusão foi desfeita: os contactos n.º 13 e n.º 33 estão como antes dela."));
+    EXPECT_EQ(host.rows().rowCount(), listed);
+    EXPECT_EQ(groupsWith(window, 33), QStringList{byEmail + QStringLiteral(": 2,13,33")});
+
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    button(window, "cmdDesfazerFusao")->click();
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Não há fusões por desfazer.")});
 }
