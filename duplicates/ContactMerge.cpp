@@ -53,6 +53,10 @@ const char16_t moveUsers[] = u"UPDATE tbUsers SET contacto_id = %1 WHERE contact
 const char16_t setValue[] = u"UPDATE %1 SET %2 = ? WHERE contacto_id = %3";
 const char16_t stampKept[] =
     u"UPDATE tbContactos SET modified_by = %1, modified_date = GETDATE() WHERE contacto_id = %2";
+const char16_t selectPersonName[] =
+    u"SELECT nome, apelido FROM tbContactos_Singulares WHERE contacto_id = %1";
+const char16_t renameContact[] = u"UPDATE tbContactos SET nome_union = %1 WHERE contacto_id = %2";
+constexpr int personKind = 1;
 const char16_t deleteOther[] = u"EXECUTE spDELETE_CONTACTO %1,0";
 const char16_t deleteRow[] = u"DELETE FROM %1 WHERE %2 = ?";
 const char16_t clearDefault[] = u"UPDATE %1 SET %2 = 0 WHERE %3 = ?";
@@ -88,7 +92,7 @@ const QSet<QString> notChosen = {QStringLiteral("contacto_id"), QStringLiteral("
                                  QStringLiteral("modified_by"), QStringLiteral("modified_date"),
                                  QStringLiteral("chave"),       QStringLiteral("user_delete")};
 const QMap<QString, QString> captions = {
-    {QStringLiteral("nome_union"), QStringLiteral("Nome na lista")},
+    {QStringLiteral("nome_union"), QStringLiteral("Nome")},
     {QStringLiteral("no_contribuinte"), QStringLiteral("NIF")},
     {QStringLiteral("nome"), QStringLiteral("Nome")},
     {QStringLiteral("apelido"), QStringLiteral("Apelidos")},
@@ -279,6 +283,19 @@ bool isEmptyValue(const vb::Variant& v)
     return text(v).trimmed().isEmpty();
 }
 
+// As the card names a person in the list: the name and the surnames.
+void renamePerson(qint32 id)
+{
+    ado::Recordset rs = query(sql::compose(selectPersonName, {id}));
+    if (rs.Eof())
+        return;
+    const QString name =
+        (text(rs(QStringLiteral("nome"))).trimmed() + u' ' + text(rs(QStringLiteral("apelido"))).trimmed())
+            .trimmed();
+    rs.Close();
+    execute(sql::compose(renameContact, {modData::FormatSQLValue(vb::Variant(name), modData::kText), id}));
+}
+
 // ---- Moving ----
 void moveRows(const QString& table, qint32 kept, qint32 other)
 {
@@ -362,7 +379,9 @@ QList<FieldChoice> ContactMerge::differences(qint32 kept, qint32 other)
             continue;
         for (int i = 0; i < mine.FieldCount(); ++i) {
             const QString column = mine.Fields(i).Name();
-            if (notChosen.contains(column.toLower()) || (table == contacts && column == u"nome_union"))
+            // A person's name in the list is made of the name and surnames chosen.
+            if (notChosen.contains(column.toLower()) ||
+                (table == contacts && column == u"nome_union" && keptKind.genero == personKind))
                 continue;
             const vb::Variant a = mine.Fields(i).Value();
             const vb::Variant b = theirs.Fields(column).Value();
@@ -396,6 +415,8 @@ qint32 ContactMerge::merge(qint32 kept, qint32 other, const QList<FieldChoice>& 
         if (choice.takeOther)
             server().runWith(sql::compose(setValue, {choice.table, choice.column, kept}), {choice.other});
     execute(sql::compose(stampKept, {modData::FormatSQLValue(vb::Variant(user_), modData::kText), kept}));
+    if (kindOf(kept).genero == personKind)
+        renamePerson(kept);
     for (const QString& table : contactTables())
         if (!ownValues.contains(table) && table != relations && table != users && table != dismissedPairs)
             moveRows(table, kept, other);

@@ -46,11 +46,14 @@ MergeDialog::MergeDialog(const QString& user, qint32 first, qint32 second, const
     setObjectName(QStringLiteral("frmFundir"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
+    auto* explained =
         new QLabel(QStringLiteral("Fica um só contacto, com as moradas, telefones, e-mails, "
                                   "ficheiros, eventos, notas, documentos e relações dos dois. "
-                                  "Escolha o contacto que fica e, onde diferem, o valor que fica."),
-                   this));
+                                  "Escolha o contacto que fica e, onde diferem, o valor que fica "
+                                  "(clique no valor)."),
+                   this);
+    explained->setWordWrap(true);
+    layout->addWidget(explained);
     auto* keep = new QHBoxLayout;
     keep->addWidget(new QLabel(QStringLiteral("Fica:"), this));
     keepFirst_ = new QRadioButton(named(first, firstName), this);

@@ -89,6 +89,12 @@ TEST_F(ContactMergeTest, EveryRowReachesTheKeptContactOnceAndTheUndoRestoresBoth
     EXPECT_EQ(
         db.value(QStringLiteral("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = %1"), kept),
         profession);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM tbContactos c JOIN tbContactos_Singulares s ON "
+                             "s.contacto_id = c.contacto_id WHERE c.contacto_id = %1 AND c.nome_union = "
+                             "s.nome + ' ' + s.apelido")),
+        1)
+        << "the list names the person by the surnames chosen";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = %1")),
               phones);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = %1")), notes);

@@ -280,7 +280,9 @@ TEST_F(ContactList, ACatalogMadeBeforeTheListGetsItWhenFirstOpened)
                          .arg(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
         sqlite3_finalize(st);
         drops << QStringLiteral("DROP TABLE tbContactos_Lista_Trigramas")
-              << QStringLiteral("DROP TABLE tbContactos_Lista");
+              << QStringLiteral("DROP TABLE tbContactos_Lista")
+              << QStringLiteral("DROP TABLE tbContactos_Duplicados_Rejeitados")
+              << QStringLiteral("DROP TABLE tbContactos_Fusoes");
         for (const QString& drop : drops)
             EXPECT_EQ(sqlite3_exec(db, drop.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
                 << drop.toStdString();
@@ -289,6 +291,9 @@ TEST_F(ContactList, ACatalogMadeBeforeTheListGetsItWhenFirstOpened)
     HostWindow& again = start();
     EXPECT_EQ(again.rows().rowCount(), all);
     EXPECT_EQ(keepingObjects(), objects);
+    // And the tables added since (pairs kept apart, merges) are there to use.
+    EXPECT_NO_THROW(Data().SqlServer.Execute(
+        QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados, tbContactos_Fusoes")));
     EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
     EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
 }

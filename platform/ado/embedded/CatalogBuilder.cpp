@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sqlite3.h>
 #include <vector>
 
 namespace ado::embedded {
@@ -20,6 +21,11 @@ namespace ado::embedded {
 namespace {
 
 const char listScript[] = "embedded-list.sql";
+const char laterScript[] = "embedded-later.sql";
+// Each table the later script makes.
+const char selectLaterTables[] = "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                                 "('tbContactos_Duplicados_Rejeitados', 'tbContactos_Fusoes')";
+constexpr int laterTables = 2;
 // Every contact's row of the list, as the list's triggers keep them.
 const char insertListRows[] =
     "INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, "
@@ -95,7 +101,8 @@ void runSchema(const QString& path)
     } catch (const vb::Error& e) {
         throw scriptFailed(name, e);
     }
-    addList(database); // says which script failed itself; closing uncommitted undoes both
+    addList(database); // says which script failed itself; closing uncommitted undoes all
+    addLaterTables(database);
     database.exec("COMMIT");
 }
 
@@ -201,6 +208,23 @@ void addList(SqliteDatabase& database)
         throw scriptFailed(name, e);
     }
     fillList(database);
+}
+
+void addLaterTables(SqliteDatabase& database)
+{
+    const QString name = QString::fromLatin1(laterScript);
+    const QByteArray script = readScript(name).toUtf8();
+    try {
+        database.exec(script.constData());
+    } catch (const vb::Error& e) {
+        throw scriptFailed(name, e);
+    }
+}
+
+bool lacksLaterTables(SqliteDatabase& database)
+{
+    SqliteStatement tables = database.prepare(selectLaterTables);
+    return tables.step() && sqlite3_column_int(tables.get(), 0) < laterTables;
 }
 
 bool lacksList(SqliteDatabase& database)

@@ -39,5 +39,8 @@ void createDemoCatalogWith(const QString& dataSource, const QString& catalog, co
 void addList(SqliteDatabase& database);
 // A contacts catalog without the list.
 bool lacksList(SqliteDatabase& database);
+// The tables added since catalogs were first made, where one is missing.
+void addLaterTables(SqliteDatabase& database);
+bool lacksLaterTables(SqliteDatabase& database);
 
 } // namespace ado::embedded

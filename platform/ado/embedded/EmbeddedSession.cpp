@@ -207,16 +207,19 @@ void EmbeddedSession::reindexOlderCollation()
     }
 }
 
-// A catalog made before the host's list gets it once, by whichever session
-// opens it first; on a large catalog that takes a while, once.
+// A catalog made before the host's list (or the tables added since) gets it
+// once, by whichever session opens it first; on a large catalog the list
+// takes a while, once.
 void EmbeddedSession::addMissingList()
 {
-    if (!lacksList(*database_))
+    if (!lacksList(*database_) && !lacksLaterTables(*database_))
         return;
     database_->exec("BEGIN IMMEDIATE");
     try {
         if (lacksList(*database_))
             addList(*database_);
+        if (lacksLaterTables(*database_))
+            addLaterTables(*database_);
         database_->exec("COMMIT");
     } catch (const vb::Error&) {
         sqlite3_exec(database_->get(), "ROLLBACK", nullptr, nullptr, nullptr);

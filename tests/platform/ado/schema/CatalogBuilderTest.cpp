@@ -204,7 +204,8 @@ TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
 TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
 {
     QTemporaryDir scripts;
-    for (const QString& name : {QStringLiteral("/embedded.sql"), QStringLiteral("/embedded-list.sql")})
+    for (const QString& name : {QStringLiteral("/embedded.sql"), QStringLiteral("/embedded-list.sql"),
+                                QStringLiteral("/embedded-later.sql")})
         ASSERT_TRUE(QFile::copy(ado::embedded::schemaFolder() + name, scripts.path() + name));
     QFile demo(scripts.path() + QStringLiteral("/demo.sql"));
     ASSERT_TRUE(demo.open(QIODevice::WriteOnly));

@@ -17,11 +17,11 @@ ScriptDefinitions script(const char* name)
     return readScriptFile(ado::embedded::schemaFolder() + u'/' + QLatin1String(name));
 }
 
-// The embedded catalog's two scripts: its tables, then the host's list.
+// The embedded catalog's scripts: its tables, the host's list, the tables added since.
 ScriptDefinitions embeddedScript()
 {
     QString text;
-    for (const char* name : {"embedded.sql", "embedded-list.sql"}) {
+    for (const char* name : {"embedded.sql", "embedded-list.sql", "embedded-later.sql"}) {
         QFile file(ado::embedded::schemaFolder() + u'/' + QLatin1String(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         text += QString::fromUtf8(file.readAll()) + u'\n';

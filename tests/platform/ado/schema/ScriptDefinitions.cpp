@@ -136,8 +136,9 @@ ColumnDefinition readColumn(const QStringList& tokens)
 
 void readTables(const QString& text, ScriptDefinitions& out)
 {
-    static const QRegularExpression create(QStringLiteral("CREATE\\s+TABLE\\s+(\\w+)\\s*\\("),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression create(
+        QStringLiteral("CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
         const qsizetype open = match.capturedEnd() - 1;
