@@ -57,6 +57,13 @@ const char16_t selectPersonName[] =
     u"SELECT nome, apelido FROM tbContactos_Singulares WHERE contacto_id = %1";
 const char16_t renameContact[] = u"UPDATE tbContactos SET nome_union = %1 WHERE contacto_id = %2";
 constexpr int personKind = 1;
+const char16_t selectMergedUidsTable[] = u"SELECT COUNT(*) AS tabelas FROM INFORMATION_SCHEMA.TABLES WHERE "
+                                         u"TABLE_NAME = N'tbContactos_VCard_Fundidos'";
+const char16_t keepMergedUid[] =
+    u"INSERT INTO tbContactos_VCard_Fundidos (uid, contacto_id) SELECT uid, %1 FROM "
+    u"tbContactos_VCard WHERE contacto_id = %2";
+const char16_t moveMergedUids[] =
+    u"UPDATE tbContactos_VCard_Fundidos SET contacto_id = %1 WHERE contacto_id = %2";
 const char16_t deleteOther[] = u"EXECUTE spDELETE_CONTACTO %1,0";
 const char16_t deleteRow[] = u"DELETE FROM %1 WHERE %2 = ?";
 const char16_t clearDefault[] = u"UPDATE %1 SET %2 = 0 WHERE %3 = ?";
@@ -296,6 +303,19 @@ void renamePerson(qint32 id)
     execute(sql::compose(renameContact, {modData::FormatSQLValue(vb::Variant(name), modData::kText), id}));
 }
 
+// The other's vCard UID, when it did not become the kept contact's own, stays
+// with the kept contact so that an import of its card finds it.
+void rememberUid(qint32 kept, qint32 other)
+{
+    ado::Recordset table = query(QString::fromUtf16(selectMergedUidsTable));
+    const bool present = vb::CLng(table.Fields(0).Value()) > 0;
+    table.Close();
+    if (present) {
+        execute(sql::compose(keepMergedUid, {kept, other}));
+        execute(sql::compose(moveMergedUids, {kept, other}));
+    }
+}
+
 // ---- Moving ----
 void moveRows(const QString& table, qint32 kept, qint32 other)
 {
@@ -427,6 +447,7 @@ qint32 ContactMerge::merge(qint32 kept, qint32 other, const QList<FieldChoice>& 
     for (const char16_t* statement : {dropSelfRelations, dropTwiceRelated, dropTwiceRelating})
         execute(sql::compose(statement, {kept}));
     execute(sql::compose(moveUsers, {kept, other}));
+    rememberUid(kept, other);
     ado::Recordset removed = query(sql::compose(deleteOther, {other}));
     if (removed.State() == ado::adStateOpen && !removed.Eof() &&
         vb::CLng(removed(QStringLiteral("error_number"))) != 0)

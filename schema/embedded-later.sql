@@ -25,3 +25,10 @@ CREATE TABLE IF NOT EXISTS tbContactos_Fusoes (
   depois NTEXT COLLATE QV_CI,
   desfeita BIT NOT NULL DEFAULT 0
 );
+-- The vCard UIDs of contacts merged into another, so that a later import of
+-- either card finds the contact that was kept.
+CREATE TABLE IF NOT EXISTS tbContactos_VCard_Fundidos (
+  uid NVARCHAR(100) COLLATE QV_CI NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL
+);
+CREATE INDEX IF NOT EXISTS ix_tbContactos_VCard_Fundidos_contacto_id ON tbContactos_VCard_Fundidos (contacto_id);

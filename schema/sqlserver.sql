@@ -185,6 +185,15 @@ CREATE TABLE tbContactos_Fusoes (
   desfeita BIT NOT NULL DEFAULT 0
 );
 GO
+-- The vCard UIDs of contacts merged into another, so that a later import of
+-- either card finds the contact that was kept.
+CREATE TABLE tbContactos_VCard_Fundidos (
+  uid NVARCHAR(100) NOT NULL PRIMARY KEY,
+  contacto_id INT NOT NULL
+);
+GO
+CREATE INDEX ix_tbContactos_VCard_Fundidos_contacto_id ON tbContactos_VCard_Fundidos (contacto_id);
+GO
 CREATE TABLE tbTabelas_Titulos (
   titulo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   descrit NVARCHAR(30) NOT NULL
@@ -840,6 +849,8 @@ BEGIN
       EXEC sp_executesql N'DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbContactos_VCard', N'U') IS NOT NULL
       EXEC sp_executesql N'DELETE FROM tbContactos_VCard WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
+    IF OBJECT_ID(N'dbo.tbContactos_VCard_Fundidos', N'U') IS NOT NULL
+      EXEC sp_executesql N'DELETE FROM tbContactos_VCard_Fundidos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbEntidades_Custos', N'U') IS NOT NULL
       EXEC sp_executesql N'DELETE FROM tbEntidades_Custos WHERE contacto_id = @id;', N'@id INT', @id = @contacto_id;
     IF OBJECT_ID(N'dbo.tbEntidades_Custos_Permitions', N'U') IS NOT NULL

@@ -49,6 +49,14 @@ const char16_t deleteExchange[] = u"DELETE FROM tbContactos_VCard WHERE contacto
 const char16_t selectByUid[] =
     u"SELECT TOP 1 v.contacto_id, c.genero_id, c.nome_union FROM tbContactos_VCard v INNER JOIN "
     u"tbContactos c ON c.contacto_id = v.contacto_id WHERE v.uid = %1";
+// A UID of a contact merged into another finds the one kept.
+const char16_t selectByUidOrMerged[] =
+    u"SELECT TOP 1 v.contacto_id, c.genero_id, c.nome_union FROM (SELECT contacto_id, uid FROM "
+    u"tbContactos_VCard "
+    u"UNION ALL SELECT contacto_id, uid FROM tbContactos_VCard_Fundidos) v INNER JOIN tbContactos c ON "
+    u"c.contacto_id = v.contacto_id WHERE v.uid = %1";
+const char16_t selectMergedUidsTable[] = u"SELECT COUNT(*) AS tabelas FROM INFORMATION_SCHEMA.TABLES WHERE "
+                                         u"TABLE_NAME = N'tbContactos_VCard_Fundidos'";
 const char16_t selectByNif[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
                                u"REPLACE(no_contribuinte, N' ', N'') = %1 ORDER BY contacto_id";
 const char16_t selectByName[] = u"SELECT TOP 1 contacto_id, genero_id, nome_union FROM tbContactos WHERE "
@@ -289,8 +297,8 @@ ContactStore::Duplicate ContactStore::findDuplicate(const ContactRecord& c)
         return d;
     };
     if (!c.uid.isEmpty())
-        if (Duplicate d =
-                first(sql::compose(selectByUid, {literal(c.uid)}), Match::Uid, QStringLiteral("o mesmo UID"));
+        if (Duplicate d = first(sql::compose(uidStatement(), {literal(c.uid)}), Match::Uid,
+                                QStringLiteral("o mesmo UID"));
             d.id)
             return d;
     const QString nif = QString(c.nif).remove(u' ');
@@ -443,9 +451,19 @@ bool ContactStore::exists(qint32 id)
     return there;
 }
 
+const char16_t* ContactStore::uidStatement()
+{
+    if (!mergedUids_) {
+        ado::Recordset rs = query(QString::fromUtf16(selectMergedUidsTable));
+        mergedUids_ = vb::CLng(rs.Fields(0).Value()) > 0;
+        rs.Close();
+    }
+    return *mergedUids_ ? selectByUidOrMerged : selectByUid;
+}
+
 qint32 ContactStore::contactOfUid(const QString& uid)
 {
-    ado::Recordset rs = query(sql::compose(selectByUid, {literal(uid)}));
+    ado::Recordset rs = query(sql::compose(uidStatement(), {literal(uid)}));
     const qint32 id = rs.Eof() ? 0 : vb::CLng(rs(QStringLiteral("contacto_id")));
     rs.Close();
     return id;

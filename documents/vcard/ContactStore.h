@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace vcard {
 
@@ -56,11 +57,15 @@ class ContactStore {
 
   private:
     QString uidOf(qint32 id, QString* kept = nullptr);
+    // The statement finding a UID's contact, merged contacts' UIDs included
+    // where the catalog keeps them.
+    const char16_t* uidStatement();
     void writeRows(qint32 id, const ContactRecord& contact);
     void writeExchange(qint32 id, const ContactRecord& contact);
     void writeIdentity(qint32 id, const ContactRecord& contact, bool created);
 
     QString user_;
+    std::optional<bool> mergedUids_;
 };
 
 } // namespace vcard

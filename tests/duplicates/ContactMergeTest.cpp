@@ -5,6 +5,7 @@
 #include "duplicates/ContactMerge.h"
 #include "connection/ConnectionState.h"
 #include "data/modSQLConnection.h"
+#include "documents/vcard/ContactStore.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/values/VbError.h"
@@ -37,8 +38,15 @@ class ContactMergeTest : public ::testing::Test {
         run(QStringLiteral("INSERT INTO tbContactos_Notas (contacto_id, nota, created_by, created_date) "
                            "VALUES (%1, N'Nota d''outro: 100%% certa', N'sa', GETDATE())")
                 .arg(other));
+        // Both were exported once: each has a vCard UID.
+        run(QStringLiteral("INSERT INTO tbContactos_VCard (contacto_id, uid) VALUES (%1, N'%3'), (%2, N'%4')")
+                .arg(kept)
+                .arg(other)
+                .arg(keptUid, otherUid));
         original = fingerprint();
     }
+    const QString keptUid = QStringLiteral("urn:uuid:00000000-0000-4000-8000-0000000000a1");
+    const QString otherUid = QStringLiteral("urn:uuid:00000000-0000-4000-8000-0000000000a2");
     static void run(const QString& sql) { Data().SqlServer.Execute(sql); }
     QByteArray fingerprint() const { return testsupport::catalogFingerprint(db.folder(), catalog, mergeLog); }
     // %1 the kept contact, %2 the other.
@@ -116,10 +124,15 @@ TEST_F(ContactMergeTest, EveryRowReachesTheKeptContactOnceAndTheUndoRestoresBoth
               0);
     EXPECT_EQ(testsupport::incompleteContacts(db.folder(), catalog), QStringList());
 
+    EXPECT_EQ(vcard::ContactStore(QStringLiteral("sa")).contactOfUid(otherUid), kept)
+        << "a later import of the other's card finds the kept contact";
+    EXPECT_EQ(vcard::ContactStore(QStringLiteral("sa")).contactOfUid(keptUid), kept);
+
     ASSERT_EQ(merge.merges().value(0).id, id);
     EXPECT_FALSE(merge.merges().value(0).undone);
     merge.undo(id);
     EXPECT_EQ(fingerprint(), original) << "both contacts as they were, byte for byte";
+    EXPECT_EQ(vcard::ContactStore(QStringLiteral("sa")).contactOfUid(otherUid), other);
     EXPECT_TRUE(merge.merges().value(0).undone);
     EXPECT_THROW(merge.undo(id), vb::Error) << "once";
     EXPECT_EQ(testsupport::incompleteContacts(db.folder(), catalog), QStringList());

@@ -24,8 +24,9 @@ const char listScript[] = "embedded-list.sql";
 const char laterScript[] = "embedded-later.sql";
 // Each table the later script makes.
 const char selectLaterTables[] = "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                                 "('tbContactos_Duplicados_Rejeitados', 'tbContactos_Fusoes')";
-constexpr int laterTables = 2;
+                                 "('tbContactos_Duplicados_Rejeitados', 'tbContactos_Fusoes', "
+                                 "'tbContactos_VCard_Fundidos')";
+constexpr int laterTables = 3;
 // Every contact's row of the list, as the list's triggers keep them.
 const char insertListRows[] =
     "INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, "

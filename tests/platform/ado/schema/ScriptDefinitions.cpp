@@ -175,7 +175,8 @@ void readTables(const QString& text, ScriptDefinitions& out)
 void readIndexes(const QString& text, ScriptDefinitions& out)
 {
     static const QRegularExpression create(
-        QStringLiteral("CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(\\w+)\\s+ON\\s+(\\w+)\\s*\\(([^)]*)\\)"),
+        QStringLiteral("CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(\\w+)"
+                       "\\s*\\(([^)]*)\\)"),
         QRegularExpression::CaseInsensitiveOption);
     for (auto it = create.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
