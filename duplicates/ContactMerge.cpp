@@ -4,6 +4,7 @@
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "duplicates/Likeness.h"
+#include "duplicates/Reading.h"
 #include "permissions/ContactsFile.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
@@ -22,6 +23,9 @@
 namespace duplicates {
 
 namespace {
+
+using reading::query;
+using reading::text;
 
 // ---- Statements ----
 const char16_t selectContactTables[] =
@@ -57,8 +61,7 @@ const char16_t selectPersonName[] =
     u"SELECT nome, apelido FROM tbContactos_Singulares WHERE contacto_id = %1";
 const char16_t renameContact[] = u"UPDATE tbContactos SET nome_union = %1 WHERE contacto_id = %2";
 constexpr int personKind = 1;
-const char16_t selectMergedUidsTable[] = u"SELECT COUNT(*) AS tabelas FROM INFORMATION_SCHEMA.TABLES WHERE "
-                                         u"TABLE_NAME = N'tbContactos_VCard_Fundidos'";
+const QString mergedUids = QStringLiteral("tbContactos_VCard_Fundidos");
 const char16_t keepMergedUid[] =
     u"INSERT INTO tbContactos_VCard_Fundidos (uid, contacto_id) SELECT uid, %1 FROM "
     u"tbContactos_VCard WHERE contacto_id = %2";
@@ -126,11 +129,6 @@ struct Ways {
     std::function<QString(const ado::Recordset&)> value;
 };
 
-QString text(const vb::Variant& v)
-{
-    return v.isNull() || v.isEmpty() ? QString() : vb::CStr(v);
-}
-
 const Ways ways[] = {
     {"tbContactos_Emails", "email_id", "email_default",
      [](const ado::Recordset& rs) { return comparableEmail(text(rs(QStringLiteral("email")))); }},
@@ -147,13 +145,6 @@ const Ways ways[] = {
 ado::Connection& server()
 {
     return Data().SqlServer;
-}
-
-ado::Recordset query(const QString& statement)
-{
-    ado::Recordset rs;
-    rs.Open(statement, server());
-    return rs;
 }
 
 void execute(const QString& statement)
@@ -307,10 +298,7 @@ void renamePerson(qint32 id)
 // with the kept contact so that an import of its card finds it.
 void rememberUid(qint32 kept, qint32 other)
 {
-    ado::Recordset table = query(QString::fromUtf16(selectMergedUidsTable));
-    const bool present = vb::CLng(table.Fields(0).Value()) > 0;
-    table.Close();
-    if (present) {
+    if (reading::hasTable(mergedUids)) {
         execute(sql::compose(keepMergedUid, {kept, other}));
         execute(sql::compose(moveMergedUids, {kept, other}));
     }
@@ -375,8 +363,8 @@ QSet<qint32> idsIn(const QJsonObject& rows, const QString& table, const QString&
 {
     QSet<qint32> ids;
     for (const QJsonValue& row : rows.value(table).toArray())
-        if (fromJson(row[QStringLiteral("contacto_id")]).isNull() == false &&
-            vb::CLng(fromJson(row[QStringLiteral("contacto_id")])) == contact)
+        if (const vb::Variant owner = fromJson(row[QStringLiteral("contacto_id")]);
+            !owner.isNull() && vb::CLng(owner) == contact)
             ids.insert(vb::CLng(fromJson(row[key])));
     return ids;
 }

@@ -4,6 +4,7 @@
 #include "data/TransactionScope.h"
 #include "data/modData.h"
 #include "duplicates/Likeness.h"
+#include "duplicates/Reading.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/SqlCompose.h"
@@ -17,6 +18,9 @@
 namespace duplicates {
 
 namespace {
+
+using reading::query;
+using reading::text;
 
 // Only contacts the user may open, by the list's own rule.
 const char16_t selectContacts[] =
@@ -32,8 +36,7 @@ const char16_t selectPhones[] =
 const char16_t selectMemberships[] =
     u"SELECT COUNT(*) AS grupos FROM tbGroups_Users_Links l INNER JOIN tbUsers u ON u.user_id = l.user_id "
     u"WHERE u.descrit = %1";
-const char16_t selectDismissedTable[] = u"SELECT COUNT(*) AS tabelas FROM INFORMATION_SCHEMA.TABLES "
-                                        u"WHERE TABLE_NAME = N'tbContactos_Duplicados_Rejeitados'";
+const QString dismissedTable = QStringLiteral("tbContactos_Duplicados_Rejeitados");
 const char16_t selectDismissed[] =
     u"SELECT contacto_id, outro_contacto_id FROM tbContactos_Duplicados_Rejeitados";
 const char16_t selectDismissedPair[] = u"SELECT COUNT(*) AS vezes FROM tbContactos_Duplicados_Rejeitados "
@@ -47,18 +50,6 @@ const char16_t insertDismissed[] =
 constexpr int alikeFrom = 85;
 constexpr int largestBlock = 200;
 constexpr int sameLengthShare = 80; // a key at most a fifth shorter than the other
-
-QString text(const vb::Variant& v)
-{
-    return v.isNull() ? QString() : vb::CStr(v);
-}
-
-ado::Recordset query(const QString& statement)
-{
-    ado::Recordset rs;
-    rs.Open(statement, Data().SqlServer);
-    return rs;
-}
 
 QList<std::pair<qint32, QString>> pairs(const QString& statement)
 {
@@ -280,10 +271,7 @@ bool DuplicateFinder::inSomeGroup()
 QSet<std::pair<qint32, qint32>> DuplicateFinder::readDismissed()
 {
     QSet<std::pair<qint32, qint32>> dismissed;
-    ado::Recordset table = query(QString::fromUtf16(selectDismissedTable));
-    const bool present = vb::CLng(table.Fields(0).Value()) > 0;
-    table.Close();
-    if (!present)
+    if (!reading::hasTable(dismissedTable))
         return dismissed; // an older catalog: nothing was ever dismissed
     for (ado::Recordset rs = query(QString::fromUtf16(selectDismissed)); !rs.Eof(); rs.MoveNext())
         dismissed.insert(orderedPair(vb::CLng(rs.Fields(0).Value()), vb::CLng(rs.Fields(1).Value())));
@@ -300,10 +288,7 @@ const Contact& DuplicateFinder::contact(qint32 id) const
 void DuplicateFinder::dismiss(qint32 first, qint32 second)
 {
     const auto [low, high] = orderedPair(first, second);
-    ado::Recordset table = query(QString::fromUtf16(selectDismissedTable));
-    const bool present = vb::CLng(table.Fields(0).Value()) > 0;
-    table.Close();
-    if (!present)
+    if (!reading::hasTable(dismissedTable))
         throw vb::Error(
             0, QStringLiteral("o catálogo não tem a tabela tbContactos_Duplicados_Rejeitados; peça ao "
                               "administrador que a crie (ver o README)"));
