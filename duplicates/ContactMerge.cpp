@@ -212,7 +212,7 @@ QStringList contactTables()
 }
 
 // Every row that names the contacts: {table: [rows]}, each row once.
-QJsonObject snapshot(const QList<qint32>& ids)
+QJsonObject snapshot(const QList<qint32>& ids, const QStringList& tables)
 {
     QJsonObject all;
     const auto add = [&](const QString& table, const char16_t* column, qint32 id) {
@@ -223,7 +223,6 @@ QJsonObject snapshot(const QList<qint32>& ids)
                 rows.append(row);
         all.insert(table, rows);
     };
-    const QStringList tables = contactTables();
     for (const qint32 id : ids) {
         for (const QString& table : tables)
             add(table, u"contacto_id", id);
@@ -407,7 +406,8 @@ qint32 ContactMerge::merge(qint32 kept, qint32 other, const QList<FieldChoice>& 
     if (kept == other)
         throw vb::Error(0, QStringLiteral("um contacto não se funde consigo mesmo"));
     const QString number = QStringLiteral("n.º ");
-    if (kindOf(kept).genero != kindOf(other).genero)
+    const int genero = kindOf(kept).genero;
+    if (genero != kindOf(other).genero)
         throw vb::Error(0,
                         QStringLiteral("só se fundem contactos do mesmo tipo (particular ou instituição)"));
     requireRight(user_, kept, modCheckPermissions::Change,
@@ -418,14 +418,15 @@ qint32 ContactMerge::merge(qint32 kept, qint32 other, const QList<FieldChoice>& 
                      QString::number(other));
     TransactionScope unit;
     unit.begin();
-    const QJsonObject before = snapshot({kept, other});
+    const QStringList tables = contactTables();
+    const QJsonObject before = snapshot({kept, other}, tables);
     for (const FieldChoice& choice : choices)
         if (choice.takeOther)
             server().runWith(sql::compose(setValue, {choice.table, choice.column, kept}), {choice.other});
     execute(sql::compose(stampKept, {modData::FormatSQLValue(vb::Variant(user_), modData::kText), kept}));
-    if (kindOf(kept).genero == personKind)
+    if (genero == personKind)
         renamePerson(kept);
-    for (const QString& table : contactTables())
+    for (const QString& table : tables)
         if (!ownValues.contains(table) && table != relations && table != users && table != dismissedPairs)
             moveRows(table, kept, other);
     for (const Ways& w : ways)
@@ -450,7 +451,7 @@ qint32 ContactMerge::merge(qint32 kept, qint32 other, const QList<FieldChoice>& 
     if (stillThere)
         throw vb::Error(0, QStringLiteral("o contacto ") + number + QString::number(other) +
                                QStringLiteral(" não foi apagado"));
-    const QJsonObject after = snapshot({kept});
+    const QJsonObject after = snapshot({kept}, tables);
     server().runWith(sql::compose(insertLog, {kept, other}),
                      {vb::Variant(user_), vb::Variant(json(before)), vb::Variant(json(after))});
     ado::Recordset id = query(QString::fromUtf16(selectLastLog));
@@ -518,7 +519,8 @@ void ContactMerge::undo(qint32 mergeId)
                      QString::number(kept));
     TransactionScope unit;
     unit.begin();
-    if (const QStringList changed = changedTables(after, snapshot({kept})); !changed.isEmpty())
+    if (const QStringList changed = changedTables(after, snapshot({kept}, contactTables()));
+        !changed.isEmpty())
         throw vb::Error(0, QStringLiteral("o contacto ") + number + QString::number(kept) +
                                QStringLiteral(" foi alterado depois da fusão (") +
                                changed.join(QStringLiteral(", ")) + QStringLiteral("); nada foi desfeito"));
