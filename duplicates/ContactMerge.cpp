@@ -72,6 +72,12 @@ const char16_t deleteRow[] = u"DELETE FROM %1 WHERE %2 = ?";
 const char16_t clearDefault[] = u"UPDATE %1 SET %2 = 0 WHERE %3 = ?";
 const char16_t deleteRows[] = u"DELETE FROM %1 WHERE %2 IN (%3, %4)";
 const char16_t insertRow[] = u"INSERT INTO %1 (%2) VALUES (%3)";
+// A row's own number goes back only while the server lets it (SQL Server,
+// one table at a time).
+const char16_t selectIdentity[] =
+    u"SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE TABLE_NAME = N'%1' AND "
+    u"COLUMNPROPERTY(OBJECT_ID(TABLE_NAME), COLUMN_NAME, N'IsIdentity') = 1";
+const char16_t identityInsert[] = u"SET IDENTITY_INSERT %1 %2";
 const char16_t relinkUser[] = u"UPDATE tbUsers SET contacto_id = ? WHERE user_id = ?";
 const char16_t insertLog[] =
     u"INSERT INTO tbContactos_Fusoes (contacto_mantido_id, contacto_fundido_id, created_by, created_date, "
@@ -478,9 +484,42 @@ QStringList changedTables(const QJsonObject& was, const QJsonObject& is)
     return changed;
 }
 
+// Numbered rows take their own numbers back while this lives; the setting
+// is the session's, not the transaction's, so it is put back on every way out.
+class OwnNumbers {
+  public:
+    explicit OwnNumbers(const QString& table) : table_(table)
+    {
+        ado::Recordset rs = query(sql::compose(selectIdentity, {sql::doubled(table)}));
+        on_ = !rs.Eof();
+        rs.Close();
+        if (on_)
+            execute(sql::compose(identityInsert, {table_, u"ON"}));
+    }
+    ~OwnNumbers()
+    {
+        if (!on_)
+            return;
+        try {
+            execute(sql::compose(identityInsert, {table_, u"OFF"}));
+        } catch (...) {
+            // The connection is gone, and the session's setting with it.
+        }
+    }
+    OwnNumbers(const OwnNumbers&) = delete;
+    OwnNumbers& operator=(const OwnNumbers&) = delete;
+
+  private:
+    QString table_;
+    bool on_ = false;
+};
+
 // Each row back as it was; the contacts' own rows first.
 void insertRows(const QString& table, const QJsonArray& rows)
 {
+    if (rows.isEmpty())
+        return;
+    const OwnNumbers numbers(table);
     for (const QJsonValue& value : rows) {
         const QJsonObject row = value.toObject();
         QStringList columns;

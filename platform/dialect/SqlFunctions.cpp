@@ -212,6 +212,21 @@ void lower(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, textOf(argv[0]).toLower());
 }
 
+// COLUMNPROPERTY's 'IsIdentity': the server numbers an AUTOINCREMENT
+// column's rows as SQL Server numbers an identity column's.
+void columnProperty(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (textOf(argv[2]).compare(QLatin1String("IsIdentity"), Qt::CaseInsensitive) != 0)
+        return sqlite3_result_null(ctx);
+    const QByteArray table = textOf(argv[0]).toUtf8();
+    const QByteArray column = textOf(argv[1]).toUtf8();
+    int autoIncrement = 0;
+    const int found =
+        sqlite3_table_column_metadata(sqlite3_context_db_handle(ctx), "main", table.constData(),
+                                      column.constData(), nullptr, nullptr, nullptr, nullptr, &autoIncrement);
+    sqlite3_result_int(ctx, found == SQLITE_OK && autoIncrement ? 1 : 0);
+}
+
 int compareIgnoringCase(void* order, int na, const void* a, int nb, const void* b)
 {
     return static_cast<const PortugueseOrder*>(order)->compare(
@@ -244,6 +259,7 @@ void registerFunctions(sqlite3* db, FunctionContext* context)
     define(db, "qv_upper", 1, true, nullptr, upper);
     define(db, "qv_lower", 1, true, nullptr, lower);
     define(db, "qv_fold", 1, true, nullptr, fold);
+    define(db, "qv_columnproperty", 3, false, nullptr, columnProperty);
     sqlite3_create_collation_v2(db, "QV_CI", SQLITE_UTF8, new PortugueseOrder, compareIgnoringCase,
                                 deleteOrder);
 }

@@ -425,6 +425,15 @@ class Writer {
             need(0);
             return QStringLiteral("last_insert_rowid()");
         }
+        // A table is known by its name here.
+        if (upper == QLatin1String("OBJECT_ID")) {
+            need(1);
+            return arg(0);
+        }
+        if (upper == QLatin1String("COLUMNPROPERTY")) {
+            need(3);
+            return QStringLiteral("qv_columnproperty(") + all() + u')';
+        }
         if (upper == QLatin1String("ISNULL")) {
             need(2);
             return QStringLiteral("ifnull(") + all() + u')';
@@ -604,6 +613,11 @@ Statement session(const Tokens& t, int b, int e)
         "ARITHABORT", "XACT_ABORT", "ANSI_PADDING",      "CONCAT_NULL_YIELDS_NULL"};
     if (e - b == 3 && t[b + 1].type == Token::Type::Word && options.contains(t[b + 1].text.toUpper()) &&
         (t[b + 2].isWord("ON") || t[b + 2].isWord("OFF")))
+        return Statement{Statement::Kind::Nothing, {}, {}, {}};
+    // SQLite takes a row's own number in an INTEGER PRIMARY KEY at any time.
+    if (e - b == 4 && t[b + 1].isWord("IDENTITY_INSERT") &&
+        (t[b + 2].type == Token::Type::Word || t[b + 2].type == Token::Type::Name) &&
+        (t[b + 3].isWord("ON") || t[b + 3].isWord("OFF")))
         return Statement{Statement::Kind::Nothing, {}, {}, {}};
     throw unsupported(QStringLiteral("SET ") + (e - b > 1 ? t[b + 1].text : QString()));
 }

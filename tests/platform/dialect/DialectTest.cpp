@@ -101,6 +101,11 @@ TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
     EXPECT_EQ(one("SELECT '12' + 1 as n"), "13") << "a text beside a number is read as one";
     EXPECT_EQ(one("SELECT NULL + 'x' as n"), "NULL");
     EXPECT_EQ(one("SET NOCOUNT ON; SELECT COUNT(*) FROM tbContactos WHERE nome_union IS NOT NULL"), "4");
+    // A merge undone gives rows their own numbers back the SQL Server way.
+    EXPECT_EQ(one("SET IDENTITY_INSERT tbContactos ON; SELECT COLUMNPROPERTY(OBJECT_ID('tbContactos'), "
+                  "'contacto_id', 'IsIdentity') as a, COLUMNPROPERTY(OBJECT_ID('tbContactos'), 'nome_union', "
+                  "'IsIdentity') as b; SET IDENTITY_INSERT [tbContactos] OFF"),
+              "1|0");
 }
 
 TEST_F(Dialect, LikeFollowsSqlServer)
