@@ -9,7 +9,8 @@ set(qv_programs
     "quarvenses-settings|lê e escreve as definições guardadas"
     "quarvenses-admin|explica as decisões de permissões e verifica os códigos"
     "quarvenses-cipher|cifra e decifra textos com a cifra da família"
-    "quarvenses-vcard|importa e exporta contactos em cartões vCard")
+    "quarvenses-vcard|importa e exporta contactos em cartões vCard"
+    "quarvenses-carddav|sincroniza os contactos com um livro de endereços CardDAV")
 foreach(entry IN LISTS qv_programs)
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 program)

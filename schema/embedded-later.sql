@@ -32,3 +32,24 @@ CREATE TABLE IF NOT EXISTS tbContactos_VCard_Fundidos (
   contacto_id INT NOT NULL
 );
 CREATE INDEX IF NOT EXISTS ix_tbContactos_VCard_Fundidos_contacto_id ON tbContactos_VCard_Fundidos (contacto_id);
+-- What the last sync with each address book on a CardDAV server left: the
+-- card each contact is paired with, the version seen, a fingerprint of the
+-- card the catalog gave and the contact's change stamp then. The contact's
+-- number is not named contacto_id, so that deleting the contact keeps the
+-- pairing until the sync has deleted its card on the server.
+CREATE TABLE IF NOT EXISTS tbContactos_CardDAV (
+  livro NVARCHAR(400) COLLATE QV_CI NOT NULL,
+  contacto INT NOT NULL,
+  href NVARCHAR(400) COLLATE QV_CI NOT NULL,
+  etag NVARCHAR(200) COLLATE QV_CI,
+  impressao NVARCHAR(64) COLLATE QV_CI,
+  alterado NVARCHAR(40) COLLATE QV_CI,
+  PRIMARY KEY (livro, contacto)
+);
+-- Each address book's token (or version tag) at the end of the last sync.
+CREATE TABLE IF NOT EXISTS tbContactos_CardDAV_Livros (
+  livro NVARCHAR(400) COLLATE QV_CI NOT NULL PRIMARY KEY,
+  ficheiro NVARCHAR(80) COLLATE QV_CI,
+  token NVARCHAR(400) COLLATE QV_CI,
+  ctag NVARCHAR(200) COLLATE QV_CI
+);

@@ -194,6 +194,29 @@ CREATE TABLE tbContactos_VCard_Fundidos (
 GO
 CREATE INDEX ix_tbContactos_VCard_Fundidos_contacto_id ON tbContactos_VCard_Fundidos (contacto_id);
 GO
+-- What the last sync with each address book on a CardDAV server left: the
+-- card each contact is paired with, the version seen, a fingerprint of the
+-- card the catalog gave and the contact's change stamp then. The contact's
+-- number is not named contacto_id, so that deleting the contact keeps the
+-- pairing until the sync has deleted its card on the server.
+CREATE TABLE tbContactos_CardDAV (
+  livro NVARCHAR(400) NOT NULL,
+  contacto INT NOT NULL,
+  href NVARCHAR(400) NOT NULL,
+  etag NVARCHAR(200),
+  impressao NVARCHAR(64),
+  alterado NVARCHAR(40),
+  PRIMARY KEY (livro, contacto)
+);
+GO
+-- Each address book's token (or version tag) at the end of the last sync.
+CREATE TABLE tbContactos_CardDAV_Livros (
+  livro NVARCHAR(400) NOT NULL PRIMARY KEY,
+  ficheiro NVARCHAR(80),
+  token NVARCHAR(400),
+  ctag NVARCHAR(200)
+);
+GO
 CREATE TABLE tbTabelas_Titulos (
   titulo_id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
   descrit NVARCHAR(30) NOT NULL

@@ -25,8 +25,9 @@ const char laterScript[] = "embedded-later.sql";
 // Each table the later script makes.
 const char selectLaterTables[] = "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
                                  "('tbContactos_Duplicados_Rejeitados', 'tbContactos_Fusoes', "
-                                 "'tbContactos_VCard_Fundidos')";
-constexpr int laterTables = 3;
+                                 "'tbContactos_VCard_Fundidos', 'tbContactos_CardDAV', "
+                                 "'tbContactos_CardDAV_Livros')";
+constexpr int laterTables = 5;
 // Every contact's row of the list, as the list's triggers keep them.
 const char insertListRows[] =
     "INSERT INTO tbContactos_Lista (contacto_id, genero_id, nome_union, no_contribuinte, telefone, email, "

@@ -1,0 +1,128 @@
+#include "tests/support/Radicale.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+namespace testsupport {
+
+namespace {
+
+constexpr int startTimeoutMs = 15000;
+const QByteArray makeBookBody =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?><mkcol xmlns=\"DAV:\" "
+    "xmlns:CR=\"urn:ietf:params:xml:ns:carddav\"><set><prop><resourcetype><collection/><CR:addressbook/>"
+    "</resourcetype><displayname>%1</displayname></prop></set></mkcol>";
+
+} // namespace
+
+quint16 freeLoopbackPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+Radicale::Radicale(const QStringList& users)
+{
+    QFile passwords(dir_.filePath(QStringLiteral("users")));
+    passwords.open(QIODevice::WriteOnly);
+    passwords.write(users.join(u'\n').toUtf8() + '\n');
+    passwords.close();
+    start();
+}
+
+Radicale::~Radicale()
+{
+    stop();
+}
+
+bool Radicale::start()
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("radicale"));
+    if (program.isEmpty()) {
+        failure_ = QStringLiteral("radicale não está instalado");
+        return false;
+    }
+    if (port_ == 0)
+        port_ = freeLoopbackPort();
+    QFile config(dir_.filePath(QStringLiteral("config")));
+    config.open(QIODevice::WriteOnly);
+    config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                                "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\n"
+                                "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n")
+                     .arg(port_)
+                     .arg(dir_.filePath(QStringLiteral("users")), dir_.filePath(QStringLiteral("collections")))
+                     .toUtf8());
+    config.close();
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(program, {QStringLiteral("--config"), config.fileName()});
+    if (!process_.waitForStarted(startTimeoutMs)) {
+        failure_ = QStringLiteral("radicale não arrancou");
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < startTimeoutMs && process_.state() != QProcess::NotRunning) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port_);
+        if (probe.waitForConnected(200))
+            return true;
+        QThread::msleep(50);
+    }
+    failure_ = QStringLiteral("radicale não arrancou");
+    return false;
+}
+
+void Radicale::stop()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QUrl Radicale::base() const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port_));
+}
+
+QUrl Radicale::makeBook(const QString& user, const QString& password, const QString& name)
+{
+    const QUrl url = base().resolved(QUrl(user + u'/' + name + u'/'));
+    QNetworkAccessManager network;
+    QNetworkRequest request(url);
+    request.setRawHeader("Authorization", "Basic " + (user + u':' + password).toUtf8().toBase64());
+    request.setRawHeader("Content-Type", "application/xml; charset=utf-8");
+    QNetworkReply* reply =
+        network.sendCustomRequest(request, "MKCOL", QString::fromUtf8(makeBookBody).arg(name).toUtf8());
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    reply->deleteLater();
+    return status == 201 ? url : QUrl();
+}
+
+QMap<QString, QByteArray> Radicale::storedCards(const QString& user, const QString& name) const
+{
+    QMap<QString, QByteArray> cards;
+    const QDir folder(dir_.filePath(QStringLiteral("collections/collection-root/") + user + u'/' + name));
+    for (const QString& file : folder.entryList({QStringLiteral("*.vcf")}, QDir::Files)) {
+        QFile card(folder.filePath(file));
+        if (card.open(QIODevice::ReadOnly))
+            cards.insert(file, card.readAll());
+    }
+    return cards;
+}
+
+} // namespace testsupport
