@@ -1,5 +1,6 @@
 #include "host/HostWindow.h"
 #include "host/DuplicatesWindow.h"
+#include "host/SyncDialog.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/windows/WidgetState.h"
 
@@ -215,6 +216,7 @@ void HostWindow::buildCommands()
                                       {QKeySequence(Qt::CTRL | Qt::Key_E)}, false);
     QAction* exportAll = command("actExportarListaVCard", "Exportar vCard de &toda a lista…", {}, false);
     QAction* duplicates = command("actDuplicados", "Possí&veis duplicados…", {}, false);
+    QAction* synchronise = command("actSincronizar", "Sincroni&zar contactos…", {}, false);
     contactos->addSeparator();
     QAction* printAll =
         command("actImprimirLista", "Im&primir lista…", {QKeySequence(Qt::CTRL | Qt::Key_P)}, false);
@@ -235,6 +237,7 @@ void HostWindow::buildCommands()
     connect(open, &QAction::triggered, this, [this] { openContact(); });
     connect(create, &QAction::triggered, this, &HostWindow::newContact);
     connect(duplicates, &QAction::triggered, this, &HostWindow::showDuplicates);
+    connect(synchronise, &QAction::triggered, this, &HostWindow::synchronise);
     connect(reload, &QAction::triggered, this, &HostWindow::refreshList);
     connect(find, &QAction::triggered, this, [this] {
         search_->setFocus(Qt::ShortcutFocusReason);
@@ -453,6 +456,15 @@ void HostWindow::showDuplicates()
     duplicates_->raise();
     duplicates_->activateWindow();
     duplicates_->refill();
+}
+
+void HostWindow::synchronise()
+{
+    SyncDialog dialog(Conn().strUser, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.synchroniseNow();
+    refreshList();
 }
 
 void HostWindow::newContact()

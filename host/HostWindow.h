@@ -45,6 +45,8 @@ class HostWindow : public QMainWindow {
     // "Possíveis duplicados", filled again when shown again.
     void showDuplicates();
     DuplicatesWindow* duplicatesWindow() const;
+    // "Sincronizar contactos": the address book asked for, synced, the list read again.
+    void synchronise();
     void newContact();
 
     // vCard files: imported from a dialog or a drop on the list (duplicates

@@ -90,3 +90,88 @@ TEST_F(CardDavSync, FirstSyncSendsTheFileAndASecondFindsNothing)
                                               "ficheiro: 0, conflitos: 0, por fazer: 0."));
     EXPECT_LE(second.requests, 3);
 }
+
+TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
+{
+    ASSERT_TRUE(sync().complete());
+    const auto cardOf = [&](const QString& name) {
+        const carddav::DavResponse r = send("GET", cardNamed(name));
+        EXPECT_EQ(r.status, 200) << name.toStdString();
+        return r;
+    };
+    const QString someone = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 41);
+
+    // A number changed on the phone reaches the contact.
+    carddav::DavResponse card = cardOf(someone);
+    QByteArray changed = card.body;
+    changed.replace("END:VCARD", "TEL;TYPE=cell:+351 912 345 678\r\nEND:VCARD");
+    ASSERT_EQ(send("PUT", cardNamed(someone), changed, {{"If-Match", card.etag}}).status / 100, 2);
+    carddav::SyncSummary s = sync();
+    EXPECT_EQ(s.received, 1) << s.lines.join(u'\n').toStdString() << s.refused.join(u'\n').toStdString();
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = 41 AND "
+                                      "numero = '+351 912 345 678'")),
+              1);
+    EXPECT_EQ(sync().totals(), sync().totals()) << "nothing goes back and forth";
+    EXPECT_EQ(sync().received + sync().sent, 0);
+
+    // A change in the catalog reaches the card.
+    db.value(QStringLiteral("UPDATE tbContactos_Emails SET email = 'novo.endereco@exemplo.pt' WHERE contacto_id "
+                            "= 41; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 41"));
+    s = sync();
+    EXPECT_EQ(s.sent, 1);
+    EXPECT_TRUE(cardOf(someone).body.contains("novo.endereco@exemplo.pt"));
+
+    // A card made on the phone becomes a contact of the file.
+    const QByteArray fresh = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:telemovel-1\r\nFN:Rita Fonseca\r\nN:Fonseca;Rita;;;\r\n"
+                             "TEL;TYPE=CELL:917 000 111\r\nEND:VCARD\r\n";
+    ASSERT_EQ(send("PUT", QStringLiteral("telemovel-1.vcf"), fresh, {{"If-None-Match", "*"}}).status, 201);
+    s = sync();
+    EXPECT_EQ(s.received, 1);
+    const int rita = db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Rita Fonseca'"));
+    ASSERT_GT(rita, 0);
+
+    // A card deleted on the phone takes the contact out of the file only.
+    const int inFile = contactsInFile();
+    ASSERT_EQ(send("DELETE", QStringLiteral("telemovel-1.vcf")).status / 100, 2);
+    s = sync();
+    EXPECT_EQ(s.leftTheFile, 1);
+    EXPECT_EQ(contactsInFile(), inFile - 1);
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = %1"), rita), 1);
+
+    // A contact deleted in the catalog deletes its card.
+    const int cards = cardsOnServer();
+    db.value(QStringLiteral("EXECUTE spDELETE_CONTACTO 41,0"));
+    s = sync();
+    EXPECT_EQ(s.deletedOnServer, 1);
+    EXPECT_EQ(cardsOnServer(), cards - 1);
+    EXPECT_EQ(cardNamed(someone), QString());
+    EXPECT_TRUE(sync().complete());
+}
+
+TEST_F(CardDavSync, AChangeOnBothSidesKeepsTheCatalogsAndFilesTheServers)
+{
+    ASSERT_TRUE(sync().complete());
+    const QString name = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
+    const carddav::DavResponse card = send("GET", cardNamed(name));
+    QByteArray phone = card.body;
+    phone.replace("END:VCARD", "NOTE:escrito no telemóvel\r\nEND:VCARD");
+    ASSERT_EQ(send("PUT", cardNamed(name), phone, {{"If-Match", card.etag}}).status / 100, 2);
+    db.value(QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Directora' WHERE contacto_id = 40; "
+                            "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40"));
+
+    const carddav::SyncSummary s = sync();
+    EXPECT_EQ(s.conflicts, 1);
+    EXPECT_TRUE(s.complete()) << s.refused.join(u'\n').toStdString();
+    ASSERT_EQ(s.archived.size(), 1);
+    const QStringList kept = QDir(archive.filePath(QStringLiteral("40"))).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    QFile serverVersion(archive.filePath(QStringLiteral("40/")) + kept.first());
+    ASSERT_TRUE(serverVersion.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(serverVersion.readAll().contains("escrito no telem")) << "the server's version is kept";
+    const QByteArray now = send("GET", cardNamed(name)).body;
+    EXPECT_TRUE(now.contains("Directora"));
+    EXPECT_FALSE(now.contains("escrito no telem"));
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 40 AND nota "
+                                      "LIKE 'escrito%'")),
+              0);
+}
