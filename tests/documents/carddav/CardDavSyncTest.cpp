@@ -11,6 +11,8 @@
 #include "tests/support/Radicale.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -174,4 +176,115 @@ TEST_F(CardDavSync, AChangeOnBothSidesKeepsTheCatalogsAndFilesTheServers)
     EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 40 AND nota "
                                       "LIKE 'escrito%'")),
               0);
+}
+
+namespace {
+
+// vdirsyncer, an independent client, keeping the book in a folder of cards.
+class Vdirsyncer {
+  public:
+    explicit Vdirsyncer(const QUrl& book)
+    {
+        QDir().mkpath(cards());
+        QFile config(dir.filePath(QStringLiteral("config")));
+        config.open(QIODevice::WriteOnly);
+        config.write(QStringLiteral("[general]\nstatus_path = \"%1/estado/\"\n\n[pair contactos]\na = \"servidor\"\n"
+                                    "b = \"pasta\"\ncollections = null\nconflict_resolution = \"a wins\"\n\n"
+                                    "[storage servidor]\ntype = \"carddav\"\nurl = \"%2\"\nusername = \"%3\"\n"
+                                    "password = \"%4\"\n\n[storage pasta]\ntype = \"filesystem\"\npath = \"%5\"\n"
+                                    "fileext = \".vcf\"\n")
+                         .arg(dir.path(), book.toString(), davUser, davPassword, cards())
+                         .toUtf8());
+    }
+    QString cards() const { return dir.filePath(QStringLiteral("cartoes")); }
+    // True when vdirsyncer ran and said nothing went wrong.
+    bool run(const QString& verb)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral("vdirsyncer"), {QStringLiteral("-c"), dir.filePath(QStringLiteral("config")), verb});
+        p.write("y\n");
+        p.closeWriteChannel();
+        const bool ran = p.waitForFinished(60000) && p.exitCode() == 0;
+        output = QString::fromUtf8(p.readAll());
+        return ran;
+    }
+    QString fileWith(const QString& text) const
+    {
+        for (const QString& name : QDir(cards()).entryList(QDir::Files)) {
+            QFile f(QDir(cards()).filePath(name));
+            if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text.toUtf8()))
+                return f.fileName();
+        }
+        return {};
+    }
+    QTemporaryDir dir;
+    QString output;
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+// Changes made by another client reach the catalog, exactly those.
+TEST_F(CardDavSync, AnotherClientsChangesComeBackExactly)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("vdirsyncer")).isEmpty())
+        GTEST_SKIP() << "vdirsyncer não está instalado";
+    const carddav::SyncSummary first = sync();
+    ASSERT_TRUE(first.complete());
+    Vdirsyncer other(book);
+    ASSERT_TRUE(other.run(QStringLiteral("discover"))) << other.output.toStdString();
+    ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
+    ASSERT_EQ(QDir(other.cards()).entryList(QDir::Files).size(), first.sent);
+
+    const QString changedName = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
+    const QString deletedName = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 38);
+    const QString changed = other.fileWith(changedName);
+    const QString deleted = other.fileWith(deletedName);
+    ASSERT_FALSE(changed.isEmpty());
+    ASSERT_FALSE(deleted.isEmpty());
+    QByteArray card = contentOf(changed);
+    card.replace("END:VCARD", "EMAIL;TYPE=work:do.telemovel@exemplo.pt\r\nEND:VCARD");
+    writeFile(changed, card);
+    ASSERT_TRUE(QFile::remove(deleted));
+    writeFile(QDir(other.cards()).filePath(QStringLiteral("novo.vcf")),
+              "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:urn:uuid:6f1c1a52-0d55-4c1e-9d0b-0c7e3f7a0001\r\n"
+              "FN:Tomás Valadares\r\nN:Valadares;Tomás;;;\r\nEMAIL:tomas@exemplo.pt\r\nEND:VCARD\r\n");
+    ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
+
+    const int inFile = contactsInFile();
+    const carddav::SyncSummary back = sync();
+    EXPECT_TRUE(back.complete()) << back.refused.join(u'\n').toStdString() << back.failure.toStdString();
+    QStringList lines = back.lines;
+    lines.sort();
+    const int tomas = db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Tomás Valadares'"));
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("Criado no catálogo: Tomás Valadares (n.º ") + QString::number(tomas) + u')',
+                                  QStringLiteral("Recebido: ") + changedName + QStringLiteral(" (n.º 39)"),
+                                  QStringLiteral("Retirado do ficheiro: n.º 38")}));
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Emails WHERE contacto_id = 39 AND email = "
+                                      "'do.telemovel@exemplo.pt'")),
+              1);
+    EXPECT_EQ(contactsInFile(), inFile) << "one in, one out";
+    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 38")), 1);
+
+    // And the catalog's next change reaches the other client's folder.
+    db.value(QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Arquitecta paisagista' WHERE contacto_id "
+                            "= 39; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 39"));
+    EXPECT_EQ(sync().sent, 1);
+    ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
+    EXPECT_TRUE(contentOf(other.fileWith(changedName)).contains("Arquitecta paisagista"));
+    EXPECT_EQ(sync().totals(), QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                                              "ficheiro: 0, conflitos: 0, por fazer: 0."));
 }
