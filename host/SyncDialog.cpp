@@ -42,8 +42,8 @@ QString stored(const QString& value)
 
 QString SyncDialog::settingsKey()
 {
-    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\") + QString::fromLatin1(FirstRun::productKey) +
-           QStringLiteral("\\CardDAV");
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\") +
+           QString::fromLatin1(FirstRun::productKey) + QStringLiteral("\\CardDAV");
 }
 
 SyncDialog::SyncDialog(QString user, QWidget* parent)

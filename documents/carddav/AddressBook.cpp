@@ -165,7 +165,8 @@ bool AddressBook::firstBookIn(const QUrl& home, QString& failure)
         if (e.children.value(QStringLiteral("resourcetype")).contains(QStringLiteral("addressbook")))
             books << e.href;
     if (books.isEmpty()) {
-        failure = QStringLiteral("não há nenhum livro de endereços em «") + home.toString() + QStringLiteral("»");
+        failure =
+            QStringLiteral("não há nenhum livro de endereços em «") + home.toString() + QStringLiteral("»");
         return false;
     }
     std::sort(books.begin(), books.end());
@@ -203,8 +204,8 @@ bool AddressBook::facts(BookFacts& out, QString& failure)
     out.ctag = e.text.value(QStringLiteral("getctag"));
     out.token = e.text.value(QStringLiteral("sync-token"));
     out.name = e.text.value(QStringLiteral("displayname"));
-    out.changesReport = e.children.value(QStringLiteral("supported-report-set"))
-                            .contains(QStringLiteral("sync-collection"));
+    out.changesReport =
+        e.children.value(QStringLiteral("supported-report-set")).contains(QStringLiteral("sync-collection"));
     out.takesVersion4 = e.versions.isEmpty() || e.versions.contains(QStringLiteral("4.0"));
     return true;
 }

@@ -24,7 +24,7 @@ struct RemoteCard {
 struct Listing {
     QHash<QString, QByteArray> etags; // href → ETag
     QStringList removed;
-    QString token; // to ask from next time; empty when the server keeps none
+    QString token;      // to ask from next time; empty when the server keeps none
     bool whole = false; // a card not listed is gone
 };
 
@@ -74,11 +74,11 @@ class AddressBook {
 // A multistatus answer as this client reads it, for the tests too.
 struct DavEntry {
     QString href;
-    int status = 0; // of the response, or of the properties found
-    QHash<QString, QString> text;          // property's local name → its text
-    QHash<QString, QStringList> children;  // property's local name → its descendants' local names
-    QStringList versions;                  // of supported-address-data
-    QHash<QString, QString> hrefs;         // property's local name → the href inside it
+    int status = 0;                       // of the response, or of the properties found
+    QHash<QString, QString> text;         // property's local name → its text
+    QHash<QString, QStringList> children; // property's local name → its descendants' local names
+    QStringList versions;                 // of supported-address-data
+    QHash<QString, QString> hrefs;        // property's local name → the href inside it
 };
 struct Multistatus {
     QList<DavEntry> entries;

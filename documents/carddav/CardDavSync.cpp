@@ -8,8 +8,8 @@
 #include "documents/carddav/AddressBook.h"
 #include "documents/carddav/SyncState.h"
 #include "documents/vcard/ContactStore.h"
-#include "documents/vcard/VCardReader.h"
 #include "documents/vcard/VCardExchange.h"
+#include "documents/vcard/VCardReader.h"
 #include "documents/vcard/VCardWriter.h"
 #include "duplicates/Reading.h"
 #include "permissions/AddUserToGroup.h"
@@ -37,7 +37,8 @@ using vcard::ContactStore;
 
 // ---- Statements ----
 const char16_t selectFileContacts[] =
-    u"SELECT l.contacto_id, COALESCE(c.modified_date, c.created_date) AS quando FROM tbContactos_Tipos_Links l "
+    u"SELECT l.contacto_id, COALESCE(c.modified_date, c.created_date) AS quando FROM tbContactos_Tipos_Links "
+    u"l "
     u"INNER JOIN tbContactos_Tipos t ON t.contacto_tipo_id = l.contacto_tipo_id INNER JOIN tbContactos c ON "
     u"c.contacto_id = l.contacto_id WHERE t.descrit = %1";
 const char16_t selectStamp[] =
@@ -244,7 +245,8 @@ class Sync {
         }
         for (const Pairing& p : std::as_const(state_.pairings)) {
             step(QStringLiteral("A apagar no servidor"));
-            if (!handled.contains(p.contact) && !local_.contains(p.contact) && !notOpenable_.contains(p.contact))
+            if (!handled.contains(p.contact) && !local_.contains(p.contact) &&
+                !notOpenable_.contains(p.contact))
                 guarded(QString::number(p.contact), [&] { goneFromCatalog(p); });
         }
         rememberStamps(handled);
@@ -280,7 +282,10 @@ class Sync {
         try {
             job();
         } catch (const vb::Error& e) {
-            summary_.refused << what + QStringLiteral(": ") + e.description();
+            // Most failures name the contact themselves.
+            summary_.refused << (e.description().startsWith(what)
+                                     ? e.description()
+                                     : what + QStringLiteral(": ") + e.description());
         }
     }
 
@@ -301,7 +306,8 @@ class Sync {
             // Deleted here, or out of the file, or another user's: the catalog's rule holds.
             if (notOpenable_.contains(id))
                 return;
-            goneFromCatalog(Pairing{paired.contact, paired.href, card.etag, paired.fingerprint, paired.stamp});
+            goneFromCatalog(
+                Pairing{paired.contact, paired.href, card.etag, paired.fingerprint, paired.stamp});
             return;
         }
         Local& local = loaded(id);
@@ -323,10 +329,10 @@ class Sync {
     {
         const ContactRecord r = recordOf(card);
         const ContactStore::Duplicate same = store_.findDuplicate(r);
-        const bool sameContact = same.match == ContactStore::Match::Uid ||
-                                 (same.match != ContactStore::Match::None &&
-                                  same.match != ContactStore::Match::Name &&
-                                  ContactStore::namesAgree(same.name, r.displayName()));
+        const bool sameContact =
+            same.match == ContactStore::Match::Uid ||
+            (same.match != ContactStore::Match::None && same.match != ContactStore::Match::Name &&
+             ContactStore::namesAgree(same.name, r.displayName()));
         if (sameContact && local_.contains(same.id) && !state_.pairings.contains(same.id)) {
             handled.insert(same.id);
             Local& local = loaded(same.id);
@@ -379,8 +385,9 @@ class Sync {
         TransactionScope unit;
         unit.begin();
         if (stampOf(id) != stampSeen)
-            throw vb::Error(0, named(id, name) +
-                                   QStringLiteral(": foi alterado por outro utilizador durante a sincronização"));
+            throw vb::Error(
+                0, named(id, name) +
+                       QStringLiteral(": foi alterado por outro utilizador durante a sincronização"));
         if (store_.load(id).institution != r.institution)
             throw vb::Error(0, named(id, name) + QStringLiteral(": o cartão é de outro tipo de contacto"));
         store_.update(id, r);
@@ -416,12 +423,14 @@ class Sync {
             return;
         }
         if (!mayDo(request_.user, id, modCheckPermissions::Change))
-            throw vb::Error(0, QStringLiteral("n.º ") + QString::number(id) +
-                                   QStringLiteral(": apagado no servidor, mas não tem permissão para o tirar do "
-                                                  "ficheiro"));
+            throw vb::Error(0,
+                            QStringLiteral("n.º ") + QString::number(id) +
+                                QStringLiteral(": apagado no servidor, mas não tem permissão para o tirar do "
+                                               "ficheiro"));
         ado::Recordset file = query(sql::compose(selectFile, {literal(request_.file)}));
         if (file.Eof())
-            throw vb::Error(0, QStringLiteral("o ficheiro «") + request_.file + QStringLiteral("» não existe"));
+            throw vb::Error(0,
+                            QStringLiteral("o ficheiro «") + request_.file + QStringLiteral("» não existe"));
         const qint32 fileId = vb::CLng(file(QStringLiteral("contacto_tipo_id")));
         const QString table = text(file(QStringLiteral("related")));
         file.Close();
@@ -529,11 +538,11 @@ class Sync {
     void archive(qint32 id, const QString& name, const QByteArray& card, const QString& which)
     {
         QTemporaryDir folder;
-        const QString fileName = vcard::fileNameFor(name + QStringLiteral(" (") + which + u' ' +
-                                                    QDateTime::currentDateTime().toString(
-                                                        QStringLiteral("yyyy-MM-dd HH'h'mm")) +
-                                                    u')')
-                                     .replace(u'/', u'_');
+        const QString fileName =
+            vcard::fileNameFor(name + QStringLiteral(" (") + which + u' ' +
+                               QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH'h'mm")) +
+                               u')')
+                .replace(u'/', u'_');
         QFile file(folder.path() + u'/' + fileName);
         if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(card) != card.size())
             throw vb::Error(0, named(id, name) + QStringLiteral(": não foi possível preparar a ") + which);

@@ -41,20 +41,21 @@ class CatalogWins : public ConflictChooser {
 };
 
 struct SyncSummary {
-    QString book;        // the address book's URL
-    QString failure;     // why the sync stopped before its end; empty when it did not
-    int sent = 0;        // cards created or changed on the server
-    int received = 0;    // contacts created or changed in the catalog
+    QString book;     // the address book's URL
+    QString failure;  // why the sync stopped before its end; empty when it did not
+    int sent = 0;     // cards created or changed on the server
+    int received = 0; // contacts created or changed in the catalog
     int deletedOnServer = 0;
     int leftTheFile = 0; // contacts taken out of the file
     int conflicts = 0;
     int requests = 0;
-    QStringList lines;   // one per thing done, "Enviado: Ana Alves"
-    QStringList refused; // one per thing left for the next sync, with why
+    QStringList lines;    // one per thing done, "Enviado: Ana Alves"
+    QStringList refused;  // one per thing left for the next sync, with why
     QStringList archived; // versions kept in a contact's archive
 
     bool complete() const { return failure.isEmpty() && refused.isEmpty(); }
-    // "Enviados: 2, recebidos: 1, apagados no servidor: 0, retirados do ficheiro: 0, conflitos: 0, por fazer: 0."
+    // "Enviados: 2, recebidos: 1, apagados no servidor: 0, retirados do ficheiro: 0, conflitos: 0, por fazer:
+    // 0."
     QString totals() const;
 };
 

@@ -38,9 +38,9 @@ QString transportFailure(const QNetworkReply& reply, const QUrl& url, const QStr
     case QNetworkReply::SslHandshakeFailedError:
         return QStringLiteral("o certificado do servidor ") + quotedHost(url) +
                QStringLiteral(" não é de confiança") +
-               (certificateFaults.isEmpty() ? QString()
-                                            : QStringLiteral(" (") + certificateFaults.join(QStringLiteral("; ")) +
-                                                  u')');
+               (certificateFaults.isEmpty()
+                    ? QString()
+                    : QStringLiteral(" (") + certificateFaults.join(QStringLiteral("; ")) + u')');
     case QNetworkReply::ConnectionRefusedError:
         return QStringLiteral("o servidor ") + quotedHost(url) + QStringLiteral(" recusou a ligação");
     case QNetworkReply::HostNotFoundError:

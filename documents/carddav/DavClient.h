@@ -14,12 +14,12 @@
 namespace carddav {
 
 struct DavResponse {
-    int status = 0;     // the HTTP status; 0 when no answer came
+    int status = 0; // the HTTP status; 0 when no answer came
     QByteArray body;
-    QByteArray etag;    // the ETag header, as sent
+    QByteArray etag;     // the ETag header, as sent
     QByteArray location; // a redirection's target
-    QString failure;    // why no answer came, in Portuguese
-    QUrl url;           // where the answer came from, after redirections
+    QString failure;     // why no answer came, in Portuguese
+    QUrl url;            // where the answer came from, after redirections
 
     bool answered() const { return status != 0; }
     bool ok() const { return status >= 200 && status < 300; }

@@ -64,9 +64,9 @@ BookState loadState(const QString& book)
 void savePairing(const QString& book, const Pairing& p)
 {
     execute(sql::compose(deletePairing, {literal(book), p.contact}));
-    execute(sql::compose(insertPairing, {literal(book), p.contact, literal(p.href),
-                                         literal(QString::fromUtf8(p.etag)), literal(p.fingerprint),
-                                         literal(p.stamp)}));
+    execute(sql::compose(insertPairing,
+                         {literal(book), p.contact, literal(p.href), literal(QString::fromUtf8(p.etag)),
+                          literal(p.fingerprint), literal(p.stamp)}));
 }
 
 void forgetPairing(const QString& book, qint32 contact)

@@ -37,7 +37,8 @@ TEST_F(SyncTest, TheFileGoesToTheAddressBookAndTheSummarySaysSo)
 {
     if (!server.running())
         GTEST_SKIP() << server.failure().toStdString();
-    const QUrl book = server.makeBook(QStringLiteral("ana"), QStringLiteral("senha-ana"), QStringLiteral("escritorio"));
+    const QUrl book =
+        server.makeBook(QStringLiteral("ana"), QStringLiteral("senha-ana"), QStringLiteral("escritorio"));
     ASSERT_TRUE(book.isValid());
     HostWindow& host = start();
     fillWhenShown(server.base());
@@ -72,8 +73,8 @@ TEST_F(SyncTest, TheFileGoesToTheAddressBookAndTheSummarySaysSo)
     });
     windows->queueAnswer(platform::msgbox::AnswerOK);
     host.synchronise();
-    EXPECT_EQ(windows.texts(),
-              QStringList{QStringLiteral("A sincronização parou: o servidor recusou o utilizador ou a senha.\n"
-                                         "Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                                         "ficheiro: 0, conflitos: 0, por fazer: 0.")});
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral(
+                                   "A sincronização parou: o servidor recusou o utilizador ou a senha.\n"
+                                   "Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                                   "ficheiro: 0, conflitos: 0, por fazer: 0.")});
 }

@@ -54,12 +54,13 @@ bool Radicale::start()
         port_ = freeLoopbackPort();
     QFile config(dir_.filePath(QStringLiteral("config")));
     config.open(QIODevice::WriteOnly);
-    config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
-                                "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\n"
-                                "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n")
-                     .arg(port_)
-                     .arg(dir_.filePath(QStringLiteral("users")), dir_.filePath(QStringLiteral("collections")))
-                     .toUtf8());
+    config.write(
+        QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                       "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\n"
+                       "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n")
+            .arg(port_)
+            .arg(dir_.filePath(QStringLiteral("users")), dir_.filePath(QStringLiteral("collections")))
+            .toUtf8());
     config.close();
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(program, {QStringLiteral("--config"), config.fileName()});

@@ -3,12 +3,15 @@
 // nothing to do, and each change on either side (a change, a new card, a
 // deletion) reaches the other; a change on both sides keeps the catalog's
 // and files the server's in the contact's archive.
+#include "documents/carddav/CardDavSync.h"
 #include "connection/ConnectionState.h"
 #include "documents/carddav/AddressBook.h"
-#include "documents/carddav/CardDavSync.h"
 #include "settings/modRegistry.h"
+#include "tests/support/CatalogChecks.h"
 #include "tests/support/DemoDatabase.h"
+#include "tests/support/FaultyProxy.h"
 #include "tests/support/Radicale.h"
+#include "tests/support/ScopedSettings.h"
 
 #include <QDir>
 #include <QProcess>
@@ -68,6 +71,7 @@ class CardDavSync : public ::testing::Test {
                                        "WHERE t.descrit = 'Contactos Quarvenses'"));
     }
 
+    testsupport::ScopedSettings settings; // the archive root is this test's alone
     testsupport::DemoDatabase db;
     testsupport::Radicale server;
     QTemporaryDir archive;
@@ -88,8 +92,9 @@ TEST_F(CardDavSync, FirstSyncSendsTheFileAndASecondFindsNothing)
 
     const carddav::SyncSummary second = sync();
     EXPECT_TRUE(second.complete()) << second.failure.toStdString();
-    EXPECT_EQ(second.totals(), QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                                              "ficheiro: 0, conflitos: 0, por fazer: 0."));
+    EXPECT_EQ(second.totals(),
+              QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                             "ficheiro: 0, conflitos: 0, por fazer: 0."));
     EXPECT_LE(second.requests, 3);
 }
 
@@ -101,7 +106,8 @@ TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
         EXPECT_EQ(r.status, 200) << name.toStdString();
         return r;
     };
-    const QString someone = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 41);
+    const QString someone =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 41);
 
     // A number changed on the phone reaches the contact.
     carddav::DavResponse card = cardOf(someone);
@@ -117,19 +123,22 @@ TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
     EXPECT_EQ(sync().received + sync().sent, 0);
 
     // A change in the catalog reaches the card.
-    db.value(QStringLiteral("UPDATE tbContactos_Emails SET email = 'novo.endereco@exemplo.pt' WHERE contacto_id "
-                            "= 41; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 41"));
+    db.value(
+        QStringLiteral("UPDATE tbContactos_Emails SET email = 'novo.endereco@exemplo.pt' WHERE contacto_id "
+                       "= 41; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 41"));
     s = sync();
     EXPECT_EQ(s.sent, 1);
     EXPECT_TRUE(cardOf(someone).body.contains("novo.endereco@exemplo.pt"));
 
     // A card made on the phone becomes a contact of the file.
-    const QByteArray fresh = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:telemovel-1\r\nFN:Rita Fonseca\r\nN:Fonseca;Rita;;;\r\n"
-                             "TEL;TYPE=CELL:917 000 111\r\nEND:VCARD\r\n";
+    const QByteArray fresh =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:telemovel-1\r\nFN:Rita Fonseca\r\nN:Fonseca;Rita;;;\r\n"
+        "TEL;TYPE=CELL:917 000 111\r\nEND:VCARD\r\n";
     ASSERT_EQ(send("PUT", QStringLiteral("telemovel-1.vcf"), fresh, {{"If-None-Match", "*"}}).status, 201);
     s = sync();
     EXPECT_EQ(s.received, 1);
-    const int rita = db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Rita Fonseca'"));
+    const int rita =
+        db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Rita Fonseca'"));
     ASSERT_GT(rita, 0);
 
     // A card deleted on the phone takes the contact out of the file only.
@@ -153,13 +162,15 @@ TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
 TEST_F(CardDavSync, AChangeOnBothSidesKeepsTheCatalogsAndFilesTheServers)
 {
     ASSERT_TRUE(sync().complete());
-    const QString name = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
+    const QString name =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
     const carddav::DavResponse card = send("GET", cardNamed(name));
     QByteArray phone = card.body;
     phone.replace("END:VCARD", "NOTE:escrito no telemóvel\r\nEND:VCARD");
     ASSERT_EQ(send("PUT", cardNamed(name), phone, {{"If-Match", card.etag}}).status / 100, 2);
-    db.value(QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Directora' WHERE contacto_id = 40; "
-                            "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40"));
+    db.value(
+        QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Directora' WHERE contacto_id = 40; "
+                       "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40"));
 
     const carddav::SyncSummary s = sync();
     EXPECT_EQ(s.conflicts, 1);
@@ -173,9 +184,10 @@ TEST_F(CardDavSync, AChangeOnBothSidesKeepsTheCatalogsAndFilesTheServers)
     const QByteArray now = send("GET", cardNamed(name)).body;
     EXPECT_TRUE(now.contains("Directora"));
     EXPECT_FALSE(now.contains("escrito no telem"));
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 40 AND nota "
-                                      "LIKE 'escrito%'")),
-              0);
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = 40 AND nota "
+                                "LIKE 'escrito%'")),
+        0);
 }
 
 namespace {
@@ -188,13 +200,14 @@ class Vdirsyncer {
         QDir().mkpath(cards());
         QFile config(dir.filePath(QStringLiteral("config")));
         config.open(QIODevice::WriteOnly);
-        config.write(QStringLiteral("[general]\nstatus_path = \"%1/estado/\"\n\n[pair contactos]\na = \"servidor\"\n"
-                                    "b = \"pasta\"\ncollections = null\nconflict_resolution = \"a wins\"\n\n"
-                                    "[storage servidor]\ntype = \"carddav\"\nurl = \"%2\"\nusername = \"%3\"\n"
-                                    "password = \"%4\"\n\n[storage pasta]\ntype = \"filesystem\"\npath = \"%5\"\n"
-                                    "fileext = \".vcf\"\n")
-                         .arg(dir.path(), book.toString(), davUser, davPassword, cards())
-                         .toUtf8());
+        config.write(
+            QStringLiteral("[general]\nstatus_path = \"%1/estado/\"\n\n[pair contactos]\na = \"servidor\"\n"
+                           "b = \"pasta\"\ncollections = null\nconflict_resolution = \"a wins\"\n\n"
+                           "[storage servidor]\ntype = \"carddav\"\nurl = \"%2\"\nusername = \"%3\"\n"
+                           "password = \"%4\"\n\n[storage pasta]\ntype = \"filesystem\"\npath = \"%5\"\n"
+                           "fileext = \".vcf\"\n")
+                .arg(dir.path(), book.toString(), davUser, davPassword, cards())
+                .toUtf8());
     }
     QString cards() const { return dir.filePath(QStringLiteral("cartoes")); }
     // True when vdirsyncer ran and said nothing went wrong.
@@ -202,7 +215,8 @@ class Vdirsyncer {
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral("vdirsyncer"), {QStringLiteral("-c"), dir.filePath(QStringLiteral("config")), verb});
+        p.start(QStringLiteral("vdirsyncer"),
+                {QStringLiteral("-c"), dir.filePath(QStringLiteral("config")), verb});
         p.write("y\n");
         p.closeWriteChannel();
         const bool ran = p.waitForFinished(60000) && p.exitCode() == 0;
@@ -249,8 +263,10 @@ TEST_F(CardDavSync, AnotherClientsChangesComeBackExactly)
     ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
     ASSERT_EQ(QDir(other.cards()).entryList(QDir::Files).size(), first.sent);
 
-    const QString changedName = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
-    const QString deletedName = db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 38);
+    const QString changedName =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
+    const QString deletedName =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 38);
     const QString changed = other.fileWith(changedName);
     const QString deleted = other.fileWith(deletedName);
     ASSERT_FALSE(changed.isEmpty());
@@ -269,22 +285,99 @@ TEST_F(CardDavSync, AnotherClientsChangesComeBackExactly)
     EXPECT_TRUE(back.complete()) << back.refused.join(u'\n').toStdString() << back.failure.toStdString();
     QStringList lines = back.lines;
     lines.sort();
-    const int tomas = db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Tomás Valadares'"));
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Criado no catálogo: Tomás Valadares (n.º ") + QString::number(tomas) + u')',
+    const int tomas =
+        db.count(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE nome_union = 'Tomás Valadares'"));
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("Criado no catálogo: Tomás Valadares (n.º ") +
+                                      QString::number(tomas) + u')',
                                   QStringLiteral("Recebido: ") + changedName + QStringLiteral(" (n.º 39)"),
                                   QStringLiteral("Retirado do ficheiro: n.º 38")}));
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Emails WHERE contacto_id = 39 AND email = "
-                                      "'do.telemovel@exemplo.pt'")),
-              1);
+    EXPECT_EQ(
+        db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Emails WHERE contacto_id = 39 AND email = "
+                                "'do.telemovel@exemplo.pt'")),
+        1);
     EXPECT_EQ(contactsInFile(), inFile) << "one in, one out";
     EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 38")), 1);
 
     // And the catalog's next change reaches the other client's folder.
-    db.value(QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Arquitecta paisagista' WHERE contacto_id "
-                            "= 39; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 39"));
+    db.value(QStringLiteral(
+        "UPDATE tbContactos_Singulares SET profissao = 'Arquitecta paisagista' WHERE contacto_id "
+        "= 39; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 39"));
     EXPECT_EQ(sync().sent, 1);
     ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
     EXPECT_TRUE(contentOf(other.fileWith(changedName)).contains("Arquitecta paisagista"));
-    EXPECT_EQ(sync().totals(), QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                                              "ficheiro: 0, conflitos: 0, por fazer: 0."));
+    EXPECT_EQ(sync().totals(),
+              QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                             "ficheiro: 0, conflitos: 0, por fazer: 0."));
+}
+
+// The server lost at each request of a sync in turn, before it hears the
+// request or after it carried it out: nothing is half done on either side,
+// and the next sync brings both to the same contacts, none twice, none lost.
+TEST_F(CardDavSync, AServerLostAtAnyRequestLeavesNothingHalfDoneAndTheNextSyncConverges)
+{
+    testsupport::FaultyProxy proxy(server.port());
+    QUrl viaProxy = book;
+    viaProxy.setPort(proxy.port());
+    ASSERT_TRUE(sync(viaProxy).complete());
+    const QString nothing = QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                                           "ficheiro: 0, conflitos: 0, por fazer: 0.");
+    const QString phoneContact =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
+    const QString officeContact =
+        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
+    int round = 0;
+    for (const auto fault :
+         {testsupport::FaultyProxy::Fault::BeforeServer, testsupport::FaultyProxy::Fault::AfterServer}) {
+        for (int request = 1;; ++request) {
+            const QString r = QString::number(++round);
+            // A change on each side, a new card and a card deleted on the server.
+            const carddav::DavResponse card = send("GET", cardNamed(phoneContact));
+            QByteArray changed = card.body;
+            changed.replace("END:VCARD", "EMAIL:r" + r.toUtf8() + "@exemplo.pt\r\nEND:VCARD");
+            ASSERT_EQ(send("PUT", cardNamed(phoneContact), changed, {{"If-Match", card.etag}}).status / 100,
+                      2);
+            db.value(QStringLiteral(
+                         "UPDATE tbContactos_Singulares SET profissao = 'Ofício %1' WHERE contacto_id = 40; "
+                         "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40")
+                         .arg(r));
+            ASSERT_EQ(send("PUT", QStringLiteral("ronda-") + r + QStringLiteral(".vcf"),
+                           "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ronda-" + r.toUtf8() + "\r\nFN:Pessoa Ronda " +
+                               r.toUtf8() + "\r\nN:Ronda " + r.toUtf8() + ";Pessoa;;;\r\nEND:VCARD\r\n",
+                           {{"If-None-Match", "*"}})
+                          .status,
+                      201);
+            if (round > 1) {
+                ASSERT_EQ(send("DELETE", QStringLiteral("ronda-%1.vcf").arg(round - 1)).status / 100, 2);
+            }
+
+            proxy.failRequest(request, fault);
+            const carddav::SyncSummary faulty = sync(viaProxy);
+            const bool hit = proxy.failed();
+            proxy.failRequest(0, fault);
+            const carddav::SyncSummary again = sync(viaProxy);
+            EXPECT_TRUE(again.complete()) << "round " << round << ": " << again.failure.toStdString()
+                                          << again.refused.join(u'\n').toStdString();
+            EXPECT_EQ(sync(viaProxy).totals(), nothing) << "round " << round;
+            EXPECT_EQ(cardsOnServer(), contactsInFile()) << "round " << round;
+            EXPECT_EQ(
+                db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Emails WHERE contacto_id = 39 AND "
+                                        "email = 'r%1@exemplo.pt'")
+                             .arg(r)),
+                1)
+                << "round " << round;
+            EXPECT_TRUE(send("GET", cardNamed(officeContact)).body.contains(("Ofício " + r).toUtf8()))
+                << "round " << round;
+            EXPECT_EQ(db.count(QStringLiteral(
+                                   "SELECT COUNT(*) FROM tbContactos WHERE nome_union = 'Pessoa Ronda %1'")
+                                   .arg(r)),
+                      1)
+                << "round " << round;
+            EXPECT_EQ(testsupport::incompleteContacts(db.folder(), QStringLiteral("Quarvenses")),
+                      QStringList())
+                << "round " << round;
+            if (!hit)
+                break;
+        }
+    }
+    EXPECT_GT(round, 8);
 }

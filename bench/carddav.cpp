@@ -1,0 +1,100 @@
+// Syncing the contacts file with an address book on a local Radicale, the
+// file holding the demonstration data and 1 000 generated contacts (or
+// QV_BENCH_CONTACTS): the first sync, which sends every card, and a sync
+// with nothing changed. Targets: the first under 30 s, the second under 1 s.
+#include "bench/LargeCatalog.h"
+#include "component/General.h"
+#include "connection/ConnectionState.h"
+#include "connection/StringCipher.h"
+#include "documents/carddav/CardDavSync.h"
+#include "settings/modRegistry.h"
+#include "tests/support/Radicale.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString login = QStringLiteral("sa");
+const QString password = QStringLiteral("pw");
+const QString davUser = QStringLiteral("ana");
+const QString davPassword = QStringLiteral("senha-ana");
+constexpr int contactsHere = 1000;
+constexpr int repetitions = 3;
+
+struct Connected {
+    bench::LargeCatalog catalog{login, password};
+    General general;
+    Connected()
+    {
+        modRegistry::GarantirShadow();
+        general.SQLConnect(login, StringCipher::Encipher(password), login, StringCipher::Encipher(password),
+                           QString::fromLatin1(bench::catalogName), catalog.folder());
+    }
+};
+
+Connected& connected()
+{
+    static Connected c;
+    return c;
+}
+
+carddav::SyncSummary syncWith(const QUrl& book)
+{
+    carddav::DavClient client({davUser, davPassword});
+    carddav::CatalogWins catalogWins;
+    return carddav::synchronise(client, {book, QStringLiteral("Contactos Quarvenses"), login}, catalogWins);
+}
+
+// Each repetition a new server and book: every card goes.
+void BM_FirstSync(benchmark::State& state)
+{
+    connected();
+    int sent = 0;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        testsupport::Radicale server({davUser + u':' + davPassword});
+        const QUrl book =
+            server.makeBook(davUser, davPassword, QStringLiteral("primeira") + QString::number(++round));
+        state.ResumeTiming();
+        const carddav::SyncSummary s = syncWith(book);
+        sent = s.sent;
+        if (!s.complete())
+            state.SkipWithError(qPrintable(s.failure + s.refused.join(u'\n')));
+    }
+    state.counters["cards"] = sent;
+}
+BENCHMARK(BM_FirstSync)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions);
+
+void BM_NothingChanged(benchmark::State& state)
+{
+    connected();
+    testsupport::Radicale server({davUser + u':' + davPassword});
+    const QUrl book = server.makeBook(davUser, davPassword, QStringLiteral("quieta"));
+    syncWith(book);
+    int requests = 0;
+    for (auto _ : state) {
+        const carddav::SyncSummary s = syncWith(book);
+        requests = s.requests;
+        if (s.sent + s.received != 0)
+            state.SkipWithError("a sync with nothing changed changed something");
+    }
+    state.counters["requests"] = requests;
+}
+BENCHMARK(BM_NothingChanged)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QV_BENCH_CONTACTS"))
+        qputenv("QV_BENCH_CONTACTS", QByteArray::number(contactsHere));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    connected(); // the catalog is made before anything is measured
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
