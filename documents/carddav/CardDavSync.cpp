@@ -341,6 +341,10 @@ class Sync {
             state_.pairings.insert(same.id, Pairing{same.id, card.href, card.etag, QString(), local.stamp});
             return conflict(same.id, card);
         }
+        if (sameContact && !local_.contains(same.id))
+            throw vb::Error(0, QStringLiteral("o cartão «") + r.displayName() + QStringLiteral("» é o de ") +
+                                   same.named() + QStringLiteral(", que não está no ficheiro «") +
+                                   request_.file + QStringLiteral("» ou que não pode abrir"));
         if (sameContact)
             throw vb::Error(0, QStringLiteral("o cartão «") + r.displayName() + QStringLiteral("» repete ") +
                                    same.named() + QStringLiteral(", que já tem o seu cartão no livro"));
