@@ -145,6 +145,7 @@ bool AddressBook::isAddressBook(const QUrl& url, QString& failure, QUrl* home, Q
     const DavEntry& e = answer.entries.first();
     if (e.children.value(QStringLiteral("resourcetype")).contains(QStringLiteral("addressbook"))) {
         url_ = r.url.resolved(QUrl(e.href.isEmpty() ? r.url.path() : e.href));
+        found_ = e; // its facts came with it
         return true;
     }
     if (home && e.hrefs.contains(QStringLiteral("addressbook-home-set")))
@@ -192,15 +193,10 @@ bool AddressBook::locate(const QUrl& given, QString& failure)
 
 bool AddressBook::facts(BookFacts& out, QString& failure)
 {
-    const DavResponse r = client_.send("PROPFIND", url_, propfindBook, davHeaders("0"));
-    if (fails(r, failure))
+    if (!found_ && !isAddressBook(url_, failure))
         return false;
-    const Multistatus answer = parseMultistatus(r.body);
-    if (answer.entries.isEmpty()) {
-        failure = QStringLiteral("o servidor deu uma resposta que não se percebe");
-        return false;
-    }
-    const DavEntry& e = answer.entries.first();
+    const DavEntry e = *found_;
+    found_.reset(); // asked again next time
     out.ctag = e.text.value(QStringLiteral("getctag"));
     out.token = e.text.value(QStringLiteral("sync-token"));
     out.name = e.text.value(QStringLiteral("displayname"));

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <optional>
 
 namespace carddav {
 
@@ -27,6 +28,22 @@ struct Listing {
     QString token;      // to ask from next time; empty when the server keeps none
     bool whole = false; // a card not listed is gone
 };
+
+// A multistatus answer as this client reads it, for the tests too.
+struct DavEntry {
+    QString href;
+    int status = 0;                       // of the response, or of the properties found
+    QHash<QString, QString> text;         // property's local name → its text
+    QHash<QString, QStringList> children; // property's local name → its descendants' local names
+    QStringList versions;                 // of supported-address-data
+    QHash<QString, QString> hrefs;        // property's local name → the href inside it
+};
+struct Multistatus {
+    QList<DavEntry> entries;
+    QString token;
+    bool read = false;
+};
+Multistatus parseMultistatus(const QByteArray& body);
 
 struct BookFacts {
     QString ctag;
@@ -69,22 +86,7 @@ class AddressBook {
 
     DavClient& client_;
     QUrl url_;
+    std::optional<DavEntry> found_; // the book's answer when locate() asked it
 };
-
-// A multistatus answer as this client reads it, for the tests too.
-struct DavEntry {
-    QString href;
-    int status = 0;                       // of the response, or of the properties found
-    QHash<QString, QString> text;         // property's local name → its text
-    QHash<QString, QStringList> children; // property's local name → its descendants' local names
-    QStringList versions;                 // of supported-address-data
-    QHash<QString, QString> hrefs;        // property's local name → the href inside it
-};
-struct Multistatus {
-    QList<DavEntry> entries;
-    QString token;
-    bool read = false;
-};
-Multistatus parseMultistatus(const QByteArray& body);
 
 } // namespace carddav
