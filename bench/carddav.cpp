@@ -2,12 +2,9 @@
 // file holding the demonstration data and 1 000 generated contacts (or
 // QV_BENCH_CONTACTS): the first sync, which sends every card, and a sync
 // with nothing changed. Targets: the first under 30 s, the second under 1 s.
-#include "bench/LargeCatalog.h"
-#include "component/General.h"
+#include "bench/ConnectedCatalog.h"
 #include "connection/ConnectionState.h"
-#include "connection/StringCipher.h"
 #include "documents/carddav/CardDavSync.h"
-#include "settings/modRegistry.h"
 #include "tests/support/Radicale.h"
 
 #include <QApplication>
@@ -22,20 +19,9 @@ const QString davPassword = QStringLiteral("senha-ana");
 constexpr int contactsHere = 1000;
 constexpr int repetitions = 3;
 
-struct Connected {
-    bench::LargeCatalog catalog{login, password};
-    General general;
-    Connected()
-    {
-        modRegistry::GarantirShadow();
-        general.SQLConnect(login, StringCipher::Encipher(password), login, StringCipher::Encipher(password),
-                           QString::fromLatin1(bench::catalogName), catalog.folder());
-    }
-};
-
-Connected& connected()
+bench::ConnectedCatalog& connected()
 {
-    static Connected c;
+    static bench::ConnectedCatalog c(login, password);
     return c;
 }
 

@@ -2,12 +2,9 @@
 // QV_BENCH_CONTACTS): the window filled from the catalog (its three
 // readings and the grouping), and the grouping alone. Target: the window
 // filled in under 5 s at 100 000 contacts.
-#include "bench/LargeCatalog.h"
-#include "component/General.h"
+#include "bench/ConnectedCatalog.h"
 #include "connection/ConnectionState.h"
-#include "connection/StringCipher.h"
 #include "host/DuplicatesWindow.h"
-#include "settings/modRegistry.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -19,20 +16,9 @@ const QString login = QStringLiteral("sa");
 const QString password = QStringLiteral("pw");
 constexpr int repetitions = 5;
 
-struct Connected {
-    bench::LargeCatalog catalog{login, password};
-    General general;
-    Connected()
-    {
-        modRegistry::GarantirShadow();
-        general.SQLConnect(login, StringCipher::Encipher(password), login, StringCipher::Encipher(password),
-                           QString::fromLatin1(bench::catalogName), catalog.folder());
-    }
-};
-
-Connected& connected()
+bench::ConnectedCatalog& connected()
 {
-    static Connected c;
+    static bench::ConnectedCatalog c(login, password);
     return c;
 }
 

@@ -13,8 +13,8 @@ const QByteArray propfindBook =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
     "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\" "
     "xmlns:cs=\"http://calendarserver.org/ns/\"><d:prop><d:resourcetype/><d:current-user-principal/>"
-    "<c:addressbook-home-set/><d:displayname/><cs:getctag/><d:sync-token/><d:supported-report-set/>"
-    "<c:supported-address-data/></d:prop></d:propfind>";
+    "<c:addressbook-home-set/><cs:getctag/><d:sync-token/><d:supported-report-set/>"
+    "</d:prop></d:propfind>";
 const QByteArray propfindMembers = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                                    "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:getetag/>"
                                    "</d:prop></d:propfind>";
@@ -59,13 +59,11 @@ int statusOf(const QString& line)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
-void descendants(const QDomElement& e, QStringList& names, QStringList& versions)
+void descendants(const QDomElement& e, QStringList& names)
 {
     for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
         names << c.localName();
-        if (c.hasAttribute(QStringLiteral("version")))
-            versions << c.attribute(QStringLiteral("version"));
-        descendants(c, names, versions);
+        descendants(c, names);
     }
 }
 
@@ -75,7 +73,7 @@ void readProperties(const QDomElement& prop, DavEntry& entry)
         const QString name = p.localName();
         entry.text.insert(name, p.text());
         QStringList names;
-        descendants(p, names, entry.versions);
+        descendants(p, names);
         entry.children.insert(name, names);
         const QList<QDomElement> inner = childrenNamed(p, QStringLiteral("href"));
         if (!inner.isEmpty())
@@ -199,10 +197,8 @@ bool AddressBook::facts(BookFacts& out, QString& failure)
     found_.reset(); // asked again next time
     out.ctag = e.text.value(QStringLiteral("getctag"));
     out.token = e.text.value(QStringLiteral("sync-token"));
-    out.name = e.text.value(QStringLiteral("displayname"));
     out.changesReport =
         e.children.value(QStringLiteral("supported-report-set")).contains(QStringLiteral("sync-collection"));
-    out.takesVersion4 = e.versions.isEmpty() || e.versions.contains(QStringLiteral("4.0"));
     return true;
 }
 

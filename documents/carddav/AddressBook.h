@@ -35,7 +35,6 @@ struct DavEntry {
     int status = 0;                       // of the response, or of the properties found
     QHash<QString, QString> text;         // property's local name → its text
     QHash<QString, QStringList> children; // property's local name → its descendants' local names
-    QStringList versions;                 // of supported-address-data
     QHash<QString, QString> hrefs;        // property's local name → the href inside it
 };
 struct Multistatus {
@@ -49,8 +48,6 @@ struct BookFacts {
     QString ctag;
     QString token;
     bool changesReport = false; // sync-collection
-    bool takesVersion4 = true;  // a server that names only 3.0 gets 3.0
-    QString name;
 };
 
 class AddressBook {
