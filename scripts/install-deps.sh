@@ -17,7 +17,7 @@ packages=(
   sqlfluff python3-vobject
   help2man lintian desktop-file-utils appstream
   qt6-translations-l10n
-  radicale vdirsyncer
+  radicale vdirsyncer openssl
 )
 
 missing=()

@@ -32,6 +32,31 @@ QString quotedHost(const QUrl& url)
     return QStringLiteral("«") + url.host() + QStringLiteral("»");
 }
 
+// What is wrong with the certificate, in the user's language where it is one
+// of the usual faults.
+QString certificateFault(const QSslError& e)
+{
+    switch (e.error()) {
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+        return QStringLiteral("assinado por si próprio");
+    case QSslError::CertificateExpired:
+        return QStringLiteral("expirado");
+    case QSslError::CertificateNotYetValid:
+        return QStringLiteral("ainda não é válido");
+    case QSslError::HostNameMismatch:
+        return QStringLiteral("passado a outro nome");
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::CertificateUntrusted:
+        return QStringLiteral("de uma autoridade desconhecida");
+    case QSslError::CertificateRevoked:
+        return QStringLiteral("revogado");
+    default:
+        return e.errorString();
+    }
+}
+
 QString transportFailure(const QNetworkReply& reply, const QUrl& url, const QStringList& certificateFaults)
 {
     switch (reply.error()) {
@@ -116,7 +141,8 @@ DavResponse DavClient::once(const QByteArray& verb, const QUrl& url, const QByte
     QStringList certificateFaults;
     QObject::connect(reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
         for (const QSslError& e : errors)
-            certificateFaults << e.errorString();
+            if (const QString fault = certificateFault(e); !certificateFaults.contains(fault))
+                certificateFaults << fault;
     });
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);

@@ -29,7 +29,7 @@ quint16 freeLoopbackPort()
     return probe.serverPort();
 }
 
-Radicale::Radicale(const QStringList& users)
+Radicale::Radicale(const QStringList& users, bool https) : https_(https)
 {
     QFile passwords(dir_.filePath(QStringLiteral("users")));
     passwords.open(QIODevice::WriteOnly);
@@ -52,14 +52,17 @@ bool Radicale::start()
     }
     if (port_ == 0)
         port_ = freeLoopbackPort();
+    if (https_ && !makeCertificate())
+        return false;
     QFile config(dir_.filePath(QStringLiteral("config")));
     config.open(QIODevice::WriteOnly);
     config.write(
-        QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+        QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
                        "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\n"
                        "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n")
             .arg(port_)
-            .arg(dir_.filePath(QStringLiteral("users")), dir_.filePath(QStringLiteral("collections")))
+            .arg(dir_.filePath(QStringLiteral("users")), dir_.filePath(QStringLiteral("collections")),
+                 https_ ? tlsSettings() : QString())
             .toUtf8());
     config.close();
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -81,6 +84,27 @@ bool Radicale::start()
     return false;
 }
 
+// A certificate of its own for 127.0.0.1, signed by no one the system trusts.
+bool Radicale::makeCertificate()
+{
+    const int made =
+        QProcess::execute(QStringLiteral("openssl"),
+                          {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                           QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                           dir_.filePath(QStringLiteral("chave.pem")), QStringLiteral("-out"),
+                           dir_.filePath(QStringLiteral("certificado.pem")), QStringLiteral("-days"),
+                           QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+    if (made != 0)
+        failure_ = QStringLiteral("openssl não fez o certificado");
+    return made == 0;
+}
+
+QString Radicale::tlsSettings() const
+{
+    return QStringLiteral("ssl = True\ncertificate = ") + dir_.filePath(QStringLiteral("certificado.pem")) +
+           QStringLiteral("\nkey = ") + dir_.filePath(QStringLiteral("chave.pem")) + u'\n';
+}
+
 void Radicale::stop()
 {
     if (process_.state() == QProcess::NotRunning)
@@ -94,7 +118,8 @@ void Radicale::stop()
 
 QUrl Radicale::base() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port_));
+    return QUrl((https_ ? QStringLiteral("https") : QStringLiteral("http")) +
+                QStringLiteral("://127.0.0.1:") + QString::number(port_) + u'/');
 }
 
 QUrl Radicale::makeBook(const QString& user, const QString& password, const QString& name)

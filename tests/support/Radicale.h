@@ -13,7 +13,8 @@ namespace testsupport {
 class Radicale {
   public:
     // `users`: "name:password" lines.
-    explicit Radicale(const QStringList& users = {QStringLiteral("ana:senha-ana")});
+    // With `https`, it answers with a certificate of its own that no one trusts.
+    explicit Radicale(const QStringList& users = {QStringLiteral("ana:senha-ana")}, bool https = false);
     ~Radicale();
     Radicale(const Radicale&) = delete;
     Radicale& operator=(const Radicale&) = delete;
@@ -30,9 +31,13 @@ class Radicale {
     bool start();
 
   private:
+    bool makeCertificate();
+    QString tlsSettings() const;
+
     QTemporaryDir dir_;
     QProcess process_;
     quint16 port_ = 0;
+    bool https_ = false;
     QString failure_;
 };
 
