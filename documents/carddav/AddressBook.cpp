@@ -14,7 +14,7 @@ const QByteArray propfindBook =
     "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\" "
     "xmlns:cs=\"http://calendarserver.org/ns/\"><d:prop><d:resourcetype/><d:current-user-principal/>"
     "<c:addressbook-home-set/><cs:getctag/><d:sync-token/><d:supported-report-set/>"
-    "</d:prop></d:propfind>";
+    "<c:supported-address-data/></d:prop></d:propfind>";
 const QByteArray propfindMembers = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                                    "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:getetag/>"
                                    "</d:prop></d:propfind>";
@@ -75,6 +75,9 @@ void readProperties(const QDomElement& prop, DavEntry& entry)
         QStringList names;
         descendants(p, names);
         entry.children.insert(name, names);
+        if (name == QLatin1String("supported-address-data"))
+            for (const QDomElement& type : childrenNamed(p, QStringLiteral("address-data-type")))
+                entry.versions << type.attribute(QStringLiteral("version"));
         const QList<QDomElement> inner = childrenNamed(p, QStringLiteral("href"));
         if (!inner.isEmpty())
             entry.hrefs.insert(name, inner.first().text().trimmed());
@@ -197,6 +200,8 @@ bool AddressBook::facts(BookFacts& out, QString& failure)
     found_.reset(); // asked again next time
     out.ctag = e.text.value(QStringLiteral("getctag"));
     out.token = e.text.value(QStringLiteral("sync-token"));
+    // A server that names the versions it takes and not 4.0 gets 3.0.
+    out.takesVersion4 = e.versions.isEmpty() || e.versions.contains(QStringLiteral("4.0"));
     out.changesReport =
         e.children.value(QStringLiteral("supported-report-set")).contains(QStringLiteral("sync-collection"));
     return true;

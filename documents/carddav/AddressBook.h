@@ -36,6 +36,7 @@ struct DavEntry {
     QHash<QString, QString> text;         // property's local name → its text
     QHash<QString, QStringList> children; // property's local name → its descendants' local names
     QHash<QString, QString> hrefs;        // property's local name → the href inside it
+    QStringList versions;                 // the vCard versions of supported-address-data
 };
 struct Multistatus {
     QList<DavEntry> entries;
@@ -48,6 +49,7 @@ struct BookFacts {
     QString ctag;
     QString token;
     bool changesReport = false; // sync-collection
+    bool takesVersion4 = true;
 };
 
 class AddressBook {

@@ -8,6 +8,7 @@
 #include "documents/carddav/AddressBook.h"
 #include "documents/carddav/SyncState.h"
 #include "documents/vcard/ContactStore.h"
+#include "documents/vcard/VCardDowngrade.h"
 #include "documents/vcard/VCardExchange.h"
 #include "documents/vcard/VCardReader.h"
 #include "documents/vcard/VCardWriter.h"
@@ -178,7 +179,8 @@ class Sync {
     {
         const ContactRecord r = store_.load(id);
         local.name = r.displayName();
-        local.card = vcard::write({vcard::toCard(r)});
+        const vcard::Card card = vcard::toCard(r);
+        local.card = facts_.takesVersion4 ? vcard::write({card}) : vcard::write30({card});
         local.fingerprint = fingerprint(local.card);
     }
 

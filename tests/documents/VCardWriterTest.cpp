@@ -1,4 +1,7 @@
 #include "documents/vcard/VCardWriter.h"
+#include "documents/carddav/CardDavSync.h"
+#include "documents/vcard/ContactMapping.h"
+#include "documents/vcard/VCardDowngrade.h"
 #include "documents/vcard/VCardReader.h"
 #include "documents/vcard/VCardUpgrade.h"
 
@@ -253,3 +256,44 @@ TEST_P(VCardRoundTrip, ReadingWhatWasWrittenGivesTheSameCards)
 INSTANTIATE_TEST_SUITE_P(Samples, VCardRoundTrip, ::testing::Values("rfc6350", "v21", "v30", "all"));
 
 } // namespace
+
+// For a server that takes only 3.0: what 4.0 says its own way is said the
+// 3.0 way, and the card reads back as the same contact.
+TEST(VCardWriter, ThreePointZeroSaysTheSameContactTheOldWay)
+{
+    const QByteArray png = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    const QByteArray four =
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:org\r\nFN:Farmácia Avenida\r\nORG:Farmácia "
+        "Avenida\r\nTEL;VALUE=uri;TYPE=work;PREF=1:tel:+351-212-000-111\r\nTEL;TYPE=cell:"
+        "912 000 222\r\nEMAIL;PID=1.1;PREF=1:geral@farmacia.example\r\nPHOTO:data:image/png;"
+        "base64," +
+        png.toBase64() +
+        "\r\nCLIENTPIDMAP:1;urn:uuid:53e374d9-337e-4727-8803-a1e9c14e0556\r\nUID:urn:uuid:"
+        "0b0b0b0b-0000-4000-8000-000000000001\r\nEND:VCARD\r\n";
+    const QList<vcard::Card> cards = vcard::read(four);
+    ASSERT_EQ(cards.size(), 1);
+    const QByteArray three = vcard::write30(cards);
+    const QStringList lines = contentLines(three);
+    EXPECT_EQ(lines.mid(0, 2), (QStringList{QStringLiteral("BEGIN:VCARD"), QStringLiteral("VERSION:3.0")}));
+    EXPECT_TRUE(lines.contains(QStringLiteral("X-ABSHOWAS:COMPANY")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("TEL;TYPE=work,pref:+351-212-000-111"))) << three.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("EMAIL;TYPE=pref:geral@farmacia.example")))
+        << three.toStdString();
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("PHOTO;ENCODING=b;TYPE=PNG:") + QString::fromLatin1(png.toBase64())));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.startsWith(QLatin1String("KIND")) ||
+                     line.startsWith(QLatin1String("CLIENTPIDMAP")) ||
+                     line.contains(QLatin1String("PREF=")) || line.contains(QLatin1String("PID=")))
+            << line.toStdString();
+
+    const vcard::ContactRecord fromFour = vcard::fromCard(cards.first());
+    const vcard::ContactRecord fromThree = vcard::fromCard(vcard::read(three).value(0));
+    EXPECT_TRUE(fromThree.institution);
+    EXPECT_EQ(fromThree.phones, fromFour.phones);
+    EXPECT_EQ(fromThree.emails, fromFour.emails);
+    EXPECT_EQ(fromThree.photoPng, png);
+    // What the sync compares: the 3.0 card, read and written again, is the same card.
+    EXPECT_EQ(carddav::fingerprint(vcard::write30({vcard::toCard(fromThree)})), carddav::fingerprint(three));
+}

@@ -408,3 +408,31 @@ TEST(CardDavTransport, AnUntrustedCertificateOrPlainHttpElsewhereStopsTheSync)
                              "passaria às claras; use HTTPS"));
     EXPECT_EQ(plain.requests, 0);
 }
+
+// A multistatus as servers spell it (prefixes of their own, a property the
+// server lacks in a 404 propstat): what the sync reads of it.
+TEST(CardDavAnswers, AMultistatusIsReadWhateverItsPrefixes)
+{
+    const carddav::Multistatus m = carddav::parseMultistatus(
+        "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:carddav\">"
+        "<sync-token>http://s/ns/sync/7</sync-token><response><href>/ana/livro/</href><propstat><prop>"
+        "<resourcetype><collection/><C:addressbook/></resourcetype><C:supported-address-data>"
+        "<C:address-data-type content-type=\"text/vcard\" version=\"3.0\"/></C:supported-address-data>"
+        "<current-user-principal><href>/ana/</href></current-user-principal></prop>"
+        "<status>HTTP/1.1 200 OK</status></propstat><propstat><prop><getctag/></prop>"
+        "<status>HTTP/1.1 404 Not "
+        "Found</status></propstat></response><response><href>/ana/livro/x%20y.vcf</href>"
+        "<status>HTTP/1.1 404 Not Found</status></response></multistatus>");
+    ASSERT_TRUE(m.read);
+    EXPECT_EQ(m.token, QStringLiteral("http://s/ns/sync/7"));
+    ASSERT_EQ(m.entries.size(), 2);
+    const carddav::DavEntry& book = m.entries[0];
+    EXPECT_EQ(book.status, 200);
+    EXPECT_EQ(book.children.value(QStringLiteral("resourcetype")),
+              (QStringList{QStringLiteral("collection"), QStringLiteral("addressbook")}));
+    EXPECT_EQ(book.versions, QStringList{QStringLiteral("3.0")}) << "a server taking only 3.0 gets 3.0";
+    EXPECT_EQ(book.hrefs.value(QStringLiteral("current-user-principal")), QStringLiteral("/ana/"));
+    EXPECT_FALSE(book.text.contains(QStringLiteral("getctag"))) << "a property the server lacks is not there";
+    EXPECT_EQ(m.entries[1].status, 404);
+    EXPECT_FALSE(carddav::parseMultistatus("<html>erro</html>").read);
+}
