@@ -3,13 +3,9 @@
 // recordset reads on as it moves; the count comes in slices; and the list
 // the server keeps follows every write, also for a catalog made before it.
 #include "data/TaxNumber.h"
-#include "data/modData.h"
 #include "host/ContactListModel.h"
 #include "lists/Lista.h"
 #include "permissions/modCheckPermissions.h"
-#include "platform/ado/Recordset.h"
-#include "platform/ado/SqlCompose.h"
-#include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include "tests/support/CatalogChecks.h"
@@ -81,19 +77,9 @@ QList<qint32> viewKeys(int column, bool ascending, const QString& typed = {})
     if (column > 0)
         order = QString::fromLatin1(fields[column]) + QStringLiteral(" COLLATE Latin1_General_CI_AI ") +
                 direction + QStringLiteral(", ") + order;
-    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
-    const QString numbers = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
-    ado::Recordset rs = Data().SqlServer.Execute(
-        sql::compose(u"SELECT contacto_id FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE "
-                     u"Latin1_General_CI_AI LIKE %1 OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 "
-                     u"OR email COLLATE "
-                     u"Latin1_General_CI_AI LIKE %1 OR localidade COLLATE Latin1_General_CI_AI LIKE %1 OR "
-                     u"REPLACE(telefone, "
-                     u"N' ', N'') LIKE %2 OR REPLACE(no_contribuinte, N' ', N'') LIKE %2 ORDER BY %3",
-                     {pattern, numbers, order}));
     QList<qint32> keys;
-    for (; !rs.Eof(); rs.MoveNext())
-        keys << vb::CLng(rs(QStringLiteral("contacto_id")));
+    for (const QString& key : hosttest::fromView(QStringLiteral("contacto_id"), typed, order))
+        keys << key.toInt();
     return keys;
 }
 
@@ -121,10 +107,24 @@ qint32 key(const ado::Recordset& rs)
     return vb::CLng(rs(QStringLiteral("contacto_id")));
 }
 
-class ContactList : public hosttest::HostFixture {
-  protected:
-    QString folder() const { return dir.filePath(QStringLiteral("servidor")); }
-};
+class ContactList : public hosttest::HostFixture {};
+
+// A statement run on the catalog's file past the server; its answers' first column.
+QStringList onFile(const QByteArray& path, const QString& statement)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path, &db);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, statement.toUtf8().constData(), -1, &st, nullptr);
+    QStringList out;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(st)) == SQLITE_ROW)
+        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    EXPECT_EQ(step, SQLITE_DONE) << statement.toStdString();
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+}
 
 } // namespace
 
@@ -223,17 +223,16 @@ TEST_F(ContactList, TheCountComesInSlicesAndANewListStopsTheOldCount)
 TEST_F(ContactList, TheListFollowsEveryWriteAndItsIndexAgrees)
 {
     HostWindow& window = start();
-    run(u"UPDATE tbContactos SET nome_union = N'Zulmira Quintela' WHERE contacto_id = 13", {});
-    run(u"INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (13, N'96 000', "
-        u"0)",
-        {});
-    run(u"UPDATE tbContactos_Telefones SET telefone_default = 0 WHERE contacto_id = 1", {});
-    run(u"INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (1, N'96 111', 1)",
-        {});
-    run(u"UPDATE tbContactos_Emails SET email = N'outro@exemplo.pt' WHERE contacto_id = 2", {});
-    run(u"DELETE FROM tbContactos_Moradas WHERE contacto_id = 3", {});
-    run(u"UPDATE tbContactos_Moradas SET contacto_id = 5 WHERE contacto_id = 4", {});
-    run(u"EXECUTE spDELETE_CONTACTO 6", {});
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbContactos SET nome_union = N'Zulmira Quintela' WHERE contacto_id = 13; "
+        "INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (13, N'96 000', "
+        "0); "
+        "UPDATE tbContactos_Telefones SET telefone_default = 0 WHERE contacto_id = 1; "
+        "INSERT INTO tbContactos_Telefones (contacto_id, numero, telefone_default) VALUES (1, N'96 111', 1); "
+        "UPDATE tbContactos_Emails SET email = N'outro@exemplo.pt' WHERE contacto_id = 2; "
+        "DELETE FROM tbContactos_Moradas WHERE contacto_id = 3; "
+        "UPDATE tbContactos_Moradas SET contacto_id = 5 WHERE contacto_id = 4; "
+        "EXECUTE spDELETE_CONTACTO 6"));
     EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
     EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
 
@@ -251,46 +250,25 @@ TEST_F(ContactList, TheListFollowsEveryWriteAndItsIndexAgrees)
 TEST_F(ContactList, ACatalogMadeBeforeTheListGetsItWhenFirstOpened)
 {
     const int all = start().rows().rowCount();
-    session.reset();
-    ResetConnectionStateForTests();
+    stop();
     const QByteArray path = QFile::encodeName(ado::embedded::EmbeddedServer::catalogPath(folder(), catalog));
     // The list's indexes and triggers, set aside while its rows are written, all come back.
-    const auto keepingObjects = [&path] {
-        sqlite3* db = nullptr;
-        sqlite3_open(path, &db);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM sqlite_master WHERE type IN ('index', 'trigger')", -1,
-                           &st, nullptr);
-        const int count = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return count;
-    };
-    const int objects = keepingObjects();
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(path, &db), SQLITE_OK);
-        QStringList drops;
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT name FROM sqlite_master WHERE type = 'trigger' AND name LIKE '%Lista%'",
-                           -1, &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW)
-            drops << QStringLiteral("DROP TRIGGER \"%1\"")
-                         .arg(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
-        sqlite3_finalize(st);
-        drops << QStringLiteral("DROP TABLE tbContactos_Lista_Trigramas")
-              << QStringLiteral("DROP TABLE tbContactos_Lista")
-              << QStringLiteral("DROP TABLE tbContactos_Duplicados_Rejeitados")
-              << QStringLiteral("DROP TABLE tbContactos_Fusoes");
-        for (const QString& drop : drops)
-            EXPECT_EQ(sqlite3_exec(db, drop.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
-                << drop.toStdString();
-        sqlite3_close(db);
-    }
+    const QString objects =
+        QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type IN ('index', 'trigger')");
+    const QStringList before = onFile(path, objects);
+    QStringList drops{QStringLiteral("DROP TABLE tbContactos_Lista_Trigramas"),
+                      QStringLiteral("DROP TABLE tbContactos_Lista"),
+                      QStringLiteral("DROP TABLE tbContactos_Duplicados_Rejeitados"),
+                      QStringLiteral("DROP TABLE tbContactos_Fusoes")};
+    for (const QString& trigger : onFile(
+             path,
+             QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND name LIKE '%Lista%'")))
+        drops.prepend(QStringLiteral("DROP TRIGGER \"%1\"").arg(trigger));
+    for (const QString& drop : drops)
+        onFile(path, drop);
     HostWindow& again = start();
     EXPECT_EQ(again.rows().rowCount(), all);
-    EXPECT_EQ(keepingObjects(), objects);
+    EXPECT_EQ(onFile(path, objects), before);
     // And the tables added since (pairs kept apart, merges) are there to use.
     EXPECT_NO_THROW(Data().SqlServer.Execute(
         QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados, tbContactos_Fusoes")));

@@ -1,26 +1,17 @@
 // "Possíveis duplicados": the groups a user may open, opened on the card
 // between themselves, and pairs said not to be one kept apart for good.
-#include "card/frmInicial.h"
-#include "connection/ConnectionState.h"
-#include "data/modData.h"
 #include "data/modSQLConnection.h"
 #include "host/DuplicatesWindow.h"
-#include "host/HostWindow.h"
 #include "host/MergeDialog.h"
-#include "platform/ado/Recordset.h"
-#include "platform/ado/embedded/EmbeddedServer.h"
-#include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -133,8 +124,7 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
                            .Fields(0)
                            .Value()),
               1);
-    session.reset();
-    ResetConnectionStateForTests();
+    stop();
     HostWindow& again = start();
     again.showDuplicates();
     EXPECT_EQ(groupsWith(*again.duplicatesWindow(), 1), QStringList()) << "sa sees the pair apart too";

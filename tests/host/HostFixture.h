@@ -4,9 +4,13 @@
 #include "card/frmInicial.h"
 #include "component/General.h"
 #include "connection/ConnectionState.h"
+#include "data/modData.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
+#include "platform/ado/Recordset.h"
+#include "platform/ado/SqlCompose.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
+#include "platform/values/Conversions.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
@@ -23,37 +27,50 @@ namespace hosttest {
 class HostFixture : public ::testing::Test {
   protected:
     void SetUp() override { ResetConnectionStateForTests(); }
-    void TearDown() override
+    void TearDown() override { stop(); }
+    // A session on the fixture's folder, its server and settings prepared.
+    HostSession& prepare()
     {
-        session.reset();
-        ResetConnectionStateForTests();
+        HostOptions options;
+        options.dataFolder = folder();
+        options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
+        session = std::make_unique<HostSession>(options);
+        QString problem;
+        EXPECT_TRUE(session->prepare(problem)) << problem.toStdString();
+        return *session;
     }
     // A session signed in as `user`, its window shown and active.
     // `beforeShowing` runs once signed in, before the list is read.
     HostWindow& start(const QString& user = QStringLiteral("sa"),
                       const std::function<void()>& beforeShowing = {})
     {
-        HostOptions options;
-        options.dataFolder = dir.filePath(QStringLiteral("servidor"));
-        options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
-        session = std::make_unique<HostSession>(options);
-        QString problem;
-        EXPECT_TRUE(session->prepare(problem)) << problem.toStdString();
+        prepare();
         if (user != QStringLiteral("sa"))
-            ado::embedded::EmbeddedServer::createLogin(options.dataFolder, user,
-                                                       QStringLiteral("senha-de-teste"),
+            ado::embedded::EmbeddedServer::createLogin(folder(), user, QStringLiteral("senha-de-teste"),
                                                        ado::embedded::HashStrength::Minimal);
+        QString problem;
         EXPECT_TRUE(session->signIn(user,
                                     user == QStringLiteral("sa") ? QStringLiteral("quarvenses")
                                                                  : QStringLiteral("senha-de-teste"),
                                     problem));
         if (beforeShowing)
             beforeShowing();
+        return show();
+    }
+    HostWindow& show()
+    {
         HostWindow& window = session->showMain();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         return window;
     }
+    // The session ended as quitting ends it, so that the next start begins afresh.
+    void stop()
+    {
+        session.reset();
+        ResetConnectionStateForTests();
+    }
+    QString folder() const { return dir.filePath(QStringLiteral("servidor")); }
     static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(target, Qt::Key(key), modifiers);
@@ -74,5 +91,26 @@ class HostFixture : public ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<HostSession> session;
 };
+
+// What the contacts' view holds for a typed text, as the list must show it:
+// `field` of each row, in `order` (the name's unless told).
+inline QStringList
+fromView(const QString& field, const QString& typed,
+         const QString& order = QStringLiteral("nome_union COLLATE Latin1_General_CI_AI, contacto_id"))
+{
+    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
+    const QString numbers = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
+    ado::Recordset rs = Data().SqlServer.Execute(
+        sql::compose(u"SELECT %3 FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE "
+                     u"Latin1_General_CI_AI LIKE %1 OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 "
+                     u"OR email COLLATE Latin1_General_CI_AI LIKE %1 OR localidade COLLATE "
+                     u"Latin1_General_CI_AI LIKE %1 OR REPLACE(telefone, N' ', N'') LIKE %2 OR "
+                     u"REPLACE(no_contribuinte, N' ', N'') LIKE %2 ORDER BY %4",
+                     {pattern, numbers, field, order}));
+    QStringList out;
+    for (; !rs.Eof(); rs.MoveNext())
+        out << vb::CStr(rs.Fields(0).Value());
+    return out;
+}
 
 } // namespace hosttest

@@ -1,26 +1,14 @@
 // The host's main window as an office user works it: the keyboard, the
 // search that waits for a pause and ignores accents, the layout kept between
 // runs, and quitting with unsaved changes on the card.
-#include "host/HostWindow.h"
-#include "card/frmInicial.h"
 #include "card/frmNovo.h"
-#include "component/General.h"
-#include "connection/ConnectionState.h"
-#include "data/modData.h"
-#include "host/HostSession.h"
 #include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
-#include "platform/ado/SqlCompose.h"
-#include "platform/ado/embedded/EmbeddedServer.h"
-#include "platform/values/Conversions.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -29,13 +17,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeView>
 #include <QUrl>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 
 using namespace platform::msgbox;
 
@@ -56,28 +38,6 @@ TEST_F(HostWindowTest, SearchWaitsForAPauseAndIgnoresAccents)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.rows().rowCount() != all; }, 2000));
     EXPECT_EQ(names(window),
               (QStringList{QStringLiteral("António Jesus"), QStringLiteral("António Marques")}));
-}
-
-// What the contacts' view holds for a typed text, in the name's order: the
-// list's rows must be these, however the server's list reads them.
-QStringList viewNames(const QString& typed)
-{
-    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
-    const QString numbers = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
-    ado::Recordset server;
-    server.Open(
-        sql::compose(u"SELECT nome_union FROM vwContactos_Quarvenses_Completos WHERE "
-                     u"nome_union COLLATE Latin1_General_CI_AI LIKE %1 OR no_contribuinte COLLATE "
-                     u"Latin1_General_CI_AI LIKE %1 OR email COLLATE Latin1_General_CI_AI LIKE %1 OR "
-                     u"localidade COLLATE Latin1_General_CI_AI LIKE %1 OR REPLACE(telefone, N' ', N'') "
-                     u"LIKE %2 OR REPLACE(no_contribuinte, N' ', N'') LIKE %2 "
-                     u"ORDER BY nome_union COLLATE Latin1_General_CI_AI, contacto_id",
-                     {pattern, numbers}),
-        Data().SqlServer);
-    QStringList names;
-    for (; !server.Eof(); server.MoveNext())
-        names << vb::CStr(server(QStringLiteral("nome_union")));
-    return names;
 }
 
 void searchFor(HostWindow& window, const QString& text)
@@ -106,7 +66,7 @@ TEST_F(HostWindowTest, TheSearchListsWhatTheContactsViewHolds)
         {QStringLiteral("exemplo.pt"), -1}, {QStringLiteral(""), -1}};
     for (const auto& [text, expected] : typed) {
         searchFor(window, text);
-        const QStringList fromView = viewNames(text);
+        const QStringList fromView = hosttest::fromView(QStringLiteral("nome_union"), text);
         EXPECT_EQ(names(window), fromView) << "searching " << text.toStdString();
         if (expected >= 0) {
             EXPECT_EQ(fromView.size(), expected) << "searching " << text.toStdString();
@@ -207,8 +167,7 @@ TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
         window.refreshList();
         EXPECT_EQ(window.list()->header()->sectionSize(1), 222) << "a new search keeps the user's widths";
         window.close();
-        session.reset();
-        ResetConnectionStateForTests();
+        stop();
     }
     HostWindow& again = start();
     EXPECT_EQ(again.size(), QSize(1111, 666));
@@ -252,8 +211,7 @@ TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
     });
     EXPECT_EQ(window.rows().rowCount(), 3);
     EXPECT_EQ(window.statusText(), QStringLiteral("Estão listados 3 registos."));
-    session.reset();
-    ResetConnectionStateForTests();
+    stop();
 
     HostWindow& admin = start();
     EXPECT_EQ(admin.rows().rowCount(), 43);

@@ -1,7 +1,6 @@
 // "Sincronizar contactos" as a user does it: the address book's place asked
 // in a modal window (remembered, the password enciphered), the sync, a
 // question where a contact changed on both sides, and the summary.
-#include "connection/StringCipher.h"
 #include "host/SyncDialog.h"
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
@@ -17,14 +16,14 @@ namespace {
 class SyncTest : public hosttest::HostFixture {
   protected:
     // Fills and sends the modal window when it shows.
-    void fillWhenShown(const QUrl& url)
+    void fillWhenShown(const QUrl& url, const QString& password = QStringLiteral("senha-ana"))
     {
-        QTimer::singleShot(0, [this, url] {
+        QTimer::singleShot(0, [url, password] {
             auto* dialog = qobject_cast<SyncDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr) << "the sync decides what the file holds: modal";
             dialog->findChild<QLineEdit*>(QStringLiteral("txtEndereco"))->setText(url.toString());
             dialog->findChild<QLineEdit*>(QStringLiteral("txtUtilizador"))->setText(QStringLiteral("ana"));
-            dialog->findChild<QLineEdit*>(QStringLiteral("txtSenha"))->setText(QStringLiteral("senha-ana"));
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtSenha"))->setText(password);
             dialog->findChild<QPushButton*>(QStringLiteral("cmdSincronizar"))->click();
         });
     }
@@ -65,12 +64,7 @@ TEST_F(SyncTest, TheFileGoesToTheAddressBookAndTheSummarySaysSo)
 
     // A wrong password: nothing done, and said so.
     windows->clear();
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<SyncDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>(QStringLiteral("txtSenha"))->setText(QStringLiteral("errada"));
-        dialog->findChild<QPushButton*>(QStringLiteral("cmdSincronizar"))->click();
-    });
+    fillWhenShown(server.base(), QStringLiteral("errada"));
     windows->queueAnswer(platform::msgbox::AnswerOK);
     host.synchronise();
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral(
