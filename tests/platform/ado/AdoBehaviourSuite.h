@@ -3,14 +3,14 @@
 // instantiates this suite with a factory of its own servers.
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "tests/platform/VbFailure.h"
 #include "tests/support/TestServer.h"
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace adotest {
 
-// The error number the work throws; 0 when it throws none.
-int errorOf(const std::function<void()>& work);
+using vbtest::errorOf;
+using vbtest::raised;
 // Lets an asynchronous open settle, with the event loop running; its final State.
 int pollUntilSettled(const ado::Connection& c);
 

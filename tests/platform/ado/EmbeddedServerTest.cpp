@@ -23,11 +23,25 @@ INSTANTIATE_TEST_SUITE_P(Embedded, AdoBehaviour, ::testing::Values(adotest::Serv
 
 using adotest::errorOf;
 using adotest::pollUntilSettled;
+using adotest::raised;
 
-TEST(EmbeddedServer, LoginsAreProvedAgainstTheServersOwnTable)
-{
+namespace {
+
+// A fresh server, and a connection each test opens as it needs.
+class EmbeddedServerTest : public ::testing::Test {
+  protected:
+    void open() { c.Open(server.connectionString()); }
+    // The first value of the statement's first row, as a number.
+    int number(const char* sql) { return vb::CLng(c.Execute(QString::fromUtf8(sql)).Fields(0).Value()); }
+
     EmbeddedTestServer server;
     Connection c;
+};
+
+} // namespace
+
+TEST_F(EmbeddedServerTest, LoginsAreProvedAgainstTheServersOwnTable)
+{
     EXPECT_EQ(
         errorOf([&] { c.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada"))); }),
         error::LoginFailed);
@@ -51,25 +65,22 @@ TEST(EmbeddedServer, LoginsAreProvedAgainstTheServersOwnTable)
     EXPECT_EQ(quoted.State(), adStateOpen);
 }
 
-TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
+TEST_F(EmbeddedServerTest, MissingOrPausedServersDoNotAnswer)
 {
-    EmbeddedTestServer server;
-    Connection c;
     const QString missing =
         QStringLiteral("User ID=sa;Password=segredo;Initial Catalog=Teste;Data Source=/nao/existe");
     EXPECT_EQ(errorOf([&] { c.Open(missing); }), error::ServerUnreachable);
     QString otherCatalog = server.connectionString();
     otherCatalog.replace(QStringLiteral("Initial Catalog=Teste"), QStringLiteral("Initial Catalog=Outro"));
-    try {
-        c.Open(otherCatalog);
-        ADD_FAILURE() << "a database the server does not hold was opened";
-    } catch (const vb::Error& e) { // the server answers; the database is what is missing
-        EXPECT_EQ(e.number(), error::LoginFailed);
-        EXPECT_EQ(e.description(), QStringLiteral("Não é possível abrir a base de dados «Outro» pedida pelo "
-                                                  "início de sessão. O início de sessão falhou."));
-    }
+    const auto noDatabase = raised([&] { c.Open(otherCatalog); });
+    ASSERT_TRUE(noDatabase) << "a database the server does not hold was opened";
+    EXPECT_EQ(noDatabase->number(),
+              error::LoginFailed); // the server answers; the database is what is missing
+    EXPECT_EQ(noDatabase->description(),
+              QStringLiteral("Não é possível abrir a base de dados «Outro» pedida pelo "
+                             "início de sessão. O início de sessão falhou."));
 
-    c.Open(server.connectionString());
+    open();
     EmbeddedServer::setPaused(server.folder(), true);
     Connection other;
     EXPECT_EQ(errorOf([&] { other.Open(server.connectionString()); }), error::ServerUnreachable);
@@ -77,7 +88,7 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
               error::ServerUnreachable);
     EXPECT_EQ(c.State(), adStateOpen) << "a lost server does not close the connection, as with SQL Server";
     EmbeddedServer::setPaused(server.folder(), false);
-    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT @@TRANCOUNT as valor"))(QStringLiteral("valor"))), 0);
+    EXPECT_EQ(number("SELECT @@TRANCOUNT"), 0);
 
     // A server whose folder was moved away or removed does not answer, though
     // its open files still could; moved back, it answers again.
@@ -85,14 +96,13 @@ TEST(EmbeddedServer, MissingOrPausedServersDoNotAnswer)
     ASSERT_TRUE(QDir().rename(server.folder(), moved));
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
     ASSERT_TRUE(QDir().rename(moved, server.folder()));
-    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT 1 as valor"))(QStringLiteral("valor"))), 1);
+    EXPECT_EQ(number("SELECT 1"), 1);
     ASSERT_TRUE(QDir(server.folder()).removeRecursively());
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
 }
 
-TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
+TEST_F(EmbeddedServerTest, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
 {
-    EmbeddedTestServer server;
     EmbeddedServer::setLatency(server.folder(), 300);
     Connection slow;
     slow.Open(server.connectionString(), {}, {}, adAsyncConnect);
@@ -124,9 +134,8 @@ TEST(EmbeddedServer, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
     EXPECT_LT(clock.elapsed(), 1000);
 }
 
-TEST(EmbeddedServer, StoredProceduresRunByName)
+TEST_F(EmbeddedServerTest, StoredProceduresRunByName)
 {
-    EmbeddedTestServer server;
     EmbeddedServer::registerProcedure(
         QStringLiteral("spTESTE_ECO"), [](Session& session, const QList<vb::Variant>& args) {
             session.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS eco (v NVARCHAR(20))"), 30);
@@ -137,8 +146,7 @@ TEST(EmbeddedServer, StoredProceduresRunByName)
             rows.rows = {{vb::Variant(vb::CLng(args.value(0))), args.value(1)}};
             return std::optional<ResultSet>(rows);
         });
-    Connection c;
-    c.Open(server.connectionString());
+    open();
     Recordset rs;
     rs.Open(QStringLiteral("EXECUTE spTESTE_ECO 17, 'não'"), c);
     ASSERT_EQ(rs.State(), adStateOpen);
@@ -149,47 +157,38 @@ TEST(EmbeddedServer, StoredProceduresRunByName)
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("EXECUTE spNAO_EXISTE 1")); }), error::ProviderError);
 }
 
-TEST(EmbeddedServer, TwoConnectionsShareACatalog)
+TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalog)
 {
-    EmbeddedTestServer server;
-    Connection a;
+    open();
     Connection b;
-    a.Open(server.connectionString());
     b.Open(server.connectionString());
     // The embedded schema writes identity columns this way.
-    a.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(20))"));
-    a.BeginTrans();
-    a.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
+    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(20))"));
+    c.BeginTrans();
+    c.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0)
         << "uncommitted work is not seen";
-    a.CommitTrans();
+    c.CommitTrans();
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 1);
-    Recordset last =
-        a.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"));
-    EXPECT_EQ(vb::CLng(last(QStringLiteral("last"))), 2);
+    EXPECT_EQ(number("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"), 2);
 }
 
 // A text longer than its NVARCHAR(n) column is refused as SQL Server refuses
 // it (Msg 2628), never kept whole where the server would not take it.
-TEST(EmbeddedServer, ATextLongerThanItsColumnIsRefusedAsTheServerDoes)
+TEST_F(EmbeddedServerTest, ATextLongerThanItsColumnIsRefusedAsTheServerDoes)
 {
-    EmbeddedTestServer server;
-    Connection a;
-    a.Open(server.connectionString());
-    a.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
+    open();
+    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
     Connection b;
     b.Open(server.connectionString());
     b.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES (N'cinco')"));
     for (const char* statement :
          {"INSERT INTO t (descrit) VALUES (N'seis!!')", "UPDATE t SET descrit = N'demasiado' WHERE id = 1"}) {
-        try {
-            b.Execute(QString::fromUtf8(statement));
-            ADD_FAILURE() << statement;
-        } catch (const vb::Error& e) {
-            EXPECT_EQ(e.nativeError(), 2628) << statement;
-            EXPECT_EQ(e.description(),
-                      QStringLiteral("Os dados de cadeia seriam truncados na tabela «t», coluna «descrit»."));
-        }
+        const auto refused = raised([&] { b.Execute(QString::fromUtf8(statement)); });
+        ASSERT_TRUE(refused) << statement;
+        EXPECT_EQ(refused->nativeError(), 2628) << statement;
+        EXPECT_EQ(refused->description(),
+                  QStringLiteral("Os dados de cadeia seriam truncados na tabela «t», coluna «descrit»."));
     }
     EXPECT_EQ(vb::CStr(b.Execute(QStringLiteral("SELECT descrit FROM t"))(QStringLiteral("descrit"))),
               QStringLiteral("cinco"));
@@ -227,9 +226,8 @@ QString onCatalogFile(const QString& path, const char* sql, bool olderCollation)
 
 } // namespace
 
-TEST(EmbeddedServer, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
+TEST_F(EmbeddedServerTest, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
 {
-    EmbeddedTestServer server;
     const QString file = EmbeddedServer::catalogPath(server.folder(), QStringLiteral("Teste"));
     onCatalogFile(
         file,
@@ -241,11 +239,8 @@ TEST(EmbeddedServer, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
     ASSERT_NE(onCatalogFile(file, "PRAGMA integrity_check", false), QStringLiteral("ok"))
         << "the older index is out of the current order";
 
-    Connection c;
-    c.Open(server.connectionString());
-    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT id FROM nomes WHERE nome = 'CÂMARA'"))(
-                  QStringLiteral("id"))),
-              2);
+    open();
+    EXPECT_EQ(number("SELECT id FROM nomes WHERE nome = 'CÂMARA'"), 2);
     Recordset sorted = c.Execute(QStringLiteral("SELECT nome FROM nomes ORDER BY nome"));
     QStringList names;
     for (; !sorted.Eof(); sorted.MoveNext())
@@ -256,11 +251,9 @@ TEST(EmbeddedServer, ACatalogIndexedInTheOlderTextOrderIsReindexedOnce)
     EXPECT_EQ(onCatalogFile(file, "PRAGMA user_version", false), QString::number(dialect::collationVersion));
 }
 
-TEST(StatementTrace, EveryStatementIsRecordedWithItsOutcome)
+TEST_F(EmbeddedServerTest, EveryStatementIsTracedWithItsOutcome)
 {
-    EmbeddedTestServer server;
-    Connection c;
-    c.Open(server.connectionString());
+    open();
     QList<TraceEntry> seen;
     {
         ScopedTrace trace([&](const TraceEntry& e) { seen.append(e); });
@@ -292,11 +285,9 @@ TEST(StatementTrace, EveryStatementIsRecordedWithItsOutcome)
 // The connection's timeout set after the string wins over the string's own
 // "Connect Timeout" (the reconnection's 10 seconds over the kept 15); the
 // string's value applies otherwise.
-TEST(EmbeddedServer, ATimeoutSetAfterTheStringWinsOverTheStrings)
+TEST_F(EmbeddedServerTest, ATimeoutSetAfterTheStringWinsOverTheStrings)
 {
-    EmbeddedTestServer server;
     EmbeddedServer::setLatency(server.folder(), 1500);
-    Connection c;
     c.setConnectionString(server.connectionString() + QStringLiteral(";Connect Timeout=15"));
     c.setConnectionTimeout(1);
     QElapsedTimer clock;
@@ -312,17 +303,15 @@ TEST(EmbeddedServer, ATimeoutSetAfterTheStringWinsOverTheStrings)
 // A session lost under an open transaction: nothing carries on as if the
 // transaction were there, on the old session or a new one, until it is
 // rolled back.
-TEST(EmbeddedServer, ATransactionLostWithItsSessionRefusesEverythingUntilRolledBack)
+TEST_F(EmbeddedServerTest, ATransactionLostWithItsSessionRefusesEverythingUntilRolledBack)
 {
-    EmbeddedTestServer server;
-    Connection c;
-    c.Open(server.connectionString());
+    open();
     c.Execute(QStringLiteral("CREATE TABLE t (n INT)"));
     c.BeginTrans();
     c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (1)"));
     EXPECT_EQ(c.TransactionLevel(), 1);
     c.Close(); // as a reconnection does
-    c.Open(server.connectionString());
+    open();
     EXPECT_TRUE(c.TransactionLost());
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (2)")); }),
               error::TransactionLost);
@@ -330,7 +319,7 @@ TEST(EmbeddedServer, ATransactionLostWithItsSessionRefusesEverythingUntilRolledB
     EXPECT_EQ(errorOf([&] { c.BeginTrans(); }), error::TransactionLost);
     c.RollbackTrans();
     EXPECT_FALSE(c.TransactionLost());
-    EXPECT_EQ(vb::CLng(c.Execute(QStringLiteral("SELECT COUNT(*) AS n FROM t"))(QStringLiteral("n"))), 0);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM t"), 0);
     // A rollback the server refuses ends the session: no lock outlives it.
     c.BeginTrans();
     c.Execute(QStringLiteral("INSERT INTO t (n) VALUES (3)"));
@@ -356,7 +345,7 @@ int unixMode(const QString& path)
 } // namespace
 
 // Catalogs and logins are the server owner's only.
-TEST(EmbeddedServer, ItsFilesAndFoldersAreTheOwnersOnly)
+TEST(EmbeddedServerFiles, AreTheOwnersOnly)
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("novo/servidor"));
@@ -374,13 +363,11 @@ TEST(EmbeddedServer, ItsFilesAndFoldersAreTheOwnersOnly)
     EXPECT_EQ(unixMode(folder + QStringLiteral("/Quarvenses.db-wal")), 0600);
 }
 
-TEST(EmbeddedServer, AStatementLatencySlowsEveryRoundTripUntilRemoved)
+TEST_F(EmbeddedServerTest, AStatementLatencySlowsEveryRoundTripUntilRemoved)
 {
     constexpr int latencyMs = 150;
     constexpr int statements = 3;
-    EmbeddedTestServer server;
-    Connection c;
-    c.Open(server.connectionString());
+    open();
     const QString select = QStringLiteral("SELECT 1 as um");
     c.Execute(select);
 

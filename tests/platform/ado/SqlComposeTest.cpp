@@ -1,20 +1,8 @@
 #include "platform/ado/SqlCompose.h"
-#include "platform/values/VbError.h"
+#include "tests/platform/VbFailure.h"
 #include <gtest/gtest.h>
 
-namespace {
-
-int errorNumberOf(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using vbtest::errorOf;
 
 // What a piece carries is never read as a placeholder again: markers typed by
 // a user, web addresses with escapes, and a piece that looks like SQL.
@@ -42,13 +30,13 @@ TEST(SqlCompose, PercentSignsOfTheStatementItselfStay)
 
 TEST(SqlCompose, AMissingOrUnusedPieceIsAProgrammingError)
 {
-    EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %2", {QStringLiteral("x")}); }),
+    EXPECT_EQ(errorOf([] { sql::compose(u"a = %2", {QStringLiteral("x")}); }),
               vb::errnum::InvalidProcedureCall);
-    EXPECT_EQ(errorNumberOf([] {
+    EXPECT_EQ(errorOf([] {
                   sql::compose(u"a = %1", {QStringLiteral("x"), QStringLiteral("y")});
               }),
               vb::errnum::InvalidProcedureCall);
-    EXPECT_EQ(errorNumberOf([] { sql::compose(u"a = %0", {}); }), vb::errnum::InvalidProcedureCall);
+    EXPECT_EQ(errorOf([] { sql::compose(u"a = %0", {}); }), vb::errnum::InvalidProcedureCall);
 }
 
 TEST(SqlCompose, NamesAreDoubledAndCodesBecomeLiteralInsideLike)

@@ -3,8 +3,6 @@
 #include "platform/ado/odbc/OdbcConnectionString.h"
 #include "platform/values/Conversions.h"
 #include "tests/platform/ado/AdoBehaviourSuite.h"
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 using namespace ado;
@@ -65,38 +63,17 @@ TEST(OdbcProvider, ConnectionStringsCarryValuesSafely)
     EXPECT_EQ(odbc::odbcValue(QStringLiteral(" margem")), QStringLiteral("{ margem}"));
 }
 
-TEST(OdbcProvider, BatchesTypesAndFailures)
+// Values, texts, moments, failures and asynchronous opens through the driver
+// are the behavioural suite's; here, what only this provider does.
+TEST(OdbcProvider, CountsAffectedRowsAndRefusesAnUnknownDriver)
 {
     OdbcTestServer server;
     Connection c;
     c.Open(server.connectionString());
-    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY, nome NVARCHAR(40), quando DATETIME)"));
-    // The SQLite driver takes one statement at a time; batches with several
-    // results are SQL Server's (SQLMoreResults walks them).
+    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY, nome NVARCHAR(40))"));
     qint64 affected = 0;
-    c.Execute(
-        QStringLiteral("INSERT INTO t (id, nome, quando) VALUES (1, 'São João', '2024-03-05 14:07:09')"),
-        &affected);
-    EXPECT_EQ(affected, 1);
-    c.Execute(QStringLiteral("INSERT INTO t (id, nome) VALUES (2, NULL)"));
-    Recordset rs = c.Execute(QStringLiteral("SELECT * FROM t ORDER BY id"));
-    ASSERT_EQ(rs.State(), adStateOpen);
-    EXPECT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(vb::CStr(rs(QStringLiteral("nome"))), QStringLiteral("São João"));
-    ASSERT_TRUE(rs(QStringLiteral("quando")).isDate());
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
-              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
-    rs.MoveNext();
-    EXPECT_TRUE(rs(QStringLiteral("nome")).isNull());
-    EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT * FROM nao_existe")); }), error::ProviderError);
-
-    Connection async;
-    async.Open(server.connectionString(), {}, {}, adAsyncConnect);
-    QElapsedTimer clock;
-    clock.start();
-    while (async.State() == adStateConnecting && clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    EXPECT_EQ(async.State(), adStateOpen);
+    c.Execute(QStringLiteral("INSERT INTO t (id, nome) VALUES (1, 'um'), (2, 'dois')"), &affected);
+    EXPECT_EQ(affected, 2);
 
     Connection broken;
     EXPECT_NE(errorOf([&] {

@@ -1,5 +1,6 @@
 // Creating a catalog from the scripts, the demonstration data it holds, and
 // quarvenses-sql --create.
+#include "tests/platform/VbFailure.h"
 #include "tests/platform/ado/schema/CatalogFixture.h"
 #include "tests/support/ToolRun.h"
 
@@ -12,6 +13,7 @@
 using namespace schematest;
 using ado::embedded::EmbeddedServer;
 using ado::embedded::HashStrength;
+using vbtest::failureOf;
 
 namespace {
 
@@ -22,15 +24,6 @@ class CatalogBuilder : public CatalogTest {
     {
         ado::embedded::createCatalogFromSchema(dataSource, catalog, QStringLiteral("sa"), password, demo,
                                                HashStrength::Minimal);
-    }
-    QString describeFailure(const std::function<void()>& work)
-    {
-        try {
-            work();
-        } catch (const vb::Error& e) {
-            return e.description();
-        }
-        return {};
     }
 };
 
@@ -168,13 +161,13 @@ TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
     create(false);
     connection.Execute(
         QStringLiteral("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'x', 'y')"));
-    EXPECT_TRUE(describeFailure([&] {
+    EXPECT_TRUE(failureOf([&] {
                     createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true);
                 }).contains(QStringLiteral("já existe")));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbConfig")), 1);
 
     // A second catalog on the server needs the login's own password, which stays.
-    EXPECT_FALSE(describeFailure([&] {
+    EXPECT_FALSE(failureOf([&] {
                      createAs(dir.path(), QStringLiteral("Outra"), QStringLiteral("outra senha"));
                  }).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/Outra.db")));
@@ -188,15 +181,14 @@ TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
 TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
 {
     const QString before = QDir::current().entryList().join(u',');
-    EXPECT_TRUE(describeFailure([&] {
+    EXPECT_TRUE(failureOf([&] {
                     createAs(QStringLiteral("servidor01"), QStringLiteral("Quarvenses"),
                              QStringLiteral("pw"));
                 }).contains(QStringLiteral("não é uma pasta local")));
     EXPECT_EQ(QDir::current().entryList().join(u','), before);
     for (const char* name : {"", "../fora", "a/b", ".escondida"})
-        EXPECT_FALSE(describeFailure([&] {
-                         createAs(dir.path(), QString::fromUtf8(name), QStringLiteral("pw"));
-                     }).isEmpty())
+        EXPECT_FALSE(
+            failureOf([&] { createAs(dir.path(), QString::fromUtf8(name), QStringLiteral("pw")); }).isEmpty())
             << name;
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".db")).isEmpty());
 }
@@ -214,14 +206,14 @@ TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
     demo.close();
     const ScopedSchemaFolder folder(scripts.path());
 
-    const QString failure = describeFailure(
-        [&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });
+    const QString failure =
+        failureOf([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });
     EXPECT_TRUE(failure.contains(QStringLiteral("demo.sql")) && failure.contains(QStringLiteral("tbNada")))
         << failure.toStdString();
     EXPECT_FALSE(QFileInfo::exists(catalogFile()));
 
     QFile::remove(scripts.path() + QStringLiteral("/embedded.sql"));
-    EXPECT_TRUE(describeFailure([&] {
+    EXPECT_TRUE(failureOf([&] {
                     createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"));
                 }).contains(QStringLiteral("embedded.sql")));
     EXPECT_FALSE(QFileInfo::exists(catalogFile()));

@@ -5,14 +5,10 @@
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "platform/values/Conversions.h"
+#include "tests/support/QtPrinters.h"
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace schematest {
 
