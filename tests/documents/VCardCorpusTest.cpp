@@ -30,14 +30,20 @@ QByteArray base64Lines(const QByteArray& base64)
 // What one contact of the corpus must hold once imported.
 struct Expected {
     QString name; // nome_union
-    bool institution = false;
     int emails = 0;
     int phones = 0;
     int addresses = 0;
     // Column values: a query about the contact (%1 is its id) and its answer.
     QList<std::pair<QString, QString>> columns;
     QStringList remarks; // said in the summary's line
+    bool institution = false;
 };
+
+Expected contact(const QString& name, int emails, int phones, int addresses,
+                 const QList<std::pair<QString, QString>>& columns = {}, const QStringList& remarks = {})
+{
+    return {name, emails, phones, addresses, columns, remarks};
+}
 
 struct Shape {
     const char* writer;
@@ -47,40 +53,42 @@ struct Shape {
 
 const QString byId = QStringLiteral(" WHERE contacto_id = %1");
 
+// A column of the contact's rows in tbContactos_<table>, of the row `where` says.
+QString column(const char* table, const char* column, const char* where = nullptr)
+{
+    return QStringLiteral("SELECT ") + QLatin1String(column) + QStringLiteral(" FROM tbContactos_") +
+           QLatin1String(table) + byId +
+           (where ? QStringLiteral(" AND ") + QString::fromUtf8(where) : QString());
+}
+
 QList<Shape> corpus()
 {
     const QByteArray jpeg = samples::tinyImage("JPEG").toBase64();
     QList<Shape> shapes;
-    shapes << Shape{
-        "telemóvel da maçã, 3.0 com grupos e etiquetas",
-        samples::file({"BEGIN:VCARD", "VERSION:3.0", "PRODID:-//Telemovel//PT", "N:Ferreira;Rui;;;",
-                       "FN:Rui Ferreira", "ORG:Têxteis do Ave;",
-                       "item1.EMAIL;type=INTERNET;type=pref:rui@texteisdoave.example",
-                       "item1.X-ABLabel:_$!<Work>!$_", "item2.TEL;type=pref:+351 912 000 111",
-                       "item2.X-ABLabel:_$!<Mobile>!$_", "item3.TEL:253 000 222",
-                       "item3.X-ABLabel:Armazém de Guimarães Norte",
-                       "item4.ADR;type=HOME;type=pref:;;Rua do Souto 5;Braga;;4700-329;Portugal",
-                       "item4.X-ABADR:pt", "item5.URL;type=pref:https://texteisdoave.example",
-                       "item5.X-ABLabel:_$!<HomePage>!$_", "END:VCARD"}),
-        {{QStringLiteral("Rui Ferreira"),
-          false,
-          1,
-          2,
-          1,
-          {{QStringLiteral("SELECT descrit FROM tbContactos_Emails") + byId, QStringLiteral("Trabalho")},
-           {QStringLiteral("SELECT tipo FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND telefone_default = 1"),
-            QStringLiteral("Móvel")},
-           {QStringLiteral("SELECT tipo FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND numero = '253 000 222'"),
-            QStringLiteral("Armazém de Guimarães")},
-           {QStringLiteral("SELECT localidade FROM tbContactos_Moradas") + byId, QStringLiteral("Braga")}},
-          {QStringLiteral("tipo de telefone cortado a 20 caracteres")}}}};
+    shapes << Shape{"telemóvel da maçã, 3.0 com grupos e etiquetas",
+                    samples::file({"BEGIN:VCARD", "VERSION:3.0", "PRODID:-//Telemovel//PT",
+                                   "N:Ferreira;Rui;;;", "FN:Rui Ferreira", "ORG:Têxteis do Ave;",
+                                   "item1.EMAIL;type=INTERNET;type=pref:rui@texteisdoave.example",
+                                   "item1.X-ABLabel:_$!<Work>!$_", "item2.TEL;type=pref:+351 912 000 111",
+                                   "item2.X-ABLabel:_$!<Mobile>!$_", "item3.TEL:253 000 222",
+                                   "item3.X-ABLabel:Armazém de Guimarães Norte",
+                                   "item4.ADR;type=HOME;type=pref:;;Rua do Souto 5;Braga;;4700-329;Portugal",
+                                   "item4.X-ABADR:pt", "item5.URL;type=pref:https://texteisdoave.example",
+                                   "item5.X-ABLabel:_$!<HomePage>!$_", "END:VCARD"}),
+                    {contact(QStringLiteral("Rui Ferreira"), 1, 2, 1,
+                             {{column("Emails", "descrit"), QStringLiteral("Trabalho")},
+                              {column("Telefones", "tipo", "telefone_default = 1"), QStringLiteral("Móvel")},
+                              {column("Telefones", "tipo", "numero = '253 000 222'"),
+                               QStringLiteral("Armazém de Guimarães")},
+                              {column("Moradas", "localidade"), QStringLiteral("Braga")}},
+                             {QStringLiteral("tipo de telefone cortado a 20 caracteres")})}};
+    Expected pharmacy = contact(QStringLiteral("Farmácia Central"), 0, 1, 0);
+    pharmacy.institution = true;
     shapes << Shape{"telemóvel da maçã, empresa marcada",
                     samples::file({"BEGIN:VCARD", "VERSION:3.0", "N:;;;;", "FN:Farmácia Central, Lda.",
                                    "ORG:Farmácia Central;", "X-ABShowAs:COMPANY",
                                    "TEL;type=WORK:+351 258 000 000", "END:VCARD"}),
-                    {{QStringLiteral("Farmácia Central"), true, 0, 1, 0, {}, {}}}};
+                    {pharmacy}};
     shapes << Shape{
         "correio na web, 3.0 com grupos",
         samples::file({"BEGIN:VCARD", "VERSION:3.0", "FN:Sofia Martins", "N:Martins;Sofia;;;",
@@ -90,22 +98,12 @@ QList<Shape> corpus()
                        "item2.X-ABLabel:Recepção",
                        "ADR;TYPE=HOME:;;Rua Augusta 100\\n2.º Esq.;Lisboa;;1100-053;PT",
                        "NOTE:Conhecida na feira\\, 2023", "CATEGORIES:myContacts,Clientes", "END:VCARD"}),
-        {{QStringLiteral("Sofia Martins"),
-          false,
-          2,
-          2,
-          1,
-          {{QStringLiteral("SELECT descrit FROM tbContactos_Emails") + byId +
-                QStringLiteral(" AND email = 'sofia@trabalho.example'"),
-            QStringLiteral("Escritório")},
-           {QStringLiteral("SELECT tipo FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND numero = '+351 21 000 0000'"),
-            QStringLiteral("Recepção")},
-           {QStringLiteral("SELECT morada FROM tbContactos_Moradas") + byId,
-            QStringLiteral("Rua Augusta 100\n2.º Esq.")},
-           {QStringLiteral("SELECT nota FROM tbContactos_Notas") + byId,
-            QStringLiteral("Conhecida na feira, 2023")}},
-          {}}}};
+        {contact(
+            QStringLiteral("Sofia Martins"), 2, 2, 1,
+            {{column("Emails", "descrit", "email = 'sofia@trabalho.example'"), QStringLiteral("Escritório")},
+             {column("Telefones", "tipo", "numero = '+351 21 000 0000'"), QStringLiteral("Recepção")},
+             {column("Moradas", "morada"), QStringLiteral("Rua Augusta 100\n2.º Esq.")},
+             {column("Notas", "nota"), QStringLiteral("Conhecida na feira, 2023")}})}};
     shapes << Shape{
         "telefone de outro sistema, 2.1 em quoted-printable e CR CR LF",
         samples::file({"BEGIN:VCARD", "VERSION:2.1",
@@ -116,19 +114,11 @@ QList<Shape> corpus()
                        "=C3=A3o 3;Guimar=C3=A3es;;4800-000;Portugal", "PHOTO;ENCODING=BASE64;JPEG:"},
                       "\r\r\n") +
             base64Lines(jpeg) + "END:VCARD\r\r\n",
-        {{QStringLiteral("João Gonçalves"),
-          false,
-          1,
-          2,
-          1,
-          {{QStringLiteral("SELECT localidade FROM tbContactos_Moradas") + byId, QStringLiteral("Guimarães")},
-           {QStringLiteral("SELECT morada FROM tbContactos_Moradas") + byId,
-            QStringLiteral("Travessa da Conceição 3")},
-           {QStringLiteral("SELECT numero FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND telefone_default = 1"),
-            QStringLiteral("+351933000222")},
-           {QStringLiteral("SELECT COUNT(*) FROM tbContactos_Fotos") + byId, QStringLiteral("1")}},
-          {}}}};
+        {contact(QStringLiteral("João Gonçalves"), 1, 2, 1,
+                 {{column("Moradas", "localidade"), QStringLiteral("Guimarães")},
+                  {column("Moradas", "morada"), QStringLiteral("Travessa da Conceição 3")},
+                  {column("Telefones", "numero", "telefone_default = 1"), QStringLiteral("+351933000222")},
+                  {column("Fotos", "COUNT(*)"), QStringLiteral("1")}})}};
     shapes << Shape{
         "cliente de correio de secretária, 2.1",
         samples::file(
@@ -140,14 +130,10 @@ QList<Shape> corpus()
              "LABEL;WORK;PREF;ENCODING=QUOTED-PRINTABLE:Av. da Boavista 1000=0D=0APorto 4100-100",
              "EMAIL;PREF;INTERNET:marta.costa@costafilhos.example", "CLASS:PUBLIC", "MAILER:Correio 16",
              "REV:20240101T101010Z", "END:VCARD"}),
-        {{QStringLiteral("Marta Costa"),
-          false,
-          1,
-          2,
-          1,
-          {{QStringLiteral("SELECT profissao FROM tbContactos_Singulares") + byId,
-            QStringLiteral("Directora financeira com responsabilidade pelas contas de cl")}},
-          {QStringLiteral("título cortado a 60 caracteres")}}}};
+        {contact(QStringLiteral("Marta Costa"), 1, 2, 1,
+                 {{column("Singulares", "profissao"),
+                   QStringLiteral("Directora financeira com responsabilidade pelas contas de cl")}},
+                 {QStringLiteral("título cortado a 60 caracteres")})}};
     shapes << Shape{
         "cliente de correio de secretária, 4.0",
         samples::file(
@@ -158,18 +144,11 @@ QList<Shape> corpus()
              "NOTE:Disse \\\"até já\\\"\\nSegunda linha",
              "RELATED;TYPE=friend:urn:uuid:0a0a0a0a-0000-4000-8000-00000000abcd", "GEO:geo:40.2,-8.4",
              "UID:urn:uuid:7a9d5f3e-1111-4a2b-9c3d-000000000001", "END:VCARD"}),
-        {{QStringLiteral("Helena Pires"),
-          false,
-          2,
-          2,
-          1,
-          {{QStringLiteral("SELECT numero FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND numero LIKE '%ext%'"),
-            QStringLiteral("+351-239-000-001 ext. 45")},
-           {QStringLiteral("SELECT localidade FROM tbContactos_Moradas") + byId, QStringLiteral("Coimbra")},
-           {QStringLiteral("SELECT nota FROM tbContactos_Notas") + byId,
-            QStringLiteral("Disse \"até já\"\nSegunda linha")}},
-          {}}}};
+        {contact(QStringLiteral("Helena Pires"), 2, 2, 1,
+                 {{column("Telefones", "numero", "numero LIKE '%ext%'"),
+                   QStringLiteral("+351-239-000-001 ext. 45")},
+                  {column("Moradas", "localidade"), QStringLiteral("Coimbra")},
+                  {column("Notas", "nota"), QStringLiteral("Disse \"até já\"\nSegunda linha")}})}};
     shapes << Shape{
         "uma pessoa de uma organização, sem N",
         samples::file({"BEGIN:vCard", "VERSION:3.0", "FN:Tiago Lopes", "ORG:Cooperativa Agrícola de Barcelos",
@@ -177,55 +156,33 @@ QList<Shape> corpus()
                        "TEL;TYPE=VOICE,MSG,WORK:+351 253 000 333", "TEL;TYPE=FAX,WORK:+351 253 000 334",
                        "EMAIL;TYPE=INTERNET,PREF:tiago.lopes@coop.example",
                        "EMAIL;TYPE=INTERNET:tlopes@casa.example", "END:vCard"}),
-        {{QStringLiteral("Tiago Lopes"),
-          false,
-          2,
-          2,
-          1,
-          {{QStringLiteral("SELECT tipo FROM tbContactos_Telefones") + byId +
-                QStringLiteral(" AND numero = '+351 253 000 334'"),
-            QStringLiteral("Fax")}},
-          {}}}};
+        {contact(QStringLiteral("Tiago Lopes"), 2, 2, 1,
+                 {{column("Telefones", "tipo", "numero = '+351 253 000 334'"), QStringLiteral("Fax")}})}};
     shapes << Shape{"só um e-mail, só um telefone, e um cartão cortado no fim do ficheiro",
                     samples::file({"BEGIN:VCARD", "VERSION:3.0", "EMAIL:encomendas@loja.example", "END:VCARD",
                                    "BEGIN:VCARD", "VERSION:2.1", "TEL;CELL:+351 968 000 444", "END:VCARD",
                                    "BEGIN:VCARD", "VERSION:3.0", "N:Neves;Carla;;;", "FN:Carla Neves",
                                    "ADR:;;Rua Direita 2;Viseu;;3500-000000000000;Portugal"}),
-                    {{QStringLiteral("encomendas@loja.example"),
-                      false,
-                      1,
-                      0,
-                      0,
-                      {},
-                      {QStringLiteral("sem nome: chamado pelo e-mail")}},
-                     {QStringLiteral("+351 968 000 444"),
-                      false,
-                      0,
-                      1,
-                      0,
-                      {},
-                      {QStringLiteral("sem nome: chamado pelo telefone")}},
-                     {QStringLiteral("Carla Neves"),
-                      false,
-                      0,
-                      0,
-                      1,
-                      {{QStringLiteral("SELECT codigo_postal FROM tbContactos_Moradas") + byId,
-                        QStringLiteral("3500-0000000")}},
-                      {QStringLiteral("código postal cortado a 12 caracteres")}}}};
+                    {contact(QStringLiteral("encomendas@loja.example"), 1, 0, 0, {},
+                             {QStringLiteral("sem nome: chamado pelo e-mail")}),
+                     contact(QStringLiteral("+351 968 000 444"), 0, 1, 0, {},
+                             {QStringLiteral("sem nome: chamado pelo telefone")}),
+                     contact(QStringLiteral("Carla Neves"), 0, 0, 1,
+                             {{column("Moradas", "codigo_postal"), QStringLiteral("3500-0000000")}},
+                             {QStringLiteral("código postal cortado a 12 caracteres")})}};
     shapes << Shape{
         "2.1 com um agente e uma linha estragada",
         samples::file({"BEGIN:VCARD", "VERSION:2.1", "N:Mendes;Paulo", "FN:Paulo Mendes",
                        "AGENT:", "BEGIN:VCARD", "VERSION:2.1", "N:Secretária;Ana", "TEL:111", "END:VCARD",
                        "esta linha não tem dois pontos", "TEL;WORK:+351 234 000 555", "END:VCARD"}),
-        {{QStringLiteral("Paulo Mendes"), false, 0, 1, 0, {}, {}}}};
+        {contact(QStringLiteral("Paulo Mendes"), 0, 1, 0)}};
     const QString wide = QString::fromUtf8(samples::file(
         {"BEGIN:VCARD", "VERSION:3.0", "N:Araújo;Inês;;;", "FN:Inês Araújo",
          "EMAIL;TYPE=INTERNET:ines.araujo@example.pt", "X-MESSAGING/TWITTER-ALL:inesaraujo", "NAME:Contactos",
          "PROFILE:VCARD", "SORT-STRING:Araujo", "GEO:38.72;-9.14", "END:VCARD"}));
     shapes << Shape{"UTF-16 de um programa de secretária, com propriedades de 3.0",
                     QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(wide),
-                    {{QStringLiteral("Inês Araújo"), false, 1, 0, 0, {}, {}}}};
+                    {contact(QStringLiteral("Inês Araújo"), 1, 0, 0)}};
     return shapes;
 }
 

@@ -29,25 +29,24 @@ QStringList names(const QList<Card>& cards)
     return found;
 }
 
-TEST(VCardReaderRfc6350, StructuredNameAndAddress)
+TEST(VCardReader, Rfc6350Example)
 {
     const Card card = onlyCard(samples::rfc6350Example());
     EXPECT_EQ(card.version(), "4.0");
     EXPECT_EQ(card.text("FN"), "Simon Perreault");
-    const QList<QStringList> n = card.property("N")->components();
+    QStringList order;
+    for (const Property& p : card.properties())
+        order.append(p.name());
+    EXPECT_EQ(order, (QStringList{"FN", "N", "BDAY", "ANNIVERSARY", "GENDER", "LANG", "LANG", "ORG", "ADR",
+                                  "TEL", "TEL", "EMAIL", "GEO", "KEY", "TZ", "URL"}));
     const QList<QStringList> expectedN{{"Perreault"}, {"Simon"}, {""}, {""}, {"ing. jr", "M.Sc."}};
-    EXPECT_EQ(n, expectedN);
+    EXPECT_EQ(card.property("N")->components(), expectedN);
     // The address is folded after "Laurier;": one space is the fold, not text.
-    const QList<QStringList> adr = card.property("ADR")->components();
     const QList<QStringList> expectedAdr{{""},   {"Suite D2-630"}, {"2875 Laurier"}, {"Quebec"},
                                          {"QC"}, {"G1V 2M2"},      {"Canada"}};
-    EXPECT_EQ(adr, expectedAdr);
+    EXPECT_EQ(card.property("ADR")->components(), expectedAdr);
     EXPECT_EQ(card.property("ADR")->types(), QStringList{"work"});
-}
-
-TEST(VCardReaderRfc6350, TelephonesWithTypesAndPreference)
-{
-    const QList<Property> tels = onlyCard(samples::rfc6350Example()).properties("TEL");
+    const QList<Property> tels = card.properties("TEL");
     ASSERT_EQ(tels.size(), 2);
     EXPECT_EQ(tels[0].value(), "tel:+1-418-656-9254;ext=102");
     EXPECT_EQ(tels[0].types(), (QStringList{"work", "voice"}));
@@ -55,40 +54,19 @@ TEST(VCardReaderRfc6350, TelephonesWithTypesAndPreference)
     EXPECT_EQ(tels[0].parameter("VALUE"), QStringList{"uri"});
     EXPECT_EQ(tels[1].types(), (QStringList{"work", "cell", "voice", "video", "text"}));
     EXPECT_EQ(tels[1].pref(), 0);
-}
-
-TEST(VCardReaderRfc6350, EveryPropertyInOrderWithUnfoldedUris)
-{
-    const Card card = onlyCard(samples::rfc6350Example());
-    QStringList order;
-    for (const Property& p : card.properties())
-        order.append(p.name());
-    EXPECT_EQ(order, (QStringList{"FN", "N", "BDAY", "ANNIVERSARY", "GENDER", "LANG", "LANG", "ORG", "ADR",
-                                  "TEL", "TEL", "EMAIL", "GEO", "KEY", "TZ", "URL"}));
     EXPECT_EQ(card.properties("LANG")[1].pref(), 2);
     EXPECT_EQ(card.property("KEY")->value(), "http://www.viagenie.ca/simon.perreault/simon.asc");
     EXPECT_EQ(card.property("GEO")->value(), "geo:46.772673,-71.282945");
 }
 
-TEST(VCardReaderRfc6350, DataUriPhoto)
-{
-    const QByteArray base64 = samples::photoBytes().toBase64();
-    QByteArray data = file({"BEGIN:VCARD", "VERSION:4.0", "FN:Foto"});
-    data += "PHOTO:data:image/jpeg;base64," + base64.left(40) + "\r\n " + base64.mid(40) + "\r\n";
-    data += file({"END:VCARD"});
-    const Property photo = *onlyCard(data).property("PHOTO");
-    EXPECT_EQ(photo.value(), "data:image/jpeg;base64," + QString::fromLatin1(base64));
-    EXPECT_EQ(photo.binary(), samples::photoBytes());
-}
-
-TEST(VCardReader21, QuotedPrintableInIsoLatin1WithSoftLineBreak)
+TEST(VCardReader, Version21QuotedPrintableBareTypeWordsAndPreference)
 {
     const Card card = onlyCard(samples::portugueseCard21());
     EXPECT_EQ(card.version(), "2.1");
     const QList<QStringList> n{{"Conceição"}, {"Maria"}};
     EXPECT_EQ(card.property("N")->components(), n);
     const Property adr = *card.property("ADR");
-    // The comma is text in 2.1, not a list separator.
+    // The comma is text in 2.1, not a list separator; the soft line break joins.
     const QList<QStringList> expectedAdr{
         {""}, {""}, {"Rua de São João, 12"}, {"São João da Madeira"}, {""}, {"3700-000"}, {"Portugal"}};
     EXPECT_EQ(adr.components(), expectedAdr);
@@ -97,11 +75,7 @@ TEST(VCardReader21, QuotedPrintableInIsoLatin1WithSoftLineBreak)
     EXPECT_FALSE(adr.hasParameter("CHARSET"));
     EXPECT_FALSE(adr.hasParameter("ENCODING"));
     EXPECT_EQ(adr.types(), QStringList{"home"});
-}
-
-TEST(VCardReader21, BareTypeWordsAndPreference)
-{
-    const QList<Property> tels = onlyCard(samples::portugueseCard21()).properties("TEL");
+    const QList<Property> tels = card.properties("TEL");
     ASSERT_EQ(tels.size(), 2);
     EXPECT_EQ(tels[0].types(), (QStringList{"home", "voice"}));
     EXPECT_EQ(tels[0].pref(), 1);
@@ -109,42 +83,31 @@ TEST(VCardReader21, BareTypeWordsAndPreference)
     EXPECT_EQ(tels[1].pref(), 0);
 }
 
-TEST(VCardReader21, CharsetsThroughTheirNames)
+TEST(VCardReader, Version21CharsetsFoldsAndAVersionThatComesLate)
 {
-    const QByteArray data = file({"BEGIN:VCARD", "VERSION:2.1", "N;CHARSET=windows-1252:Fran\xE7;Jo\xE3o",
-                                  "NOTE;CHARSET=windows-1252:Pre\xE7o: 5 \x80",
-                                  "TITLE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dire=C3=A7=C3=A3o",
-                                  "ROLE;QUOTED-PRINTABLE:Gest=C3=A3o",
-                                  "ORG:Cal\xE7"
-                                  "ado",
-                                  "END:VCARD"});
-    const Card card = onlyCard(data);
+    // 3.0 lets VERSION stand anywhere; the 2.1 rules must apply to the line
+    // before it, where a comma is text.
+    const Card card = onlyCard(
+        file({"BEGIN:VCARD", "ADR:;;Rua A, 1;Porto;;;", "VERSION:2.1",
+              "N;CHARSET=windows-1252:Fran\xE7;Jo\xE3o", "NOTE;CHARSET=windows-1252:Pre\xE7o: 5 \x80",
+              "TITLE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Dire=C3=A7=C3=A3o",
+              "ROLE;QUOTED-PRINTABLE:Gest=C3=A3o",
+              "ORG:Cal\xE7"
+              "ado",
+              "X-DOBRA:duas", " palavras", "END:VCARD"}));
+    EXPECT_EQ(card.version(), "2.1");
+    EXPECT_FALSE(card.property("VERSION"));
+    EXPECT_EQ(card.property("ADR")->components().value(2), QStringList{"Rua A, 1"});
     EXPECT_EQ(card.property("N")->components(), (QList<QStringList>{{"Franç"}, {"João"}}));
     EXPECT_EQ(card.text("NOTE"), "Preço: 5 €");
     EXPECT_EQ(card.text("TITLE"), "Direção");
     EXPECT_EQ(card.text("ROLE"), "Gestão");
     // No CHARSET and not UTF-8: the Windows code page of old exports.
     EXPECT_EQ(card.text("ORG"), "Calçado");
+    EXPECT_EQ(card.text("X-DOBRA"), "duas palavras") << "a 2.1 fold keeps its white space";
 }
 
-TEST(VCardReader21, UnindentedBase64PhotoEndsAtBlankLine)
-{
-    QByteArray data = file({"BEGIN:VCARD", "VERSION:2.1", "N:Costa;Rui", "PHOTO;ENCODING=BASE64;TYPE=JPEG:"});
-    for (const QByteArray& line : samples::foldedBase64(samples::photoBytes()))
-        data += line.trimmed() + "\r\n";
-    data += file({"", "TEL;CELL:912345678", "END:VCARD"});
-    const Card card = onlyCard(data);
-    EXPECT_EQ(card.property("PHOTO")->binary(), samples::photoBytes());
-    EXPECT_EQ(card.property("TEL")->value(), "912345678");
-}
-
-TEST(VCardReader21, FoldKeepsItsWhiteSpace)
-{
-    const Card card = onlyCard(file({"BEGIN:VCARD", "VERSION:2.1", "NOTE:duas", " palavras", "END:VCARD"}));
-    EXPECT_EQ(card.text("NOTE"), "duas palavras");
-}
-
-TEST(VCardReader30, TypePrefAndBase64Photo)
+TEST(VCardReader, Base64PhotosIndentedOrEndedByABlankLine)
 {
     const Card card = onlyCard(samples::card30WithPhoto());
     EXPECT_EQ(card.version(), "3.0");
@@ -155,6 +118,14 @@ TEST(VCardReader30, TypePrefAndBase64Photo)
     const Property photo = *card.property("PHOTO");
     EXPECT_EQ(photo.binary(), samples::photoBytes());
     EXPECT_EQ(photo.parameter("ENCODING"), QStringList{"b"});
+
+    QByteArray data = file({"BEGIN:VCARD", "VERSION:2.1", "N:Costa;Rui", "PHOTO;ENCODING=BASE64;TYPE=JPEG:"});
+    for (const QByteArray& line : samples::foldedBase64(samples::photoBytes()))
+        data += line.trimmed() + "\r\n";
+    data += file({"", "TEL;CELL:912345678", "END:VCARD"});
+    const Card unindented = onlyCard(data);
+    EXPECT_EQ(unindented.property("PHOTO")->binary(), samples::photoBytes());
+    EXPECT_EQ(unindented.property("TEL")->value(), "912345678");
 }
 
 TEST(VCardReaderFiles, SeveralCardsBlankLinesAndLineFeeds)
@@ -171,6 +142,11 @@ TEST(VCardReaderFiles, SeveralCardsBlankLinesAndLineFeeds)
     EXPECT_EQ(cards[2].version(), QString());
     const Property tel = *cards[2].property("TEL");
     EXPECT_EQ(tel.parameters(), (QList<Parameter>{{"TYPE", {"cell"}}}));
+    for (const QByteArray& nothing : {QByteArray(), QByteArray("\r\n\r\n")}) {
+        problem = "por limpar";
+        EXPECT_TRUE(vcard::read(nothing, &problem).isEmpty());
+        EXPECT_EQ(problem, QString()) << "nothing to read is no problem";
+    }
 }
 
 TEST(VCardReaderFiles, BrokenCardsAreReadAsFarAsTheyGoAndReported)
@@ -192,8 +168,14 @@ TEST(VCardReaderFiles, BrokenCardsAreReadAsFarAsTheyGoAndReported)
                      "Cartão 3 (linha 11): falta END:VCARD; o cartão foi lido até ao cartão seguinte.",
                      "Linha 18: END:VCARD sem BEGIN:VCARD.",
                      "Cartão 5 (linha 19): falta END:VCARD; o cartão foi lido até ao fim do ficheiro."}));
-}
 
+    // An unknown charset keeps the card and says so.
+    const QList<Card> unknown = vcard::read(
+        file({"BEGIN:VCARD", "VERSION:2.1", "FN;CHARSET=x-inexistente:Ana", "END:VCARD"}), &problem);
+    ASSERT_EQ(unknown.size(), 1);
+    EXPECT_EQ(unknown[0].text("FN"), "Ana");
+    EXPECT_TRUE(problem.contains("x-inexistente")) << problem.toStdString();
+}
 // However a program ends its lines or encodes its file, the same cards come out.
 TEST(VCardReaderFiles, LineEndsAndWideEncodings)
 {
@@ -244,25 +226,6 @@ TEST(VCardReaderFiles, AnEmbeddedAgentNeverReplacesTheCard)
     EXPECT_TRUE(cards[0].text("AGENT").contains("N:Secretária;Ana"));
 }
 
-TEST(VCardReaderFiles, NothingToReadIsNoProblem)
-{
-    QString problem = "por limpar";
-    EXPECT_TRUE(vcard::read(QByteArray(), &problem).isEmpty());
-    EXPECT_EQ(problem, QString());
-    EXPECT_TRUE(vcard::read("\r\n\r\n", &problem).isEmpty());
-    EXPECT_EQ(problem, QString());
-}
-
-TEST(VCardReaderFiles, UnknownCharsetKeepsTheCardAndSaysSo)
-{
-    QString problem;
-    const QList<Card> cards = vcard::read(
-        file({"BEGIN:VCARD", "VERSION:2.1", "FN;CHARSET=x-inexistente:Ana", "END:VCARD"}), &problem);
-    ASSERT_EQ(cards.size(), 1);
-    EXPECT_EQ(cards[0].text("FN"), "Ana");
-    EXPECT_TRUE(problem.contains("x-inexistente")) << problem.toStdString();
-}
-
 TEST(VCardReaderLines, GroupsLowerCaseNamesAndQuotedParameters)
 {
     const Card card = onlyCard(
@@ -275,26 +238,6 @@ TEST(VCardReaderLines, GroupsLowerCaseNamesAndQuotedParameters)
         {"TYPE", {"work"}}, {"X-NOTA", {"a:b;c,d"}}, {"LABEL", {"linha\none^\""}}};
     EXPECT_EQ(email.parameters(), expected);
     EXPECT_EQ(email.value(), "a@b.pt");
-}
-
-TEST(VCardReaderLines, VersionAfterOtherPropertiesStillRules)
-{
-    // 3.0 lets VERSION stand anywhere; the 2.1 rules must apply to the line
-    // before it, where a comma is text.
-    const Card card = onlyCard(file({"BEGIN:VCARD", "ADR:;;Rua A, 1;Porto;;;", "VERSION:2.1", "END:VCARD"}));
-    EXPECT_EQ(card.version(), "2.1");
-    EXPECT_EQ(card.property("ADR")->components().value(2), QStringList{"Rua A, 1"});
-    EXPECT_FALSE(card.property("VERSION"));
-}
-
-TEST(VCardReaderLines, UnknownPropertyKeptAsWritten)
-{
-    const Card card = onlyCard(
-        file({"BEGIN:VCARD", "VERSION:3.0",
-              "X-QUARVENSES-ETIQUETA;X-COR=\"azul;claro\";TYPE=a,b:valor\\, com; coisas", "END:VCARD"}));
-    const Property x = *card.property("X-QUARVENSES-ETIQUETA");
-    EXPECT_EQ(x.parameters(), (QList<Parameter>{{"X-COR", {"azul;claro"}}, {"TYPE", {"a", "b"}}}));
-    EXPECT_EQ(x.value(), "valor\\, com; coisas");
 }
 
 } // namespace
