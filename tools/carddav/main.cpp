@@ -5,17 +5,13 @@
 // Exits 0 when everything was synced, 1 when the sync stopped or left
 // something for the next one, 2 on a wrong command line, an unreachable
 // catalog or a user the catalog does not know.
-#include "connection/ConnectionState.h"
-#include "connection/StringCipher.h"
-#include "data/modData.h"
 #include "documents/carddav/CardDavSync.h"
 #include "permissions/ContactsFile.h"
-#include "platform/ado/Recordset.h"
-#include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
 #include "tools/common/ProgramInfo.h"
+#include "tools/common/ToolCatalog.h"
 #include "tools/common/ToolConnection.h"
 
 #include <QCoreApplication>
@@ -25,7 +21,6 @@ namespace {
 
 const QString productName = QStringLiteral("Quarvenses");
 const char* const passwordVariable = "QUARVENSES_CARDDAV_PASSWORD";
-const char16_t countUser[] = u"SELECT COUNT(*) AS n FROM tbUsers WHERE descrit = %1";
 
 struct Options {
     QString server, catalog, login, password, user;
@@ -96,25 +91,6 @@ Options parse(const QStringList& arguments)
     return o;
 }
 
-bool knownUser(const QString& user)
-{
-    ado::Recordset rs;
-    rs.Open(sql::compose(countUser, {modData::FormatSQLValue(vb::Variant(user), modData::kText)}),
-            Data().SqlServer);
-    return vb::CLng(rs(QStringLiteral("n"))) > 0;
-}
-
-void connect(const Options& o)
-{
-    const QString connection = toolConnectionString(o.server, o.catalog, o.login, o.password);
-    ConnectionState& c = Conn();
-    c.strUser = o.user;
-    c.strDataServer = productName;
-    c.strSQLMasterConnString = StringCipher::Encipher(connection);
-    Data().SqlServer.Open(connection);
-    c.bSQLConnected = true;
-}
-
 int report(const carddav::SyncSummary& summary, QTextStream& out, QTextStream& err)
 {
     if (!summary.book.isEmpty())
@@ -148,8 +124,9 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        connect(o);
-        if (!knownUser(o.user)) {
+        toolcatalog::connect(toolConnectionString(o.server, o.catalog, o.login, o.password), o.user,
+                             productName);
+        if (!toolcatalog::knownUser(o.user)) {
             err << "«" << o.user << "» não é utilizador dos contactos no catálogo «" << o.catalog << "».\n";
             return 2;
         }

@@ -3,17 +3,13 @@
 // Exits 0 when everything was done, 1 when a card was refused or could not
 // be read, or a contact or the file could not be exported, 2 on a wrong
 // command line, an unreachable server or a user the catalog does not know.
-#include "connection/ConnectionState.h"
-#include "connection/StringCipher.h"
-#include "data/modData.h"
 #include "documents/vcard/VCardExchange.h"
-#include "platform/ado/Recordset.h"
-#include "platform/ado/SqlCompose.h"
 #include "platform/folders/FileFaults.h"
 #include "platform/values/Conversions.h"
 #include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
 #include "tools/common/ProgramInfo.h"
+#include "tools/common/ToolCatalog.h"
 #include "tools/vcard/VCardOptions.h"
 
 #include <QCoreApplication>
@@ -24,28 +20,6 @@ namespace {
 
 // The product the relations written by an import name, as the host's own.
 const QString productName = QStringLiteral("Quarvenses");
-
-const char16_t countUser[] = u"SELECT COUNT(*) AS n FROM tbUsers WHERE descrit = %1";
-
-// The rights are those of a user of the contacts: a name the catalog does
-// not know would give no rights at all, and silently export nothing.
-bool knownUser(const QString& user)
-{
-    ado::Recordset rs;
-    rs.Open(sql::compose(countUser, {modData::FormatSQLValue(vb::Variant(user), modData::kText)}),
-            Data().SqlServer);
-    return vb::CLng(rs(QStringLiteral("n"))) > 0;
-}
-
-void connect(const vcardtool::VCardOptions& o)
-{
-    ConnectionState& c = Conn();
-    c.strUser = o.user;
-    c.strDataServer = productName;
-    c.strSQLMasterConnString = StringCipher::Encipher(o.connectionString());
-    Data().SqlServer.Open(o.connectionString());
-    c.bSQLConnected = true;
-}
 
 // Standard output cannot be taken back: the cards are written when prepared.
 class StdoutDelivery : public vcard::Delivery {
@@ -134,8 +108,8 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        connect(o);
-        if (!knownUser(o.user)) {
+        toolcatalog::connect(o.connectionString(), o.user, productName);
+        if (!toolcatalog::knownUser(o.user)) {
             err << "«" << o.user << "» não é utilizador dos contactos no catálogo «" << o.catalog << "».\n";
             return 2;
         }
