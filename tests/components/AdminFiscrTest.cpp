@@ -108,7 +108,6 @@ TEST_F(Generator, ALetterToAnInstitutionIsAnA4PdfWithEmbeddedFontsAndTheCollecti
         const QStringList columns = font.split(u' ', Qt::SkipEmptyParts);
         EXPECT_EQ(columns.value(columns.size() - 5), QStringLiteral("yes")) << font.toStdString();
     }
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Generator, APersonIsGreetedByTitleAndSurnameInTheRightGender)
@@ -143,7 +142,6 @@ TEST_F(Generator, NamesAreEscapedInTheLetterAndMadeSafeForTheFileWithoutOverwrit
     execute(QStringLiteral("UPDATE tbContactos SET nome_union = '..' + CHAR(1) WHERE contacto_id = 4"));
     EXPECT_EQ(mailing(4), out.filePath(QStringLiteral("Carta - contacto 4.pdf")));
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 3);
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Generator, TheSitesTemplateAndCompanySettingsAreUsed)
@@ -204,6 +202,7 @@ TEST_F(Generator, FailuresAnswerEmptyTextAndAreReported)
     }
     EXPECT_TRUE(reports[2].value(4).contains(QStringLiteral("999")));
     EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty()) << "no document was left behind";
+    reporter.clear();
 }
 
 TEST_F(Generator, SQLConnectIsItsOwnAndRefusesWrongCredentials)
@@ -218,6 +217,7 @@ TEST_F(Generator, SQLConnectIsItsOwnAndRefusesWrongCredentials)
     EXPECT_FALSE(Conn().bSQLConnected);
     EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
     EXPECT_EQ(reporter.reports().size(), 1u) << "only the letter asked for while not connected";
+    reporter.clear();
 }
 
 TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreeting)
@@ -242,7 +242,6 @@ TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreeting)
     ASSERT_EQ(windows->mails().size(), 2u);
     EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos. Senhores,\n")));
     EXPECT_TRUE(windows->mails()[1].body.contains(QStringLiteral("que confirmem os dados")));
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Generator, WithoutAnAddressOrAMailClientNoMailGoesAndTheUserIsTold)
@@ -259,5 +258,4 @@ TEST_F(Generator, WithoutAnAddressOrAMailClientNoMailGoesAndTheUserIsTold)
     EXPECT_TRUE(email(4).isEmpty());
     EXPECT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_TRUE(windows->mails().empty());
-    EXPECT_TRUE(reporter.reports().empty());
 }

@@ -24,14 +24,19 @@ QStringList logLines(const QString& dir)
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// Reports logged in a folder of the test's own, and shown unless told to be quiet.
+class Notivar : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    EnvGuard log{"QUARVENSES_LOG_DIR", dir.path().toUtf8()};
+    EnvGuard loud{"QUARVENSES_REPORTER_QUIET", "0"};
+    ScriptedWindows windows;
+};
+
 } // namespace
 
-TEST(Notivar, ReportLogsOneLineAndShowsTheErrorInACriticalBox)
+TEST_F(Notivar, ReportLogsOneLineAndShowsTheErrorInACriticalBoxUnlessQuiet)
 {
-    QTemporaryDir dir;
-    EnvGuard log("QUARVENSES_LOG_DIR", dir.path().toUtf8());
-    EnvGuard loud("QUARVENSES_REPORTER_QUIET", "0");
-    ScriptedWindows windows;
     windows->queueAnswer(1);
     reporter()->Report(QStringLiteral("Contactos Quarvenses"), QStringLiteral("Contactos Quarvenses"),
                        QStringLiteral("frmInicial"), QStringLiteral("Form_Load"),
@@ -48,29 +53,19 @@ TEST(Notivar, ReportLogsOneLineAndShowsTheErrorInACriticalBox)
     EXPECT_TRUE(box.text.contains(QStringLiteral("Falhou\n\ra ligação")));
     EXPECT_TRUE(box.text.contains(QStringLiteral("Form_Load")));
     EXPECT_TRUE(box.text.contains(QStringLiteral("frmInicial")));
-}
 
-TEST(Notivar, QuietReportsOnlyLog)
-{
-    QTemporaryDir dir;
-    EnvGuard log("QUARVENSES_LOG_DIR", dir.path().toUtf8());
-    EnvGuard quiet("QUARVENSES_REPORTER_QUIET", "1");
-    ScriptedWindows windows; // a box would fail this test
+    EnvGuard quiet("QUARVENSES_REPORTER_QUIET", "1"); // another box would fail this test
     reporter()->Report(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
                        QStringLiteral("e"));
-    EXPECT_EQ(logLines(dir.path()).size(), 1);
-    EXPECT_TRUE(windows->messageBoxes().empty());
+    EXPECT_EQ(logLines(dir.path()).size(), 2);
 }
 
-TEST(Notivar, NeverThrowsEvenWhenItsLogFolderCannotBeWritten)
+TEST_F(Notivar, NeverThrowsEvenWhenItsLogFolderCannotBeWritten)
 {
-    QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EnvGuard log("QUARVENSES_LOG_DIR", dir.filePath(QStringLiteral("not-a-folder/log")).toUtf8());
-    EnvGuard loud("QUARVENSES_REPORTER_QUIET", "0");
-    ScriptedWindows windows;
+    EnvGuard unwritable("QUARVENSES_LOG_DIR", dir.filePath(QStringLiteral("not-a-folder/log")).toUtf8());
     windows->queueAnswer(1);
     EXPECT_NO_THROW(reporter()->Report(QStringLiteral("t"), QStringLiteral("t2"), QStringLiteral("m"),
                                        QStringLiteral("p"), QStringLiteral("still shown")));
@@ -78,9 +73,8 @@ TEST(Notivar, NeverThrowsEvenWhenItsLogFolderCannotBeWritten)
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("still shown")));
 }
 
-TEST(Notivar, ReconnectProgressShowsThenClosesThenTellsTheOutcome)
+TEST_F(Notivar, ReconnectProgressShowsThenClosesThenTellsTheOutcome)
 {
-    ScriptedWindows windows;
     QWidget form;
     {
         auto progress = reporter();

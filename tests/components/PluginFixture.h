@@ -2,7 +2,7 @@
 // The outside components on the demonstration catalog: the component is
 // connected as "sa", and the logins "ana" (who may open every contact) and
 // "rui" (who may open none of the file's contacts) exist with the password
-// "senha". Boxes nobody expected fail the test; reports are kept.
+// "senha". Boxes and reports nobody expected fail the test.
 #include "connection/StringCipher.h"
 #include "platform/ado/Recordset.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
@@ -35,6 +35,8 @@ class PluginFixture : public ::testing::Test {
             ado::embedded::EmbeddedServer::createLogin(db.folder(), QString::fromLatin1(user), userPassword,
                                                        ado::embedded::HashStrength::Minimal);
     }
+    // A test that expects reports checks them and clears them.
+    void TearDown() override { EXPECT_TRUE(reporter.reports().empty()) << "reports nobody expected"; }
 
     ConnectionValues valuesFor(const QString& user, const QString& password = userPassword) const
     {

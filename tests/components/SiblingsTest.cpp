@@ -31,6 +31,7 @@ class SiblingSheet : public plugintest::PluginFixture {
 
     void TearDown() override
     {
+        PluginFixture::TearDown();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible())
                 w->close();
@@ -63,10 +64,16 @@ class SiblingSheet : public plugintest::PluginFixture {
         return nullptr;
     }
 
-    static QString text(QWidget* sheet, const char* label)
+    // The sheet's name, kind, NIF, address, telephones and e-mails.
+    static QStringList values(QWidget* sheet)
     {
-        auto* l = sheet->findChild<QLabel*>(QString::fromLatin1(label));
-        return l ? l->text() : QStringLiteral("<sem %1>").arg(QString::fromLatin1(label));
+        QStringList out;
+        for (const char* name :
+             {"lblNome", "lblGenero", "lblNIF", "lblMorada", "lblTelefones", "lblEmails"}) {
+            auto* label = sheet->findChild<QLabel*>(QString::fromLatin1(name));
+            out << (label ? label->text() : QStringLiteral("<sem %1>").arg(QString::fromLatin1(name)));
+        }
+        return out;
     }
 
     static QPushButton* openButton(QWidget* sheet)
@@ -88,15 +95,12 @@ class SiblingSheet : public plugintest::PluginFixture {
 TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
 {
     // The default telephone is the newer row: it must still come first.
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos_Telefones SET telefone_default = "
-                       "CASE WHEN tipo = 'Emprego' THEN 1 ELSE 0 END WHERE contacto_id = 16"));
-    Data().SqlServer.Execute(QStringLiteral("INSERT INTO tbContactos_Emails (contacto_id, email, descrit, "
-                                            "email_default) VALUES (16, 'ana@casa.pt', NULL, 0)"));
-    Data().SqlServer.Execute(
-        QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, codigo_postal, "
-                       "localidade, pais, morada_default) VALUES (16, 'Rua Velha, 1', "
-                       "'4000-001', 'Porto', 'Portugal', 0)"));
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbContactos_Telefones SET telefone_default = CASE WHEN tipo = 'Emprego' THEN 1 ELSE 0 END "
+        "WHERE contacto_id = 16; INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
+        "VALUES (16, 'ana@casa.pt', NULL, 0); INSERT INTO tbContactos_Moradas (contacto_id, morada, "
+        "codigo_postal, localidade, pais, morada_default) VALUES (16, 'Rua Velha, 1', '4000-001', 'Porto', "
+        "'Portugal', 0)"));
     auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
     show(*travix, 16);
 
@@ -104,33 +108,26 @@ TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Ana Santos — Travix"));
     EXPECT_FALSE(sheet->isModal());
-    EXPECT_EQ(text(sheet, "lblNome"), QStringLiteral("Ana Santos"));
-    EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Particular"));
-    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("219753075"));
-    EXPECT_EQ(text(sheet, "lblMorada"),
-              QStringLiteral("Rua de Santa Catarina, 26\n4000-322 Porto\nPortugal"));
-    EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("211675664 (Emprego)\n900126704 (Móvel)"));
-    EXPECT_EQ(text(sheet, "lblEmails"), QStringLiteral("ana.santos@exemplo.pt (Principal)\nana@casa.pt"));
-    EXPECT_TRUE(windows->messageBoxes().empty());
-    EXPECT_TRUE(reporter.reports().empty());
+    EXPECT_EQ(values(sheet), (QStringList{"Ana Santos", "Particular", "219753075",
+                                          "Rua de Santa Catarina, 26\n4000-322 Porto\nPortugal",
+                                          "211675664 (Emprego)\n900126704 (Móvel)",
+                                          "ana.santos@exemplo.pt (Principal)\nana@casa.pt"}));
 }
 
 TEST_F(SiblingSheet, AnInstitutionShowsItsKindAndMissingValuesSaySo)
 {
     Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET no_contribuinte = NULL WHERE contacto_id = 4"));
-    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
+        QStringLiteral("UPDATE tbContactos SET no_contribuinte = NULL WHERE contacto_id = 4; "
+                       "DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
     auto snvia = connected(SiblingContacts::SnviaProgId, QStringLiteral("ana"), 1);
     show(*snvia, 4);
 
     QWidget* sheet = shownSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Clínica Médica da Foz — Snvia"));
-    EXPECT_EQ(text(sheet, "lblGenero"), QStringLiteral("Empresarial"));
-    EXPECT_EQ(text(sheet, "lblMorada"), QStringLiteral("Rua Direita, 14\n3810-064 Aveiro\nPortugal"));
-    EXPECT_EQ(text(sheet, "lblTelefones"), QStringLiteral("200031676 (Fixo)\n210418916 (Emprego)"));
-    EXPECT_EQ(text(sheet, "lblNIF"), QStringLiteral("(não indicado)"));
-    EXPECT_EQ(text(sheet, "lblEmails"), QStringLiteral("(não indicado)"));
+    EXPECT_EQ(values(sheet), (QStringList{"Clínica Médica da Foz", "Empresarial", "(não indicado)",
+                                          "Rua Direita, 14\n3810-064 Aveiro\nPortugal",
+                                          "200031676 (Fixo)\n210418916 (Emprego)", "(não indicado)"}));
 }
 
 TEST_F(SiblingSheet, AContactThatDoesNotExistIsToldNotShown)
@@ -143,7 +140,6 @@ TEST_F(SiblingSheet, AContactThatDoesNotExistIsToldNotShown)
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("n.º 999 não existe")))
         << windows->messageBoxes()[0].text.toStdString();
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Travix"));
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(SiblingSheet, WithoutAConnectionNothingIsShownButTheUserIsTold)
@@ -155,7 +151,6 @@ TEST_F(SiblingSheet, WithoutAConnectionNothingIsShownButTheUserIsTold)
     EXPECT_EQ(shownSheet(), nullptr);
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Não há ligação")));
-    EXPECT_TRUE(reporter.reports().empty()) << "refused credentials are no error to report";
 }
 
 TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnAndRefusesWrongCredentials)
@@ -171,7 +166,6 @@ TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnAndRefusesWrongCredential
     EXPECT_TRUE(connect(*travix, secondaryOnly)) << "the secondary server answers";
     EXPECT_FALSE(Conn().bSQLConnected) << "the component's own state is left alone";
     EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(SiblingSheet, TheOpenButtonFollowsTheUsersRightToOpen)
@@ -206,8 +200,6 @@ TEST_F(SiblingSheet, TheOpenButtonFollowsTheUsersRightToOpen)
     card->close();
     settle();
     EXPECT_TRUE(card.isNull());
-    EXPECT_TRUE(windows->messageBoxes().empty());
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(SiblingSheet, EverythingIsReachedByTabAndEscapeClosesAndDeletesTheSheet)
