@@ -1,6 +1,7 @@
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/ComponentRegistry.h"
 #include "platform/objects/NotivarGeneral.h"
+#include "tests/platform/VbFailure.h"
 #include "tests/platform/objects/EchoContract.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using vbtest::errorOf;
+
 namespace {
 
 class Local : public EchoContract {
@@ -16,28 +19,16 @@ class Local : public EchoContract {
     QString echo(const QString& text) override { return QStringLiteral("local: ") + text; }
 };
 
-int numberOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 } // namespace
 
 TEST(CreateObject, AnIdentifierNobodyRegisteredFailsWith429)
 {
-    try {
-        vb::CreateObject(QStringLiteral("Nobody.General"));
-        FAIL() << "created an object nobody provides";
-    } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 429);
-        EXPECT_EQ(e.description(), QStringLiteral("ActiveX component can't create object"));
-        EXPECT_EQ(e.source(), QStringLiteral("Nobody.General"));
-    }
+    const auto e = vbtest::raised([] { vb::CreateObject(QStringLiteral("Nobody.General")); });
+    ASSERT_TRUE(e) << "created an object nobody provides";
+    EXPECT_EQ(e->number(), 429);
+    EXPECT_EQ(e->description(), QStringLiteral("ActiveX component can't create object"));
+    EXPECT_EQ(e->source(), QStringLiteral("Nobody.General"));
+    EXPECT_STREQ(e->what(), "429: ActiveX component can't create object");
 }
 
 TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndCastToTheirContract)
@@ -52,14 +43,14 @@ TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndCastToTheirC
                   vb::CreateObject(QStringLiteral("QvTest.Local")));
         // An object that lacks the contract is VB's 438.
         EXPECT_EQ(
-            numberOf([] { vb::CreateObjectAs<contracts::NotivarGeneral>(QStringLiteral("QvTest.Local")); }),
+            errorOf([] { vb::CreateObjectAs<contracts::NotivarGeneral>(QStringLiteral("QvTest.Local")); }),
             438);
-        EXPECT_EQ(numberOf([] { vb::objectAs<EchoContract>(nullptr); }), 91);
+        EXPECT_EQ(errorOf([] { vb::objectAs<EchoContract>(nullptr); }), 91);
     }
-    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Local")); }), 429);
+    EXPECT_EQ(errorOf([] { vb::CreateObject(QStringLiteral("QvTest.Local")); }), 429);
     // A factory that gives nothing is a component that cannot be created.
     platform::ScopedComponent empty(QStringLiteral("QvTest.Empty"), [] { return vb::ObjectRef(); });
-    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Empty")); }), 429);
+    EXPECT_EQ(errorOf([] { vb::CreateObject(QStringLiteral("QvTest.Empty")); }), 429);
 }
 
 TEST(CreateObject, LoadsPluginsFromTheFolderTheEnvironmentNames)
@@ -75,7 +66,7 @@ TEST(CreateObject, LoadsPluginsFromTheFolderTheEnvironmentNames)
 
     // An identifier registered in-process keeps its own factory.
     platform::ScopedComponent taken(QStringLiteral("QvTest.Taken"), [] { return std::make_shared<Local>(); });
-    EXPECT_EQ(numberOf([] { vb::CreateObject(QStringLiteral("QvTest.Echo")); }), 429);
+    EXPECT_EQ(errorOf([] { vb::CreateObject(QStringLiteral("QvTest.Echo")); }), 429);
 
     const QByteArray before = qgetenv("QUARVENSES_COMPONENTS");
     qputenv("QUARVENSES_COMPONENTS", ("/nonexistent:" + dir.path()).toUtf8());

@@ -3,13 +3,6 @@
 
 using namespace vb;
 
-namespace {
-Variant text(const char* s)
-{
-    return Variant(QString::fromUtf8(s));
-}
-} // namespace
-
 TEST_F(UnderRegional, IntegerConversionsRoundHalvesToEven)
 {
     EXPECT_EQ(CInt(Variant(2.5)), 2);
@@ -29,29 +22,29 @@ TEST_F(UnderRegional, IntegerConversionsRoundHalvesToEven)
 
 TEST_F(UnderRegional, OverflowAndTypeMismatchAreRaisedWhereVbRaisesThem)
 {
-    EXPECT_EQ(vbErrorOf([] { CInt(Variant(32768)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CInt(Variant(32767.5)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CInt(Variant(32767.4)); }), 0);
-    EXPECT_EQ(vbErrorOf([] { CLng(Variant(3e9)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CLng(Variant(-2147483648.0)); }), 0);
-    EXPECT_EQ(vbErrorOf([] { CLng(Variant(-2147483649.0)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CSng(Variant(1e39)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CCur(Variant(1e15)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CDbl(text("1e400")); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CInt(Variant(32768)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CInt(Variant(32767.5)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CInt(Variant(32767.4)); }), 0);
+    EXPECT_EQ(errorOf([] { CLng(Variant(3e9)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CLng(Variant(-2147483648.0)); }), 0);
+    EXPECT_EQ(errorOf([] { CLng(Variant(-2147483649.0)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CSng(Variant(1e39)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CCur(Variant(1e15)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CDbl(text("1e400")); }), errnum::Overflow);
 
-    EXPECT_EQ(vbErrorOf([] { CLng(text("abc")); }), errnum::TypeMismatch);
-    EXPECT_EQ(vbErrorOf([] { CDbl(text("")); }), errnum::TypeMismatch);
-    EXPECT_EQ(vbErrorOf([] { CBool(text("talvez")); }), errnum::TypeMismatch);
-    EXPECT_EQ(vbErrorOf([] { CDate(text("31-02-2024")); }), errnum::TypeMismatch);
-    EXPECT_EQ(vbErrorOf([] { CStr(Variant(ObjectRef(std::make_shared<Object>()))); }), errnum::TypeMismatch);
-    EXPECT_EQ(vbErrorOf([] { CStr(Variant::missing()); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CLng(text("abc")); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CDbl(text("")); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CBool(text("talvez")); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CDate(text("31-02-2024")); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CStr(Variant(ObjectRef(std::make_shared<Object>()))); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([] { CStr(Variant::missing()); }), errnum::TypeMismatch);
 
     for (const auto& convert : std::initializer_list<std::function<void(const Variant&)>>{
              [](const Variant& v) { CStr(v); }, [](const Variant& v) { CInt(v); },
              [](const Variant& v) { CLng(v); }, [](const Variant& v) { CDbl(v); },
              [](const Variant& v) { CBool(v); }, [](const Variant& v) { CDate(v); },
              [](const Variant& v) { CCur(v); }})
-        EXPECT_EQ(vbErrorOf([&] { convert(Variant::null()); }), errnum::InvalidUseOfNull);
+        EXPECT_EQ(errorOf([&] { convert(Variant::null()); }), errnum::InvalidUseOfNull);
 }
 
 TEST_F(UnderRegional, CStrWritesNumbersWithTheRegionalDecimalSeparatorAndNoGrouping)
@@ -128,7 +121,7 @@ TEST_F(UnderRegional, ValReadsTheLeadingNumberWithAPointAlways)
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("&O17")), 15.0);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("abc")), 0.0);
     EXPECT_DOUBLE_EQ(Val(QString()), 0.0);
-    EXPECT_EQ(vbErrorOf([] { Val(QStringLiteral("1e999")); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { Val(QStringLiteral("1e999")); }), errnum::Overflow);
 }
 
 TEST_F(UnderRegional, CurrencyAndBooleanConversions)
@@ -209,7 +202,7 @@ TEST_F(UnderRegional, EqualsComparesAsVbDoes)
     const ObjectRef o = std::make_shared<Object>();
     EXPECT_TRUE(Equals(Variant(o), Variant(o)));
     EXPECT_FALSE(Equals(Variant(o), Variant(std::make_shared<Object>())));
-    EXPECT_EQ(vbErrorOf([&] { Equals(Variant(o), Variant(1)); }), errnum::TypeMismatch);
+    EXPECT_EQ(errorOf([&] { Equals(Variant(o), Variant(1)); }), errnum::TypeMismatch);
 }
 
 TEST_F(UnderRegional, StrCompOrdersBinaryByCodeAndTextIgnoringCase)

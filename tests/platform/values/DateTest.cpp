@@ -6,10 +6,6 @@
 using namespace vb;
 
 namespace {
-Variant text(const char* s)
-{
-    return Variant(QString::fromUtf8(s));
-}
 double serialOf(const char* s)
 {
     return CDate(text(s)).get<Date>()->serial;
@@ -65,10 +61,10 @@ TEST_F(UnderRegional, DatesOutsideYears100To9999AreNoDates)
     EXPECT_FALSE(FromSerial(2958466.0).isValid());
     EXPECT_FALSE(FromSerial(std::numeric_limits<double>::quiet_NaN()).isValid());
     EXPECT_TRUE(FromSerial(2958465.5).isValid());
-    EXPECT_EQ(vbErrorOf([] { CDate(Variant(2958466.0)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CDate(Variant(-657435.0)); }), errnum::Overflow);
-    EXPECT_EQ(vbErrorOf([] { CDate(Variant(-657434.0)); }), 0);
-    EXPECT_EQ(vbErrorOf([] { CStr(Variant::fromDate(1e7)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CDate(Variant(2958466.0)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CDate(Variant(-657435.0)); }), errnum::Overflow);
+    EXPECT_EQ(errorOf([] { CDate(Variant(-657434.0)); }), 0);
+    EXPECT_EQ(errorOf([] { CStr(Variant::fromDate(1e7)); }), errnum::Overflow);
     EXPECT_FALSE(IsDate(text("01-01-0099")));
     EXPECT_FALSE(IsDate(Variant::fromDate(3e6)));
 }

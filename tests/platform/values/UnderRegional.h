@@ -1,12 +1,11 @@
 #pragma once
 // Tests run under fixed regional settings, whatever the machine's locale.
 #include "platform/values/Regional.h"
-#include "platform/values/VbError.h"
+#include "platform/values/Variant.h"
+#include "tests/platform/VbFailure.h"
+#include "tests/support/QtPrinters.h"
 
-#include <QString>
-#include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 
 class UnderRegional : public ::testing::Test {
   protected:
@@ -15,19 +14,10 @@ class UnderRegional : public ::testing::Test {
     static void useAmerican() { vb::setRegional(vb::Regional::enUS()); }
 };
 
-// The VB error number `call` raises, or 0.
-inline int vbErrorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using vbtest::errorOf;
 
-// Failures show texts as text.
-inline void PrintTo(const QString& s, std::ostream* os)
+// A typed text as a value.
+inline vb::Variant text(const char* s)
 {
-    *os << '"' << s.toStdString() << '"';
+    return vb::Variant(QString::fromUtf8(s));
 }

@@ -13,34 +13,32 @@ using namespace platform;
 
 TEST(MessageStyle, DecodesVbStyleBits)
 {
-    const MessageStyle ok = decodeMessageStyle(0);
-    EXPECT_EQ(ok.answers, std::vector<int>{1});
-    EXPECT_EQ(ok.icon, MessageIcon::None);
-    EXPECT_EQ(ok.escapeAnswer, 1);
-
-    const MessageStyle okCancel = decodeMessageStyle(1 + 48);
-    EXPECT_EQ(okCancel.answers, (std::vector<int>{1, 2}));
-    EXPECT_EQ(okCancel.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(okCancel.escapeAnswer, 2);
-
-    const MessageStyle ync = decodeMessageStyle(3 + 32 + 512);
-    EXPECT_EQ(ync.answers, (std::vector<int>{6, 7, 2}));
-    EXPECT_EQ(ync.icon, MessageIcon::Question);
-    EXPECT_EQ(ync.defaultIndex, 2);
-
-    const MessageStyle yn = decodeMessageStyle(4 + 64 + 256);
-    EXPECT_EQ(yn.answers, (std::vector<int>{6, 7}));
-    EXPECT_EQ(yn.icon, MessageIcon::Information);
-    EXPECT_EQ(yn.defaultIndex, 1);
-    EXPECT_EQ(yn.escapeAnswer, 0); // VB's Yes/No box ignores Escape
-    EXPECT_FALSE(yn.systemModal);
-
-    const MessageStyle security = decodeMessageStyle(4112);
-    EXPECT_EQ(security.answers, std::vector<int>{1});
-    EXPECT_EQ(security.icon, MessageIcon::Critical);
-    EXPECT_TRUE(security.systemModal);
-    // A default button beyond the buttons there are falls back to the first.
-    EXPECT_EQ(decodeMessageStyle(0 + 512).defaultIndex, 0);
+    struct Decoded {
+        int style;
+        std::vector<int> answers;
+        MessageIcon icon;
+        int defaultIndex;
+        int escapeAnswer;
+        bool systemModal;
+    };
+    // VB's Yes/No box ignores Escape; a default button beyond the buttons
+    // there are falls back to the first.
+    const Decoded styles[] = {
+        {0, {1}, MessageIcon::None, 0, 1, false},
+        {1 + 48, {1, 2}, MessageIcon::Exclamation, 0, 2, false},
+        {3 + 32 + 512, {6, 7, 2}, MessageIcon::Question, 2, 2, false},
+        {4 + 64 + 256, {6, 7}, MessageIcon::Information, 1, 0, false},
+        {4112, {1}, MessageIcon::Critical, 0, 1, true},
+        {0 + 512, {1}, MessageIcon::None, 0, 1, false},
+    };
+    for (const Decoded& expected : styles) {
+        const MessageStyle style = decodeMessageStyle(expected.style);
+        EXPECT_EQ(style.answers, expected.answers) << expected.style;
+        EXPECT_EQ(style.icon, expected.icon) << expected.style;
+        EXPECT_EQ(style.defaultIndex, expected.defaultIndex) << expected.style;
+        EXPECT_EQ(style.escapeAnswer, expected.escapeAnswer) << expected.style;
+        EXPECT_EQ(style.systemModal, expected.systemModal) << expected.style;
+    }
 }
 
 TEST(MessageStyle, ShowsEachOfTheSystemsLineBreaksAsOne)
