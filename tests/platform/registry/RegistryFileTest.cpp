@@ -1,17 +1,14 @@
 #include "platform/registry/RegFormat.h"
 #include "platform/registry/Registry.h"
-#include "platform/values/VbError.h"
+#include "tests/platform/VbFailure.h"
+#include "tests/support/QtPrinters.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Readable failures: texts and values as they are.
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+// Readable failures: values as they are.
 namespace platform {
 static void PrintTo(const RegValue& v, std::ostream* os)
 {
@@ -102,14 +99,12 @@ TEST(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
                                "\"A\"=dword:1\n\"B\"=\"sem fim\n";
     writeBytes(path, damaged);
     Registry reg(path);
-    try {
-        reg.setValue(Key, QStringLiteral("X"), RegValue::dword(1));
-        FAIL() << "a damaged file was written over";
-    } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 1015);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("linha 5"))) << qPrintable(e.description());
-        EXPECT_TRUE(e.description().contains(path));
-    }
+    const auto refused = vbtest::raised([&] { reg.setValue(Key, QStringLiteral("X"), RegValue::dword(1)); });
+    ASSERT_TRUE(refused) << "a damaged file was written over";
+    EXPECT_EQ(refused->number(), 1015);
+    EXPECT_TRUE(refused->description().contains(QStringLiteral("linha 5")))
+        << qPrintable(refused->description());
+    EXPECT_TRUE(refused->description().contains(path));
     EXPECT_THROW(reg.value(Key, QStringLiteral("A")), vb::Error);
     EXPECT_THROW(
         reg.openKey(platform::rootkey::LocalMachine, QStringLiteral("SOFTWARE"), platform::access::Read),
@@ -118,12 +113,10 @@ TEST(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
 
     // Text in another encoding is damage too, not something to guess at.
     writeBytes(path, "Windows Registry Editor Version 5.00\n\n[HKEY_USERS\\x]\n\"N\"=\"a\xe7\xe3o\"\n");
-    try {
-        (void)reg.value(QStringLiteral("HKEY_USERS\\x"), QStringLiteral("N"));
-        FAIL() << "Latin-1 text was accepted";
-    } catch (const vb::Error& e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("linha 4"))) << qPrintable(e.description());
-    }
+    const QString latin1 =
+        vbtest::failureOf([&] { (void)reg.value(QStringLiteral("HKEY_USERS\\x"), QStringLiteral("N")); });
+    EXPECT_TRUE(latin1.contains(QStringLiteral("linha 4")))
+        << "Latin-1 text was accepted: " << qPrintable(latin1);
 }
 
 TEST(RegistryFile, RefusesWhatItCannotKeep)

@@ -1,6 +1,6 @@
 #include "platform/sound/WaveFile.h"
 #include "platform/sound/WaveOut.h"
-#include "platform/values/VbError.h"
+#include "tests/platform/VbFailure.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,12 +27,7 @@ QByteArray clickBytes()
 
 int errorOf(const QByteArray& bytes)
 {
-    try {
-        WaveFile::parse(bytes, QStringLiteral("x.wav"));
-    } catch (const vb::Error& e) {
-        return e.number();
-    }
-    return 0;
+    return vbtest::errorOf([&] { WaveFile::parse(bytes, QStringLiteral("x.wav")); });
 }
 
 } // namespace
@@ -68,12 +63,7 @@ TEST(WaveFile, RefusesWhatIsNotPcmWave)
     EXPECT_EQ(errorOf(good.left(100)), 321); // data chunk cut short
     QByteArray noData = good.left(36);
     EXPECT_EQ(errorOf(noData), 321);
-    try {
-        WaveFile::load(QStringLiteral("/nonexistent/SMCLICK1.WAV"));
-        FAIL();
-    } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), 53);
-    }
+    EXPECT_EQ(vbtest::errorOf([] { WaveFile::load(QStringLiteral("/nonexistent/SMCLICK1.WAV")); }), 53);
 }
 
 TEST(WaveOut, PlaysOrAnswersAtOnceWhenItCannot)
