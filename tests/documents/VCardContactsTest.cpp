@@ -29,45 +29,25 @@ QByteArray twoContacts()
         "Cliente desde 2019\\, prefere contacto por escrito\\; ver processo n.º 12/2019.\\n"
         "Segunda linha: " +
         QByteArray(140, 'x');
-    QList<QByteArray> lines = {
-        "BEGIN:VCARD",
-        "VERSION:4.0",
-        "KIND:individual",
-        "FN:Conceição D'Ávila",
-        "N:D'Ávila;Conceição;;Dra.;",
-        "TITLE:Engenheira civil",
-        "BDAY:19800512",
-        "X-NIF:245678906",
-        "ADR;PREF=1:;;Rua de São João\\, 12,3.º esquerdo;Porto;;4000-123;Portugal",
-        "ADR:;;Avenida da Liberdade 10;Lisboa;;1250-096;Portugal",
-        "TEL;TYPE=cell;PREF=1:+351 912 345 678",
-        "TEL;TYPE=voice:+351 222 000 111",
-        "EMAIL;TYPE=work;PREF=1:conceicao@exemplo.pt",
-        "NOTE:" + note,
-        "PHOTO:data:image/png;base64," + samples::tinyImage("PNG").toBase64(),
-        "RELATED;X-RELACAO=Gerente:urn:uuid:00000000-0000-4000-8000-000000000002",
-        "CATEGORIES:Contactos Quarvenses",
-        "X-ALCUNHA;TYPE=home:Xão",
-        "UID:urn:uuid:00000000-0000-4000-8000-000000000001",
-        "END:VCARD",
-        "BEGIN:VCARD",
-        "VERSION:4.0",
-        "KIND:org",
-        "FN:Águas & Companhia\\, Lda.",
-        "ORG:Águas & Companhia\\, Lda.",
-        "X-NIF:509876540",
-        "ADR;TYPE=work;PREF=1:;;Zona Industrial\\, lote 4;Aveiro;;3800-000;Portugal",
-        "TEL;TYPE=work;X-DESCRICAO=Geral:+351 234 000 000",
-        "EMAIL;PREF=1:geral@aguas.pt",
-        "RELATED;X-RELACAO=Engenheira:urn:uuid:00000000-0000-4000-8000-000000000001",
-        "CATEGORIES:Contactos Quarvenses",
-        "UID:urn:uuid:00000000-0000-4000-8000-000000000002",
-        "END:VCARD",
-    };
-    QByteArray out;
-    for (const QByteArray& line : lines)
-        out += line + "\r\n";
-    return out;
+    return samples::file({"BEGIN:VCARD", "VERSION:4.0", "KIND:individual", "FN:Conceição D'Ávila",
+                          "N:D'Ávila;Conceição;;Dra.;", "TITLE:Engenheira civil", "BDAY:19800512",
+                          "X-NIF:245678906",
+                          "ADR;PREF=1:;;Rua de São João\\, 12,3.º esquerdo;Porto;;4000-123;Portugal",
+                          "ADR:;;Avenida da Liberdade 10;Lisboa;;1250-096;Portugal",
+                          "TEL;TYPE=cell;PREF=1:+351 912 345 678", "TEL;TYPE=voice:+351 222 000 111",
+                          "EMAIL;TYPE=work;PREF=1:conceicao@exemplo.pt"}) +
+           samples::file(
+               {"NOTE:" + note, "PHOTO:data:image/png;base64," + samples::tinyImage("PNG").toBase64()}) +
+           samples::file({"RELATED;X-RELACAO=Gerente:urn:uuid:00000000-0000-4000-8000-000000000002",
+                          "CATEGORIES:Contactos Quarvenses", "X-ALCUNHA;TYPE=home:Xão",
+                          "UID:urn:uuid:00000000-0000-4000-8000-000000000001", "END:VCARD", "BEGIN:VCARD",
+                          "VERSION:4.0", "KIND:org", "FN:Águas & Companhia\\, Lda.",
+                          "ORG:Águas & Companhia\\, Lda.", "X-NIF:509876540",
+                          "ADR;TYPE=work;PREF=1:;;Zona Industrial\\, lote 4;Aveiro;;3800-000;Portugal",
+                          "TEL;TYPE=work;X-DESCRICAO=Geral:+351 234 000 000", "EMAIL;PREF=1:geral@aguas.pt",
+                          "RELATED;X-RELACAO=Engenheira:urn:uuid:00000000-0000-4000-8000-000000000001",
+                          "CATEGORIES:Contactos Quarvenses",
+                          "UID:urn:uuid:00000000-0000-4000-8000-000000000002", "END:VCARD"});
 }
 
 QList<vcard::Card> withoutRevision(QList<vcard::Card> cards)
@@ -87,6 +67,13 @@ class VCardContacts : public ::testing::Test {
             .toInt();
     }
     int contacts() const { return db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos")); }
+    // The rows of contact `id` in tbContactos_<table>.
+    int rows(const char* table, qint32 id) const
+    {
+        return db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_%1 WHERE contacto_id = %2")
+                            .arg(QLatin1String(table))
+                            .arg(id));
+    }
     QByteArray fingerprint() const
     {
         return testsupport::catalogFingerprint(db.folder(), QStringLiteral("Quarvenses"));
@@ -193,14 +180,8 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
     const vcard::ImportSummary updated = vcard::importCards(renamed, {true, false}, QStringLiteral("sa"));
     EXPECT_EQ(updated.count(vcard::Outcome::Updated), 2);
     EXPECT_EQ(idOf(QStringLiteral("Conceição Maria D'Ávila")), person);
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = ") +
-                       QString::number(person)),
-              2)
-        << "rows replaced, not added";
-    EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Notas WHERE contacto_id = ") +
-                       QString::number(person)),
-              1)
-        << "a note already there is not added twice";
+    EXPECT_EQ(rows("Moradas", person), 2) << "rows replaced, not added";
+    EXPECT_EQ(rows("Notas", person), 1) << "a note already there is not added twice";
 }
 
 TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
@@ -243,10 +224,7 @@ TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
                                        "contacto_id = 38")) +
                db.value(QStringLiteral("SELECT titulo + '|' + profissao FROM tbContactos_Singulares WHERE "
                                        "contacto_id = 38")) +
-               QString::number(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Telefones WHERE "
-                                                       "contacto_id = 38"))) +
-               QString::number(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE "
-                                                       "contacto_id = 38")));
+               QString::number(rows("Telefones", 38)) + QString::number(rows("Moradas", 38));
     };
     const QString ana = anaAlves();
     const struct {

@@ -31,8 +31,7 @@ ToolRun runTool(const QString& folder, const QStringList& extra)
 
 QStringList createWithContacts(int count)
 {
-    return {QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
-            QString::number(count)};
+    return QStringLiteral("--create --demo --contacts %1").arg(count).split(u' ');
 }
 
 // Two catalogs made with the same count, and one with the demonstration
@@ -76,15 +75,22 @@ class GeneratedContacts : public ::testing::Test {
         return vb::CLng(c.Execute(sql).Fields(0).Value());
     }
     int number(const QString& sql) { return number(connection, sql); }
+    // The rows of `table` that belong to generated contacts, and meet `condition`.
+    int generatedRows(const QString& table, const QString& condition = {})
+    {
+        return number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh +
+                      (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition));
+    }
 
     // The first column of every row, as text.
-    QStringList column(const QString& sql)
+    static QStringList column(ado::Connection& c, const QString& sql)
     {
         QStringList values;
-        for (ado::Recordset rs = connection.Execute(sql); !rs.Eof(); rs.MoveNext())
+        for (ado::Recordset rs = c.Execute(sql); !rs.Eof(); rs.MoveNext())
             values.append(vb::CStr(rs.Fields(0).Value()));
         return values;
     }
+    QStringList column(const QString& sql) { return column(connection, sql); }
 
     ado::Connection connection;
     ado::Connection demo;
@@ -122,13 +128,12 @@ TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
           "tbContactos_Emails WHERE email_default = 1"}) {
         const QString table = QString::fromLatin1(ways).section(u' ', 0, 0);
         const QString defaults = QString::fromLatin1(ways).section(u' ', 1);
-        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos c") + fresh +
-                         QStringLiteral(" AND (SELECT COUNT(*) FROM ") + table + QStringLiteral(" w ") +
-                         defaults + QStringLiteral(" AND w.contacto_id = c.contacto_id) <> 1")),
+        EXPECT_EQ(generatedRows(QStringLiteral("tbContactos c"),
+                                QStringLiteral("(SELECT COUNT(*) FROM ") + table + QStringLiteral(" w ") +
+                                    defaults + QStringLiteral(" AND w.contacto_id = c.contacto_id) <> 1")),
                   0)
             << ways;
-        EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh), generated)
-            << "some contacts have more than one: " << ways;
+        EXPECT_GT(generatedRows(table), generated) << "some contacts have more than one: " << ways;
     }
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE codigo_postal NOT LIKE "
                                     "'[0-9][0-9][0-9][0-9]-[0-9][0-9][0-9]'")),
@@ -157,9 +162,9 @@ TEST_F(GeneratedContacts, MembersOfEveryFileHaveTheirRowAndPermissions)
                   0)
             << table.toStdString();
         if (table != QStringLiteral("tbTulvas_Contactos"))
-            otherMembers += number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh);
+            otherMembers += generatedRows(table);
     }
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + fresh), generated)
+    EXPECT_EQ(generatedRows(QStringLiteral("tbTulvas_Contactos")), generated)
         << "every generated contact is in Contactos Quarvenses";
     EXPECT_GT(otherMembers, generated / 10) << "some are in other files too";
 }
@@ -209,51 +214,40 @@ TEST_F(GeneratedContacts, EveryReferenceResolves)
                   0)
             << reference.toStdString();
     }
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados") + fresh), 0);
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Eventos") + fresh), generated / 2);
+    EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Relacionados")), 0);
+    EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Eventos")), generated / 2);
 }
 
 TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
 {
-    QSet<QString> demoMasks;
-    for (ado::Recordset rs =
-             demo.Execute(QStringLiteral("SELECT user_code, group_code FROM tbTulvas_Contactos_Permitions"));
-         !rs.Eof(); rs.MoveNext())
-        demoMasks.insert(vb::CStr(rs(QStringLiteral("user_code"))) + u'|' +
-                         vb::CStr(rs(QStringLiteral("group_code"))));
-    const QString generatedRights = QStringLiteral("FROM tbTulvas_Contactos_Permitions") + fresh;
-    QSet<QString> used;
-    for (ado::Recordset rs =
-             connection.Execute(QStringLiteral("SELECT user_code, group_code ") + generatedRights);
-         !rs.Eof(); rs.MoveNext())
-        used.insert(vb::CStr(rs(QStringLiteral("user_code"))) + u'|' +
-                    vb::CStr(rs(QStringLiteral("group_code"))));
-    for (const QString& mask : used)
+    const QString masks =
+        QStringLiteral("SELECT DISTINCT user_code + '|' + group_code FROM tbTulvas_Contactos_Permitions");
+    const QStringList demoMasks = column(demo, masks);
+    for (const QString& mask : column(masks + fresh))
         EXPECT_TRUE(demoMasks.contains(mask)) << mask.toStdString();
-    const int open = number(QStringLiteral("SELECT COUNT(*) ") + generatedRights +
-                            QStringLiteral(" AND group_code LIKE '%$0002%' AND group_code LIKE '%$0004%'"));
+    const int open = generatedRows(QStringLiteral("tbTulvas_Contactos_Permitions"),
+                                   QStringLiteral("group_code LIKE '%$0002%' AND group_code LIKE '%$0004%'"));
     EXPECT_GT(open, generated * 8 / 10) << "most are open to the demonstration users' groups";
     EXPECT_LT(open, generated) << "some are restricted";
 }
 
 TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
 {
-    const int people = number(QStringLiteral("SELECT COUNT(*) FROM tbContactos") + fresh +
-                              QStringLiteral(" AND genero_id = 1"));
+    const int people = generatedRows(QStringLiteral("tbContactos"), QStringLiteral("genero_id = 1"));
     EXPECT_GT(people, generated * 6 / 10);
     EXPECT_LT(people, generated * 8 / 10);
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Singulares") + fresh +
-                     QStringLiteral(" AND titulo IS NOT NULL AND profissao IS NOT NULL")),
+    EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Singulares"),
+                            QStringLiteral("titulo IS NOT NULL AND profissao IS NOT NULL")),
               people / 3);
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Institucionais") + fresh +
-                     QStringLiteral(" AND area_negocio_id IS NOT NULL")),
+    EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Institucionais"),
+                            QStringLiteral("area_negocio_id IS NOT NULL")),
               (generated - people) / 2);
     // Names with Portuguese letters, made of a given name and a surname.
-    EXPECT_GT(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos") + fresh +
-                     QStringLiteral(
-                         " AND (nome_union LIKE '%ã%' OR nome_union LIKE '%ç%' OR nome_union LIKE '%é%' OR "
-                         "nome_union LIKE '%ó%' OR nome_union LIKE '%í%')")),
-              generated / 10);
+    EXPECT_GT(
+        generatedRows(QStringLiteral("tbContactos"),
+                      QStringLiteral("(nome_union LIKE '%ã%' OR nome_union LIKE '%ç%' OR nome_union LIKE "
+                                     "'%é%' OR nome_union LIKE '%ó%' OR nome_union LIKE '%í%')")),
+        generated / 10);
     EXPECT_EQ(number(QStringLiteral(
                   "SELECT COUNT(*) FROM tbContactos c JOIN tbContactos_Singulares s ON "
                   "s.contacto_id = c.contacto_id WHERE c.nome_union <> s.nome + ' ' + s.apelido")),
@@ -280,14 +274,10 @@ TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalog)
 TEST(GeneratedContactsOptions, NeedTheDemonstrationDataAndACount)
 {
     QTemporaryDir dir;
-    for (const QStringList& wrong :
-         {QStringList{QStringLiteral("--create"), QStringLiteral("--contacts"), QStringLiteral("10")},
-          QStringList{QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
-                      QStringLiteral("dez")},
-          QStringList{QStringLiteral("--create"), QStringLiteral("--demo"), QStringLiteral("--contacts"),
-                      QStringLiteral("-5")}}) {
-        const ToolRun refused = runTool(dir.path(), wrong);
-        EXPECT_EQ(refused.exitCode, 2) << wrong.join(u' ').toStdString();
+    for (const char* wrong :
+         {"--create --contacts 10", "--create --demo --contacts dez", "--create --demo --contacts -5"}) {
+        const ToolRun refused = runTool(dir.path(), QString::fromLatin1(wrong).split(u' '));
+        EXPECT_EQ(refused.exitCode, 2) << wrong;
         EXPECT_TRUE(refused.err.contains(QStringLiteral("--contacts"))) << refused.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quarvenses.db"))));

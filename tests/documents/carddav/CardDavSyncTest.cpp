@@ -24,6 +24,8 @@ namespace {
 const QString davUser = QStringLiteral("ana");
 const QString davPassword = QStringLiteral("senha-ana");
 const QString file = QStringLiteral("Contactos Quarvenses");
+const QString nothingToDo = QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
+                                           "ficheiro: 0, conflitos: 0, por fazer: 0.");
 
 class CardDavSync : public ::testing::Test {
   protected:
@@ -54,6 +56,26 @@ class CardDavSync : public ::testing::Test {
     {
         carddav::DavClient client({davUser, davPassword});
         return client.send(verb, book.resolved(QUrl(name)), body, headers);
+    }
+    // Another client adds `line` to the card that names `name`.
+    int changeOnServer(const QString& name, const QByteArray& line)
+    {
+        const carddav::DavResponse card = send("GET", cardNamed(name));
+        QByteArray changed = card.body;
+        changed.replace("END:VCARD", line + "\r\nEND:VCARD");
+        return send("PUT", cardNamed(name), changed, {{"If-Match", card.etag}}).status;
+    }
+    // `update` ("table SET ...") made to contact `id` in the catalog, as the sync sees it by its date.
+    void changeInCatalog(int id, const QString& update)
+    {
+        db.value(QStringLiteral("UPDATE %2 WHERE contacto_id = %1; UPDATE tbContactos SET modified_date = "
+                                "GETDATE() WHERE contacto_id = %1")
+                     .arg(id)
+                     .arg(update));
+    }
+    QString nameOf(int id) const
+    {
+        return db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), id);
     }
     QString cardNamed(const QString& text) const
     {
@@ -92,28 +114,17 @@ TEST_F(CardDavSync, FirstSyncSendsTheFileAndASecondFindsNothing)
 
     const carddav::SyncSummary second = sync();
     EXPECT_TRUE(second.complete()) << second.failure.toStdString();
-    EXPECT_EQ(second.totals(),
-              QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                             "ficheiro: 0, conflitos: 0, por fazer: 0."));
+    EXPECT_EQ(second.totals(), nothingToDo);
     EXPECT_EQ(second.requests, 2) << "the book, and what changed in it";
 }
 
 TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
 {
     ASSERT_TRUE(sync().complete());
-    const auto cardOf = [&](const QString& name) {
-        const carddav::DavResponse r = send("GET", cardNamed(name));
-        EXPECT_EQ(r.status, 200) << name.toStdString();
-        return r;
-    };
-    const QString someone =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 41);
+    const QString someone = nameOf(41);
 
     // A number changed on the phone reaches the contact.
-    carddav::DavResponse card = cardOf(someone);
-    QByteArray changed = card.body;
-    changed.replace("END:VCARD", "TEL;TYPE=cell:+351 912 345 678\r\nEND:VCARD");
-    ASSERT_EQ(send("PUT", cardNamed(someone), changed, {{"If-Match", card.etag}}).status / 100, 2);
+    ASSERT_EQ(changeOnServer(someone, "TEL;TYPE=cell:+351 912 345 678") / 100, 2);
     carddav::SyncSummary s = sync();
     EXPECT_EQ(s.received, 1) << s.lines.join(u'\n').toStdString() << s.refused.join(u'\n').toStdString();
     EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = 41 AND "
@@ -123,12 +134,10 @@ TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
     EXPECT_EQ(sync().received + sync().sent, 0);
 
     // A change in the catalog reaches the card.
-    db.value(
-        QStringLiteral("UPDATE tbContactos_Emails SET email = 'novo.endereco@exemplo.pt' WHERE contacto_id "
-                       "= 41; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 41"));
+    changeInCatalog(41, QStringLiteral("tbContactos_Emails SET email = 'novo.endereco@exemplo.pt'"));
     s = sync();
     EXPECT_EQ(s.sent, 1);
-    EXPECT_TRUE(cardOf(someone).body.contains("novo.endereco@exemplo.pt"));
+    EXPECT_TRUE(send("GET", cardNamed(someone)).body.contains("novo.endereco@exemplo.pt"));
 
     // A card made on the phone becomes a contact of the file.
     const QByteArray fresh =
@@ -162,15 +171,9 @@ TEST_F(CardDavSync, EachChangeOnEitherSideReachesTheOther)
 TEST_F(CardDavSync, AChangeOnBothSidesKeepsTheCatalogsAndFilesTheServers)
 {
     ASSERT_TRUE(sync().complete());
-    const QString name =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
-    const carddav::DavResponse card = send("GET", cardNamed(name));
-    QByteArray phone = card.body;
-    phone.replace("END:VCARD", "NOTE:escrito no telemóvel\r\nEND:VCARD");
-    ASSERT_EQ(send("PUT", cardNamed(name), phone, {{"If-Match", card.etag}}).status / 100, 2);
-    db.value(
-        QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Directora' WHERE contacto_id = 40; "
-                       "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40"));
+    const QString name = nameOf(40);
+    ASSERT_EQ(changeOnServer(name, "NOTE:escrito no telemóvel") / 100, 2);
+    changeInCatalog(40, QStringLiteral("tbContactos_Singulares SET profissao = 'Directora'"));
 
     const carddav::SyncSummary s = sync();
     EXPECT_EQ(s.conflicts, 1);
@@ -263,12 +266,9 @@ TEST_F(CardDavSync, AnotherClientsChangesComeBackExactly)
     ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
     ASSERT_EQ(QDir(other.cards()).entryList(QDir::Files).size(), first.sent);
 
-    const QString changedName =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
-    const QString deletedName =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 38);
+    const QString changedName = nameOf(39);
     const QString changed = other.fileWith(changedName);
-    const QString deleted = other.fileWith(deletedName);
+    const QString deleted = other.fileWith(nameOf(38));
     ASSERT_FALSE(changed.isEmpty());
     ASSERT_FALSE(deleted.isEmpty());
     QByteArray card = contentOf(changed);
@@ -299,15 +299,11 @@ TEST_F(CardDavSync, AnotherClientsChangesComeBackExactly)
     EXPECT_EQ(db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 38")), 1);
 
     // And the catalog's next change reaches the other client's folder.
-    db.value(QStringLiteral(
-        "UPDATE tbContactos_Singulares SET profissao = 'Arquitecta paisagista' WHERE contacto_id "
-        "= 39; UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 39"));
+    changeInCatalog(39, QStringLiteral("tbContactos_Singulares SET profissao = 'Arquitecta paisagista'"));
     EXPECT_EQ(sync().sent, 1);
     ASSERT_TRUE(other.run(QStringLiteral("sync"))) << other.output.toStdString();
     EXPECT_TRUE(contentOf(other.fileWith(changedName)).contains("Arquitecta paisagista"));
-    EXPECT_EQ(sync().totals(),
-              QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                             "ficheiro: 0, conflitos: 0, por fazer: 0."));
+    EXPECT_EQ(sync().totals(), nothingToDo);
 }
 
 // The server lost at each request of a sync in turn, before it hears the
@@ -319,27 +315,18 @@ TEST_F(CardDavSync, AServerLostAtAnyRequestLeavesNothingHalfDoneAndTheNextSyncCo
     QUrl viaProxy = book;
     viaProxy.setPort(proxy.port());
     ASSERT_TRUE(sync(viaProxy).complete());
-    const QString nothing = QStringLiteral("Enviados: 0, recebidos: 0, apagados no servidor: 0, retirados do "
-                                           "ficheiro: 0, conflitos: 0, por fazer: 0.");
-    const QString phoneContact =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 39);
-    const QString officeContact =
-        db.value(QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1"), 40);
+    const QString phoneContact = nameOf(39);
+    const QString officeContact = nameOf(40);
     int round = 0;
     for (const auto fault :
          {testsupport::FaultyProxy::Fault::BeforeServer, testsupport::FaultyProxy::Fault::AfterServer}) {
         for (int request = 1;; ++request) {
             const QString r = QString::number(++round);
+            SCOPED_TRACE("round " + r.toStdString());
             // A change on each side, a new card and a card deleted on the server.
-            const carddav::DavResponse card = send("GET", cardNamed(phoneContact));
-            QByteArray changed = card.body;
-            changed.replace("END:VCARD", "EMAIL:r" + r.toUtf8() + "@exemplo.pt\r\nEND:VCARD");
-            ASSERT_EQ(send("PUT", cardNamed(phoneContact), changed, {{"If-Match", card.etag}}).status / 100,
-                      2);
-            db.value(QStringLiteral(
-                         "UPDATE tbContactos_Singulares SET profissao = 'Ofício %1' WHERE contacto_id = 40; "
-                         "UPDATE tbContactos SET modified_date = GETDATE() WHERE contacto_id = 40")
-                         .arg(r));
+            ASSERT_EQ(changeOnServer(phoneContact, "EMAIL:r" + r.toUtf8() + "@exemplo.pt") / 100, 2);
+            changeInCatalog(40,
+                            QStringLiteral("tbContactos_Singulares SET profissao = 'Ofício ") + r + u'\'');
             ASSERT_EQ(send("PUT", QStringLiteral("ronda-") + r + QStringLiteral(".vcf"),
                            "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ronda-" + r.toUtf8() + "\r\nFN:Pessoa Ronda " +
                                r.toUtf8() + "\r\nN:Ronda " + r.toUtf8() + ";Pessoa;;;\r\nEND:VCARD\r\n",
@@ -355,26 +342,22 @@ TEST_F(CardDavSync, AServerLostAtAnyRequestLeavesNothingHalfDoneAndTheNextSyncCo
             const bool hit = proxy.failed();
             proxy.failRequest(0, fault);
             const carddav::SyncSummary again = sync(viaProxy);
-            EXPECT_TRUE(again.complete()) << "round " << round << ": " << again.failure.toStdString()
-                                          << again.refused.join(u'\n').toStdString();
-            EXPECT_EQ(sync(viaProxy).totals(), nothing) << "round " << round;
-            EXPECT_EQ(cardsOnServer(), contactsInFile()) << "round " << round;
+            EXPECT_TRUE(again.complete())
+                << again.failure.toStdString() << again.refused.join(u'\n').toStdString();
+            EXPECT_EQ(sync(viaProxy).totals(), nothingToDo);
+            EXPECT_EQ(cardsOnServer(), contactsInFile());
             EXPECT_EQ(
                 db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Emails WHERE contacto_id = 39 AND "
                                         "email = 'r%1@exemplo.pt'")
                              .arg(r)),
-                1)
-                << "round " << round;
-            EXPECT_TRUE(send("GET", cardNamed(officeContact)).body.contains(("Ofício " + r).toUtf8()))
-                << "round " << round;
+                1);
+            EXPECT_TRUE(send("GET", cardNamed(officeContact)).body.contains(("Ofício " + r).toUtf8()));
             EXPECT_EQ(db.count(QStringLiteral(
                                    "SELECT COUNT(*) FROM tbContactos WHERE nome_union = 'Pessoa Ronda %1'")
                                    .arg(r)),
-                      1)
-                << "round " << round;
+                      1);
             EXPECT_EQ(testsupport::incompleteContacts(db.folder(), QStringLiteral("Quarvenses")),
-                      QStringList())
-                << "round " << round;
+                      QStringList());
             if (!hit)
                 break;
         }
