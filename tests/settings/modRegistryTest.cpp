@@ -2,6 +2,7 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/values/Conversions.h"
+#include "tests/support/EnvGuard.h"
 #include "tests/support/ScriptedWindows.h"
 
 #include <QCoreApplication>
@@ -22,17 +23,7 @@ const QString kFrm = kTlv + QStringLiteral("\\frm001");
 
 class SettingsStore : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        qputenv("QUARVENSES_COMMON_APPDATA", dir.filePath(QStringLiteral("common")).toUtf8());
-        qputenv("QUARVENSES_REGISTRY", dir.filePath(QStringLiteral("registry.reg")).toUtf8());
-    }
-    void TearDown() override
-    {
-        qunsetenv("QUARVENSES_COMMON_APPDATA");
-        qunsetenv("QUARVENSES_REGISTRY");
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QByteArray shadowBytes() const
     {
@@ -52,6 +43,10 @@ class SettingsStore : public ::testing::Test {
     }
 
     QTemporaryDir dir;
+    testsupport::EnvGuard common{"QUARVENSES_COMMON_APPDATA",
+                                 dir.filePath(QStringLiteral("common")).toUtf8()};
+    testsupport::EnvGuard registry{"QUARVENSES_REGISTRY",
+                                   dir.filePath(QStringLiteral("registry.reg")).toUtf8()};
     ScriptedWindows windows;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/values/Conversions.h"
 #include "tests/platform/ado/AdoBehaviourSuite.h"
+#include "tests/support/EnvGuard.h"
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -116,22 +117,6 @@ TEST_F(EmbeddedServerTest, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
     EXPECT_EQ(pollUntilSettled(refused), adStateClosed);
     ASSERT_EQ(refused.Errors().size(), 1);
     EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
-
-    // A connect slower than the timeout fails as a timeout; closing an open
-    // under way abandons it at once.
-    EmbeddedServer::setLatency(server.folder(), 5000);
-    Connection late;
-    late.setConnectionTimeout(1);
-    QString noStringTimeout = server.connectionString();
-    noStringTimeout.remove(QStringLiteral(";Connect Timeout=15"));
-    EXPECT_EQ(errorOf([&] { late.Open(noStringTimeout); }), error::Timeout);
-    Connection abandoned;
-    abandoned.Open(server.connectionString(), {}, {}, adAsyncConnect);
-    QElapsedTimer clock;
-    clock.start();
-    abandoned.Close();
-    EXPECT_EQ(abandoned.State(), adStateClosed);
-    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST_F(EmbeddedServerTest, StoredProceduresRunByName)
@@ -274,20 +259,28 @@ TEST_F(EmbeddedServerTest, EveryStatementIsTracedWithItsOutcome)
 
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("trace.log"));
-    qputenv("QUARVENSES_SQL_TRACE", log.toUtf8());
-    c.Execute(QStringLiteral("SELECT 'ç' as letra"));
-    qunsetenv("QUARVENSES_SQL_TRACE");
+    {
+        const testsupport::EnvGuard traced("QUARVENSES_SQL_TRACE", log.toUtf8());
+        c.Execute(QStringLiteral("SELECT 'ç' as letra"));
+    }
     QFile file(log);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("SELECT 'ç' as letra")));
 }
 
-// The connection's timeout set after the string wins over the string's own
-// "Connect Timeout" (the reconnection's 10 seconds over the kept 15); the
-// string's value applies otherwise.
-TEST_F(EmbeddedServerTest, ATimeoutSetAfterTheStringWinsOverTheStrings)
+// A connect slower than the timeout fails as a timeout. The connection's
+// timeout set after the string wins over the string's own "Connect Timeout"
+// (the reconnection's 10 seconds over the kept 15); the string's value
+// applies otherwise. Closing an open under way abandons it at once.
+TEST_F(EmbeddedServerTest, ConnectTimeoutsAndAnAbandonedOpen)
 {
     EmbeddedServer::setLatency(server.folder(), 1500);
+    Connection late;
+    late.setConnectionTimeout(1);
+    QString noStringTimeout = server.connectionString();
+    noStringTimeout.remove(QStringLiteral(";Connect Timeout=15"));
+    EXPECT_EQ(errorOf([&] { late.Open(noStringTimeout); }), error::Timeout);
+
     c.setConnectionString(server.connectionString() + QStringLiteral(";Connect Timeout=15"));
     c.setConnectionTimeout(1);
     QElapsedTimer clock;
@@ -297,6 +290,13 @@ TEST_F(EmbeddedServerTest, ATimeoutSetAfterTheStringWinsOverTheStrings)
     c.setConnectionString(server.connectionString() + QStringLiteral(";Connect Timeout=15"));
     c.Open(); // the string's 15 seconds wait the latency out
     EXPECT_EQ(c.State(), adStateOpen);
+
+    Connection abandoned;
+    abandoned.Open(server.connectionString(), {}, {}, adAsyncConnect);
+    clock.restart();
+    abandoned.Close();
+    EXPECT_EQ(abandoned.State(), adStateClosed);
+    EXPECT_LT(clock.elapsed(), 1000);
     EmbeddedServer::setLatency(server.folder(), 0);
 }
 

@@ -2,6 +2,7 @@
 // quarvenses-sql --create.
 #include "tests/platform/VbFailure.h"
 #include "tests/platform/ado/schema/CatalogFixture.h"
+#include "tests/support/EnvGuard.h"
 #include "tests/support/ToolRun.h"
 
 #include <QCoreApplication>
@@ -40,24 +41,6 @@ bool isMaskOf(const QString& mask, const QStringList& codes)
     }
     return at == mask.size();
 }
-
-class ScopedSchemaFolder {
-  public:
-    explicit ScopedSchemaFolder(const QString& folder) : old_(qgetenv("QUARVENSES_SCHEMA_DIR"))
-    {
-        qputenv("QUARVENSES_SCHEMA_DIR", folder.toUtf8());
-    }
-    ~ScopedSchemaFolder()
-    {
-        if (old_.isEmpty())
-            qunsetenv("QUARVENSES_SCHEMA_DIR");
-        else
-            qputenv("QUARVENSES_SCHEMA_DIR", old_);
-    }
-
-  private:
-    QByteArray old_;
-};
 
 } // namespace
 
@@ -204,7 +187,7 @@ TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
     demo.write("INSERT INTO tbConfig (module_id, variavel, valor) VALUES (1, 'a', 'b');\nINSERT INTO tbNada "
                "VALUES (1);\n");
     demo.close();
-    const ScopedSchemaFolder folder(scripts.path());
+    const testsupport::EnvGuard folder("QUARVENSES_SCHEMA_DIR", scripts.path().toUtf8());
 
     const QString failure =
         failureOf([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });

@@ -94,6 +94,15 @@ class SchemaProcedures : public CatalogTest {
     }
 
     int transactionCount() { return count(QStringLiteral("SELECT @@TRANCOUNT as valor")); }
+    std::pair<int, QString> removeContact(int id)
+    {
+        return call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(id));
+    }
+    // spADD_CONTACTO_TO_GROUP with the arguments as written after its name.
+    std::pair<int, QString> addToFile(const QString& arguments)
+    {
+        return call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + arguments);
+    }
 
     // Statements the T-SQL batches cannot carry (a trigger), straight on the file.
     void onCatalogFile(const char* sql)
@@ -116,13 +125,13 @@ TEST_F(SchemaProcedures, DeletingAContactRemovesEveryAttachedRowAndNothingElse)
 
     // Inside the caller's transaction it is undone with it.
     connection.BeginTrans();
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone)), std::pair(0, QString()));
+    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
     EXPECT_EQ(rowsOf(someone), 0);
     EXPECT_EQ(transactionCount(), 1) << "the caller's transaction stays the caller's";
     connection.RollbackTrans();
     EXPECT_EQ(rowsOf(someone), own);
 
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone)), std::pair(0, QString()));
+    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
     EXPECT_EQ(transactionCount(), 0);
     EXPECT_EQ(rowsOf(someone), 0);
     EXPECT_EQ(allRows(), before - own + 1)
@@ -134,12 +143,10 @@ TEST_F(SchemaProcedures, DeletingAContactRemovesEveryAttachedRowAndNothingElse)
 TEST_F(SchemaProcedures, DeletingRefusesProtectedAndUnknownContacts)
 {
     const int before = allRows();
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 2,0")),
-              std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
+    EXPECT_EQ(removeContact(2), std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
     connection.Execute(QStringLiteral("UPDATE tbContactos SET user_delete = 7 WHERE contacto_id = 3"));
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 3,0")).first, 2) << "any value but 0 protects";
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 999,0")),
-              std::pair(1, QStringLiteral("o contacto indicado não existe.")));
+    EXPECT_EQ(removeContact(3).first, 2) << "any value but 0 protects";
+    EXPECT_EQ(removeContact(999), std::pair(1, QStringLiteral("o contacto indicado não existe.")));
     EXPECT_EQ(allRows(), before);
 }
 
@@ -153,7 +160,7 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
     onCatalogFile("CREATE TRIGGER tbContactos_kept BEFORE DELETE ON tbContactos BEGIN SELECT RAISE(ABORT, "
                   "'registo retido'); END");
 
-    auto [number, text] = call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone));
+    auto [number, text] = removeContact(someone);
     EXPECT_EQ(number, 3);
     EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a eliminação (")) &&
                 text.contains(QStringLiteral("registo retido")))
@@ -163,7 +170,7 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
 
     connection.BeginTrans();
     connection.Execute(QStringLiteral("UPDATE tbConfig SET valor = 'alterado' WHERE variavel = 'Empresa'"));
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO %1,0").arg(someone)).first, 3);
+    EXPECT_EQ(removeContact(someone).first, 3);
     EXPECT_EQ(transactionCount(), 1);
     EXPECT_EQ(rowsOf(someone), own);
     connection.CommitTrans();
@@ -174,7 +181,7 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
 TEST_F(SchemaProcedures, ACatalogWithoutTheProtectionColumnProtectsNobody)
 {
     onCatalogFile("ALTER TABLE tbContactos DROP COLUMN user_delete");
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spDELETE_CONTACTO 2,0")), std::pair(0, QString()));
+    EXPECT_EQ(removeContact(2), std::pair(0, QString()));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2")), 0);
 }
 
@@ -188,8 +195,7 @@ TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
     ASSERT_EQ(links(), 0);
     ASSERT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + where), 0);
 
-    EXPECT_EQ(call(QStringLiteral(
-                  "EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Contactos Quarvenses','$00011111','$10021111'")),
+    EXPECT_EQ(addToFile(QStringLiteral("31, 'Contactos Quarvenses','$00011111','$10021111'")),
               std::pair(0, QString()));
     EXPECT_EQ(links(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos") + where), 1);
@@ -200,18 +206,14 @@ TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM vwContactos_Quarvenses_Completos") + where), 1);
 
     // Again, with the name in other letters: one membership, the new masks.
-    EXPECT_EQ(
-        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'CONTACTOS quarvenses','$00021111',''"))
-            .first,
-        0);
+    EXPECT_EQ(addToFile(QStringLiteral("31, 'CONTACTOS quarvenses','$00021111',''")).first, 0);
     EXPECT_EQ(links(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions") + where), 1);
     EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbTulvas_Contactos_Permitions") + where),
               QStringList{"$00021111"});
 
     // A mask with an apostrophe is stored as given, not spliced into SQL.
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 32, 'Clientes','$0001''1111','?'")).first,
-              0);
+    EXPECT_EQ(addToFile(QStringLiteral("32, 'Clientes','$0001''1111','?'")).first, 0);
     EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbClientes_Permitions WHERE contacto_id = 32")),
               QStringList{"$0001'1111"});
 }
@@ -219,20 +221,17 @@ TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
 TEST_F(SchemaProcedures, AddingRefusesUnknownFilesAndContactsAndUndoesAFailure)
 {
     const int before = allRows();
-    EXPECT_EQ(
-        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Ficheiro Inexistente','$00011111',''")),
-        std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 999, 'Clientes','$00011111',''")),
+    EXPECT_EQ(addToFile(QStringLiteral("31, 'Ficheiro Inexistente','$00011111',''")),
+              std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
+    EXPECT_EQ(addToFile(QStringLiteral("999, 'Clientes','$00011111',''")),
               std::pair(2, QStringLiteral("o contacto indicado não existe")));
     // Values longer than their columns are refused, never cut, as the
     // server's procedure refuses them.
     const std::pair tooLong(
         4, QStringLiteral("o nome do ficheiro tem mais de 80 caracteres ou uma máscara mais de 400"));
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, N'") + QString(81, u'F') +
-                   QStringLiteral("',N'$00011111',N''")),
+    EXPECT_EQ(addToFile(QStringLiteral("31, N'") + QString(81, u'F') + QStringLiteral("',N'$00011111',N''")),
               tooLong);
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, N'Clientes',N'") + QString(401, u'1') +
-                   QStringLiteral("',N''")),
+    EXPECT_EQ(addToFile(QStringLiteral("31, N'Clientes',N'") + QString(401, u'1') + QStringLiteral("',N''")),
               tooLong);
     EXPECT_EQ(allRows(), before);
 
@@ -241,17 +240,15 @@ TEST_F(SchemaProcedures, AddingRefusesUnknownFilesAndContactsAndUndoesAFailure)
     connection.Execute(QStringLiteral("INSERT INTO tbContactos_Tipos (descrit, related, inactivo) VALUES "
                                       "('Arquivo Morto', 'tbArquivo_Morto', 0)"));
     const int withType = allRows();
-    auto [number, text] =
-        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''"));
+    auto [number, text] = addToFile(QStringLiteral("31, 'Arquivo Morto','$00011111',''"));
     EXPECT_EQ(number, 3);
     EXPECT_TRUE(text.startsWith(QStringLiteral("o servidor recusou a operação (")) && !text.endsWith(u'.'))
         << text.toStdString();
     EXPECT_EQ(allRows(), withType);
 
     connection.BeginTrans();
-    EXPECT_EQ(call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Clientes','$00011111',''")).first, 0);
-    EXPECT_EQ(
-        call(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP 31, 'Arquivo Morto','$00011111',''")).first, 3);
+    EXPECT_EQ(addToFile(QStringLiteral("31, 'Clientes','$00011111',''")).first, 0);
+    EXPECT_EQ(addToFile(QStringLiteral("31, 'Arquivo Morto','$00011111',''")).first, 3);
     EXPECT_EQ(transactionCount(), 1);
     connection.CommitTrans();
     EXPECT_EQ(allRows(), withType + 3)
