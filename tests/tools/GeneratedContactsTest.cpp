@@ -22,11 +22,9 @@ using testsupport::ToolRun;
 
 ToolRun runTool(const QString& folder, const QStringList& extra)
 {
-    return testsupport::runTool(QStringLiteral("quarvenses-sql"),
-                                extra + QStringList{QStringLiteral("-S"), folder, QStringLiteral("-d"),
-                                                    catalog, QStringLiteral("-U"), QStringLiteral("sa"),
-                                                    QStringLiteral("-P"), QStringLiteral("pw")},
-                                120000);
+    const QStringList connection =
+        QStringList{QStringLiteral("-S"), folder} + QStringLiteral("-d Quarvenses -U sa -P pw").split(u' ');
+    return testsupport::runTool(QStringLiteral("quarvenses-sql"), extra + connection, 120000);
 }
 
 QStringList createWithContacts(int count)

@@ -20,12 +20,10 @@ class SqlTool : public ::testing::Test {
     ToolRun run(const QStringList& extra, const QByteArray& input = {},
                 const QString& password = QStringLiteral("p;w"))
     {
-        return testsupport::runTool(QStringLiteral("quarvenses-sql"),
-                                    QStringList{QStringLiteral("-S"), dir.path(), QStringLiteral("-d"),
-                                                QStringLiteral("Quarvenses"), QStringLiteral("-U"),
-                                                QStringLiteral("admin"), QStringLiteral("-P"), password} +
-                                        extra,
-                                    30000, input);
+        const QStringList connection = QStringList{QStringLiteral("-S"), dir.path()} +
+                                           QStringLiteral("-d Quarvenses -U admin -P").split(u' ')
+                                       << password;
+        return testsupport::runTool(QStringLiteral("quarvenses-sql"), connection + extra, 30000, input);
     }
 
     QTemporaryDir dir;

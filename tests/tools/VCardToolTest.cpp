@@ -13,33 +13,46 @@ namespace {
 
 using testsupport::ToolRun;
 
-ToolRun vcardTool(const QTemporaryDir& dir, const QStringList& arguments)
+// A command and its options, then the files it names.
+QStringList words(const char* text, const QStringList& files = {})
 {
-    const QStringList connection{QStringLiteral("-S"), dir.filePath(QStringLiteral("servidor")),
-                                 QStringLiteral("-d"), QStringLiteral("Quarvenses"),
-                                 QStringLiteral("-U"), QStringLiteral("sa"),
-                                 QStringLiteral("-P"), QStringLiteral("pw")};
-    return testsupport::runTool(QStringLiteral("quarvenses-vcard"),
-                                arguments.mid(0, 1) + connection + arguments.mid(1), 60000);
+    return QString::fromUtf8(text).split(u' ') + files;
 }
+
+// A demonstration catalog in dir/servidor, and the tool run on it.
+class VCardTool : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ado::embedded::createCatalogFromSchema(server, QStringLiteral("Quarvenses"), QStringLiteral("sa"),
+                                               QStringLiteral("pw"), true,
+                                               ado::embedded::HashStrength::Minimal);
+    }
+    ToolRun vcardTool(const QStringList& arguments) const
+    {
+        const QStringList connection = QStringList{QStringLiteral("-S"), server} +
+                                       QStringLiteral("-d Quarvenses -U sa -P pw").split(u' ');
+        return testsupport::runTool(QStringLiteral("quarvenses-vcard"),
+                                    arguments.mid(0, 1) + connection + arguments.mid(1), 60000);
+    }
+
+    QTemporaryDir dir;
+    const QString server = dir.filePath(QStringLiteral("servidor"));
+};
 
 } // namespace
 
-TEST(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
+TEST_F(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
 {
-    QTemporaryDir dir;
-    ado::embedded::createCatalogFromSchema(dir.filePath(QStringLiteral("servidor")),
-                                           QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                           QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
     const QString file = dir.filePath(QStringLiteral("todos.vcf"));
-    const ToolRun exported = vcardTool(dir, {QStringLiteral("export"), QStringLiteral("-o"), file});
+    const ToolRun exported = vcardTool(words("export -o", {file}));
     EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.err, QStringLiteral("Exportados 43 contactos.\n"));
     QFile cards(file);
     ASSERT_TRUE(cards.open(QIODevice::ReadOnly));
     EXPECT_EQ(cards.readAll().count("BEGIN:VCARD"), 43);
 
-    const ToolRun again = vcardTool(dir, {QStringLiteral("import"), file});
+    const ToolRun again = vcardTool(words("import", {file}));
     EXPECT_EQ(again.exitCode, 1) << "cards not imported (there already) are told by the status too";
     EXPECT_TRUE(
         again.out.endsWith(QStringLiteral("Criados: 0, actualizados: 0, ignorados: 43, recusados: 0.\n")))
@@ -50,22 +63,20 @@ TEST(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
     ASSERT_TRUE(card.open(QIODevice::WriteOnly));
     card.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nova;Pessoa;;;\r\nFN:Pessoa Nova\r\nEND:VCARD\r\n");
     card.close();
-    const ToolRun trial = vcardTool(dir, {QStringLiteral("import"), QStringLiteral("--dry-run"), one});
+    const ToolRun trial = vcardTool(words("import --dry-run", {one}));
     EXPECT_EQ(trial.exitCode, 0);
     EXPECT_TRUE(trial.out.contains(QStringLiteral("  Criado: Pessoa Nova\n")));
     EXPECT_TRUE(trial.out.contains(QStringLiteral("Simulação: nada foi gravado.")));
-    const ToolRun refused =
-        vcardTool(dir, {QStringLiteral("import"), QStringLiteral("--user"), QStringLiteral("joao"), one});
+    const ToolRun refused = vcardTool(words("import --user joao", {one}));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.out.contains(
         QStringLiteral("  Recusado: Pessoa Nova (não tem permissão para criar contactos)\n")))
         << refused.out.toStdString();
-    const ToolRun created = vcardTool(dir, {QStringLiteral("import"), one});
+    const ToolRun created = vcardTool(words("import", {one}));
     EXPECT_EQ(created.exitCode, 0);
     EXPECT_TRUE(created.out.contains(QStringLiteral("Criados: 1,")));
 
-    const ToolRun wrong =
-        vcardTool(dir, {QStringLiteral("export"), QStringLiteral("--id"), QStringLiteral("x")});
+    const ToolRun wrong = vcardTool(words("export --id x"));
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(
         wrong.err.startsWith(QStringLiteral("--id quer um número de contacto, não «x».\nUtilização:")));
@@ -73,12 +84,8 @@ TEST(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
 
 // Every way an export or an import can fail is told in Portuguese, names what
 // is at fault, and leaves the catalog as it was.
-TEST(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
+TEST_F(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
 {
-    QTemporaryDir dir;
-    const QString server = dir.filePath(QStringLiteral("servidor"));
-    ado::embedded::createCatalogFromSchema(server, QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                           QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
     const QByteArray before = testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses"));
     const QString nowhere = dir.filePath(QStringLiteral("nao-ha/todos.vcf"));
     const QString empty = dir.filePath(QStringLiteral("vazio.vcf"));
@@ -89,27 +96,21 @@ TEST(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
         QString err;
     };
     const QList<Case> cases{
-        {{QStringLiteral("export"), QStringLiteral("-o"), nowhere},
-         1,
+        {words("export -o", {nowhere}), 1,
          QStringLiteral("Não foi possível escrever «") + nowhere + QStringLiteral("»: a pasta «") +
              dir.filePath(QStringLiteral("nao-ha")) +
              QStringLiteral("» não existe. Nada foi alterado no catálogo «Quarvenses».\n")},
-        {{QStringLiteral("export"), QStringLiteral("--user"), QStringLiteral("ninguem")},
-         2,
+        {words("export --user ninguem"), 2,
          QStringLiteral("«ninguem» não é utilizador dos contactos no catálogo «Quarvenses».\n")},
-        {{QStringLiteral("export"), QStringLiteral("--id"), QStringLiteral("9999"), QStringLiteral("-o"),
-          dir.filePath(QStringLiteral("x.vcf"))},
-         1,
+        {words("export --id 9999 -o", {dir.filePath(QStringLiteral("x.vcf"))}), 1,
          QStringLiteral("n.º 9999: o contacto já não existe\nNão foi possível escrever «") +
              dir.filePath(QStringLiteral("x.vcf")) +
              QStringLiteral(
                  "»: nenhum contacto pôde ser exportado. Nada foi alterado no catálogo «Quarvenses».\n")},
-        {{QStringLiteral("import"), empty},
-         1,
-         empty + QStringLiteral(": o ficheiro não tem nenhum cartão vCard.\n")},
+        {words("import", {empty}), 1, empty + QStringLiteral(": o ficheiro não tem nenhum cartão vCard.\n")},
     };
     for (const Case& c : cases) {
-        const ToolRun run = vcardTool(dir, c.arguments);
+        const ToolRun run = vcardTool(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(run.err, c.err);
     }
@@ -117,18 +118,17 @@ TEST(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
     EXPECT_EQ(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
         << "no UID given by an export that wrote no file";
 
-    const ToolRun one =
-        vcardTool(dir, {QStringLiteral("export"), QStringLiteral("--id"), QStringLiteral("13"),
-                        QStringLiteral("-o"), dir.filePath(QStringLiteral("um.vcf"))});
+    const ToolRun one = vcardTool(words("export --id 13 -o", {dir.filePath(QStringLiteral("um.vcf"))}));
     EXPECT_EQ(one.exitCode, 0);
     EXPECT_EQ(one.err, QStringLiteral("Exportado 1 contacto.\n"));
     EXPECT_NE(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
         << "the UID is stored with the file";
 
-    const QStringList wrongCatalog{QStringLiteral("export"), QStringLiteral("-S"),    server,
-                                   QStringLiteral("-d"),     QStringLiteral("Outra"), QStringLiteral("-U"),
-                                   QStringLiteral("sa"),     QStringLiteral("-P"),    QStringLiteral("pw")};
-    const ToolRun missing = testsupport::runTool(QStringLiteral("quarvenses-vcard"), wrongCatalog, 60000);
+    const ToolRun missing =
+        testsupport::runTool(QStringLiteral("quarvenses-vcard"),
+                             QStringList{QStringLiteral("export"), QStringLiteral("-S"), server} +
+                                 QStringLiteral("-d Outra -U sa -P pw").split(u' '),
+                             60000);
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.err,
               QStringLiteral("Não foi possível ligar ao catálogo «Outra» em «") + server +
