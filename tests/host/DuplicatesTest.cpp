@@ -15,6 +15,10 @@
 
 namespace {
 
+// The groups shareAcrossContacts makes.
+const QString byNif = QStringLiteral("o mesmo NIF 999 888 777");
+const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
+
 class DuplicatesTest : public hosttest::HostFixture {
   protected:
     // The group (its description and members' numbers) holding contact `id`, by reason.
@@ -87,8 +91,6 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal()) << "the card is used beside it";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Possíveis duplicados"));
-    const QString byNif = QStringLiteral("o mesmo NIF 999 888 777");
-    const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
     EXPECT_EQ(groupsWith(*window, 13),
               (QStringList{byNif + QStringLiteral(": 1,13"), byEmail + QStringLiteral(": 13,33")}));
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblResumo"))->text(), window->summary());
@@ -116,14 +118,10 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
     ASSERT_TRUE(button(*window, "cmdNaoSaoOMesmo")->isEnabled());
     button(*window, "cmdNaoSaoOMesmo")->click();
     EXPECT_EQ(groupsWith(*window, 13), QStringList{byEmail + QStringLiteral(": 13,33")});
-    EXPECT_EQ(vb::CLng(Data()
-                           .SqlServer
-                           .Execute(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados "
-                                                   "WHERE contacto_id = 1 AND outro_contacto_id = 13 AND "
-                                                   "created_by = N'joao'"))
-                           .Fields(0)
-                           .Value()),
-              1);
+    EXPECT_EQ(
+        answer(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados WHERE contacto_id = 1 "
+                              "AND outro_contacto_id = 13 AND created_by = N'joao'")),
+        QStringLiteral("1"));
     stop();
     HostWindow& again = start();
     again.showDuplicates();
@@ -139,13 +137,9 @@ TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
     HostWindow& host = start(QStringLiteral("sa"), shareAcrossContacts);
     host.showDuplicates();
     DuplicatesWindow& window = *host.duplicatesWindow();
-    const QString byNif = QStringLiteral("o mesmo NIF 999 888 777");
     const QString stored = QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados WHERE "
                                           "contacto_id = 1 AND outro_contacto_id = 13");
-    const auto count = [&] {
-        modSQLConnection::CheckSQLConnection();
-        return vb::CLng(Data().SqlServer.Execute(stored).Fields(0).Value());
-    };
+
     using ado::embedded::EmbeddedServer;
     int points = 0;
     for (auto kind : {EmbeddedServer::FaultKind::Fail, EmbeddedServer::FaultKind::Kill})
@@ -164,7 +158,8 @@ TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
             const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
             EmbeddedServer::disarmFault();
             windows->discardQueued();
-            const int rows = count();
+            modSQLConnection::CheckSQLConnection();
+            const int rows = answer(stored).toInt();
             EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0) << k;
             if (!faulted) {
                 EXPECT_EQ(rows, 1);
@@ -191,7 +186,6 @@ TEST_F(DuplicatesTest, TwoContactsAreMergedFromTheWindowAndTheMergeUndone)
     const int listed = host.rows().rowCount();
     host.showDuplicates();
     DuplicatesWindow& window = *host.duplicatesWindow();
-    const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
     choose(window, {member(window, byEmail, 13), member(window, byEmail, 33)});
     ASSERT_TRUE(button(window, "cmdFundir")->isEnabled());
     QStringList fields;

@@ -83,6 +83,11 @@ class HostFixture : public ::testing::Test {
             out << window.rows().textAt(i, index);
         return out;
     }
+    // The first value the server answers a statement with.
+    static QString answer(const QString& statement)
+    {
+        return vb::CStr(Data().SqlServer.Execute(statement).Fields(0).Value());
+    }
     static QStringList names(const HostWindow& window) { return column(window, 0); }
     frmInicial* card() const { return session->component().card(); }
 

@@ -31,8 +31,6 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
     ASSERT_TRUE(first.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
 
     HostWindow& window = show();
-    EXPECT_GE(window.rows().rowCount(), 40);
-    EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Estão listados ")));
 
     window.openContact(1);
     ASSERT_NE(card(), nullptr);

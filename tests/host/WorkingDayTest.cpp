@@ -1,7 +1,6 @@
 // What an office user meets in a day at the host's list: the order of every
-// column as a Portuguese reader expects it, a search that finds nothing still
-// reading as a list, Esc that gives the whole list back, the list out as CSV,
-// PDF and print, the rows' menu and the about box.
+// column as a Portuguese reader expects it, the list out as CSV, PDF and
+// print, the rows' menu and the about box.
 #include "tests/host/HostFixture.h"
 
 #include "platform/windows/MessageStyle.h"
@@ -35,21 +34,6 @@ TEST_F(WorkingDay, EveryColumnSortsAsAPortugueseReaderExpects)
     EXPECT_LT(places.indexOf(QStringLiteral("Évora")), places.indexOf(QStringLiteral("Faro")))
         << places.join(u',').toStdString();
     EXPECT_LT(places.indexOf(QStringLiteral("Coimbra")), places.indexOf(QStringLiteral("Évora")));
-}
-
-TEST_F(WorkingDay, AnEmptySearchKeepsTheColumnsAndEscGivesTheListBack)
-{
-    HostWindow& window = start();
-    const int all = window.rows().rowCount();
-    window.searchBox()->setFocus();
-    QTest::keyClicks(window.searchBox(), QStringLiteral("ninguem com este nome"));
-    window.refreshList();
-    EXPECT_EQ(window.rows().rowCount(), 0);
-    EXPECT_FALSE(window.list()->isHeaderHidden()) << "the columns stay when nothing is found";
-    press(window.searchBox(), Qt::Key_Escape);
-    EXPECT_TRUE(window.searchBox()->text().isEmpty());
-    EXPECT_EQ(window.rows().rowCount(), all);
-    EXPECT_FALSE(window.list()->isHeaderHidden());
 }
 
 // The list leaves the program as the search shows it: a CSV a Portuguese
@@ -137,8 +121,8 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
 }
 
 // The search box finds a contact by its NIF, a telephone however it is
-// spaced, an e-mail or a locality, accents and case aside, on the server and
-// in what was read alike; the kind and the file narrow the list.
+// spaced, an e-mail or a locality, accents and case aside; the kind and the
+// file narrow the list.
 TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
 {
     HostWindow& window = start();
@@ -156,10 +140,8 @@ TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
                             QStringLiteral("EVORA")};
     for (const QString& text : typed) {
         window.searchBox()->setText(text);
-        window.refreshList(); // the server's answer
+        window.refreshList();
         const QStringList read = names(window);
-        window.searchList(); // the same text in what was read
-        EXPECT_EQ(names(window), read) << text.toStdString();
         if (text == QStringLiteral("EVORA")) {
             const QStringList places = column(window, 4);
             EXPECT_EQ(QSet<QString>(places.begin(), places.end()), QSet<QString>{QStringLiteral("Évora")});
