@@ -99,6 +99,11 @@ class PrintsWindow : public ::testing::Test {
         window->show();
     }
     void click(int position) { window->Toolbar2_ButtonClick(window->button(position)); }
+    void clickInFresh(int position)
+    {
+        fresh();
+        click(position);
+    }
     // Where the window keeps the letter it was handed, under its plain name.
     QString letter() const { return files.filePath(QStringLiteral("quarvenses-cartas/Mailing 7.pdf")); }
     QStringList verbsAndFiles() const
@@ -168,10 +173,8 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
 {
     windows->queuePrint(platform::PrintOutcome::Queued);
     click(1);
-    fresh();
-    click(2);
-    fresh();
-    click(3); // produced, nothing else
+    clickInFresh(2);
+    clickInFresh(3); // produced, nothing else
     ASSERT_EQ(windows->printCalls().size(), 1u);
     EXPECT_EQ(windows->printCalls()[0].title, QStringLiteral("Imprimir carta"));
     EXPECT_EQ(windows->printCalls()[0].pdf, letter());
@@ -188,8 +191,7 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
                         QStringLiteral("a impressora «sala» recusou o trabalho."));
     windows->queueAnswers({AnswerOK, AnswerOK});
     for (int i = 0; i < 2; ++i) {
-        fresh();
-        click(1);
+        clickInFresh(1);
     }
     EXPECT_EQ(
         windows.texts(),
@@ -200,8 +202,7 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
 
     // No document made: the action ends quietly.
     log.document.clear();
-    fresh();
-    click(2);
+    clickInFresh(2);
     EXPECT_EQ(windows->shellCalls().size(), 1u);
     EXPECT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_TRUE(reporter.reports().empty());
@@ -214,8 +215,7 @@ TEST_F(PrintsWindow, ALetterWithoutAnAddressIsMadeOnlyWhenTheUserSaysSo)
     windows->queueAnswers({AnswerNo, AnswerYes});
     click(2);
     EXPECT_TRUE(log.calls.filter(QStringLiteral("Mailing_Personalizado")).isEmpty());
-    fresh();
-    click(2);
+    clickInFresh(2);
     EXPECT_EQ(log.calls.filter(QStringLiteral("Mailing_Personalizado")).size(), 1);
     const QString noAddress = QStringLiteral("Este contacto não tem morada: a carta sai sem o endereço do "
                                              "destinatário.\n\nDeseja fazê-la assim mesmo?");
@@ -295,8 +295,7 @@ TEST_F(PrintsWindow, FilingStoresUnderTheNextFreeNameAndOpensThatCopy)
     windows->queueAnswer(AnswerOK);
     click(6);
     windows->queueAnswer(AnswerOK);
-    fresh();
-    click(6);
+    clickInFresh(6);
     const QString folder = files.filePath(QStringLiteral("arquivo/7/"));
     EXPECT_EQ(verbsAndFiles(),
               (QStringList{QStringLiteral("open ") + folder + QStringLiteral("Mailing 7.pdf"),
@@ -315,8 +314,7 @@ TEST_F(PrintsWindow, FilingStoresUnderTheNextFreeNameAndOpensThatCopy)
     Conn().strDataServer = QStringLiteral("SemArquivo");
     windows->queueAnswer(AnswerOK);
     windows->queueAnswer(AnswerOK);
-    fresh();
-    click(6);
+    clickInFresh(6);
     ASSERT_EQ(windows->messageBoxes().size(), 4u);
     EXPECT_EQ(windows->messageBoxes()[3].text,
               QStringLiteral("Não foi possível guardar o ficheiro no arquivo documental do contacto."));
@@ -347,8 +345,7 @@ TEST_F(PrintsWindow, TheReceiptsMailCarriesTheLetterTheSignerAndTheWebAddress)
     // A signer without a contact and a contact without an address: empty texts.
     Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE descrit = 'sa'"));
     Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 7"));
-    fresh();
-    click(4);
+    clickInFresh(4);
     ASSERT_EQ(windows->mails().size(), 2u);
     EXPECT_TRUE(windows->mails()[1].recipient.isEmpty());
     EXPECT_TRUE(windows->mails()[1].body.contains(NL + NL + NL + NL + NL + NL + hyphens));

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iostream>
 
 namespace {
 
@@ -210,8 +209,6 @@ QStringList unfoldedLines(const QByteArray& bytes)
 
 TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
 {
-    int cards = 0, imported = 0, asInstitution = 0;
-    int rows = 0, rowsExpected = 0;
     QList<qint32> ids;
     for (const Shape& shape : corpus()) {
         SCOPED_TRACE(shape.writer);
@@ -220,26 +217,18 @@ TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
         for (qsizetype i = 0; i < shape.contacts.size(); ++i) {
             const Expected& want = shape.contacts[i];
             const vcard::ImportLine& line = summary.lines[i];
-            ++cards;
             EXPECT_EQ(line.outcome, vcard::Outcome::Created) << line.reason.toStdString();
             if (line.outcome != vcard::Outcome::Created)
                 continue;
-            ++imported;
             const qint32 id = line.contactId;
             ids << id;
             EXPECT_EQ(value(QStringLiteral("SELECT nome_union FROM tbContactos") + byId, id), want.name);
             const bool institution =
                 value(QStringLiteral("SELECT genero_id FROM tbContactos") + byId, id) == QLatin1String("2");
             EXPECT_EQ(institution, want.institution) << want.name.toStdString();
-            asInstitution += institution && !want.institution;
-            const int found[] = {count("tbContactos_Emails", id), count("tbContactos_Telefones", id),
-                                 count("tbContactos_Moradas", id)};
-            EXPECT_EQ(found[0], want.emails) << want.name.toStdString();
-            EXPECT_EQ(found[1], want.phones) << want.name.toStdString();
-            EXPECT_EQ(found[2], want.addresses) << want.name.toStdString();
-            rowsExpected += want.emails + want.phones + want.addresses;
-            rows += std::min(found[0], want.emails) + std::min(found[1], want.phones) +
-                    std::min(found[2], want.addresses);
+            EXPECT_EQ(count("tbContactos_Emails", id), want.emails) << want.name.toStdString();
+            EXPECT_EQ(count("tbContactos_Telefones", id), want.phones) << want.name.toStdString();
+            EXPECT_EQ(count("tbContactos_Moradas", id), want.addresses) << want.name.toStdString();
             for (const auto& [sql, answer] : want.columns)
                 EXPECT_EQ(value(sql, id), answer) << sql.toStdString();
             EXPECT_EQ(line.remarks, want.remarks);
@@ -266,34 +255,25 @@ TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
                   file});
     ASSERT_TRUE(reader.waitForFinished(60000));
     const QString said = QString::fromUtf8(reader.readAllStandardOutput() + reader.readAllStandardError());
-    const bool accepted = reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0;
-    EXPECT_TRUE(accepted) << said.toStdString();
+    EXPECT_TRUE(reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0) << said.toStdString();
 
     // What the columns could not say goes back out as the card said it.
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QStringList lines = unfoldedLines(written.readAll());
-    for (const char* expected : {
-             "item2.TEL;PREF=1:+351 912 000 111", // the group, its label beside it
-             "item2.X-ABLABEL:_$!<Mobile>!$_",
-             "ADR;TYPE=work;PREF=1;LABEL=Av. da Boavista 1000^nPorto 4100-100:;;Av. da Boavista "
-             "1000;Porto;;4100-100;"
-             "Portugal",
-             "EMAIL;PREF=2:h.pires@outro.example",
-             "ADR;TYPE=work:;;Rua da Sofia 1 ;Coimbra ;Distrito de Coimbra;3000-389;Portugal",
-             "RELATED;TYPE=friend:urn:uuid:0a0a0a0a-0000-4000-8000-00000000abcd",
-             "TITLE:Directora financeira com responsabilidade pelas contas de clientes e fornecedores",
-             "ADR:;;Rua Direita 2;Viseu;;3500-000000000000;Portugal",
-             "GEO:geo:38.72,-9.14",
-             "N;SORT-AS=Araujo:Araújo;Inês;;;",
-         })
+    // Groups keep their labels beside them.
+    for (const char* expected :
+         {"item2.TEL;PREF=1:+351 912 000 111", "item2.X-ABLABEL:_$!<Mobile>!$_",
+          "ADR;TYPE=work;PREF=1;LABEL=Av. da Boavista 1000^nPorto 4100-100:;;Av. da Boavista 1000;Porto;;"
+          "4100-100;Portugal",
+          "EMAIL;PREF=2:h.pires@outro.example",
+          "ADR;TYPE=work:;;Rua da Sofia 1 ;Coimbra ;Distrito de Coimbra;3000-389;Portugal",
+          "RELATED;TYPE=friend:urn:uuid:0a0a0a0a-0000-4000-8000-00000000abcd",
+          "TITLE:Directora financeira com responsabilidade pelas contas de clientes e fornecedores",
+          "ADR:;;Rua Direita 2;Viseu;;3500-000000000000;Portugal", "GEO:geo:38.72,-9.14",
+          "N;SORT-AS=Araujo:Araújo;Inês;;;"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << lines.join(u'\n').toStdString();
     EXPECT_EQ(lines.filter(QStringLiteral("PHOTO:data:image/jpeg;base64,")).size(), 1)
         << "the JPEG as it came";
-
-    std::cout << "Corpus: " << imported << " de " << cards << " cartões importados; " << rows << " de "
-              << rowsExpected << " e-mails, telefones e moradas nas suas linhas; " << asInstitution
-              << " pessoas arquivadas como instituições; exportação " << (accepted ? "aceite" : "recusada")
-              << " pelo leitor independente.\n";
 }
