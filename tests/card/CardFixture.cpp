@@ -68,4 +68,9 @@ void CardFixture::type(QWidget* panel, const char* name, const QString& text)
     emit edit->textEdited(text);
 }
 
+bool CardFixture::save(frmInicial& card, qint32 tab)
+{
+    return card.GravarCampos(tab);
+}
+
 } // namespace cardtest

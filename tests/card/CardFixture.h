@@ -32,6 +32,8 @@ class CardFixture : public ::testing::Test {
     static QLineEdit* field(QWidget* panel, const char* name);
     // Typed as the user types: the card hears of it as an edit.
     static void type(QWidget* panel, const char* name, const QString& text);
+    // Saves a tab as the card's save command does.
+    static bool save(frmInicial& card, qint32 tab = 1);
 
   protected:
     void SetUp() override;

@@ -20,8 +20,7 @@ TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
     EXPECT_TRUE(card.prpAlteracoes());
     EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 11);
     EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled());
-    qint32 tab = 1;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
               QStringLiteral("Solicitadora d'Ourém"));
     EXPECT_FALSE(card.prpAlteracoes());
@@ -55,8 +54,7 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
     frmInicial& card = open(13);
     type(card.ucIDSingular1, "txtNIF", QString(other).insert(3, u' '));
     windows->queueAnswer(1);
-    qint32 tab = 1;
-    EXPECT_FALSE(card.GravarCampos(tab));
+    EXPECT_FALSE(save(card));
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
         QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
@@ -71,30 +69,17 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
     EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
 }
 
-TEST_F(CardSave, RightsDecideWhoMaySaveWhat)
+TEST_F(CardSave, TheRightsTabWritesTheMasksAsShown)
 {
     frmInicial& card = open(5);
-    Conn().strUser = QStringLiteral("rui"); // no change right on contact 5
-    type(card.ucIDSingular1, "txtNome", QStringLiteral("x"));
-    windows->queueAnswer(1);
-    qint32 tab = 1;
-    EXPECT_FALSE(card.GravarCampos(tab));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
-        QStringLiteral("Não tem permissões para alterar (ou gravar) este registo")));
-    EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
-    Conn().strUser = QStringLiteral("sa");
-    card.setPrpAlteracoes(false);
-
     card.selectTab(3);
     const QString before =
         db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5");
-    tab = 3;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card, 3));
     EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), before)
         << "unchanged byte for byte";
     card.ucIDPermitions1->setRight(0, 1, u'0');
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card, 3));
     EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"),
               card.ucIDPermitions1->UserMask());
     EXPECT_NE(card.ucIDPermitions1->UserMask(), before);

@@ -1,17 +1,22 @@
+#include "card/CardMessages.h"
 #include "card/frmInicial.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDPermitions.h"
+#include "panels/ucIDRelacionados.h"
 #include "panels/ucIDSingular.h"
 #include "platform/ado/StatementTrace.h"
 #include "platform/objects/HostCallback.h"
 #include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "settings/frmMainChilds.h"
 #include "settings/modParentsForm.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
+#include "tests/support/CatalogChecks.h"
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -58,15 +63,14 @@ class Card : public cardtest::CardFixture {
         work();
         return sent;
     }
-    static bool anyStartsWith(const QStringList& list, const QString& prefix)
-    {
-        return std::any_of(list.begin(), list.end(), [&](const QString& s) { return s.startsWith(prefix); });
-    }
 };
 
 } // namespace
 
-TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
+// Every door to a contact asks for its own right; a refusal is told alike
+// through each (critical, system-modal, under the security title) and
+// writes nothing.
+TEST_F(Card, EachDoorAsksForItsOwnRightAndRefusesAlike)
 {
     Conn().bSQLConnected = false;
     general.ObjectOpen(hostList, vb::Variant(5));
@@ -74,23 +78,84 @@ TEST_F(Card, NothingHappensBeforeConnectingOrWithoutRights)
     EXPECT_TRUE(windows->messageBoxes().empty());
     Conn().bSQLConnected = true;
 
-    Conn().strUser = QStringLiteral("rui"); // no entry on contact 5, group $0003 has none
-    windows->queueAnswer(1);
-    general.ObjectOpen(hostList, vb::Variant(5));
-    ASSERT_EQ(windows.texts(), QStringList{QStringLiteral(
-                                   "Não tem permissões para abrir este registo, contacte o administrador do "
-                                   "sistema para que este lhe "
-                                   "estabeleça as permissões necessárias.")});
-    EXPECT_EQ(windows->messageBoxes()[0].style, 4112);
-    EXPECT_EQ(windows->messageBoxes()[0].title, securityTitle);
-    EXPECT_TRUE(general.card() == nullptr || !general.card()->isVisible());
-
-    Conn().strUser = QStringLiteral("joao"); // group $0004 may not create
-    windows->queueAnswer(1);
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    ASSERT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(
-        QStringLiteral("Não tem permissões para criar este registo")));
+    ado::Recordset shortList;
+    shortList.Open(QStringLiteral("SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2) "
+                                  "ORDER BY contacto_id"),
+                   Data().SqlServer);
+    const auto shown = [&] { return general.card() != nullptr && general.card()->isVisible(); };
+    const testsupport::CatalogContent before =
+        testsupport::catalogContent(db.folder(), QStringLiteral("Quarvenses"));
+    // rui has no right on contacts 5 and 1, joao may not create, ana may
+    // open institution 6 but not change nor remove it.
+    const struct {
+        const char* user;
+        std::function<bool()> knock; // true when let through
+        QString refusal;
+        int questionsFirst = 0;
+    } doors[] = {
+        {"rui",
+         [&] {
+             general.ObjectOpen(hostList, vb::Variant(5));
+             return shown();
+         },
+         card::refusedOpen},
+        // A key not in the list falls back to its first row: that row's right.
+        {"rui",
+         [&] {
+             general.ObjectOpen(shortList, vb::Variant(13));
+             return shown();
+         },
+         card::refusedOpen},
+        {"joao",
+         [&] {
+             general.ObjectNew(QStringLiteral("tbContactos"));
+             return shown();
+         },
+         card::refusedCreate},
+        {"ana",
+         [&] {
+             frmInicial& card = open(6);
+             type(card.ucIDInstitucional1, "txtNome", QStringLiteral("x"));
+             const bool saved = save(card);
+             card.setPrpAlteracoes(false);
+             return saved;
+         },
+         card::refusedChange},
+        {"ana",
+         [&] {
+             frmInicial& card = open(6);
+             card.mnConverterSingular_Click();
+             return card.isSingular();
+         },
+         card::refusedChange, 1},
+        {"ana", [&] { return open(6).ucIDRelacionados1->AddRelation(13, QStringLiteral("Cliente")); },
+         card::refusedChange},
+        {"ana",
+         [&] {
+             frmInicial& card = open(6);
+             card.Toolbar1_ButtonClick(QStringLiteral("btApagar"));
+             return !card.isVisible();
+         },
+         card::refusedRemove},
+    };
+    for (const auto& door : doors) {
+        const int index = int(&door - doors);
+        windows->clear();
+        Conn().strUser = QString::fromLatin1(door.user);
+        for (int i = 0; i < door.questionsFirst; ++i)
+            windows->queueAnswer(platform::msgbox::AnswerYes);
+        windows->queueAnswer(platform::msgbox::AnswerOK);
+        EXPECT_FALSE(door.knock()) << index;
+        ASSERT_EQ(windows->messageBoxes().size(), size_t(door.questionsFirst + 1)) << index;
+        const auto& box = windows->messageBoxes().back();
+        EXPECT_EQ(box.text, door.refusal) << index;
+        EXPECT_EQ(box.style, platform::msgbox::Critical | platform::msgbox::SystemModal) << index;
+        EXPECT_EQ(box.title, securityTitle) << index;
+        EXPECT_EQ(testsupport::contentDifferences(
+                      before, testsupport::catalogContent(db.folder(), QStringLiteral("Quarvenses"))),
+                  QStringList())
+            << index;
+    }
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -139,16 +204,14 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
     const QStringList opening = statements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Frame_Selected, 3);
-    EXPECT_FALSE(anyStartsWith(opening, QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8")))
+    EXPECT_EQ(opening.filter(QStringLiteral("FROM tbContactos WHERE contacto_id=8")), QStringList())
         << "tab 1 not read";
     EXPECT_TRUE(opening.contains(QStringLiteral(
         "SELECT tbTulvas_Contactos_permitions.* FROM tbTulvas_Contactos_permitions WHERE contacto_id=8")));
     EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 8"),
               QStringLiteral("$00011111"));
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
-    EXPECT_EQ(std::count_if(opening.begin(), opening.end(),
-                            [](const QString& s) { return s.startsWith(QStringLiteral("UPDATE")); }),
-              1);
+    EXPECT_EQ(opening.filter(QRegularExpression(QStringLiteral("^UPDATE"))).size(), 1);
 
     const QStringList second = statements([&] { card.selectTab(3); });
     EXPECT_TRUE(second.isEmpty()) << "the shown tab is not read again";

@@ -144,9 +144,7 @@ TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
             button = b;
     ASSERT_NE(button, nullptr);
     button->setFocus();
-    windows->queueAnswer(AnswerNo);
-    windows->queueAnswer(AnswerNo);
-    windows->queueAnswer(AnswerNo);
+    windows->queueAnswers({AnswerNo, AnswerNo, AnswerNo});
     press(button, Qt::Key_Delete);
     EXPECT_FALSE(windows->messageBoxes().empty()) << "from the toolbar, Delete asks to remove";
     windows->discardQueued();

@@ -74,8 +74,7 @@ TEST(CardSaveWorker, SavesUntilKilled)
                 {QStringLiteral("22") + QString::number(i), QStringLiteral("Telefone")});
         }
         card.setPrpAlteracoes(true);
-        qint32 tab = 1;
-        const bool saved = card.GravarCampos(tab);
+        const bool saved = CardFixture::save(card);
         std::printf("gravado %d %d\n", i, saved);
         std::fflush(stdout);
         if (i % 2 == 1)

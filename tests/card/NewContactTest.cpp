@@ -2,6 +2,7 @@
 // entry points, and the card's commands: navigation at the ends of the list,
 // and each handler's failure under its own name.
 #include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
 #include "platform/values/Conversions.h"
@@ -74,8 +75,8 @@ TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
 }
 
 // Novo from another tab with nothing changed: the card moves to tab 1 by
-// itself and asks nothing.
-TEST_F(NewContact, NewFromAnotherTabAsksNothing)
+// itself, asks nothing, and never touches the contact shown before.
+TEST_F(NewContact, NewFromAnotherTabAsksNothingAndLeavesTheShownContact)
 {
     frmInicial& card = open(35);
     card.selectTab(3);
@@ -85,6 +86,23 @@ TEST_F(NewContact, NewFromAnotherTabAsksNothing)
     EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
     EXPECT_TRUE(card.isNew);
     EXPECT_EQ(card.selectedTab(), 1);
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
+    EXPECT_TRUE(card.Descrit1->text().isEmpty());
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
+    ASSERT_TRUE(save(card));
+    EXPECT_NE(card.Contacto_ID, 35);
+    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35"),
+              QStringLiteral("Maria"));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 35"), 1);
+
+    // While the card is hidden, Novo does nothing.
+    card.hide();
+    card.mnNovo_Click();
+    EXPECT_EQ(chooser(), nullptr);
+    EXPECT_FALSE(card.isNew);
 }
 
 TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
@@ -96,8 +114,7 @@ TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
     ASSERT_TRUE(card->isVisible());
     type(card->ucIDInstitucional1, "txtNome", QStringLiteral("Oficina d'Aldeia, Lda."));
     type(card->ucIDInstitucional1, "txtNIF", QStringLiteral("509442013"));
-    qint32 tab = 1;
-    ASSERT_TRUE(card->GravarCampos(tab));
+    ASSERT_TRUE(save(*card));
     EXPECT_FALSE(card->isNew);
     const qint32 id = card->Contacto_ID;
     EXPECT_EQ(vb::CLng(card->Rs(QStringLiteral("contacto_id"))), id) << "the card's list moved to it";
@@ -130,15 +147,6 @@ TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)
     choose(true);
     EXPECT_EQ(card.ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
     EXPECT_FALSE(card.prpAlteracoes());
-}
-
-TEST_F(NewContact, NewDoesNothingWhileTheCardIsHidden)
-{
-    frmInicial& card = open(35);
-    card.hide();
-    card.mnNovo_Click();
-    EXPECT_EQ(chooser(), nullptr);
-    EXPECT_FALSE(card.isNew);
 }
 
 TEST_F(NewContact, MovingPastEitherEndReloadsNothingAndPlaysNothing)
@@ -192,9 +200,8 @@ TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
          db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35").toUpper());
     type(card->ucIDSingular1, "txtApelido",
          db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 35"));
-    qint32 tab = 1;
     windows->queueAnswer(platform::msgbox::AnswerCancel);
-    EXPECT_FALSE(card->GravarCampos(tab));
+    EXPECT_FALSE(save(*card));
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
                                            QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
     EXPECT_TRUE(card->isNew);
@@ -203,7 +210,7 @@ TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
 
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerNo);
-    EXPECT_FALSE(card->GravarCampos(tab));
+    EXPECT_FALSE(save(*card));
     EXPECT_FALSE(card->isNew);
     EXPECT_EQ(card->Contacto_ID, 35);
     EXPECT_FALSE(card->prpAlteracoes());
@@ -218,7 +225,7 @@ TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
     card->ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerYes);
-    EXPECT_TRUE(card->GravarCampos(tab));
+    EXPECT_TRUE(save(*card));
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
                                            QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
     EXPECT_FALSE(card->isNew);

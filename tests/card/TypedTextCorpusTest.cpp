@@ -58,12 +58,10 @@ std::vector<Sample> corpus()
 class TypedText : public cardtest::CardFixture, public ::testing::WithParamInterface<Sample> {
   protected:
     // Typed into a line edit: the field keeps what fits its column.
-    static QString typeInto(QWidget* panel, const char* field, const QString& text)
+    static QString typeInto(QWidget* panel, const char* name, const QString& text)
     {
-        auto* edit = panel->findChild<QLineEdit*>(QString::fromLatin1(field));
-        edit->setText(text);
-        emit edit->textEdited(text);
-        return edit->text();
+        type(panel, name, text);
+        return field(panel, name)->text();
     }
     QString stored(const QString& sql) { return db.value(sql); }
     // What a text field stores: the text without a NUL (refused where it is
@@ -118,8 +116,7 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     observations->setPlainText(text);
     const QString multiline = observations->toPlainText();
     card.setPrpAlteracoes(true);
-    qint32 tab = 1;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     const QStringList columns{"titulo", "nome", "apelido", "profissao", "no_contribuinte", "nacionalidade"};
     for (int i = 0; i < columns.size(); ++i) {
         const QString table = columns[i] == QLatin1String("no_contribuinte")
@@ -151,16 +148,15 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
 
     // Read back by the card itself.
     card.setPrpAlteracoes(false);
+    qint32 tab = 1;
     card.PreencherCampos(tab);
-    EXPECT_EQ(card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome"))->text(),
-              typed[1].trimmed());
+    EXPECT_EQ(field(card.ucIDSingular1, "txtNome")->text(), typed[1].trimmed());
     EXPECT_EQ(observations->toPlainText(), multiline.trimmed());
 
     // The notes of tab 2.
     card.selectTab(2);
     card.ucIDObs1->findChild<QPlainTextEdit*>()->setPlainText(text);
-    tab = 2;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card, 2));
     EXPECT_EQ(stored("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 13 ORDER BY nota_id"), multiline)
         << "notes keep even their spaces";
     card.setPrpAlteracoes(false);
@@ -171,8 +167,7 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     const QString name = typeInto(card.ucIDInstitucional1, "txtNome", text);
     const QString nif = typeInto(card.ucIDInstitucional1, "txtNIF", QStringLiteral("I") + text); // not 13's
     windows->queueAnswer(platform::msgbox::AnswerYes); // a foreign NIF, kept
-    tab = 1;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     EXPECT_EQ(stored("SELECT nome_union FROM tbContactos WHERE contacto_id = 4"), name.trimmed());
     EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 4"), nif.trimmed());
     EXPECT_EQ(othersFingerprint(4), othersOf4);

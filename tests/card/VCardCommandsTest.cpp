@@ -53,9 +53,7 @@ TEST_F(VCardCommands, TheShownContactGoesToAFileOrAMessage)
     EXPECT_TRUE(QFile::exists(windows->mails()[0].attachments[0]));
 
     // Unsaved changes: the file would not say what the card shows.
-    auto* name = card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome"));
-    name->setText(QStringLiteral("Mariana"));
-    emit name->textEdited(name->text());
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Mariana"));
     windows->queueAnswer(AnswerOK);
     trigger(card, "mnExportarVCard");
     ASSERT_EQ(windows->messageBoxes().size(), 1u);

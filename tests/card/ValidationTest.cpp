@@ -32,8 +32,7 @@ class Validation : public cardtest::CardFixture {
     {
         windows->clear();
         windows->queueAnswer(AnswerOK);
-        qint32 tab = 1;
-        EXPECT_FALSE(card.GravarCampos(tab));
+        EXPECT_FALSE(save(card));
         EXPECT_TRUE(card.prpAlteracoes());
         if (windows->messageBoxes().size() != 1)
             return QStringLiteral("<%1 caixas>").arg(windows->messageBoxes().size());
@@ -97,8 +96,7 @@ TEST_F(Validation, EachFaultIsNamedAndNothingIsWritten)
     // Put right, it all goes in at once.
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Nuno"));
     windows->clear();
-    qint32 tab = 1;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     EXPECT_TRUE(windows->messageBoxes().empty());
     EXPECT_EQ(stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
               QStringLiteral("Outra"));
@@ -115,16 +113,14 @@ TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
     for (const char* valid : {"123456789", "501964843", "509442013"}) {
         type(card.ucIDSingular1, "txtNIF", QString::fromLatin1(valid));
         windows->clear();
-        qint32 tab = 1;
-        ASSERT_TRUE(card.GravarCampos(tab)) << valid;
+        ASSERT_TRUE(save(card)) << valid;
         EXPECT_TRUE(windows->messageBoxes().empty()) << valid;
     }
     for (const char* invalid : {"501234567", "123456780", "12345678X"}) {
         type(card.ucIDSingular1, "txtNIF", QString::fromLatin1(invalid));
         windows->clear();
         windows->queueAnswer(AnswerNo);
-        qint32 tab = 1;
-        EXPECT_FALSE(card.GravarCampos(tab)) << invalid;
+        EXPECT_FALSE(save(card)) << invalid;
         ASSERT_EQ(windows.texts(),
                   QStringList{QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion});
         EXPECT_EQ(windows->messageBoxes()[0].style, Exclamation | YesNo | DefaultButton2);
@@ -134,15 +130,14 @@ TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
     }
     windows->clear();
     windows->queueAnswer(AnswerYes);
-    qint32 tab = 1;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),
               QStringLiteral("12345678X"));
 
     // Stored once, the foreign number is not questioned at the next save.
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Tradutora"));
     windows->clear();
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card));
     EXPECT_TRUE(windows->messageBoxes().empty());
     EXPECT_NE(before, QStringLiteral("12345678X"));
 }

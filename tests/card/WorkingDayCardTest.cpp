@@ -3,7 +3,6 @@
 // this contact's, the status line saying who made or last changed the
 // contact, and a new contact's date of entry kept.
 #include "card/WindowPlace.h"
-#include "panels/ContactSearchDialog.h"
 #include "panels/ucIDEmails.h"
 #include "panels/ucIDInstitucional.h"
 #include "panels/ucIDMoradas.h"
@@ -34,11 +33,6 @@ namespace {
 
 class WorkingDayCard : public cardtest::CardFixture {
   protected:
-    static void edit(QLineEdit* field, const QString& text)
-    {
-        field->setText(text);
-        emit field->textEdited(text);
-    }
     QString typeOf(int id) const
     {
         return db.value(
@@ -49,16 +43,6 @@ class WorkingDayCard : public cardtest::CardFixture {
 };
 
 } // namespace
-
-TEST_F(WorkingDayCard, ARelationIsFoundWhateverTheAccentsAndCase)
-{
-    ContactSearchDialog search(Data().SqlServer, QStringLiteral("sa"), 3);
-    for (const QString& typed :
-         {QStringLiteral("conceicao"), QStringLiteral("CONCEIÇÃO"), QStringLiteral("antonio")}) {
-        search.search(typed);
-        EXPECT_GE(search.resultCount(), 1) << typed.toStdString();
-    }
-}
 
 // A card that opens on the permissions or archive tab shows this contact's
 // kind in its header, not the one of the contact shown before.
@@ -97,8 +81,7 @@ TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
     EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Criado por ana em 02/01/2024 10:00:00"));
     card.selectTab(2);
     card.prpEventos = true;
-    qint32 tab = 2;
-    ASSERT_TRUE(card.GravarCampos(tab));
+    ASSERT_TRUE(save(card, 2));
     EXPECT_EQ(db.value(QStringLiteral("SELECT modified_by FROM tbContactos WHERE contacto_id = 13")),
               QStringLiteral("sa"));
     EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em ")))
@@ -108,10 +91,9 @@ TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
     general.ObjectNew(QStringLiteral("tbContactos"));
     choose(true);
     frmInicial& fresh = *general.card();
-    edit(fresh.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome")), QStringLiteral("Rita"));
-    edit(fresh.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtApelido")), QStringLiteral("Sá"));
-    tab = 1;
-    ASSERT_TRUE(fresh.GravarCampos(tab));
+    type(fresh.ucIDSingular1, "txtNome", QStringLiteral("Rita"));
+    type(fresh.ucIDSingular1, "txtApelido", QStringLiteral("Sá"));
+    ASSERT_TRUE(save(fresh));
     EXPECT_NE(db.value(QStringLiteral("SELECT data_entrada FROM tbTulvas_Contactos WHERE contacto_id = %1")
                            .arg(fresh.Contacto_ID)),
               QStringLiteral("NULL"));
@@ -141,7 +123,7 @@ TEST_F(WorkingDayCard, TheKeyboardActsWhereTheUserIs)
     windows->queueAnswer(platform::msgbox::AnswerNo); // the pending row is not saved
     card.mnNovo_Click();
     choose(true);
-    EXPECT_EQ(card.focusWidget(), card.ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtNome")));
+    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
     EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled())
         << "Ctrl+S on an empty new card says what is missing";
 
@@ -317,11 +299,11 @@ TEST_F(WorkingDayCard, TheTablesMenuOpensEachTablesEditor)
     // The fields offer the tables' words as the user types.
     card.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
-    for (const auto& [field, count] : {std::pair{"txtTitulo", 8}, std::pair{"txtNacionalidade", 6}}) {
-        auto* edit = card.ucIDSingular1->findChild<QLineEdit*>(QString::fromLatin1(field));
+    for (const auto& [name, count] : {std::pair{"txtTitulo", 8}, std::pair{"txtNacionalidade", 6}}) {
+        QLineEdit* edit = field(card.ucIDSingular1, name);
         edit->setFocus();
         QApplication::processEvents();
-        ASSERT_NE(edit->completer(), nullptr) << field;
-        EXPECT_EQ(edit->completer()->model()->rowCount(), count) << field;
+        ASSERT_NE(edit->completer(), nullptr) << name;
+        EXPECT_EQ(edit->completer()->model()->rowCount(), count) << name;
     }
 }

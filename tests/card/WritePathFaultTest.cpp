@@ -129,8 +129,7 @@ class WritePathFaults : public cardtest::CardFixture {
         if (!card || op.nextSaveTab == 0)
             return true;
         const bool pending = card->prpAlteracoes();
-        qint32 tab = op.nextSaveTab;
-        const bool saved = card->GravarCampos(tab);
+        const bool saved = save(*card, op.nextSaveTab);
         const testsupport::CatalogContent after = content();
         QStringList changed = testsupport::contentDifferences(now, after);
         if (!pending) {
@@ -238,10 +237,7 @@ class WritePathFaults : public cardtest::CardFixture {
     // Saving the card's tab as its save command does.
     std::function<bool()> saveTab(qint32 tab)
     {
-        return [this, tab] {
-            qint32 t = tab;
-            return general.card()->GravarCampos(t);
-        };
+        return [this, tab] { return save(*general.card(), tab); };
     }
     // Table names, as the operations list what they edit.
     static QStringList tables(const char* names) { return QString::fromLatin1(names).split(u' '); }
@@ -308,10 +304,7 @@ class WritePathFaults : public cardtest::CardFixture {
                      QStringLiteral("Telefone")});
                 card.setPrpAlteracoes(true);
             },
-            [this] {
-                qint32 tab = 1;
-                return general.card()->GravarCampos(tab) && !general.card()->isNew;
-            },
+            [this] { return save(*general.card()) && !general.card()->isNew; },
             [this, name] {
                 return db.count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE nome_union LIKE '") +
                                 *name + QStringLiteral("%'")) > 0 &&
@@ -410,9 +403,7 @@ class WritePathFaults : public cardtest::CardFixture {
                                       : contact && !exists("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE "
                                                            "contacto_id = %1",
                                                            *victim);
-                },
-                1,
-                {}};
+                }};
     }
 
     Operation converting(bool toInstitution)
@@ -453,9 +444,7 @@ class WritePathFaults : public cardtest::CardFixture {
                 [this, toInstitution] {
                     return stored("SELECT genero_id FROM tbContactos WHERE contacto_id = 35") ==
                            QString::number(toInstitution ? 2 : 1);
-                },
-                1,
-                {}};
+                }};
     }
 
     Operation relating(bool add)
@@ -487,9 +476,7 @@ class WritePathFaults : public cardtest::CardFixture {
                     return add ==
                            exists("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 13 "
                                   "AND related_contacto_id = 1");
-                },
-                1,
-                {}};
+                }};
     }
 
     Operation photo()
@@ -505,9 +492,7 @@ class WritePathFaults : public cardtest::CardFixture {
                     return general.card()->ucIDFotos1->LoadFromFile(
                         files.filePath(QStringLiteral("foto.png")));
                 },
-                [this] { return exists("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"); },
-                1,
-                {}};
+                [this] { return exists("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"); }};
     }
 
     Operation filing(bool file)
@@ -544,9 +529,7 @@ class WritePathFaults : public cardtest::CardFixture {
                                             QFileInfo(document).fileName() + u'\'');
                     return row == file && QFileInfo::exists(root + QStringLiteral("/13/") +
                                                             QFileInfo(document).fileName()) == file;
-                },
-                1,
-                {}};
+                }};
     }
 
     Operation importing(bool update)

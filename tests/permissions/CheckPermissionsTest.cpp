@@ -31,11 +31,14 @@ class Rights : public ::testing::Test {
     void TearDown() override { ResetConnectionStateForTests(); }
 
     void sql(const QString& statement) { Data().SqlServer.Execute(statement); }
-    void user(int id, const QString& name, const QString& code)
+    // A user, a member of the groups given (the first one primary).
+    void user(int id, const QString& name, const QString& code, std::initializer_list<int> groups = {})
     {
         sql(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, code) VALUES (%1, '%2', '%3')")
                 .arg(id)
                 .arg(QString(name).replace(u'\'', QStringLiteral("''")), code));
+        for (int group : groups)
+            member(id, group, group == *groups.begin());
     }
     void group(int id, const QString& code)
     {
@@ -87,11 +90,9 @@ QStringList statementsOf(const std::function<void()>& work)
 
 TEST_F(Rights, TheWorkedStatementIsSentExactly)
 {
-    user(1, QStringLiteral("ana"), QStringLiteral("U7"));
     group(1, QStringLiteral("G1"));
     group(2, QStringLiteral("G2"));
-    member(1, 1, true);
-    member(1, 2);
+    user(1, QStringLiteral("ana"), QStringLiteral("U7"), {1, 2});
     rights(123, QStringLiteral("U71000"), QString());
     bool allowed = false;
     const QStringList sent =
@@ -113,13 +114,10 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
 
 TEST_F(Rights, TheRightsDigitsDecideEachAction)
 {
-    user(1, QStringLiteral("ana"), QStringLiteral("$0101"));
-    user(2, QStringLiteral("rui"), QStringLiteral("$0102"));
     group(1, QStringLiteral("$0201"));
     group(2, QStringLiteral("$0202"));
-    member(1, 1, true);
-    member(2, 1, true);
-    member(2, 2);
+    user(1, QStringLiteral("ana"), QStringLiteral("$0101"), {1});
+    user(2, QStringLiteral("rui"), QStringLiteral("$0102"), {1, 2});
 
     rights(10, QStringLiteral("$01010100"), QString());
     EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, true, false, false}))
@@ -142,11 +140,9 @@ TEST_F(Rights, TheRightsDigitsDecideEachAction)
 
 TEST_F(Rights, CreatingNeedsACreateRow)
 {
-    user(1, QStringLiteral("ana"), QStringLiteral("$0101"));
-    user(2, QStringLiteral("sa"), QStringLiteral("$0100"));
     group(1, QStringLiteral("$0201"));
-    member(1, 1, true);
-    member(2, 1, true);
+    user(1, QStringLiteral("ana"), QStringLiteral("$0101"), {1});
+    user(2, QStringLiteral("sa"), QStringLiteral("$0100"), {1});
     EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create));
     sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$0101')"));
     EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create)) << "by user alone";
@@ -179,9 +175,8 @@ TEST_F(Rights, AUserInNoGroupIsRefusedAndReported)
 
 TEST_F(Rights, NamesWithApostrophesAndNullCodesAreHandled)
 {
-    user(1, QStringLiteral("O'Brien"), QStringLiteral("$0101"));
     group(1, QStringLiteral("$0201"));
-    member(1, 1, true);
+    user(1, QStringLiteral("O'Brien"), QStringLiteral("$0101"), {1});
     rights(10, QStringLiteral("$01011000"), QString());
     EXPECT_EQ(actions(QStringLiteral("O'Brien"), 10), (QList<bool>{true, false, false, false}));
     EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("x' OR 1=1 --"), 10, 2, Open));
@@ -196,13 +191,11 @@ TEST_F(Rights, NamesWithApostrophesAndNullCodesAreHandled)
 
 TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
 {
-    user(1, QStringLiteral("sa"), QStringLiteral("$0100"));
-    user(2, QStringLiteral("ana"), QStringLiteral("$0101"));
-    user(3, QStringLiteral("rui"), QStringLiteral("$0102"));
     group(1, QStringLiteral("$0201"));
     group(2, QStringLiteral("$0202"));
-    member(1, 1, true);
-    member(2, 2, true);
+    user(1, QStringLiteral("sa"), QStringLiteral("$0100"), {1});
+    user(2, QStringLiteral("ana"), QStringLiteral("$0101"), {2});
+    user(3, QStringLiteral("rui"), QStringLiteral("$0102"));
     member(3, 1); // no primary group
     sql(QStringLiteral("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, "
                        "'Contactos Quarvenses', 'tbTulvas_Contactos')"));
@@ -248,14 +241,11 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
 // themselves, so "$100_" gains nothing from the rights of "$1001".
 TEST_F(Rights, WildcardsInCodesMatchOnlyThemselves)
 {
-    user(1, QStringLiteral("sa"), QStringLiteral("$1001"));
-    user(2, QStringLiteral("intruso"), QStringLiteral("$100_"));
-    user(3, QStringLiteral("outro"), QStringLiteral("$1%"));
     group(1, QStringLiteral("$0001"));
     group(2, QStringLiteral("$00[1]"));
-    member(1, 1, true);
-    member(2, 2, true);
-    member(3, 2, true);
+    user(1, QStringLiteral("sa"), QStringLiteral("$1001"), {1});
+    user(2, QStringLiteral("intruso"), QStringLiteral("$100_"), {2});
+    user(3, QStringLiteral("outro"), QStringLiteral("$1%"), {2});
     rights(5, QStringLiteral("$10011111"), QStringLiteral("$00011111"));
     EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{true, true, true, true}));
     EXPECT_EQ(actions(QStringLiteral("intruso"), 5), (QList<bool>{false, false, false, false}));
