@@ -40,12 +40,17 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-} // namespace
-
-TEST(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
-{
+// A registry file of its own for each test.
+class RegistryFile : public ::testing::Test {
+  protected:
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("registry.reg"));
+};
+
+} // namespace
+
+TEST_F(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
+{
     {
         Registry reg(path);
         reg.setValue(Key, QStringLiteral("Pasta"),
@@ -73,10 +78,8 @@ TEST(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
               RegValue::dword(0xfffffffe));
 }
 
-TEST(RegistryFile, WritingTheSameValueAgainLeavesTheFileAlone)
+TEST_F(RegistryFile, WritingTheSameValueAgainLeavesTheFileAlone)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("registry.reg"));
     Registry reg(path);
     reg.setValue(Key, QStringLiteral("Top"), RegValue::dword(10));
     const QByteArray before = readBytes(path);
@@ -91,10 +94,8 @@ TEST(RegistryFile, WritingTheSameValueAgainLeavesTheFileAlone)
     EXPECT_EQ(Registry(path).value(Key, QStringLiteral("Top")), RegValue::dword(11));
 }
 
-TEST(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
+TEST_F(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("registry.reg"));
     const QByteArray damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
                                "\"A\"=dword:1\n\"B\"=\"sem fim\n";
     writeBytes(path, damaged);
@@ -119,7 +120,7 @@ TEST(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
         << "Latin-1 text was accepted: " << qPrintable(latin1);
 }
 
-TEST(RegistryFile, RefusesWhatItCannotKeep)
+TEST_F(RegistryFile, RefusesWhatItCannotKeep)
 {
     auto lineOf = [](const char* text) {
         try {
@@ -138,10 +139,9 @@ TEST(RegistryFile, RefusesWhatItCannotKeep)
     EXPECT_EQ(lineOf("REGEDIT4\n; note\n[HKEY_USERS\\x]\n\"A\"=hex(1):41,00,\\\n  42,00,00,00\n"), 0);
 }
 
-TEST(RegistryImport, MergesRemovesAndIsAllOrNothing)
+TEST_F(RegistryFile, MergesRemovesAndIsAllOrNothing)
 {
-    QTemporaryDir dir;
-    Registry reg(dir.filePath(QStringLiteral("registry.reg")));
+    Registry reg(path);
     reg.setValue(Key, QStringLiteral("Keep"), RegValue::string(QStringLiteral("k")));
     reg.setValue(Key, QStringLiteral("Gone"), RegValue::string(QStringLiteral("g")));
     reg.setValue(Key + QStringLiteral("\\frm001"), QStringLiteral("Left"), RegValue::dword(1));
@@ -173,10 +173,9 @@ TEST(RegistryImport, MergesRemovesAndIsAllOrNothing)
     EXPECT_EQ(site.exportText(), reg.exportText());
 }
 
-TEST(RegistryKeys, OpenQuerySetCloseAsTheSettingsStoreDoes)
+TEST_F(RegistryFile, OpenQuerySetCloseAsTheSettingsStoreDoes)
 {
-    QTemporaryDir dir;
-    Registry reg(dir.filePath(QStringLiteral("registry.reg")));
+    Registry reg(path);
     using namespace platform;
     EXPECT_EQ(reg.openKey(rootkey::LocalMachine, QStringLiteral("SOFTWARE\\Varnadel"), access::Read), 0u);
     EXPECT_EQ(reg.openKey(0x12345, QStringLiteral("SOFTWARE"), access::Read), 0u);
@@ -221,12 +220,10 @@ TEST(RegistryWriter, WritesOnlyWhenAsked)
         reg.setValue(Key, prefix + QString::number(i), RegValue::dword(quint32(i)));
 }
 
-TEST(RegistryFile, TwoProcessesWritingAtOnceLoseNothing)
+TEST_F(RegistryFile, TwoProcessesWritingAtOnceLoseNothing)
 {
     if (!qEnvironmentVariable("QV_REGISTRY_WRITER_FILE").isEmpty())
         GTEST_SKIP();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("registry.reg"));
     QProcess writers[2];
     for (int w = 0; w < 2; ++w) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

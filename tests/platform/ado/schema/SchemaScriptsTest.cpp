@@ -5,28 +5,25 @@
 #include "tests/platform/ado/schema/CatalogFixture.h"
 #include "tests/platform/ado/schema/ScriptDefinitions.h"
 
-#include <QFile>
 #include <QSet>
 
 using namespace schematest;
 
 namespace {
 
-ScriptDefinitions script(const char* name)
+// The scripts of the schema folder with these names, read as one.
+ScriptDefinitions script(std::initializer_list<const char*> names)
 {
-    return readScriptFile(ado::embedded::schemaFolder() + u'/' + QLatin1String(name));
+    QStringList paths;
+    for (const char* name : names)
+        paths.append(ado::embedded::schemaFolder() + u'/' + QLatin1String(name));
+    return readScriptFiles(paths);
 }
 
 // The embedded catalog's scripts: its tables, the host's list, the tables added since.
 ScriptDefinitions embeddedScript()
 {
-    QString text;
-    for (const char* name : {"embedded.sql", "embedded-list.sql", "embedded-later.sql"}) {
-        QFile file(ado::embedded::schemaFolder() + u'/' + QLatin1String(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-        text += QString::fromUtf8(file.readAll()) + u'\n';
-    }
-    return readScript(text);
+    return script({"embedded.sql", "embedded-list.sql", "embedded-later.sql"});
 }
 
 // The trigram index and its own tables are SQLite's: no server has them.
@@ -63,7 +60,7 @@ class SchemaScripts : public CatalogTest {};
 
 TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
 {
-    const ScriptDefinitions server = script("sqlserver.sql");
+    const ScriptDefinitions server = script({"sqlserver.sql"});
     const ScriptDefinitions embedded = embeddedScript();
     EXPECT_TRUE(server.problems.isEmpty()) << server.problems.join(u'\n').toStdString();
     EXPECT_TRUE(embedded.problems.isEmpty()) << embedded.problems.join(u'\n').toStdString();
@@ -142,7 +139,7 @@ TEST_F(SchemaScripts, TheEmbeddedCatalogIsWhatItsScriptSays)
 // name or code, through a key or an index.
 TEST_F(SchemaScripts, EveryKeyTheSystemQueriesByIsIndexed)
 {
-    const ScriptDefinitions server = script("sqlserver.sql");
+    const ScriptDefinitions server = script({"sqlserver.sql"});
     const auto leads = [&](const QString& table, const QString& column) {
         const QList<ColumnDefinition> columns = server.tables.value(table);
         for (const ColumnDefinition& c : columns)
@@ -176,7 +173,7 @@ TEST_F(SchemaScripts, EveryKeyTheSystemQueriesByIsIndexed)
 // one, nor the permission rows of a contact's own records.
 TEST_F(SchemaScripts, TheServerDeleteProcedureClearsEveryAttachedTable)
 {
-    const ScriptDefinitions server = script("sqlserver.sql");
+    const ScriptDefinitions server = script({"sqlserver.sql"});
     const QString remove = server.procedures.value(QStringLiteral("spDELETE_CONTACTO"));
     const QString add = server.procedures.value(QStringLiteral("spADD_CONTACTO_TO_GROUP"));
     ASSERT_FALSE(remove.isEmpty());

@@ -196,19 +196,11 @@ qsizetype statementEnd(const QString& text, qsizetype from, bool semicolonEnds)
     static const QRegularExpression go(QStringLiteral("^GO\\s*$"), QRegularExpression::MultilineOption);
     const auto match = go.match(text, from);
     qsizetype end = match.hasMatch() ? match.capturedStart() : text.size();
-    if (semicolonEnds) {
-        int depth = 0;
-        bool quoted = false;
-        for (qsizetype i = from; i < end; ++i) {
-            if (text[i] == u'\'')
-                quoted = !quoted;
-            else if (!quoted && text[i] == u'(')
-                ++depth;
-            else if (!quoted && text[i] == u')')
-                --depth;
-            else if (!quoted && depth == 0 && text[i] == u';')
-                return i;
-        }
+    Nesting nesting;
+    for (qsizetype i = from; semicolonEnds && i < end; ++i) {
+        nesting.step(text[i]);
+        if (nesting.topLevel() && text[i] == u';')
+            return i;
     }
     return end;
 }
@@ -273,15 +265,19 @@ ScriptDefinitions readScript(const QString& script)
     return out;
 }
 
-ScriptDefinitions readScriptFile(const QString& path)
+ScriptDefinitions readScriptFiles(const QStringList& paths)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ScriptDefinitions out;
-        out.problems.append(QStringLiteral("cannot read ") + path);
-        return out;
+    QString text;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            ScriptDefinitions out;
+            out.problems.append(QStringLiteral("cannot read ") + path);
+            return out;
+        }
+        text += QString::fromUtf8(file.readAll()) + u'\n';
     }
-    return readScript(QString::fromUtf8(file.readAll()));
+    return readScript(text);
 }
 
 } // namespace schematest

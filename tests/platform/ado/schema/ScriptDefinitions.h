@@ -37,6 +37,7 @@ struct ScriptDefinitions {
 };
 
 ScriptDefinitions readScript(const QString& text);
-ScriptDefinitions readScriptFile(const QString& path);
+// The scripts read one after the other, as one text.
+ScriptDefinitions readScriptFiles(const QStringList& paths);
 
 } // namespace schematest
