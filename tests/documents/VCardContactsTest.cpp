@@ -107,18 +107,6 @@ TEST(ContactMapping, ColumnsTakeWhatTheyCanAndTheRestIsKept)
                                   vcard::upgradeTo40(vcard::read(samples::rfc6350Example()).first())))
         << testing::PrintToString(vcard::toCard(simon));
 
-    const vcard::ContactRecord maria = vcard::fromCard(vcard::read(samples::portugueseCard21()).first());
-    EXPECT_EQ(maria.apelido, QStringLiteral("Conceição"));
-    EXPECT_EQ(maria.nome, QStringLiteral("Maria"));
-    EXPECT_EQ(maria.displayName(), QStringLiteral("Maria Conceição"));
-    ASSERT_EQ(maria.addresses.size(), 1);
-    EXPECT_EQ(maria.addresses[0].morada, QStringLiteral("Rua de São João, 12"));
-    EXPECT_EQ(maria.addresses[0].localidade, QStringLiteral("São João da Madeira"));
-    EXPECT_EQ(maria.notes, QStringList{QStringLiteral("Ligação\nao fim do dia")});
-    ASSERT_EQ(maria.phones.size(), 2);
-    EXPECT_TRUE(maria.phones[0].preferred);
-    EXPECT_EQ(maria.phones[1].tipo, QStringLiteral("Fax"));
-
     // A kept property whose columns changed since gives way to the columns.
     vcard::ContactRecord moved = simon;
     moved.addresses[0].localidade = QStringLiteral("Montréal");
