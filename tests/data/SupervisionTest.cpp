@@ -65,22 +65,26 @@ int opensDuring(const std::function<void()>& work)
 
 } // namespace
 
-TEST_F(Supervision, NeverConnectedTouchesNothing)
-{
-    ResetConnectionStateForTests();
-    EXPECT_EQ(check(&form, false, true), QString());
-    EXPECT_TRUE(windows->events().empty());
-    EXPECT_TRUE(reporter.progress().isEmpty());
-}
-
-TEST_F(Supervision, ALiveConnectionGoesOnWithoutReconnecting)
+// A live connection, a lost one without the reconnect flag, or none ever
+// made: nothing is opened, shown or touched.
+TEST_F(Supervision, WithNothingToDoItGoesOnAndTouchesNothing)
 {
     windows->setMousePointer(&form, 99);
     windows->clear();
     EXPECT_EQ(opensDuring([&] { EXPECT_EQ(check(&form, false, true), QString()); }), 0);
     EXPECT_EQ(windows->mousePointer(&form), 99);
-    EXPECT_TRUE(reporter.progress().isEmpty());
     EXPECT_EQ(windows->eventKinds({QStringLiteral("windowState")}), QStringList());
+
+    EmbeddedServer::setPaused(primary(), true);
+    EXPECT_EQ(opensDuring([&] { EXPECT_EQ(check(&form, false, false), QString()); }), 0);
+    EXPECT_TRUE(Data().SqlServer.ConnectionString().endsWith(primary()));
+    EXPECT_TRUE(reporter.progress().isEmpty());
+
+    ResetConnectionStateForTests();
+    windows->clear();
+    EXPECT_EQ(check(&form, false, true), QString());
+    EXPECT_TRUE(windows->events().empty());
+    EXPECT_TRUE(reporter.progress().isEmpty());
 }
 
 TEST_F(Supervision, ALostConnectionIsReopenedOnTheOtherServer)
@@ -100,14 +104,6 @@ TEST_F(Supervision, ALostConnectionIsReopenedOnTheOtherServer)
     EXPECT_EQ(states, (std::vector<int>{1, 0}));
     EXPECT_EQ(windows->mousePointer(&form), 0);
     EXPECT_TRUE(reporter.reports().empty());
-}
-
-TEST_F(Supervision, WithoutTheReconnectFlagItGoesOnAndDoesNothing)
-{
-    EmbeddedServer::setPaused(primary(), true);
-    EXPECT_EQ(opensDuring([&] { EXPECT_EQ(check(&form, false, false), QString()); }), 0);
-    EXPECT_TRUE(reporter.progress().isEmpty());
-    EXPECT_TRUE(Data().SqlServer.ConnectionString().endsWith(primary()));
 }
 
 TEST_F(Supervision, InsideATransactionEarlyStopReturnsAtOnce)

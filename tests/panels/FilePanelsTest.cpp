@@ -40,19 +40,18 @@ TEST_F(FilePanels, ContactTypeAndFileDetails)
     QSignalSpy typeChanged(&types, &ucIDTulvas::TipoChanged);
     qint32 id = 7;
     types.LoadContact(id);
-    const QString stored =
-        db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON t.tipo_id = "
-                 "f.tipo_id WHERE f.contacto_id = 7");
-    EXPECT_EQ(types.currentType(), stored);
+    const auto stored = [&] {
+        return db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON "
+                        "t.tipo_id = f.tipo_id WHERE f.contacto_id = 7");
+    };
+    EXPECT_EQ(types.currentType(), stored());
     ASSERT_GE(typeChanged.count(), 1);
-    EXPECT_EQ(typeChanged.last()[0].toString(), stored);
+    EXPECT_EQ(typeChanged.last()[0].toString(), stored());
     EXPECT_FALSE(types.HasChanges());
     types.chooseType(QStringLiteral("Entidade pública"));
     EXPECT_TRUE(types.HasChanges());
     EXPECT_EQ(types.Save(user), -1);
-    EXPECT_EQ(db.value("SELECT t.descrit FROM tbTulvas_Contactos f JOIN tbTulvas_Contactos_Tipos t ON "
-                       "t.tipo_id = f.tipo_id WHERE f.contacto_id = 7"),
-              QStringLiteral("Entidade pública"));
+    EXPECT_EQ(stored(), QStringLiteral("Entidade pública"));
 
     ucIDTulvas_Details details;
     prepare(details);
