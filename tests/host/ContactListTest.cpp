@@ -236,11 +236,9 @@ TEST_F(ContactList, TheListFollowsEveryWriteAndItsIndexAgrees)
     EXPECT_EQ(testsupport::incompleteContacts(folder(), catalog), QStringList());
     EXPECT_EQ(testsupport::searchIndexIntegrity(folder(), catalog), QStringLiteral("ok"));
 
-    window.searchBox()->setText(QStringLiteral("quintela"));
-    window.refreshList();
+    search(window, QStringLiteral("quintela"));
     EXPECT_EQ(names(window), QStringList{QStringLiteral("Zulmira Quintela")});
-    window.searchBox()->setText(QStringLiteral("96111"));
-    window.refreshList();
+    search(window, QStringLiteral("96111"));
     ASSERT_EQ(window.rows().rowCount(), 1);
     EXPECT_EQ(window.rows().keyAt(0), 1);
 }
@@ -285,7 +283,7 @@ TEST_F(ContactList, TheListIsSavedWholeOrNotAtAll)
     ASSERT_LT(window.rows().rowCount(), all);
     const QString path = dir.filePath(QStringLiteral("lista.csv"));
     windows->queueSaveFileName(path);
-    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    trigger(window, "actExportarCsv");
     QFile csv(path);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll().count('\n'), all + 1) << "a header and every contact";
@@ -295,7 +293,7 @@ TEST_F(ContactList, TheListIsSavedWholeOrNotAtAll)
     run(u"DROP TABLE tbContactos_Lista", {});
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerOK);
-    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    trigger(window, "actExportarCsv");
     EXPECT_TRUE(windows->saveDialogs().empty()) << "nothing offered to save";
     ASSERT_EQ(windows.texts().size(), 1);
     EXPECT_TRUE(windows.texts().first().startsWith(QStringLiteral("Não foi possível listar os contactos: ")))
@@ -312,7 +310,7 @@ TEST_F(ContactList, AWholeLargeListIsSavedOnlyWhenTheUserSaysSo)
     const int all = window.rows().total();
     ASSERT_GT(all, 6000);
     windows->queueAnswer(platform::msgbox::AnswerNo);
-    window.findChild<QAction*>(QStringLiteral("actExportarCsv"))->trigger();
+    trigger(window, "actExportarCsv");
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("A lista tem ") + QString::number(all) +
                                            QStringLiteral(" contactos e todos serão incluídos. Continuar?\n\n"
                                                           "Pode pesquisar ou escolher um tipo ou um ficheiro "

@@ -85,7 +85,7 @@ void shareAcrossContacts()
 TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
 {
     HostWindow& host = start(QStringLiteral("joao"), shareAcrossContacts);
-    host.findChild<QAction*>(QStringLiteral("actDuplicados"))->trigger();
+    trigger(host, "actDuplicados");
     DuplicatesWindow* window = host.duplicatesWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -106,9 +106,9 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
     ASSERT_TRUE(card()->isVisible());
     EXPECT_EQ(card()->Contacto_ID, 33);
     QSet<qint32> seen{card()->Contacto_ID};
-    card()->findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
+    trigger(*card(), "mnSeguinte");
     seen << card()->Contacto_ID;
-    card()->findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
+    trigger(*card(), "mnAnterior");
     seen << card()->Contacto_ID;
     EXPECT_EQ(seen, QSet<qint32>({13, 33})) << "the card moves between the two only";
     card()->close();

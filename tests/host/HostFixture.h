@@ -14,6 +14,7 @@
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +83,18 @@ class HostFixture : public ::testing::Test {
         for (int i = 0; i < window.rows().rowCount(); ++i)
             out << window.rows().textAt(i, index);
         return out;
+    }
+    // What the list shows for `text`, as the search box lists it after a pause.
+    static void search(HostWindow& window, const QString& text)
+    {
+        window.searchBox()->setText(text);
+        window.searchList();
+    }
+    static void trigger(const QWidget& widget, const char* action)
+    {
+        QAction* found = widget.findChild<QAction*>(QString::fromLatin1(action));
+        ASSERT_NE(found, nullptr) << action;
+        found->trigger();
     }
     // The first value the server answers a statement with.
     static QString answer(const QString& statement)

@@ -53,12 +53,6 @@ TEST_F(HostWindowTest, SearchWaitsForAPauseIgnoresAccentsAndEscGivesTheListBack)
     EXPECT_FALSE(window.list()->isHeaderHidden());
 }
 
-void searchFor(HostWindow& window, const QString& text)
-{
-    window.searchBox()->setText(text);
-    window.searchList();
-}
-
 // Whichever way the server reads the typed text (its trigram index or the
 // name's), the list holds what the contacts' view holds for it, in order,
 // and the card moves through those.
@@ -78,7 +72,7 @@ TEST_F(HostWindowTest, TheSearchListsWhatTheContactsViewHolds)
         {QStringLiteral("*ar?"), 0},        {QStringLiteral("j_ao"), -1},
         {QStringLiteral("exemplo.pt"), -1}, {QStringLiteral(""), -1}};
     for (const auto& [text, expected] : typed) {
-        searchFor(window, text);
+        search(window, text);
         const QStringList fromView = hosttest::fromView(QStringLiteral("nome_union"), text);
         EXPECT_EQ(names(window), fromView) << "searching " << text.toStdString();
         if (expected >= 0) {
@@ -90,7 +84,7 @@ TEST_F(HostWindowTest, TheSearchListsWhatTheContactsViewHolds)
     // A contact changed elsewhere is found by the next keystroke.
     Data().SqlServer.Execute(QStringLiteral(
         "UPDATE tbContactos SET nome_union = 'Zulmira Marques' WHERE nome_union = 'Beatriz Sousa'"));
-    searchFor(window, QStringLiteral("zulmira"));
+    search(window, QStringLiteral("zulmira"));
     EXPECT_EQ(names(window), QStringList{QStringLiteral("Zulmira Marques")});
 }
 
@@ -99,8 +93,7 @@ TEST_F(HostWindowTest, TheSearchListsWhatTheContactsViewHolds)
 TEST_F(HostWindowTest, AListTheServerCannotReadKeepsTheRowsAndSaysSo)
 {
     HostWindow& window = start();
-    window.searchBox()->setText(QStringLiteral("marques"));
-    window.refreshList();
+    search(window, QStringLiteral("marques"));
     const QStringList shown = names(window);
     ASSERT_EQ(shown.size(), 2);
     Data().SqlServer.Execute(QStringLiteral("DROP TABLE tbContactos_Lista"));
@@ -108,7 +101,7 @@ TEST_F(HostWindowTest, AListTheServerCannotReadKeepsTheRowsAndSaysSo)
     EXPECT_EQ(names(window), shown);
     EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Não foi possível listar os contactos: ")))
         << window.statusText().toStdString();
-    searchFor(window, QStringLiteral("ma"));
+    search(window, QStringLiteral("ma"));
     EXPECT_EQ(names(window), shown);
     EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Não foi possível listar os contactos: ")));
 }
@@ -290,7 +283,7 @@ TEST_F(HostWindowTest, TheSelectionOrTheWholeListGoesToAVCardFile)
     const QString path = dir.filePath(QStringLiteral("escolhidos.vcf"));
     windows->queueSaveFileName(path);
     windows->queueAnswer(AnswerOK);
-    window.findChild<QAction*>(QStringLiteral("actExportarVCard"))->trigger();
+    trigger(window, "actExportarVCard");
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
     EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Contactos.vcf"));
     ASSERT_EQ(windows.texts(),
@@ -304,7 +297,7 @@ TEST_F(HostWindowTest, TheSelectionOrTheWholeListGoesToAVCardFile)
     windows->clear();
     windows->queueSaveFileName(path);
     windows->queueAnswer(AnswerOK);
-    window.findChild<QAction*>(QStringLiteral("actExportarListaVCard"))->trigger();
+    trigger(window, "actExportarListaVCard");
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll().count("BEGIN:VCARD"), window.rows().rowCount());

@@ -41,17 +41,11 @@ TEST_F(WorkingDay, EveryColumnSortsAsAPortugueseReaderExpects)
 TEST_F(WorkingDay, TheListGoesOutAsCsvPdfAndPrint)
 {
     HostWindow& window = start();
-    window.searchBox()->setText(QStringLiteral("antonio"));
-    window.refreshList();
+    search(window, QStringLiteral("antonio"));
     ASSERT_EQ(window.rows().rowCount(), 2);
-    const auto trigger = [&](const char* name) {
-        QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
-    };
     const QString csvPath = dir.filePath(QStringLiteral("lista.csv"));
     windows->queueSaveFileName(csvPath);
-    trigger("actExportarCsv");
+    trigger(window, "actExportarCsv");
     EXPECT_EQ(windows->saveDialogs().back().proposedName, QStringLiteral("Contactos.csv"));
     QFile csv(csvPath);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -62,13 +56,13 @@ TEST_F(WorkingDay, TheListGoesOutAsCsvPdfAndPrint)
 
     const QString pdfPath = dir.filePath(QStringLiteral("lista.pdf"));
     windows->queueSaveFileName(pdfPath);
-    trigger("actExportarPdf");
+    trigger(window, "actExportarPdf");
     QFile pdf(pdfPath);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
 
     windows->queuePrint(platform::PrintOutcome::Queued);
-    trigger("actImprimirLista");
+    trigger(window, "actImprimirLista");
     ASSERT_EQ(windows->printCalls().size(), 1u);
     EXPECT_EQ(windows->printCalls()[0].title, QStringLiteral("Imprimir lista"));
     QFile printed(windows->printCalls()[0].pdf);
@@ -104,7 +98,7 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
             texts << a->text();
     EXPECT_EQ(texts, (QStringList{"&Abrir", "&Novo…", "A&pagar…", "&Exportar vCard…", "Copiar o &e-mail",
                                   "Copiar o &telefone"}));
-    menu.findChild<QAction*>(QStringLiteral("mnListaCopiarEmail"))->trigger();
+    trigger(menu, "mnListaCopiarEmail");
     EXPECT_EQ(QApplication::clipboard()->text(), window.rows().textAt(0, 3));
     QMenu empty;
     window.fillListMenu(empty, -1);
@@ -112,7 +106,7 @@ TEST_F(WorkingDay, TheRowsMenuTheAboutBoxAndTheSignedInUser)
     EXPECT_TRUE(empty.findChild<QAction*>(QStringLiteral("mnListaNovo"))->isEnabled());
 
     windows->queueAnswer(platform::msgbox::AnswerOK);
-    window.findChild<QAction*>(QStringLiteral("actAcercaDe"))->trigger();
+    trigger(window, "actAcercaDe");
     ASSERT_EQ(windows->messageBoxes().size(), 1u);
     EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(QStringLiteral("Contactos Quarvenses ") +
                                                            QStringLiteral(QV_TEST_VERSION)))
@@ -139,8 +133,7 @@ TEST_F(WorkingDay, TheSearchFindsWhatPeopleTypeAndNarrowsByKindAndFile)
                             QString(phone).insert(3, u' '), rows.textAt(someone, 3).toUpper(),
                             QStringLiteral("EVORA")};
     for (const QString& text : typed) {
-        window.searchBox()->setText(text);
-        window.refreshList();
+        search(window, text);
         const QStringList read = names(window);
         if (text == QStringLiteral("EVORA")) {
             const QStringList places = column(window, 4);
