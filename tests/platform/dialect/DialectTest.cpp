@@ -1,6 +1,6 @@
 #include "platform/dialect/SqlFunctions.h"
 #include "platform/dialect/TSqlDialect.h"
-#include "platform/values/VbError.h"
+#include "tests/platform/VbFailure.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -67,13 +67,9 @@ class Dialect : public ::testing::Test {
 
 QString refusal(const char* tsql)
 {
-    try {
-        dialect::translate(QString::fromUtf8(tsql));
-    } catch (const vb::Error& e) {
-        EXPECT_EQ(e.number(), -2147217900);
-        return e.description();
-    }
-    return {};
+    const auto refused = vbtest::raised([&] { dialect::translate(QString::fromUtf8(tsql)); });
+    EXPECT_TRUE(!refused || refused->number() == -2147217900) << tsql;
+    return refused ? refused->description() : QString();
 }
 
 } // namespace
@@ -264,14 +260,11 @@ TEST(DialectStrictness, AColumnNamedTwiceInOrderByIsRefusedAsMsg169)
     for (const char* repeated :
          {"SELECT a, b FROM t ORDER BY a ASC, a", "SELECT a FROM t ORDER BY A, b DESC, a",
           "SELECT a FROM t WHERE a IN (SELECT x FROM u ORDER BY x, x)"}) {
-        try {
-            dialect::translate(QString::fromUtf8(repeated));
-            ADD_FAILURE() << repeated;
-        } catch (const vb::Error& e) {
-            EXPECT_EQ(e.nativeError(), 169) << repeated;
-            EXPECT_TRUE(
-                e.description().startsWith(QStringLiteral("Uma coluna foi indicada mais de uma vez")));
-        }
+        const auto refused = vbtest::raised([&] { dialect::translate(QString::fromUtf8(repeated)); });
+        ASSERT_TRUE(refused) << repeated;
+        EXPECT_EQ(refused->nativeError(), 169) << repeated;
+        EXPECT_TRUE(
+            refused->description().startsWith(QStringLiteral("Uma coluna foi indicada mais de uma vez")));
     }
     for (const char* distinct :
          {"SELECT a, b FROM t ORDER BY a ASC, b", "SELECT a FROM (SELECT a FROM t ORDER BY a) s ORDER BY a",
