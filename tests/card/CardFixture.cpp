@@ -19,6 +19,11 @@ void CardFixture::SetUp()
                   Data().SqlServer);
 }
 
+void CardFixture::TearDown()
+{
+    EXPECT_TRUE(reporter.reports().empty()) << reporter.reports().front().join(u'|').toStdString();
+}
+
 void CardFixture::storeWindow(int frame)
 {
     card::keepWindowPlace({600, 600, card::designWidth, card::designHeight, frame});

@@ -2,16 +2,33 @@
 // The record card on the demonstration catalog, opened through General with
 // the host's list of contacts, the scripted window services and stored
 // window values, so that a card opens normally.
+// The card's panels and the widgets the tests reach them through.
+#include "card/CardMessages.h"
 #include "card/frmInicial.h"
 #include "card/frmNovo.h"
 #include "component/General.h"
 #include "connection/ConnectionState.h"
+#include "panels/ucIDEmails.h"
+#include "panels/ucIDInstitucional.h"
+#include "panels/ucIDMoradas.h"
+#include "panels/ucIDPermitions.h"
+#include "panels/ucIDRelacionados.h"
+#include "panels/ucIDSingular.h"
+#include "panels/ucIDTelefones.h"
+#include "panels/ucIDTulvas_Details.h"
 #include "platform/ado/Recordset.h"
+#include "platform/values/Conversions.h"
+#include "platform/windows/MessageStyle.h"
 #include "tests/support/DemoDatabase.h"
 #include "tests/support/RecordingReporter.h"
 #include "tests/support/ScopedSettings.h"
 #include "tests/support/ScriptedWindows.h"
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace cardtest {
@@ -37,6 +54,8 @@ class CardFixture : public ::testing::Test {
 
   protected:
     void SetUp() override;
+    // An error that reached the report fails the test that did not expect it.
+    void TearDown() override;
     frmInicial& open(int id);
 
     testsupport::ScopedSettings settings;

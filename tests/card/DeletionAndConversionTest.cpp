@@ -1,15 +1,6 @@
 // Removing a contact (everywhere, or from this file only) and converting it
 // between individual and institution, through the card's own commands.
-#include "card/CardMessages.h"
-#include "connection/ConnectionState.h"
-#include "panels/ucIDInstitucional.h"
-#include "panels/ucIDSingular.h"
-#include "platform/values/Conversions.h"
-#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
-
-#include <QAction>
-#include <QLineEdit>
 
 namespace {
 

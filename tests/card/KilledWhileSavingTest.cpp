@@ -1,10 +1,6 @@
 // A host killed (kill -9) in the middle of saving, twenty times: the catalog
 // stays sound, every contact is whole, and nothing stays locked.
-#include "connection/ConnectionState.h"
 #include "connection/StringCipher.h"
-#include "panels/ucIDMoradas.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
 #include "tests/card/CardFixture.h"
 #include "tests/support/CatalogChecks.h"
 

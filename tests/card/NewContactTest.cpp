@@ -1,18 +1,8 @@
 // New contacts through the kind chooser, from the card and from General's
 // entry points, and the card's commands: navigation at the ends of the list,
 // and each handler's failure under its own name.
-#include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
-#include "platform/values/Conversions.h"
 #include "tests/card/CardFixture.h"
 
-#include "platform/windows/MessageStyle.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -181,6 +171,7 @@ TEST_F(NewContact, EachHandlerReportsItsFailureUnderItsOwnName)
     QStringList procedures;
     for (const QStringList& r : reporter.reports())
         procedures.append(r.value(3));
+    reporter.clear();
     EXPECT_EQ(procedures, (QStringList{"mnSeguinte_Click", "Command6_Click", "Toolbar1_ButtonClick"}));
 }
 

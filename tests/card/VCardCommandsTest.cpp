@@ -1,13 +1,9 @@
 // The card's File menu gives the shown contact as a vCard: to a file the user
 // names, or attached to a message; never a contact with unsaved changes.
 #include "documents/vcard/VCardReader.h"
-#include "panels/ucIDSingular.h"
-#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 
-#include <QAction>
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
 using namespace platform::msgbox;

@@ -2,17 +2,8 @@
 // names the field and the fault, the field has the focus, nothing is
 // written and the changes stay pending. A NIF that is no Portuguese one is
 // kept only when the user says so.
-#include "card/CardMessages.h"
 #include "card/CardSettings.h"
-#include "panels/ucIDEmails.h"
-#include "panels/ucIDMoradas.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
-#include "panels/ucIDTulvas_Details.h"
-#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
-
-#include <QTableWidget>
 
 using namespace platform::msgbox;
 
@@ -103,7 +94,6 @@ TEST_F(Validation, EachFaultIsNamedAndNothingIsWritten)
     EXPECT_EQ(
         stored("SELECT codigo_postal FROM tbContactos_Moradas WHERE contacto_id = 13 AND pais = 'Espanha'"),
         QStringLiteral("28013"));
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)

@@ -3,30 +3,17 @@
 // this contact's, the status line saying who made or last changed the
 // contact, and a new contact's date of entry kept.
 #include "card/WindowPlace.h"
-#include "panels/ucIDEmails.h"
-#include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
 #include "panels/ucIDTulvas.h"
-#include "panels/ucIDTulvas_Details.h"
-#include "platform/windows/MessageStyle.h"
 #include "tests/card/CardFixture.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFrame>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 
 namespace {

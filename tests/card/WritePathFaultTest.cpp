@@ -11,18 +11,9 @@
 #include "documents/vcard/VCardExchange.h"
 #include "panels/LookupTableEditor.h"
 #include "panels/ucIDArqDoc.h"
-#include "panels/ucIDEmails.h"
 #include "panels/ucIDFotos.h"
-#include "panels/ucIDInstitucional.h"
-#include "panels/ucIDMoradas.h"
 #include "panels/ucIDObs.h"
-#include "panels/ucIDPermitions.h"
-#include "panels/ucIDRelacionados.h"
-#include "panels/ucIDSingular.h"
-#include "panels/ucIDTelefones.h"
-#include "panels/ucIDTulvas_Details.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
-#include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
 #include "tests/support/CatalogChecks.h"
@@ -33,7 +24,6 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
@@ -81,7 +71,11 @@ class WritePathFaults : public cardtest::CardFixture {
         modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
                                   QStringLiteral("ArquivoDocumental"), root);
     }
-    void TearDown() override { EmbeddedServer::disarmFault(); }
+    void TearDown() override
+    {
+        EmbeddedServer::disarmFault();
+        CardFixture::TearDown();
+    }
 
     testsupport::CatalogContent content() const
     {
