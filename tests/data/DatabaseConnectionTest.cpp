@@ -128,13 +128,6 @@ TEST_F(Connecting, OneServerGivenTwiceIsOneProbeAndItsFailureEndsAtOnce)
     EXPECT_FALSE(Conn().bSQLConnected);
 }
 
-TEST_F(Connecting, RefusedUserCredentialsGiveFalseQuietly)
-{
-    EXPECT_FALSE(connect(primary(), {}, QStringLiteral("errada")));
-    EXPECT_FALSE(Conn().bSQLConnected);
-    EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
-}
-
 TEST_F(Connecting, FlagsNameTheProductAndASecondCallReturnsAtOnce)
 {
     Conn().strDataServer = QStringLiteral("antes");
