@@ -66,17 +66,16 @@ class Archive : public ::testing::Test {
 TEST(FileDialogs, FilterListsAndTheDialogsOptions)
 {
     using modComDlg::MSA_CreateFilterString;
+    // The expected lists with "|" for each NUL.
+    const auto nuls = [](const char* text) { return QString::fromLatin1(text).replace(u'|', nul); };
     EXPECT_EQ(MSA_CreateFilterString({}), QString());
     EXPECT_EQ(MSA_CreateFilterString({vb::Variant(QString()), vb::Variant(QStringLiteral("doc"))}),
-              QString() + nul + QStringLiteral("doc") + nul + QStringLiteral("*.*") + nul +
-                  QStringLiteral("*.*") + nul + nul);
-    EXPECT_EQ(MSA_CreateFilterString({vb::Variant(QStringLiteral("Cartas"))}),
-              QStringLiteral("Cartas") + nul + QStringLiteral("*.*") + nul + QStringLiteral("*.*") + nul +
-                  QStringLiteral("*.*") + nul + nul)
+              nuls("|doc|*.*|*.*||"));
+    EXPECT_EQ(MSA_CreateFilterString({vb::Variant(QStringLiteral("Cartas"))}), nuls("Cartas|*.*|*.*|*.*||"))
         << "a description without a pattern gets *.*; only a given *.* spares the extra pair";
     EXPECT_EQ(
         MSA_CreateFilterString({vb::Variant(QStringLiteral("Tudo")), vb::Variant(QStringLiteral("*.*"))}),
-        QStringLiteral("Tudo") + nul + QStringLiteral("*.*") + nul + nul);
+        nuls("Tudo|*.*||"));
 
     modComDlg::MSA_OPENFILENAME options;
     options.strInitialFile = QStringLiteral("carta");

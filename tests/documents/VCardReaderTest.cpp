@@ -46,14 +46,6 @@ TEST(VCardReader, Rfc6350Example)
                                          {"QC"}, {"G1V 2M2"},      {"Canada"}};
     EXPECT_EQ(card.property("ADR")->components(), expectedAdr);
     EXPECT_EQ(card.property("ADR")->types(), QStringList{"work"});
-    const QList<Property> tels = card.properties("TEL");
-    ASSERT_EQ(tels.size(), 2);
-    EXPECT_EQ(tels[0].value(), "tel:+1-418-656-9254;ext=102");
-    EXPECT_EQ(tels[0].types(), (QStringList{"work", "voice"}));
-    EXPECT_EQ(tels[0].pref(), 1);
-    EXPECT_EQ(tels[0].parameter("VALUE"), QStringList{"uri"});
-    EXPECT_EQ(tels[1].types(), (QStringList{"work", "cell", "voice", "video", "text"}));
-    EXPECT_EQ(tels[1].pref(), 0);
     EXPECT_EQ(card.properties("LANG")[1].pref(), 2);
     EXPECT_EQ(card.property("KEY")->value(), "http://www.viagenie.ca/simon.perreault/simon.asc");
     EXPECT_EQ(card.property("GEO")->value(), "geo:46.772673,-71.282945");
@@ -224,20 +216,6 @@ TEST(VCardReaderFiles, AnEmbeddedAgentNeverReplacesTheCard)
     EXPECT_EQ(cards[0].properties("TEL").size(), 1);
     EXPECT_EQ(cards[0].text("TEL"), "222");
     EXPECT_TRUE(cards[0].text("AGENT").contains("N:Secretária;Ana"));
-}
-
-TEST(VCardReaderLines, GroupsLowerCaseNamesAndQuotedParameters)
-{
-    const Card card = onlyCard(
-        file({"BEGIN:VCARD", "VERSION:4.0",
-              "item1.email;type=work;x-nota=\"a:b;c,d\";label=\"linha^none^^^'\":a@b.pt", "END:VCARD"}));
-    const Property email = *card.property("EMAIL");
-    EXPECT_EQ(email.group(), "item1");
-    EXPECT_EQ(email.name(), "EMAIL");
-    const QList<Parameter> expected{
-        {"TYPE", {"work"}}, {"X-NOTA", {"a:b;c,d"}}, {"LABEL", {"linha\none^\""}}};
-    EXPECT_EQ(email.parameters(), expected);
-    EXPECT_EQ(email.value(), "a@b.pt");
 }
 
 } // namespace
