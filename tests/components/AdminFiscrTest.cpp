@@ -144,7 +144,7 @@ TEST_F(Generator, NamesAreEscapedInTheLetterAndMadeSafeForTheFileWithoutOverwrit
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 3);
 }
 
-TEST_F(Generator, TheSitesTemplateAndCompanySettingsAreUsed)
+TEST_F(Generator, TheSitesTemplateCompanyAndFormatSettingsAreUsed)
 {
     QFile site(modRegistry::PastaShadow() + QStringLiteral("/carta_personalizada.html"));
     ASSERT_TRUE(site.open(QIODevice::WriteOnly));
@@ -163,10 +163,8 @@ TEST_F(Generator, TheSitesTemplateAndCompanySettingsAreUsed)
                       todayInWords() + QStringLiteral(" | {{desconhecido}} | Quarvenses Demonstração, Lda.")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Com os melhores cumprimentos")));
-}
 
-TEST_F(Generator, TheOdfSettingWritesAnOdfTextDocument)
-{
+    // The ODF setting writes an ODF text document instead of a PDF.
     ASSERT_TRUE(
         modRegistry::GravarShadow(generatorKey, QStringLiteral("FormatoCartas"), QStringLiteral("ODT")));
     const QString path = mailing(16);
@@ -220,7 +218,7 @@ TEST_F(Generator, SQLConnectIsItsOwnAndRefusesWrongCredentials)
     reporter.clear();
 }
 
-TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreeting)
+TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreetingOrTheUserIsToldWhyNot)
 {
     execute(QStringLiteral("UPDATE tbContactos_Emails SET email_default = 0 WHERE contacto_id = 16"));
     execute(QStringLiteral("INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
@@ -242,10 +240,9 @@ TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreeting)
     ASSERT_EQ(windows->mails().size(), 2u);
     EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos. Senhores,\n")));
     EXPECT_TRUE(windows->mails()[1].body.contains(QStringLiteral("que confirmem os dados")));
-}
 
-TEST_F(Generator, WithoutAnAddressOrAMailClientNoMailGoesAndTheUserIsTold)
-{
+    // Without an address or a mail client no mail goes, and the user is told.
+    windows->clear();
     execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 16"));
     windows->queueAnswer(platform::msgbox::AnswerOK);
     EXPECT_TRUE(email(16).isEmpty());

@@ -130,27 +130,25 @@ TEST_F(SiblingSheet, AnInstitutionShowsItsKindAndMissingValuesSaySo)
                                           "200031676 (Fixo)\n210418916 (Emprego)", "(não indicado)"}));
 }
 
-TEST_F(SiblingSheet, AContactThatDoesNotExistIsToldNotShown)
+// A contact that does not exist, or no connection (refused credentials are no
+// error to report): no sheet, and the user told why in the product's box.
+TEST_F(SiblingSheet, AMissingContactOrNoConnectionIsToldNotShown)
 {
     auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    show(*travix, 999);
-    EXPECT_EQ(shownSheet(), nullptr);
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("n.º 999 não existe")))
-        << windows->messageBoxes()[0].text.toStdString();
-    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Travix"));
-}
-
-TEST_F(SiblingSheet, WithoutAConnectionNothingIsShownButTheUserIsTold)
-{
     auto snvia = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::SnviaProgId));
     EXPECT_FALSE(connect(*snvia, valuesFor(QStringLiteral("ana"), QStringLiteral("errada"))));
-    windows->queueAnswer(platform::msgbox::AnswerOK);
+    windows->queueAnswers({platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
+    show(*travix, 999);
     show(*snvia, 16);
     EXPECT_EQ(shownSheet(), nullptr);
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Não há ligação")));
+    EXPECT_EQ(
+        windows.texts(),
+        (QStringList{
+            QStringLiteral("O contacto n.º 999 não existe: pode ter sido eliminado por outro utilizador."),
+            QStringLiteral("Não há ligação ao servidor de dados: não é possível mostrar o contacto.")}));
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Travix"));
+    EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Snvia"));
 }
 
 TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnAndRefusesWrongCredentials)

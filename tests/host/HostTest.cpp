@@ -1,3 +1,4 @@
+#include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
 #include "settings/modRegistry.h"
 #include "tests/host/HostFixture.h"
@@ -25,6 +26,8 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
               0)
         << "the card reopens where it was left";
 
+    EXPECT_EQ(LoginDialog().windowTitle(), QStringLiteral("Entrar"))
+        << "the application's name is the desktop's";
     QString problem;
     EXPECT_FALSE(first.signIn(QStringLiteral("sa"), QStringLiteral("errada"), problem));
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Não foi possível entrar")));

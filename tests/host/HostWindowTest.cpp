@@ -2,7 +2,6 @@
 // search that waits for a pause and ignores accents, the layout kept between
 // runs, and quitting with unsaved changes on the card.
 #include "card/frmNovo.h"
-#include "host/LoginDialog.h"
 #include "panels/ucIDSingular.h"
 #include "platform/values/Twips.h"
 #include "platform/windows/MessageStyle.h"
@@ -301,10 +300,4 @@ TEST_F(HostWindowTest, TheSelectionOrTheWholeListGoesToAVCardFile)
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll().count("BEGIN:VCARD"), window.rows().rowCount());
-}
-
-TEST(HostLogin, TheTitleLeavesTheApplicationsNameToTheDesktop)
-{
-    LoginDialog dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Entrar"));
 }
