@@ -73,6 +73,11 @@ void CardFixture::type(QWidget* panel, const char* name, const QString& text)
     emit edit->textEdited(text);
 }
 
+ado::Recordset CardFixture::sql(const QString& statement)
+{
+    return Data().SqlServer.Execute(statement);
+}
+
 bool CardFixture::save(frmInicial& card, qint32 tab)
 {
     return card.GravarCampos(tab);

@@ -49,6 +49,8 @@ class CardFixture : public ::testing::Test {
     static QLineEdit* field(QWidget* panel, const char* name);
     // Typed as the user types: the card hears of it as an edit.
     static void type(QWidget* panel, const char* name, const QString& text);
+    // A statement on the catalog, as another program would send it; what it reads.
+    static ado::Recordset sql(const QString& statement);
     // Saves a tab as the card's save command does.
     static bool save(frmInicial& card, qint32 tab = 1);
 

@@ -177,7 +177,7 @@ TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
     EXPECT_EQ(general.card()->Contacto_ID, 7) << "an empty key opens the current row";
     general.card()->close();
 
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = 5 WHERE contacto_id = 20"));
+    sql("UPDATE tbContactos SET genero_id = 5 WHERE contacto_id = 20");
     general.ObjectOpen(hostList, vb::Variant(20));
     EXPECT_FALSE(general.card()->isSingular()) << "any kind but 1 is institutional";
 }
@@ -185,8 +185,7 @@ TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
 TEST_F(Card, TabsAreReadWhenFirstSelected)
 {
     storeWindow(3);
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8"));
+    sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8");
     const QStringList opening = statements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Frame_Selected, 3);
@@ -218,13 +217,12 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
 
 TEST_F(Card, TitleAndAuditLines)
 {
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET modified_by = 'ana', modified_date = "
-                                            "CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
-                                            "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 "
-                                            "10:00:00',120) WHERE contacto_id = 13"));
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
-                       "profissao = 'Advogada' WHERE contacto_id = 13"));
+    sql("UPDATE tbContactos SET modified_by = 'ana', modified_date = "
+        "CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
+        "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 "
+        "10:00:00',120) WHERE contacto_id = 13");
+    sql("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
+        "profissao = 'Advogada' WHERE contacto_id = 13");
     general.ObjectOpen(hostList, vb::Variant(13));
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
@@ -237,10 +235,8 @@ TEST_F(Card, TitleAndAuditLines)
     EXPECT_EQ(card.Descrit2->text(), QStringLiteral("Advogada"));
     card.close();
 
-    Data().SqlServer.Execute(QStringLiteral(
-        "UPDATE tbContactos_Singulares SET titulo = NULL, apelido = NULL WHERE contacto_id = 13"));
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13"));
+    sql("UPDATE tbContactos_Singulares SET titulo = NULL, apelido = NULL WHERE contacto_id = 13");
+    sql("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13");
     storeWindow(2);
     general.ObjectOpen(hostList, vb::Variant(13));
     EXPECT_EQ(general.card()->Descrit1->text(), QString()) << "no surname: the title alone, here empty";

@@ -13,9 +13,8 @@ class Removing : public cardtest::CardFixture {
     int rowsOf(qint32 id)
     {
         int rows = 0;
-        ado::Recordset tables =
-            Data().SqlServer.Execute(QStringLiteral("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE "
-                                                    "COLUMN_NAME = 'contacto_id' AND TABLE_NAME LIKE 'tb%'"));
+        ado::Recordset tables = sql("SELECT TABLE_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE "
+                                    "COLUMN_NAME = 'contacto_id' AND TABLE_NAME LIKE 'tb%'");
         for (; !tables.Eof(); tables.MoveNext())
             rows += db.count(QStringLiteral("SELECT COUNT(*) FROM ") +
                              vb::CStr(tables(QStringLiteral("TABLE_NAME"))) +
@@ -102,9 +101,21 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
     EXPECT_EQ(boxText(0),
               QStringLiteral("Não é possível remover esta ficha porque está protegida pelo sistema."));
     EXPECT_TRUE(card.isVisible());
+    // Asked all the same, the server's procedure refuses: that is shown, and
+    // the card closes all the same.
+    qint32 id = 2;
+    bool inactive = false;
+    windows->clear();
+    windows->queueAnswer(AnswerOK);
+    EXPECT_TRUE(card.Apagar_Contacto(id, inactive, AnswerYes));
+    EXPECT_EQ(boxText(0),
+              QStringLiteral(
+                  "Erro: não é possível eliminar o registo porque o contacto está protegido pelo sistema."));
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2"), 1);
+    EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
 
     // In no file: nothing to delete, the card closes.
-    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = 7"));
+    sql("DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = 7");
     general.ObjectOpen(hostList, vb::Variant(7));
     windows->clear();
     windows->queueAnswer(AnswerYes);
@@ -114,8 +125,7 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
 
     // A membership whose file type is gone reads as a file without a name:
     // the contact can still be deleted.
-    Data().SqlServer.Execute(QStringLiteral(
-        "INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id) VALUES (9, 999)"));
+    sql("INSERT INTO tbContactos_Tipos_Links (contacto_id, contacto_tipo_id) VALUES (9, 999)");
     general.ObjectOpen(hostList, vb::Variant(9));
     windows->clear();
     windows->queueAnswers({AnswerYes, AnswerYes});
@@ -124,20 +134,6 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
         QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
     EXPECT_FALSE(card.isVisible());
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 9"), 0);
-}
-
-TEST_F(Removing, TheServersRefusalIsShownAndTheCardClosesAllTheSame)
-{
-    frmInicial& card = open(1);
-    qint32 id = 2; // protected: the server's procedure refuses
-    bool inactive = false;
-    windows->queueAnswer(AnswerOK);
-    EXPECT_TRUE(card.Apagar_Contacto(id, inactive, AnswerYes));
-    EXPECT_EQ(boxText(0),
-              QStringLiteral(
-                  "Erro: não é possível eliminar o registo porque o contacto está protegido pelo sistema."));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2"), 1);
-    EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
 }
 
 TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
@@ -163,8 +159,7 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
     EXPECT_FALSE(card.prpAlteracoes());
 
     // An institution with apostrophes in its name and no individual's row yet.
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET nome_union = 'Oficina d''Aldeia' WHERE contacto_id = 8"));
+    sql("UPDATE tbContactos SET nome_union = 'Oficina d''Aldeia' WHERE contacto_id = 8");
     general.ObjectOpen(hostList, vb::Variant(8));
     windows->queueAnswer(AnswerYes);
     card.mnConverterSingular_Click();
@@ -192,8 +187,7 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
 TEST_F(Removing, AnInstitutionWithoutANameStaysAsItIs)
 {
     frmInicial& card = open(3);
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3"));
+    sql("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3");
     windows->queueAnswers({AnswerYes, AnswerOK});
     card.mnConverterSingular_Click();
     EXPECT_EQ(boxText(1), QStringLiteral("Não foi possivel converter este contacto."));

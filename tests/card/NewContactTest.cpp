@@ -139,7 +139,7 @@ TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)
     EXPECT_FALSE(card.prpAlteracoes());
 }
 
-TEST_F(NewContact, MovingPastEitherEndReloadsNothingAndPlaysNothing)
+TEST_F(NewContact, MovingPastEitherEndStaysAndEachMoveReportsItsOwnFailure)
 {
     frmInicial& card = open(1);
     hostList.MoveLast();
@@ -157,11 +157,8 @@ TEST_F(NewContact, MovingPastEitherEndReloadsNothingAndPlaysNothing)
     EXPECT_TRUE(windows->playedWaves()[0].endsWith(QStringLiteral("/SMCLICK1.WAV")));
     card.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
     EXPECT_NE(card.Contacto_ID, 1) << "the button under the frames moves on too";
-}
 
-TEST_F(NewContact, EachHandlerReportsItsFailureUnderItsOwnName)
-{
-    frmInicial& card = open(1);
+    // Each handler reports its failure under its own name.
     ado::Recordset odd; // a list without contacto_id: reading it fails
     odd.Open(QStringLiteral("SELECT nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
     card.Rs = odd;

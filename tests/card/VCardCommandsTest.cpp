@@ -38,7 +38,7 @@ TEST_F(VCardCommands, TheShownContactGoesToAFileOrAMessage)
     ASSERT_EQ(cards.size(), 1);
     EXPECT_EQ(cards[0].text(QStringLiteral("FN")), QStringLiteral("Maria Silva"));
     EXPECT_EQ(cards[0].text(QStringLiteral("X-NIF")),
-              db.value(QStringLiteral("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13")));
+              db.value("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"));
     EXPECT_TRUE(windows->messageBoxes().empty());
 
     trigger(card, "mnEnviarVCard");

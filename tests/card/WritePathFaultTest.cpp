@@ -358,17 +358,16 @@ class WritePathFaults : public cardtest::CardFixture {
     // A contact of its own for each round, in two files, shown on the card.
     qint32 makeVictim(int round)
     {
-        const auto run = [](const QString& sql) { Data().SqlServer.Execute(sql); };
         const QString name = QStringLiteral("'Vítima ") + QString::number(round) + u'\'';
-        run(QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, ") + name + u')');
-        const qint32 victim = db.count(QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
+        sql(QStringLiteral("INSERT INTO tbContactos (genero_id, nome_union) VALUES (1, ") + name + u')');
+        const qint32 victim = db.count("SELECT MAX(contacto_id) FROM tbContactos");
         const QString id = QString::number(victim);
-        run(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id + u',' +
+        sql(QStringLiteral("INSERT INTO tbContactos_Singulares (contacto_id, nome) VALUES (") + id + u',' +
             name + u')');
-        run(QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
+        sql(QStringLiteral("INSERT INTO tbContactos_Moradas (contacto_id, morada, morada_default) VALUES (") +
             id + QStringLiteral(", 'Rua', 1)"));
         for (const char* file : {"Contactos Quarvenses", "Clientes"})
-            run(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id + QStringLiteral(", '") +
+            sql(QStringLiteral("EXECUTE spADD_CONTACTO_TO_GROUP ") + id + QStringLiteral(", '") +
                 QString::fromUtf8(file) + QStringLiteral("','$00011111','$10011111'"));
         hostList.Close();
         hostList.Open(QStringLiteral("SELECT contacto_id, nome_union FROM tbContactos ORDER BY contacto_id"),
@@ -402,43 +401,41 @@ class WritePathFaults : public cardtest::CardFixture {
 
     Operation converting(bool toInstitution)
     {
-        return {toInstitution ? "converter em instituição" : "converter em particular",
-                [this, toInstitution](int) {
-                    // Back to the kind the conversion starts from, outside the count.
-                    Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET genero_id = ") +
-                                             QString::number(toInstitution ? 1 : 2) +
-                                             QStringLiteral(" WHERE contacto_id = 35"));
-                    // The detail row of the kind converted to is missing, so that it is made.
-                    Data().SqlServer.Execute(QString::fromUtf8(
-                        toInstitution ? "DELETE FROM tbContactos_Institucionais WHERE contacto_id = 35"
-                                      : "DELETE FROM tbContactos_Singulares WHERE contacto_id = 35"));
-                    if (!toInstitution &&
-                        db.count(QStringLiteral(
-                            "SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35")) == 0)
-                        Data().SqlServer.Execute(QStringLiteral(
-                            "INSERT INTO tbContactos_Institucionais (contacto_id) VALUES (35)"));
-                    open(35);
-                    readAgain(*general.card());
-                },
-                [this, toInstitution] {
-                    windows->queueAnswer(AnswerYes);
-                    frmInicial& card = *general.card();
-                    if (toInstitution)
-                        card.mnConverterInstitucional_Click();
-                    else
-                        card.mnConverterSingular_Click();
-                    // Done when nothing but the question (and, when the card could
-                    // not show it again, the news that it is stored) was said.
-                    for (size_t i = 1; i < windows->messageBoxes().size(); ++i)
-                        if (!windows->messageBoxes()[i].text.startsWith(
-                                QStringLiteral("O contacto foi convertido")))
-                            return false;
-                    return true;
-                },
-                [this, toInstitution] {
-                    return stored("SELECT genero_id FROM tbContactos WHERE contacto_id = 35") ==
-                           QString::number(toInstitution ? 2 : 1);
-                }};
+        return {
+            toInstitution ? "converter em instituição" : "converter em particular",
+            [this, toInstitution](int) {
+                // Back to the kind the conversion starts from, outside the count.
+                sql(QStringLiteral("UPDATE tbContactos SET genero_id = ") +
+                    QString::number(toInstitution ? 1 : 2) + QStringLiteral(" WHERE contacto_id = 35"));
+                // The detail row of the kind converted to is missing, so that it is made.
+                sql(QString::fromUtf8(toInstitution
+                                          ? "DELETE FROM tbContactos_Institucionais WHERE contacto_id = 35"
+                                          : "DELETE FROM tbContactos_Singulares WHERE contacto_id = 35"));
+                if (!toInstitution &&
+                    db.count("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35") == 0)
+                    sql("INSERT INTO tbContactos_Institucionais (contacto_id) VALUES (35)");
+                open(35);
+                readAgain(*general.card());
+            },
+            [this, toInstitution] {
+                windows->queueAnswer(AnswerYes);
+                frmInicial& card = *general.card();
+                if (toInstitution)
+                    card.mnConverterInstitucional_Click();
+                else
+                    card.mnConverterSingular_Click();
+                // Done when nothing but the question (and, when the card could
+                // not show it again, the news that it is stored) was said.
+                for (size_t i = 1; i < windows->messageBoxes().size(); ++i)
+                    if (!windows->messageBoxes()[i].text.startsWith(
+                            QStringLiteral("O contacto foi convertido")))
+                        return false;
+                return true;
+            },
+            [this, toInstitution] {
+                return stored("SELECT genero_id FROM tbContactos WHERE contacto_id = 35") ==
+                       QString::number(toInstitution ? 2 : 1);
+            }};
     }
 
     Operation relating(bool add)
@@ -446,13 +443,11 @@ class WritePathFaults : public cardtest::CardFixture {
         return {add ? "relacionar" : "remover relação",
                 [this, add](int) {
                     frmInicial& card = cardOn(13);
-                    Data().SqlServer.Execute(
-                        QStringLiteral("DELETE FROM tbContactos_Relacionados WHERE contacto_id = 13 "
-                                       "AND related_contacto_id = 1"));
+                    sql("DELETE FROM tbContactos_Relacionados WHERE contacto_id = 13 "
+                        "AND related_contacto_id = 1");
                     if (!add)
-                        Data().SqlServer.Execute(QStringLiteral(
-                            "INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, "
-                            "descrit) VALUES (13, 1, 'Empresa')"));
+                        sql("INSERT INTO tbContactos_Relacionados (contacto_id, related_contacto_id, "
+                            "descrit) VALUES (13, 1, 'Empresa')");
                     readAgain(card);
                 },
                 [this, add] {
@@ -573,8 +568,7 @@ class WritePathFaults : public cardtest::CardFixture {
         const QString path = files.filePath(QStringLiteral("exportado.vcf"));
         return {"exportar vCard",
                 [this, path](int) {
-                    Data().SqlServer.Execute(
-                        QStringLiteral("DELETE FROM tbContactos_VCard WHERE contacto_id = 13"));
+                    sql("DELETE FROM tbContactos_VCard WHERE contacto_id = 13");
                     QFile::remove(path);
                 },
                 [this, path] {
@@ -586,8 +580,7 @@ class WritePathFaults : public cardtest::CardFixture {
                 },
                 [this, path] {
                     QFile written(path);
-                    const QString uid =
-                        stored(QStringLiteral("SELECT uid FROM tbContactos_VCard WHERE contacto_id = 13"));
+                    const QString uid = stored("SELECT uid FROM tbContactos_VCard WHERE contacto_id = 13");
                     return written.open(QIODevice::ReadOnly) && uid != QLatin1String("NULL") &&
                            written.readAll().contains(uid.toUtf8());
                 },

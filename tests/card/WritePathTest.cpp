@@ -55,10 +55,8 @@ TEST_F(WritePath, ACardTakenForAnotherContactShowsThatContactOnEveryTab)
 TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
 {
     db.count("SELECT COUNT(*) FROM tbContactos"); // connected
-    Data().SqlServer.Execute(
-        QStringLiteral("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6"));
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbTulvas_Contactos_Permitions SET group_code = NULL WHERE contacto_id = 5"));
+    sql("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6");
+    sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = NULL WHERE contacto_id = 5");
     storeWindow(3);
     frmInicial& card = open(4);
     EXPECT_EQ(card.ucIDPermitions1->UserMask(), QStringLiteral("$10011111$10021000"));
@@ -196,11 +194,9 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
 {
     frmInicial& card = open(33);
     // Someone else saves the contact meanwhile.
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET modified_by = 'rui', modified_date = "
-                       "CONVERT(DATETIME,'2025-01-02 10:11:12',120) WHERE contacto_id = 33"));
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos_Singulares SET profissao = 'Director' WHERE contacto_id = 33"));
+    sql("UPDATE tbContactos SET modified_by = 'rui', modified_date = "
+        "CONVERT(DATETIME,'2025-01-02 10:11:12',120) WHERE contacto_id = 33");
+    sql("UPDATE tbContactos_Singulares SET profissao = 'Director' WHERE contacto_id = 33");
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
     windows->queueAnswer(platform::msgbox::AnswerNo);
     EXPECT_FALSE(save(card));
@@ -220,8 +216,7 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
     ASSERT_TRUE(save(card));
     EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
               QStringLiteral("Joaquim Manuel"));
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET modified_by = 'ana' WHERE contacto_id = 33"));
+    sql("UPDATE tbContactos SET modified_by = 'ana' WHERE contacto_id = 33");
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim"));
     windows->queueAnswer(platform::msgbox::AnswerYes);
     ASSERT_TRUE(save(card));
