@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -95,6 +96,13 @@ class HostFixture : public ::testing::Test {
         QAction* found = widget.findChild<QAction*>(QString::fromLatin1(action));
         ASSERT_NE(found, nullptr) << action;
         found->trigger();
+    }
+    // What a file the host wrote holds; empty, and a failure, when it cannot be read.
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return file.readAll();
     }
     // The first value the server answers a statement with.
     static QString answer(const QString& statement)
