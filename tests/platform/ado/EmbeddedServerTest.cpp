@@ -73,10 +73,10 @@ TEST_F(EmbeddedServerTest, MissingOrPausedServersDoNotAnswer)
     EXPECT_EQ(errorOf([&] { c.Open(missing); }), error::ServerUnreachable);
     QString otherCatalog = server.connectionString();
     otherCatalog.replace(QStringLiteral("Initial Catalog=Teste"), QStringLiteral("Initial Catalog=Outro"));
+    // The server answers; the database is what is missing.
     const auto noDatabase = raised([&] { c.Open(otherCatalog); });
     ASSERT_TRUE(noDatabase) << "a database the server does not hold was opened";
-    EXPECT_EQ(noDatabase->number(),
-              error::LoginFailed); // the server answers; the database is what is missing
+    EXPECT_EQ(noDatabase->number(), error::LoginFailed);
     EXPECT_EQ(noDatabase->description(),
               QStringLiteral("Não é possível abrir a base de dados «Outro» pedida pelo "
                              "início de sessão. O início de sessão falhou."));

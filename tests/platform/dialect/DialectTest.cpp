@@ -76,7 +76,6 @@ QString refusal(const char* tsql)
 
 TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
 {
-    EXPECT_EQ(one("SELECT 17 as contacto_id"), "17");
     EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE replace(no_contribuinte,' ','') = '500100200'"),
               "1");
     EXPECT_EQ(one("SELECT 'O' + CHAR(39) + 'Neil' as nome"), "O'Neil");
@@ -84,7 +83,6 @@ TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
     EXPECT_EQ(one("SELECT CONVERT(DATETIME,'2024-03-05 14:07:09',102) as d"), "2024-03-05 14:07:09.000");
     EXPECT_EQ(one("SELECT CONVERT(DATETIME,'2024-03-05',102) as d"), "2024-03-05 00:00:00.000");
     EXPECT_EQ(one("INSERT INTO tbContactos (nome_union) VALUES ('Novo'); SELECT @@Identity as last"), "4");
-    EXPECT_EQ(one("SELECT @@TRANCOUNT as valor"), "0");
     trancount = 2;
     EXPECT_EQ(one("select @@trancount as valor"), "2");
     EXPECT_EQ(one("SELECT TOP 1 contacto_id FROM tbContactos ORDER BY contacto_id DESC"), "4");
