@@ -35,14 +35,6 @@ frmInicial& CardFixture::open(int id)
     return *general.card();
 }
 
-frmNovo* CardFixture::chooser()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* c = qobject_cast<frmNovo*>(w); c && c->isVisible())
-            return c;
-    return nullptr;
-}
-
 void CardFixture::choose(bool singular)
 {
     frmNovo* c = chooser();

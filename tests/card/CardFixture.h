@@ -40,8 +40,16 @@ class CardFixture : public ::testing::Test {
   public:
     // The stored window values, with the tab the card restores.
     static void storeWindow(int frame);
+    // The shown window of a kind, if there is one.
+    template <class Window> static Window* shownWindow()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<Window*>(w); found && found->isVisible())
+                return found;
+        return nullptr;
+    }
     // The kind chooser a New command opened, if it is shown.
-    static frmNovo* chooser();
+    static frmNovo* chooser() { return shownWindow<frmNovo>(); }
     // Answers the shown chooser: OK with the kind, or Cancelar.
     static void choose(bool singular);
     static void cancelChooser();

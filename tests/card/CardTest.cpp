@@ -1,10 +1,10 @@
-#include "platform/ado/StatementTrace.h"
 #include "platform/objects/HostCallback.h"
 #include "settings/frmMainChilds.h"
 #include "settings/modParentsForm.h"
 #include "settings/modRegistry.h"
 #include "tests/card/CardFixture.h"
 #include "tests/support/CatalogChecks.h"
+#include "tests/support/SentStatements.h"
 #include <QFile>
 #include <QRegularExpression>
 
@@ -38,20 +38,8 @@ class WindowedHost : public HostCallback {
     QWidget window;
 };
 
-class Card : public cardtest::CardFixture {
-  protected:
-    QStringList statements(const std::function<void()>& work)
-    {
-        QStringList sent;
-        ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
-            if (e.kind == ado::TraceEntry::Kind::Statement &&
-                !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
-                sent.append(e.statement);
-        });
-        work();
-        return sent;
-    }
-};
+using Card = cardtest::CardFixture;
+using testsupport::sentStatements;
 
 } // namespace
 
@@ -186,7 +174,7 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
 {
     storeWindow(3);
     sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8");
-    const QStringList opening = statements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
+    const QStringList opening = sentStatements([&] { general.ObjectOpen(hostList, vb::Variant(8)); });
     frmInicial& card = *general.card();
     EXPECT_EQ(card.Frame_Selected, 3);
     EXPECT_EQ(opening.filter(QStringLiteral("FROM tbContactos WHERE contacto_id=8")), QStringList())
@@ -198,9 +186,9 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
     EXPECT_EQ(opening.filter(QRegularExpression(QStringLiteral("^UPDATE"))).size(), 1);
 
-    const QStringList second = statements([&] { card.selectTab(3); });
+    const QStringList second = sentStatements([&] { card.selectTab(3); });
     EXPECT_TRUE(second.isEmpty()) << "the shown tab is not read again";
-    const QStringList first = statements([&] { card.selectTab(1); });
+    const QStringList first = sentStatements([&] { card.selectTab(1); });
     EXPECT_TRUE(first.contains(QStringLiteral("SELECT * FROM tbContactos WHERE contacto_id=8")));
     EXPECT_EQ(card.Frame_Selected, 1);
     card.close();

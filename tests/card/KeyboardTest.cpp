@@ -38,13 +38,6 @@ class Keyboard : public cardtest::CardFixture {
             hostList.MoveNext();
         return vb::CLng(hostList(QStringLiteral("contacto_id")));
     }
-    static frmImpressoes* printsWindow()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<frmImpressoes*>(w); p && p->isVisible())
-                return p;
-        return nullptr;
-    }
 };
 
 } // namespace
@@ -86,7 +79,7 @@ TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
     EXPECT_EQ(card.Contacto_ID, idAt(-1));
 
     press(&card, Qt::Key_P, Qt::ControlModifier);
-    frmImpressoes* prints = printsWindow();
+    frmImpressoes* prints = shownWindow<frmImpressoes>();
     ASSERT_NE(prints, nullptr) << "Ctrl+P opens the prints window";
     EXPECT_EQ(prints->ContactId, card.Contacto_ID);
     prints->close();

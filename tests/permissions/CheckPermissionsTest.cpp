@@ -2,14 +2,15 @@
 #include "connection/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
-#include "platform/ado/StatementTrace.h"
 #include "platform/ado/embedded/CatalogBuilder.h"
 #include "tests/support/RecordingReporter.h"
 #include "tests/support/ScriptedWindows.h"
+#include "tests/support/SentStatements.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace modCheckPermissions;
+using testsupport::sentStatements;
 
 namespace {
 
@@ -74,18 +75,6 @@ class Rights : public ::testing::Test {
     ScriptedWindows windows;
 };
 
-QStringList statementsOf(const std::function<void()>& work)
-{
-    QStringList statements;
-    ado::ScopedTrace trace([&](const ado::TraceEntry& e) {
-        if (e.kind == ado::TraceEntry::Kind::Statement &&
-            !e.statement.startsWith(QStringLiteral("SELECT @@TRANCOUNT")))
-            statements.append(e.statement);
-    });
-    work();
-    return statements;
-}
-
 } // namespace
 
 TEST_F(Rights, TheWorkedStatementIsSentExactly)
@@ -96,7 +85,7 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
     rights(123, QStringLiteral("U71000"), QString());
     bool allowed = false;
     const QStringList sent =
-        statementsOf([&] { allowed = CheckObjectSecurity(QStringLiteral("ana"), 123, 2, 0); });
+        sentStatements([&] { allowed = CheckObjectSecurity(QStringLiteral("ana"), 123, 2, 0); });
     EXPECT_TRUE(allowed);
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(
@@ -155,7 +144,7 @@ TEST_F(Rights, CreatingNeedsACreateRow)
     EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{false, false, false, false}))
         << "sa has no bypass";
     const QStringList sent =
-        statementsOf([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 8, Create)); });
+        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 8, Create)); });
     EXPECT_EQ(sent.size(), 0) << "communications have no create check";
     EXPECT_TRUE(reporter.reports().empty());
 }
@@ -167,7 +156,7 @@ TEST_F(Rights, AUserInNoGroupIsRefusedAndReported)
     // Nothing to ask the server: refused without a statement (an empty
     // condition would be invalid SQL, and its failure no answer).
     const QStringList sent =
-        statementsOf([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("sozinho"), 10, 2, Open)); });
+        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("sozinho"), 10, 2, Open)); });
     for (const QString& statement : sent)
         EXPECT_FALSE(statement.contains(QStringLiteral("()"))) << statement.toStdString();
     EXPECT_TRUE(reporter.reports().empty());
