@@ -94,12 +94,10 @@ QList<qint32> listedKeys(ContactListModel& model)
 
 ContactListQuery::Settings everyone(int column = 0, bool ascending = true, const QString& typed = {})
 {
-    ContactListQuery::Settings settings;
-    settings.openable = modCheckPermissions::OpenCondition(QStringLiteral("sa"));
-    settings.sortColumn = column;
-    settings.ascending = ascending;
-    settings.typed = typed;
-    return settings;
+    return {.typed = typed,
+            .openable = modCheckPermissions::OpenCondition(QStringLiteral("sa")),
+            .sortColumn = column,
+            .ascending = ascending};
 }
 
 qint32 key(const ado::Recordset& rs)
