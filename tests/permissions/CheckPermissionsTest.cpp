@@ -14,15 +14,14 @@ using testsupport::sentStatements;
 
 namespace {
 
-const QString tulvas = QStringLiteral("tbTulvas_Contactos");
+const QString tulvas = "tbTulvas_Contactos";
 
 class Rights : public ::testing::Test {
   protected:
     void SetUp() override
     {
         ResetConnectionStateForTests();
-        ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                               QStringLiteral("pw"), false,
+        ado::embedded::createCatalogFromSchema(dir.path(), "Quarvenses", "sa", "pw", false,
                                                ado::embedded::HashStrength::Minimal);
         const QString text =
             QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + dir.path();
@@ -62,11 +61,13 @@ class Rights : public ::testing::Test {
                 .arg(contact)
                 .arg(userMask, groupMask));
     }
-    QList<bool> actions(const QString& name, int contact)
+    // The user's answer for each action on the contact, as the rights digits
+    // are written: open, change, remove, change the rights ("1001").
+    QString actions(const QString& name, int contact)
     {
-        QList<bool> result;
+        QString result;
         for (int action = 0; action < 4; ++action)
-            result.append(CheckObjectSecurity(name, contact, 2, action));
+            result += CheckObjectSecurity(name, contact, 2, action) ? u'1' : u'0';
         return result;
     }
 
@@ -79,13 +80,12 @@ class Rights : public ::testing::Test {
 
 TEST_F(Rights, TheWorkedStatementIsSentExactly)
 {
-    group(1, QStringLiteral("G1"));
-    group(2, QStringLiteral("G2"));
-    user(1, QStringLiteral("ana"), QStringLiteral("U7"), {1, 2});
-    rights(123, QStringLiteral("U71000"), QString());
+    group(1, "G1");
+    group(2, "G2");
+    user(1, "ana", "U7", {1, 2});
+    rights(123, "U71000", QString());
     bool allowed = false;
-    const QStringList sent =
-        sentStatements([&] { allowed = CheckObjectSecurity(QStringLiteral("ana"), 123, 2, 0); });
+    const QStringList sent = sentStatements([&] { allowed = CheckObjectSecurity("ana", 123, 2, 0); });
     EXPECT_TRUE(allowed);
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(
@@ -94,7 +94,7 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
                        "(user_code Like N'%U71[012][012][012]%'  OR group_code LIKE N'%G11[012][012][012]%'  "
                        "OR group_code LIKE N'%G21[012][012][012]%' ) ))"));
     EXPECT_EQ(
-        ReadPermitionsDef(QStringLiteral("ana"), {}, true, {}, {}),
+        ReadPermitionsDef("ana", {}, true, {}, {}),
         QStringLiteral(
             "( (user_code Like N'%U71%'  OR group_code LIKE N'%G11%'  OR group_code LIKE N'%G21%' )  AND "
             "(user_code NOT LIKE N'%U72%'  AND group_code NOT LIKE N'%G12%'  AND group_code NOT LIKE "
@@ -103,109 +103,101 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
 
 TEST_F(Rights, TheRightsDigitsDecideEachAction)
 {
-    group(1, QStringLiteral("$0201"));
-    group(2, QStringLiteral("$0202"));
-    user(1, QStringLiteral("ana"), QStringLiteral("$0101"), {1});
-    user(2, QStringLiteral("rui"), QStringLiteral("$0102"), {1, 2});
+    group(1, "$0201");
+    group(2, "$0202");
+    user(1, "ana", "$0101", {1});
+    user(2, "rui", "$0102", {1, 2});
 
-    rights(10, QStringLiteral("$01010100"), QString());
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, true, false, false}))
-        << "changes but does not open";
-    rights(10, QStringLiteral("$01012222"), QStringLiteral("$02010000"));
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false}))
-        << "2 is no grant";
-    rights(10, QStringLiteral("$01020000$01012000"), QStringLiteral("$02011001$02020110"));
-    EXPECT_EQ(actions(QStringLiteral("rui"), 10), (QList<bool>{true, true, true, true}))
-        << "any group grants";
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{true, false, false, true}));
-    rights(10, QStringLiteral("$01011113"), QStringLiteral("$02013111"));
-    EXPECT_EQ(actions(QStringLiteral("ana"), 10), (QList<bool>{false, false, false, false}))
-        << "a 3 grants nothing";
-    EXPECT_EQ(actions(QStringLiteral("ana"), 11), (QList<bool>{false, false, false, false}))
-        << "no row for the record";
-    EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 10, 77, 0)) << "unknown kind";
-    EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 10, 2, 5)) << "unknown action";
+    rights(10, "$01010100", QString());
+    EXPECT_EQ(actions("ana", 10), "0100") << "changes but does not open";
+    rights(10, "$01012222", "$02010000");
+    EXPECT_EQ(actions("ana", 10), "0000") << "2 is no grant";
+    rights(10, "$01020000$01012000", "$02011001$02020110");
+    EXPECT_EQ(actions("rui", 10), "1111") << "any group grants";
+    EXPECT_EQ(actions("ana", 10), "1001");
+    rights(10, "$01011113", "$02013111");
+    EXPECT_EQ(actions("ana", 10), "0000") << "a 3 grants nothing";
+    EXPECT_EQ(actions("ana", 11), "0000") << "no row for the record";
+    EXPECT_FALSE(CheckObjectSecurity("ana", 10, 77, 0)) << "unknown kind";
+    EXPECT_FALSE(CheckObjectSecurity("ana", 10, 2, 5)) << "unknown action";
 }
 
 TEST_F(Rights, CreatingNeedsACreateRow)
 {
-    group(1, QStringLiteral("$0201"));
-    user(1, QStringLiteral("ana"), QStringLiteral("$0101"), {1});
-    user(2, QStringLiteral("sa"), QStringLiteral("$0100"), {1});
-    EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create));
-    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$0101')"));
-    EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create)) << "by user alone";
-    sql(QStringLiteral("DELETE FROM tbTulvas_Contactos_Permitions_Criar_Users"));
-    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
-                       "VALUES ('$0201', '', '')"));
-    EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("ana"), 0, 2, Create)) << "by group alone";
+    group(1, "$0201");
+    user(1, "ana", "$0101", {1});
+    user(2, "sa", "$0100", {1});
+    EXPECT_FALSE(CheckObjectSecurity("ana", 0, 2, Create));
+    sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$0101')");
+    EXPECT_TRUE(CheckObjectSecurity("ana", 0, 2, Create)) << "by user alone";
+    sql("DELETE FROM tbTulvas_Contactos_Permitions_Criar_Users");
+    sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
+        "VALUES ('$0201', '', '')");
+    EXPECT_TRUE(CheckObjectSecurity("ana", 0, 2, Create)) << "by group alone";
 
-    rights(5, QStringLiteral("$01011111"), QString());
-    EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{false, false, false, false}))
-        << "sa has no bypass";
-    const QStringList sent =
-        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("ana"), 0, 8, Create)); });
+    rights(5, "$01011111", QString());
+    EXPECT_EQ(actions("sa", 5), "0000") << "sa has no bypass";
+    const QStringList sent = sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("ana", 0, 8, Create)); });
     EXPECT_EQ(sent.size(), 0) << "communications have no create check";
     EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Rights, AUserInNoGroupIsRefusedAndReported)
 {
-    user(1, QStringLiteral("sozinho"), QStringLiteral("$0101"));
-    rights(10, QStringLiteral("$01011111"), QString());
+    user(1, "sozinho", "$0101");
+    rights(10, "$01011111", QString());
     // Nothing to ask the server: refused without a statement (an empty
     // condition would be invalid SQL, and its failure no answer).
     const QStringList sent =
-        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("sozinho"), 10, 2, Open)); });
+        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("sozinho", 10, 2, Open)); });
     for (const QString& statement : sent)
-        EXPECT_FALSE(statement.contains(QStringLiteral("()"))) << statement.toStdString();
+        EXPECT_FALSE(statement.contains("()")) << statement.toStdString();
     EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(Rights, NamesWithApostrophesAndNullCodesAreHandled)
 {
-    group(1, QStringLiteral("$0201"));
-    user(1, QStringLiteral("O'Brien"), QStringLiteral("$0101"), {1});
-    rights(10, QStringLiteral("$01011000"), QString());
-    EXPECT_EQ(actions(QStringLiteral("O'Brien"), 10), (QList<bool>{true, false, false, false}));
-    EXPECT_FALSE(CheckObjectSecurity(QStringLiteral("x' OR 1=1 --"), 10, 2, Open));
+    group(1, "$0201");
+    user(1, "O'Brien", "$0101", {1});
+    rights(10, "$01011000", QString());
+    EXPECT_EQ(actions("O'Brien", 10), "1000");
+    EXPECT_FALSE(CheckObjectSecurity("x' OR 1=1 --", 10, 2, Open));
 
-    sql(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, code) VALUES (2, 'semcodigo', NULL)"));
+    sql("INSERT INTO tbUsers (user_id, descrit, code) VALUES (2, 'semcodigo', NULL)");
     member(2, 1, true);
-    EXPECT_EQ(ReadPermitionsDef(QStringLiteral("semcodigo"), {}, false, QStringLiteral("1"), {}),
-              QStringLiteral("( (group_code LIKE N'%$02011%' ) )"));
-    rights(11, QString(), QStringLiteral("$02011000"));
-    EXPECT_TRUE(CheckObjectSecurity(QStringLiteral("semcodigo"), 11, 2, Open));
+    EXPECT_EQ(ReadPermitionsDef("semcodigo", {}, false, "1", {}), "( (group_code LIKE N'%$02011%' ) )");
+    rights(11, QString(), "$02011000");
+    EXPECT_TRUE(CheckObjectSecurity("semcodigo", 11, 2, Open));
 }
 
 TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
 {
-    group(1, QStringLiteral("$0201"));
-    group(2, QStringLiteral("$0202"));
-    user(1, QStringLiteral("sa"), QStringLiteral("$0100"), {1});
-    user(2, QStringLiteral("ana"), QStringLiteral("$0101"), {2});
-    user(3, QStringLiteral("rui"), QStringLiteral("$0102"));
+    group(1, "$0201");
+    group(2, "$0202");
+    user(1, "sa", "$0100", {1});
+    user(2, "ana", "$0101", {2});
+    user(3, "rui", "$0102");
     member(3, 1); // no primary group
-    sql(QStringLiteral("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, "
-                       "'Contactos Quarvenses', 'tbTulvas_Contactos')"));
-    sql(QStringLiteral("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
-                       "VALUES ('$0201', '', '$01001111')"));
+    sql("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, "
+        "'Contactos Quarvenses', 'tbTulvas_Contactos')");
+    sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
+        "VALUES ('$0201', '', '$01001111')");
 
     QString name;
-    QString groupMask = QStringLiteral("antes");
-    QString userMask = QStringLiteral("antes");
-    GetDefaultPermitions(name, QStringLiteral("Contactos Quarvenses"), groupMask, userMask);
-    EXPECT_EQ(name, QStringLiteral("sa"));
-    EXPECT_EQ(groupMask, QStringLiteral("$0001"));
-    EXPECT_EQ(userMask, QStringLiteral("$01001111"));
+    QString groupMask = "antes";
+    QString userMask = "antes";
+    GetDefaultPermitions(name, "Contactos Quarvenses", groupMask, userMask);
+    EXPECT_EQ(name, "sa");
+    EXPECT_EQ(groupMask, "$0001");
+    EXPECT_EQ(userMask, "$01001111");
 
-    groupMask = userMask = QStringLiteral("antes");
-    GetDefaultPermitions(name, QStringLiteral("Ficheiro Desconhecido"), groupMask, userMask);
-    EXPECT_EQ(groupMask, QStringLiteral("antes"));
-    EXPECT_EQ(userMask, QStringLiteral("antes"));
+    groupMask = userMask = "antes";
+    GetDefaultPermitions(name, "Ficheiro Desconhecido", groupMask, userMask);
+    EXPECT_EQ(groupMask, "antes");
+    EXPECT_EQ(userMask, "antes");
     EXPECT_TRUE(windows->messageBoxes().empty());
 
-    QString rui = QStringLiteral("rui");
+    QString rui = "rui";
     windows->queueAnswer(1);
     GetDefaultPermitions(rui, tulvas, groupMask, userMask);
     EXPECT_TRUE(groupMask.isEmpty());
@@ -214,7 +206,7 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
                                          "comunicar esta situação ao administrador de segurança.")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
 
-    QString ana = QStringLiteral("ana");
+    QString ana = "ana";
     windows->queueAnswer(1);
     GetDefaultPermitions(ana, tulvas, groupMask, userMask);
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
@@ -230,18 +222,18 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
 // themselves, so "$100_" gains nothing from the rights of "$1001".
 TEST_F(Rights, WildcardsInCodesMatchOnlyThemselves)
 {
-    group(1, QStringLiteral("$0001"));
-    group(2, QStringLiteral("$00[1]"));
-    user(1, QStringLiteral("sa"), QStringLiteral("$1001"), {1});
-    user(2, QStringLiteral("intruso"), QStringLiteral("$100_"), {2});
-    user(3, QStringLiteral("outro"), QStringLiteral("$1%"), {2});
-    rights(5, QStringLiteral("$10011111"), QStringLiteral("$00011111"));
-    EXPECT_EQ(actions(QStringLiteral("sa"), 5), (QList<bool>{true, true, true, true}));
-    EXPECT_EQ(actions(QStringLiteral("intruso"), 5), (QList<bool>{false, false, false, false}));
-    EXPECT_EQ(actions(QStringLiteral("outro"), 5), (QList<bool>{false, false, false, false}));
+    group(1, "$0001");
+    group(2, "$00[1]");
+    user(1, "sa", "$1001", {1});
+    user(2, "intruso", "$100_", {2});
+    user(3, "outro", "$1%", {2});
+    rights(5, "$10011111", "$00011111");
+    EXPECT_EQ(actions("sa", 5), "1111");
+    EXPECT_EQ(actions("intruso", 5), "0000");
+    EXPECT_EQ(actions("outro", 5), "0000");
     // Their own entries still count.
-    rights(6, QStringLiteral("$100_1000$1%0100"), QStringLiteral("$00[1]0010"));
-    EXPECT_EQ(actions(QStringLiteral("intruso"), 6), (QList<bool>{true, false, true, false}));
-    EXPECT_EQ(actions(QStringLiteral("outro"), 6), (QList<bool>{false, true, true, false}));
+    rights(6, "$100_1000$1%0100", "$00[1]0010");
+    EXPECT_EQ(actions("intruso", 6), "1010");
+    EXPECT_EQ(actions("outro", 6), "0110");
     EXPECT_TRUE(reporter.reports().empty());
 }
