@@ -196,10 +196,10 @@ TEST_F(SettingsStore, TwoProcessesWritingAThousandValuesEachLoseNone)
         p->start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--gtest_filter=SettingsStoreWorker.WritesAThousandValues")});
     }
-    ASSERT_TRUE(first.waitForFinished(120000));
-    ASSERT_TRUE(second.waitForFinished(120000));
-    ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardOutput().toStdString();
-    ASSERT_EQ(second.exitCode(), 0) << second.readAllStandardOutput().toStdString();
+    for (QProcess* p : {&first, &second}) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        ASSERT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().toStdString();
+    }
     EXPECT_EQ(modRegistry::LinhasShadow().size(), 2000);
     for (int i = 0; i < 1000; i += 97) {
         for (const char* tag : {"a", "b"})

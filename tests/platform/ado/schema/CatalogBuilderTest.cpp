@@ -94,15 +94,12 @@ TEST_F(CatalogBuilder, TheDemonstrationDataHasWhatTheSystemNeeds)
          column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
                                "(name LIKE '%_Permitions' OR name LIKE '%_Criar_Groups' OR name = "
                                "'tbContactos_Comunicacoes')"))) {
-        for (const QString& mask :
-             column(QStringLiteral("SELECT user_code FROM %1 WHERE user_code <> ''").arg(table))) {
-            EXPECT_TRUE(isMaskOf(mask, users)) << table.toStdString() << ": " << mask.toStdString();
-            ++masks;
-        }
-        for (const QString& mask :
-             column(QStringLiteral("SELECT group_code FROM %1 WHERE group_code <> ''").arg(table))) {
-            EXPECT_TRUE(isMaskOf(mask, groups)) << table.toStdString() << ": " << mask.toStdString();
-            ++masks;
+        for (const auto& [kind, codes] : {std::pair{"user_code", users}, std::pair{"group_code", groups}}) {
+            for (const QString& mask :
+                 column(QStringLiteral("SELECT %2 FROM %1 WHERE %2 <> ''").arg(table, kind))) {
+                EXPECT_TRUE(isMaskOf(mask, codes)) << table.toStdString() << ": " << mask.toStdString();
+                ++masks;
+            }
         }
     }
     EXPECT_GT(masks, 80);

@@ -68,15 +68,14 @@ class SchemaProcedures : public CatalogTest {
     // Every row anywhere that belongs to or points at the contact.
     int rowsOf(int id)
     {
-        int rows = count(QStringLiteral(
-                             "SELECT COUNT(*) FROM tbContactos_Relacionados WHERE related_contacto_id = %1")
-                             .arg(id)) +
-                   count(QStringLiteral("SELECT COUNT(*) FROM tbUsers WHERE contacto_id = %1").arg(id)) +
-                   count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = %1").arg(id)) +
-                   count(QStringLiteral(
-                             "SELECT COUNT(*) FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN "
-                             "(SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = %1)")
-                             .arg(id));
+        int rows = 0;
+        for (const char* sql :
+             {"SELECT COUNT(*) FROM tbContactos_Relacionados WHERE related_contacto_id = %1",
+              "SELECT COUNT(*) FROM tbUsers WHERE contacto_id = %1",
+              "SELECT COUNT(*) FROM tbContactos WHERE contacto_id = %1",
+              "SELECT COUNT(*) FROM tbClientes_Apolices_Permitions WHERE apolice_main_id IN "
+              "(SELECT apolice_main_id FROM tbClientes_Apolices WHERE contacto_id = %1)"})
+            rows += count(QString::fromUtf8(sql).arg(id));
         for (const QString& table : attachedTables())
             rows +=
                 count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2").arg(table).arg(id));
