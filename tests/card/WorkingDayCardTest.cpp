@@ -125,11 +125,20 @@ QStringList layoutFaults(frmInicial& card)
 {
     QApplication::processEvents();
     QStringList faults;
+    const QList<QWidget*> panels = card.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
+                                       ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QPushButton* b : card.findChildren<QPushButton*>()) {
+        if (!b->isVisibleTo(&card))
+            continue;
         const int text = b->fontMetrics().horizontalAdvance(QString(b->text()).remove(u'&'));
-        if (b->isVisibleTo(&card) && b->width() < text + b->iconSize().width() * !b->icon().isNull() + 8)
+        if (b->width() < text + b->iconSize().width() * !b->icon().isNull() + 8)
             faults << QStringLiteral("botão cortado: ") + b->text() + u' ' + QString::number(b->width()) +
                           u'/' + QString::number(text);
+        if (b->text() != QStringLiteral("&Gravar") && !b->objectName().startsWith(QStringLiteral("Command")))
+            continue; // the card's own buttons, not a panel's
+        for (QWidget* panel : panels)
+            if (panel->isVisibleTo(&card) && inCard(card, b).intersects(inCard(card, panel)))
+                faults << b->text() + QStringLiteral(" sobre ") + panel->objectName();
     }
     for (QHeaderView* h : card.findChildren<QHeaderView*>()) {
         if (!h->isVisibleTo(&card) || h->orientation() != Qt::Horizontal)
@@ -149,20 +158,6 @@ QStringList layoutFaults(frmInicial& card)
                 if (const QTableWidgetItem* item = table->item(r, c);
                     item && table->columnWidth(c) < table->fontMetrics().horizontalAdvance(item->text()) + 8)
                     faults << QStringLiteral("valor cortado: ") + item->text();
-    }
-    QList<QWidget*> panels;
-    for (QWidget* w : card.findChild<QFrame*>(QStringLiteral("Frame_Identificacao"))
-                          ->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w->isVisibleTo(&card))
-            panels << w;
-    QList<QPushButton*> buttons;
-    for (QPushButton* b : card.findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("&Gravar") || b->objectName().startsWith(QStringLiteral("Command")))
-            buttons << b;
-    for (QPushButton* button : buttons) {
-        for (QWidget* panel : panels)
-            if (button && button->isVisibleTo(&card) && inCard(card, button).intersects(inCard(card, panel)))
-                faults << button->text() + QStringLiteral(" sobre ") + panel->objectName();
     }
     return faults;
 }
