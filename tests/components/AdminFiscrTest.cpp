@@ -124,7 +124,6 @@ TEST_F(Generator, APersonIsGreetedByTitleAndSurnameInTheRightGender)
         EXPECT_FALSE(text.contains(QStringLiteral("Exmos. Senhores"))) << id;
         EXPECT_TRUE(text.simplified().contains(QStringLiteral("que confirme os dados"))) << id;
     }
-    EXPECT_TRUE(letterText(14).contains(QStringLiteral("Travessa do Carmo, 24\n7000-509 Évora")));
 }
 
 TEST_F(Generator, NamesAreEscapedInTheLetterAndMadeSafeForTheFileWithoutOverwriting)

@@ -50,9 +50,8 @@ TEST_F(Notivar, ReportLogsOneLineAndShowsTheErrorInACriticalBoxUnlessQuiet)
     const auto& box = windows->messageBoxes()[0];
     EXPECT_EQ(box.style, 16);
     EXPECT_EQ(box.title, QStringLiteral("Contactos Quarvenses"));
-    EXPECT_TRUE(box.text.contains(QStringLiteral("Falhou\n\ra ligação")));
-    EXPECT_TRUE(box.text.contains(QStringLiteral("Form_Load")));
-    EXPECT_TRUE(box.text.contains(QStringLiteral("frmInicial")));
+    EXPECT_EQ(box.text, QStringLiteral("Contactos Quarvenses\n\nFalhou\n\ra ligação\n\nMódulo: frmInicial\n"
+                                       "Procedimento: Form_Load"));
 
     EnvGuard quiet("QUARVENSES_REPORTER_QUIET", "1"); // another box would fail this test
     reporter()->Report(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
