@@ -37,8 +37,4 @@ TEST(ConnectionString, QuotedValuesReadBackUnchanged)
         EXPECT_EQ(parsed.password(), v) << value;
         EXPECT_EQ(parsed.userId(), QStringLiteral("u")) << value << ": nothing injected";
     }
-    ConnectionString s;
-    s.set(QStringLiteral("Password"), QStringLiteral("a;User ID=intruso"));
-    s.set(QStringLiteral("User ID"), QStringLiteral("u"));
-    EXPECT_EQ(ConnectionString::parse(s.toString()).userId(), QStringLiteral("u"));
 }
