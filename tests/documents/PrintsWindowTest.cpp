@@ -190,9 +190,8 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
     windows->queuePrint(platform::PrintOutcome::Failed,
                         QStringLiteral("a impressora «sala» recusou o trabalho."));
     windows->queueAnswers({AnswerOK, AnswerOK});
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         clickInFresh(1);
-    }
     EXPECT_EQ(
         windows.texts(),
         (QStringList{QStringLiteral("Não há nenhuma impressora instalada neste computador.\n\nInstale uma "
