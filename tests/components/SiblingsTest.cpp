@@ -2,7 +2,6 @@
 #include "card/WindowPlace.h"
 #include "card/frmInicial.h"
 #include "connection/ConnectionState.h"
-#include "platform/ado/Recordset.h"
 #include "platform/objects/CreateObject.h"
 #include "platform/objects/SiblingContacts.h"
 #include "tests/components/PluginFixture.h"
