@@ -81,7 +81,6 @@ class TypedText : public cardtest::CardFixture, public ::testing::WithParamInter
 TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
 {
     const QString text = GetParam().text;
-    const QString nul = QStringLiteral("NULL");
 
     // An individual: every field of the identity, an address, a telephone's
     // kind, an e-mail's description, the file details.
@@ -162,7 +161,7 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     EXPECT_EQ(stored("SELECT nome_union FROM tbContactos WHERE contacto_id = 4"), name.trimmed());
     EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 4"), nif.trimmed());
     EXPECT_EQ(othersFingerprint(4), othersOf4);
-    EXPECT_NE(stored("SELECT COUNT(*) FROM tbContactos"), nul);
+    EXPECT_NE(stored("SELECT COUNT(*) FROM tbContactos"), QStringLiteral("NULL"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, TypedText, ::testing::ValuesIn(corpus()),
