@@ -223,16 +223,14 @@ TEST(VCardRoundTrip, ReadingWhatWasWrittenGivesTheSameCards)
 // 3.0 way, and the card reads back as the same contact.
 TEST(VCardWriter, ThreePointZeroSaysTheSameContactTheOldWay)
 {
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    const QByteArray png = samples::tinyImage("PNG");
     const QByteArray four =
-        "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:org\r\nFN:Farmácia Avenida\r\nORG:Farmácia "
-        "Avenida\r\nTEL;VALUE=uri;TYPE=work;PREF=1:tel:+351-212-000-111\r\nTEL;TYPE=cell:"
-        "912 000 222\r\nEMAIL;PID=1.1;PREF=1:geral@farmacia.example\r\nPHOTO:data:image/png;"
-        "base64," +
-        png.toBase64() +
-        "\r\nCLIENTPIDMAP:1;urn:uuid:53e374d9-337e-4727-8803-a1e9c14e0556\r\nUID:urn:uuid:"
-        "0b0b0b0b-0000-4000-8000-000000000001\r\nEND:VCARD\r\n";
+        file({"BEGIN:VCARD", "VERSION:4.0", "KIND:org", "FN:Farmácia Avenida", "ORG:Farmácia Avenida",
+              "TEL;VALUE=uri;TYPE=work;PREF=1:tel:+351-212-000-111", "TEL;TYPE=cell:912 000 222",
+              "EMAIL;PID=1.1;PREF=1:geral@farmacia.example",
+              "CLIENTPIDMAP:1;urn:uuid:53e374d9-337e-4727-8803-a1e9c14e0556",
+              "UID:urn:uuid:0b0b0b0b-0000-4000-8000-000000000001"}) +
+        "PHOTO:data:image/png;base64," + png.toBase64() + "\r\nEND:VCARD\r\n";
     const QList<vcard::Card> cards = vcard::read(four);
     ASSERT_EQ(cards.size(), 1);
     const QByteArray three = vcard::write30(cards);
