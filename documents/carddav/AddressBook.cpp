@@ -279,14 +279,33 @@ bool AddressBook::fetch(const QStringList& hrefs, QList<RemoteCard>& out, QStrin
     return true;
 }
 
+DavRequest AddressBook::putting(const CardPut& card) const
+{
+    const Headers headers{{"Content-Type", vcardType},
+                          card.etag.isEmpty() ? std::pair{QByteArray("If-None-Match"), QByteArray("*")}
+                                              : std::pair{QByteArray("If-Match"), card.etag}};
+    return DavRequest{"PUT", at(card.href), card.card, headers};
+}
+
 DavResponse AddressBook::create(const QString& href, const QByteArray& card)
 {
-    return client_.send("PUT", at(href), card, {{"Content-Type", vcardType}, {"If-None-Match", "*"}});
+    const DavRequest r = putting({href, card, {}});
+    return client_.send(r.verb, r.url, r.body, r.headers);
 }
 
 DavResponse AddressBook::replace(const QString& href, const QByteArray& card, const QByteArray& etag)
 {
-    return client_.send("PUT", at(href), card, {{"Content-Type", vcardType}, {"If-Match", etag}});
+    const DavRequest r = putting({href, card, etag});
+    return client_.send(r.verb, r.url, r.body, r.headers);
+}
+
+QList<DavResponse> AddressBook::put(const QList<CardPut>& cards)
+{
+    QList<DavRequest> requests;
+    requests.reserve(cards.size());
+    for (const CardPut& card : cards)
+        requests << putting(card);
+    return client_.sendAll(requests);
 }
 
 DavResponse AddressBook::remove(const QString& href, const QByteArray& etag)

@@ -52,6 +52,13 @@ struct BookFacts {
     bool takesVersion4 = true;
 };
 
+// A card to write: where, what, and over which version (none for a new one).
+struct CardPut {
+    QString href;
+    QByteArray card;
+    QByteArray etag;
+};
+
 class AddressBook {
   public:
     explicit AddressBook(DavClient& client) : client_(client) {}
@@ -72,6 +79,8 @@ class AddressBook {
     // A new card where none is, or over the version `etag`.
     DavResponse create(const QString& href, const QByteArray& card);
     DavResponse replace(const QString& href, const QByteArray& card, const QByteArray& etag);
+    // Several cards at once, each new (no `etag`) or over its version.
+    QList<DavResponse> put(const QList<CardPut>& cards);
     DavResponse remove(const QString& href, const QByteArray& etag);
     DavResponse get(const QString& href);
 
@@ -82,6 +91,7 @@ class AddressBook {
     bool isAddressBook(const QUrl& url, QString& failure, QUrl* home = nullptr, QUrl* principal = nullptr);
     bool firstBookIn(const QUrl& home, QString& failure);
     QUrl at(const QString& href) const { return url_.resolved(QUrl(href)); }
+    DavRequest putting(const CardPut& card) const;
 
     DavClient& client_;
     QUrl url_;

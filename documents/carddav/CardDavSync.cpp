@@ -50,6 +50,10 @@ const char16_t deleteLink[] =
 const char16_t deleteFilePermissions[] = u"DELETE FROM %1_Permitions WHERE contacto_id = %2";
 const char16_t deleteFileRow[] = u"DELETE FROM %1 WHERE contacto_id = %2";
 
+// Cards sent together: enough to hide the round trips to a distant server,
+// few enough that a failing server is found out soon.
+constexpr qsizetype sendingBatch = 16;
+
 const QString serverVersion = QStringLiteral("versão do servidor");
 const QString catalogVersion = QStringLiteral("versão do catálogo");
 
@@ -239,12 +243,14 @@ class Sync {
             handled.insert(id);
         }
         remoteDone_ = summary_.refused.isEmpty();
-        for (auto it = local_.cbegin(); it != local_.cend(); ++it) {
-            step(QStringLiteral("A enviar"));
-            if (handled.contains(it.key()) || !(it->changed || !state_.pairings.contains(it.key())))
-                continue;
-            guarded(named(it.key(), it->name), [&] { changedInCatalog(it.key()); });
-        }
+        QList<qint32> toSend;
+        for (auto it = local_.cbegin(); it != local_.cend(); ++it)
+            if (!handled.contains(it.key()) && (it->changed || !state_.pairings.contains(it.key())))
+                toSend << it.key();
+            else
+                step(QStringLiteral("A enviar"));
+        for (qsizetype at = 0; at < toSend.size(); at += sendingBatch)
+            sendBatch(toSend.mid(at, sendingBatch));
         for (const Pairing& p : std::as_const(state_.pairings)) {
             step(QStringLiteral("A apagar no servidor"));
             if (!handled.contains(p.contact) && !local_.contains(p.contact) &&
@@ -456,14 +462,41 @@ class Sync {
     }
 
     // ---- To the server ----
-    void changedInCatalog(qint32 id)
+    // Contacts new or changed in the catalog, their cards on the wire together;
+    // each answer then dealt with in turn, as if it had been sent alone.
+    void sendBatch(const QList<qint32>& ids)
     {
-        Local& local = loaded(id);
+        QList<qint32> sending;
+        QList<CardPut> cards;
+        for (const qint32 id : ids) {
+            step(QStringLiteral("A enviar"));
+            guarded(named(id, local_.value(id).name), [&] {
+                cards << cardToSend(id);
+                sending << id;
+            });
+        }
+        const QList<DavResponse> answers = book_.put(cards);
+        for (qsizetype i = 0; i < sending.size(); ++i)
+            guarded(named(sending[i], local_.value(sending[i]).name), [&] {
+                if (cards[i].etag.isEmpty())
+                    created(sending[i], cards[i].href, answers[i]);
+                else
+                    replaced(sending[i], cards[i].href, answers[i]);
+            });
+    }
+
+    CardPut cardToSend(qint32 id)
+    {
+        const Local& local = loaded(id);
         const auto paired = state_.pairings.constFind(id);
         if (paired != state_.pairings.cend())
-            return sendChange(id, paired->href, paired->etag);
-        const QString href = book_.hrefFor(uidOf(local.card, id));
-        const DavResponse r = book_.create(href, local.card);
+            return {paired->href, local.card, paired->etag};
+        return {book_.hrefFor(uidOf(local.card, id)), local.card, {}};
+    }
+
+    void created(qint32 id, const QString& href, const DavResponse& r)
+    {
+        Local& local = loaded(id);
         if (r.status == 412) {
             // A card is there already: this sync's own, sent before a fault, or another's.
             const DavResponse there = book_.get(href);
@@ -484,8 +517,12 @@ class Sync {
 
     void sendChange(qint32 id, const QString& href, const QByteArray& etag)
     {
+        replaced(id, href, book_.replace(href, loaded(id).card, etag));
+    }
+
+    void replaced(qint32 id, const QString& href, const DavResponse& r)
+    {
         Local& local = loaded(id);
-        const DavResponse r = book_.replace(href, local.card, etag);
         if (r.status == 412) {
             const DavResponse there = book_.get(href);
             if (there.ok())

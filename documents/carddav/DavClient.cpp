@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslError>
+#include <vector>
 
 namespace carddav {
 
@@ -104,58 +105,117 @@ QString DavClient::refusal(const QUrl& url) const
     return QStringLiteral("o endereço «") + url.toString() + QStringLiteral("» não é HTTP nem HTTPS");
 }
 
+// What a request on the wire gathers until its answer is read.
+struct DavClient::InFlight {
+    QUrl url;
+    QStringList certificateFaults;
+    QNetworkReply* reply = nullptr;
+};
+
+namespace {
+
+DavResponse refused(const QUrl& url, const QString& why)
+{
+    DavResponse response;
+    response.url = url;
+    response.failure = why;
+    return response;
+}
+
+DavResponse answerOf(QNetworkReply& reply, const QUrl& url, const QStringList& certificateFaults)
+{
+    DavResponse response;
+    response.url = url;
+    response.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.body = reply.readAll();
+    response.etag = reply.rawHeader("ETag");
+    response.location = reply.rawHeader("Location");
+    if (response.status == 0)
+        response.failure = transportFailure(reply, url, certificateFaults);
+    return response;
+}
+
+} // namespace
+
 DavResponse DavClient::send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                             const Headers& headers)
 {
-    QUrl target = url;
+    DavRequest request{verb, url, body, headers};
     for (int hop = 0;; ++hop) {
-        if (const QString why = refusal(target); !why.isEmpty()) {
-            DavResponse refused;
-            refused.url = target;
-            refused.failure = why;
-            return refused;
-        }
-        DavResponse response = once(verb, target, body, headers);
+        if (const QString why = refusal(request.url); !why.isEmpty())
+            return refused(request.url, why);
+        DavResponse response = once(request);
         if (!isRedirection(response.status) || hop == mostRedirections)
             return response;
-        const QUrl next = target.resolved(QUrl(QString::fromUtf8(response.location)));
-        if (next == target || !next.isValid())
+        const QUrl next = request.url.resolved(QUrl(QString::fromUtf8(response.location)));
+        if (next == request.url || !next.isValid())
             return response;
-        target = next;
+        request.url = next;
     }
 }
 
-DavResponse DavClient::once(const QByteArray& verb, const QUrl& url, const QByteArray& body,
-                            const Headers& headers)
+QList<DavResponse> DavClient::sendAll(const QList<DavRequest>& requests)
 {
-    QNetworkRequest request(url);
+    QList<DavResponse> responses(requests.size());
+    std::vector<InFlight> flights(requests.size());
+    QEventLoop loop;
+    qsizetype waiting = 0;
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (const QString why = refusal(requests[i].url); !why.isEmpty()) {
+            responses[i] = refused(requests[i].url, why);
+            continue;
+        }
+        QNetworkReply* reply = start(requests[i], flights[i]);
+        ++waiting;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, [&loop, &waiting] {
+            if (--waiting == 0)
+                loop.quit();
+        });
+    }
+    if (waiting > 0)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    for (qsizetype i = 0; i < requests.size(); ++i) {
+        if (!flights[i].reply)
+            continue;
+        responses[i] = answerOf(*flights[i].reply, flights[i].url, flights[i].certificateFaults);
+        flights[i].reply->deleteLater();
+        if (isRedirection(responses[i].status))
+            responses[i] = send(requests[i].verb, requests[i].url, requests[i].body, requests[i].headers);
+    }
+    return responses;
+}
+
+QNetworkReply* DavClient::start(const DavRequest& r, InFlight& flight)
+{
+    QNetworkRequest request(r.url);
     request.setTransferTimeout(account_.timeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     if (!account_.user.isEmpty())
         request.setRawHeader(authorization,
                              "Basic " + (account_.user + u':' + account_.password).toUtf8().toBase64());
-    for (const auto& [name, value] : headers)
+    for (const auto& [name, value] : r.headers)
         request.setRawHeader(name, value);
     ++requests_;
-    QNetworkReply* reply = network_.sendCustomRequest(request, verb, body);
-    QStringList certificateFaults;
-    QObject::connect(reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
-        for (const QSslError& e : errors)
-            if (const QString fault = certificateFault(e); !certificateFaults.contains(fault))
-                certificateFaults << fault;
-    });
+    flight.url = r.url;
+    flight.reply = network_.sendCustomRequest(request, r.verb, r.body);
+    QObject::connect(
+        flight.reply, &QNetworkReply::sslErrors, flight.reply, [&flight](const QList<QSslError>& errors) {
+            for (const QSslError& e : errors)
+                if (const QString fault = certificateFault(e); !flight.certificateFaults.contains(fault))
+                    flight.certificateFaults << fault;
+        });
+    return flight.reply;
+}
+
+DavResponse DavClient::once(const DavRequest& request)
+{
+    InFlight flight;
+    QNetworkReply* reply = start(request, flight);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    DavResponse response;
-    response.url = url;
-    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    response.body = reply->readAll();
-    response.etag = reply->rawHeader("ETag");
-    response.location = reply->rawHeader("Location");
-    if (response.status == 0)
-        response.failure = transportFailure(*reply, url, certificateFaults);
+    DavResponse response = answerOf(*reply, request.url, flight.certificateFaults);
     reply->deleteLater();
     return response;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// WebDAV requests to an address book server, one at a time, waited for in
-// a local event loop. Basic authentication is sent with every request (the
+// WebDAV requests to an address book server, one at a time or a batch at
+// once, waited for in a local event loop. Basic authentication is sent with every request (the
 // servers ask for it anyway); HTTPS is the rule, plain HTTP is taken only on
 // the loopback or when the caller allows it. A certificate the system does
 // not trust fails the request with a message saying so.
@@ -8,8 +8,11 @@
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <utility>
+
+class QNetworkReply;
 
 namespace carddav {
 
@@ -27,6 +30,13 @@ struct DavResponse {
 
 using Headers = QList<std::pair<QByteArray, QByteArray>>;
 
+struct DavRequest {
+    QByteArray verb;
+    QUrl url;
+    QByteArray body;
+    Headers headers;
+};
+
 struct DavAccount {
     QString user;
     QString password;
@@ -40,6 +50,11 @@ class DavClient {
 
     DavResponse send(const QByteArray& verb, const QUrl& url, const QByteArray& body = {},
                      const Headers& headers = {});
+    // Several requests on the wire at once (the network manager keeps a few
+    // connections to a server), so that a batch costs little more than one
+    // round trip however far the server is. The answers in the requests'
+    // order; a redirected request is then followed on its own.
+    QList<DavResponse> sendAll(const QList<DavRequest>& requests);
     // How many requests were sent (for the summary and the benchmarks).
     int requests() const { return requests_; }
 
@@ -47,7 +62,9 @@ class DavClient {
     QString refusal(const QUrl& url) const;
 
   private:
-    DavResponse once(const QByteArray& verb, const QUrl& url, const QByteArray& body, const Headers& headers);
+    struct InFlight;
+    DavResponse once(const DavRequest& request);
+    QNetworkReply* start(const DavRequest& request, InFlight& flight);
 
     DavAccount account_;
     QNetworkAccessManager network_;
