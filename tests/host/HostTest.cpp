@@ -35,16 +35,6 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
 
     HostWindow& window = show();
 
-    window.openContact(1);
-    ASSERT_NE(card(), nullptr);
-    EXPECT_TRUE(card()->isVisible());
-    EXPECT_EQ(card()->Contacto_ID, 1);
-    card()->moveNext();
-    const qint32 shown = card()->Contacto_ID;
-    card()->close();
-    EXPECT_EQ(window.lastClosedOn(), shown);
-    EXPECT_EQ(window.rows().keyAt(window.currentRow()), shown);
-
     // A contact renamed on the card moves to its new place in the list,
     // once, and stays selected; a new one appears when its card closes.
     window.openContact(37); // António Jesus
@@ -56,6 +46,7 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
     const int rows = window.rows().rowCount();
     card()->close();
     EXPECT_EQ(window.rows().rowCount(), rows);
+    EXPECT_EQ(window.lastClosedOn(), 37);
     EXPECT_EQ(window.rows().keyAt(window.currentRow()), 37);
     EXPECT_EQ(window.rows().textAt(window.currentRow(), 0), QStringLiteral("Zacarias Jesus"));
     int seen = 0;
