@@ -18,24 +18,6 @@ const char* const workerFolder = "QV_SAVE_WORKER_FOLDER";
 
 using cardtest::CardFixture;
 
-// Connects the component to the catalog in `folder` as DemoDatabase does.
-void connectTo(const QString& folder)
-{
-    const QString text =
-        QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") +
-        folder + QStringLiteral(";Connect Timeout=15");
-    ConnectionState& c = Conn();
-    c.strUser = QStringLiteral("sa");
-    c.strPassword = StringCipher::Encipher(QStringLiteral("pw"));
-    c.strCnUser = QStringLiteral("sa");
-    c.strCnPassword = c.strPassword;
-    c.strInitialCatalog = QStringLiteral("Quarvenses");
-    c.strDataSource = folder;
-    c.strSQLMasterConnString = StringCipher::Encipher(text);
-    c.bSQLConnected = true;
-    Data().SqlServer.Open(text);
-}
-
 } // namespace
 
 // Run by the test below, as a child process of this same program: saves an
@@ -48,9 +30,11 @@ TEST(CardSaveWorker, SavesUntilKilled)
     testsupport::ScopedSettings settings;
     ScriptedWindows windows;
     windows->onUnexpected = [](const QString&) {};
-    connectTo(folder);
+    General general; // connected as a host connects it
+    const QString password = StringCipher::Encipher(QStringLiteral("pw"));
+    ASSERT_TRUE(general.SQLConnect(QStringLiteral("sa"), password, QStringLiteral("sa"), password,
+                                   QStringLiteral("Quarvenses"), folder, {}, 0));
     CardFixture::storeWindow(1);
-    General general;
     ado::Recordset list;
     list.Open(QStringLiteral("SELECT contacto_id FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
     general.ObjectOpen(list, vb::Variant(13));
