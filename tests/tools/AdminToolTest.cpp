@@ -4,25 +4,19 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// "owner:code" of each problem found.
-static QStringList problemsOf(const QList<CodeOwner>& codes)
-{
-    QStringList seen;
-    for (const CodeProblem& p : checkCodes(codes))
-        seen.append(p.owner + u':' + p.code);
-    return seen;
-}
-
 TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
 {
     EXPECT_TRUE(
         checkCodes({{"utilizador a", "$0001"}, {"utilizador b", "$0002"}, {"grupo g", "$0003"}}).isEmpty());
-    const QStringList seen = problemsOf({{"utilizador a", "$0001"},
-                                         {"utilizador b", "U7"},
-                                         {"utilizador c", "U71"},
-                                         {"grupo g", "$00012"},
-                                         {"grupo h", "$0004"},
-                                         {"grupo i", ""}});
+    const QList<CodeProblem> problems = checkCodes({{"utilizador a", "$0001"},
+                                                    {"utilizador b", "U7"},
+                                                    {"utilizador c", "U71"},
+                                                    {"grupo g", "$00012"},
+                                                    {"grupo h", "$0004"},
+                                                    {"grupo i", ""}});
+    QStringList seen;
+    for (const CodeProblem& p : problems)
+        seen.append(p.owner + u':' + p.code);
     EXPECT_TRUE(seen.contains(QStringLiteral("utilizador b:U7")));
     EXPECT_TRUE(seen.contains(QStringLiteral("utilizador c:U71")));
     EXPECT_TRUE(seen.contains(QStringLiteral("grupo g:$00012")));
@@ -31,8 +25,10 @@ TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
     EXPECT_FALSE(seen.contains(QStringLiteral("grupo h:$0004")));
 
     // Codes holding LIKE's wildcards are named even when their width is the usual one.
-    const QStringList wild =
-        problemsOf({{"utilizador a", "$1001"}, {"utilizador b", "$100_"}, {"grupo g", "$0[1]"}});
+    QStringList wild;
+    for (const CodeProblem& p :
+         checkCodes({{"utilizador a", "$1001"}, {"utilizador b", "$100_"}, {"grupo g", "$0[1]"}}))
+        wild.append(p.owner + u':' + p.code);
     EXPECT_TRUE(wild.contains(QStringLiteral("utilizador b:$100_")));
     EXPECT_TRUE(wild.contains(QStringLiteral("grupo g:$0[1]")));
     EXPECT_FALSE(wild.contains(QStringLiteral("utilizador a:$1001")));
