@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTimer>
 #include <memory>
 
 namespace testsupport {
@@ -69,8 +70,14 @@ void FaultyProxy::readFrom(QTcpSocket* client, const std::shared_ptr<QByteArray>
         client->abort();
         return;
     }
-    forward(client, closing(*request), fails);
+    const QByteArray whole = closing(*request);
     request->clear();
+    if (delayMs_ == 0)
+        return forward(client, whole, fails);
+    QTimer::singleShot(delayMs_, this, [this, client = QPointer<QTcpSocket>(client), whole, fails] {
+        if (client)
+            forward(client, whole, fails);
+    });
 }
 
 void FaultyProxy::forward(QTcpSocket* clientSocket, const QByteArray& request, bool dropAnswer)

@@ -2,7 +2,8 @@
 // An HTTP proxy on the loopback in front of a server, one request to a
 // connection, that can stop the server at the n-th request it sees: that
 // request dropped before the server gets it, or carried out by the server
-// and its answer lost; every request after it dropped.
+// and its answer lost; every request after it dropped. It can also hold
+// each request a while, as a distant network would.
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
@@ -20,6 +21,8 @@ class FaultyProxy : public QObject {
     quint16 port() const { return listener_.serverPort(); }
     // The server stops at the n-th request from now (1 = the next); 0: it runs again.
     void failRequest(int n, Fault fault);
+    // Each request reaches the server this long after it came.
+    void delayRequests(int milliseconds) { delayMs_ = milliseconds; }
     int requestsSeen() const { return seen_; }
     bool failed() const { return failed_; }
 
@@ -34,6 +37,7 @@ class FaultyProxy : public QObject {
     int failAt_ = 0;
     Fault fault_ = Fault::BeforeServer;
     bool failed_ = false;
+    int delayMs_ = 0;
 };
 
 } // namespace testsupport

@@ -115,11 +115,12 @@ TEST_F(CardDavSync, TheFirstSyncSendsTheFileAndEachChangeOnEitherSideReachesTheO
     EXPECT_EQ(cardsOnServer(), first.sent);
     for (int id = 1; id <= 100; ++id) { // each card's version as the server gave it with that card
         const QString where = QStringLiteral(" FROM tbContactos_CardDAV WHERE contacto = %1");
-        if (db.count(QStringLiteral("SELECT COUNT(*)") + where, id) == 1)
+        if (db.count(QStringLiteral("SELECT COUNT(*)") + where, id) == 1) {
             EXPECT_EQ(
                 db.value(QStringLiteral("SELECT etag") + where, id),
                 QString::fromUtf8(send("GET", db.value(QStringLiteral("SELECT href") + where, id)).etag))
                 << id;
+        }
     }
     ASSERT_EQ(changeOnServer(nameOf(40), "TEL;TYPE=cell:+351 912 345 678") / 100, 2);
     const QByteArray fresh =
