@@ -1,12 +1,10 @@
 #include "connection/ConnectionState.h"
-#include "connection/StringCipher.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/ado/Recordset.h"
-#include "platform/ado/embedded/CatalogBuilder.h"
+#include "tests/support/DemoDatabase.h"
 #include "tests/support/RecordingReporter.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/support/SentStatements.h"
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace modCheckPermissions;
@@ -18,18 +16,6 @@ const QString tulvas = "tbTulvas_Contactos";
 
 class Rights : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        ResetConnectionStateForTests();
-        ado::embedded::createCatalogFromSchema(dir.path(), "Quarvenses", "sa", "pw", false,
-                                               ado::embedded::HashStrength::Minimal);
-        const QString text =
-            QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + dir.path();
-        Conn().strSQLMasterConnString = StringCipher::Encipher(text);
-        Data().SqlServer.Open(text);
-    }
-    void TearDown() override { ResetConnectionStateForTests(); }
-
     void sql(const QString& statement) { Data().SqlServer.Execute(statement); }
     // A user, a member of the groups given (the first one primary).
     void user(int id, const QString& name, const QString& code, std::initializer_list<int> groups = {})
@@ -71,7 +57,7 @@ class Rights : public ::testing::Test {
         return result;
     }
 
-    QTemporaryDir dir;
+    testsupport::DemoDatabase db{false}; // the catalog with no rows, the component connected
     testsupport::RecordingReporter reporter;
     ScriptedWindows windows;
 };
