@@ -54,13 +54,16 @@ TEST_F(SyncTest, TheFileGoesToTheAddressBookAndTheSummarySaysSo)
     EXPECT_EQ(summary.last(), QStringLiteral("… e mais ") + QString::number(sent - 15) + u'.');
 
     // Remembered for next time; the password only enciphered.
-    const QString key = SyncDialog::settingsKey();
+    const QString key = SyncDialog::settingsKey(QStringLiteral("sa"));
     EXPECT_EQ(modRegistry::LerShadow(key, QStringLiteral("Endereco")), server.base().toString());
     EXPECT_EQ(modRegistry::LerShadow(key, QStringLiteral("Senha")), QString()) << "not asked to remember it";
     SyncDialog again(QStringLiteral("sa"));
     EXPECT_EQ(again.findChild<QLineEdit*>(QStringLiteral("txtUtilizador"))->text(), QStringLiteral("ana"));
     EXPECT_EQ(again.findChild<QLineEdit*>(QStringLiteral("txtFicheiro"))->text(),
               QStringLiteral("Contactos Quarvenses"));
+    SyncDialog anotherUser(QStringLiteral("joao"));
+    EXPECT_EQ(anotherUser.findChild<QLineEdit*>(QStringLiteral("txtUtilizador"))->text(), QString())
+        << "another user of the contacts does not get this one's address book";
 
     // A wrong password: nothing done, and said so.
     windows->clear();
