@@ -33,17 +33,20 @@ platform::WindowServices& windows()
     return platform::WindowServices::current();
 }
 
-QString stored(const QString& value)
+QString stored(const QString& key, const QString& value)
 {
-    return vb::CStr(modRegistry::ObterValorString(SyncDialog::settingsKey(), value, vb::Variant(QString())));
+    return vb::CStr(modRegistry::ObterValorString(key, value, vb::Variant(QString())));
 }
 
 } // namespace
 
-QString SyncDialog::settingsKey()
+QString SyncDialog::settingsKey(const QString& user)
 {
+    // A key's parts are separated by backslashes; a name holding one stays one part.
+    QString part = user;
+    part.replace(u'\\', u'_');
     return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\") +
-           QString::fromLatin1(FirstRun::productKey) + QStringLiteral("\\CardDAV");
+           QString::fromLatin1(FirstRun::productKey) + QStringLiteral("\\CardDAV\\") + part;
 }
 
 SyncDialog::SyncDialog(QString user, QWidget* parent)
@@ -88,11 +91,12 @@ SyncDialog::SyncDialog(QString user, QWidget* parent)
 
 void SyncDialog::loadSettings()
 {
-    url_->setText(stored(urlValue));
-    davUser_->setText(stored(userValue));
-    const QString file = stored(fileValue);
+    const QString key = settingsKey(user_);
+    url_->setText(stored(key, urlValue));
+    davUser_->setText(stored(key, userValue));
+    const QString file = stored(key, fileValue);
     file_->setText(file.isEmpty() ? contactsfile::name : file);
-    const QString password = stored(passwordValue);
+    const QString password = stored(key, passwordValue);
     remember_->setChecked(!password.isEmpty());
     try {
         if (!password.isEmpty())
@@ -104,7 +108,7 @@ void SyncDialog::loadSettings()
 
 void SyncDialog::saveSettings()
 {
-    const QString key = settingsKey();
+    const QString key = settingsKey(user_);
     modRegistry::GravarShadow(key, urlValue, url_->text().trimmed());
     modRegistry::GravarShadow(key, userValue, davUser_->text().trimmed());
     modRegistry::GravarShadow(key, fileValue, file_->text().trimmed());

@@ -20,7 +20,9 @@ class SyncDialog : public QDialog {
     bool synchroniseNow();
     const carddav::SyncSummary& summary() const { return summary_; }
 
-    static QString settingsKey();
+    // Each user of the contacts keeps a book and a password of their own,
+    // even on a computer the office shares.
+    static QString settingsKey(const QString& user);
 
   private:
     void loadSettings();
