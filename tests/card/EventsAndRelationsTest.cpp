@@ -96,7 +96,6 @@ TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
 
 TEST_F(EventsAndRelations, ATypeWithoutDescriptionOrAContactWithoutRowsIsHandled)
 {
-    sql("CREATE TABLE tmp (x INT)"); // connected
     sql("DELETE FROM tbContactos_Eventos WHERE contacto_id = 13");
     frmInicial& card = open(13);
     card.selectTab(2);

@@ -54,7 +54,6 @@ TEST_F(WritePath, ACardTakenForAnotherContactShowsThatContactOnEveryTab)
 
 TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
 {
-    db.count("SELECT COUNT(*) FROM tbContactos"); // connected
     sql("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6");
     sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = NULL WHERE contacto_id = 5");
     storeWindow(3);
