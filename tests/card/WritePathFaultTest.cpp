@@ -396,7 +396,9 @@ class WritePathFaults : public cardtest::CardFixture {
                                       : contact && !exists("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE "
                                                            "contacto_id = %1",
                                                            *victim);
-                }};
+                },
+                1,
+                {}};
     }
 
     Operation converting(bool toInstitution)
@@ -435,7 +437,9 @@ class WritePathFaults : public cardtest::CardFixture {
             [this, toInstitution] {
                 return stored("SELECT genero_id FROM tbContactos WHERE contacto_id = 35") ==
                        QString::number(toInstitution ? 2 : 1);
-            }};
+            },
+            1,
+            {}};
     }
 
     Operation relating(bool add)
@@ -465,7 +469,9 @@ class WritePathFaults : public cardtest::CardFixture {
                     return add ==
                            exists("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 13 "
                                   "AND related_contacto_id = 1");
-                }};
+                },
+                1,
+                {}};
     }
 
     Operation photo()
@@ -481,7 +487,9 @@ class WritePathFaults : public cardtest::CardFixture {
                     return general.card()->ucIDFotos1->LoadFromFile(
                         files.filePath(QStringLiteral("foto.png")));
                 },
-                [this] { return exists("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"); }};
+                [this] { return exists("SELECT COUNT(*) FROM tbContactos_Fotos WHERE contacto_id = 13"); },
+                1,
+                {}};
     }
 
     Operation filing(bool file)
@@ -518,7 +526,9 @@ class WritePathFaults : public cardtest::CardFixture {
                                             QFileInfo(document).fileName() + u'\'');
                     return row == file && QFileInfo::exists(root + QStringLiteral("/13/") +
                                                             QFileInfo(document).fileName()) == file;
-                }};
+                },
+                1,
+                {}};
     }
 
     Operation importing(bool update)
