@@ -7,8 +7,6 @@
 // catalog or a user the catalog does not know.
 #include "documents/carddav/CardDavSync.h"
 #include "permissions/ContactsFile.h"
-#include "platform/values/Conversions.h"
-#include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
 #include "tools/common/ProgramInfo.h"
 #include "tools/common/ToolCatalog.h"
@@ -123,16 +121,11 @@ int main(int argc, char** argv)
         err << o.problem << '\n' << usage();
         return 2;
     }
-    try {
-        toolcatalog::connect(toolConnectionString(o.server, o.catalog, o.login, o.password), o.user,
-                             productName);
-        if (!toolcatalog::knownUser(o.user)) {
-            err << "«" << o.user << "» não é utilizador dos contactos no catálogo «" << o.catalog << "».\n";
-            return 2;
-        }
-    } catch (const vb::Error& e) {
-        err << "Não foi possível ligar ao catálogo «" << o.catalog << "» em «" << o.server
-            << "»: " << e.description() << '\n';
+    if (const QString failure = toolcatalog::openAs(
+            o.server, o.catalog, toolConnectionString(o.server, o.catalog, o.login, o.password), o.user,
+            productName);
+        !failure.isEmpty()) {
+        err << failure << '\n';
         return 2;
     }
     carddav::DavClient client({o.davUser, o.davPassword, o.plainHttp});

@@ -6,12 +6,12 @@
 
 namespace toolcatalog {
 
-// Connects the component's data layer to the catalog as `user`; relations a
-// tool writes name `product` as their origin, as the host's own do.
-void connect(const QString& connectionString, const QString& user, const QString& product);
-
-// A name the catalog does not know would give no rights at all, and silently
-// do nothing.
-bool knownUser(const QString& user);
+// Connects the component's data layer to `catalog` on `server` as `user`;
+// relations a tool writes name `product` as their origin, as the host's own
+// do. Why it could not, in one line for the terminal, or empty text. A user
+// the catalog does not know is refused: with no rights at all, the tool would
+// silently do nothing.
+QString openAs(const QString& server, const QString& catalog, const QString& connectionString,
+               const QString& user, const QString& product);
 
 } // namespace toolcatalog

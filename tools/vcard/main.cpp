@@ -5,8 +5,6 @@
 // command line, an unreachable server or a user the catalog does not know.
 #include "documents/vcard/VCardExchange.h"
 #include "platform/folders/FileFaults.h"
-#include "platform/values/Conversions.h"
-#include "platform/values/VbError.h"
 #include "tools/common/ConsoleWindowServices.h"
 #include "tools/common/ProgramInfo.h"
 #include "tools/common/ToolCatalog.h"
@@ -107,15 +105,10 @@ int main(int argc, char** argv)
         err << o.problem << '\n' << vcardtool::usage();
         return 2;
     }
-    try {
-        toolcatalog::connect(o.connectionString(), o.user, productName);
-        if (!toolcatalog::knownUser(o.user)) {
-            err << "«" << o.user << "» não é utilizador dos contactos no catálogo «" << o.catalog << "».\n";
-            return 2;
-        }
-    } catch (const vb::Error& e) {
-        err << "Não foi possível ligar ao catálogo «" << o.catalog << "» em «" << o.server
-            << "»: " << e.description() << '\n';
+    if (const QString failure =
+            toolcatalog::openAs(o.server, o.catalog, o.connectionString(), o.user, productName);
+        !failure.isEmpty()) {
+        err << failure << '\n';
         return 2;
     }
     return o.verb == QLatin1String("export") ? exportCards(o, err) : importCards(o, out, err);
