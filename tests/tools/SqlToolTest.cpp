@@ -59,14 +59,6 @@ TEST_F(SqlTool, ErrorsAreShownWithTheirNumberAndEndInFailure)
     const ToolRun bad = run({QStringLiteral("-Q"), QStringLiteral("SELECT * FROM tbNada")});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.startsWith(QStringLiteral("Msg -2147217900: "))) << bad.err.toStdString();
-    // SQLite's own statements are refused by name here too.
-    for (const char* sqliteOnly :
-         {"ATTACH DATABASE 'master.db' AS m", "VACUUM INTO '/tmp/c.db'", "PRAGMA user_version"}) {
-        const ToolRun refused = run({QStringLiteral("-Q"), QString::fromUtf8(sqliteOnly)});
-        EXPECT_EQ(refused.exitCode, 1);
-        EXPECT_TRUE(refused.err.contains(QString::fromUtf8(sqliteOnly).section(u' ', 0, 0)))
-            << refused.err.toStdString();
-    }
 
     const ToolRun refused =
         run({QStringLiteral("-Q"), QStringLiteral("SELECT 1 as um")}, {}, QStringLiteral("errada"));
