@@ -4,11 +4,7 @@
 #include "platform/values/Regional.h"
 #include "tests/support/RecordingReporter.h"
 #include "tests/support/TestServer.h"
-#include <QDateTime>
 #include <gtest/gtest.h>
-
-using modData::FormatSQLValue;
-using vb::Variant;
 
 namespace {
 
@@ -70,32 +66,6 @@ TEST_F(ThroughServer, TheServerRefusesWhatSqlServerWould)
     EXPECT_EQ(
         vb::CStr(connection.Execute(QStringLiteral("SELECT profissao FROM t"))(QStringLiteral("profissao"))),
         QStringLiteral("x"));
-}
-
-TEST_F(ThroughServer, DatesAndSearchPatternsWork)
-{
-    connection.Execute(QStringLiteral("CREATE TABLE d (quando DATETIME, nome NVARCHAR(40) COLLATE QV_CI)"));
-    const Variant moment = Variant::fromDate(vb::ToSerial(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
-    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") +
-                       FormatSQLValue(moment, modData::kDateTime) +
-                       QStringLiteral(", 'Ana Maria da Silva')"));
-    connection.Execute(QStringLiteral("INSERT INTO d (quando, nome) VALUES (") +
-                       FormatSQLValue(moment, modData::kDate) + QStringLiteral(", 'Bruno')"));
-    ado::Recordset rs =
-        connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
-                           FormatSQLValue(Variant(QStringLiteral("ana silva")), modData::kPattern));
-    ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
-              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
-    rs = connection.Execute(QStringLiteral("SELECT * FROM d WHERE nome = 'bruno'"));
-    ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(vb::FromSerial(rs(QStringLiteral("quando")).get<vb::Date>()->serial),
-              QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
-    EXPECT_EQ(connection
-                  .Execute(QStringLiteral("SELECT * FROM d WHERE nome LIKE ") +
-                           FormatSQLValue(Variant(), modData::kPattern))
-                  .RecordCount(),
-              2);
 }
 
 TEST_F(ThroughServer, ListFieldShowsEachKind)
