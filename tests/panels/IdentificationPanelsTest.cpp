@@ -62,24 +62,16 @@ class Panels : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Panels, TheIndividualIsShownEditedAndSaved)
+// What the card's tests do not reach: the birth date read back as typed, the
+// panel's own save refusing an impossible date, and a new institution
+// refused without its name.
+TEST_F(Panels, TheDateReadBackAndWhatOnlyThePanelsOwnSaveRefuses)
 {
     ucIDSingular panel;
-    QSignalSpy names(&panel, &ucIDSingular::NomeHasChanged);
     load(panel, 13);
-    EXPECT_EQ(field(panel, "txtNome")->text(),
-              db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"));
-    ASSERT_GE(names.count(), 1);
-    QSignalSpy changed(&panel, &IdentityPanel::Changed);
     retype(field(panel, "txtApelido"), QStringLiteral("d'Ávila Conceição €"));
-    EXPECT_GT(changed.count(), 0);
     retype(field(panel, "txtNascimento"), QStringLiteral("05-03-1980"));
-    Data().SqlServer.BeginTrans();
     EXPECT_EQ(panel.Save(user), -1);
-    Data().SqlServer.CommitTrans();
-    EXPECT_EQ(db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("d'Ávila Conceição €"));
-    EXPECT_EQ(db.value("SELECT modified_by FROM tbContactos WHERE contacto_id = 13"), QStringLiteral("ana"));
 
     ucIDSingular again;
     load(again, 13);
@@ -94,40 +86,16 @@ TEST_F(Panels, TheIndividualIsShownEditedAndSaved)
     EXPECT_EQ(errors.count(), 1);
     EXPECT_NE(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 13"),
               QStringLiteral("Outro"));
-}
-
-TEST_F(Panels, NewIndividualsAndInstitutionsAreCreated)
-{
-    ucIDSingular person;
-    load(person, 13);
-    person.NewRecord();
-    EXPECT_TRUE(field(person, "txtNome")->text().isEmpty());
-    retype(field(person, "txtNome"), QStringLiteral("Joana"));
-    retype(field(person, "txtApelido"), QStringLiteral("Magalhães"));
-    retype(field(person, "txtNIF"), QStringLiteral("123 456 789"));
-    const qint32 id = person.Save(user);
-    ASSERT_GT(id, 44);
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = %1", id), QStringLiteral("1"));
-    EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = %1", id),
-              QStringLiteral("Joana Magalhães"));
-    EXPECT_EQ(db.value("SELECT created_by FROM tbContactos WHERE contacto_id = %1", id),
-              QStringLiteral("ana"));
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = %1", id),
-              QStringLiteral("Joana"));
 
     ucIDInstitucional firm;
-    QSignalSpy errors(&firm, &IdentityPanel::Error);
+    QSignalSpy refused(&firm, &IdentityPanel::Error);
     load(firm, 1);
-    EXPECT_EQ(field(firm, "txtNome")->text(),
-              db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 1"));
     EXPECT_EQ(firm.findChild<QComboBox*>(QStringLiteral("cboArea"))->currentText(),
               QStringLiteral("Informática"));
     firm.NewRecord();
     EXPECT_EQ(firm.Save(user), 0);
-    ASSERT_EQ(errors.count(), 1);
-    EXPECT_EQ(errors[0][1].toString(), QStringLiteral("Tem de indicar o nome da instituição."));
-    retype(field(firm, "txtNome"), QStringLiteral("Cooperativa Agrícola do Alentejo, C.R.L."));
-    EXPECT_GT(firm.Save(user), id); // what it stores: NewContact's institution test
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused[0][1].toString(), QStringLiteral("Tem de indicar o nome da instituição."));
 }
 
 TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
@@ -145,8 +113,6 @@ TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
     table->item(1, 4)->setCheckState(Qt::Checked); // the new one becomes the default
     EXPECT_FALSE(addresses.isDefaultRow(0));
     ASSERT_TRUE(addresses.Save(user));
-    EXPECT_EQ(db.value("SELECT morada FROM tbContactos_Moradas WHERE contacto_id = 5 AND morada_default = 1"),
-              QStringLiteral("Rua D'Ouro, 3.º"));
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 5"), 2);
 
     ucIDTelefones phones;
