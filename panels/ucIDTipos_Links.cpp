@@ -1,6 +1,7 @@
 #include "panels/ucIDTipos_Links.h"
 
 #include "data/modData.h"
+#include "permissions/RemoveFromFile.h"
 #include "platform/ado/SqlCompose.h"
 #include "platform/values/Conversions.h"
 
@@ -15,12 +16,6 @@ const char16_t selectFiles[] =
     u"LEFT JOIN tbContactos_Tipos ON tbContactos_Tipos_Links.contacto_tipo_id = "
     u"tbContactos_Tipos.contacto_tipo_id WHERE tbContactos_Tipos_Links.contacto_id = %1 "
     u"ORDER BY tbContactos_Tipos.descrit";
-const char16_t selectType[] = u"SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = %1";
-const char16_t deleteLink[] =
-    u"DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = %1 AND contacto_tipo_id = %2";
-// %1 the file's table, as tbContactos_Tipos names it.
-const char16_t deletePermissions[] = u"DELETE FROM %1_Permitions WHERE contacto_id = %2";
-const char16_t deleteFileRow[] = u"DELETE FROM %1 WHERE contacto_id = %2";
 
 } // namespace
 
@@ -61,20 +56,8 @@ bool ucIDTipos_Links::RemoveFromFile(qint32 contactoId, const QString& file)
     try {
         if (!connectionReady())
             return false;
-        ado::Recordset rs =
-            query(sql::compose(selectType, {modData::FormatSQLValue(file, modData::kTextNotNull)}));
-        if (rs.Eof()) {
-            rs.Close();
+        if (!membership::RemoveFromFile(contactoId, file))
             return false;
-        }
-        const qint32 type = vb::CLng(rs(QStringLiteral("contacto_tipo_id")));
-        const QString table = text(rs, QStringLiteral("related"));
-        rs.Close();
-        execute(sql::compose(deleteLink, {contactoId, type}));
-        if (!table.isEmpty()) {
-            execute(sql::compose(deletePermissions, {table, contactoId}));
-            execute(sql::compose(deleteFileRow, {table, contactoId}));
-        }
         if (contactoId == ContactNumber) {
             qint32 id = ContactNumber;
             LoadContact(id);

@@ -15,6 +15,7 @@
 #include "duplicates/Reading.h"
 #include "permissions/AddUserToGroup.h"
 #include "permissions/ContactsFile.h"
+#include "permissions/RemoveFromFile.h"
 #include "permissions/modCheckPermissions.h"
 #include "platform/values/VbError.h"
 
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -44,11 +44,6 @@ const char16_t selectFileContacts[] =
     u"c.contacto_id = l.contacto_id WHERE t.descrit = %1";
 const char16_t selectStamp[] =
     u"SELECT COALESCE(modified_date, created_date) AS quando FROM tbContactos WHERE contacto_id = %1";
-const char16_t selectFile[] = u"SELECT contacto_tipo_id, related FROM tbContactos_Tipos WHERE descrit = %1";
-const char16_t deleteLink[] =
-    u"DELETE FROM tbContactos_Tipos_Links WHERE contacto_id = %1 AND contacto_tipo_id = %2";
-const char16_t deleteFilePermissions[] = u"DELETE FROM %1_Permitions WHERE contacto_id = %2";
-const char16_t deleteFileRow[] = u"DELETE FROM %1 WHERE contacto_id = %2";
 
 // Cards sent together: enough to hide the round trips to a distant server,
 // few enough that a failing server is found out soon.
@@ -439,22 +434,11 @@ class Sync {
                             QStringLiteral("n.º ") + QString::number(id) +
                                 QStringLiteral(": apagado no servidor, mas não tem permissão para o tirar do "
                                                "ficheiro"));
-        ado::Recordset file = query(sql::compose(selectFile, {literal(request_.file)}));
-        if (file.Eof())
-            throw vb::Error(0,
-                            QStringLiteral("o ficheiro «") + request_.file + QStringLiteral("» não existe"));
-        const qint32 fileId = vb::CLng(file(QStringLiteral("contacto_tipo_id")));
-        const QString table = text(file(QStringLiteral("related")));
-        file.Close();
-        static const QRegularExpression tableName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-        if (!tableName.match(table).hasMatch())
-            throw vb::Error(0, QStringLiteral("o ficheiro «") + request_.file +
-                                   QStringLiteral("» não tem uma tabela válida"));
         TransactionScope unit;
         unit.begin();
-        Data().SqlServer.Execute(sql::compose(deleteFilePermissions, {table, id}));
-        Data().SqlServer.Execute(sql::compose(deleteFileRow, {table, id}));
-        Data().SqlServer.Execute(sql::compose(deleteLink, {id, fileId}));
+        if (!membership::RemoveFromFile(id, request_.file))
+            throw vb::Error(0,
+                            QStringLiteral("o ficheiro «") + request_.file + QStringLiteral("» não existe"));
         forgetPairing(bookKey_, id);
         unit.commit();
         ++summary_.leftTheFile;
