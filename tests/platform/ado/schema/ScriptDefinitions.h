@@ -1,9 +1,9 @@
 #pragma once
-// What a schema script declares, read from its text: tables with their
-// columns, indexes, views with their column names, procedures with their
-// bodies. Both dialects' scripts read into the same shape, so that they can be
-// compared; an identity column reads the same from "INT IDENTITY(1,1)" and
-// from "INTEGER PRIMARY KEY AUTOINCREMENT".
+// What a schema declares, read by SQLite itself from a database that holds
+// it: tables with their columns, indexes, views with their column names. Both
+// dialects read into the same shape, so that they can be compared; an
+// identity column reads the same from "INT IDENTITY(1,1)" and from "INTEGER
+// PRIMARY KEY AUTOINCREMENT".
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -32,12 +32,13 @@ struct ScriptDefinitions {
     QMap<QString, QList<ColumnDefinition>> tables;
     QMap<QString, IndexDefinition> indexes;
     QMap<QString, QStringList> views;
-    QMap<QString, QString> procedures;
-    QStringList problems; // what could not be read
+    QMap<QString, QString> procedures; // the SQL Server script's, as written
 };
 
-ScriptDefinitions readScript(const QString& text);
-// The scripts read one after the other, as one text.
-ScriptDefinitions readScriptFiles(const QStringList& paths);
+// An embedded catalog file, as SQLite made it from its scripts.
+ScriptDefinitions readCatalog(const QString& path);
+// The SQL Server script: its tables, indexes and view made in a database of
+// SQLite's (the few words it lacks rewritten), its procedures as text.
+ScriptDefinitions readServerScript(const QString& path);
 
 } // namespace schematest
