@@ -49,16 +49,14 @@ TEST(VCardEquivalence, OrderDoesNotCountContentDoes)
     EXPECT_FALSE(vcard::equivalent(QList<Card>{cardOf({fn})}, QList<Card>{cardOf({fn}), cardOf({fn})}));
 }
 
-TEST(VCardUpgrade, FormattedNameOnlyWhenMissing)
+TEST(VCardUpgrade, FormattedNameWhenMissingAndMediaTypesOfInlineBinaries)
 {
     const Property n =
         Property::fromComponents("N", {{"Perreault"}, {"Simon"}, {""}, {"Dr."}, {"ing. jr", "M.Sc."}});
     EXPECT_EQ(vcard::upgradeTo40(cardOf({n})).text("FN"), "Dr. Simon Perreault ing. jr M.Sc.");
     EXPECT_EQ(vcard::upgradeTo40(cardOf({Property("ORG", "Viagenie;Norte")})).text("FN"), "Viagenie");
-}
 
-TEST(VCardUpgrade, MediaTypesOfInlineBinaries)
-{
+    // The media types of inline binaries.
     const auto photoWithType = [](const QStringList& types) {
         Property photo("PHOTO", "AAEC");
         photo.addParameter("ENCODING", {"b"});

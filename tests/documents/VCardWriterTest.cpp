@@ -82,32 +82,12 @@ QString mixedText(int length)
     return text;
 }
 
-TEST(VCardWriterLayout, VersionFollowsBeginAndEveryLineEndsInCrLf)
-{
-    const QList<Card> cards = vcard::read(samples::card30WithPhoto() + samples::portugueseCard21());
-    ASSERT_EQ(cards.size(), 2);
-    const QList<QByteArray> lines = physicalLines(vcard::write(cards));
-    ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0], "BEGIN:VCARD");
-    EXPECT_EQ(lines[1], "VERSION:4.0");
-    EXPECT_EQ(lines.last(), "END:VCARD");
-    EXPECT_EQ(lines.count("VERSION:4.0"), 2);
-    EXPECT_EQ(lines.count("BEGIN:VCARD"), 2);
-    // A property without a name is left out.
-    EXPECT_EQ(contentLines(writeOne(cardWith({Property("", "perdido"), Property("FN", "Ana")}))),
-              (QStringList{"BEGIN:VCARD", "VERSION:4.0", "FN:Ana", "END:VCARD"}));
-}
-
-TEST(VCardWriterFolding, LinesAtTheLimitStayWhole)
+TEST(VCardWriterFolding, LinesAtTheLimitStayWholeAndNoFoldSplitsACharacterNorPassesIt)
 {
     const QByteArray exact(kMaxOctets, 'x');
     EXPECT_EQ(vcard::fold(exact), exact + "\r\n");
     const QByteArray longer(kMaxOctets + 1, 'x');
     EXPECT_EQ(vcard::fold(longer), exact + "\r\n x\r\n");
-}
-
-TEST(VCardWriterFolding, NeverSplitsACharacterNorPassesTheLimit)
-{
     for (int length = 0; length <= 200; ++length) {
         const QString text = mixedText(length);
         const QByteArray written = writeOne(cardWith({Property::fromText("NOTE", text)}));
@@ -121,7 +101,7 @@ TEST(VCardWriterFolding, NeverSplitsACharacterNorPassesTheLimit)
     }
 }
 
-TEST(VCardWriterEscaping, TextStructuredAndRawValues)
+TEST(VCardWriterEscaping, TextStructuredRawAndParameterValues)
 {
     const QByteArray written = writeOne(cardWith({
         Property::fromText("NOTE", "a,b;c\\d\ne"),
@@ -132,10 +112,11 @@ TEST(VCardWriterEscaping, TextStructuredAndRawValues)
     expectLines(written,
                 {"NOTE:a\\,b;c\\\\d\\ne", "N:Silva\\, Jr.;Ana\\;Maria;a,b;;", "X-NOTA:um\\ndois\\ntrês"});
     EXPECT_EQ(readOne(written).text("X-NOTA"), "um\ndois\ntrês");
-}
+    // A property without a name is left out.
+    EXPECT_EQ(contentLines(writeOne(cardWith({Property("", "perdido"), Property("FN", "Ana")}))),
+              (QStringList{"BEGIN:VCARD", "VERSION:4.0", "FN:Ana", "END:VCARD"}));
 
-TEST(VCardWriterEscaping, SeparatorsInEveryPositionComeBack)
-{
+    // Separators in every position come back.
     const QList<QStringList> components{
         {",início", "meio;meio", "fim,"}, {""}, {";"}, {"\\", "\\n", "a\nb"}, {",;\\"}, {""}, {""}};
     const QString text = ",começo;\\meio\\n\nfim;";
@@ -143,10 +124,8 @@ TEST(VCardWriterEscaping, SeparatorsInEveryPositionComeBack)
         writeOne(cardWith({Property::fromComponents("ADR", components), Property::fromText("NOTE", text)})));
     EXPECT_EQ(back.property("ADR")->components(), components);
     EXPECT_EQ(back.text("NOTE"), text);
-}
 
-TEST(VCardWriterEscaping, ParameterValuesQuotedAndCaretEncoded)
-{
+    // Parameter values quoted and caret-encoded.
     Property p("X-ETIQUETA", "v");
     p.addParameter("X-P", {"a:b", "x;y", "p,q", "simples", "aspas\"", "duas\nlinhas", "^"});
     expectLines(writeOne(cardWith({p})),
@@ -156,7 +135,7 @@ TEST(VCardWriterEscaping, ParameterValuesQuotedAndCaretEncoded)
 
 // What 2.1 and 3.0 say their own way is written the 4.0 way, with no
 // transfer encoding or charset left.
-TEST(VCardWriterUpgrade, OlderVersionsWrittenThe40Way)
+TEST(VCardWriterUpgrade, OlderVersionsWrittenThe40WayAndUnknownPropertiesAsRead)
 {
     const QString photo =
         "PHOTO:data:image/jpeg;base64," + QString::fromLatin1(samples::photoBytes().toBase64());
@@ -179,11 +158,8 @@ TEST(VCardWriterUpgrade, OlderVersionsWrittenThe40Way)
     }
     EXPECT_EQ(readOne(vcard::write(vcard::read(samples::card30WithPhoto()))).property("PHOTO")->binary(),
               samples::photoBytes());
-}
 
-// A property nobody knows: read as written, written as read.
-TEST(VCardWriterUpgrade, UnknownPropertyWrittenAsRead)
-{
+    // A property nobody knows: read as written, written as read.
     const QByteArray line = "X-QUARVENSES-ETIQUETA;X-COR=\"azul;claro\";TYPE=a,b:valor\\, com; coisas";
     const Card card = readOne(file({"BEGIN:VCARD", "VERSION:3.0", "FN:Ana", line, "END:VCARD"}));
     const Property x = *card.property("X-QUARVENSES-ETIQUETA");
@@ -214,6 +190,12 @@ TEST(VCardRoundTrip, ReadingWhatWasWrittenGivesTheSameCards)
         for (qsizetype i = 0; i < cards.size(); ++i)
             EXPECT_EQ(again[i], vcard::upgradeTo40(cards[i])) << "card " << i;
         EXPECT_EQ(vcard::write(again), written);
+        // VERSION follows BEGIN, and every line ends in CR LF.
+        const QList<QByteArray> lines = physicalLines(written);
+        EXPECT_EQ(lines.mid(0, 2), (QList<QByteArray>{"BEGIN:VCARD", "VERSION:4.0"}));
+        EXPECT_EQ(lines.last(), "END:VCARD");
+        EXPECT_EQ(lines.count("VERSION:4.0"), cards.size());
+        EXPECT_EQ(lines.count("BEGIN:VCARD"), cards.size());
     }
 }
 
