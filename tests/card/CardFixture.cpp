@@ -75,4 +75,18 @@ bool CardFixture::save(frmInicial& card, qint32 tab)
     return card.GravarCampos(tab);
 }
 
+QString CardFixture::stored(const char* column, const char* table, qint32 id) const
+{
+    return db.value(QStringLiteral("SELECT %1 FROM %2 WHERE contacto_id = %3")
+                        .arg(QString::fromLatin1(column), QString::fromLatin1(table))
+                        .arg(id));
+}
+
+int CardFixture::rows(const char* table, qint32 id) const
+{
+    return db.count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE contacto_id = %2")
+                        .arg(QString::fromLatin1(table))
+                        .arg(id));
+}
+
 } // namespace cardtest

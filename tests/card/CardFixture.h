@@ -61,6 +61,10 @@ class CardFixture : public ::testing::Test {
     static ado::Recordset sql(const QString& statement);
     // Saves a tab as the card's save command does.
     static bool save(frmInicial& card, qint32 tab = 1);
+    // A column of contact `id`'s row in a table, as stored ("NULL" for none).
+    QString stored(const char* column, const char* table, qint32 id) const;
+    // How many rows of a table name contact `id`.
+    int rows(const char* table, qint32 id) const;
 
   protected:
     void SetUp() override;

@@ -16,8 +16,7 @@ TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
     EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 11);
     EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled());
     ASSERT_TRUE(save(card));
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Solicitadora d'Ourém"));
     EXPECT_FALSE(card.prpAlteracoes());
     EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
     EXPECT_FALSE(modCode::IsInTransaction());
@@ -30,21 +29,19 @@ TEST_F(CardSave, ChangesAreMarkedSavedAndAskedAbout)
               QStringList{QStringLiteral(
                   "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 35);
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Solicitadora d'Ourém"));
     windows->queueAnswer(2);
     card.close();
     EXPECT_TRUE(card.isVisible());
     windows->queueAnswer(6);
     card.close();
     EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Outra"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Outra"));
 }
 
 TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
 {
-    const QString other = db.value("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 14");
+    const QString other = stored("no_contribuinte", "tbContactos", 14);
     frmInicial& card = open(13);
     type(card.ucIDSingular1, "txtNIF", QString(other).insert(3, u' '));
     windows->queueAnswer(1);
@@ -54,8 +51,8 @@ TEST_F(CardSave, ADuplicateTaxNumberInAFileBlocksTheSave)
         QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
                        "seguinte(s) ficheiro(s):\n\r\n\r")));
     EXPECT_TRUE(windows->messageBoxes()[0].text.endsWith(
-        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") +
-        db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 14") + QStringLiteral(" (n.º 14).")))
+        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") + stored("nome_union", "tbContactos", 14) +
+        QStringLiteral(" (n.º 14).")))
         << "the contact that holds it is named";
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
     EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
@@ -67,14 +64,11 @@ TEST_F(CardSave, TheRightsTabWritesTheMasksAsShown)
 {
     frmInicial& card = open(5);
     card.selectTab(3);
-    const QString before =
-        db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5");
+    const QString before = stored("user_code", "tbTulvas_Contactos_Permitions", 5);
     ASSERT_TRUE(save(card, 3));
-    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"), before)
-        << "unchanged byte for byte";
+    EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", 5), before) << "unchanged byte for byte";
     card.ucIDPermitions1->setRight(0, 1, u'0');
     ASSERT_TRUE(save(card, 3));
-    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"),
-              card.ucIDPermitions1->UserMask());
+    EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", 5), card.ucIDPermitions1->UserMask());
     EXPECT_NE(card.ucIDPermitions1->UserMask(), before);
 }

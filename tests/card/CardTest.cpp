@@ -13,28 +13,17 @@ namespace {
 using cardtest::windowKey;
 const QString securityTitle = QStringLiteral("Sistema de Segurança");
 
-struct Closed {
-    QString how;
-    qint32 id = 0, index = 0, object = 0, related = 0;
-};
-
+// A host with a window of its own, whose id gives the card an owner window;
+// it writes down how the card told it which contact was shown last.
 class RecordingHost : public HostCallback {
   public:
-    explicit RecordingHost(Closed& closed) : closed_(closed) {}
     void RemoteActivate(qint32& id, qint32& index, qint32& object, qint32& related) override
     {
-        closed_ = {QStringLiteral("RemoteActivate"), id, index, object, related};
+        closed = QStringLiteral("RemoteActivate %1 %2 %3 %4").arg(id).arg(index).arg(object).arg(related);
     }
-    void RemoteKey(qint32& id) override { closed_ = {QStringLiteral("RemoteKey"), id}; }
-
-  private:
-    Closed& closed_;
-};
-
-// A host with a window of its own, whose id gives the card an owner window.
-class WindowedHost : public HostCallback {
-  public:
+    void RemoteKey(qint32& id) override { closed = QStringLiteral("RemoteKey %1").arg(id); }
     vb::Variant hwnd() override { return vb::Variant(qint32(window.winId())); }
+    QString closed;
     QWidget window;
 };
 
@@ -153,8 +142,7 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
         << "tab 1 not read";
     EXPECT_TRUE(opening.contains(QStringLiteral(
         "SELECT tbTulvas_Contactos_permitions.* FROM tbTulvas_Contactos_permitions WHERE contacto_id=8")));
-    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 8"),
-              QStringLiteral("$00011111"));
+    EXPECT_EQ(stored("group_code", "tbTulvas_Contactos_Permitions", 8), QStringLiteral("$00011111"));
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
     EXPECT_EQ(opening.filter(QRegularExpression(QStringLiteral("^UPDATE"))).size(), 1);
 
@@ -246,45 +234,32 @@ TEST_F(Card, WindowValuesPlacementAndClosing)
         << "maximised: nothing stored";
 }
 
-TEST_F(Card, TheHostIsToldWhichContactWasShownLast)
+// Each opening ties the card to one owner window, the host's; closing tells
+// the host the contact shown last, by its place in the host's list or by key.
+TEST_F(Card, TheHostOwnsTheCardAndIsToldWhichContactWasShownLast)
 {
-    Closed closed;
-    auto host = std::make_shared<RecordingHost>(closed);
+    auto host = std::make_shared<RecordingHost>();
     general.ObjectOpen(hostList, vb::Variant(13), {}, {}, host, 4, 5, 6);
-    frmInicial& card = *general.card();
-    card.moveNext();
-    EXPECT_EQ(card.Contacto_ID, 14);
-    card.close();
-    EXPECT_EQ(closed.how, QStringLiteral("RemoteActivate"));
-    EXPECT_EQ(closed.id, 14);
-    EXPECT_EQ(closed.index, 4);
-    EXPECT_EQ(closed.object, 5);
-    EXPECT_EQ(closed.related, 6);
-
-    general.Registo(hostList, vb::Variant(44), {}, {}, host);
-    general.card()->moveNext(); // the last row: it stays
-    EXPECT_EQ(general.card()->Contacto_ID, 44);
-    general.card()->clCurrentIndex = 0;
-    general.card()->close();
-    EXPECT_EQ(closed.how, QStringLiteral("RemoteKey"));
-    EXPECT_EQ(closed.id, 44);
-
-    general.ShutDown();
-    EXPECT_EQ(general.card(), nullptr);
-    EXPECT_FALSE(general.ApagaRegisto(hostList, vb::Variant(13), {}));
-}
-
-TEST_F(Card, EachOpeningTiesTheCardToOneOwnerWindow)
-{
-    auto host = std::make_shared<WindowedHost>();
-    general.ObjectOpen(hostList, vb::Variant(13), {}, {}, host);
     const QPointer<frmMainChilds> first = general.card()->frmParent;
     ASSERT_FALSE(first.isNull());
+    general.card()->moveNext();
     general.card()->close();
+    EXPECT_EQ(host->closed, QStringLiteral("RemoteActivate 14 4 5 6"));
     general.ObjectOpen(hostList, vb::Variant(14), {}, {}, host);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull()) << "the owner of the earlier opening is not kept";
     EXPECT_FALSE(general.card()->frmParent.isNull());
     EXPECT_EQ(modParentsForm::LastOwner(), general.card()->frmParent.data());
     EXPECT_EQ(modParentsForm::LastHostHandle(), qint32(host->window.winId()));
+    general.card()->close();
+
+    general.Registo(hostList, vb::Variant(44), {}, {}, host);
+    general.card()->moveNext(); // the last row: it stays
+    general.card()->clCurrentIndex = 0;
+    general.card()->close();
+    EXPECT_EQ(host->closed, QStringLiteral("RemoteKey 44"));
+
+    general.ShutDown();
+    EXPECT_EQ(general.card(), nullptr);
+    EXPECT_FALSE(general.ApagaRegisto(hostList, vb::Variant(13), {}));
 }

@@ -57,7 +57,7 @@ TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsItOpen)
     windows->queueAnswers({AnswerNo});
     card.mnRemover_Click();
     EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Almeida, João?"));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 1"), 1);
+    EXPECT_EQ(rows("tbContactos", 1), 1);
 }
 
 TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
@@ -77,11 +77,10 @@ TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
     windows->queueAnswers({AnswerYes, AnswerNo});
     card.mnRemover_Click();
     EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos WHERE contacto_id = 6"), 0);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6"), 0);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbClientes WHERE contacto_id = 6"), 1)
-        << "the other files keep it";
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 6"), 1);
+    EXPECT_EQ(rows("tbTulvas_Contactos", 6), 0);
+    EXPECT_EQ(rows("tbTulvas_Contactos_Permitions", 6), 0);
+    EXPECT_EQ(rows("tbClientes", 6), 1) << "the other files keep it";
+    EXPECT_EQ(rows("tbContactos", 6), 1);
     EXPECT_LT(rowsOf(6), before);
 
     frmInicial& other = open(9); // Contactos Quarvenses and Clientes
@@ -90,7 +89,7 @@ TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
     other.mnRemover_Click();
     EXPECT_FALSE(other.isVisible());
     EXPECT_EQ(rowsOf(9), 0) << "no row of the contact left in any table";
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 9"), 0);
+    EXPECT_EQ(rows("tbContactos", 9), 0);
 }
 
 TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
@@ -111,7 +110,7 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
     EXPECT_EQ(boxText(0),
               QStringLiteral(
                   "Erro: não é possível eliminar o registo porque o contacto está protegido pelo sistema."));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2"), 1);
+    EXPECT_EQ(rows("tbContactos", 2), 1);
     EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
 
     // In no file: nothing to delete, the card closes.
@@ -121,7 +120,7 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
     windows->queueAnswer(AnswerYes);
     card.mnRemover_Click();
     EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 7"), 1);
+    EXPECT_EQ(rows("tbContactos", 7), 1);
 
     // A membership whose file type is gone reads as a file without a name:
     // the contact can still be deleted.
@@ -133,7 +132,7 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
     EXPECT_TRUE(boxText(1).startsWith(
         QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
     EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 9"), 0);
+    EXPECT_EQ(rows("tbContactos", 9), 0);
 }
 
 TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
@@ -142,20 +141,20 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
     for (int round = 0; round < 2; ++round) {
         windows->queueAnswer(AnswerYes);
         card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->trigger();
-        EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 35"), QStringLiteral("2"));
+        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("2"));
         EXPECT_FALSE(card.isSingular());
         EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
         EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
         EXPECT_EQ(card.windowTitle(), QStringLiteral("Maria Marques"));
         windows->queueAnswer(AnswerYes);
         card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->trigger();
-        EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 35"), QStringLiteral("1"));
+        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("1"));
         EXPECT_TRUE(card.isSingular());
         EXPECT_EQ(card.windowTitle(), QStringLiteral("Sra. Marques, Maria"))
             << "the kept detail row, not a new one";
     }
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = 35"), 1);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Singulares WHERE contacto_id = 35"), 1);
+    EXPECT_EQ(rows("tbContactos_Institucionais", 35), 1);
+    EXPECT_EQ(rows("tbContactos_Singulares", 35), 1);
     EXPECT_FALSE(card.prpAlteracoes());
 
     // An institution with apostrophes in its name and no individual's row yet.
@@ -163,24 +162,22 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
     general.ObjectOpen(hostList, vb::Variant(8));
     windows->queueAnswer(AnswerYes);
     card.mnConverterSingular_Click();
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 8"),
-              QStringLiteral("Oficina d'Aldeia"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 8), QStringLiteral("Oficina d'Aldeia"));
     // No: nothing written.
     windows->queueAnswer(AnswerNo);
     card.mnConverterInstitucional_Click();
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("1"));
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
 
     // Pending edits: Cancel keeps them and the kind; No gives them up and converts.
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Por gravar"));
     windows->queueAnswers({AnswerYes, AnswerCancel});
     card.mnConverterInstitucional_Click();
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("1"));
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
     EXPECT_TRUE(card.prpAlteracoes());
     windows->queueAnswers({AnswerYes, AnswerNo});
     card.mnConverterInstitucional_Click();
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 8"), QStringLiteral("2"));
-    EXPECT_NE(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 8"),
-              QStringLiteral("Por gravar"));
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("2"));
+    EXPECT_NE(stored("profissao", "tbContactos_Singulares", 8), QStringLiteral("Por gravar"));
     EXPECT_FALSE(card.prpAlteracoes());
 }
 
@@ -191,5 +188,5 @@ TEST_F(Removing, AnInstitutionWithoutANameStaysAsItIs)
     windows->queueAnswers({AnswerYes, AnswerOK});
     card.mnConverterSingular_Click();
     EXPECT_EQ(boxText(1), QStringLiteral("Não foi possivel converter este contacto."));
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = 3"), QStringLiteral("2"));
+    EXPECT_EQ(stored("genero_id", "tbContactos", 3), QStringLiteral("2"));
 }

@@ -89,7 +89,7 @@ TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
     EXPECT_EQ(list->currentItem(), birthday);
     ASSERT_TRUE(save(card, 2));
     EXPECT_FALSE(card.prpEventos);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id = 1"), 6 + 0)
+    EXPECT_EQ(rows("tbContactos_Eventos", 1), 6 + 0)
         << "one row per type listed, and the row of a type that is gone is not kept";
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Eventos WHERE contacto_id = 1 AND activado = 1"), 1);
 }

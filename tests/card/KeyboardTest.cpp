@@ -64,7 +64,7 @@ TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
     ASSERT_TRUE(card.prpAlteracoes());
     press(profession, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(card.prpAlteracoes());
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), typed);
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), typed);
 
     press(&card, Qt::Key_Home, Qt::AltModifier);
     EXPECT_EQ(card.Contacto_ID, idAt(0));
@@ -134,7 +134,7 @@ TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
     press(button, Qt::Key_Delete);
     EXPECT_FALSE(windows->messageBoxes().empty()) << "from the toolbar, Delete asks to remove";
     windows->discardQueued();
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 13"), 1);
+    EXPECT_EQ(rows("tbContactos", 13), 1);
 }
 
 // Tab from the tab strip walks the shown page and comes back, never into a

@@ -58,8 +58,7 @@ TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
     EXPECT_FALSE(card.ucIDSingular1->isVisibleTo(&card));
     EXPECT_TRUE(field(card.ucIDInstitucional1, "txtNome")->text().isEmpty());
     EXPECT_FALSE(card.prpAlteracoes());
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 35"),
-              QStringLiteral("Enfermeira"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 35), QStringLiteral("Enfermeira"));
     EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
 }
 
@@ -83,9 +82,8 @@ TEST_F(NewContact, NewFromAnotherTabAsksNothingAndLeavesTheShownContact)
     type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
     ASSERT_TRUE(save(card));
     EXPECT_NE(card.Contacto_ID, 35);
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35"),
-              QStringLiteral("Maria"));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Moradas WHERE contacto_id = 35"), 1);
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 35), QStringLiteral("Maria"));
+    EXPECT_EQ(rows("tbContactos_Moradas", 35), 1);
 
     // While the card is hidden, Novo does nothing.
     card.hide();
@@ -107,20 +105,17 @@ TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
     EXPECT_FALSE(card->isNew);
     const qint32 id = card->Contacto_ID;
     EXPECT_EQ(vb::CLng(card->Rs(QStringLiteral("contacto_id"))), id) << "the card's list moved to it";
-    EXPECT_EQ(db.value("SELECT genero_id FROM tbContactos WHERE contacto_id = %1", id), QStringLiteral("2"));
-    EXPECT_EQ(db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = %1", id),
-              QStringLiteral("Oficina d'Aldeia, Lda."));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Institucionais WHERE contacto_id = %1", id), 1);
+    EXPECT_EQ(stored("genero_id", "tbContactos", id), QStringLiteral("2"));
+    EXPECT_EQ(stored("nome_union", "tbContactos", id), QStringLiteral("Oficina d'Aldeia, Lda."));
+    EXPECT_EQ(rows("tbContactos_Institucionais", id), 1);
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
                        "t.contacto_tipo_id = l.contacto_tipo_id WHERE t.descrit = 'Contactos Quarvenses' "
                        "AND l.contacto_id = %1",
                        id),
               1);
     // sa's primary group $0001 files with an empty group mask ("$0001") and sa's user mask.
-    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1", id),
-              QStringLiteral("$0001"));
-    EXPECT_EQ(db.value("SELECT user_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = %1", id),
-              QStringLiteral("$10011111"));
+    EXPECT_EQ(stored("group_code", "tbTulvas_Contactos_Permitions", id), QStringLiteral("$0001"));
+    EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", id), QStringLiteral("$10011111"));
 }
 
 TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)
@@ -175,7 +170,7 @@ TEST_F(NewContact, MovingPastEitherEndStaysAndEachMoveReportsItsOwnFailure)
 // Cancelar goes on editing, Não shows the stored one instead, Sim saves.
 TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
 {
-    const QString stored = db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 35");
+    const QString maria = stored("nome_union", "tbContactos", 35);
     const int contacts = db.count("SELECT COUNT(*) FROM tbContactos");
     const QString explained = QStringLiteral(
         " Gravar na mesma?\n\nSim: grava o novo contacto. Não: abre o existente (o novo não é gravado). "
@@ -183,13 +178,11 @@ TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
     general.ObjectNew(QStringLiteral("tbContactos"));
     frmInicial* card = general.card();
     choose(true);
-    type(card->ucIDSingular1, "txtNome",
-         db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 35").toUpper());
-    type(card->ucIDSingular1, "txtApelido",
-         db.value("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = 35"));
+    type(card->ucIDSingular1, "txtNome", stored("nome", "tbContactos_Singulares", 35).toUpper());
+    type(card->ucIDSingular1, "txtApelido", stored("apelido", "tbContactos_Singulares", 35));
     windows->queueAnswer(platform::msgbox::AnswerCancel);
     EXPECT_FALSE(save(*card));
-    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
                                            QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
     EXPECT_TRUE(card->isNew);
     EXPECT_TRUE(card->prpAlteracoes());
@@ -208,12 +201,12 @@ TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
     choose(true);
     type(card->ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
     type(card->ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
-    const QString number = db.value("SELECT numero FROM tbContactos_Telefones WHERE contacto_id = 35");
+    const QString number = stored("numero", "tbContactos_Telefones", 35);
     card->ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerYes);
     EXPECT_TRUE(save(*card));
-    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + stored +
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
                                            QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
     EXPECT_FALSE(card->isNew);
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts + 1);

@@ -18,21 +18,13 @@ struct Sample {
     QString text;
 };
 
-QString repeated(const QString& piece, int times)
-{
-    QString out;
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 std::vector<Sample> corpus()
 {
     return {
         {"umApostrofo", QStringLiteral("O'Neil")},
         {"doisApostrofos", QStringLiteral("D'Ávila d'Oliveira")},
-        {"catorzeApostrofos", repeated(QStringLiteral("a'"), 14)},
-        {"cincoMilApostrofos", repeated(QStringLiteral("'"), 5000)},
+        {"catorzeApostrofos", QStringLiteral("a'").repeated(14)},
+        {"cincoMilApostrofos", QStringLiteral("'").repeated(5000)},
         {"marcadores", QStringLiteral("%1%2%3%4%5%6%7%8%9 e %L1")},
         {"enderecoWeb", QStringLiteral("https://exemplo.pt/a%2Fb%3Ac")},
         {"injeccao", QStringLiteral("'; DELETE FROM tbContactos --")},
@@ -42,7 +34,7 @@ std::vector<Sample> corpus()
         {"controlo", QStringLiteral("tab\tcr lf\r\nfim")},
         {"nul", QStringLiteral("antes") + QChar(0) + QStringLiteral("depois")},
         {"quatroBytes", QStringLiteral("clave 𝄞 e 😀 emoji")},
-        {"naLargura", repeated(QStringLiteral("ç"), 200)},
+        {"naLargura", QStringLiteral("ç").repeated(200)},
     };
 }
 
@@ -54,7 +46,6 @@ class TypedText : public cardtest::CardFixture, public ::testing::WithParamInter
         type(panel, name, text);
         return field(panel, name)->text();
     }
-    QString stored(const QString& sql) { return db.value(sql); }
     // What a text field stores: the text without a NUL (refused where it is
     // typed), cut to its column, without the spaces at either end (text
     // literals are trimmed).
@@ -107,33 +98,27 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     const QString multiline = observations->toPlainText();
     card.setPrpAlteracoes(true);
     ASSERT_TRUE(save(card));
-    const QStringList columns{"titulo", "nome", "apelido", "profissao", "no_contribuinte", "nacionalidade"};
-    for (int i = 0; i < columns.size(); ++i) {
-        const QString table = columns[i] == QLatin1String("no_contribuinte")
-                                  ? QStringLiteral("tbContactos")
-                                  : QStringLiteral("tbContactos_Singulares");
-        EXPECT_EQ(stored(QStringLiteral("SELECT ") + columns[i] + QStringLiteral(" FROM ") + table +
-                         QStringLiteral(" WHERE contacto_id = 13")),
+    const char* const columns[] = {"titulo",          "nome",         "apelido", "profissao",
+                                   "no_contribuinte", "nacionalidade"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(stored(columns[i], i == 4 ? "tbContactos" : "tbContactos_Singulares", 13),
                   typed[i].trimmed())
-            << columns[i].toStdString();
-    }
+            << columns[i];
     const QString address =
         QStringLiteral(" FROM tbContactos_Moradas WHERE contacto_id = 13 AND morada_default = 1");
-    EXPECT_EQ(stored(QStringLiteral("SELECT morada") + address), kept(text, 200));
-    EXPECT_EQ(stored(QStringLiteral("SELECT codigo_postal") + address), kept(text, 12));
-    EXPECT_EQ(stored(QStringLiteral("SELECT pais") + address), kept(text, 60));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT morada") + address), kept(text, 200));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT codigo_postal") + address), kept(text, 12));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT pais") + address), kept(text, 60));
     EXPECT_EQ(
-        stored(
+        db.value(
             "SELECT tipo FROM tbContactos_Telefones WHERE contacto_id = 13 AND numero = '+351 210 000 000'"),
         kept(text, 20));
     EXPECT_EQ(
-        stored(
+        db.value(
             "SELECT descrit FROM tbContactos_Emails WHERE contacto_id = 13 AND email = 'corpus@exemplo.pt'"),
         kept(text, 60));
-    EXPECT_EQ(stored("SELECT referencia FROM tbTulvas_Contactos WHERE contacto_id = 13"),
-              reference.trimmed());
-    EXPECT_EQ(stored("SELECT observacoes FROM tbTulvas_Contactos WHERE contacto_id = 13"),
-              multiline.trimmed());
+    EXPECT_EQ(stored("referencia", "tbTulvas_Contactos", 13), reference.trimmed());
+    EXPECT_EQ(stored("observacoes", "tbTulvas_Contactos", 13), multiline.trimmed());
     EXPECT_EQ(othersFingerprint(13), others) << "another contact's rows changed";
 
     // Read back by the card itself.
@@ -147,7 +132,8 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     card.selectTab(2);
     card.ucIDObs1->findChild<QPlainTextEdit*>()->setPlainText(text);
     ASSERT_TRUE(save(card, 2));
-    EXPECT_EQ(stored("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 13 ORDER BY nota_id"), multiline)
+    EXPECT_EQ(db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 13 ORDER BY nota_id"),
+              multiline)
         << "notes keep even their spaces";
     card.setPrpAlteracoes(false);
 
@@ -158,10 +144,10 @@ TEST_P(TypedText, ReachesTheDatabaseAsTypedAndComesBackOnTheCard)
     const QString nif = typeInto(card.ucIDInstitucional1, "txtNIF", QStringLiteral("I") + text); // not 13's
     windows->queueAnswer(platform::msgbox::AnswerYes); // a foreign NIF, kept
     ASSERT_TRUE(save(card));
-    EXPECT_EQ(stored("SELECT nome_union FROM tbContactos WHERE contacto_id = 4"), name.trimmed());
-    EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 4"), nif.trimmed());
+    EXPECT_EQ(stored("nome_union", "tbContactos", 4), name.trimmed());
+    EXPECT_EQ(stored("no_contribuinte", "tbContactos", 4), nif.trimmed());
     EXPECT_EQ(othersFingerprint(4), othersOf4);
-    EXPECT_NE(stored("SELECT COUNT(*) FROM tbContactos"), QStringLiteral("NULL"));
+    EXPECT_NE(db.value("SELECT COUNT(*) FROM tbContactos"), QStringLiteral("NULL"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, TypedText, ::testing::ValuesIn(corpus()),

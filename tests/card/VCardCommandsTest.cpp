@@ -37,8 +37,7 @@ TEST_F(VCardCommands, TheShownContactGoesToAFileOrAMessage)
     const QList<vcard::Card> cards = vcard::read(file.readAll());
     ASSERT_EQ(cards.size(), 1);
     EXPECT_EQ(cards[0].text(QStringLiteral("FN")), QStringLiteral("Maria Silva"));
-    EXPECT_EQ(cards[0].text(QStringLiteral("X-NIF")),
-              db.value("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"));
+    EXPECT_EQ(cards[0].text(QStringLiteral("X-NIF")), stored("no_contribuinte", "tbContactos", 13));
     EXPECT_TRUE(windows->messageBoxes().empty());
 
     trigger(card, "mnEnviarVCard");

@@ -34,7 +34,6 @@ class Validation : public cardtest::CardFixture {
         EXPECT_TRUE(box.text.endsWith(tail)) << box.text.toStdString();
         return box.text.chopped(tail.size());
     }
-    QString stored(const char* sql) { return db.value(QString::fromLatin1(sql)); }
 };
 
 } // namespace
@@ -43,7 +42,7 @@ TEST_F(Validation, EachFaultIsNamedAndNothingIsWritten)
 {
     frmInicial& card = open(13);
     card.show();
-    const QString profession = stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13");
+    const QString profession = stored("profissao", "tbContactos_Singulares", 13);
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra"));
 
     type(card.ucIDSingular1, "txtNascimento", QStringLiteral("31-02-1980"));
@@ -82,24 +81,23 @@ TEST_F(Validation, EachFaultIsNamedAndNothingIsWritten)
     type(card.ucIDSingular1, "txtApelido", QString());
     EXPECT_EQ(refusal(card), QStringLiteral("Tem de indicar o nome do contacto."));
     EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
-    EXPECT_EQ(stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"), profession);
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), profession);
 
     // Put right, it all goes in at once.
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Nuno"));
     windows->clear();
     ASSERT_TRUE(save(card));
     EXPECT_TRUE(windows->messageBoxes().empty());
-    EXPECT_EQ(stored("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Outra"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Outra"));
     EXPECT_EQ(
-        stored("SELECT codigo_postal FROM tbContactos_Moradas WHERE contacto_id = 13 AND pais = 'Espanha'"),
+        db.value("SELECT codigo_postal FROM tbContactos_Moradas WHERE contacto_id = 13 AND pais = 'Espanha'"),
         QStringLiteral("28013"));
 }
 
 TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
 {
     frmInicial& card = open(13);
-    const QString before = stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13");
+    const QString before = stored("no_contribuinte", "tbContactos", 13);
     for (const char* valid : {"123456789", "501964843", "509442013"}) {
         type(card.ucIDSingular1, "txtNIF", QString::fromLatin1(valid));
         windows->clear();
@@ -115,14 +113,12 @@ TEST_F(Validation, AForeignNifIsKeptOnlyWhenTheUserSaysSo)
                   QStringList{QStringLiteral("O NIF «") + QString::fromLatin1(invalid) + nifQuestion});
         EXPECT_EQ(windows->messageBoxes()[0].style, Exclamation | YesNo | DefaultButton2);
         EXPECT_TRUE(card.prpAlteracoes());
-        EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),
-                  QStringLiteral("509442013"));
+        EXPECT_EQ(stored("no_contribuinte", "tbContactos", 13), QStringLiteral("509442013"));
     }
     windows->clear();
     windows->queueAnswer(AnswerYes);
     ASSERT_TRUE(save(card));
-    EXPECT_EQ(stored("SELECT no_contribuinte FROM tbContactos WHERE contacto_id = 13"),
-              QStringLiteral("12345678X"));
+    EXPECT_EQ(stored("no_contribuinte", "tbContactos", 13), QStringLiteral("12345678X"));
 
     // Stored once, the foreign number is not questioned at the next save.
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Tradutora"));

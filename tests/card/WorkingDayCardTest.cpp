@@ -67,7 +67,7 @@ TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
     card.selectTab(2);
     card.prpEventos = true;
     ASSERT_TRUE(save(card, 2));
-    EXPECT_EQ(db.value("SELECT modified_by FROM tbContactos WHERE contacto_id = 13"), QStringLiteral("sa"));
+    EXPECT_EQ(stored("modified_by", "tbContactos", 13), QStringLiteral("sa"));
     EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em ")))
         << card.statusPanel1->text().toStdString();
     card.close();

@@ -69,25 +69,23 @@ TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
     general.ObjectOpen(hostList, vb::Variant(5));
     EXPECT_EQ(card.Contacto_ID, 5);
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
-    EXPECT_EQ(db.value("SELECT group_code FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 5"),
-              QStringLiteral("$00011111"));
+    EXPECT_EQ(stored("group_code", "tbTulvas_Contactos_Permitions", 5), QStringLiteral("$00011111"));
 }
 
 TEST_F(WritePath, ARelationIsWrittenAtOnceAndRemovedOnlyAfterAsking)
 {
     frmInicial& card = open(6);
     EXPECT_TRUE(card.ucIDRelacionados1->AddRelation(13, QStringLiteral("Cliente")));
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 1);
+    EXPECT_EQ(rows("tbContactos_Relacionados", 6), 1);
     // Removing asks first; No keeps it.
     static_cast<QTableWidget*>(card.ucIDRelacionados1->findChild<GridTable*>())->setCurrentCell(0, 0);
     windows->queueAnswer(platform::msgbox::AnswerNo);
     EXPECT_FALSE(card.ucIDRelacionados1->RemoveSelected());
     windows->queueAnswer(platform::msgbox::AnswerYes);
     EXPECT_TRUE(card.ucIDRelacionados1->RemoveSelected());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id = 6"), 0);
+    EXPECT_EQ(rows("tbContactos_Relacionados", 6), 0);
     EXPECT_EQ(windows->messageBoxes()[0].text, QStringLiteral("Deseja remover a relação com «Maria Silva»?"))
-        << "contact 13 is "
-        << db.value("SELECT nome_union FROM tbContactos WHERE contacto_id = 13").toStdString();
+        << "contact 13 is " << stored("nome_union", "tbContactos", 13).toStdString();
 }
 
 // A reload the server did not answer leaves the panels empty: saving them
@@ -184,8 +182,7 @@ TEST_F(WritePath, ALostServerIsToldAsSuchAndNeverAsARefusal)
                 windows.texts().contains(card::connectionLost));
     EXPECT_TRUE(card.prpAlteracoes());
     ASSERT_TRUE(save(card)) << "the server is back";
-    EXPECT_EQ(db.value("SELECT profissao FROM tbContactos_Singulares WHERE contacto_id = 13"),
-              QStringLiteral("Durante a queda"));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Durante a queda"));
     reporter.clear(); // the injected faults were reported, as they should be
 }
 
@@ -203,8 +200,7 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
               QStringList{QStringLiteral(
                   "Este contacto foi alterado por rui em 02/01/2025 10:11:12 depois de o ter aberto. Deseja "
                   "substituir essas alterações pelas suas?")});
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
-              QStringLiteral("Joaquim"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim"));
     EXPECT_EQ(field(card.ucIDSingular1, "txtProfissao")->text(), QStringLiteral("Director"))
         << "the card shows the stored contact";
     EXPECT_FALSE(card.prpAlteracoes());
@@ -213,14 +209,12 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
     // someone else is asked about again, and Yes writes over it.
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
     ASSERT_TRUE(save(card));
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
-              QStringLiteral("Joaquim Manuel"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim Manuel"));
     sql("UPDATE tbContactos SET modified_by = 'ana' WHERE contacto_id = 33");
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim"));
     windows->queueAnswer(platform::msgbox::AnswerYes);
     ASSERT_TRUE(save(card));
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
-              QStringLiteral("Joaquim"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim"));
 }
 
 // A save whose audit line could not be read afterwards is still the user's
@@ -240,15 +234,13 @@ TEST_F(WritePath, TheUsersOwnSaveIsNeverTakenForAnotherUsers)
     EmbeddedServer::armFault(statements, EmbeddedServer::FaultKind::Fail); // the audit line's read
     EXPECT_TRUE(save(card)) << "stored before the failure";
     EmbeddedServer::disarmFault();
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
-              QStringLiteral("Joaquim"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim"));
 
     windows->clear();
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Pedro"));
     EXPECT_TRUE(save(card));
     EXPECT_EQ(windows.texts(), QStringList());
-    EXPECT_EQ(db.value("SELECT nome FROM tbContactos_Singulares WHERE contacto_id = 33"),
-              QStringLiteral("Joaquim Pedro"));
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim Pedro"));
     reporter.clear(); // the injected faults were reported, as they should be
 }
 

@@ -87,12 +87,20 @@ TEST_F(Rights, TheWorkedStatementIsSentExactly)
             "N'%G22%' ))"));
 }
 
+// The rights digits decide each action, for a user of any name, with no code
+// of their own or in no group; creating needs a create row of the user's or
+// of a group's.
 TEST_F(Rights, TheRightsDigitsDecideEachAction)
 {
     group(1, "$0201");
     group(2, "$0202");
     user(1, "ana", "$0101", {1});
     user(2, "rui", "$0102", {1, 2});
+    user(3, "sa", "$0100", {1});
+    user(4, "O'Brien", "$0103", {1});
+    user(5, "sozinho", "$0104");
+    sql("INSERT INTO tbUsers (user_id, descrit, code) VALUES (6, 'semcodigo', NULL)");
+    member(6, 1, true);
 
     rights(10, "$01010100", QString());
     EXPECT_EQ(actions("ana", 10), "0100") << "changes but does not open";
@@ -106,13 +114,21 @@ TEST_F(Rights, TheRightsDigitsDecideEachAction)
     EXPECT_EQ(actions("ana", 11), "0000") << "no row for the record";
     EXPECT_FALSE(CheckObjectSecurity("ana", 10, 77, 0)) << "unknown kind";
     EXPECT_FALSE(CheckObjectSecurity("ana", 10, 2, 5)) << "unknown action";
-}
 
-TEST_F(Rights, CreatingNeedsACreateRow)
-{
-    group(1, "$0201");
-    user(1, "ana", "$0101", {1});
-    user(2, "sa", "$0100", {1});
+    rights(12, "$01031000", QString());
+    EXPECT_EQ(actions("O'Brien", 12), "1000");
+    EXPECT_FALSE(CheckObjectSecurity("x' OR 1=1 --", 12, 2, Open));
+    EXPECT_EQ(ReadPermitionsDef("semcodigo", {}, false, "1", {}), "( (group_code LIKE N'%$02011%' ) )");
+    rights(11, QString(), "$02011000");
+    EXPECT_TRUE(CheckObjectSecurity("semcodigo", 11, 2, Open));
+    // In no group, nothing to ask the server: refused without a statement (an
+    // empty condition would be invalid SQL, and its failure no answer).
+    rights(13, "$01041111", QString());
+    const QStringList alone =
+        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("sozinho", 13, 2, Open)); });
+    for (const QString& statement : alone)
+        EXPECT_FALSE(statement.contains("()")) << statement.toStdString();
+
     EXPECT_FALSE(CheckObjectSecurity("ana", 0, 2, Create));
     sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Users (code) VALUES ('$0101')");
     EXPECT_TRUE(CheckObjectSecurity("ana", 0, 2, Create)) << "by user alone";
@@ -120,40 +136,11 @@ TEST_F(Rights, CreatingNeedsACreateRow)
     sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
         "VALUES ('$0201', '', '')");
     EXPECT_TRUE(CheckObjectSecurity("ana", 0, 2, Create)) << "by group alone";
-
     rights(5, "$01011111", QString());
     EXPECT_EQ(actions("sa", 5), "0000") << "sa has no bypass";
     const QStringList sent = sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("ana", 0, 8, Create)); });
     EXPECT_EQ(sent.size(), 0) << "communications have no create check";
     EXPECT_TRUE(reporter.reports().empty());
-}
-
-TEST_F(Rights, AUserInNoGroupIsRefusedAndReported)
-{
-    user(1, "sozinho", "$0101");
-    rights(10, "$01011111", QString());
-    // Nothing to ask the server: refused without a statement (an empty
-    // condition would be invalid SQL, and its failure no answer).
-    const QStringList sent =
-        sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("sozinho", 10, 2, Open)); });
-    for (const QString& statement : sent)
-        EXPECT_FALSE(statement.contains("()")) << statement.toStdString();
-    EXPECT_TRUE(reporter.reports().empty());
-}
-
-TEST_F(Rights, NamesWithApostrophesAndNullCodesAreHandled)
-{
-    group(1, "$0201");
-    user(1, "O'Brien", "$0101", {1});
-    rights(10, "$01011000", QString());
-    EXPECT_EQ(actions("O'Brien", 10), "1000");
-    EXPECT_FALSE(CheckObjectSecurity("x' OR 1=1 --", 10, 2, Open));
-
-    sql("INSERT INTO tbUsers (user_id, descrit, code) VALUES (2, 'semcodigo', NULL)");
-    member(2, 1, true);
-    EXPECT_EQ(ReadPermitionsDef("semcodigo", {}, false, "1", {}), "( (group_code LIKE N'%$02011%' ) )");
-    rights(11, QString(), "$02011000");
-    EXPECT_TRUE(CheckObjectSecurity("semcodigo", 11, 2, Open));
 }
 
 TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
