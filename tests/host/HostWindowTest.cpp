@@ -28,8 +28,9 @@ class HostWindowTest : public hosttest::HostFixture {};
 
 // Ctrl+F goes to the search box; the search waits for a pause in the typing
 // and ignores accents, a search that finds nothing keeps the columns, and Esc
-// gives the whole list back.
-TEST_F(HostWindowTest, SearchWaitsForAPauseIgnoresAccentsAndEscGivesTheListBack)
+// gives the whole list back. A read the server refuses leaves the list as it
+// was and says why, whether F5 asked for it or a search did.
+TEST_F(HostWindowTest, SearchWaitsForAPauseEscGivesTheListBackAndAFailedReadKeepsIt)
 {
     HostWindow& window = start();
     const int all = window.rows().rowCount();
@@ -50,43 +51,8 @@ TEST_F(HostWindowTest, SearchWaitsForAPauseIgnoresAccentsAndEscGivesTheListBack)
     EXPECT_TRUE(window.searchBox()->text().isEmpty());
     EXPECT_EQ(window.rows().rowCount(), all);
     EXPECT_FALSE(window.list()->isHeaderHidden());
-}
 
-// Whichever way the server reads the typed text (its trigram index or the
-// name's), the list holds what the contacts' view holds for it, in order,
-// and the card moves through those.
-TEST_F(HostWindowTest, TheSearchListsWhatTheContactsViewHolds)
-{
-    HostWindow& window = start(QStringLiteral("sa"), [] {
-        Data().SqlServer.Execute(QStringLiteral("UPDATE tbContactos SET nome_union = 'Maria D' + CHAR(39) + "
-                                                "'Ávila' WHERE nome_union = 'Conceição Lopes'"));
-    });
-    const QList<std::pair<QString, int>> typed = {
-        {QStringLiteral("antonio"), 2},     {QStringLiteral("d'avila"), 2},
-        {QStringLiteral("MARIA D'ÁV"), 1},  {QStringLiteral("ana silva"), -1},
-        {QStringLiteral("  marques "), 2},  {QStringLiteral("ç"), -1},
-        {QStringLiteral("Ã"), -1},          {QStringLiteral("_"), -1},
-        {QStringLiteral("[a-c]"), -1},      {QStringLiteral("o'"), -1},
-        {QStringLiteral("50%'; --"), 0},    {QStringLiteral("%d"), -1},
-        {QStringLiteral("*ar?"), 0},        {QStringLiteral("j_ao"), -1},
-        {QStringLiteral("exemplo.pt"), -1}, {QStringLiteral(""), -1}};
-    for (const auto& [text, expected] : typed) {
-        search(window, text);
-        const QStringList fromView = hosttest::fromView(QStringLiteral("nome_union"), text);
-        EXPECT_EQ(names(window), fromView) << "searching " << text.toStdString();
-        if (expected >= 0) {
-            EXPECT_EQ(fromView.size(), expected) << "searching " << text.toStdString();
-        }
-        EXPECT_EQ(window.rows().recordset(0).RecordCount(), fromView.size())
-            << "the card moves through what is listed";
-    }
-}
-
-// A read the server refuses leaves the list as it was and says why, whether
-// F5 asked for it or a search did.
-TEST_F(HostWindowTest, AListTheServerCannotReadKeepsTheRowsAndSaysSo)
-{
-    HostWindow& window = start();
+    // The server can no longer read the list.
     search(window, QStringLiteral("marques"));
     const QStringList shown = names(window);
     ASSERT_EQ(shown.size(), 2);
@@ -100,7 +66,9 @@ TEST_F(HostWindowTest, AListTheServerCannotReadKeepsTheRowsAndSaysSo)
     EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("Não foi possível listar os contactos: ")));
 }
 
-TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboard)
+// Every command is reached from the keyboard; quitting with unsaved changes
+// on the card asks once, and Cancel keeps everything.
+TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboardAndQuittingAsksOnce)
 {
     HostWindow& window = start();
     window.searchBox()->setFocus();
@@ -146,6 +114,26 @@ TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboard)
     EXPECT_TRUE(card()->isNew);
     card()->setPrpAlteracoes(false);
     card()->close();
+
+    // Quitting with a change on the card.
+    search(window, QString());
+    window.openContact(13);
+    ASSERT_TRUE(card()->isVisible());
+    auto* name = card()->ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtProfissao"));
+    name->setText(QStringLiteral("Outra"));
+    emit name->textEdited(name->text());
+
+    windows->queueAnswer(AnswerCancel);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(card()->isVisible());
+    EXPECT_TRUE(card()->prpAlteracoes());
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+
+    windows->queueAnswer(AnswerNo);
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(card()->isVisible());
+    EXPECT_EQ(windows->messageBoxes().size(), 2u) << "asked once per attempt";
 }
 
 TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
@@ -173,28 +161,6 @@ TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
     EXPECT_GE(again.rows().textAt(0, 1), again.rows().textAt(1, 1));
 }
 
-TEST_F(HostWindowTest, QuittingWithUnsavedChangesAsksOnceAndCancelKeepsEverything)
-{
-    HostWindow& window = start();
-    window.openContact(13);
-    ASSERT_TRUE(card()->isVisible());
-    auto* name = card()->ucIDSingular1->findChild<QLineEdit*>(QStringLiteral("txtProfissao"));
-    name->setText(QStringLiteral("Outra"));
-    emit name->textEdited(name->text());
-
-    windows->queueAnswer(AnswerCancel);
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(card()->isVisible());
-    EXPECT_TRUE(card()->prpAlteracoes());
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-
-    windows->queueAnswer(AnswerNo);
-    EXPECT_TRUE(window.close());
-    EXPECT_FALSE(card()->isVisible());
-    EXPECT_EQ(windows->messageBoxes().size(), 2u) << "asked once per attempt";
-}
-
 // The list holds what the user may open, by the masks the card checks with;
 // "sa" sees everything only because the masks say so.
 TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
@@ -220,7 +186,8 @@ TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
 
 // vCard files dropped on the list are imported once: dropped again, their
 // contacts are found and left alone unless the user says to update them.
-TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnce)
+// The selection, or the whole list, goes out to a vCard file.
+TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnceAndTheListGoesOutAsVCards)
 {
     HostWindow& window = start();
     const int listed = window.rows().rowCount();
@@ -264,27 +231,24 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnce)
                   QStringLiteral("Criados: 0, actualizados: 0, ignorados: 1, recusados: 0.\n\nIgnorado: ") +
                       found}));
     EXPECT_EQ(window.rows().rowCount(), listed + 1);
-}
 
-TEST_F(HostWindowTest, TheSelectionOrTheWholeListGoesToAVCardFile)
-{
-    HostWindow& window = start();
+    windows->clear();
     window.selectRows({0, 2});
-    const QString path = dir.filePath(QStringLiteral("escolhidos.vcf"));
-    windows->queueSaveFileName(path);
+    const QString chosen = dir.filePath(QStringLiteral("escolhidos.vcf"));
+    windows->queueSaveFileName(chosen);
     windows->queueAnswer(AnswerOK);
     trigger(window, "actExportarVCard");
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
     EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Contactos.vcf"));
     ASSERT_EQ(windows.texts(),
-              QStringList{QStringLiteral("Exportados 2 contacto(s) para «") + path + QStringLiteral("».")});
-    const QByteArray cards = contents(path);
+              QStringList{QStringLiteral("Exportados 2 contacto(s) para «") + chosen + QStringLiteral("».")});
+    const QByteArray cards = contents(chosen);
     EXPECT_EQ(cards.count("BEGIN:VCARD"), 2);
     EXPECT_TRUE(cards.contains(("FN:" + window.rows().textAt(2, 0)).toUtf8()));
 
     windows->clear();
-    windows->queueSaveFileName(path);
+    windows->queueSaveFileName(chosen);
     windows->queueAnswer(AnswerOK);
     trigger(window, "actExportarListaVCard");
-    EXPECT_EQ(contents(path).count("BEGIN:VCARD"), window.rows().rowCount());
+    EXPECT_EQ(contents(chosen).count("BEGIN:VCARD"), window.rows().rowCount());
 }
