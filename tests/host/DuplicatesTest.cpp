@@ -82,7 +82,11 @@ void shareAcrossContacts()
 
 } // namespace
 
-TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
+// The window as joao and then sa use it, step by step: the groups a user may
+// open, opened on the card between themselves; a pair said apart, kept apart
+// for good, and stored whole even when the server fails; two contacts merged
+// and the merge undone.
+TEST_F(DuplicatesTest, GroupsOpenOnTheCardPairsSaidApartStayApartAndAMergeIsUndone)
 {
     HostWindow& host = start(QStringLiteral("joao"), shareAcrossContacts);
     trigger(host, "actDuplicados");
@@ -125,36 +129,30 @@ TEST_F(DuplicatesTest, TheUsersGroupsOpenOnTheCardAndAPairSaidApartStaysApart)
     stop();
     HostWindow& again = start();
     again.showDuplicates();
-    EXPECT_EQ(groupsWith(*again.duplicatesWindow(), 1), QStringList()) << "sa sees the pair apart too";
-}
+    DuplicatesWindow& shown = *again.duplicatesWindow();
+    EXPECT_EQ(groupsWith(shown, 1), QStringList()) << "sa sees the pair apart too";
 
-// Saying two contacts are not one, with the server failing or killed at
-// each of its statements: the pair is stored and nothing said, or it is not
-// stored and the user is told so; no transaction is left open, and the
-// next try stores it once.
-TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
-{
-    HostWindow& host = start(QStringLiteral("sa"), shareAcrossContacts);
-    host.showDuplicates();
-    DuplicatesWindow& window = *host.duplicatesWindow();
+    // Saying two contacts are not one, with the server failing or killed at
+    // each of its statements: the pair is stored and nothing said, or it is
+    // not stored and the user is told so; no transaction is left open, and
+    // the next try stores it once.
     const QString stored = QStringLiteral("SELECT COUNT(*) FROM tbContactos_Duplicados_Rejeitados WHERE "
                                           "contacto_id = 1 AND outro_contacto_id = 13");
-
     using ado::embedded::EmbeddedServer;
     int points = 0;
     for (auto kind : {EmbeddedServer::FaultKind::Fail, EmbeddedServer::FaultKind::Kill})
         for (int k = 1;; ++k) {
             modSQLConnection::CheckSQLConnection();
             Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Duplicados_Rejeitados"));
-            window.refill();
-            ASSERT_NE(member(window, byNif, 1), nullptr);
-            choose(window, {member(window, byNif, 1), member(window, byNif, 13)});
+            shown.refill();
+            ASSERT_NE(member(shown, byNif, 1), nullptr);
+            choose(shown, {member(shown, byNif, 1), member(shown, byNif, 13)});
             windows->clear();
             // A failure is told in a box (a failed reading of the rights, in two).
             windows->queueAnswer(platform::msgbox::AnswerOK);
             windows->queueAnswer(platform::msgbox::AnswerOK);
             EmbeddedServer::armFault(k, kind);
-            button(window, "cmdNaoSaoOMesmo")->click();
+            button(shown, "cmdNaoSaoOMesmo")->click();
             const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
             EmbeddedServer::disarmFault();
             windows->discardQueued();
@@ -176,18 +174,13 @@ TEST_F(DuplicatesTest, APairSaidApartIsStoredWholeOrTheUserIsTold)
                 << k << " " << told.toStdString();
         }
     EXPECT_GE(points, 4) << "the check, the look-up and the insert, failing and killed";
-}
 
-// Two contacts of a group merged from the window, side by side in a modal
-// dialog, and the merge undone: the host's list follows each step.
-TEST_F(DuplicatesTest, TwoContactsAreMergedFromTheWindowAndTheMergeUndone)
-{
-    HostWindow& host = start(QStringLiteral("sa"), shareAcrossContacts);
-    const int listed = host.rows().rowCount();
-    host.showDuplicates();
-    DuplicatesWindow& window = *host.duplicatesWindow();
-    choose(window, {member(window, byEmail, 13), member(window, byEmail, 33)});
-    ASSERT_TRUE(button(window, "cmdFundir")->isEnabled());
+    // Two contacts of a group merged, side by side in a modal dialog, and the
+    // merge undone: the host's list follows each step.
+    SCOPED_TRACE("merging");
+    const int listed = again.rows().rowCount();
+    choose(shown, {member(shown, byEmail, 13), member(shown, byEmail, 33)});
+    ASSERT_TRUE(button(shown, "cmdFundir")->isEnabled());
     QStringList fields;
     QString keptFirst;
     QTimer::singleShot(0, [&] {
@@ -201,29 +194,29 @@ TEST_F(DuplicatesTest, TwoContactsAreMergedFromTheWindowAndTheMergeUndone)
         windows->queueAnswer(platform::msgbox::AnswerOK);
         dialog->findChild<QPushButton*>(QStringLiteral("cmdFundir"))->click();
     });
-    button(window, "cmdFundir")->click();
+    button(shown, "cmdFundir")->click();
     EXPECT_TRUE(keptFirst.startsWith(QStringLiteral("n.º 13 "))) << keptFirst.toStdString();
     EXPECT_TRUE(fields.contains(QStringLiteral("Nome"))) << fields.join(u',').toStdString();
     EXPECT_EQ(windows.texts().value(0).left(28), QStringLiteral("O contacto n.º 33 passa para"));
     EXPECT_EQ(windows.texts().value(1),
               QStringLiteral("Os contactos foram fundidos: o n.º 33 está agora no n.º 13."));
-    EXPECT_EQ(host.rows().rowCount(), listed - 1);
-    EXPECT_EQ(groupsWith(window, 33), QStringList());
+    EXPECT_EQ(again.rows().rowCount(), listed - 1);
+    EXPECT_EQ(groupsWith(shown, 33), QStringList());
 
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerYes);
     windows->queueAnswer(platform::msgbox::AnswerOK);
-    button(window, "cmdDesfazerFusao")->click();
+    button(shown, "cmdDesfazerFusao")->click();
     EXPECT_TRUE(windows.texts().value(0).startsWith(
         QStringLiteral("Desfazer a fusão do n.º 33 no n.º 13, feita por sa em ")))
         << windows.texts().value(0).toStdString();
     EXPECT_EQ(windows.texts().value(1),
               QStringLiteral("A fusão foi desfeita: os contactos n.º 13 e n.º 33 estão como antes dela."));
-    EXPECT_EQ(host.rows().rowCount(), listed);
-    EXPECT_EQ(groupsWith(window, 33), QStringList{byEmail + QStringLiteral(": 2,13,33")});
+    EXPECT_EQ(again.rows().rowCount(), listed);
+    EXPECT_EQ(groupsWith(shown, 33), QStringList{byEmail + QStringLiteral(": 2,13,33")});
 
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerOK);
-    button(window, "cmdDesfazerFusao")->click();
+    button(shown, "cmdDesfazerFusao")->click();
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Não há fusões por desfazer.")});
 }
