@@ -42,7 +42,10 @@ class Keyboard : public cardtest::CardFixture {
 
 } // namespace
 
-TEST_F(Keyboard, QtsOwnButtonsSpeakPortugueseUnderTheComponent)
+// Qt's own buttons speak Portuguese; each shortcut reaches its command on
+// the real window, Insert adds to the grid the cursor is in, and a new
+// contact is typed from its name.
+TEST_F(Keyboard, EachShortcutReachesItsCommand)
 {
     // General started the component: no further set-up.
     QMessageBox box;
@@ -50,10 +53,7 @@ TEST_F(Keyboard, QtsOwnButtonsSpeakPortugueseUnderTheComponent)
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sim"));
     EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Não"));
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
-}
 
-TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
-{
     frmInicial& card = shown(13);
     EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome")) << "typing starts in the name";
 
@@ -87,33 +87,28 @@ TEST_F(Keyboard, SaveNavigateAndPrintFromTheKeyboard)
     card.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
 
+    auto* phones = card.ucIDTelefones1->findChild<QTableWidget*>();
+    auto* addresses = card.ucIDMoradas1->findChild<QTableWidget*>();
+    const int phoneRows = phones->rowCount();
+    const int addressRows = addresses->rowCount();
+    phones->setFocus();
+    press(phones, Qt::Key_Insert);
+    EXPECT_EQ(phones->rowCount(), phoneRows + 1);
+    EXPECT_EQ(addresses->rowCount(), addressRows) << "a key in the telephones adds no address";
+    EXPECT_FALSE(phones->styleSheet().isEmpty()) << "the grid with the cursor shows it";
+
+    windows->queueAnswer(AnswerNo); // the pending row is not saved
     press(&card, Qt::Key_N, Qt::ControlModifier);
-    ASSERT_NE(chooser(), nullptr) << "Ctrl+N offers the kind of the new contact";
-    cancelChooser();
+    choose(true); // Ctrl+N offers the kind of the new contact
+    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled())
+        << "Ctrl+S on an empty new card says what is missing";
 }
 
-TEST_F(Keyboard, EscapeAndCtrlWCloseThroughTheSaveQuestion)
-{
-    frmInicial& card = shown(13);
-    QLineEdit* profession = field(card.ucIDSingular1, "txtProfissao");
-    profession->setFocus();
-    QTest::keyClicks(profession, QStringLiteral("x"));
-    windows->queueAnswer(AnswerCancel);
-    press(profession, Qt::Key_Escape);
-    EXPECT_TRUE(card.isVisible()) << "Cancel keeps the card";
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    windows->queueAnswer(AnswerNo);
-    press(profession, Qt::Key_W, Qt::ControlModifier);
-    EXPECT_FALSE(card.isVisible());
-    EXPECT_EQ(windows->messageBoxes().size(), 2u);
-
-    frmInicial& again = shown(14);
-    press(&again, Qt::Key_Escape);
-    EXPECT_FALSE(again.isVisible()) << "nothing changed: no question";
-    EXPECT_EQ(windows->messageBoxes().size(), 2u);
-}
-
-TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
+// Delete edits a field and removes only from the toolbar; Escape and Ctrl+W
+// close through the save question, and without a question when nothing
+// changed.
+TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbarAndEscapeCloses)
 {
     frmInicial& card = shown(13);
     QLineEdit* name = field(card.ucIDSingular1, "txtNome");
@@ -135,10 +130,27 @@ TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbar)
     EXPECT_FALSE(windows->messageBoxes().empty()) << "from the toolbar, Delete asks to remove";
     windows->discardQueued();
     EXPECT_EQ(rows("tbContactos", 13), 1);
+
+    windows->clear();
+    name->setFocus();
+    windows->queueAnswer(AnswerCancel);
+    press(name, Qt::Key_Escape);
+    EXPECT_TRUE(card.isVisible()) << "Cancel keeps the card";
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    windows->queueAnswer(AnswerNo);
+    press(name, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
+
+    frmInicial& again = shown(14);
+    press(&again, Qt::Key_Escape);
+    EXPECT_FALSE(again.isVisible()) << "nothing changed: no question";
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
 }
 
 // Tab from the tab strip walks the shown page and comes back, never into a
-// hidden page nor round inside a grid; everything it stops at has a name.
+// hidden page nor round inside a grid; everything it stops at has a name,
+// and a right is chosen in its cell.
 TEST_F(Keyboard, TabWalksEachPageInOrderAndEveryStopIsNamed)
 {
     frmInicial& card = shown(13);
@@ -176,15 +188,11 @@ TEST_F(Keyboard, TabWalksEachPageInOrderAndEveryStopIsNamed)
             EXPECT_EQ(stops.count(QStringLiteral("lstPermissoes")), 1) << "the rights' boxes are not stops";
         }
     }
-}
 
-TEST_F(Keyboard, ARightIsChosenFromTheKeyboardInItsCell)
-{
-    frmInicial& card = shown(13);
+    // A right is chosen from the keyboard in its cell.
     card.selectTab(3);
     auto* grid = card.findChild<GridTable*>(QStringLiteral("lstPermissoes"));
     ASSERT_NE(grid, nullptr);
-    ASSERT_GT(grid->rowCount(), 0);
     grid->setFocus();
     grid->setCurrentCell(0, 3);
     auto* box = qobject_cast<QComboBox*>(grid->cellWidget(0, 3));

@@ -12,7 +12,7 @@ using NewContact = cardtest::CardFixture;
 
 } // namespace
 
-TEST_F(NewContact, TheChooserOffersBothKindsAndCancellingChangesNothing)
+TEST_F(NewContact, TheChooserOffersBothKindsCancelKeepsTheCardNoStartsTheNewContact)
 {
     frmInicial& card = open(35);
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Enfermeira-chefe"));
@@ -40,12 +40,8 @@ TEST_F(NewContact, TheChooserOffersBothKindsAndCancellingChangesNothing)
     EXPECT_FALSE(card.isNew);
     EXPECT_EQ(field(card.ucIDSingular1, "txtNome")->text(), QStringLiteral("Maria"));
     EXPECT_TRUE(windows->messageBoxes().empty());
-}
 
-TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
-{
-    frmInicial& card = open(35);
-    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Parteira"));
+    // Unsaved changes are offered; No still starts the new contact.
     card.mnNovo_Click();
     windows->queueAnswer(platform::msgbox::AnswerNo);
     choose(false);
@@ -60,36 +56,6 @@ TEST_F(NewContact, UnsavedChangesAreOfferedAndNoStillStartsTheNewContact)
     EXPECT_FALSE(card.prpAlteracoes());
     EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 35), QStringLiteral("Enfermeira"));
     EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
-}
-
-// Novo from another tab with nothing changed: the card moves to tab 1 by
-// itself, asks nothing, and never touches the contact shown before.
-TEST_F(NewContact, NewFromAnotherTabAsksNothingAndLeavesTheShownContact)
-{
-    frmInicial& card = open(35);
-    card.selectTab(3);
-    ASSERT_EQ(card.selectedTab(), 3);
-    card.mnNovo_Click();
-    choose(true);
-    EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
-    EXPECT_TRUE(card.isNew);
-    EXPECT_EQ(card.selectedTab(), 1);
-    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
-    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
-    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
-    EXPECT_TRUE(card.Descrit1->text().isEmpty());
-    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
-    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
-    ASSERT_TRUE(save(card));
-    EXPECT_NE(card.Contacto_ID, 35);
-    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 35), QStringLiteral("Maria"));
-    EXPECT_EQ(rows("tbContactos_Moradas", 35), 1);
-
-    // While the card is hidden, Novo does nothing.
-    card.hide();
-    card.mnNovo_Click();
-    EXPECT_EQ(chooser(), nullptr);
-    EXPECT_FALSE(card.isNew);
 }
 
 TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
@@ -116,21 +82,18 @@ TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
     // sa's primary group $0001 files with an empty group mask ("$0001") and sa's user mask.
     EXPECT_EQ(stored("group_code", "tbTulvas_Contactos_Permitions", id), QStringLiteral("$0001"));
     EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", id), QStringLiteral("$10011111"));
-}
 
-TEST_F(NewContact, ATelephoneCallStartsTheContactWithItsNumberOnce)
-{
+    // A telephone call starts the contact with its number, once.
     general.NovoRegistoTelefone(QStringLiteral("tbContactos"), vb::Variant(QStringLiteral("912 345 678")));
     choose(true);
-    frmInicial& card = *general.card();
-    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 1);
-    EXPECT_EQ(card.ucIDTelefones1->rowValues(0).value(0), QStringLiteral("912 345 678"));
-    EXPECT_TRUE(card.prpAlteracoes());
-    card.setPrpAlteracoes(false);
+    ASSERT_EQ(card->ucIDTelefones1->rowCount(), 1);
+    EXPECT_EQ(card->ucIDTelefones1->rowValues(0).value(0), QStringLiteral("912 345 678"));
+    EXPECT_TRUE(card->prpAlteracoes());
+    card->setPrpAlteracoes(false);
     general.NovoRegisto(QStringLiteral("tbContactos"));
     choose(true);
-    EXPECT_EQ(card.ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
-    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(card->ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
+    EXPECT_FALSE(card->prpAlteracoes());
 }
 
 TEST_F(NewContact, MovingPastEitherEndStaysAndEachMoveReportsItsOwnFailure)
@@ -166,48 +129,75 @@ TEST_F(NewContact, MovingPastEitherEndStaysAndEachMoveReportsItsOwnFailure)
     EXPECT_EQ(procedures, (QStringList{"mnSeguinte_Click", "Command6_Click", "Toolbar1_ButtonClick"}));
 }
 
-// A new contact like a stored one asks before a second record is made:
-// Cancelar goes on editing, Não shows the stored one instead, Sim saves.
-TEST_F(NewContact, OneLikeAStoredContactIsSavedOnlyWhenTheUserSays)
+// Novo from another tab with nothing changed: the card moves to tab 1 by
+// itself, asks nothing, and never touches the contact shown before. A new
+// contact like a stored one asks before a second record is made: Cancelar
+// goes on editing, Não shows the stored one instead, Sim saves.
+TEST_F(NewContact, ANewContactLeavesTheShownOneAndOneLikeAStoredOneIsSavedOnlyWhenTheUserSays)
 {
+    frmInicial& card = open(35);
+    card.selectTab(3);
+    ASSERT_EQ(card.selectedTab(), 3);
+    card.mnNovo_Click();
+    choose(true);
+    EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
+    EXPECT_TRUE(card.isNew);
+    EXPECT_EQ(card.selectedTab(), 1);
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
+    EXPECT_TRUE(card.Descrit1->text().isEmpty());
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
+    ASSERT_TRUE(save(card));
+    EXPECT_NE(card.Contacto_ID, 35);
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 35), QStringLiteral("Maria"));
+    EXPECT_EQ(rows("tbContactos_Moradas", 35), 1);
+
+    // A new contact like a stored one asks first.
     const QString maria = stored("nome_union", "tbContactos", 35);
     const int contacts = db.count("SELECT COUNT(*) FROM tbContactos");
     const QString explained = QStringLiteral(
         " Gravar na mesma?\n\nSim: grava o novo contacto. Não: abre o existente (o novo não é gravado). "
         "Cancelar: continua a editar.");
     general.ObjectNew(QStringLiteral("tbContactos"));
-    frmInicial* card = general.card();
     choose(true);
-    type(card->ucIDSingular1, "txtNome", stored("nome", "tbContactos_Singulares", 35).toUpper());
-    type(card->ucIDSingular1, "txtApelido", stored("apelido", "tbContactos_Singulares", 35));
+    type(card.ucIDSingular1, "txtNome", stored("nome", "tbContactos_Singulares", 35).toUpper());
+    type(card.ucIDSingular1, "txtApelido", stored("apelido", "tbContactos_Singulares", 35));
     windows->queueAnswer(platform::msgbox::AnswerCancel);
-    EXPECT_FALSE(save(*card));
+    EXPECT_FALSE(save(card));
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
                                            QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
-    EXPECT_TRUE(card->isNew);
-    EXPECT_TRUE(card->prpAlteracoes());
+    EXPECT_TRUE(card.isNew);
+    EXPECT_TRUE(card.prpAlteracoes());
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
 
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerNo);
-    EXPECT_FALSE(save(*card));
-    EXPECT_FALSE(card->isNew);
-    EXPECT_EQ(card->Contacto_ID, 35);
-    EXPECT_FALSE(card->prpAlteracoes());
+    EXPECT_FALSE(save(card));
+    EXPECT_FALSE(card.isNew);
+    EXPECT_EQ(card.Contacto_ID, 35);
+    EXPECT_FALSE(card.prpAlteracoes());
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
 
     // Another name, the stored telephone written otherwise: saved when the user says so.
     general.ObjectNew(QStringLiteral("tbContactos"));
     choose(true);
-    type(card->ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
-    type(card->ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
     const QString number = stored("numero", "tbContactos_Telefones", 35);
-    card->ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
+    card.ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
     windows->clear();
     windows->queueAnswer(platform::msgbox::AnswerYes);
-    EXPECT_TRUE(save(*card));
+    EXPECT_TRUE(save(card));
     EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
                                            QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
-    EXPECT_FALSE(card->isNew);
+    EXPECT_FALSE(card.isNew);
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts + 1);
+
+    // While the card is hidden, Novo does nothing.
+    card.hide();
+    card.mnNovo_Click();
+    EXPECT_EQ(chooser(), nullptr);
+    EXPECT_FALSE(card.isNew);
 }

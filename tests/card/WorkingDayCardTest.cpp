@@ -18,47 +18,32 @@
 
 namespace {
 
-class WorkingDayCard : public cardtest::CardFixture {
-  protected:
-    QString typeOf(int id) const
-    {
-        return db.value(
-            QStringLiteral("SELECT t.descrit FROM tbTulvas_Contactos c JOIN tbTulvas_Contactos_Tipos t "
-                           "ON t.tipo_id = c.tipo_id WHERE c.contacto_id = %1")
-                .arg(id));
-    }
-};
+using WorkingDayCard = cardtest::CardFixture;
 
 } // namespace
 
 // A card that opens on the permissions or archive tab shows this contact's
-// kind in its header, not the one of the contact shown before.
-TEST_F(WorkingDayCard, TheHeadersKindIsThisContactsOnEveryTab)
+// kind in its header, not the one of the contact shown before; a new
+// institution chooses its area at once. The status line names who made a
+// contact never changed since; saving its notes and events is a change, and
+// a new contact keeps the entry date its filing gave it.
+TEST_F(WorkingDayCard, TheHeaderAndTheStatusLineSayWhatHappenedToThisContact)
 {
     for (const int tab : {3, 4}) {
         storeWindow(tab);
         for (const int id : {1, 2}) {
             frmInicial& card = open(id);
             ASSERT_EQ(card.selectedTab(), tab);
-            EXPECT_EQ(card.ucIDTulvas1->currentType(), typeOf(id)) << "tab " << tab << ", contact " << id;
+            EXPECT_EQ(card.ucIDTulvas1->currentType(),
+                      db.value("SELECT t.descrit FROM tbTulvas_Contactos c JOIN tbTulvas_Contactos_Tipos t "
+                               "ON t.tipo_id = c.tipo_id WHERE c.contacto_id = %1",
+                               id))
+                << "tab " << tab << ", contact " << id;
             card.close();
         }
     }
-}
+    storeWindow(1);
 
-TEST_F(WorkingDayCard, ANewInstitutionChoosesItsAreaAtOnce)
-{
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    choose(false);
-    const auto* areas = general.card()->ucIDInstitucional1->findChild<QComboBox*>(QStringLiteral("cboArea"));
-    EXPECT_EQ(areas->count(), db.count("SELECT COUNT(*) FROM tbContactos_Institucionais_Areas_Negocio") + 1);
-}
-
-// The status line names who made a contact never changed since; saving its
-// notes and events is a change, and a new contact keeps the entry date its
-// filing gave it.
-TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
-{
     sql("UPDATE tbContactos SET modified_by = NULL, modified_date = NULL, "
         "created_by = N'ana', created_date = '2024-01-02 10:00:00' "
         "WHERE contacto_id = 13");
@@ -73,42 +58,19 @@ TEST_F(WorkingDayCard, TheStatusLineAndTheEntryDateSayWhatHappened)
     card.close();
 
     general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(false);
+    const auto* areas = general.card()->ucIDInstitucional1->findChild<QComboBox*>(QStringLiteral("cboArea"));
+    EXPECT_EQ(areas->count(), db.count("SELECT COUNT(*) FROM tbContactos_Institucionais_Areas_Negocio") + 1);
+
+    general.ObjectNew(QStringLiteral("tbContactos"));
     choose(true);
     frmInicial& fresh = *general.card();
     type(fresh.ucIDSingular1, "txtNome", QStringLiteral("Rita"));
     type(fresh.ucIDSingular1, "txtApelido", QStringLiteral("Sá"));
     ASSERT_TRUE(save(fresh));
-    EXPECT_NE(db.value(QStringLiteral("SELECT data_entrada FROM tbTulvas_Contactos WHERE contacto_id = %1")
-                           .arg(fresh.Contacto_ID)),
-              QStringLiteral("NULL"));
+    EXPECT_NE(stored("data_entrada", "tbTulvas_Contactos", fresh.Contacto_ID), QStringLiteral("NULL"));
     EXPECT_TRUE(fresh.statusPanel1->text().startsWith(QStringLiteral("Criado por sa em ")))
         << fresh.statusPanel1->text().toStdString();
-}
-
-// The keyboard: a new contact is typed from its name, Ctrl+S on it says what
-// is missing as the toolbar does, and Insert adds to the grid the cursor is in.
-TEST_F(WorkingDayCard, TheKeyboardActsWhereTheUserIs)
-{
-    frmInicial& card = open(13);
-    card.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&card));
-    auto* phones = card.ucIDTelefones1->findChild<QTableWidget*>();
-    auto* addresses = card.ucIDMoradas1->findChild<QTableWidget*>();
-    ASSERT_TRUE(phones && addresses);
-    const int phoneRows = phones->rowCount();
-    const int addressRows = addresses->rowCount();
-    phones->setFocus();
-    QTest::keyClick(phones, Qt::Key_Insert);
-    EXPECT_EQ(phones->rowCount(), phoneRows + 1);
-    EXPECT_EQ(addresses->rowCount(), addressRows) << "a key in the telephones adds no address";
-    EXPECT_FALSE(phones->styleSheet().isEmpty()) << "the grid with the cursor shows it";
-
-    windows->queueAnswer(platform::msgbox::AnswerNo); // the pending row is not saved
-    card.mnNovo_Click();
-    choose(true);
-    EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
-    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled())
-        << "Ctrl+S on an empty new card says what is missing";
 }
 
 namespace {
