@@ -91,7 +91,11 @@ class SiblingSheet : public plugintest::PluginFixture {
 
 } // namespace
 
-TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
+// An individual's sheet shows the default rows first, an institution's its
+// kind and that a value is missing; a contact that does not exist, or no
+// connection (refused credentials are no error to report), shows no sheet,
+// and the user is told why in the product's box.
+TEST_F(SiblingSheet, WhatTheSheetShowsAndWhyNoneShows)
 {
     // The default telephone is the newer row: it must still come first.
     Data().SqlServer.Execute(QStringLiteral(
@@ -99,10 +103,10 @@ TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
         "WHERE contacto_id = 16; INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
         "VALUES (16, 'ana@casa.pt', NULL, 0); INSERT INTO tbContactos_Moradas (contacto_id, morada, "
         "codigo_postal, localidade, pais, morada_default) VALUES (16, 'Rua Velha, 1', '4000-001', 'Porto', "
-        "'Portugal', 0)"));
+        "'Portugal', 0); UPDATE tbContactos SET no_contribuinte = NULL WHERE contacto_id = 4; "
+        "DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
     auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
     show(*travix, 16);
-
     QWidget* sheet = shownSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Ana Santos — Travix"));
@@ -111,34 +115,25 @@ TEST_F(SiblingSheet, AnIndividualShowsTheDefaultRowsFirst)
                                           "Rua de Santa Catarina, 26\n4000-322 Porto\nPortugal",
                                           "211675664 (Emprego)\n900126704 (Móvel)",
                                           "ana.santos@exemplo.pt (Principal)\nana@casa.pt"}));
-}
+    sheet->close();
+    settle();
 
-TEST_F(SiblingSheet, AnInstitutionShowsItsKindAndMissingValuesSaySo)
-{
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbContactos SET no_contribuinte = NULL WHERE contacto_id = 4; "
-                       "DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
     auto snvia = connected(SiblingContacts::SnviaProgId, QStringLiteral("ana"), 1);
     show(*snvia, 4);
-
-    QWidget* sheet = shownSheet();
+    sheet = shownSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Clínica Médica da Foz — Snvia"));
     EXPECT_EQ(values(sheet), (QStringList{"Clínica Médica da Foz", "Empresarial", "(não indicado)",
                                           "Rua Direita, 14\n3810-064 Aveiro\nPortugal",
                                           "200031676 (Fixo)\n210418916 (Emprego)", "(não indicado)"}));
-}
+    sheet->close();
+    settle();
 
-// A contact that does not exist, or no connection (refused credentials are no
-// error to report): no sheet, and the user told why in the product's box.
-TEST_F(SiblingSheet, AMissingContactOrNoConnectionIsToldNotShown)
-{
-    auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
-    auto snvia = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::SnviaProgId));
-    EXPECT_FALSE(connect(*snvia, valuesFor(QStringLiteral("ana"), QStringLiteral("errada"))));
+    auto refused = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::SnviaProgId));
+    EXPECT_FALSE(connect(*refused, valuesFor(QStringLiteral("ana"), QStringLiteral("errada"))));
     windows->queueAnswers({platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
     show(*travix, 999);
-    show(*snvia, 16);
+    show(*refused, 16);
     EXPECT_EQ(shownSheet(), nullptr);
     EXPECT_EQ(
         windows.texts(),
@@ -165,12 +160,15 @@ TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnAndRefusesWrongCredential
     EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
 }
 
-TEST_F(SiblingSheet, TheOpenButtonFollowsTheUsersRightToOpen)
+// The open button follows the user's right to open; everything on the sheet
+// is reached by Tab; Escape closes and deletes the sheet, and the card it
+// opened stays, to go with its own closing.
+TEST_F(SiblingSheet, TheOpenButtonFollowsTheRightTabReachesAllAndEscapeCloses)
 {
     auto asRui = connected(SiblingContacts::TravixProgId, QStringLiteral("rui"));
     show(*asRui, 13);
-    QWidget* sheet = shownSheet();
-    ASSERT_NE(sheet, nullptr);
+    QPointer<QWidget> sheet = shownSheet();
+    ASSERT_FALSE(sheet.isNull());
     ASSERT_NE(openButton(sheet), nullptr);
     EXPECT_EQ(openButton(sheet)->text(), QStringLiteral("Abrir na ficha de contactos"));
     EXPECT_FALSE(openButton(sheet)->isEnabled());
@@ -180,30 +178,6 @@ TEST_F(SiblingSheet, TheOpenButtonFollowsTheUsersRightToOpen)
     auto asAna = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
     show(*asAna, 13);
     sheet = shownSheet();
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_TRUE(openButton(sheet)->isEnabled());
-    EXPECT_EQ(shownCard(), nullptr);
-    openButton(sheet)->click();
-    QPointer<frmInicial> card = shownCard();
-    ASSERT_FALSE(card.isNull()) << "the record card opens";
-    EXPECT_EQ(card->Contacto_ID, 13);
-
-    // The card stays when the sheet goes, and goes with its own closing.
-    sheet->close();
-    settle();
-    EXPECT_EQ(shownSheet(), nullptr);
-    ASSERT_FALSE(card.isNull());
-    EXPECT_TRUE(card->isVisible());
-    card->close();
-    settle();
-    EXPECT_TRUE(card.isNull());
-}
-
-TEST_F(SiblingSheet, EverythingIsReachedByTabAndEscapeClosesAndDeletesTheSheet)
-{
-    auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
-    show(*travix, 16);
-    QPointer<QWidget> sheet = shownSheet();
     ASSERT_FALSE(sheet.isNull());
     for (const char* name : {"lblNome", "lblGenero", "lblNIF", "lblMorada", "lblTelefones", "lblEmails",
                              "btAbrirFicha", "btFechar"}) {
@@ -211,7 +185,19 @@ TEST_F(SiblingSheet, EverythingIsReachedByTabAndEscapeClosesAndDeletesTheSheet)
         ASSERT_NE(w, nullptr) << name;
         EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus) << name;
     }
+    EXPECT_TRUE(openButton(sheet)->isEnabled());
+    EXPECT_EQ(shownCard(), nullptr);
+    openButton(sheet)->click();
+    QPointer<frmInicial> card = shownCard();
+    ASSERT_FALSE(card.isNull()) << "the record card opens";
+    EXPECT_EQ(card->Contacto_ID, 13);
+
     QTest::keyClick(sheet, Qt::Key_Escape);
     settle();
     EXPECT_TRUE(sheet.isNull());
+    ASSERT_FALSE(card.isNull());
+    EXPECT_TRUE(card->isVisible());
+    card->close();
+    settle();
+    EXPECT_TRUE(card.isNull());
 }
