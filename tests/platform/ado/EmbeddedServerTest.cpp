@@ -41,7 +41,9 @@ class EmbeddedServerTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(EmbeddedServerTest, LoginsAreProvedAgainstTheServersOwnTable)
+// Logins are proved against the server's own table; missing or paused
+// servers do not answer.
+TEST_F(EmbeddedServerTest, WhoMayOpenAndWhatAnswers)
 {
     EXPECT_EQ(
         errorOf([&] { c.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada"))); }),
@@ -56,10 +58,8 @@ TEST_F(EmbeddedServerTest, LoginsAreProvedAgainstTheServersOwnTable)
     c.Open(server.connectionString(QStringLiteral("SA"),
                                    QStringLiteral("segredo"))); // logins ignore letter case
     EXPECT_EQ(c.State(), adStateOpen);
-}
+    c.Close();
 
-TEST_F(EmbeddedServerTest, MissingOrPausedServersDoNotAnswer)
-{
     const QString missing =
         QStringLiteral("User ID=sa;Password=segredo;Initial Catalog=Teste;Data Source=/nao/existe");
     EXPECT_EQ(errorOf([&] { c.Open(missing); }), error::ServerUnreachable);
@@ -94,23 +94,6 @@ TEST_F(EmbeddedServerTest, MissingOrPausedServersDoNotAnswer)
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("SELECT 1 as valor")); }), error::ServerUnreachable);
 }
 
-TEST_F(EmbeddedServerTest, AsynchronousOpenReportsConnectingAndKeepsItsFailure)
-{
-    EmbeddedServer::setLatency(server.folder(), 300);
-    Connection slow;
-    slow.Open(server.connectionString(), {}, {}, adAsyncConnect);
-    EXPECT_EQ(slow.State(), adStateConnecting);
-    EXPECT_EQ(errorOf([&] { slow.Execute(QStringLiteral("SELECT 1 as um")); }), 3709);
-    EXPECT_EQ(pollUntilSettled(slow), adStateOpen);
-
-    Connection refused;
-    refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {},
-                 adAsyncConnect);
-    EXPECT_EQ(pollUntilSettled(refused), adStateClosed);
-    ASSERT_EQ(refused.Errors().size(), 1);
-    EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
-}
-
 TEST_F(EmbeddedServerTest, StoredProceduresRunByName)
 {
     EmbeddedServer::registerProcedure(
@@ -134,13 +117,13 @@ TEST_F(EmbeddedServerTest, StoredProceduresRunByName)
     EXPECT_EQ(errorOf([&] { c.Execute(QStringLiteral("EXECUTE spNAO_EXISTE 1")); }), error::ProviderError);
 }
 
-TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalog)
+TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalogAndItsColumnWidths)
 {
     open();
+    // The embedded schema writes identity columns this way.
+    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
     Connection b;
     b.Open(server.connectionString());
-    // The embedded schema writes identity columns this way.
-    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(20))"));
     c.BeginTrans();
     c.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0)
@@ -148,27 +131,21 @@ TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalog)
     c.CommitTrans();
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 1);
     EXPECT_EQ(number("INSERT INTO t (descrit) VALUES ('dois'); SELECT @@Identity as last"), 2);
-}
 
-// A text longer than its NVARCHAR(n) column is refused as SQL Server refuses
-// it (Msg 2628), never kept whole where the server would not take it.
-TEST_F(EmbeddedServerTest, ATextLongerThanItsColumnIsRefusedAsTheServerDoes)
-{
-    open();
-    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
-    Connection b;
-    b.Open(server.connectionString());
+    // A text longer than its NVARCHAR(n) column is refused as SQL Server
+    // refuses it (Msg 2628), never kept whole where the server would not take it.
     b.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES (N'cinco')"));
     for (const char* statement :
-         {"INSERT INTO t (descrit) VALUES (N'seis!!')", "UPDATE t SET descrit = N'demasiado' WHERE id = 1"}) {
+         {"INSERT INTO t (descrit) VALUES (N'seis!!')", "UPDATE t SET descrit = N'demasiado' WHERE id = 3"}) {
         const auto refused = raised([&] { b.Execute(QString::fromUtf8(statement)); });
         ASSERT_TRUE(refused) << statement;
         EXPECT_EQ(refused->nativeError(), 2628) << statement;
         EXPECT_EQ(refused->description(),
                   QStringLiteral("Os dados de cadeia seriam truncados na tabela «t», coluna «descrit»."));
     }
-    EXPECT_EQ(vb::CStr(b.Execute(QStringLiteral("SELECT descrit FROM t"))(QStringLiteral("descrit"))),
-              QStringLiteral("cinco"));
+    EXPECT_EQ(
+        vb::CStr(b.Execute(QStringLiteral("SELECT descrit FROM t WHERE id = 3"))(QStringLiteral("descrit"))),
+        QStringLiteral("cinco"));
 }
 
 namespace {
@@ -260,12 +237,27 @@ TEST_F(EmbeddedServerTest, EveryStatementIsTracedWithItsOutcome)
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("SELECT 'ç' as letra")));
 }
 
-// A connect slower than the timeout fails as a timeout. The connection's
+// An asynchronous open reports Connecting and keeps its failure. A connect
+// slower than the timeout fails as a timeout. The connection's
 // timeout set after the string wins over the string's own "Connect Timeout"
 // (the reconnection's 10 seconds over the kept 15); the string's value
 // applies otherwise. Closing an open under way abandons it at once.
-TEST_F(EmbeddedServerTest, ConnectTimeoutsAndAnAbandonedOpen)
+TEST_F(EmbeddedServerTest, AsynchronousOpensConnectTimeoutsAndAnAbandonedOpen)
 {
+    EmbeddedServer::setLatency(server.folder(), 300);
+    Connection slow;
+    slow.Open(server.connectionString(), {}, {}, adAsyncConnect);
+    EXPECT_EQ(slow.State(), adStateConnecting);
+    EXPECT_EQ(errorOf([&] { slow.Execute(QStringLiteral("SELECT 1 as um")); }), 3709);
+    EXPECT_EQ(pollUntilSettled(slow), adStateOpen);
+
+    Connection refused;
+    refused.Open(server.connectionString(QStringLiteral("sa"), QStringLiteral("errada")), {}, {},
+                 adAsyncConnect);
+    EXPECT_EQ(pollUntilSettled(refused), adStateClosed);
+    ASSERT_EQ(refused.Errors().size(), 1);
+    EXPECT_EQ(refused.Errors()[0].number(), error::LoginFailed);
+
     EmbeddedServer::setLatency(server.folder(), 1500);
     Connection late;
     late.setConnectionTimeout(1);
@@ -289,7 +281,6 @@ TEST_F(EmbeddedServerTest, ConnectTimeoutsAndAnAbandonedOpen)
     abandoned.Close();
     EXPECT_EQ(abandoned.State(), adStateClosed);
     EXPECT_LT(clock.elapsed(), 1000);
-    EmbeddedServer::setLatency(server.folder(), 0);
 }
 
 // A session lost under an open transaction: nothing carries on as if the

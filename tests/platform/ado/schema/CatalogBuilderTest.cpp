@@ -136,7 +136,7 @@ TEST_F(CatalogBuilder, TheDemonstrationDataHasWhatTheSystemNeeds)
         << "an institution has no first name";
 }
 
-TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
+TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExistsNorGoesOutsideItsFolder)
 {
     create(false);
     connection.Execute(
@@ -156,10 +156,8 @@ TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExists)
         EmbeddedServer::verifyLogin(dir.path(), QStringLiteral("sa"), QStringLiteral("outra senha")));
     createAs(QStringLiteral("file:") + dir.path(), QStringLiteral("Outra"), QStringLiteral("pw"));
     EXPECT_TRUE(QFileInfo::exists(dir.path() + QStringLiteral("/Outra.db")));
-}
 
-TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
-{
+    // Nor what is not a local folder or a plain name.
     const QString before = QDir::current().entryList().join(u',');
     EXPECT_TRUE(failureOf([&] {
                     createAs(QStringLiteral("servidor01"), QStringLiteral("Quarvenses"),
@@ -170,7 +168,8 @@ TEST_F(CatalogBuilder, RefusesWhatIsNotALocalFolderOrAPlainName)
         EXPECT_FALSE(
             failureOf([&] { createAs(dir.path(), QString::fromUtf8(name), QStringLiteral("pw")); }).isEmpty())
             << name;
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral(".db")).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.db")}, QDir::Files),
+              (QStringList{"master.db", "Outra.db", "Quarvenses.db"}));
 }
 
 TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)

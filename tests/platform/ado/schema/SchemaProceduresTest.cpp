@@ -115,47 +115,15 @@ class SchemaProcedures : public CatalogTest {
 
 } // namespace
 
-TEST_F(SchemaProcedures, DeletingAContactRemovesEveryAttachedRowAndNothingElse)
-{
-    attachEverywhere(someone);
-    const int before = allRows();
-    const int own = rowsOf(someone);
-    ASSERT_GT(own, attachedTables().size());
-
-    // Inside the caller's transaction it is undone with it.
-    connection.BeginTrans();
-    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
-    EXPECT_EQ(rowsOf(someone), 0);
-    EXPECT_EQ(transactionCount(), 1) << "the caller's transaction stays the caller's";
-    connection.RollbackTrans();
-    EXPECT_EQ(rowsOf(someone), own);
-
-    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
-    EXPECT_EQ(transactionCount(), 0);
-    EXPECT_EQ(rowsOf(someone), 0);
-    EXPECT_EQ(allRows(), before - own + 1)
-        << "only the contact's rows go; the user loses its link, not its row";
-    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'rui'")),
-              QStringList{"NULL"});
-}
-
-TEST_F(SchemaProcedures, DeletingRefusesProtectedAndUnknownContacts)
-{
-    const int before = allRows();
-    EXPECT_EQ(removeContact(2), std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
-    connection.Execute(QStringLiteral("UPDATE tbContactos SET user_delete = 7 WHERE contacto_id = 3"));
-    EXPECT_EQ(removeContact(3).first, 2) << "any value but 0 protects";
-    EXPECT_EQ(removeContact(999), std::pair(1, QStringLiteral("o contacto indicado não existe.")));
-    EXPECT_EQ(allRows(), before);
-}
-
 // A failure late in the work (the contact's own row refused) leaves every
 // attached row in place, in its own transaction and inside the caller's, where
-// the caller's own work survives.
-TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
+// the caller's own work survives; once the row may go, every attached row goes
+// with it, undone with the caller's transaction, and nothing else goes.
+TEST_F(SchemaProcedures, DeletingAContactRemovesEveryAttachedRowOrNone)
 {
     attachEverywhere(someone);
     const int own = rowsOf(someone);
+    ASSERT_GT(own, attachedTables().size());
     onCatalogFile("CREATE TRIGGER tbContactos_kept BEFORE DELETE ON tbContactos BEGIN SELECT RAISE(ABORT, "
                   "'registo retido'); END");
 
@@ -175,16 +143,41 @@ TEST_F(SchemaProcedures, AFailedDeleteLeavesNothingHalfDone)
     connection.CommitTrans();
     EXPECT_EQ(column(QStringLiteral("SELECT valor FROM tbConfig WHERE variavel = 'Empresa'")),
               QStringList{"alterado"});
+
+    onCatalogFile("DROP TRIGGER tbContactos_kept");
+    const int before = allRows();
+    connection.BeginTrans();
+    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
+    EXPECT_EQ(rowsOf(someone), 0);
+    EXPECT_EQ(transactionCount(), 1) << "the caller's transaction stays the caller's";
+    connection.RollbackTrans();
+    EXPECT_EQ(rowsOf(someone), own);
+
+    EXPECT_EQ(removeContact(someone), std::pair(0, QString()));
+    EXPECT_EQ(transactionCount(), 0);
+    EXPECT_EQ(rowsOf(someone), 0);
+    EXPECT_EQ(allRows(), before - own + 1)
+        << "only the contact's rows go; the user loses its link, not its row";
+    EXPECT_EQ(column(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'rui'")),
+              QStringList{"NULL"});
 }
 
-TEST_F(SchemaProcedures, ACatalogWithoutTheProtectionColumnProtectsNobody)
+// Any value but 0 protects; without the column nobody is protected.
+TEST_F(SchemaProcedures, DeletingRefusesProtectedAndUnknownContacts)
 {
+    const int before = allRows();
+    EXPECT_EQ(removeContact(2), std::pair(2, QStringLiteral("o contacto está protegido pelo sistema.")));
+    connection.Execute(QStringLiteral("UPDATE tbContactos SET user_delete = 7 WHERE contacto_id = 3"));
+    EXPECT_EQ(removeContact(3).first, 2);
+    EXPECT_EQ(removeContact(999), std::pair(1, QStringLiteral("o contacto indicado não existe.")));
+    EXPECT_EQ(allRows(), before);
+
     onCatalogFile("ALTER TABLE tbContactos DROP COLUMN user_delete");
     EXPECT_EQ(removeContact(2), std::pair(0, QString()));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM tbContactos WHERE contacto_id = 2")), 0);
 }
 
-TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
+TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipOrRefusesAndUndoesItAll)
 {
     const QString where = QStringLiteral(" WHERE contacto_id = 31");
     const auto links = [&] {
@@ -215,17 +208,14 @@ TEST_F(SchemaProcedures, AddingToAFileCreatesTheMembershipAndThePermissionRow)
     EXPECT_EQ(addToFile(QStringLiteral("32, 'Clientes','$0001''1111','?'")).first, 0);
     EXPECT_EQ(column(QStringLiteral("SELECT group_code FROM tbClientes_Permitions WHERE contacto_id = 32")),
               QStringList{"$0001'1111"});
-}
 
-TEST_F(SchemaProcedures, AddingRefusesUnknownFilesAndContactsAndUndoesAFailure)
-{
+    // Unknown files and contacts, and values longer than their columns, are
+    // refused, never cut, as the server's procedure refuses them.
     const int before = allRows();
     EXPECT_EQ(addToFile(QStringLiteral("31, 'Ficheiro Inexistente','$00011111',''")),
               std::pair(1, QStringLiteral("o ficheiro «Ficheiro Inexistente» não existe")));
     EXPECT_EQ(addToFile(QStringLiteral("999, 'Clientes','$00011111',''")),
               std::pair(2, QStringLiteral("o contacto indicado não existe")));
-    // Values longer than their columns are refused, never cut, as the
-    // server's procedure refuses them.
     const std::pair tooLong(
         4, QStringLiteral("o nome do ficheiro tem mais de 80 caracteres ou uma máscara mais de 400"));
     EXPECT_EQ(addToFile(QStringLiteral("31, N'") + QString(81, u'F') + QStringLiteral("',N'$00011111',N''")),
