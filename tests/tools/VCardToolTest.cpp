@@ -42,8 +42,60 @@ class VCardTool : public ::testing::Test {
 
 } // namespace
 
-TEST_F(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
+// Every way an export or an import can fail is told in Portuguese, names what
+// is at fault, and leaves the catalog as it was; then every contact the user
+// may open goes out to a file and comes back in without doubling anyone.
+TEST_F(VCardTool, FailuresChangeNothingAndAnExportComesBackInWithoutDoubling)
 {
+    const QByteArray before = testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses"));
+    const QString nowhere = dir.filePath(QStringLiteral("nao-ha/todos.vcf"));
+    const QString empty = dir.filePath(QStringLiteral("vazio.vcf"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString err;
+    };
+    const QList<Case> cases{
+        {words("export -o", {nowhere}), 1,
+         QStringLiteral("Não foi possível escrever «") + nowhere + QStringLiteral("»: a pasta «") +
+             dir.filePath(QStringLiteral("nao-ha")) +
+             QStringLiteral("» não existe. Nada foi alterado no catálogo «Quarvenses».\n")},
+        {words("export --user ninguem"), 2,
+         QStringLiteral("«ninguem» não é utilizador dos contactos no catálogo «Quarvenses».\n")},
+        {words("export --id 9999 -o", {dir.filePath(QStringLiteral("x.vcf"))}), 1,
+         QStringLiteral("n.º 9999: o contacto já não existe\nNão foi possível escrever «") +
+             dir.filePath(QStringLiteral("x.vcf")) +
+             QStringLiteral(
+                 "»: nenhum contacto pôde ser exportado. Nada foi alterado no catálogo «Quarvenses».\n")},
+        {words("import", {empty}), 1, empty + QStringLiteral(": o ficheiro não tem nenhum cartão vCard.\n")},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = vcardTool(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.vcf"))));
+    EXPECT_EQ(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
+        << "no UID given by an export that wrote no file";
+
+    const ToolRun single = vcardTool(words("export --id 13 -o", {dir.filePath(QStringLiteral("um.vcf"))}));
+    EXPECT_EQ(single.exitCode, 0);
+    EXPECT_EQ(single.err, QStringLiteral("Exportado 1 contacto.\n"));
+    EXPECT_NE(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
+        << "the UID is stored with the file";
+
+    const ToolRun missing =
+        testsupport::runTool(QStringLiteral("quarvenses-vcard"),
+                             QStringList{QStringLiteral("export"), QStringLiteral("-S"), server} +
+                                 QStringLiteral("-d Outra -U sa -P pw").split(u' '),
+                             60000);
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err,
+              QStringLiteral("Não foi possível ligar ao catálogo «Outra» em «") + server +
+                  QStringLiteral("»: Não é possível abrir a base de dados «Outra» pedida pelo início "
+                                 "de sessão. O início de sessão falhou.\n"));
+
     const QString file = dir.filePath(QStringLiteral("todos.vcf"));
     const ToolRun exported = vcardTool(words("export -o", {file}));
     EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
@@ -80,58 +132,4 @@ TEST_F(VCardTool, ExportsWhatTheUserMayOpenAndImportsWithoutDoubling)
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(
         wrong.err.startsWith(QStringLiteral("--id quer um número de contacto, não «x».\nUtilização:")));
-}
-
-// Every way an export or an import can fail is told in Portuguese, names what
-// is at fault, and leaves the catalog as it was.
-TEST_F(VCardTool, FailuresNameWhatIsAtFaultAndChangeNothing)
-{
-    const QByteArray before = testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses"));
-    const QString nowhere = dir.filePath(QStringLiteral("nao-ha/todos.vcf"));
-    const QString empty = dir.filePath(QStringLiteral("vazio.vcf"));
-    QFile(empty).open(QIODevice::WriteOnly);
-    struct Case {
-        QStringList arguments;
-        int exitCode;
-        QString err;
-    };
-    const QList<Case> cases{
-        {words("export -o", {nowhere}), 1,
-         QStringLiteral("Não foi possível escrever «") + nowhere + QStringLiteral("»: a pasta «") +
-             dir.filePath(QStringLiteral("nao-ha")) +
-             QStringLiteral("» não existe. Nada foi alterado no catálogo «Quarvenses».\n")},
-        {words("export --user ninguem"), 2,
-         QStringLiteral("«ninguem» não é utilizador dos contactos no catálogo «Quarvenses».\n")},
-        {words("export --id 9999 -o", {dir.filePath(QStringLiteral("x.vcf"))}), 1,
-         QStringLiteral("n.º 9999: o contacto já não existe\nNão foi possível escrever «") +
-             dir.filePath(QStringLiteral("x.vcf")) +
-             QStringLiteral(
-                 "»: nenhum contacto pôde ser exportado. Nada foi alterado no catálogo «Quarvenses».\n")},
-        {words("import", {empty}), 1, empty + QStringLiteral(": o ficheiro não tem nenhum cartão vCard.\n")},
-    };
-    for (const Case& c : cases) {
-        const ToolRun run = vcardTool(c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(run.err, c.err);
-    }
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.vcf"))));
-    EXPECT_EQ(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
-        << "no UID given by an export that wrote no file";
-
-    const ToolRun one = vcardTool(words("export --id 13 -o", {dir.filePath(QStringLiteral("um.vcf"))}));
-    EXPECT_EQ(one.exitCode, 0);
-    EXPECT_EQ(one.err, QStringLiteral("Exportado 1 contacto.\n"));
-    EXPECT_NE(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
-        << "the UID is stored with the file";
-
-    const ToolRun missing =
-        testsupport::runTool(QStringLiteral("quarvenses-vcard"),
-                             QStringList{QStringLiteral("export"), QStringLiteral("-S"), server} +
-                                 QStringLiteral("-d Outra -U sa -P pw").split(u' '),
-                             60000);
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err,
-              QStringLiteral("Não foi possível ligar ao catálogo «Outra» em «") + server +
-                  QStringLiteral("»: Não é possível abrir a base de dados «Outra» pedida pelo início "
-                                 "de sessão. O início de sessão falhou.\n"));
 }
