@@ -65,8 +65,9 @@ int opensDuring(const std::function<void()>& work)
 
 } // namespace
 
-// A live connection, a lost one without the reconnect flag, or none ever
-// made: nothing is opened, shown or touched.
+// A live connection, one inside a transaction when told to stop early, a
+// lost one without the reconnect flag, one still opening, or none ever made:
+// nothing is opened, shown or touched (a connection still opening asks to wait).
 TEST_F(Supervision, WithNothingToDoItGoesOnAndTouchesNothing)
 {
     windows->setMousePointer(&form, 99);
@@ -75,10 +76,28 @@ TEST_F(Supervision, WithNothingToDoItGoesOnAndTouchesNothing)
     EXPECT_EQ(windows->mousePointer(&form), 99);
     EXPECT_EQ(windows->eventKinds({QStringLiteral("windowState")}), QStringList());
 
+    Data().SqlServer.BeginTrans();
+    windows->setMousePointer(&form, 3);
+    EXPECT_EQ(check(&form, true, true), QString());
+    EXPECT_EQ(windows->mousePointer(&form), 3);
+    EXPECT_TRUE(modCode::IsInTransaction());
+    Data().SqlServer.RollbackTrans();
+    EXPECT_FALSE(modCode::IsInTransaction());
+
     EmbeddedServer::setPaused(primary(), true);
     EXPECT_EQ(opensDuring([&] { EXPECT_EQ(check(&form, false, false), QString()); }), 0);
     EXPECT_TRUE(Data().SqlServer.ConnectionString().endsWith(primary()));
     EXPECT_TRUE(reporter.progress().isEmpty());
+    EmbeddedServer::setPaused(primary(), false);
+
+    EmbeddedServer::setLatency(primary(), 400);
+    ado::Connection slow;
+    slow.Open(stringFor(primary()), {}, {}, ado::adAsyncConnect);
+    bool earlyStop = false;
+    bool reconnect = true;
+    EXPECT_EQ(CheckSQLConnection(nullptr, slow, earlyStop, reconnect), QStringLiteral("..."));
+    slow.Close();
+    EmbeddedServer::setLatency(primary(), 0);
 
     ResetConnectionStateForTests();
     windows->clear();
@@ -106,17 +125,6 @@ TEST_F(Supervision, ALostConnectionIsReopenedOnTheOtherServer)
     EXPECT_TRUE(reporter.reports().empty());
 }
 
-TEST_F(Supervision, InsideATransactionEarlyStopReturnsAtOnce)
-{
-    Data().SqlServer.BeginTrans();
-    windows->setMousePointer(&form, 3);
-    EXPECT_EQ(check(&form, true, true), QString());
-    EXPECT_EQ(windows->mousePointer(&form), 3);
-    EXPECT_TRUE(modCode::IsInTransaction());
-    Data().SqlServer.RollbackTrans();
-    EXPECT_FALSE(modCode::IsInTransaction());
-}
-
 TEST_F(Supervision, AServerThatStaysDownCostsAtMostEightAttempts)
 {
     EmbeddedServer::setPaused(primary(), true);
@@ -129,16 +137,4 @@ TEST_F(Supervision, AServerThatStaysDownCostsAtMostEightAttempts)
     EXPECT_EQ(check(nullptr, false, true), QString());
     EXPECT_EQ(Data().SqlServer.State(), ado::adStateOpen);
     EXPECT_TRUE(Data().SqlServer.ConnectionString().endsWith(primary()));
-}
-
-TEST_F(Supervision, AConnectionStillOpeningAsksToWait)
-{
-    EmbeddedServer::setLatency(primary(), 400);
-    ado::Connection slow;
-    slow.Open(stringFor(primary()), {}, {}, ado::adAsyncConnect);
-    bool earlyStop = false;
-    bool reconnect = true;
-    EXPECT_EQ(CheckSQLConnection(nullptr, slow, earlyStop, reconnect), QStringLiteral("..."));
-    slow.Close();
-    EmbeddedServer::setLatency(primary(), 0);
 }

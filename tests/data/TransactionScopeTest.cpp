@@ -70,7 +70,7 @@ TEST_F(Units, AnInnerScopeJoinsAndNeverEndsTheOuterOne)
     EXPECT_EQ(stored(QStringLiteral("Do chamador")), 0);
 }
 
-TEST_F(Units, AnInnerFailureMakesTheOuterCommitFailAndUndoEverything)
+TEST_F(Units, AnInnerFailureOrALostSessionFailsTheCommitAndUndoesEverything)
 {
     {
         TransactionScope outer;
@@ -99,10 +99,8 @@ TEST_F(Units, AnInnerFailureMakesTheOuterCommitFailAndUndoEverything)
     write(QStringLiteral("Depois"));
     next.commit();
     EXPECT_EQ(stored(QStringLiteral("Depois")), 1);
-}
 
-TEST_F(Units, ALostSessionFailsTheCommitAndLeavesNothing)
-{
+    // A session the server ends fails the commit, and the owner's rollback leaves nothing.
     TransactionScope unit;
     unit.begin();
     write(QStringLiteral("Perdida"));
