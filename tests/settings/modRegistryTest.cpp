@@ -52,18 +52,6 @@ class SettingsStore : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsStore, ShadowFileLivesInCommonApplicationData)
-{
-    EXPECT_EQ(modRegistry::FicheiroShadow(),
-              dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.db")));
-    EXPECT_EQ(modRegistry::FicheiroShadowTemporario(),
-              dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.tmp")));
-    EXPECT_FALSE(QFileInfo::exists(modRegistry::FicheiroShadow()));
-    EXPECT_TRUE(modRegistry::GarantirShadow());
-    EXPECT_TRUE(QFileInfo::exists(modRegistry::FicheiroShadow()));
-    EXPECT_FALSE(QFileInfo::exists(modRegistry::PastaShadow() + QStringLiteral("/TempXPTOPelmor.txt")));
-}
-
 TEST_F(SettingsStore, ShadowValueWinsAndRegistryIsTheFallback)
 {
     setRegistryString(kTlv, QStringLiteral("DataServer"), QStringLiteral("Sanovia"));
@@ -84,11 +72,20 @@ TEST_F(SettingsStore, ShadowValueWinsAndRegistryIsTheFallback)
         modRegistry::ObterValorString(QStringLiteral("HKEY_USERS\\X"), QStringLiteral("Vazio")).isNull());
 }
 
-TEST_F(SettingsStore, DefaultIsWrittenBackOnlyWhenTheShadowFileExists)
+// The shadow file lives in the common application data; a default read is
+// written back only when the file exists.
+TEST_F(SettingsStore, TheShadowFileAndTheDefaultsWrittenBackToIt)
 {
+    EXPECT_EQ(modRegistry::FicheiroShadow(),
+              dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.db")));
+    EXPECT_EQ(modRegistry::FicheiroShadowTemporario(),
+              dir.filePath(QStringLiteral("common/Pelmor Software/RegShadow.tmp")));
     Variant v = modRegistry::ObterValorDWORD(kFrm, QStringLiteral("Left"), Variant(1200));
     EXPECT_EQ(vb::CLng(v), 1200);
     EXPECT_FALSE(QFileInfo::exists(modRegistry::FicheiroShadow())) << "no file is created for a default";
+    EXPECT_TRUE(modRegistry::GarantirShadow());
+    EXPECT_TRUE(QFileInfo::exists(modRegistry::FicheiroShadow()));
+    EXPECT_FALSE(QFileInfo::exists(modRegistry::PastaShadow() + QStringLiteral("/TempXPTOPelmor.txt")));
 
     writeShadow("A:b=1\r\n");
     v = modRegistry::ObterValorDWORD(kFrm, QStringLiteral("Left"), Variant(1200));

@@ -102,6 +102,7 @@ TEST_F(Dialect, TheComponentsStatementFormsGiveTheRightRows)
               "1|0");
 }
 
+// LIKE as SQL Server reads it, under each kind of collation.
 TEST_F(Dialect, LikeFollowsSqlServer)
 {
     EXPECT_EQ(run("SELECT contacto_id FROM tbContactos WHERE (user_code Like '%U71[012][012][012]%' )"),
@@ -118,10 +119,8 @@ TEST_F(Dialect, LikeFollowsSqlServer)
     EXPECT_EQ(one("SELECT contacto_id FROM tbContactos WHERE user_code LIKE '[$]0001%'"), "1");
     EXPECT_EQ(one("SELECT '100%' LIKE '100[%]' as m, 'a[b' LIKE 'a[b' as n"), "1|1");
     EXPECT_EQ(one("SELECT NULL LIKE '%' as m"), "NULL");
-}
 
-TEST_F(Dialect, AnAccentInsensitiveCollationMakesLikeIgnoreAccents)
-{
+    // An accent-insensitive collation makes LIKE ignore accents.
     run("INSERT INTO tbContactos (nome_union) VALUES ('António Marques'), ('ANTÓNIO JESUS'), ('Antonio "
         "Banderas')");
     EXPECT_EQ(run("SELECT nome_union FROM tbContactos WHERE nome_union LIKE '%antonio%'"),
@@ -142,13 +141,10 @@ TEST_F(Dialect, AnAccentInsensitiveCollationMakesLikeIgnoreAccents)
               QStringList{})
         << "an accent-sensitive collation keeps them";
     EXPECT_TRUE(refusal("SELECT a FROM t WHERE COLLATE Latin1_General_CI_AI LIKE 'x'").contains("COLLATE"));
-}
 
-// A binary collation minds case and accents: LIKE is then SQLite's GLOB
-// (which a trigram index answers), its own "*" and "?" standing for
-// themselves, an unclosed bracket too.
-TEST_F(Dialect, ABinaryCollationMakesLikeExact)
-{
+    // A binary collation minds case and accents: LIKE is then SQLite's GLOB
+    // (which a trigram index answers), its own "*" and "?" standing for
+    // themselves, an unclosed bracket too.
     run("INSERT INTO tbContactos (nome_union) VALUES ('rui*1'), ('Rui*2'), ('rúi?3'), ('rui[4'), ('ruiX5')");
     const auto names = [&](const char* pattern, const char* collation = "Latin1_General_BIN") {
         return run(QStringLiteral("SELECT nome_union FROM tbContactos WHERE nome_union COLLATE %1 LIKE N'%2' "
@@ -176,7 +172,7 @@ TEST_F(Dialect, ABinaryCollationMakesLikeExact)
 // Texts holding ";", comment marks, brackets and accents reach the database
 // as typed through the card's save (TypedTextCorpusTest); here, what only a
 // statement shows: a NUL inside a text, and comments outside one.
-TEST_F(Dialect, TextIsCarriedOverUntouched)
+TEST_F(Dialect, BatchesSplitIntoStatementsAndCarryTextUntouched)
 {
     // A NUL inside a text survives, although SQLite stops at one in statement text.
     const QList<Statement> withNul =
@@ -185,10 +181,7 @@ TEST_F(Dialect, TextIsCarriedOverUntouched)
     EXPECT_FALSE(withNul[0].sql.contains(QChar(0)));
     EXPECT_EQ(one("SELECT 'x' -- a comment\n + 'y' /* another */ as t"), "xy");
     EXPECT_EQ(dialect::translate(QStringLiteral("SELECT 'a;b' as t; SELECT 'c'")).size(), 2);
-}
 
-TEST_F(Dialect, BatchesTransactionsAndProcedures)
-{
     const QList<Statement> s = dialect::translate(
         QStringLiteral("BEGIN TRANSACTION; UPDATE tbContactos SET nome_union = 'x' WHERE contacto_id = 1; "
                        "COMMIT TRAN; ROLLBACK; "
@@ -232,6 +225,22 @@ TEST_F(Dialect, WhatCannotBeCarriedOverIsRefusedByName)
     EXPECT_EQ(sqlite3_step(st), SQLITE_ERROR);
     EXPECT_TRUE(QString::fromUtf8(sqlite3_errmsg(db)).contains("'abc'"));
     sqlite3_finalize(st);
+
+    // What SQL Server refuses when it compiles is refused here too, with its
+    // message number: a list that passed here would fail on a site's server.
+    for (const char* repeated :
+         {"SELECT a, b FROM t ORDER BY a ASC, a", "SELECT a FROM t ORDER BY A, b DESC, a",
+          "SELECT a FROM t WHERE a IN (SELECT x FROM u ORDER BY x, x)"}) {
+        const auto refused = vbtest::raised([&] { dialect::translate(QString::fromUtf8(repeated)); });
+        ASSERT_TRUE(refused) << repeated;
+        EXPECT_EQ(refused->nativeError(), 169) << repeated;
+        EXPECT_TRUE(
+            refused->description().startsWith(QStringLiteral("Uma coluna foi indicada mais de uma vez")));
+    }
+    for (const char* distinct :
+         {"SELECT a, b FROM t ORDER BY a ASC, b", "SELECT a FROM (SELECT a FROM t ORDER BY a) s ORDER BY a",
+          "SELECT a FROM t ORDER BY LOWER(a), a"})
+        EXPECT_EQ(refusal(distinct), QString()) << distinct;
 }
 
 TEST_F(Dialect, TextsSortAsPortugueseAndCompareWithoutRegardToCase)
@@ -249,23 +258,4 @@ TEST_F(Dialect, TextsSortAsPortugueseAndCompareWithoutRegardToCase)
         (QStringList{"2", "10"}));
     EXPECT_EQ(run("SELECT COUNT(DISTINCT nome_union) FROM tbContactos WHERE nome_union LIKE 'jos_ ribeiro'"),
               QStringList{"2"});
-}
-
-// What SQL Server refuses when it compiles is refused here too, with its
-// message number: a list that passed here would fail on a site's server.
-TEST(DialectStrictness, AColumnNamedTwiceInOrderByIsRefusedAsMsg169)
-{
-    for (const char* repeated :
-         {"SELECT a, b FROM t ORDER BY a ASC, a", "SELECT a FROM t ORDER BY A, b DESC, a",
-          "SELECT a FROM t WHERE a IN (SELECT x FROM u ORDER BY x, x)"}) {
-        const auto refused = vbtest::raised([&] { dialect::translate(QString::fromUtf8(repeated)); });
-        ASSERT_TRUE(refused) << repeated;
-        EXPECT_EQ(refused->nativeError(), 169) << repeated;
-        EXPECT_TRUE(
-            refused->description().startsWith(QStringLiteral("Uma coluna foi indicada mais de uma vez")));
-    }
-    for (const char* distinct :
-         {"SELECT a, b FROM t ORDER BY a ASC, b", "SELECT a FROM (SELECT a FROM t ORDER BY a) s ORDER BY a",
-          "SELECT a FROM t ORDER BY LOWER(a), a"})
-        EXPECT_EQ(refusal(distinct), QString()) << distinct;
 }

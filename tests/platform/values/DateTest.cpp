@@ -34,24 +34,18 @@ TEST_F(UnderRegional, DateSerialsCountDaysFromTheLastDaysOf1899)
     }
     const QDateTime stamp(QDate(2024, 3, 5), QTime(14, 7, 9));
     EXPECT_EQ(FromSerial(ToSerial(stamp)), stamp);
-}
 
-TEST_F(UnderRegional, NegativeSerialsCarryTheTimeAsAPositiveFraction)
-{
+    // Negative serials carry the time as a positive fraction.
     EXPECT_DOUBLE_EQ(at(1899, 12, 29, 6), -1.25);
     EXPECT_EQ(SerialDate(-1.25), QDate(1899, 12, 29));
     EXPECT_EQ(SerialTime(-1.25), QTime(6, 0));
-}
 
-TEST_F(UnderRegional, TimesRoundToTheSecondAndRollIntoTheNextDay)
-{
+    // Times round to the second and roll into the next day.
     EXPECT_EQ(SerialTime(45356.0 + 1.4 / 86400), QTime(0, 0, 1));
     EXPECT_EQ(SerialTime(45356.0 + 1.6 / 86400), QTime(0, 0, 2));
     EXPECT_EQ(FromSerial(45356.9999999), QDateTime(QDate(2024, 3, 6), QTime(0, 0)));
-}
 
-TEST_F(UnderRegional, DatesOutsideYears100To9999AreNoDates)
-{
+    // Dates outside the years 100 to 9999 are no dates.
     EXPECT_FALSE(FromSerial(-657435.5).isValid());
     EXPECT_FALSE(FromSerial(2958466.0).isValid());
     EXPECT_FALSE(FromSerial(std::numeric_limits<double>::quiet_NaN()).isValid());

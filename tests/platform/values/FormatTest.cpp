@@ -129,7 +129,8 @@ TEST_F(UnderRegional, ValuesOfOtherTypesUnderDateMasks)
     EXPECT_EQ(errorOf([] { Format(Variant(1e9), QStringLiteral("dd-mm-yyyy")); }), errnum::Overflow);
 }
 
-TEST_F(UnderRegional, WithoutAMaskFormatIsTheGeneralForm)
+// Without a mask Format is the general form; named formats.
+TEST_F(UnderRegional, TheGeneralFormAndNamedFormats)
 {
     EXPECT_EQ(Format(Variant(12.5)), "12,5");
     EXPECT_EQ(Format(Variant(true)), "True");
@@ -137,10 +138,6 @@ TEST_F(UnderRegional, WithoutAMaskFormatIsTheGeneralForm)
     EXPECT_EQ(Format(Variant()), "");
     EXPECT_EQ(Format(dateAt(2024, 3, 5)), "05/03/2024");
     EXPECT_EQ(Format(text("abc")), "abc");
-}
-
-TEST_F(UnderRegional, NamedFormats)
-{
     EXPECT_EQ(fmt(Variant(1234.5), "Standard"), "1.234,50");
     EXPECT_EQ(fmt(Variant(1234.5), "fixed"), "1234,50");
     EXPECT_EQ(fmt(Variant(0.5), "Percent"), "50,00%");

@@ -55,7 +55,7 @@ TEST(MessageStyle, ShowsEachOfTheSystemsLineBreaksAsOne)
               QStringLiteral("Sistema de Segurança"));
 }
 
-TEST(QtMessageBox, HasTheButtonsIconAndTextsOfItsStyle)
+TEST(QtMessageBox, HasTheButtonsIconAndTextsOfItsStyleAndAnswersWithTheButtonsNumber)
 {
     auto box = QtWindowServices::buildMessageBox(QStringLiteral("Gravar?\n\rSim ou não"), 3 + 32 + 256, {});
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Contactos Quarvenses"));
@@ -71,10 +71,8 @@ TEST(QtMessageBox, HasTheButtonsIconAndTextsOfItsStyle)
     EXPECT_EQ(security->icon(), QMessageBox::Critical);
     EXPECT_EQ(security->standardButtons(), QMessageBox::Ok);
     EXPECT_TRUE(security->windowFlags() & Qt::WindowStaysOnTopHint);
-}
 
-TEST(QtMessageBox, AnswersWithTheVbNumberOfTheButtonClicked)
-{
+    // Shown, it answers with the VB number of the button clicked.
     QtWindowServices qt;
     auto clickLater = [](QMessageBox::StandardButton which) {
         QTimer::singleShot(0, [which] {

@@ -87,7 +87,7 @@ TEST(ScriptedWindowServices, RecordsPointerStateShellMailStatusAndSoundInOrder)
     EXPECT_THROW(s.playWave(QStringLiteral("/nonexistent/SMCLICK1.WAV")), vb::Error);
 }
 
-TEST(ShellCommand, OpensThroughTheDesktopAndPrintsThroughCups)
+TEST(ShellCommand, OpensThroughTheDesktopPrintsThroughCupsAndMailsThroughXdgEmail)
 {
     EXPECT_EQ(shellCommandFor(QStringLiteral("open"), QStringLiteral("/d/carta.doc")),
               (ShellCommand{QStringLiteral("xdg-open"), {QStringLiteral("/d/carta.doc")}}));
@@ -102,10 +102,8 @@ TEST(ShellCommand, OpensThroughTheDesktopAndPrintsThroughCups)
             (ShellCommand{QStringLiteral("lp"), {QStringLiteral("--"), QStringLiteral("/d/carta.pdf")}}));
     }
     EXPECT_FALSE(shellCommandFor(QStringLiteral("edit"), QStringLiteral("/d/carta.doc")));
-}
 
-TEST(ShellCommand, MailGoesToXdgEmailWithPlainLineBreaks)
-{
+    // Mail goes to xdg-email with plain line breaks.
     const ShellCommand c = mailCommandFor(MailMessage{{QStringLiteral("/tmp/r.doc")},
                                                       QStringLiteral("Assunto"),
                                                       QStringLiteral(" \n\r\n\rExmos Senhores,\n\r"),
