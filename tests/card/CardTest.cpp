@@ -95,43 +95,10 @@ TEST_F(Card, EachDoorAsksForItsOwnRightAndRefusesAlike)
     }
 }
 
-TEST_F(Card, OpensOnTheRequestedContactOrTheFirst)
-{
-    general.ObjectOpen(hostList, vb::Variant(13));
-    ASSERT_NE(general.card(), nullptr);
-    frmInicial& card = *general.card();
-    EXPECT_TRUE(card.isVisible());
-    EXPECT_EQ(card.Contacto_ID, 13);
-    EXPECT_EQ(vb::CLng(hostList(QStringLiteral("contacto_id"))), 13) << "the host's cursor moved with it";
-    EXPECT_TRUE(card.isSingular());
-    EXPECT_TRUE(card.ucIDSingular1->isVisibleTo(&card));
-    EXPECT_FALSE(card.ucIDInstitucional1->isVisibleTo(&card));
-    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->isVisible());
-    EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
-    card.close();
-
-    ado::Recordset shortList;
-    shortList.Open(
-        QStringLiteral(
-            "SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2, 3) ORDER BY contacto_id"),
-        Data().SqlServer);
-    general.ObjectOpen(shortList, vb::Variant(30));
-    EXPECT_EQ(general.card()->Contacto_ID, 1) << "a key not in the list opens the first row";
-    EXPECT_FALSE(general.card()->isSingular());
-    EXPECT_TRUE(general.card()->ucIDInstitucional1->isVisibleTo(general.card()));
-    general.card()->close();
-
-    hostList.setAbsolutePosition(7);
-    general.ObjectOpen(hostList, vb::Variant());
-    EXPECT_EQ(general.card()->Contacto_ID, 7) << "an empty key opens the current row";
-    general.card()->close();
-
-    sql("UPDATE tbContactos SET genero_id = 5 WHERE contacto_id = 20");
-    general.ObjectOpen(hostList, vb::Variant(20));
-    EXPECT_FALSE(general.card()->isSingular()) << "any kind but 1 is institutional";
-}
-
-TEST_F(Card, TabsAreReadWhenFirstSelected)
+// A card opens on the requested contact (or the list's first, or its current
+// row) and on the stored tab, which alone is read; its title and status line
+// say who the contact is and who made or changed it.
+TEST_F(Card, OpensOnTheRequestedContactAndReadsATabWhenFirstSelected)
 {
     storeWindow(3);
     sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = '' WHERE contacto_id = 8");
@@ -158,13 +125,44 @@ TEST_F(Card, TabsAreReadWhenFirstSelected)
     for (int stored : {0, 9}) {
         storeWindow(stored);
         general.ObjectOpen(hostList, vb::Variant(8));
-        EXPECT_EQ(general.card()->Frame_Selected, 1) << stored;
-        general.card()->close();
+        EXPECT_EQ(card.Frame_Selected, 1) << stored;
+        card.close();
     }
-}
 
-TEST_F(Card, TitleAndAuditLines)
-{
+    // The requested contact, or the first.
+    general.ObjectOpen(hostList, vb::Variant(13));
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.Contacto_ID, 13);
+    EXPECT_EQ(vb::CLng(hostList(QStringLiteral("contacto_id"))), 13) << "the host's cursor moved with it";
+    EXPECT_TRUE(card.isSingular());
+    EXPECT_TRUE(card.ucIDSingular1->isVisibleTo(&card));
+    EXPECT_FALSE(card.ucIDInstitucional1->isVisibleTo(&card));
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->isVisible());
+    EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+    card.close();
+
+    ado::Recordset shortList;
+    shortList.Open(
+        QStringLiteral(
+            "SELECT contacto_id FROM tbContactos WHERE contacto_id IN (1, 2, 3) ORDER BY contacto_id"),
+        Data().SqlServer);
+    general.ObjectOpen(shortList, vb::Variant(30));
+    EXPECT_EQ(card.Contacto_ID, 1) << "a key not in the list opens the first row";
+    EXPECT_FALSE(card.isSingular());
+    EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(general.card()));
+    card.close();
+
+    hostList.setAbsolutePosition(7);
+    general.ObjectOpen(hostList, vb::Variant());
+    EXPECT_EQ(card.Contacto_ID, 7) << "an empty key opens the current row";
+    card.close();
+
+    sql("UPDATE tbContactos SET genero_id = 5 WHERE contacto_id = 20");
+    general.ObjectOpen(hostList, vb::Variant(20));
+    EXPECT_FALSE(card.isSingular()) << "any kind but 1 is institutional";
+    card.close();
+
+    // The title and the audit lines.
     sql("UPDATE tbContactos SET modified_by = 'ana', modified_date = "
         "CONVERT(DATETIME,'2024-03-05 09:07:03',120), "
         "created_by = 'sa', created_date = CONVERT(DATETIME,'2023-01-02 "
@@ -172,7 +170,6 @@ TEST_F(Card, TitleAndAuditLines)
     sql("UPDATE tbContactos_Singulares SET titulo = 'Dr.', apelido = 'Silva', nome = 'Ana', "
         "profissao = 'Advogada' WHERE contacto_id = 13");
     general.ObjectOpen(hostList, vb::Variant(13));
-    frmInicial& card = *general.card();
     EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Dr. Silva, Ana"));
     EXPECT_EQ(card.windowTitle(), QStringLiteral("Dr. Silva, Ana"));
     EXPECT_EQ(
@@ -187,16 +184,16 @@ TEST_F(Card, TitleAndAuditLines)
     sql("UPDATE tbContactos SET modified_by = NULL WHERE contacto_id = 13");
     storeWindow(2);
     general.ObjectOpen(hostList, vb::Variant(13));
-    EXPECT_EQ(general.card()->Descrit1->text(), QString()) << "no surname: the title alone, here empty";
-    general.card()->selectTab(1);
-    EXPECT_EQ(general.card()->statusPanel1->text(), QStringLiteral("Criado por sa em 02/01/2023 10:00:00"))
+    EXPECT_EQ(card.Descrit1->text(), QString()) << "no surname: the title alone, here empty";
+    card.selectTab(1);
+    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Criado por sa em 02/01/2023 10:00:00"))
         << "never changed since: who made it";
-    general.card()->close();
+    card.close();
 
     storeWindow(3);
     general.ObjectOpen(hostList, vb::Variant(3));
-    EXPECT_EQ(general.card()->Descrit1->text(), QStringLiteral("Restaurante O Cantinho"));
-    EXPECT_EQ(general.card()->Descrit2->text(), QStringLiteral("Restauração"));
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Restaurante O Cantinho"));
+    EXPECT_EQ(card.Descrit2->text(), QStringLiteral("Restauração"));
 }
 
 TEST_F(Card, WindowValuesPlacementAndClosing)

@@ -179,11 +179,10 @@ TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
     EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("2"));
     EXPECT_NE(stored("profissao", "tbContactos_Singulares", 8), QStringLiteral("Por gravar"));
     EXPECT_FALSE(card.prpAlteracoes());
-}
 
-TEST_F(Removing, AnInstitutionWithoutANameStaysAsItIs)
-{
-    frmInicial& card = open(3);
+    // An institution without a name stays as it is.
+    general.ObjectOpen(hostList, vb::Variant(3));
+    windows->clear();
     sql("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3");
     windows->queueAnswers({AnswerYes, AnswerOK});
     card.mnConverterSingular_Click();

@@ -1,13 +1,17 @@
 // The card shows, checks and writes one contact, and a save is whole or not
 // at all, told to the user either way.
 #include "card/CardSettings.h"
+#include "data/modCode.h"
 #include "data/modSQLConnection.h"
+#include "documents/vcard/VCardReader.h"
 #include "panels/GridTable.h"
 #include "panels/IdentityPanel.h"
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "tests/card/CardFixture.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 using ado::embedded::EmbeddedServer;
@@ -50,9 +54,24 @@ TEST_F(WritePath, ACardTakenForAnotherContactShowsThatContactOnEveryTab)
     windows->queueAnswer(platform::msgbox::AnswerNo);
     general.ObjectOpen(hostList, vb::Variant(4));
     EXPECT_EQ(card.Contacto_ID, 4);
+
+    // Typed text stays in the new row, and Tab leaves the grid.
+    card.selectTab(1); // contact 4 has two telephones already
+    auto* grid = card.ucIDTelefones1->findChild<GridTable*>();
+    card.ucIDTelefones1->findChild<QPushButton*>(QStringLiteral("cmdAdicionar"))->click();
+    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 3);
+    EXPECT_EQ(grid->currentRow(), 2) << "the new row is the one being typed in";
+    EXPECT_EQ(grid->currentColumn(), 0);
+    // Tab walks the row's cells; from the last cell it leaves the grid.
+    grid->setCurrentCell(2, grid->columnCount() - 1);
+    grid->setFocus();
+    card.activateWindow();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->currentRow(), 2) << "no wrapping round to the first row";
+    EXPECT_NE(QApplication::focusWidget(), grid);
 }
 
-TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
+TEST_F(WritePath, PermissionsStartFromTheDefaultsANullGroupMaskGetsAllRightsAndAreWrittenAsShown)
 {
     sql("DELETE FROM tbTulvas_Contactos_Permitions WHERE contacto_id = 6");
     sql("UPDATE tbTulvas_Contactos_Permitions SET group_code = NULL WHERE contacto_id = 5");
@@ -70,6 +89,15 @@ TEST_F(WritePath, PermissionsStartFromTheDefaultsAndANullGroupMaskGetsAllRights)
     EXPECT_EQ(card.Contacto_ID, 5);
     EXPECT_EQ(card.ucIDPermitions1->GroupMask(), QStringLiteral("$00011111"));
     EXPECT_EQ(stored("group_code", "tbTulvas_Contactos_Permitions", 5), QStringLiteral("$00011111"));
+
+    // The rights tab writes the masks as shown, unchanged byte for byte.
+    const QString before = stored("user_code", "tbTulvas_Contactos_Permitions", 5);
+    ASSERT_TRUE(save(card, 3));
+    EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", 5), before) << "unchanged byte for byte";
+    card.ucIDPermitions1->setRight(0, 1, u'0');
+    ASSERT_TRUE(save(card, 3));
+    EXPECT_EQ(stored("user_code", "tbTulvas_Contactos_Permitions", 5), card.ucIDPermitions1->UserMask());
+    EXPECT_NE(card.ucIDPermitions1->UserMask(), before);
 }
 
 TEST_F(WritePath, ARelationIsWrittenAtOnceAndRemovedOnlyAfterAsking)
@@ -186,7 +214,7 @@ TEST_F(WritePath, ALostServerIsToldAsSuchAndNeverAsARefusal)
     reporter.clear(); // the injected faults were reported, as they should be
 }
 
-TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
+TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilentlyNorTheUsersOwnTakenForIt)
 {
     frmInicial& card = open(33);
     // Someone else saves the contact meanwhile.
@@ -215,13 +243,9 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilently)
     windows->queueAnswer(platform::msgbox::AnswerYes);
     ASSERT_TRUE(save(card));
     EXPECT_EQ(stored("nome", "tbContactos_Singulares", 33), QStringLiteral("Joaquim"));
-}
 
-// A save whose audit line could not be read afterwards is still the user's
-// own: the next save does not take it for someone else's.
-TEST_F(WritePath, TheUsersOwnSaveIsNeverTakenForAnotherUsers)
-{
-    frmInicial& card = open(33);
+    // A save whose audit line could not be read afterwards is still the
+    // user's own: the next save does not take it for someone else's.
     type(card.ucIDSingular1, "txtNome", QStringLiteral("Joaquim Manuel"));
     EmbeddedServer::armFault(100000, EmbeddedServer::FaultKind::Fail);
     ASSERT_TRUE(save(card));
@@ -244,19 +268,92 @@ TEST_F(WritePath, TheUsersOwnSaveIsNeverTakenForAnotherUsers)
     reporter.clear(); // the injected faults were reported, as they should be
 }
 
-TEST_F(WritePath, TypedTextStaysInTheNewRowAndTabLeavesTheGrid)
+TEST_F(WritePath, ChangesAreMarkedSavedAndAskedAbout)
 {
-    frmInicial& card = open(4); // two telephones already
-    auto* grid = card.ucIDTelefones1->findChild<GridTable*>();
-    card.ucIDTelefones1->findChild<QPushButton*>(QStringLiteral("cmdAdicionar"))->click();
-    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 3);
-    EXPECT_EQ(grid->currentRow(), 2) << "the new row is the one being typed in";
-    EXPECT_EQ(grid->currentColumn(), 0);
-    // Tab walks the row's cells; from the last cell it leaves the grid.
-    grid->setCurrentCell(2, grid->columnCount() - 1);
-    grid->setFocus();
-    card.activateWindow();
-    QTest::keyClick(grid, Qt::Key_Tab);
-    EXPECT_EQ(grid->currentRow(), 2) << "no wrapping round to the first row";
-    EXPECT_NE(QApplication::focusWidget(), grid);
+    frmInicial& card = open(13);
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 11);
+    EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled());
+    ASSERT_TRUE(save(card));
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Solicitadora d'Ourém"));
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
+    EXPECT_FALSE(modCode::IsInTransaction());
+
+    // No: nothing written; Cancel on closing keeps the card open.
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Outra"));
+    windows->queueAnswer(7);
+    EXPECT_EQ(card.AskForSavings(), 7);
+    ASSERT_EQ(windows.texts(),
+              QStringList{QStringLiteral(
+                  "Foram feitas alterações a esta ficha.\n\r\n\rDeseja gravar as alterações efectuadas?")});
+    EXPECT_EQ(windows->messageBoxes()[0].style, 35);
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Solicitadora d'Ourém"));
+    windows->queueAnswer(2);
+    card.close();
+    EXPECT_TRUE(card.isVisible());
+    windows->queueAnswer(6);
+    card.close();
+    EXPECT_FALSE(card.isVisible());
+    EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Outra"));
+}
+
+TEST_F(WritePath, ADuplicateTaxNumberInAFileBlocksTheSave)
+{
+    const QString other = stored("no_contribuinte", "tbContactos", 14);
+    frmInicial& card = open(13);
+    type(card.ucIDSingular1, "txtNIF", QString(other).insert(3, u' '));
+    windows->queueAnswer(1);
+    EXPECT_FALSE(save(card));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
+                       "seguinte(s) ficheiro(s):\n\r\n\r")));
+    EXPECT_TRUE(windows->messageBoxes()[0].text.endsWith(
+        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") + stored("nome_union", "tbContactos", 14) +
+        QStringLiteral(" (n.º 14).")))
+        << "the contact that holds it is named";
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
+    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
+              other);
+    EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
+}
+
+// The card's File menu gives the shown contact as a vCard: to a file the
+// user names, or attached to a message; never a contact with unsaved changes.
+TEST_F(WritePath, TheShownContactGoesToAVCardFileOrAMessage)
+{
+    frmInicial& card = open(13);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("maria.vcf"));
+    windows->queueSaveFileName(path);
+    card.findChild<QAction*>(QStringLiteral("mnExportarVCard"))->trigger();
+    ASSERT_EQ(windows->saveDialogs().size(), 1u);
+    EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Exportar vCard"));
+    EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Maria Silva.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<vcard::Card> cards = vcard::read(file.readAll());
+    ASSERT_EQ(cards.size(), 1);
+    EXPECT_EQ(cards[0].text(QStringLiteral("FN")), QStringLiteral("Maria Silva"));
+    EXPECT_EQ(cards[0].text(QStringLiteral("X-NIF")), stored("no_contribuinte", "tbContactos", 13));
+    EXPECT_TRUE(windows->messageBoxes().empty());
+
+    card.findChild<QAction*>(QStringLiteral("mnEnviarVCard"))->trigger();
+    ASSERT_EQ(windows->mails().size(), 1u);
+    EXPECT_EQ(windows->mails()[0].subject, QStringLiteral("Contacto: Maria Silva"));
+    ASSERT_EQ(windows->mails()[0].attachments.size(), 1);
+    EXPECT_TRUE(windows->mails()[0].attachments[0].endsWith(QStringLiteral("/Maria Silva.vcf")));
+    EXPECT_TRUE(QFile::exists(windows->mails()[0].attachments[0]));
+
+    // Unsaved changes: the file would not say what the card shows.
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Mariana"));
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    card.findChild<QAction*>(QStringLiteral("mnExportarVCard"))->trigger();
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_EQ(windows->messageBoxes()[0].text,
+              QStringLiteral("Grave primeiro o contacto: o vCard leva o contacto tal como está gravado."));
+    EXPECT_EQ(windows->saveDialogs().size(), 1u) << "no dialog";
 }
