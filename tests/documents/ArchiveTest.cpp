@@ -63,7 +63,7 @@ class Archive : public ::testing::Test {
 
 } // namespace
 
-TEST(FileDialogs, FilterListsAndTheDialogsOptions)
+TEST(FileDialogs, FilterListsTheDialogsOptionsAndFreeNames)
 {
     using modComDlg::MSA_CreateFilterString;
     // The expected lists with "|" for each NUL.
@@ -100,10 +100,8 @@ TEST(FileDialogs, FilterListsAndTheDialogsOptions)
     EXPECT_EQ(last.strFileTitle.size(), modComDlg::bufferSize);
     EXPECT_EQ(last.intFileOffset, folder.path().size() + 1);
     EXPECT_EQ(last.intFileExtension, folder.path().size() + 7);
-}
 
-TEST(FileDialogs, FreeNamesCountBeforeTheLastDotAndHonourLetterCase)
-{
+    // Free names count before the last dot and honour letter case.
     using documents::freeName;
     EXPECT_EQ(freeName(QStringLiteral("notes"), {QStringLiteral("notes")}), QStringLiteral("notes_1"));
     EXPECT_EQ(freeName(QStringLiteral("notes"), {QStringLiteral("notes"), QStringLiteral("notes_1")}),
@@ -113,7 +111,7 @@ TEST(FileDialogs, FreeNamesCountBeforeTheLastDotAndHonourLetterCase)
               QStringLiteral("carta.doc"));
 }
 
-TEST_F(Archive, TheWorkedExampleAndItsMessages)
+TEST_F(Archive, TheWorkedExampleAndWithoutARootNothingIsMadeAndTheUserIsTold)
 {
     EXPECT_EQ(documents::ImportarFicheiro(QString(), 123), QString())
         << "an empty path: nothing, not even a message";
@@ -136,10 +134,8 @@ TEST_F(Archive, TheWorkedExampleAndItsMessages)
     EXPECT_EQ(rows(4), 3);
     EXPECT_TRUE(windows->messageBoxes().empty());
     EXPECT_TRUE(reporter.reports().empty());
-}
 
-TEST_F(Archive, WithoutARootNothingIsMadeAndTheUserIsTold)
-{
+    // Without a root nothing is made and the user is told.
     modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
                               QStringLiteral("ArquivoDocumental"), QString());
     Conn().strDataServer = QStringLiteral("OutroProduto"); // a product without the setting
@@ -151,8 +147,10 @@ TEST_F(Archive, WithoutARootNothingIsMadeAndTheUserIsTold)
         QStringLiteral(
             "Não pode anexar o ficheiro porque não foi possível determinar o directório de armazenamento."));
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Arquivo Documental"));
-    EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 0);
-    EXPECT_EQ(rows(4), 0);
+    EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("4")});
+    EXPECT_EQ(QDir(root + QStringLiteral("/4")).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(rows(4), 3);
 
     // A root named but not there (a share not mounted) is not made locally.
     Conn().strDataServer = QStringLiteral("Quarvenses");
@@ -169,10 +167,10 @@ TEST_F(Archive, WithoutARootNothingIsMadeAndTheUserIsTold)
             unmounted + QStringLiteral("» não existe ou não está acessível."));
     EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Importar Ficheiro"));
     EXPECT_FALSE(QFileInfo::exists(files.filePath(QStringLiteral("partilha"))));
-    EXPECT_EQ(rows(4), 0);
+    EXPECT_EQ(rows(4), 3);
 }
 
-TEST_F(Archive, AFileNeverStaysWithoutItsRowNorARowWithoutItsFile)
+TEST_F(Archive, AFileNeverStaysWithoutItsRowNorARowWithoutItsFileAndTheTabRemovesAndAttaches)
 {
     const QString carta = source(QStringLiteral("carta.doc"));
     int points = 0;
@@ -215,21 +213,15 @@ TEST_F(Archive, AFileNeverStaysWithoutItsRowNorARowWithoutItsFile)
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(
         QFile::exists(QFileInfo(path).path() + QStringLiteral("/removidos/") + QFileInfo(path).fileName()));
-}
 
-TEST_F(Archive, TheTabAttachesChosenFilesAndNeedsTheChangeRight)
-{
-    ucIDArqDoc tab;
-    tab.setConnection(Data().SqlServer);
-    qint32 id = 6;
-    tab.LoadContact(id);
+    // It attaches chosen files, and needs the change right.
     windows->queueOpenFileNames({source(QStringLiteral("a.pdf")), source(QStringLiteral("b.odt"))});
     EXPECT_EQ(tab.attachChosen(), 2);
-    EXPECT_EQ(tab.documentCount(), 2);
+    EXPECT_EQ(tab.documentCount(), before + 1);
     EXPECT_EQ(windows->openDialogs().back().title, QStringLiteral("Anexar ficheiro ao arquivo documental"));
     windows->queueOpenFileNames({}); // cancelled
     EXPECT_EQ(tab.attachChosen(), 0);
     tab.MayWrite = [] { return false; }; // the card refuses: no change right
     EXPECT_EQ(tab.attachFiles({source(QStringLiteral("c.pdf"))}), 0);
-    EXPECT_EQ(rows(6), 2);
+    EXPECT_EQ(rows(5), before + 1);
 }

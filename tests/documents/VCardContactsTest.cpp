@@ -86,7 +86,7 @@ class VCardContacts : public ::testing::Test {
 
 } // namespace
 
-TEST(ContactMapping, ColumnsTakeWhatTheyCanAndTheRestIsKept)
+TEST(ContactMapping, ColumnsTakeWhatTheyCanTheRestIsKeptAndRanksFollowTheDefaultRow)
 {
     const vcard::ContactRecord simon = vcard::fromCard(vcard::read(samples::rfc6350Example()).first());
     EXPECT_EQ(simon.apelido, QStringLiteral("Perreault"));
@@ -112,9 +112,35 @@ TEST(ContactMapping, ColumnsTakeWhatTheyCanAndTheRestIsKept)
     EXPECT_EQ(out.property(QStringLiteral("ADR"))->components()[3], QStringList{QStringLiteral("Montréal")});
     for (const vcard::Property& p : out.properties())
         EXPECT_FALSE(p.hasParameter(QStringLiteral("X-QV-CHAVE"))) << p.name().toStdString();
+
+    // Ranks stay as the card gave them while the default row stays; when the user
+    // moves the default, the new default outranks every other row.
+    const QByteArray card = samples::file(
+        {"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Sá", "N:Sá;Rita;;;", "EMAIL;PREF=1:rita@um.example",
+         "EMAIL;PREF=2:rita@dois.example", "EMAIL:rita@tres.example",
+         "PHOTO;ENCODING=b:" + samples::tinyImage("PNG").toBase64(), "END:VCARD"});
+    vcard::ContactRecord rita = vcard::fromCard(vcard::read(card).first());
+    const auto prefs = [](const vcard::ContactRecord& r) {
+        QList<int> out;
+        for (const vcard::Property& p : vcard::toCard(r).properties(QStringLiteral("EMAIL")))
+            out << p.pref();
+        return out;
+    };
+    EXPECT_EQ(prefs(rita), (QList<int>{1, 2, 0}));
+    rita.emails[0].preferred = false;
+    rita.emails[1].preferred = true;
+    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 0}));
+    rita.emails[1].preferred = false;
+    rita.emails[2].preferred = true;
+    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 1}));
+    // A photo without a type word is typed by its bytes.
+    EXPECT_TRUE(vcard::upgradeTo40(vcard::read(card).first())
+                    .property(QStringLiteral("PHOTO"))
+                    ->value()
+                    .startsWith(QStringLiteral("data:image/png;base64,")));
 }
 
-TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
+TEST_F(VCardContacts, ImportThenExportGivesTheSameCardsHostileTextToo)
 {
     const int before = contacts();
     const vcard::ImportSummary summary = vcard::importCards(twoContacts(), {}, QStringLiteral("sa"));
@@ -167,10 +193,41 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCards)
     EXPECT_EQ(idOf(QStringLiteral("Conceição Maria D'Ávila")), person);
     EXPECT_EQ(rows("Moradas", person), 2) << "rows replaced, not added";
     EXPECT_EQ(rows("Notas", person), 1) << "a note already there is not added twice";
+
+    // Hostile text is stored as typed and comes back.
+    const QByteArray name = "O'Neil %4 '' %1); DELETE FROM tbContactos;--";
+    const QByteArray card = samples::file(
+        {"BEGIN:VCARD", "VERSION:4.0", "N:" + QByteArray(name).replace(";", "\\;") + ";Ana;;;",
+         "NOTE:" + QByteArray(20, '\'') + " %2 %L1 \\; fim", "TEL;X-DESCRICAO=%3'x:+351 1", "END:VCARD"});
+    const vcard::ImportSummary hostile = vcard::importCards(card, {}, QStringLiteral("sa"));
+    ASSERT_EQ(hostile.count(vcard::Outcome::Created), 1) << hostile.details().join(u'\n').toStdString();
+    EXPECT_EQ(contacts(), before + 3);
+    const qint32 id = hostile.lines[0].contactId;
+    EXPECT_EQ(db.value(QStringLiteral("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = ") +
+                       QString::number(id)),
+              QString::fromUtf8(name));
+    const vcard::Card back = vcard::read(testsupport::exportedCards({id}, QStringLiteral("sa"))).first();
+    EXPECT_EQ(back.text(QStringLiteral("NOTE")), QString(20, u'\'') + QStringLiteral(" %2 %L1 ; fim"));
+    EXPECT_EQ(back.property(QStringLiteral("TEL"))->parameter(QStringLiteral("X-DESCRICAO")),
+              QStringList{QStringLiteral("%3'x")});
 }
 
-TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
+TEST_F(VCardContacts, AnExportHoldsWhatTheUserMayOpenDuplicatesByNifOrEmailAndTheUsersRights)
 {
+    // An export holds only what the user may open.
+    EXPECT_EQ(vcard::openableContacts(QStringLiteral("sa")).size(), 43) << "every contact of the file";
+    Data().SqlServer.Execute(QStringLiteral(
+        "UPDATE tbTulvas_Contactos_Permitions SET group_code = REPLACE(group_code, '$00041000', '$00040000') "
+        "WHERE contacto_id NOT IN (1, 13, 33)"));
+    const QList<qint32> mine = vcard::openableContacts(QStringLiteral("joao"));
+    EXPECT_EQ(mine.size(), 3);
+    QString problem;
+    const QByteArray cards = testsupport::exportedCards({1, 2, 13}, QStringLiteral("joao"), &problem);
+    EXPECT_EQ(vcard::read(cards).size(), 2);
+    EXPECT_EQ(problem, QStringLiteral("n.º 2: sem permissão para o abrir"));
+    EXPECT_EQ(vcard::fileNameFor(QStringLiteral("Silva/Costa: \"Lda\"")),
+              QStringLiteral("Silva_Costa_ _Lda_.vcf"));
+
     // Contact 13 in the demonstration data (Maria Silva): a NIF is hers
     // only under her name; under another it is refused, never replaced.
     const QString nif =
@@ -246,26 +303,6 @@ TEST_F(VCardContacts, DuplicatesByNifOrEmailAndTheUsersRights)
     EXPECT_EQ(fingerprint(), before);
 }
 
-TEST_F(VCardContacts, HostileTextIsStoredAsTypedAndComesBack)
-{
-    const QByteArray name = "O'Neil %4 '' %1); DELETE FROM tbContactos;--";
-    const QByteArray card = samples::file(
-        {"BEGIN:VCARD", "VERSION:4.0", "N:" + QByteArray(name).replace(";", "\\;") + ";Ana;;;",
-         "NOTE:" + QByteArray(20, '\'') + " %2 %L1 \\; fim", "TEL;X-DESCRICAO=%3'x:+351 1", "END:VCARD"});
-    const int before = contacts();
-    const vcard::ImportSummary s = vcard::importCards(card, {}, QStringLiteral("sa"));
-    ASSERT_EQ(s.count(vcard::Outcome::Created), 1) << s.details().join(u'\n').toStdString();
-    EXPECT_EQ(contacts(), before + 1);
-    const qint32 id = s.lines[0].contactId;
-    EXPECT_EQ(db.value(QStringLiteral("SELECT apelido FROM tbContactos_Singulares WHERE contacto_id = ") +
-                       QString::number(id)),
-              QString::fromUtf8(name));
-    const vcard::Card back = vcard::read(testsupport::exportedCards({id}, QStringLiteral("sa"))).first();
-    EXPECT_EQ(back.text(QStringLiteral("NOTE")), QString(20, u'\'') + QStringLiteral(" %2 %L1 ; fim"));
-    EXPECT_EQ(back.property(QStringLiteral("TEL"))->parameter(QStringLiteral("X-DESCRICAO")),
-              QStringList{QStringLiteral("%3'x")});
-}
-
 // A fault at every statement of an import: the card is refused and nothing
 // of it is left, or (the fault fell on a read outside its unit) it is there
 // whole; no lock is held.
@@ -309,49 +346,4 @@ TEST_F(VCardContacts, ACardIsWrittenWholeOrNotAtAll)
     }
     EXPECT_GT(refused, 10);
     EXPECT_GT(points, refused);
-}
-
-TEST_F(VCardContacts, AnExportHoldsOnlyWhatTheUserMayOpen)
-{
-    EXPECT_EQ(vcard::openableContacts(QStringLiteral("sa")).size(), 43) << "every contact of the file";
-    Data().SqlServer.Execute(QStringLiteral(
-        "UPDATE tbTulvas_Contactos_Permitions SET group_code = REPLACE(group_code, '$00041000', '$00040000') "
-        "WHERE contacto_id NOT IN (1, 13, 33)"));
-    const QList<qint32> mine = vcard::openableContacts(QStringLiteral("joao"));
-    EXPECT_EQ(mine.size(), 3);
-    QString problem;
-    const QByteArray cards = testsupport::exportedCards({1, 2, 13}, QStringLiteral("joao"), &problem);
-    EXPECT_EQ(vcard::read(cards).size(), 2);
-    EXPECT_EQ(problem, QStringLiteral("n.º 2: sem permissão para o abrir"));
-    EXPECT_EQ(vcard::fileNameFor(QStringLiteral("Silva/Costa: \"Lda\"")),
-              QStringLiteral("Silva_Costa_ _Lda_.vcf"));
-}
-
-// Ranks stay as the card gave them while the default row stays; when the user
-// moves the default, the new default outranks every other row.
-TEST(ContactMapping, PreferenceRanksFollowTheDefaultRow)
-{
-    const QByteArray card = samples::file(
-        {"BEGIN:VCARD", "VERSION:4.0", "FN:Rita Sá", "N:Sá;Rita;;;", "EMAIL;PREF=1:rita@um.example",
-         "EMAIL;PREF=2:rita@dois.example", "EMAIL:rita@tres.example",
-         "PHOTO;ENCODING=b:" + samples::tinyImage("PNG").toBase64(), "END:VCARD"});
-    vcard::ContactRecord rita = vcard::fromCard(vcard::read(card).first());
-    const auto prefs = [](const vcard::ContactRecord& r) {
-        QList<int> out;
-        for (const vcard::Property& p : vcard::toCard(r).properties(QStringLiteral("EMAIL")))
-            out << p.pref();
-        return out;
-    };
-    EXPECT_EQ(prefs(rita), (QList<int>{1, 2, 0}));
-    rita.emails[0].preferred = false;
-    rita.emails[1].preferred = true;
-    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 0}));
-    rita.emails[1].preferred = false;
-    rita.emails[2].preferred = true;
-    EXPECT_EQ(prefs(rita), (QList<int>{0, 2, 1}));
-    // A photo without a type word is typed by its bytes.
-    EXPECT_TRUE(vcard::upgradeTo40(vcard::read(card).first())
-                    .property(QStringLiteral("PHOTO"))
-                    ->value()
-                    .startsWith(QStringLiteral("data:image/png;base64,")));
 }

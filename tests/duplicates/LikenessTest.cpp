@@ -7,7 +7,7 @@
 using duplicates::Group;
 using duplicates::Reason;
 
-TEST(Likeness, OneNameWrittenTwoWaysHasOneKey)
+TEST(Likeness, NamesNumbersAddressesAndNifsCompareAsTheyAreMeant)
 {
     const QString key = duplicates::nameKey(QStringLiteral("João Silva"));
     EXPECT_EQ(key, QStringLiteral("joao silva"));
@@ -22,19 +22,15 @@ TEST(Likeness, OneNameWrittenTwoWaysHasOneKey)
     EXPECT_NE(duplicates::nameKey(QStringLiteral("João Silva")),
               duplicates::nameKey(QStringLiteral("Joana Silva")));
     EXPECT_EQ(duplicates::nameKey(QStringLiteral("Dr. da")), QString());
-}
 
-TEST(Likeness, SimilarityCountsTheEditsOverTheLongerName)
-{
+    // Similarity counts the edits over the longer name.
     EXPECT_EQ(duplicates::similarity(QStringLiteral("ana silva"), QStringLiteral("ana silva")), 100);
     EXPECT_EQ(duplicates::similarity(QStringLiteral("ana silva"), QStringLiteral("ana silve")), 88);
     EXPECT_EQ(duplicates::similarity(QStringLiteral("abc"), QStringLiteral("xyz")), 0);
     EXPECT_EQ(duplicates::similarity(QString(), QStringLiteral("ab")), 0);
     EXPECT_EQ(duplicates::similarity(QStringLiteral("cristina"), QStringLiteral("cristiana")), 88);
-}
 
-TEST(Likeness, NumbersAddressesAndNifsCompareAsWritten)
-{
+    // Numbers, addresses and NIFs compare as written.
     for (const char* same : {"+351 912 345 678", "00351912345678", "912 345 678", "912345678"})
         EXPECT_EQ(duplicates::comparableNumber(QString::fromLatin1(same)), QStringLiteral("912345678"));
     EXPECT_EQ(duplicates::comparableEmail(QStringLiteral(" Ana.Alves@Exemplo.PT ")),
@@ -75,7 +71,7 @@ QList<QList<qint32>> membersOf(const QList<Group>& groups)
 
 // Each reason finds its contacts once; two reasons for the same contacts
 // are one group; the order is the strength of the reason.
-TEST(DuplicateGroups, EachReasonOnceStrongestFirst)
+TEST(DuplicateGroups, EachReasonOnceStrongestFirstAndDismissedPairsStayApart)
 {
     const QList<Group> groups = duplicates::groupsOf(sample());
     ASSERT_EQ(membersOf(groups), (QList<QList<qint32>>{{1, 2}, {3, 7}, {1, 6, 7}, {4, 5}}));
@@ -85,12 +81,9 @@ TEST(DuplicateGroups, EachReasonOnceStrongestFirst)
     EXPECT_EQ(groups[2].description(), QStringLiteral("o mesmo telefone +351 912 000 111"));
     EXPECT_EQ(groups[3].score, 90);
     EXPECT_EQ(groups[3].description(), QStringLiteral("nomes parecidos (90%): Carla Dias / Carla Diaz"));
-}
 
-// A pair said not to be one is not shown again; a group of three stays
-// while two of it may still be one.
-TEST(DuplicateGroups, DismissedPairsStayApart)
-{
+    // A pair said not to be one is not shown again; a group of three stays
+    // while two of it may still be one.
     duplicates::Catalog c = sample();
     c.dismissed = {duplicates::orderedPair(2, 1), duplicates::orderedPair(7, 1)};
     EXPECT_EQ(membersOf(duplicates::groupsOf(c)), (QList<QList<qint32>>{{3, 7}, {1, 6, 7}, {4, 5}}));
