@@ -49,7 +49,7 @@ class RegistryFile : public ::testing::Test {
 
 } // namespace
 
-TEST_F(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
+TEST_F(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewriteAndSkipsNoOpWrites)
 {
     {
         Registry reg(path);
@@ -76,21 +76,18 @@ TEST_F(RegistryFile, KeepsEscapesAndNonAsciiTextAcrossARewrite)
     EXPECT_EQ(again.value(Key, {}), RegValue::string(QStringLiteral("padrão")));
     EXPECT_EQ(again.value(Key.toLower() + QStringLiteral("\\FRM001"), QStringLiteral("LEFT")),
               RegValue::dword(0xfffffffe));
-}
 
-TEST_F(RegistryFile, WritingTheSameValueAgainLeavesTheFileAlone)
-{
-    Registry reg(path);
-    reg.setValue(Key, QStringLiteral("Top"), RegValue::dword(10));
+    // Writing the same value again leaves the file alone.
+    again.setValue(Key, QStringLiteral("Top"), RegValue::dword(10));
     const QByteArray before = readBytes(path);
     // Another writer's spelling of the same file, byte for byte: a no-op
     // write must not rewrite it in our spelling.
     QByteArray edited = before;
     edited.replace("\"Top\"", "\"Top\" ");
     writeBytes(path, edited);
-    reg.setValue(Key, QStringLiteral("Top"), RegValue::dword(10));
+    again.setValue(Key, QStringLiteral("Top"), RegValue::dword(10));
     EXPECT_EQ(readBytes(path), edited);
-    reg.setValue(Key, QStringLiteral("Top"), RegValue::dword(11));
+    again.setValue(Key, QStringLiteral("Top"), RegValue::dword(11));
     EXPECT_EQ(Registry(path).value(Key, QStringLiteral("Top")), RegValue::dword(11));
 }
 
@@ -118,10 +115,8 @@ TEST_F(RegistryFile, ADamagedFileIsRefusedWithItsLineAndLeftAsItWas)
         vbtest::failureOf([&] { (void)reg.value(QStringLiteral("HKEY_USERS\\x"), QStringLiteral("N")); });
     EXPECT_TRUE(latin1.contains(QStringLiteral("linha 4")))
         << "Latin-1 text was accepted: " << qPrintable(latin1);
-}
 
-TEST_F(RegistryFile, RefusesWhatItCannotKeep)
-{
+    // Nor what it cannot keep, refused at its line.
     auto lineOf = [](const char* text) {
         try {
             platform::regformat::parse(QString::fromUtf8(text));

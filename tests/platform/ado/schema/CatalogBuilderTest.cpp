@@ -170,10 +170,9 @@ TEST_F(CatalogBuilder, NeverOverwritesNorTakesOverWhatExistsNorGoesOutsideItsFol
             << name;
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.db")}, QDir::Files),
               (QStringList{"master.db", "Outra.db", "Quarvenses.db"}));
-}
 
-TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
-{
+    // A failing script leaves no catalog.
+    const QString nova = dir.path() + QStringLiteral("/Nova.db");
     QTemporaryDir scripts;
     for (const QString& name : {QStringLiteral("/embedded.sql"), QStringLiteral("/embedded-list.sql"),
                                 QStringLiteral("/embedded-later.sql")})
@@ -186,16 +185,16 @@ TEST_F(CatalogBuilder, AFailingScriptLeavesNoCatalog)
     const testsupport::EnvGuard folder("QUARVENSES_SCHEMA_DIR", scripts.path().toUtf8());
 
     const QString failure =
-        failureOf([&] { createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"), true); });
+        failureOf([&] { createAs(dir.path(), QStringLiteral("Nova"), QStringLiteral("pw"), true); });
     EXPECT_TRUE(failure.contains(QStringLiteral("demo.sql")) && failure.contains(QStringLiteral("tbNada")))
         << failure.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(catalogFile()));
+    EXPECT_FALSE(QFileInfo::exists(nova));
 
     QFile::remove(scripts.path() + QStringLiteral("/embedded.sql"));
     EXPECT_TRUE(failureOf([&] {
-                    createAs(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("pw"));
+                    createAs(dir.path(), QStringLiteral("Nova"), QStringLiteral("pw"));
                 }).contains(QStringLiteral("embedded.sql")));
-    EXPECT_FALSE(QFileInfo::exists(catalogFile()));
+    EXPECT_FALSE(QFileInfo::exists(nova));
 }
 
 TEST_F(CatalogBuilder, TheSqlToolCreatesACatalogWithItsFirstLogin)
