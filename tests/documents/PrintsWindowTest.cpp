@@ -126,7 +126,7 @@ class PrintsWindow : public ::testing::Test {
 
 } // namespace
 
-TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActAndEveryActionCloses)
+TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActEveryActionClosesAndCancelAndEscapeOnlyClose)
 {
     for (int p = 1; p <= 6; ++p)
         EXPECT_TRUE(window->button(p)->isEnabled()) << p;
@@ -147,10 +147,10 @@ TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActAndEveryActionCloses)
     EXPECT_TRUE(window.isNull()) << "the window closes after its action";
     EXPECT_TRUE(windows->shellCalls().empty());
     EXPECT_TRUE(windows->mails().empty());
-}
 
-TEST_F(PrintsWindow, CancelAndEscapeCloseWithoutProducingAndAHiddenFrameStopsTheButtons)
-{
+    // Cancel and Escape close without producing, and a disabled frame stops the buttons.
+    log.calls.clear();
+    fresh();
     window->Frame_Contacto->setEnabled(false);
     click(3);
     EXPECT_TRUE(log.calls.isEmpty());
@@ -169,7 +169,7 @@ TEST_F(PrintsWindow, CancelAndEscapeCloseWithoutProducingAndAHiddenFrameStopsThe
     EXPECT_TRUE(watched.isNull());
 }
 
-TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
+TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktopOrEndQuietly)
 {
     windows->queuePrint(platform::PrintOutcome::Queued);
     click(1);
@@ -199,11 +199,17 @@ TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktop)
                      QStringLiteral("A impressão não foi feita: a impressora «sala» recusou o trabalho.")}));
     EXPECT_EQ(windows->messageBoxes().back().title, QStringLiteral("Imprimir carta"));
 
-    // No document made: the action ends quietly.
+    // No document made, or no generator at all: the action ends quietly.
     log.document.clear();
     clickInFresh(2);
+    platform::ComponentRegistry::instance().registerFactory(generatorId, [] { return vb::ObjectRef(); });
+    clickInFresh(1);
+    fresh();
+    window->Option4->setChecked(true);
+    click(4);
     EXPECT_EQ(windows->shellCalls().size(), 1u);
     EXPECT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_TRUE(windows->mails().empty());
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -220,18 +226,6 @@ TEST_F(PrintsWindow, ALetterWithoutAnAddressIsMadeOnlyWhenTheUserSaysSo)
                                              "destinatário.\n\nDeseja fazê-la assim mesmo?");
     EXPECT_EQ(windows.texts(), (QStringList{noAddress, noAddress}));
     EXPECT_EQ(verbsAndFiles(), QStringList{QStringLiteral("open ") + letter()});
-}
-
-TEST_F(PrintsWindow, WithoutTheGeneratorNothingHappensAndNobodyIsTold)
-{
-    platform::ComponentRegistry::instance().registerFactory(generatorId, [] { return vb::ObjectRef(); });
-    click(1);
-    fresh();
-    window->Option4->setChecked(true);
-    click(4);
-    EXPECT_TRUE(windows->shellCalls().empty());
-    EXPECT_TRUE(windows->messageBoxes().empty());
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)

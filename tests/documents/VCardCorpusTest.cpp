@@ -199,12 +199,6 @@ class VCardCorpus : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-// The export's lines, unfolded.
-QStringList unfoldedLines(const QByteArray& bytes)
-{
-    return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n "), QString()).split(QStringLiteral("\r\n"));
-}
-
 } // namespace
 
 TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
@@ -260,7 +254,7 @@ TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
     // What the columns could not say goes back out as the card said it.
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QStringList lines = unfoldedLines(written.readAll());
+    const QStringList lines = samples::contentLines(written.readAll());
     // Groups keep their labels beside them.
     for (const char* expected :
          {"item2.TEL;PREF=1:+351 912 000 111", "item2.X-ABLABEL:_$!<Mobile>!$_",

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <ostream>
 
@@ -114,6 +115,32 @@ inline QByteArray card30WithPhoto()
     for (qsizetype at = 0; at < base64.size(); at += kLineLength)
         out += " " + base64.mid(at, kLineLength) + "\r\n";
     return out + file({"END:VCARD"});
+}
+
+// The physical lines of a written file, each checked to end in CR LF.
+inline QList<QByteArray> physicalLines(const QByteArray& written)
+{
+    QList<QByteArray> lines = written.split('\n');
+    EXPECT_TRUE(lines.last().isEmpty()) << "the last line has no line end";
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        EXPECT_TRUE(line.endsWith('\r')) << "bare LF before: " << line.toStdString();
+        line.chop(1);
+    }
+    return lines;
+}
+
+// The content lines of a written card, unfolded.
+inline QStringList contentLines(const QByteArray& written)
+{
+    QStringList lines;
+    for (const QByteArray& line : physicalLines(written)) {
+        if (line.startsWith(' '))
+            lines.last() += QString::fromUtf8(line.mid(1));
+        else
+            lines.append(QString::fromUtf8(line));
+    }
+    return lines;
 }
 
 } // namespace samples

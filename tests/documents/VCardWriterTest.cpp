@@ -9,38 +9,15 @@
 
 #include <gtest/gtest.h>
 
+using samples::contentLines;
 using samples::file;
+using samples::physicalLines;
 using vcard::Card;
 using vcard::Property;
 
 namespace {
 
 constexpr qsizetype kMaxOctets = 75;
-
-QList<QByteArray> physicalLines(const QByteArray& written)
-{
-    QList<QByteArray> lines = written.split('\n');
-    EXPECT_TRUE(lines.last().isEmpty()) << "the last line has no line end";
-    lines.removeLast();
-    for (QByteArray& line : lines) {
-        EXPECT_TRUE(line.endsWith('\r')) << "bare LF before: " << line.toStdString();
-        line.chop(1);
-    }
-    return lines;
-}
-
-// The content lines of a written card, unfolded.
-QStringList contentLines(const QByteArray& written)
-{
-    QStringList lines;
-    for (const QByteArray& line : physicalLines(written)) {
-        if (line.startsWith(' '))
-            lines.last() += QString::fromUtf8(line.mid(1));
-        else
-            lines.append(QString::fromUtf8(line));
-    }
-    return lines;
-}
 
 // Each of `expected` is a whole content line of `written`.
 void expectLines(const QByteArray& written, const QStringList& expected)

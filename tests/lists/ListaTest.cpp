@@ -35,7 +35,7 @@ class ListaTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ListaTest, FillsItemsWithKeysFormatsAndIcons)
+TEST_F(ListaTest, FillsItemsWithKeysFormatsAndIconsAndTellsWhatGoesWrong)
 {
     lista.AddHeader(QStringLiteral("nome"), {}, 0, 2);
     lista.AddHeader(QStringLiteral("valor"), QStringLiteral("Valor"), 1500, 1, QStringLiteral("#,##0.00"));
@@ -77,10 +77,8 @@ TEST_F(ListaTest, FillsItemsWithKeysFormatsAndIcons)
     EXPECT_EQ(view.topLevelItemCount(), 2);
     EXPECT_EQ(vb::CStr(lista.Return_FieldValue(QStringLiteral("7#"), QStringLiteral("genero"))),
               QStringLiteral("2"));
-}
 
-TEST_F(ListaTest, FailurePaths)
-{
+    // What goes wrong is told, and counted in the Erro signal.
     QSignalSpy errors(&lista, &Lista::Erro);
     EXPECT_FALSE(lista.AddHeader(QString()));
     EXPECT_EQ(lista.ErrorDescription, QStringLiteral("Field não especificado"));
