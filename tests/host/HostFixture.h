@@ -30,11 +30,11 @@ class HostFixture : public ::testing::Test {
   protected:
     void SetUp() override { ResetConnectionStateForTests(); }
     void TearDown() override { stop(); }
-    // A session on the fixture's folder, its server and settings prepared.
-    HostSession& prepare()
+    // A session on the fixture's folder (or on `data`), its server and settings prepared.
+    HostSession& prepare(const QString& data = {})
     {
         HostOptions options;
-        options.dataFolder = folder();
+        options.dataFolder = data.isEmpty() ? folder() : data;
         options.windowSettings = dir.filePath(QStringLiteral("janela.conf"));
         session = std::make_unique<HostSession>(options);
         QString problem;
@@ -117,26 +117,5 @@ class HostFixture : public ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<HostSession> session;
 };
-
-// What the contacts' view holds for a typed text, as the list must show it:
-// `field` of each row, in `order` (the name's unless told).
-inline QStringList
-fromView(const QString& field, const QString& typed,
-         const QString& order = QStringLiteral("nome_union COLLATE Latin1_General_CI_AI, contacto_id"))
-{
-    const QString pattern = modData::FormatSQLValue(typed, modData::kPattern);
-    const QString numbers = modData::FormatSQLValue(QString(typed).remove(u' '), modData::kPattern);
-    ado::Recordset rs = Data().SqlServer.Execute(
-        sql::compose(u"SELECT %3 FROM vwContactos_Quarvenses_Completos WHERE nome_union COLLATE "
-                     u"Latin1_General_CI_AI LIKE %1 OR no_contribuinte COLLATE Latin1_General_CI_AI LIKE %1 "
-                     u"OR email COLLATE Latin1_General_CI_AI LIKE %1 OR localidade COLLATE "
-                     u"Latin1_General_CI_AI LIKE %1 OR REPLACE(telefone, N' ', N'') LIKE %2 OR "
-                     u"REPLACE(no_contribuinte, N' ', N'') LIKE %2 ORDER BY %4",
-                     {pattern, numbers, field, order}));
-    QStringList out;
-    for (; !rs.Eof(); rs.MoveNext())
-        out << vb::CStr(rs.Fields(0).Value());
-    return out;
-}
 
 } // namespace hosttest

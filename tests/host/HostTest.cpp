@@ -65,15 +65,11 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
 TEST_F(Host, TheDataFolderNamedIsTheOneOpened)
 {
     testsupport::EnvGuard home("XDG_DATA_HOME", dir.filePath(QStringLiteral("casa")).toUtf8());
-    const auto run = [&](const QString& folder) {
-        HostOptions options;
-        options.dataFolder = folder;
-        HostSession session(options);
+    const auto run = [&](const QString& data) {
         QString problem;
-        EXPECT_TRUE(session.prepare(problem)) << problem.toStdString();
-        EXPECT_TRUE(session.signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
+        EXPECT_TRUE(prepare(data).signIn(QStringLiteral("sa"), QStringLiteral("quarvenses"), problem));
         const QString opened = Conn().strDataSource;
-        ResetConnectionStateForTests();
+        stop();
         return opened;
     };
     const QString first = dir.filePath(QStringLiteral("primeira"));

@@ -154,37 +154,36 @@ QStringList incompleteContacts(const QString& folder, const QString& catalog)
 {
     Db db(folder, catalog, SQLITE_OPEN_READONLY);
     registerCollation(db.get());
+    // What is wrong, and the contacts it is wrong for.
+    const std::pair<const char*, const char*> checks[] = {
+        {"particular sem detalhe: ",
+         "SELECT contacto_id FROM tbContactos WHERE genero_id = 1 AND contacto_id "
+         "NOT IN (SELECT contacto_id FROM tbContactos_Singulares)"},
+        {"instituição sem detalhe: ",
+         "SELECT contacto_id FROM tbContactos WHERE genero_id = 2 AND contacto_id "
+         "NOT IN (SELECT contacto_id FROM tbContactos_Institucionais)"},
+        {"membro sem permissões: ",
+         "SELECT l.contacto_id FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
+         "t.contacto_tipo_id = l.contacto_tipo_id WHERE t.descrit = 'Contactos Quarvenses' AND "
+         "l.contacto_id NOT IN (SELECT contacto_id FROM tbTulvas_Contactos_Permitions)"},
+        {"permissões de contacto inexistente: ",
+         "SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE contacto_id NOT IN "
+         "(SELECT contacto_id FROM tbContactos)"},
+        // The host's list row of each contact, as the contacts' view reads it.
+        {"linha da lista diferente do contacto: ",
+         "SELECT c.contacto_id FROM tbContactos c LEFT JOIN vwContactos_Quarvenses_Completos v ON "
+         "v.contacto_id = c.contacto_id LEFT JOIN tbContactos_Lista l ON l.contacto_id = c.contacto_id "
+         "WHERE v.contacto_id IS NOT NULL AND (l.contacto_id IS NULL OR l.genero_id <> v.genero_id OR "
+         "l.nome_union IS NOT ifnull(v.nome_union, '') OR l.no_contribuinte IS NOT "
+         "ifnull(v.no_contribuinte, '') OR l.telefone IS NOT ifnull(v.telefone, '') OR l.email IS NOT "
+         "ifnull(v.email, '') OR l.localidade IS NOT ifnull(v.localidade, ''))"},
+        {"linha da lista de contacto inexistente: ",
+         "SELECT contacto_id FROM tbContactos_Lista WHERE contacto_id NOT IN "
+         "(SELECT contacto_id FROM tbContactos)"}};
     QStringList problems;
-    for (const QString& id :
-         db.rows("SELECT contacto_id FROM tbContactos WHERE genero_id = 1 AND contacto_id NOT IN "
-                 "(SELECT contacto_id FROM tbContactos_Singulares)"))
-        problems.append(QStringLiteral("particular sem detalhe: ") + id);
-    for (const QString& id :
-         db.rows("SELECT contacto_id FROM tbContactos WHERE genero_id = 2 AND contacto_id NOT IN "
-                 "(SELECT contacto_id FROM tbContactos_Institucionais)"))
-        problems.append(QStringLiteral("instituição sem detalhe: ") + id);
-    for (const QString& id :
-         db.rows("SELECT l.contacto_id FROM tbContactos_Tipos_Links l JOIN tbContactos_Tipos t ON "
-                 "t.contacto_tipo_id = "
-                 "l.contacto_tipo_id WHERE t.descrit = 'Contactos Quarvenses' AND l.contacto_id NOT IN "
-                 "(SELECT contacto_id FROM tbTulvas_Contactos_Permitions)"))
-        problems.append(QStringLiteral("membro sem permissões: ") + id);
-    for (const QString& id :
-         db.rows("SELECT contacto_id FROM tbTulvas_Contactos_Permitions WHERE contacto_id NOT IN "
-                 "(SELECT contacto_id FROM tbContactos)"))
-        problems.append(QStringLiteral("permissões de contacto inexistente: ") + id);
-    // The host's list row of each contact, as the contacts' view reads it.
-    for (const QString& id : db.rows(
-             "SELECT c.contacto_id FROM tbContactos c LEFT JOIN vwContactos_Quarvenses_Completos v ON "
-             "v.contacto_id = c.contacto_id LEFT JOIN tbContactos_Lista l ON l.contacto_id = c.contacto_id "
-             "WHERE v.contacto_id IS NOT NULL AND (l.contacto_id IS NULL OR l.genero_id <> v.genero_id OR "
-             "l.nome_union IS NOT ifnull(v.nome_union, '') OR l.no_contribuinte IS NOT "
-             "ifnull(v.no_contribuinte, '') OR l.telefone IS NOT ifnull(v.telefone, '') OR l.email IS NOT "
-             "ifnull(v.email, '') OR l.localidade IS NOT ifnull(v.localidade, ''))"))
-        problems.append(QStringLiteral("linha da lista diferente do contacto: ") + id);
-    for (const QString& id : db.rows("SELECT contacto_id FROM tbContactos_Lista WHERE contacto_id NOT IN "
-                                     "(SELECT contacto_id FROM tbContactos)"))
-        problems.append(QStringLiteral("linha da lista de contacto inexistente: ") + id);
+    for (const auto& [problem, query] : checks)
+        for (const QString& id : db.rows(query))
+            problems.append(QString::fromUtf8(problem) + id);
     return problems;
 }
 

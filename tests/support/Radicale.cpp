@@ -87,13 +87,12 @@ bool Radicale::start()
 // A certificate of its own for 127.0.0.1, signed by no one the system trusts.
 bool Radicale::makeCertificate()
 {
-    const int made =
-        QProcess::execute(QStringLiteral("openssl"),
-                          {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                           QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
-                           dir_.filePath(QStringLiteral("chave.pem")), QStringLiteral("-out"),
-                           dir_.filePath(QStringLiteral("certificado.pem")), QStringLiteral("-days"),
-                           QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+    const QStringList arguments =
+        QStringLiteral("req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1").split(u' ');
+    const int made = QProcess::execute(
+        QStringLiteral("openssl"),
+        arguments + QStringList{QStringLiteral("-keyout"), dir_.filePath(QStringLiteral("chave.pem")),
+                                QStringLiteral("-out"), dir_.filePath(QStringLiteral("certificado.pem"))});
     if (made != 0)
         failure_ = QStringLiteral("openssl não fez o certificado");
     return made == 0;

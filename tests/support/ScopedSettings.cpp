@@ -16,13 +16,10 @@ void restore(const char* name, const QByteArray& value)
 
 } // namespace
 
+// qgetenv gives a null array for a variable that is not set, so that it is unset again.
 ScopedSettings::ScopedSettings()
     : previousCommon_(qgetenv("QUARVENSES_COMMON_APPDATA")), previousRegistry_(qgetenv("QUARVENSES_REGISTRY"))
 {
-    if (!qEnvironmentVariableIsSet("QUARVENSES_COMMON_APPDATA"))
-        previousCommon_ = QByteArray();
-    if (!qEnvironmentVariableIsSet("QUARVENSES_REGISTRY"))
-        previousRegistry_ = QByteArray();
     QDir().mkpath(commonFolder());
     qputenv("QUARVENSES_COMMON_APPDATA", commonFolder().toUtf8());
     qputenv("QUARVENSES_REGISTRY", registryFile().toUtf8());
