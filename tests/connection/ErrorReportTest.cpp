@@ -1,7 +1,7 @@
 #include "connection/ErrorReport.h"
 #include "platform/objects/ComponentRegistry.h"
-#include "platform/objects/NotivarGeneral.h"
 #include "tests/support/EnvGuard.h"
+#include "tests/support/RecordingReporter.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,37 +9,19 @@
 
 namespace {
 
-struct Reports {
-    std::vector<QStringList> calls;
-    int created = 0;
-    std::weak_ptr<vb::Object> last;
-};
-
-class RecordingReporter : public contracts::NotivarGeneral {
-  public:
-    explicit RecordingReporter(Reports& r) : r_(r) {}
-    void Report(const QString& t, const QString& t2, const QString& m, const QString& p,
-                const QString& msg) override
-    {
-        r_.calls.push_back({t, t2, m, p, msg});
-    }
-    void SQLReconnectShow(QWidget*) override {}
-    void SQLReconnectShutdown(QWidget*) override {}
-    void SQLReconnectShowOK(QWidget*) override {}
-    void SQLReconnectShowBad(QWidget*) override {}
-
-  private:
-    Reports& r_;
-};
-
+// The reports recorded, and each reporter the reports made counted and watched.
 class ErrorReportTest : public ::testing::Test {
   protected:
-    Reports reports;
-    platform::ScopedComponent reporter{QStringLiteral("Notivar.General"), [this] {
-                                           ++reports.created;
-                                           auto o = std::make_shared<RecordingReporter>(reports);
-                                           reports.last = o;
-                                           return o;
+    testsupport::RecordingReporter recorder;
+    int created = 0;
+    std::weak_ptr<vb::Object> last;
+    platform::ScopedComponent counting{QStringLiteral("Notivar.General"),
+                                       [this, recording = platform::ComponentRegistry::instance().factoryFor(
+                                                  QStringLiteral("Notivar.General"))] {
+                                           ++created;
+                                           vb::ObjectRef made = recording();
+                                           last = made;
+                                           return made;
                                        }};
 };
 
@@ -97,16 +79,16 @@ TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfText)
          5, "e", "Associados\tAssociados\tfrmInicial\tP\te"},
     };
     for (const auto& c : cases) {
-        const size_t before = reports.calls.size();
-        const int created = reports.created;
+        const size_t before = recorder.reports().size();
+        const int madeBefore = created;
         const bool sent =
             ErrorReport::send(c.source, QStringLiteral("P"), c.number, QString::fromLatin1(c.description));
         EXPECT_EQ(sent, c.expected != nullptr) << c.number << " " << c.description;
         if (!c.expected) {
-            EXPECT_EQ(reports.calls.size(), before) << c.number << " " << c.description;
-            EXPECT_EQ(reports.created, created) << "no reporter made for nothing";
+            EXPECT_EQ(recorder.reports().size(), before) << c.number << " " << c.description;
+            EXPECT_EQ(created, madeBefore) << "no reporter made for nothing";
         } else {
-            EXPECT_EQ(reports.calls.back().join(u'\t'), QString::fromLatin1(c.expected));
+            EXPECT_EQ(recorder.reports().back().join(u'\t'), QString::fromLatin1(c.expected));
         }
     }
 }
@@ -114,17 +96,18 @@ TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfText)
 TEST_F(ErrorReportTest, CreatesTheReporterForEachReportAndDropsIt)
 {
     ErrorReport::send(Origin::General, QStringLiteral("A"), 5, QStringLiteral("a"));
-    EXPECT_TRUE(reports.last.expired());
+    EXPECT_TRUE(last.expired());
     ErrorReport::send(Origin::General, QStringLiteral("B"), 5, QStringLiteral("b"));
-    EXPECT_EQ(reports.created, 2);
-    EXPECT_TRUE(reports.last.expired());
+    EXPECT_EQ(created, 2);
+    EXPECT_TRUE(last.expired());
 
     // Other exceptions are VB's 51 with their text.
     EXPECT_TRUE(ErrorReport::send(Origin::General, QStringLiteral("C"), std::runtime_error("boom")));
-    EXPECT_EQ(reports.calls.back()[4], QStringLiteral("boom"));
+    EXPECT_EQ(recorder.reports().back()[4], QStringLiteral("boom"));
     const std::exception& asStd = vb::Error(13, QStringLiteral("Type mismatch"));
     EXPECT_TRUE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("D"), asStd));
-    EXPECT_EQ(reports.calls.back()[4], QStringLiteral("Error Number = 13 | Description = Type mismatch"));
+    EXPECT_EQ(recorder.reports().back()[4],
+              QStringLiteral("Error Number = 13 | Description = Type mismatch"));
 }
 
 TEST(ErrorReportWithoutReporter, GoesToTheLogAndTheCallerGoesOn)
