@@ -4,7 +4,7 @@
 
 using ado::ConnectionString;
 
-TEST(ConnectionString, ReadsTheSystemsStringsAndOleDbQuoting)
+TEST(ConnectionString, ReadsTheSystemsStringsAndOleDbQuotingAndQuotesValuesBackUnchanged)
 {
     const ConnectionString plain = ConnectionString::parse(
         QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;Encrypt=yes;"
@@ -25,10 +25,8 @@ TEST(ConnectionString, ReadsTheSystemsStringsAndOleDbQuoting)
 
     for (const char* bad : {"Password=\"aberto", "Password=\"a\"b;", "Sozinho;"})
         EXPECT_THROW(ConnectionString::parse(QString::fromUtf8(bad)), vb::Error) << bad;
-}
 
-TEST(ConnectionString, QuotedValuesReadBackUnchanged)
-{
+    // Quoted values read back unchanged.
     EXPECT_EQ(ConnectionString::quoteValue(QStringLiteral("simples")), QStringLiteral("simples"));
     for (const char* value : {"a;b", "com \"aspas\"", "O'Neill", "os 'dois' \"tipos\";", " margem ", "x=y"}) {
         const QString v = QString::fromUtf8(value);

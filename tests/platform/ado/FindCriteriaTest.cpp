@@ -15,7 +15,7 @@ bool finds(const char* criteria, const vb::Variant& value)
     return FindCriteria::parse(QString::fromLatin1(criteria)).matches(value);
 }
 
-TEST(FindCriteria, EachComparisonOnWholeAndDecimalNumbers)
+TEST(FindCriteria, EachComparisonOnEachKindOfValue)
 {
     const vb::Variant seven(7);
     const vb::Variant sevenAndHalf(7.5);
@@ -34,10 +34,8 @@ TEST(FindCriteria, EachComparisonOnWholeAndDecimalNumbers)
     EXPECT_TRUE(finds("id>=7.5", sevenAndHalf));
     EXPECT_TRUE(finds("id=-3", vb::Variant(qint16(-3))));
     EXPECT_TRUE(finds("id='7'", seven)) << "a quoted number is compared as text";
-}
 
-TEST(FindCriteria, TextsDatesNullAndMismatchedKinds)
-{
+    // Texts, dates, Null and mismatched kinds.
     EXPECT_TRUE(finds("nome<'b'", vb::Variant(QStringLiteral("Ana"))));
     EXPECT_TRUE(finds("nome LIKE 'a*'", vb::Variant(QStringLiteral("Ana"))));
     EXPECT_FALSE(finds("nome LIKE 'b*'", vb::Variant(QStringLiteral("Ana"))));

@@ -18,18 +18,12 @@ TEST(SqlCompose, PiecesAreInsertedOnceAndNeverReadAgain)
     EXPECT_EQ(sql::compose(u"%10,%1%2%3%4%5%6%7%8%9", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}),
               QStringLiteral("10,123456789"));
     EXPECT_EQ(sql::compose(u"%1", {qint64(5000000000)}), QStringLiteral("5000000000"));
-}
-
-TEST(SqlCompose, PercentSignsOfTheStatementItselfStay)
-{
+    // Percent signs of the statement itself stay.
     EXPECT_EQ(sql::compose(u"LIKE '%a%' AND x = %1", {QStringLiteral("1")}),
               QStringLiteral("LIKE '%a%' AND x = 1"));
     EXPECT_EQ(sql::compose(u"LIKE '%%%1%%'", {QStringLiteral("U7")}), QStringLiteral("LIKE '%U7%'"));
     EXPECT_EQ(sql::compose(u"100%", {}), QStringLiteral("100%"));
-}
-
-TEST(SqlCompose, AMissingOrUnusedPieceIsAProgrammingError)
-{
+    // A missing or unused piece is a programming error.
     EXPECT_EQ(errorOf([] { sql::compose(u"a = %2", {QStringLiteral("x")}); }),
               vb::errnum::InvalidProcedureCall);
     EXPECT_EQ(errorOf([] {

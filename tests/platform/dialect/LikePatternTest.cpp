@@ -37,11 +37,9 @@ TEST(LikePattern, FoldsEveryLatin1CharacterAndMixedTextsAsTheNormalisationDoes)
             EXPECT_EQ(LikePattern::fold(text, accents), normalised(text, accents))
                 << text.toStdString()
                 << (accents == LikePattern::Accents::Insensitive ? " (accents aside)" : "");
-}
 
-// The rest of LIKE is checked through the server's statements (DialectTest).
-TEST(LikePattern, AClassMatchesALetterWhateverItsAccent)
-{
+    // A class matches a letter whatever its accent; the rest of LIKE is
+    // checked through the server's statements (DialectTest).
     EXPECT_TRUE(LikePattern(QStringLiteral("[a-c]%"), LikePattern::Accents::Insensitive)
                     .matches(QStringLiteral("Álvaro")));
     EXPECT_FALSE(LikePattern(QStringLiteral("[^a-c]%"), LikePattern::Accents::Insensitive)

@@ -52,7 +52,7 @@ TEST(SpecialFolders, WritableMeansAFileCanBeMadeThereAndLeavesNothing)
     }
 }
 
-TEST(ErrorLog, AppendsOneEscapedLinePerReport)
+TEST(ErrorLog, AppendsOneEscapedLinePerReportOrAnswersThatItCannot)
 {
     QTemporaryDir dir;
     EnvGuard logDir("QUARVENSES_LOG_DIR", (dir.path() + QStringLiteral("/sub/log")).toUtf8());
@@ -78,14 +78,11 @@ TEST(ErrorLog, AppendsOneEscapedLinePerReport)
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_EQ(::stat(QFile::encodeName(dir.path() + QStringLiteral("/sub/log")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-}
 
-TEST(ErrorLog, AFolderThatCannotBeMadeIsAnAnswerNotAFailure)
-{
-    QTemporaryDir dir;
+    // A folder that cannot be made is an answer, not a failure.
     QFile blocker(dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EnvGuard logDir("QUARVENSES_LOG_DIR", (dir.path() + QStringLiteral("/file/log")).toUtf8());
+    EnvGuard blocked("QUARVENSES_LOG_DIR", (dir.path() + QStringLiteral("/file/log")).toUtf8());
     EXPECT_FALSE(platform::ErrorLog::append({QStringLiteral("a"), {}, {}, {}, QStringLiteral("b")}));
 }

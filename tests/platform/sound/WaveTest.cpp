@@ -32,7 +32,7 @@ int errorOf(const QByteArray& bytes)
 
 } // namespace
 
-TEST(WaveFile, TheShippedClickIsAShortMonoPcmSound)
+TEST(WaveFile, TheShippedClickIsAShortMonoPcmSoundAndOtherFilesAreRefused)
 {
     const WaveFile click = WaveFile::parse(clickBytes(), clickPath());
     EXPECT_EQ(click.channels, 1);
@@ -50,12 +50,9 @@ TEST(WaveFile, TheShippedClickIsAShortMonoPcmSound)
     }
     EXPECT_GT(early, 5000);
     EXPECT_LT(late, 50);
-}
 
-TEST(WaveFile, RefusesWhatIsNotPcmWave)
-{
+    // What is not PCM wave is refused.
     const QByteArray good = clickBytes();
-    ASSERT_EQ(errorOf(good), 0);
     EXPECT_EQ(errorOf(QByteArray("RIFF\0\0\0\0AVI ", 12)), 321);
     QByteArray adpcm = good;
     adpcm[20] = 2; // format tag

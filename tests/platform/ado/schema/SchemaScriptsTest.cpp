@@ -93,13 +93,9 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
               (QStringList{"arquivo_id", "contacto_id", "tipo_id", "related_id", "filename", "path",
                            "created_date", "created_by"}));
     EXPECT_TRUE(server.tables.value(QStringLiteral("tbArquivo_Documental")).first().identity);
-}
 
-// Every table is reached by contacto_id, and the lookups the system makes by
-// name or code, through a key or an index.
-TEST_F(SchemaScripts, EveryKeyTheSystemQueriesByIsIndexed)
-{
-    const ScriptDefinitions server = serverScript();
+    // Every table is reached by contacto_id, and the lookups the system makes
+    // by name or code, through a key or an index.
     const auto leads = [&](const QString& table, const QString& column) {
         const QList<ColumnDefinition> columns = server.tables.value(table);
         for (const ColumnDefinition& c : columns)
