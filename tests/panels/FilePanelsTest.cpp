@@ -30,7 +30,7 @@ class FilePanels : public ::testing::Test {
 
 } // namespace
 
-TEST_F(FilePanels, ContactTypeAndFileDetails)
+TEST_F(FilePanels, ContactTypeFileDetailsRelationsAndFileMemberships)
 {
     ucIDTulvas types;
     prepare(types);
@@ -71,9 +71,34 @@ TEST_F(FilePanels, ContactTypeAndFileDetails)
               QStringLiteral("False"));
     details.findChild<QLineEdit*>(QStringLiteral("txtEntrada"))->setText(QStringLiteral("32-13-2020"));
     EXPECT_EQ(details.Save(user), 0);
+
+    // Relations, and the files the contact is in.
+    ucIDRelacionados relations;
+    prepare(relations);
+    QSignalSpy open(&relations, &ucIDRelacionados::RequestOpen);
+    id = 3;
+    relations.LoadContact(id, false, nullptr, user, QString());
+    ASSERT_EQ(relations.relationCount(), 1);
+    relations.openRow(0);
+    ASSERT_EQ(open.count(), 1);
+    EXPECT_EQ(open[0][0].toInt(), 15);
+    EXPECT_TRUE(relations.AddRelation(20, QStringLiteral("Fornecedor d'água")));
+    EXPECT_EQ(relations.relationCount(), 2);
+    EXPECT_FALSE(relations.AddRelation(999, QStringLiteral("x")));
+    relations.ContactStored = false;
+    EXPECT_FALSE(relations.AddRelation(21, QStringLiteral("x")));
+
+    ucIDTipos_Links links;
+    prepare(links);
+    id = 6; // in Contactos Quarvenses, Clientes and Fornecedores
+    links.LoadContact(id);
+    EXPECT_EQ(links.files(), (QStringList{"Clientes", "Contactos Quarvenses", "Fornecedores"}));
+    EXPECT_TRUE(links.RemoveFromFile(6, QStringLiteral("Clientes")));
+    EXPECT_EQ(links.files(), (QStringList{"Contactos Quarvenses", "Fornecedores"}));
+    EXPECT_FALSE(links.RemoveFromFile(6, QStringLiteral("Ficheiro Inexistente")));
 }
 
-TEST_F(FilePanels, MasksAreShownEditedAndKeptByteForByte)
+TEST_F(FilePanels, MasksArchiveAndCommunicationsFollowTheUsersRights)
 {
     const QString users = QStringLiteral("$10011111$10021100");
     const QString groups = QStringLiteral("$00011111$99990120");
@@ -115,37 +140,8 @@ TEST_F(FilePanels, MasksAreShownEditedAndKeptByteForByte)
     EXPECT_EQ(parseMask(QStringLiteral("U71000G20111"), {QStringLiteral("U7"), QStringLiteral("G2")}).size(),
               2);
     EXPECT_EQ(parseMask(QStringLiteral("estranho"), {}).size(), 1);
-}
 
-TEST_F(FilePanels, RelationsAndFileMemberships)
-{
-    ucIDRelacionados relations;
-    prepare(relations);
-    QSignalSpy open(&relations, &ucIDRelacionados::RequestOpen);
-    qint32 id = 3;
-    relations.LoadContact(id, false, nullptr, user, QString());
-    ASSERT_EQ(relations.relationCount(), 1);
-    relations.openRow(0);
-    ASSERT_EQ(open.count(), 1);
-    EXPECT_EQ(open[0][0].toInt(), 15);
-    EXPECT_TRUE(relations.AddRelation(20, QStringLiteral("Fornecedor d'água")));
-    EXPECT_EQ(relations.relationCount(), 2);
-    EXPECT_FALSE(relations.AddRelation(999, QStringLiteral("x")));
-    relations.ContactStored = false;
-    EXPECT_FALSE(relations.AddRelation(21, QStringLiteral("x")));
-
-    ucIDTipos_Links links;
-    prepare(links);
-    id = 6; // in Contactos Quarvenses, Clientes and Fornecedores
-    links.LoadContact(id);
-    EXPECT_EQ(links.files(), (QStringList{"Clientes", "Contactos Quarvenses", "Fornecedores"}));
-    EXPECT_TRUE(links.RemoveFromFile(6, QStringLiteral("Clientes")));
-    EXPECT_EQ(links.files(), (QStringList{"Contactos Quarvenses", "Fornecedores"}));
-    EXPECT_FALSE(links.RemoveFromFile(6, QStringLiteral("Ficheiro Inexistente")));
-}
-
-TEST_F(FilePanels, ArchiveAndCommunicationsTheUserMayOpen)
-{
+    // The archive's documents and the communications the user may open.
     Data().SqlServer.Execute(QStringLiteral(
         "INSERT INTO tbArquivo_Documental (contacto_id, filename, path, created_date, created_by) VALUES "
         "(4, 'contrato.pdf', '/srv/arquivo\\4\\', GETDATE(), 'ana')"));

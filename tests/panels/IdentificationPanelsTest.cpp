@@ -60,12 +60,18 @@ class Panels : public ::testing::Test {
     }
 };
 
+class NoWindowHost : public HostCallback {};
+class NamedHost : public HostCallback {
+  public:
+    vb::Variant hwnd() override { return vb::Variant(QStringLiteral("janela")); }
+};
+
 } // namespace
 
 // What the card's tests do not reach: the birth date read back as typed, the
 // panel's own save refusing an impossible date, and a new institution
 // refused without its name.
-TEST_F(Panels, TheDateReadBackAndWhatOnlyThePanelsOwnSaveRefuses)
+TEST_F(Panels, TheDateReadBackWhatOnlyThePanelsOwnSaveRefusesTheFontAndTheOwner)
 {
     ucIDSingular panel;
     load(panel, 13);
@@ -96,9 +102,36 @@ TEST_F(Panels, TheDateReadBackAndWhatOnlyThePanelsOwnSaveRefuses)
     EXPECT_EQ(firm.Save(user), 0);
     ASSERT_EQ(refused.count(), 1);
     EXPECT_EQ(refused[0][1].toString(), QStringLiteral("Tem de indicar o nome da instituição."));
+
+    // The configured font, and the owner window of a host without one.
+    const QString installed = QFontDatabase::families().value(0);
+    ASSERT_FALSE(installed.isEmpty());
+    modControls::ConfiguredFontName().clear();
+    Data().SqlServer.Execute(
+        QStringLiteral("UPDATE tbConfig SET valor = 'Tipo Que Não Existe' WHERE variavel = 'FXFontName'"));
+    QWidget form;
+    auto* label = new QLabel(QStringLiteral("Nome"), &form);
+    auto* edit = new QLineEdit(&form);
+    auto* button = new QPushButton(QStringLiteral("OK"), &form);
+    const QFont buttonFont = button->font();
+    EXPECT_FALSE(modControls::ApplyConfiguredFont(&form));
+    EXPECT_TRUE(modControls::ConfiguredFontName().isEmpty()) << "asked again next time";
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbConfig SET valor = '%1' WHERE variavel = 'FXFontName'")
+                                 .arg(installed.toUpper()));
+    EXPECT_TRUE(modControls::ApplyConfiguredFont(&form));
+    EXPECT_EQ(label->font().family(), installed.toUpper());
+    EXPECT_EQ(edit->font().family(), installed.toUpper());
+    EXPECT_EQ(button->font(), buttonFont);
+    modControls::ConfiguredFontName().clear();
+    EXPECT_FALSE(modControls::ApplyConfiguredFont(nullptr));
+
+    EXPECT_EQ(modParentsForm::GetNewParent(nullptr), nullptr);
+    EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NoWindowHost>()), nullptr);
+    EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NamedHost>()), nullptr);
+    EXPECT_TRUE(reporter.reports().empty());
 }
 
-TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
+TEST_F(Panels, ListsNotesAndPhotos)
 {
     ucIDMoradas addresses;
     load(addresses, 5);
@@ -142,19 +175,17 @@ TEST_F(Panels, ListsOfAddressesTelephonesAndEmails)
     ASSERT_TRUE(mails.Save(user));
     EXPECT_EQ(db.value("SELECT email FROM tbContactos_Emails WHERE contacto_id = 20 AND email_default = 1"),
               QStringLiteral("joão.sousa@exemplo.pt"));
-}
 
-TEST_F(Panels, NotesAndPhotos)
-{
+    // Notes, and a photo made to fit.
     ucIDObs notes;
     load(notes, 1);
     EXPECT_EQ(notes.notes(), db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 1"));
     notes.setFontSize(12);
     EXPECT_EQ(notes.findChild<QPlainTextEdit*>()->font().pointSize(), 12);
-    QSignalSpy changed(&notes, &IdentityPanel::Changed);
+    QSignalSpy typed(&notes, &IdentityPanel::Changed);
     notes.findChild<QPlainTextEdit*>()->moveCursor(QTextCursor::End);
     type(notes.findChild<QPlainTextEdit*>(), QStringLiteral(" Ligar às 9h; 'urgente' — €"));
-    EXPECT_GT(changed.count(), 0);
+    EXPECT_GT(typed.count(), 0);
     ASSERT_TRUE(notes.Save(user));
     EXPECT_TRUE(db.value("SELECT nota FROM tbContactos_Notas WHERE contacto_id = 1")
                     .endsWith(QStringLiteral("'urgente' — €")));
@@ -182,41 +213,4 @@ TEST_F(Panels, NotesAndPhotos)
     QSignalSpy errors(&reread, &IdentityPanel::Error);
     EXPECT_FALSE(reread.LoadFromFile(dir.filePath(QStringLiteral("nada.png"))));
     EXPECT_EQ(errors.count(), 1);
-}
-
-namespace {
-class NoWindowHost : public HostCallback {};
-class NamedHost : public HostCallback {
-  public:
-    vb::Variant hwnd() override { return vb::Variant(QStringLiteral("janela")); }
-};
-} // namespace
-
-TEST_F(Panels, ConfiguredFontAndOwnerWindow)
-{
-    const QString installed = QFontDatabase::families().value(0);
-    ASSERT_FALSE(installed.isEmpty());
-    modControls::ConfiguredFontName().clear();
-    Data().SqlServer.Execute(
-        QStringLiteral("UPDATE tbConfig SET valor = 'Tipo Que Não Existe' WHERE variavel = 'FXFontName'"));
-    QWidget form;
-    auto* label = new QLabel(QStringLiteral("Nome"), &form);
-    auto* edit = new QLineEdit(&form);
-    auto* button = new QPushButton(QStringLiteral("OK"), &form);
-    const QFont buttonFont = button->font();
-    EXPECT_FALSE(modControls::ApplyConfiguredFont(&form));
-    EXPECT_TRUE(modControls::ConfiguredFontName().isEmpty()) << "asked again next time";
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbConfig SET valor = '%1' WHERE variavel = 'FXFontName'")
-                                 .arg(installed.toUpper()));
-    EXPECT_TRUE(modControls::ApplyConfiguredFont(&form));
-    EXPECT_EQ(label->font().family(), installed.toUpper());
-    EXPECT_EQ(edit->font().family(), installed.toUpper());
-    EXPECT_EQ(button->font(), buttonFont);
-    modControls::ConfiguredFontName().clear();
-    EXPECT_FALSE(modControls::ApplyConfiguredFont(nullptr));
-
-    EXPECT_EQ(modParentsForm::GetNewParent(nullptr), nullptr);
-    EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NoWindowHost>()), nullptr);
-    EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NamedHost>()), nullptr);
-    EXPECT_TRUE(reporter.reports().empty());
 }

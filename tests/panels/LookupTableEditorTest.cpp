@@ -45,7 +45,7 @@ class LookupTables : public ::testing::Test {
 
 } // namespace
 
-TEST_F(LookupTables, WordsAreAddedChangedAndDeletedInOneSave)
+TEST_F(LookupTables, WordsAreSavedInOneUnitOnlyWithTheRightAndFromATableThatIsThere)
 {
     LookupTableEditor editor(titles, QStringLiteral("sa"));
     ASSERT_TRUE(editor.load());
@@ -67,6 +67,23 @@ TEST_F(LookupTables, WordsAreAddedChangedAndDeletedInOneSave)
                   "N'Sr.')")),
               1);
     EXPECT_TRUE(words(editor).contains(hostile)) << "read again after the save";
+
+    // Without the right, only to look; without the table, to be told.
+    LookupTableEditor look(titles, QStringLiteral("joao"));
+    ASSERT_TRUE(look.load());
+    EXPECT_FALSE(look.findChild<QLabel*>(QStringLiteral("lblNota"))->isHidden());
+    for (QPushButton* b : look.findChildren<QPushButton*>())
+        EXPECT_EQ(b->isEnabled(), b->text() == QStringLiteral("Cancelar")) << b->text().toStdString();
+    EXPECT_FALSE(look.list()->item(0)->flags() & Qt::ItemIsEditable);
+
+    Data().SqlServer.Execute(QStringLiteral("DROP TABLE tbTabelas_Paises"));
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    LookupTableEditor missing(lookupTables().at(3), QStringLiteral("sa"));
+    EXPECT_FALSE(missing.load());
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não foi possível ler a tabela «Países»: ")));
+    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Países"));
 }
 
 TEST_F(LookupTables, AWordContactsHoldIsNeverDeletedAndABadListIsNotSaved)
@@ -113,23 +130,4 @@ TEST_F(LookupTables, AWordContactsHoldIsNeverDeletedAndABadListIsNotSaved)
                   QStringLiteral("Há uma linha vazia: escreva a palavra ou apague a linha."),
                   QStringLiteral("«dr.» está na tabela mais de uma vez."),
                   QStringLiteral("«") + QString(31, u'x') + QStringLiteral("» tem mais de 30 caracteres.")}));
-}
-
-TEST_F(LookupTables, WithoutTheRightOnlyToLookAndWithoutTheTableToBeTold)
-{
-    LookupTableEditor look(titles, QStringLiteral("joao"));
-    ASSERT_TRUE(look.load());
-    EXPECT_FALSE(look.findChild<QLabel*>(QStringLiteral("lblNota"))->isHidden());
-    for (QPushButton* b : look.findChildren<QPushButton*>())
-        EXPECT_EQ(b->isEnabled(), b->text() == QStringLiteral("Cancelar")) << b->text().toStdString();
-    EXPECT_FALSE(look.list()->item(0)->flags() & Qt::ItemIsEditable);
-
-    Data().SqlServer.Execute(QStringLiteral("DROP TABLE tbTabelas_Paises"));
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    LookupTableEditor missing(lookupTables().at(3), QStringLiteral("sa"));
-    EXPECT_FALSE(missing.load());
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
-        QStringLiteral("Não foi possível ler a tabela «Países»: ")));
-    EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Países"));
 }
