@@ -28,10 +28,11 @@ class VCardTool : public ::testing::Test {
                                                QStringLiteral("pw"), true,
                                                ado::embedded::HashStrength::Minimal);
     }
-    ToolRun vcardTool(const QStringList& arguments) const
+    ToolRun vcardTool(const QStringList& arguments,
+                      const QString& catalog = QStringLiteral("Quarvenses")) const
     {
-        const QStringList connection = QStringList{QStringLiteral("-S"), server} +
-                                       QStringLiteral("-d Quarvenses -U sa -P pw").split(u' ');
+        const QStringList connection =
+            QStringList{QStringLiteral("-S"), server, QStringLiteral("-d"), catalog} + words("-U sa -P pw");
         return testsupport::runTool(QStringLiteral("quarvenses-vcard"),
                                     arguments.mid(0, 1) + connection + arguments.mid(1), 60000);
     }
@@ -85,11 +86,7 @@ TEST_F(VCardTool, FailuresChangeNothingAndAnExportComesBackInWithoutDoubling)
     EXPECT_NE(testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses")), before)
         << "the UID is stored with the file";
 
-    const ToolRun missing =
-        testsupport::runTool(QStringLiteral("quarvenses-vcard"),
-                             QStringList{QStringLiteral("export"), QStringLiteral("-S"), server} +
-                                 QStringLiteral("-d Outra -U sa -P pw").split(u' '),
-                             60000);
+    const ToolRun missing = vcardTool(words("export"), QStringLiteral("Outra"));
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.err,
               QStringLiteral("Não foi possível ligar ao catálogo «Outra» em «") + server +

@@ -342,24 +342,17 @@ TEST_F(CardDavSync, AServerLostAtAnyRequestLeavesNothingHalfDoneAndTheNextSyncCo
 // The password never goes where it could be read: a server whose certificate
 // the system does not trust, or plain HTTP beyond this computer, stops the
 // sync before anything is sent, and the summary says why.
-TEST(CardDavTransport, AnUntrustedCertificateOrPlainHttpElsewhereStopsTheSync)
+TEST_F(CardDavSync, AnUntrustedCertificateOrPlainHttpElsewhereStopsTheSync)
 {
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
     testsupport::Radicale selfSigned({davUser + u':' + davPassword}, true);
     if (!selfSigned.running())
         GTEST_SKIP() << selfSigned.failure().toStdString();
-    carddav::CatalogWins catalogWins;
-    const auto syncTo = [&](const QUrl& url) {
-        carddav::DavClient client({davUser, davPassword});
-        return carddav::synchronise(client, {url, file, QStringLiteral("sa")}, catalogWins);
-    };
-    const carddav::SyncSummary untrusted = syncTo(selfSigned.base());
+    const carddav::SyncSummary untrusted = sync(selfSigned.base());
     EXPECT_EQ(
         untrusted.failure,
         QStringLiteral("o certificado do servidor «127.0.0.1» não é de confiança (assinado por si próprio)"));
     EXPECT_EQ(untrusted.sent, 0);
-    const carddav::SyncSummary plain = syncTo(QUrl(QStringLiteral("http://contactos.exemplo.pt/")));
+    const carddav::SyncSummary plain = sync(QUrl(QStringLiteral("http://contactos.exemplo.pt/")));
     EXPECT_EQ(plain.failure,
               QStringLiteral("o endereço «http://contactos.exemplo.pt/» usa HTTP sem cifra: a senha "
                              "passaria às claras; use HTTPS"));
