@@ -6,20 +6,12 @@
 #include <gtest/gtest.h>
 
 using samples::file;
+using samples::onlyCard;
 using vcard::Card;
 using vcard::Parameter;
 using vcard::Property;
 
 namespace {
-
-Card onlyCard(const QByteArray& data)
-{
-    QString problem;
-    const QList<Card> cards = vcard::read(data, &problem);
-    EXPECT_EQ(problem, QString());
-    EXPECT_EQ(cards.size(), 1);
-    return cards.value(0);
-}
 
 QStringList names(const QList<Card>& cards)
 {

@@ -2,6 +2,7 @@
 // Cards that more than one test reads, as files carry them, and vCard values
 // as text in GoogleTest's failure messages.
 #include "documents/vcard/VCard.h"
+#include "documents/vcard/VCardReader.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QBuffer>
@@ -141,6 +142,24 @@ inline QStringList contentLines(const QByteArray& written)
             lines.append(QString::fromUtf8(line));
     }
     return lines;
+}
+
+// A card of the given properties, in that order.
+inline vcard::Card cardOf(const QList<vcard::Property>& properties)
+{
+    vcard::Card card;
+    card.setProperties(properties);
+    return card;
+}
+
+// The one card of `data`, read without a problem.
+inline vcard::Card onlyCard(const QByteArray& data)
+{
+    QString problem;
+    const QList<vcard::Card> cards = vcard::read(data, &problem);
+    EXPECT_EQ(problem, QString());
+    EXPECT_EQ(cards.size(), 1);
+    return cards.value(0);
 }
 
 } // namespace samples

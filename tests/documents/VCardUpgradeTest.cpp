@@ -4,19 +4,12 @@
 
 #include <gtest/gtest.h>
 
+using samples::cardOf;
 using vcard::Card;
 using vcard::Parameter;
 using vcard::Property;
 
 namespace {
-
-Card cardOf(std::initializer_list<Property> properties)
-{
-    Card card;
-    for (const Property& p : properties)
-        card.addProperty(p);
-    return card;
-}
 
 Property withParameters(Property p, const QList<Parameter>& parameters)
 {
