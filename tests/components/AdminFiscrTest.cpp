@@ -125,7 +125,7 @@ TEST_F(Generator, ALetterIsAnA4PdfWithEmbeddedFontsAndTheRightGreeting)
     }
 }
 
-TEST_F(Generator, NamesAreEscapedInTheLetterAndMadeSafeForTheFileWithoutOverwriting)
+TEST_F(Generator, NamesAreEscapedAndTheSitesTemplateCompanyAndFormatSettingsAreUsed)
 {
     execute(QStringLiteral("UPDATE tbContactos SET nome_union = 'Sá/Irmãos & <b>Filhos</b>' + CHAR(9) + "
                            "'..' WHERE contacto_id = 4"));
@@ -140,10 +140,8 @@ TEST_F(Generator, NamesAreEscapedInTheLetterAndMadeSafeForTheFileWithoutOverwrit
     execute(QStringLiteral("UPDATE tbContactos SET nome_union = '..' + CHAR(1) WHERE contacto_id = 4"));
     EXPECT_EQ(mailing(4), out.filePath(QStringLiteral("Carta - contacto 4.pdf")));
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 3);
-}
 
-TEST_F(Generator, TheSitesTemplateCompanyAndFormatSettingsAreUsed)
-{
+    // The site's template, company and format settings are used.
     QFile site(modRegistry::PastaShadow() + QStringLiteral("/carta_personalizada.html"));
     ASSERT_TRUE(site.open(QIODevice::WriteOnly));
     site.write("<html><body><p>Modelo do s\xc3\xadtio: {{nome}} | {{ saudacao }} | {{data}} | "

@@ -35,30 +35,6 @@ class Notivar : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Notivar, ReportLogsOneLineAndShowsTheErrorInACriticalBoxUnlessQuiet)
-{
-    windows->queueAnswer(1);
-    reporter()->Report(QStringLiteral("Contactos Quarvenses"), QStringLiteral("Contactos Quarvenses"),
-                       QStringLiteral("frmInicial"), QStringLiteral("Form_Load"),
-                       QStringLiteral("Falhou\n\ra ligação"));
-    const QStringList lines = logLines(dir.path());
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
-        "\tContactos Quarvenses\tContactos Quarvenses\tfrmInicial\tForm_Load\tFalhou\\n\\ra ligação")))
-        << lines[0].toStdString();
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    const auto& box = windows->messageBoxes()[0];
-    EXPECT_EQ(box.style, 16);
-    EXPECT_EQ(box.title, QStringLiteral("Contactos Quarvenses"));
-    EXPECT_EQ(box.text, QStringLiteral("Contactos Quarvenses\n\nFalhou\n\ra ligação\n\nMódulo: frmInicial\n"
-                                       "Procedimento: Form_Load"));
-
-    EnvGuard quiet("QUARVENSES_REPORTER_QUIET", "1"); // another box would fail this test
-    reporter()->Report(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
-                       QStringLiteral("e"));
-    EXPECT_EQ(logLines(dir.path()).size(), 2);
-}
-
 TEST_F(Notivar, NeverThrowsEvenWhenItsLogFolderCannotBeWritten)
 {
     QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
@@ -72,7 +48,7 @@ TEST_F(Notivar, NeverThrowsEvenWhenItsLogFolderCannotBeWritten)
     EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("still shown")));
 }
 
-TEST_F(Notivar, ReconnectProgressShowsThenClosesThenTellsTheOutcome)
+TEST_F(Notivar, ReconnectProgressAndReportsLoggedAndShownUnlessQuiet)
 {
     QWidget form;
     {
@@ -95,4 +71,26 @@ TEST_F(Notivar, ReconnectProgressShowsThenClosesThenTellsTheOutcome)
     EXPECT_GT(s[1].autoCloseMs, 0);
     EXPECT_EQ(s[3].text, QStringLiteral("Não foi possível restabelecer a ligação ao servidor de dados."));
     EXPECT_GT(s[3].autoCloseMs, 0);
+
+    // A report logs one line, and shows the error in a critical box unless quiet.
+    windows->queueAnswer(1);
+    reporter()->Report(QStringLiteral("Contactos Quarvenses"), QStringLiteral("Contactos Quarvenses"),
+                       QStringLiteral("frmInicial"), QStringLiteral("Form_Load"),
+                       QStringLiteral("Falhou\n\ra ligação"));
+    const QStringList lines = logLines(dir.path());
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
+        "\tContactos Quarvenses\tContactos Quarvenses\tfrmInicial\tForm_Load\tFalhou\\n\\ra ligação")))
+        << lines[0].toStdString();
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    const auto& box = windows->messageBoxes()[0];
+    EXPECT_EQ(box.style, 16);
+    EXPECT_EQ(box.title, QStringLiteral("Contactos Quarvenses"));
+    EXPECT_EQ(box.text, QStringLiteral("Contactos Quarvenses\n\nFalhou\n\ra ligação\n\nMódulo: frmInicial\n"
+                                       "Procedimento: Form_Load"));
+
+    EnvGuard quiet("QUARVENSES_REPORTER_QUIET", "1"); // another box would fail this test
+    reporter()->Report(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
+                       QStringLiteral("e"));
+    EXPECT_EQ(logLines(dir.path()).size(), 2);
 }

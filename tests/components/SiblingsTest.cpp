@@ -95,7 +95,7 @@ class SiblingSheet : public plugintest::PluginFixture {
 // kind and that a value is missing; a contact that does not exist, or no
 // connection (refused credentials are no error to report), shows no sheet,
 // and the user is told why in the product's box.
-TEST_F(SiblingSheet, WhatTheSheetShowsAndWhyNoneShows)
+TEST_F(SiblingSheet, WhatTheSheetShowsWhyNoneShowsAndTheComponentsOwnConnection)
 {
     // The default telephone is the newer row: it must still come first.
     Data().SqlServer.Execute(QStringLiteral(
@@ -143,16 +143,14 @@ TEST_F(SiblingSheet, WhatTheSheetShowsAndWhyNoneShows)
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Travix"));
     EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Snvia"));
-}
 
-TEST_F(SiblingSheet, SQLConnectOpensAConnectionOfItsOwnOnTheServerThatAnswers)
-{
+    // SQLConnect opens a connection of the component's own on the server that answers.
     ResetConnectionStateForTests();
-    auto travix = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::TravixProgId));
+    auto own = vb::CreateObjectAs<SiblingContacts>(QString::fromLatin1(SiblingContacts::TravixProgId));
     ConnectionValues secondaryOnly = valuesFor(QStringLiteral("ana"));
     secondaryOnly.dataSource = db.folder() + QStringLiteral("/desligado");
     secondaryOnly.dataSourceSecondary = db.folder();
-    EXPECT_TRUE(connect(*travix, secondaryOnly)) << "the secondary server answers";
+    EXPECT_TRUE(connect(*own, secondaryOnly)) << "the secondary server answers";
     EXPECT_FALSE(Conn().bSQLConnected) << "the component's own state is left alone";
     EXPECT_NE(Data().SqlServer.State(), ado::adStateOpen);
 }

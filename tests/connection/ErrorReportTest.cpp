@@ -33,8 +33,15 @@ using ErrorReport::Source;
 // Each origin's titles and module, whether the text carries the number and
 // whether a blank description is reported; no expectation is no report at
 // all (numbers 0 and 3709 never are).
-TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfText)
+TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfTextThroughAReporterMadeForIt)
 {
+    // A reporter is made for each report and dropped after it.
+    ErrorReport::send(Origin::General, QStringLiteral("A"), 5, QStringLiteral("a"));
+    EXPECT_TRUE(last.expired());
+    ErrorReport::send(Origin::General, QStringLiteral("B"), 5, QStringLiteral("b"));
+    EXPECT_EQ(created, 2);
+    EXPECT_TRUE(last.expired());
+
     const struct {
         Source source;
         int number;
@@ -91,15 +98,6 @@ TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfText)
             EXPECT_EQ(recorder.reports().back().join(u'\t'), QString::fromLatin1(c.expected));
         }
     }
-}
-
-TEST_F(ErrorReportTest, CreatesTheReporterForEachReportAndDropsIt)
-{
-    ErrorReport::send(Origin::General, QStringLiteral("A"), 5, QStringLiteral("a"));
-    EXPECT_TRUE(last.expired());
-    ErrorReport::send(Origin::General, QStringLiteral("B"), 5, QStringLiteral("b"));
-    EXPECT_EQ(created, 2);
-    EXPECT_TRUE(last.expired());
 
     // Other exceptions are VB's 51 with their text.
     EXPECT_TRUE(ErrorReport::send(Origin::General, QStringLiteral("C"), std::runtime_error("boom")));

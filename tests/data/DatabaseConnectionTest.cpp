@@ -148,25 +148,8 @@ TEST_F(Connecting, OneServerGivenTwiceIsOneProbeFlagsNameTheProductAndASecondCal
     EXPECT_EQ(Conn().strUser, QStringLiteral("ana"));
 }
 
-// Through the component's door and an outside component's alike.
-TEST_F(Connecting, APasswordThatDoesNotDecipherIsReported)
-{
-    EXPECT_FALSE(general.SQLConnect(QStringLiteral("ana"), QStringLiteral("senha"), QStringLiteral("sa"),
-                                    QStringLiteral("pw em claro"), catalog, primary()));
-    ado::Connection own;
-    EXPECT_FALSE(DatabaseConnection::OpenOwn(QStringLiteral("ana"), enc(QStringLiteral("senha")),
-                                             QStringLiteral("sa"), QStringLiteral("pw em claro"), catalog,
-                                             primary(), {}, own));
-    EXPECT_NE(own.State(), ado::adStateOpen);
-    const QStringList report{QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"),
-                             QStringLiteral("SQLConnect"), QStringLiteral("SQLConnect"),
-                             QStringLiteral("O texto indicado não é um texto cifrado válido.")};
-    EXPECT_EQ(reporter.reports(), (std::vector<QStringList>{report, report}));
-    reporter.clear();
-}
-
 // Outside components open a connection of their own by the same rules.
-TEST_F(Connecting, OpenOwnRacesProvesAndLeavesTheSharedStateAlone)
+TEST_F(Connecting, OpenOwnRacesProvesLeavesTheSharedStateAloneAndReportsABadPassword)
 {
     const auto openOwn = [](const QString& userPassword, const QString& first, const QString& second,
                             ado::Connection& own) {
@@ -193,6 +176,21 @@ TEST_F(Connecting, OpenOwnRacesProvesAndLeavesTheSharedStateAlone)
     EXPECT_FALSE(openOwn(QStringLiteral("senha"), down(), down(), own));
     EXPECT_NE(own.State(), ado::adStateOpen);
     EXPECT_FALSE(Conn().bSQLConnected);
+
+    // A password that does not decipher is reported, through the component's door
+    // and an outside component's alike.
+    EXPECT_FALSE(general.SQLConnect(QStringLiteral("ana"), QStringLiteral("senha"), QStringLiteral("sa"),
+                                    QStringLiteral("pw em claro"), catalog, primary()));
+    ado::Connection mine;
+    EXPECT_FALSE(DatabaseConnection::OpenOwn(QStringLiteral("ana"), enc(QStringLiteral("senha")),
+                                             QStringLiteral("sa"), QStringLiteral("pw em claro"), catalog,
+                                             primary(), {}, mine));
+    EXPECT_NE(mine.State(), ado::adStateOpen);
+    const QStringList report{QStringLiteral("Ambrel Software"), QStringLiteral("Ambrel Software"),
+                             QStringLiteral("SQLConnect"), QStringLiteral("SQLConnect"),
+                             QStringLiteral("O texto indicado não é um texto cifrado válido.")};
+    EXPECT_EQ(reporter.reports(), (std::vector<QStringList>{report, report}));
+    reporter.clear();
 }
 
 TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)

@@ -29,7 +29,7 @@ Variant dateTime(int y, int m, int d, int hh = 0, int nn = 0, int ss = 0)
 
 } // namespace
 
-TEST_F(UnderRegional, NullAndBlankGiveEachKindsEmptyLiteral)
+TEST_F(UnderRegional, BlanksGiveEachKindsEmptyLiteralAndTextsAreTrimmedAndRewritten)
 {
     for (const Variant& blank : {Variant::null(), Variant(), Variant(QStringLiteral("   "))}) {
         const char* const empty[] = {"null", "null", "null", "N''", "null", "N'%%'", "null"}; // kinds 1 to 7
@@ -38,10 +38,7 @@ TEST_F(UnderRegional, NullAndBlankGiveEachKindsEmptyLiteral)
     }
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("x")), 9), "");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("x")), 0), "");
-}
 
-TEST_F(UnderRegional, TextsAreTrimmedAndApostrophesRewritten)
-{
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("O'Neil ")), 3), "N'O' + CHAR(39) + N'Neil'");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("  João Ção € ")), 4), "N'João Ção €'");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("ana silva")), 6), "N'%ana%silva%'");
@@ -53,7 +50,7 @@ TEST_F(UnderRegional, TextsAreTrimmedAndApostrophesRewritten)
     EXPECT_EQ(text, "a' + CHAR(39) + 'b' + CHAR(39) + 'c") << "the argument is rewritten too";
 }
 
-TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseSettings)
+TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseAndAmericanSettings)
 {
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("12,5")), 2), "12.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-12,5")), 2), "-12.5");
@@ -67,10 +64,7 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseSettings)
     EXPECT_EQ(FormatSQLValue(Variant(12.25), 2), "12.25");
     EXPECT_EQ(FormatSQLValue(Variant(-3), 2), "-3");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("doze")), 2), "null");
-}
 
-TEST_F(UnderRegional, NumbersKeepEveryDigitUnderAmericanSettings)
-{
     use(vb::Regional::enUS());
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("12.5")), 2), "12.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-12.5")), 2), "-12.5");

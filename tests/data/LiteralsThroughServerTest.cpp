@@ -32,19 +32,14 @@ class ThroughServer : public ::testing::Test {
 // writes (VCardContacts.HostileTextIsStoredAsTypedAndComesBack). Here: the
 // "+" chain's T-SQL meaning, left to right: texts joined first then added to
 // a number, or a number added to each text in turn.
-TEST_F(ThroughServer, PlusKeepsItsMeaning)
+TEST_F(ThroughServer, TheServerSpeaksSqlServersLiteralsAndListFieldShowsEachKind)
 {
     const auto value = [&](const char* sql) {
         return vb::CStr(connection.Execute(QString::fromUtf8(sql))(QStringLiteral("v")));
     };
     EXPECT_EQ(value("SELECT '1' + '2' + 3 AS v"), QStringLiteral("15"));
     EXPECT_EQ(value("SELECT 1 + '2' + '3' AS v"), QStringLiteral("6"));
-}
 
-// What SQL Server would refuse is refused, by name: a misspelled bracketed
-// name is no text, and SQLite's own statements do not run.
-TEST_F(ThroughServer, TheServerRefusesWhatSqlServerWould)
-{
     connection.Execute(QStringLiteral("CREATE TABLE t (profissao NVARCHAR(20))"));
     connection.Execute(QStringLiteral("INSERT INTO t (profissao) VALUES ('x')"));
     const std::pair<const char*, const char*> refused[] = {
@@ -66,10 +61,8 @@ TEST_F(ThroughServer, TheServerRefusesWhatSqlServerWould)
     EXPECT_EQ(
         vb::CStr(connection.Execute(QStringLiteral("SELECT profissao FROM t"))(QStringLiteral("profissao"))),
         QStringLiteral("x"));
-}
 
-TEST_F(ThroughServer, ListFieldShowsEachKind)
-{
+    // ListField shows each kind of value as the lists show it.
     testsupport::RecordingReporter reporter;
     connection.Execute(QStringLiteral(
         "CREATE TABLE v (quando DATETIME, valor FLOAT, texto NVARCHAR(20), nada NVARCHAR(5))"));

@@ -122,10 +122,8 @@ TEST_F(WorkingDay, TheMenuSortSearchAndTheListOutAsCsvPdfAndPrint)
     ASSERT_EQ(windows->printCalls().size(), 1u);
     EXPECT_EQ(windows->printCalls()[0].title, QStringLiteral("Imprimir lista"));
     EXPECT_TRUE(contents(windows->printCalls()[0].pdf).startsWith("%PDF-"));
-}
 
-TEST_F(WorkingDay, ACsvFieldIsQuotedOrMadeTextWhereASpreadsheetWouldMisreadIt)
-{
+    // A CSV field is quoted, or made text, where a spreadsheet would misread it.
     listout::Table table;
     table.headers = {QStringLiteral("Nome"), QStringLiteral("Telefone")};
     table.rows = {{QStringLiteral("Silva; Filhos \"Lda\""), QStringLiteral("+351 912 000 000")},
