@@ -6,33 +6,21 @@
 using ado::embedded::EmbeddedServer;
 using testsupport::ToolRun;
 
-namespace {
-
-class SqlTool : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        EmbeddedServer::createLogin(dir.path(), QStringLiteral("admin"), QStringLiteral("p;w"),
-                                    ado::embedded::HashStrength::Minimal);
-        EmbeddedServer::createCatalog(dir.path(), QStringLiteral("Quarvenses"));
-    }
-
-    ToolRun run(const QStringList& extra, const QByteArray& input = {},
-                const QString& password = QStringLiteral("p;w"))
-    {
+// A login and an empty catalog in a folder of their own, and the tool run on them.
+TEST(SqlTool, RunsAScriptPrintsTablesAndCountsAndShowsErrorsWithTheirNumber)
+{
+    QTemporaryDir dir;
+    EmbeddedServer::createLogin(dir.path(), QStringLiteral("admin"), QStringLiteral("p;w"),
+                                ado::embedded::HashStrength::Minimal);
+    EmbeddedServer::createCatalog(dir.path(), QStringLiteral("Quarvenses"));
+    const auto run = [&](const QStringList& extra, const QByteArray& input = {},
+                         const QString& password = QStringLiteral("p;w")) {
         const QStringList connection = QStringList{QStringLiteral("-S"), dir.path()} +
                                            QStringLiteral("-d Quarvenses -U admin -P").split(u' ')
                                        << password;
         return testsupport::runTool(QStringLiteral("quarvenses-sql"), connection + extra, 30000, input);
-    }
+    };
 
-    QTemporaryDir dir;
-};
-
-} // namespace
-
-TEST_F(SqlTool, RunsAScriptPrintsTablesAndCountsAndShowsErrorsWithTheirNumber)
-{
     const ToolRun created =
         run({}, "CREATE TABLE tbGroups (group_id INT PRIMARY KEY, descrit NVARCHAR(40))\nGO\n"
                 "INSERT INTO tbGroups VALUES (1, 'Administração'); INSERT INTO tbGroups VALUES (2, NULL)\n"

@@ -19,35 +19,24 @@ QStringList words(const char* text, const QStringList& files = {})
     return QString::fromUtf8(text).split(u' ') + files;
 }
 
-// A demonstration catalog in dir/servidor, and the tool run on it.
-class VCardTool : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ado::embedded::createCatalogFromSchema(server, QStringLiteral("Quarvenses"), QStringLiteral("sa"),
-                                               QStringLiteral("pw"), true,
-                                               ado::embedded::HashStrength::Minimal);
-    }
-    ToolRun vcardTool(const QStringList& arguments,
-                      const QString& catalog = QStringLiteral("Quarvenses")) const
-    {
-        const QStringList connection =
-            QStringList{QStringLiteral("-S"), server, QStringLiteral("-d"), catalog} + words("-U sa -P pw");
-        return testsupport::runTool(QStringLiteral("quarvenses-vcard"),
-                                    arguments.mid(0, 1) + connection + arguments.mid(1), 60000);
-    }
-
-    QTemporaryDir dir;
-    const QString server = dir.filePath(QStringLiteral("servidor"));
-};
-
 } // namespace
 
 // Every way an export or an import can fail is told in Portuguese, names what
 // is at fault, and leaves the catalog as it was; then every contact the user
 // may open goes out to a file and comes back in without doubling anyone.
-TEST_F(VCardTool, FailuresChangeNothingAndAnExportComesBackInWithoutDoubling)
+TEST(VCardTool, FailuresChangeNothingAndAnExportComesBackInWithoutDoubling)
 {
+    QTemporaryDir dir;
+    const QString server = dir.filePath(QStringLiteral("servidor"));
+    ado::embedded::createCatalogFromSchema(server, QStringLiteral("Quarvenses"), QStringLiteral("sa"),
+                                           QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
+    const auto vcardTool = [&](const QStringList& arguments,
+                               const QString& catalog = QStringLiteral("Quarvenses")) {
+        const QStringList connection =
+            QStringList{QStringLiteral("-S"), server, QStringLiteral("-d"), catalog} + words("-U sa -P pw");
+        return testsupport::runTool(QStringLiteral("quarvenses-vcard"),
+                                    arguments.mid(0, 1) + connection + arguments.mid(1), 60000);
+    };
     const QByteArray before = testsupport::catalogFingerprint(server, QStringLiteral("Quarvenses"));
     const QString nowhere = dir.filePath(QStringLiteral("nao-ha/todos.vcf"));
     const QString empty = dir.filePath(QStringLiteral("vazio.vcf"));
