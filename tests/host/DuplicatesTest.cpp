@@ -21,32 +21,28 @@ const QString byEmail = QStringLiteral("o mesmo e-mail o'brien@exemplo.pt");
 
 class DuplicatesTest : public hosttest::HostFixture {
   protected:
-    // The group (its description and members' numbers) holding contact `id`, by reason.
+    // The groups' members that are contact `id`, in the window's order.
+    static QList<QTreeWidgetItem*> found(const DuplicatesWindow& window, int id)
+    {
+        return window.tree().findItems(QString::number(id), Qt::MatchExactly | Qt::MatchRecursive, 1);
+    }
+    // The groups (their description and members' numbers) holding contact `id`, by reason.
     static QStringList groupsWith(const DuplicatesWindow& window, int id)
     {
         QStringList out;
-        const QTreeWidget& tree = window.tree();
-        for (int g = 0; g < tree.topLevelItemCount(); ++g) {
-            const QTreeWidgetItem* head = tree.topLevelItem(g);
+        for (const QTreeWidgetItem* item : found(window, id)) {
             QStringList members;
-            bool holds = false;
-            for (int i = 0; i < head->childCount(); ++i) {
-                members << head->child(i)->text(1);
-                holds = holds || head->child(i)->text(1).toInt() == id;
-            }
-            if (holds)
-                out << head->text(0) + QStringLiteral(": ") + members.join(u',');
+            for (int i = 0; i < item->parent()->childCount(); ++i)
+                members << item->parent()->child(i)->text(1);
+            out << item->parent()->text(0) + QStringLiteral(": ") + members.join(u',');
         }
         return out;
     }
     static QTreeWidgetItem* member(const DuplicatesWindow& window, const QString& description, int id)
     {
-        const QTreeWidget& tree = window.tree();
-        for (int g = 0; g < tree.topLevelItemCount(); ++g)
-            if (tree.topLevelItem(g)->text(0) == description)
-                for (int i = 0; i < tree.topLevelItem(g)->childCount(); ++i)
-                    if (tree.topLevelItem(g)->child(i)->text(1).toInt() == id)
-                        return tree.topLevelItem(g)->child(i);
+        for (QTreeWidgetItem* item : found(window, id))
+            if (item->parent()->text(0) == description)
+                return item;
         return nullptr;
     }
     static void choose(DuplicatesWindow& window, const QList<QTreeWidgetItem*>& items)

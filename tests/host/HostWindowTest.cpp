@@ -136,34 +136,10 @@ TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboardAndQuittingAsksOnce)
     EXPECT_EQ(windows->messageBoxes().size(), 2u) << "asked once per attempt";
 }
 
-TEST_F(HostWindowTest, PlaceSizeColumnsAndSortSurviveARestart)
-{
-    {
-        HostWindow& window = start();
-        EXPECT_EQ(window.list()->header()->sectionSize(0), vb::twipsToPixels(4800))
-            << "a first run shows the columns at their own widths";
-        window.resize(1111, 666);
-        window.list()->header()->resizeSection(1, 222);
-        window.list()->header()->setSortIndicator(1, Qt::DescendingOrder); // by NIF, largest first
-        const QStringList byNif = names(window);
-        EXPECT_NE(byNif, QStringList()) << "the click lists again";
-        EXPECT_GE(window.rows().textAt(0, 1), window.rows().textAt(1, 1));
-        window.refreshList();
-        EXPECT_EQ(window.list()->header()->sectionSize(1), 222) << "a new search keeps the user's widths";
-        window.close();
-        stop();
-    }
-    HostWindow& again = start();
-    EXPECT_EQ(again.size(), QSize(1111, 666));
-    EXPECT_EQ(again.list()->header()->sectionSize(1), 222);
-    EXPECT_EQ(again.list()->header()->sortIndicatorSection(), 1);
-    EXPECT_EQ(again.list()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
-    EXPECT_GE(again.rows().textAt(0, 1), again.rows().textAt(1, 1));
-}
-
 // The list holds what the user may open, by the masks the card checks with;
-// "sa" sees everything only because the masks say so.
-TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
+// "sa" sees everything only because the masks say so. The window's place,
+// size, column widths and sort survive a restart.
+TEST_F(HostWindowTest, TheListShowsWhatTheUserMayOpenAndTheLayoutSurvivesARestart)
 {
     HostWindow& window = start(QStringLiteral("joao"), [] {
         // joao opens through his group ($0004) only; it keeps the right on three contacts.
@@ -175,13 +151,30 @@ TEST_F(HostWindowTest, TheListShowsOnlyWhatTheUserMayOpen)
     EXPECT_EQ(window.statusText(), QStringLiteral("Estão listados 3 registos."));
     stop();
 
-    HostWindow& admin = start();
-    EXPECT_EQ(admin.rows().rowCount(), 43);
+    HostWindow& first = start();
+    EXPECT_EQ(first.list()->header()->sectionSize(0), vb::twipsToPixels(4800))
+        << "a first run shows the columns at their own widths";
+    first.resize(1111, 666);
+    first.list()->header()->resizeSection(1, 222);
+    first.list()->header()->setSortIndicator(1, Qt::DescendingOrder); // by NIF, largest first
+    EXPECT_NE(names(first), QStringList()) << "the click lists again";
+    EXPECT_GE(first.rows().textAt(0, 1), first.rows().textAt(1, 1));
+    first.refreshList();
+    EXPECT_EQ(first.list()->header()->sectionSize(1), 222) << "a new search keeps the user's widths";
+    first.close();
+    stop();
+    HostWindow& again = start();
+    EXPECT_EQ(again.size(), QSize(1111, 666));
+    EXPECT_EQ(again.list()->header()->sectionSize(1), 222);
+    EXPECT_EQ(again.list()->header()->sortIndicatorSection(), 1);
+    EXPECT_EQ(again.list()->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_GE(again.rows().textAt(0, 1), again.rows().textAt(1, 1));
+    EXPECT_EQ(again.rows().rowCount(), 43);
     Data().SqlServer.Execute(QStringLiteral(
         "UPDATE tbTulvas_Contactos_Permitions SET user_code = REPLACE(user_code, '$10011111', '$10010111'), "
         "group_code = REPLACE(group_code, '$00011111', '$00010111') WHERE contacto_id = 1"));
-    admin.refreshList();
-    EXPECT_EQ(admin.rows().rowCount(), 42) << "no way round the masks for sa";
+    again.refreshList();
+    EXPECT_EQ(again.rows().rowCount(), 42) << "no way round the masks for sa";
 }
 
 // vCard files dropped on the list are imported once: dropped again, their
