@@ -44,14 +44,6 @@ void CardFixture::choose(bool singular)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void CardFixture::cancelChooser()
-{
-    frmNovo* c = chooser();
-    ASSERT_NE(c, nullptr) << "no chooser shown";
-    c->Command2->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 QLineEdit* CardFixture::field(QWidget* panel, const char* name)
 {
     return panel->findChild<QLineEdit*>(QString::fromLatin1(name));

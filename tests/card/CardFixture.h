@@ -50,9 +50,8 @@ class CardFixture : public ::testing::Test {
     }
     // The kind chooser a New command opened, if it is shown.
     static frmNovo* chooser() { return shownWindow<frmNovo>(); }
-    // Answers the shown chooser: OK with the kind, or Cancelar.
+    // Answers the shown chooser: OK with the kind.
     static void choose(bool singular);
-    static void cancelChooser();
     // A panel's line edit by its name.
     static QLineEdit* field(QWidget* panel, const char* name);
     // Typed as the user types: the card hears of it as an edit.

@@ -34,14 +34,7 @@ class RecordingSibling : public contracts::SiblingContacts {
     QStringList& calls_;
 };
 
-class EventsAndRelations : public cardtest::CardFixture {
-  protected:
-    QTreeWidgetItem* item(frmInicial& card, const QString& text)
-    {
-        const QList<QTreeWidgetItem*> found = card.eventsList()->findItems(text, Qt::MatchExactly);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-};
+using EventsAndRelations = cardtest::CardFixture;
 
 } // namespace
 
@@ -56,8 +49,8 @@ TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
     QTreeWidget* list = card.eventsList();
     ASSERT_EQ(list->topLevelItemCount(), 6) << "every type, in the order of their names";
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Aniversário"));
-    QTreeWidgetItem* summer = item(card, QStringLiteral("Campanha de Verão"));
-    QTreeWidgetItem* birthday = item(card, QStringLiteral("Aniversário"));
+    QTreeWidgetItem* summer = list->findItems(QStringLiteral("Campanha de Verão"), Qt::MatchExactly).value(0);
+    QTreeWidgetItem* birthday = list->findItems(QStringLiteral("Aniversário"), Qt::MatchExactly).value(0);
     ASSERT_TRUE(summer && birthday);
     EXPECT_EQ(summer->data(0, Qt::UserRole).toString(), QStringLiteral("#5"));
     EXPECT_EQ(summer->checkState(0), Qt::Checked);

@@ -1,7 +1,7 @@
-// What a user met on the card in a working day: a relation found however
-// its name is typed, the header's kind and an institution's areas always
-// this contact's, the status line saying who made or last changed the
-// contact, and a new contact's date of entry kept.
+// What a user met on the card in a working day: the header's kind and an
+// institution's areas always this contact's, the status line saying who made
+// or last changed the contact, a new contact's date of entry kept, nothing
+// cut or covered, and a value or a table leading where the user expects.
 #include "card/WindowPlace.h"
 #include "panels/ucIDTulvas.h"
 #include "tests/card/CardFixture.h"
@@ -171,8 +171,8 @@ TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
 }
 
 // A value on the card leads to the desktop: an e-mail address to a message,
-// a telephone to a call, an address to a map.
-TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramForIt)
+// a telephone to a call, an address to a map; a table of words to its editor.
+TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramAndATableToItsEditor)
 {
     frmInicial& card = open(13);
     const auto quick = [&](RowListPanel* panel) {
@@ -211,12 +211,8 @@ TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramForIt)
     EXPECT_TRUE(windows->messageBoxes()[1].text.startsWith(
         QStringLiteral("Não há neste computador nenhum programa que abra «")));
     EXPECT_EQ(windows->messageBoxes()[1].title, QStringLiteral("Manual de utilização"));
-}
 
-// The Tabelas menu opens each table's editor, modal over the card.
-TEST_F(WorkingDayCard, TheTablesMenuOpensEachTablesEditor)
-{
-    frmInicial& card = open(13);
+    // The Tabelas menu opens each table's editor, modal over the card.
     QStringList opened;
     for (const char* item : {"mnTitulos", "mnProfissoes", "mnNacionalidades", "mnPaises"}) {
         QTimer::singleShot(0, [&opened] {

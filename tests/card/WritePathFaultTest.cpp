@@ -6,6 +6,7 @@
 // the same card loses nothing: saving what the card holds, when nothing is
 // pending, changes no row, and a retry of pending edits stores them and
 // touches nothing else.
+#include "data/TaxNumber.h"
 #include "data/modSQLConnection.h"
 #include "documents/ImportarFicheiro.h"
 #include "documents/vcard/VCardExchange.h"
@@ -216,12 +217,8 @@ class WritePathFaults : public cardtest::CardFixture {
     // A valid Portuguese NIF, different for each n.
     static QString nif(int n)
     {
-        QString digits = QStringLiteral("5") + QString::number(1000000 + n).right(7);
-        int sum = 0;
-        for (int i = 0; i < 8; ++i)
-            sum += digits[i].digitValue() * (9 - i);
-        const int check = 11 - sum % 11;
-        return digits + QString::number(check >= 10 ? 0 : check);
+        const QString digits = QStringLiteral("5") + QString::number(1000000 + n).right(7);
+        return digits + QString::number(TaxNumber::checkDigit(digits));
     }
 
     // Saving the card's tab as its save command does.
