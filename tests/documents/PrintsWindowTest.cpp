@@ -126,7 +126,7 @@ class PrintsWindow : public ::testing::Test {
 
 } // namespace
 
-TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActEveryActionClosesAndCancelAndEscapeOnlyClose)
+TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActCancelAndEscapeOnlyCloseAndTheReceiptsMailIsWhole)
 {
     for (int p = 1; p <= 6; ++p)
         EXPECT_TRUE(window->button(p)->isEnabled()) << p;
@@ -167,6 +167,34 @@ TEST_F(PrintsWindow, TheOptionDecidesWhichButtonsActEveryActionClosesAndCancelAn
     QTest::keyClick(other, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
+
+    // The receipts mail carries the letter, the signer and the web address.
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = 1 WHERE descrit = 'sa'"));
+    modRegistry::GravarShadow(productKey, QStringLiteral("EnderecoWeb"), QStringLiteral("www.exemplo.pt"));
+    clickInFresh(4);
+    ASSERT_EQ(windows->mails().size(), 1u);
+    const platform::MailMessage& mail = windows->mails()[0];
+    EXPECT_EQ(mail.attachments, QStringList{letter()});
+    EXPECT_EQ(mail.subject, QStringLiteral("Informação sobre Recibos"));
+    EXPECT_EQ(mail.recipient, QStringLiteral("escola.profissional.do.minho@exemplo.pt"));
+    const QString hyphens(36, u'-');
+    EXPECT_EQ(mail.body,
+              QStringLiteral(" ") + NL + NL + QStringLiteral("Exmos Senhores,") + NL + NL +
+                  QStringLiteral(
+                      "Junto envio um ficheiro em anexo com a informação sobre os recibos pretendidos.") +
+                  NL + NL + QStringLiteral("Com os nossos melhores cumprimentos.") + NL + NL +
+                  QStringLiteral("Quarvenses Demonstração") + NL + NL + NL + NL + hyphens + NL +
+                  QStringLiteral(" MENSAGEM PROCESSADA POR COMPUTADOR ") + NL +
+                  QStringLiteral("           www.exemplo.pt           ") + NL + hyphens + NL);
+
+    // A signer without a contact and a contact without an address: empty texts.
+    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE descrit = 'sa'"));
+    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 7"));
+    clickInFresh(4);
+    ASSERT_EQ(windows->mails().size(), 2u);
+    EXPECT_TRUE(windows->mails()[1].recipient.isEmpty());
+    EXPECT_TRUE(windows->mails()[1].body.contains(NL + NL + NL + NL + NL + NL + hyphens));
+    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST_F(PrintsWindow, PrintOpenAndProduceHandTheGeneratorsDocumentToTheDesktopOrEndQuietly)
@@ -235,15 +263,14 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
     click(5);
     EXPECT_TRUE(verbsAndFiles().isEmpty()) << "a cancelled dialog saves and opens nothing";
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
-    EXPECT_EQ(windows->saveDialogs()[0].title, QStringLiteral("Guardar a carta como"));
-    EXPECT_EQ(windows->saveDialogs()[0].initialFolder, desktop);
-    EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Mailing 7.pdf"))
+    const platform::SaveFileRequest& asked = windows->saveDialogs()[0];
+    EXPECT_EQ((QStringList{asked.title, asked.initialFolder, asked.proposedName}),
+              (QStringList{QStringLiteral("Guardar a carta como"), desktop, QStringLiteral("Mailing 7.pdf")}))
         << "the letter's own name and kind are proposed";
-    EXPECT_FALSE(windows->saveDialogs()[0].confirmOverwrite)
-        << "the window asks itself, under the final name";
-    ASSERT_EQ(windows->saveDialogs()[0].filters.size(), 2u);
-    EXPECT_EQ(windows->saveDialogs()[0].filters[0].description, QStringLiteral("Documento PDF"));
-    EXPECT_EQ(windows->saveDialogs()[0].filters[0].pattern, QStringLiteral("*.pdf"));
+    EXPECT_FALSE(asked.confirmOverwrite) << "the window asks itself, under the final name";
+    ASSERT_EQ(asked.filters.size(), 2u);
+    EXPECT_EQ(asked.filters[0].description + u' ' + asked.filters[0].pattern,
+              QStringLiteral("Documento PDF *.pdf"));
 
     // The copy keeps the letter's own kind, whatever the name typed.
     const struct {
@@ -313,36 +340,6 @@ TEST_F(PrintsWindow, FilingStoresUnderTheNextFreeNameAndOpensThatCopy)
               QStringLiteral("Não foi possível guardar o ficheiro no arquivo documental do contacto."));
     EXPECT_EQ(windows->messageBoxes()[3].style & 0xF0, Critical);
     EXPECT_EQ(windows->shellCalls().size(), 2u);
-}
-
-TEST_F(PrintsWindow, TheReceiptsMailCarriesTheLetterTheSignerAndTheWebAddress)
-{
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = 1 WHERE descrit = 'sa'"));
-    modRegistry::GravarShadow(productKey, QStringLiteral("EnderecoWeb"), QStringLiteral("www.exemplo.pt"));
-    click(4);
-    ASSERT_EQ(windows->mails().size(), 1u);
-    const platform::MailMessage& mail = windows->mails()[0];
-    EXPECT_EQ(mail.attachments, QStringList{letter()});
-    EXPECT_EQ(mail.subject, QStringLiteral("Informação sobre Recibos"));
-    EXPECT_EQ(mail.recipient, QStringLiteral("escola.profissional.do.minho@exemplo.pt"));
-    const QString hyphens(36, u'-');
-    EXPECT_EQ(mail.body,
-              QStringLiteral(" ") + NL + NL + QStringLiteral("Exmos Senhores,") + NL + NL +
-                  QStringLiteral(
-                      "Junto envio um ficheiro em anexo com a informação sobre os recibos pretendidos.") +
-                  NL + NL + QStringLiteral("Com os nossos melhores cumprimentos.") + NL + NL +
-                  QStringLiteral("Quarvenses Demonstração") + NL + NL + NL + NL + hyphens + NL +
-                  QStringLiteral(" MENSAGEM PROCESSADA POR COMPUTADOR ") + NL +
-                  QStringLiteral("           www.exemplo.pt           ") + NL + hyphens + NL);
-
-    // A signer without a contact and a contact without an address: empty texts.
-    Data().SqlServer.Execute(QStringLiteral("UPDATE tbUsers SET contacto_id = NULL WHERE descrit = 'sa'"));
-    Data().SqlServer.Execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 7"));
-    clickInFresh(4);
-    ASSERT_EQ(windows->mails().size(), 2u);
-    EXPECT_TRUE(windows->mails()[1].recipient.isEmpty());
-    EXPECT_TRUE(windows->mails()[1].body.contains(NL + NL + NL + NL + NL + NL + hyphens));
-    EXPECT_TRUE(reporter.reports().empty());
 }
 
 TEST(PrintsWindowText, StringRtfKeepsTheBodyBetweenHeaderAndTrailer)

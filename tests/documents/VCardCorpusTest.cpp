@@ -187,7 +187,6 @@ QList<Shape> corpus()
 
 class VCardCorpus : public ::testing::Test {
   protected:
-    QString value(const QString& sql, qint32 id) const { return db.value(sql.arg(id)); }
     int count(const char* table, qint32 id) const
     {
         return db.count(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table) + byId.arg(id));
@@ -216,15 +215,15 @@ TEST_F(VCardCorpus, EveryShapeArrivesWholeAndEveryExportIsValid)
                 continue;
             const qint32 id = line.contactId;
             ids << id;
-            EXPECT_EQ(value(QStringLiteral("SELECT nome_union FROM tbContactos") + byId, id), want.name);
-            const bool institution =
-                value(QStringLiteral("SELECT genero_id FROM tbContactos") + byId, id) == QLatin1String("2");
+            EXPECT_EQ(db.value(QStringLiteral("SELECT nome_union FROM tbContactos") + byId, id), want.name);
+            const bool institution = db.value(QStringLiteral("SELECT genero_id FROM tbContactos") + byId,
+                                              id) == QLatin1String("2");
             EXPECT_EQ(institution, want.institution) << want.name.toStdString();
             EXPECT_EQ(count("tbContactos_Emails", id), want.emails) << want.name.toStdString();
             EXPECT_EQ(count("tbContactos_Telefones", id), want.phones) << want.name.toStdString();
             EXPECT_EQ(count("tbContactos_Moradas", id), want.addresses) << want.name.toStdString();
             for (const auto& [sql, answer] : want.columns)
-                EXPECT_EQ(value(sql, id), answer) << sql.toStdString();
+                EXPECT_EQ(db.value(sql, id), answer) << sql.toStdString();
             EXPECT_EQ(line.remarks, want.remarks);
         }
     }
