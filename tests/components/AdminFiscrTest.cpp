@@ -81,7 +81,7 @@ class Generator : public plugintest::PluginFixture {
 // A letter to an institution is an A4 PDF with embedded fonts and the
 // collective greeting; a person is greeted by title and surname in the right
 // gender.
-TEST_F(Generator, ALetterIsAnA4PdfWithEmbeddedFontsAndTheRightGreeting)
+TEST_F(Generator, ALetterOrAnEmailCarriesTheRightGreeting)
 {
     const QString path = mailing(4);
     EXPECT_EQ(path, out.filePath(QStringLiteral("Carta - Clínica Médica da Foz.pdf")));
@@ -123,6 +123,44 @@ TEST_F(Generator, ALetterIsAnA4PdfWithEmbeddedFontsAndTheRightGreeting)
         EXPECT_FALSE(text.contains(QStringLiteral("Exmos. Senhores"))) << id;
         EXPECT_TRUE(text.simplified().contains(QStringLiteral("que confirme os dados"))) << id;
     }
+
+    // An e-mail goes to the default address with the greeting, or the user is
+    // told why not.
+    execute(QStringLiteral("UPDATE tbContactos_Emails SET email_default = 0 WHERE contacto_id = 16"));
+    execute(QStringLiteral("INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
+                           "VALUES (16, 'ana.santos@escritorio.pt', 'Escritório', 1)"));
+    EXPECT_EQ(email(16), QStringLiteral("ana.santos@escritorio.pt"));
+    ASSERT_EQ(windows->mails().size(), 1u);
+    const platform::MailMessage& mail = windows->mails()[0];
+    EXPECT_EQ(mail.recipient, QStringLiteral("ana.santos@escritorio.pt"));
+    EXPECT_EQ(mail.subject, QStringLiteral("Actualização dos dados de contacto"));
+    EXPECT_TRUE(mail.body.contains(QStringLiteral("pedir a V. Ex.ª que confirme")));
+    EXPECT_TRUE(mail.body.startsWith(QStringLiteral("Exma. Senhora Dra. Santos,\n")))
+        << mail.body.toStdString();
+    EXPECT_TRUE(mail.body.contains(QStringLiteral("Morada: Rua de Santa Catarina, 26, 4000-322 Porto\n")));
+    EXPECT_TRUE(mail.body.contains(
+        QStringLiteral("Com os melhores cumprimentos,\n\nAna Ferreira\nQuarvenses Demonstração, Lda.")));
+    EXPECT_TRUE(mail.attachments.isEmpty());
+
+    EXPECT_EQ(email(4), QStringLiteral("clinica.medica.da.foz@exemplo.pt"));
+    ASSERT_EQ(windows->mails().size(), 2u);
+    EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos. Senhores,\n")));
+    EXPECT_TRUE(windows->mails()[1].body.contains(QStringLiteral("que confirmem os dados")));
+
+    // Without an address or a mail client no mail goes, and the user is told.
+    windows->clear();
+    execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 16"));
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    EXPECT_TRUE(email(16).isEmpty());
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(
+        QStringLiteral("Ana Santos não tem endereço de correio electrónico")));
+
+    windows->mailClientConfigured = false;
+    windows->queueAnswer(platform::msgbox::AnswerOK);
+    EXPECT_TRUE(email(4).isEmpty());
+    EXPECT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_TRUE(windows->mails().empty());
 }
 
 TEST_F(Generator, NamesAreEscapedAndTheSitesTemplateCompanyAndFormatSettingsAreUsed)
@@ -209,43 +247,4 @@ TEST_F(Generator, FailuresAnswerEmptyTextAndSQLConnectIsItsOwn)
     }
     EXPECT_TRUE(reports[1].value(4).contains(QStringLiteral("999")));
     reporter.clear();
-}
-
-TEST_F(Generator, AnEmailGoesToTheDefaultAddressWithTheGreetingOrTheUserIsToldWhyNot)
-{
-    execute(QStringLiteral("UPDATE tbContactos_Emails SET email_default = 0 WHERE contacto_id = 16"));
-    execute(QStringLiteral("INSERT INTO tbContactos_Emails (contacto_id, email, descrit, email_default) "
-                           "VALUES (16, 'ana.santos@escritorio.pt', 'Escritório', 1)"));
-    EXPECT_EQ(email(16), QStringLiteral("ana.santos@escritorio.pt"));
-    ASSERT_EQ(windows->mails().size(), 1u);
-    const platform::MailMessage& mail = windows->mails()[0];
-    EXPECT_EQ(mail.recipient, QStringLiteral("ana.santos@escritorio.pt"));
-    EXPECT_EQ(mail.subject, QStringLiteral("Actualização dos dados de contacto"));
-    EXPECT_TRUE(mail.body.contains(QStringLiteral("pedir a V. Ex.ª que confirme")));
-    EXPECT_TRUE(mail.body.startsWith(QStringLiteral("Exma. Senhora Dra. Santos,\n")))
-        << mail.body.toStdString();
-    EXPECT_TRUE(mail.body.contains(QStringLiteral("Morada: Rua de Santa Catarina, 26, 4000-322 Porto\n")));
-    EXPECT_TRUE(mail.body.contains(
-        QStringLiteral("Com os melhores cumprimentos,\n\nAna Ferreira\nQuarvenses Demonstração, Lda.")));
-    EXPECT_TRUE(mail.attachments.isEmpty());
-
-    EXPECT_EQ(email(4), QStringLiteral("clinica.medica.da.foz@exemplo.pt"));
-    ASSERT_EQ(windows->mails().size(), 2u);
-    EXPECT_TRUE(windows->mails()[1].body.startsWith(QStringLiteral("Exmos. Senhores,\n")));
-    EXPECT_TRUE(windows->mails()[1].body.contains(QStringLiteral("que confirmem os dados")));
-
-    // Without an address or a mail client no mail goes, and the user is told.
-    windows->clear();
-    execute(QStringLiteral("DELETE FROM tbContactos_Emails WHERE contacto_id = 16"));
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    EXPECT_TRUE(email(16).isEmpty());
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(
-        QStringLiteral("Ana Santos não tem endereço de correio electrónico")));
-
-    windows->mailClientConfigured = false;
-    windows->queueAnswer(platform::msgbox::AnswerOK);
-    EXPECT_TRUE(email(4).isEmpty());
-    EXPECT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_TRUE(windows->mails().empty());
 }

@@ -21,7 +21,7 @@ void expectRefused(const QString& text)
 
 } // namespace
 
-TEST(StringCipher, RoundTripsAnyTextNeverRepeatsItsOutputAndRefusesTextsItDidNotWrite)
+TEST(StringCipher, RoundTripsRefusesWhatItDidNotWriteAndKeepsTheSitesKey)
 {
     for (const QString& plain : {QString(), QStringLiteral("segredo"), QStringLiteral("pa;ss'wo\"rd €ção"),
                                  QString(QChar(0)) + QStringLiteral("x")}) {
@@ -46,13 +46,10 @@ TEST(StringCipher, RoundTripsAnyTextNeverRepeatsItsOutputAndRefusesTextsItDidNot
     expectRefused(good);
     qunsetenv("QUARVENSES_FAMILY_KEY");
     EXPECT_EQ(StringCipher::Decipher(good), QStringLiteral("segredo"));
-}
 
-// The key is the site's: made at first use beside the settings, readable by
-// the site's group and nobody else, shared by the tool and the component; a
-// value written with the family's old built-in key still reads.
-TEST(StringCipher, TheSitesKeyIsMadeOnceAndOldValuesStillRead)
-{
+    // The key is the site's: made at first use beside the settings, readable by
+    // the site's group and nobody else, shared by the tool and the component; a
+    // value written with the family's old built-in key still reads.
     testsupport::ScopedSettings settings;
     const QString keyFile = StringCipher::SiteKeyFile();
     ASSERT_FALSE(QFileInfo::exists(keyFile));

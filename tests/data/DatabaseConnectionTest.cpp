@@ -79,12 +79,37 @@ QString expectedString(const QString& login, const QString& password, const QStr
 
 } // namespace
 
-// Which of two real servers opens first is the scheduler's business; the
-// rule for a poll that finds both open is checked on its own. The faster
-// server wins; with the primary down the secondary runs; values that would
-// break the connection string are quoted.
-TEST_F(Connecting, TheServerThatAnswersRunsAndItsStringIsQuoted)
+TEST_F(Connecting, TheServerThatAnswersRunsFlagsNameTheProductAndTheStringIsQuoted)
 {
+    ASSERT_TRUE(connect(primary(), primary()));
+    EXPECT_TRUE(Conn().strDataSourceSecondary.isEmpty());
+    EXPECT_FALSE(Conn().bUseSecondary);
+
+    ResetConnectionStateForTests();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(connect(down(), down()));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(connect(down()));
+    EXPECT_FALSE(Conn().bSQLConnected);
+
+    // Flags name the product; a second call returns at once.
+    Conn().strDataServer = QStringLiteral("antes");
+    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 2));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("antes"));
+    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 1));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Sanovia"));
+    ASSERT_TRUE(connect(primary()));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
+
+    General another; // the state is the process's
+    EXPECT_TRUE(another.SQLConnect(QStringLiteral("x"), QStringLiteral("lixo"), {}, {}, {}, down(), {}, 1));
+    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
+    EXPECT_EQ(Conn().strUser, QStringLiteral("ana"));
+
+    // The faster server wins; with the primary down the secondary runs; values
+    // that would break the connection string are quoted (last: it changes sa's password).
+    ResetConnectionStateForTests();
     EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateOpen, ado::adStateOpen), 1);
     EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateOpen, ado::adStateConnecting), 1);
     EXPECT_EQ(DatabaseConnection::raceWinner(ado::adStateConnecting, ado::adStateOpen), 2);
@@ -119,37 +144,8 @@ TEST_F(Connecting, TheServerThatAnswersRunsAndItsStringIsQuoted)
               expectedString("sa", "\"p;w'x\"", primary()));
 }
 
-TEST_F(Connecting, OneServerGivenTwiceIsOneProbeFlagsNameTheProductAndASecondCallReturns)
-{
-    ASSERT_TRUE(connect(primary(), primary()));
-    EXPECT_TRUE(Conn().strDataSourceSecondary.isEmpty());
-    EXPECT_FALSE(Conn().bUseSecondary);
-
-    ResetConnectionStateForTests();
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(connect(down(), down()));
-    EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_FALSE(connect(down()));
-    EXPECT_FALSE(Conn().bSQLConnected);
-
-    // Flags name the product; a second call returns at once.
-    Conn().strDataServer = QStringLiteral("antes");
-    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 2));
-    EXPECT_EQ(Conn().strDataServer, QStringLiteral("antes"));
-    EXPECT_FALSE(connect(down(), {}, QStringLiteral("senha"), 1));
-    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Sanovia"));
-    ASSERT_TRUE(connect(primary()));
-    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
-
-    General another; // the state is the process's
-    EXPECT_TRUE(another.SQLConnect(QStringLiteral("x"), QStringLiteral("lixo"), {}, {}, {}, down(), {}, 1));
-    EXPECT_EQ(Conn().strDataServer, QStringLiteral("Fiscora"));
-    EXPECT_EQ(Conn().strUser, QStringLiteral("ana"));
-}
-
 // Outside components open a connection of their own by the same rules.
-TEST_F(Connecting, OpenOwnRacesProvesLeavesTheSharedStateAloneAndReportsABadPassword)
+TEST_F(Connecting, OpenOwnRacesAndProvesAndLoginReadsTheStoredSettingsInOrder)
 {
     const auto openOwn = [](const QString& userPassword, const QString& first, const QString& second,
                             ado::Connection& own) {
@@ -191,10 +187,8 @@ TEST_F(Connecting, OpenOwnRacesProvesLeavesTheSharedStateAloneAndReportsABadPass
                              QStringLiteral("O texto indicado não é um texto cifrado válido.")};
     EXPECT_EQ(reporter.reports(), (std::vector<QStringList>{report, report}));
     reporter.clear();
-}
 
-TEST_F(Connecting, LoginReadsTheStoredSettingsInOrder)
-{
+    // Login reads the stored settings in order.
     const QString tlv = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV");
     const QString product = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses");
     ASSERT_TRUE(modRegistry::GarantirShadow());

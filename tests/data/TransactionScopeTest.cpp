@@ -31,7 +31,7 @@ class Units : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Units, AnInnerScopeJoinsAndNeverEndsTheOuterOne)
+TEST_F(Units, AnInnerScopeJoinsAndAnyFailureUndoesTheWholeUnit)
 {
     for (const bool outerCommits : {true, false}) {
         const QString name = outerCommits ? QStringLiteral("Guardada") : QStringLiteral("Desfeita");
@@ -68,10 +68,8 @@ TEST_F(Units, AnInnerScopeJoinsAndNeverEndsTheOuterOne)
     Data().SqlServer.RollbackTrans();
     EXPECT_FALSE(Data().SqlServer.TransactionDoomed());
     EXPECT_EQ(stored(QStringLiteral("Do chamador")), 0);
-}
 
-TEST_F(Units, AnInnerFailureOrALostSessionFailsTheCommitAndUndoesEverything)
-{
+    // An inner failure makes the outer commit fail and undo everything.
     {
         TransactionScope outer;
         outer.begin();

@@ -30,7 +30,7 @@ class FilePanels : public ::testing::Test {
 
 } // namespace
 
-TEST_F(FilePanels, ContactTypeFileDetailsRelationsAndFileMemberships)
+TEST_F(FilePanels, EveryFilePanelReadsAndWritesItsPart)
 {
     ucIDTulvas types;
     prepare(types);
@@ -96,10 +96,8 @@ TEST_F(FilePanels, ContactTypeFileDetailsRelationsAndFileMemberships)
     EXPECT_TRUE(links.RemoveFromFile(6, QStringLiteral("Clientes")));
     EXPECT_EQ(links.files(), (QStringList{"Contactos Quarvenses", "Fornecedores"}));
     EXPECT_FALSE(links.RemoveFromFile(6, QStringLiteral("Ficheiro Inexistente")));
-}
 
-TEST_F(FilePanels, MasksArchiveAndCommunicationsFollowTheUsersRights)
-{
+    // Permission masks, shown, edited and kept byte for byte.
     const QString users = QStringLiteral("$10011111$10021100");
     const QString groups = QStringLiteral("$00011111$99990120");
     ucIDPermitions panel;
@@ -115,10 +113,10 @@ TEST_F(FilePanels, MasksArchiveAndCommunicationsFollowTheUsersRights)
     EXPECT_TRUE(shown.contains(QStringLiteral("U|$1002|ana|1100"))) << shown.join(' ').toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("G|$9999|(código desconhecido)|0120")));
 
-    QSignalSpy changed(&panel, &IdentityPanel::Changed);
+    QSignalSpy maskChanged(&panel, &IdentityPanel::Changed);
     const int ana = int(shown.indexOf(QStringLiteral("U|$1002|ana|1100")));
     panel.setRight(ana, 3, u'2'); // deny changing permissions
-    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(maskChanged.count(), 1);
     EXPECT_EQ(panel.UserMask(), QStringLiteral("$10011111$10021102"));
     EXPECT_EQ(panel.GroupMask(), groups) << "the unknown code is kept";
     panel.chooser = [](const QString&, const QStringList& names) {
@@ -148,7 +146,7 @@ TEST_F(FilePanels, MasksArchiveAndCommunicationsFollowTheUsersRights)
     ScriptedWindows windows;
     ucIDArqDoc archive;
     prepare(archive);
-    qint32 id = 4;
+    id = 4;
     archive.LoadContact(id);
     ASSERT_EQ(archive.documentCount(), 1);
     EXPECT_EQ(archive.documentPath(0), QStringLiteral("/srv/arquivo/4/contrato.pdf"));

@@ -71,7 +71,7 @@ class NamedHost : public HostCallback {
 // What the card's tests do not reach: the birth date read back as typed, the
 // panel's own save refusing an impossible date, and a new institution
 // refused without its name.
-TEST_F(Panels, TheDateReadBackWhatOnlyThePanelsOwnSaveRefusesTheFontAndTheOwner)
+TEST_F(Panels, EveryIdentificationPanelReadsAndWritesItsPart)
 {
     ucIDSingular panel;
     load(panel, 13);
@@ -129,10 +129,8 @@ TEST_F(Panels, TheDateReadBackWhatOnlyThePanelsOwnSaveRefusesTheFontAndTheOwner)
     EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NoWindowHost>()), nullptr);
     EXPECT_EQ(modParentsForm::GetNewParent(std::make_shared<NamedHost>()), nullptr);
     EXPECT_TRUE(reporter.reports().empty());
-}
 
-TEST_F(Panels, ListsNotesAndPhotos)
-{
+    // The lists of addresses, telephones and e-mails.
     ucIDMoradas addresses;
     load(addresses, 5);
     ASSERT_EQ(addresses.rowCount(), 1);
@@ -153,9 +151,9 @@ TEST_F(Panels, ListsNotesAndPhotos)
     const int before = phones.rowCount();
     phones.AddNumber(QStringLiteral("+351 912 345 678"));
     phones.AddNumber(QStringLiteral("não é número"));
-    QSignalSpy refused(&phones, &IdentityPanel::Error);
+    QSignalSpy phoneRefused(&phones, &IdentityPanel::Error);
     EXPECT_FALSE(phones.Save(user));
-    EXPECT_EQ(refused.count(), 1);
+    EXPECT_EQ(phoneRefused.count(), 1);
     EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos_Telefones WHERE contacto_id = 5"), before)
         << "nothing written";
     phones.findChild<QTableWidget*>(QStringLiteral("lstRows"))->setCurrentCell(before + 1, 0);
@@ -210,7 +208,7 @@ TEST_F(Panels, ListsNotesAndPhotos)
     ucIDFotos reread;
     load(reread, 3);
     EXPECT_EQ(reread.image().size(), QSize(160, 80));
-    QSignalSpy errors(&reread, &IdentityPanel::Error);
+    QSignalSpy photoErrors(&reread, &IdentityPanel::Error);
     EXPECT_FALSE(reread.LoadFromFile(dir.filePath(QStringLiteral("nada.png"))));
-    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(photoErrors.count(), 1);
 }
