@@ -21,7 +21,7 @@ class Local : public EchoContract {
 
 } // namespace
 
-TEST(CreateObject, AnIdentifierNobodyRegisteredFailsWith429)
+TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndOthersFailWith429)
 {
     const auto e = vbtest::raised([] { vb::CreateObject(QStringLiteral("Nobody.General")); });
     ASSERT_TRUE(e) << "created an object nobody provides";
@@ -29,10 +29,8 @@ TEST(CreateObject, AnIdentifierNobodyRegisteredFailsWith429)
     EXPECT_EQ(e->description(), QStringLiteral("ActiveX component can't create object"));
     EXPECT_EQ(e->source(), QStringLiteral("Nobody.General"));
     EXPECT_STREQ(e->what(), "429: ActiveX component can't create object");
-}
 
-TEST(CreateObject, InProcessComponentsAreFoundWithoutRegardToCaseAndCastToTheirContract)
-{
+    // In-process components are found without regard to case and cast to their contract.
     {
         platform::ScopedComponent local(QStringLiteral("QvTest.Local"),
                                         [] { return std::make_shared<Local>(); });

@@ -58,7 +58,7 @@ TEST_F(UnderRegional, DateSerialsCountDaysFromTheLastDaysOf1899)
     EXPECT_FALSE(IsDate(Variant::fromDate(3e6)));
 }
 
-TEST_F(UnderRegional, PortugueseTextsReadDayMonthYear)
+TEST_F(UnderRegional, PortugueseTextsReadDayMonthYearAndAmericanMonthDayYear)
 {
     EXPECT_EQ(serialOf("05-03-2024"), at(2024, 3, 5));
     EXPECT_EQ(serialOf("5.3.24"), at(2024, 3, 5)) << "two-digit years below 30 are 20xx";
@@ -79,10 +79,8 @@ TEST_F(UnderRegional, PortugueseTextsReadDayMonthYear)
     EXPECT_TRUE(IsDate(text("31/12/9999 23:59:59")));
     EXPECT_TRUE(IsDate(Variant::fromDate(45356.5)));
     EXPECT_FALSE(IsDate(Variant(45356.5))) << "a number is no date for IsDate";
-}
 
-TEST_F(UnderRegional, AmericanTextsReadMonthDayYear)
-{
+    // American texts read month, day, year.
     useAmerican();
     EXPECT_EQ(serialOf("3/5/2024"), at(2024, 3, 5));
     EXPECT_EQ(serialOf("2024-03-05"), at(2024, 3, 5));

@@ -17,7 +17,7 @@ QString fmt(const Variant& v, const char* mask)
 }
 } // namespace
 
-TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseSettings)
+TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseAndAmericanSettings)
 {
     EXPECT_EQ(fmt(Variant(-1234.5), "#,##0.00;- #,##0.00"), "- 1.234,50");
     EXPECT_EQ(fmt(Variant(-1234.5), "€ #,##0.00;€ -#,##0.00"), "€ -1.234,50");
@@ -29,12 +29,8 @@ TEST_F(UnderRegional, TheSystemsDisplayMasksUnderPortugueseSettings)
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 9, 7, 3), "dd/mm/yyyy h:Nn:Ss"), "05/03/2024 9:07:03");
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 9, 7, 3), "yyyy-mm-dd Hh:Nn:Ss"), "2024-03-05 09:07:03");
     EXPECT_EQ(fmt(dateAt(2024, 3, 5, 14, 7, 9), "dd-mm-yyyy Hh:Nn:Ss"), "05-03-2024 14:07:09");
-}
 
-// A mask read once follows later regional changes.
-TEST_F(UnderRegional, TheSameMasksUnderAmericanSettings)
-{
-    EXPECT_EQ(fmt(Variant(-1234.5), "#,##0.00;- #,##0.00"), "- 1.234,50");
+    // The same masks under American settings: a mask read once follows later regional changes.
     useAmerican();
     EXPECT_EQ(fmt(Variant(-1234.5), "#,##0.00;- #,##0.00"), "- 1,234.50");
     EXPECT_EQ(fmt(Variant(0.125), "0.00 %"), "12.50 %");

@@ -41,7 +41,9 @@ INSTANTIATE_TEST_SUITE_P(Odbc, AdoBehaviour, ::testing::Values(adotest::ServerFa
                          })),
                          [](const auto&) { return std::string("odbc"); });
 
-TEST(OdbcProvider, ConnectionStringsCarryValuesSafely)
+// Values, texts, moments, failures and asynchronous opens through the driver
+// are the behavioural suite's; here, what only this provider does.
+TEST(OdbcProvider, ConnectionStringsCarryValuesSafelyAndAffectedRowsAreCounted)
 {
     qputenv("QUARVENSES_ODBC_DRIVER", "FreeTDS");
     const ConnectionString plain =
@@ -61,12 +63,8 @@ TEST(OdbcProvider, ConnectionStringsCarryValuesSafely)
     qunsetenv("QUARVENSES_ODBC_DRIVER");
     EXPECT_EQ(odbc::odbcValue(QStringLiteral("simples")), QStringLiteral("simples"));
     EXPECT_EQ(odbc::odbcValue(QStringLiteral(" margem")), QStringLiteral("{ margem}"));
-}
 
-// Values, texts, moments, failures and asynchronous opens through the driver
-// are the behavioural suite's; here, what only this provider does.
-TEST(OdbcProvider, CountsAffectedRowsAndRefusesAnUnknownDriver)
-{
+    // It counts affected rows and refuses an unknown driver.
     OdbcTestServer server;
     Connection c;
     c.Open(server.connectionString());
