@@ -52,7 +52,7 @@ class SettingsStore : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsStore, ShadowValueWinsAndRegistryIsTheFallback)
+TEST_F(SettingsStore, ShadowValueWinsRegistryIsTheFallbackAndRedirectionsAreFollowed)
 {
     setRegistryString(kTlv, QStringLiteral("DataServer"), QStringLiteral("Sanovia"));
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(kTlv, QStringLiteral("DataServer"))), "Sanovia");
@@ -70,6 +70,22 @@ TEST_F(SettingsStore, ShadowValueWinsAndRegistryIsTheFallback)
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(kTlv, QStringLiteral("DataServer"))), "Outro");
     EXPECT_TRUE(
         modRegistry::ObterValorString(QStringLiteral("HKEY_USERS\\X"), QStringLiteral("Vazio")).isNull());
+
+    // Redirections are followed, and loops end.
+    const QString a = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\A");
+    const QString b = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\B");
+    const QString c = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\C");
+    setRegistryString(a, QStringLiteral("dtUser"), QStringLiteral("SREF=") + b);
+    setRegistryString(b, QStringLiteral("dtUser"), QStringLiteral("SREF=") + c);
+    setRegistryString(c, QStringLiteral("dtUser"), QStringLiteral("  gestor"));
+    EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(a, QStringLiteral("dtUser"))), "gestor")
+        << "followed to the end, leading spaces dropped";
+
+    setRegistryString(c, QStringLiteral("dtUser"), QStringLiteral("SREF=") + a);
+    writeShadow("");
+    const Variant looped =
+        modRegistry::ObterValorString(a, QStringLiteral("dtUser"), Variant(QStringLiteral("d")));
+    EXPECT_EQ(vb::CStr(looped), "d") << "a loop counts as absent";
 }
 
 // The shadow file lives in the common application data; a default read is
@@ -134,24 +150,6 @@ TEST_F(SettingsStore, WritesFallBackToTheRegistryWhenTheShadowFolderIsNotWritabl
     EXPECT_TRUE(
         modRegistry::DefinirValorDWORD(kTlv + QStringLiteral("\\Novo"), QStringLiteral("X"), 1).isEmpty());
     EXPECT_TRUE(modRegistry::ObterValorDWORD(kTlv + QStringLiteral("\\Novo"), QStringLiteral("X")).isNull());
-}
-
-TEST_F(SettingsStore, RedirectionsAreFollowedAndLoopsEnd)
-{
-    const QString a = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\A");
-    const QString b = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\B");
-    const QString c = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\C");
-    setRegistryString(a, QStringLiteral("dtUser"), QStringLiteral("SREF=") + b);
-    setRegistryString(b, QStringLiteral("dtUser"), QStringLiteral("SREF=") + c);
-    setRegistryString(c, QStringLiteral("dtUser"), QStringLiteral("  gestor"));
-    EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(a, QStringLiteral("dtUser"))), "gestor")
-        << "followed to the end, leading spaces dropped";
-
-    setRegistryString(c, QStringLiteral("dtUser"), QStringLiteral("SREF=") + a);
-    writeShadow("");
-    const Variant looped =
-        modRegistry::ObterValorString(a, QStringLiteral("dtUser"), Variant(QStringLiteral("d")));
-    EXPECT_EQ(vb::CStr(looped), "d") << "a loop counts as absent";
 }
 
 TEST_F(SettingsStore, MalformedKeysShowTheFormatMessageAndYieldNothing)

@@ -14,7 +14,7 @@ using testsupport::EnvGuard;
 
 } // namespace
 
-TEST(SpecialFolders, MapsEachNumberAndHonoursItsVariable)
+TEST(SpecialFolders, MapsEachNumberHonoursItsVariableAndTellsWhatIsWritable)
 {
     QTemporaryDir dir;
     {
@@ -36,11 +36,8 @@ TEST(SpecialFolders, MapsEachNumberAndHonoursItsVariable)
         EXPECT_FALSE(platform::specialFolder(0x10).isEmpty());
     }
     EXPECT_EQ(platform::specialFolder(0x05), QString()); // not a folder we map
-}
 
-TEST(SpecialFolders, WritableMeansAFileCanBeMadeThereAndLeavesNothing)
-{
-    QTemporaryDir dir;
+    // Writable means a file can be made there, and the probe leaves nothing.
     EXPECT_TRUE(platform::isFolderWritable(dir.path()));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_FALSE(platform::isFolderWritable(dir.filePath(QStringLiteral("missing"))));

@@ -15,7 +15,7 @@
 
 using namespace platform;
 
-TEST(WindowState, PointerAndStateFollowVbValues)
+TEST(WindowState, PointerAndStateFollowVbValuesAndTheStatusWindowComesAndGoes)
 {
     QWidget form;
     form.show();
@@ -41,6 +41,23 @@ TEST(WindowState, PointerAndStateFollowVbValues)
     EXPECT_EQ(qt.windowState(&form), 0);
     qt.repaint(&form);
     qt.repaint(nullptr);
+
+    // The status window shows its text and closes by itself or when asked.
+    qt.showStatus(nullptr, QStringLiteral("A restabelecer a ligação ao servidor de dados…"), 0);
+    QPointer<QWidget> first = qt.statusWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(first->isModal());
+    EXPECT_EQ(first->findChild<QLabel*>(QStringLiteral("statusText"))->text(),
+              QStringLiteral("A restabelecer a ligação ao servidor de dados…"));
+    qt.closeStatus();
+    QTest::qWait(10);
+    EXPECT_FALSE(first); // deleted on close
+
+    qt.showStatus(nullptr, QStringLiteral("Ligação restabelecida."), 30);
+    QPointer<QWidget> second = qt.statusWindow();
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.isNull(); }, 2000));
 }
 
 TEST(ScriptedWindowServices, RecordsPointerStateShellMailStatusAndSoundInOrder)
@@ -147,24 +164,4 @@ TEST(QtSaveDialog, HonoursTitleFolderFiltersAndProposedName)
             static_cast<QDialog*>(shown)->reject();
     });
     EXPECT_EQ(qt.saveFileName(r), QString());
-}
-
-TEST(QtStatusWindow, ShowsItsTextAndClosesByItselfOrWhenAsked)
-{
-    QtWindowServices qt;
-    qt.showStatus(nullptr, QStringLiteral("A restabelecer a ligação ao servidor de dados…"), 0);
-    QPointer<QWidget> first = qt.statusWindow();
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_FALSE(first->isModal());
-    EXPECT_EQ(first->findChild<QLabel*>(QStringLiteral("statusText"))->text(),
-              QStringLiteral("A restabelecer a ligação ao servidor de dados…"));
-    qt.closeStatus();
-    QTest::qWait(10);
-    EXPECT_FALSE(first); // deleted on close
-
-    qt.showStatus(nullptr, QStringLiteral("Ligação restabelecida."), 30);
-    QPointer<QWidget> second = qt.statusWindow();
-    ASSERT_TRUE(second);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return second.isNull(); }, 2000));
 }

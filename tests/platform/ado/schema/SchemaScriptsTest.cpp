@@ -123,13 +123,9 @@ TEST_F(SchemaScripts, BothDialectsDeclareTheSameSchema)
                                         {"tbConfig", "variavel"},
                                         {"tbContactos_Relacionados", "related_contacto_id"}})
         EXPECT_TRUE(leads(QLatin1String(table), QLatin1String(column))) << table << "." << column;
-}
 
-// The SQL Server procedure names its tables one by one: it must not forget
-// one, nor the permission rows of a contact's own records.
-TEST_F(SchemaScripts, TheServerDeleteProcedureClearsEveryAttachedTable)
-{
-    const ScriptDefinitions server = serverScript();
+    // The SQL Server procedure names its tables one by one: it must not forget
+    // one, nor the permission rows of a contact's own records.
     const QString remove = server.procedures.value(QStringLiteral("spDELETE_CONTACTO"));
     const QString add = server.procedures.value(QStringLiteral("spADD_CONTACTO_TO_GROUP"));
     ASSERT_FALSE(remove.isEmpty());
