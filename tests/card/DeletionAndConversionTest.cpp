@@ -32,29 +32,6 @@ const QString oneFileQuestion = QStringLiteral(
 
 } // namespace
 
-TEST_F(Removing, AContactInOneFileGetsTheTwoButtonQuestionAndNoKeepsItOpen)
-{
-    frmInicial& card = open(1);
-    windows->queueAnswers({AnswerYes, AnswerNo});
-    card.findChild<QAction*>(QStringLiteral("mnRemover"))->trigger();
-    ASSERT_EQ(windows->messageBoxes().size(), 2u);
-    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Quarvenses Demonstração, Lda.?"));
-    EXPECT_EQ(windows->messageBoxes()[0].style, YesNo | Question);
-    EXPECT_EQ(boxText(1), oneFileQuestion);
-    EXPECT_EQ(windows->messageBoxes()[1].style, YesNo | Question);
-    EXPECT_TRUE(card.isVisible()) << "No for the only file: nothing deleted, and the card stays";
-
-    // A person without a title is named from the surname, with no blank
-    // before it (the question read "contacto  Almeida, João?").
-    general.ObjectOpen(hostList, vb::Variant(41));
-    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Almeida, João"));
-    windows->clear();
-    windows->queueAnswers({AnswerNo});
-    card.mnRemover_Click();
-    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Almeida, João?"));
-    EXPECT_EQ(rows("tbContactos", 1), 1);
-}
-
 TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
 {
     frmInicial& card = open(6); // Contactos Quarvenses, Clientes and Fornecedores
@@ -83,7 +60,7 @@ TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
     EXPECT_TRUE(noRowsOf(9)) << "no row of the contact left in any table";
 }
 
-TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
+TEST_F(Removing, ProtectedContactsContactsInNoFileOrInOne)
 {
     frmInicial& card = open(2); // user_delete = 1
     windows->queueAnswer(AnswerOK);
@@ -124,6 +101,28 @@ TEST_F(Removing, ProtectedContactsAndContactsInNoFile)
         QStringLiteral("Este contacto pertence a vários ficheiros, nomeadamente: \n\r\n\r")));
     EXPECT_FALSE(card.isVisible());
     EXPECT_EQ(rows("tbContactos", 9), 0);
+
+    // A contact in one file gets the two-button question; No keeps it open.
+    general.ObjectOpen(hostList, vb::Variant(1));
+    windows->clear();
+    windows->queueAnswers({AnswerYes, AnswerNo});
+    card.findChild<QAction*>(QStringLiteral("mnRemover"))->trigger();
+    ASSERT_EQ(windows->messageBoxes().size(), 2u);
+    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Quarvenses Demonstração, Lda.?"));
+    EXPECT_EQ(windows->messageBoxes()[0].style, YesNo | Question);
+    EXPECT_EQ(boxText(1), oneFileQuestion);
+    EXPECT_EQ(windows->messageBoxes()[1].style, YesNo | Question);
+    EXPECT_TRUE(card.isVisible()) << "No for the only file: nothing deleted, and the card stays";
+
+    // A person without a title is named from the surname, with no blank
+    // before it (the question read "contacto  Almeida, João?").
+    general.ObjectOpen(hostList, vb::Variant(41));
+    EXPECT_EQ(card.Descrit1->text(), QStringLiteral("Almeida, João"));
+    windows->clear();
+    windows->queueAnswers({AnswerNo});
+    card.mnRemover_Click();
+    EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Almeida, João?"));
+    EXPECT_EQ(rows("tbContactos", 1), 1);
 }
 
 TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)

@@ -88,7 +88,7 @@ TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
     EXPECT_EQ(second.eventsList()->currentItem()->data(0, Qt::UserRole).toString(), QStringLiteral("#3"));
 }
 
-TEST_F(EventsAndRelations, ARelatedContactOpensInTheProductsSiblingOrIsReported)
+TEST_F(EventsAndRelations, ARelatedContactIsFoundAndOpensInTheProductsSiblingOrIsReported)
 {
     QStringList calls;
     platform::ScopedComponent snvia(QString::fromLatin1(contracts::SiblingContacts::SnviaProgId), [&] {
@@ -119,10 +119,8 @@ TEST_F(EventsAndRelations, ARelatedContactOpensInTheProductsSiblingOrIsReported)
     EXPECT_EQ(reporter.reports()[0].value(0), QStringLiteral("Contactos Quarvenses"));
     EXPECT_EQ(reporter.reports()[0].value(3), QStringLiteral("ucIDRelacionados1_RequestOpen"));
     reporter.clear();
-}
 
-TEST_F(EventsAndRelations, ContactsToRelateAreFoundByNameAmongThoseTheUserMayOpen)
-{
+    // Contacts to relate are found by name among those the user may open.
     ContactSearchDialog search(Data().SqlServer, QStringLiteral("sa"), 3);
     // Whatever the accents and case; contact 3 itself is never offered.
     for (const auto& [typed, least] : {std::pair{"maria", 2}, std::pair{"conceicao", 1},

@@ -43,8 +43,9 @@ class Keyboard : public cardtest::CardFixture {
 } // namespace
 
 // Qt's own buttons speak Portuguese; each shortcut reaches its command on
-// the real window, Insert adds to the grid the cursor is in, and a new
-// contact is typed from its name.
+// the real window, Insert adds to the grid the cursor is in, a new contact is
+// typed from its name, Delete removes only from the toolbar, and Escape and
+// Ctrl+W close through the save question.
 TEST_F(Keyboard, EachShortcutReachesItsCommand)
 {
     // General started the component: no further set-up.
@@ -103,14 +104,11 @@ TEST_F(Keyboard, EachShortcutReachesItsCommand)
     EXPECT_EQ(card.focusWidget(), field(card.ucIDSingular1, "txtNome"));
     EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnGravar"))->isEnabled())
         << "Ctrl+S on an empty new card says what is missing";
-}
 
-// Delete edits a field and removes only from the toolbar; Escape and Ctrl+W
-// close through the save question, and without a question when nothing
-// changed.
-TEST_F(Keyboard, DeleteRemovesOnlyFromTheToolbarAndEscapeCloses)
-{
-    frmInicial& card = shown(13);
+    // Delete edits a field and removes only from the toolbar; Escape and Ctrl+W close through the save
+    // question.
+    shown(13);
+    windows->clear();
     QLineEdit* name = field(card.ucIDSingular1, "txtNome");
     name->setFocus();
     name->setCursorPosition(0);

@@ -59,7 +59,7 @@ TEST_F(NewContact, TheChooserOffersBothKindsCancelKeepsTheCardNoStartsTheNewCont
     EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
 }
 
-TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
+TEST_F(NewContact, AnInstitutionIsFiledACallStartsAContactAndMovesStopAtTheEnds)
 {
     general.ObjectNew(QStringLiteral("tbContactos"));
     frmInicial* card = general.card();
@@ -95,34 +95,32 @@ TEST_F(NewContact, AnInstitutionIsStoredAndFiledWithTheDefaultMasks)
     choose(true);
     EXPECT_EQ(card->ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
     EXPECT_FALSE(card->prpAlteracoes());
-}
 
-TEST_F(NewContact, MovingPastEitherEndStaysAndEachMoveReportsItsOwnFailure)
-{
-    frmInicial& card = open(1);
+    // Moving past either end stays, and each move reports its own failure.
+    open(1);
     hostList.MoveLast();
     const qint32 last = vb::CLng(hostList(QStringLiteral("contacto_id")));
-    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
-    ASSERT_EQ(card.Contacto_ID, last);
+    card->Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    ASSERT_EQ(card->Contacto_ID, last);
     EXPECT_EQ(windows->playedWaves().size(), 1u) << "a move that stands clicks";
-    card.moveNext();
-    EXPECT_EQ(card.Contacto_ID, last);
+    card->moveNext();
+    EXPECT_EQ(card->Contacto_ID, last);
     EXPECT_EQ(windows->playedWaves().size(), 1u);
-    card.findChild<QAction*>(QStringLiteral("mnPrimeiro"))->trigger();
-    card.findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
-    EXPECT_EQ(card.Contacto_ID, 1);
+    card->findChild<QAction*>(QStringLiteral("mnPrimeiro"))->trigger();
+    card->findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
+    EXPECT_EQ(card->Contacto_ID, 1);
     EXPECT_EQ(windows->playedWaves().size(), 2u);
     EXPECT_TRUE(windows->playedWaves()[0].endsWith(QStringLiteral("/SMCLICK1.WAV")));
-    card.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-    EXPECT_NE(card.Contacto_ID, 1) << "the button under the frames moves on too";
+    card->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+    EXPECT_NE(card->Contacto_ID, 1) << "the button under the frames moves on too";
 
     // Each handler reports its failure under its own name.
     ado::Recordset odd; // a list without contacto_id: reading it fails
     odd.Open(QStringLiteral("SELECT nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
-    card.Rs = odd;
-    card.findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
-    card.findChild<QPushButton*>(QStringLiteral("Command6"))->click();
-    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    card->Rs = odd;
+    card->findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
+    card->findChild<QPushButton*>(QStringLiteral("Command6"))->click();
+    card->Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
     QStringList procedures;
     for (const QStringList& r : reporter.reports())
         procedures.append(r.value(3));
