@@ -27,71 +27,60 @@ ToolRun runTool(const QString& folder, const QStringList& extra)
     return testsupport::runTool(QStringLiteral("quarvenses-sql"), extra + connection, 120000);
 }
 
-// Two catalogs made with the same count, and one with the demonstration
-// data alone to tell the generated contacts from the others.
-class GeneratedContacts : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        const ToolRun made = runTool(first.path(), createWithContacts);
-        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        EXPECT_TRUE(made.out.contains(QString::number(generated))) << made.out.toStdString();
-        const ToolRun demoRun =
-            runTool(demoOnly.path(), {QStringLiteral("--create"), QStringLiteral("--demo")});
-        ASSERT_EQ(demoRun.exitCode, 0) << demoRun.err.toStdString();
-        connection.Open(connectionString(first.path()));
-        demo.Open(connectionString(demoOnly.path()));
-        lastDemoContact = number(demo, QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
-        fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
-    }
+QString connectionString(const QString& folder)
+{
+    return QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + folder;
+}
 
-    static QString connectionString(const QString& folder)
-    {
-        return QStringLiteral("User ID=sa;Password=pw;Initial Catalog=Quarvenses;Data Source=") + folder;
-    }
+int numberIn(ado::Connection& c, const QString& sql)
+{
+    return vb::CLng(c.Execute(sql).Fields(0).Value());
+}
 
-    static int number(ado::Connection& c, const QString& sql)
-    {
-        return vb::CLng(c.Execute(sql).Fields(0).Value());
-    }
-    int number(const QString& sql) { return number(connection, sql); }
-    // The rows of `table` that belong to generated contacts, and meet `condition`.
-    int generatedRows(const QString& table, const QString& condition = {})
-    {
-        return number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh +
-                      (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition));
-    }
-
-    // The first column of every row, as text.
-    static QStringList column(ado::Connection& c, const QString& sql)
-    {
-        QStringList values;
-        for (ado::Recordset rs = c.Execute(sql); !rs.Eof(); rs.MoveNext())
-            values.append(vb::CStr(rs.Fields(0).Value()));
-        return values;
-    }
-    QStringList column(const QString& sql) { return column(connection, sql); }
-
-    const QStringList createWithContacts =
-        QStringLiteral("--create --demo --contacts %1").arg(generated).split(u' ');
-    QTemporaryDir first, second, demoOnly;
-    ado::Connection connection;
-    ado::Connection demo;
-    int lastDemoContact = 0;
-    QString fresh; // " WHERE" the generated contacts
-};
+// The first column of every row, as text.
+QStringList columnIn(ado::Connection& c, const QString& sql)
+{
+    QStringList values;
+    for (ado::Recordset rs = c.Execute(sql); !rs.Eof(); rs.MoveNext())
+        values.append(vb::CStr(rs.Fields(0).Value()));
+    return values;
+}
 
 } // namespace
 
-TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalogOfWholeConsistentContacts)
+// Two catalogs made with the same count, and one with the demonstration
+// data alone to tell the generated contacts from the others.
+TEST(GeneratedContacts, TheSameCountMakesTheSameCatalogOfWholeConsistentContacts)
 {
+    const QStringList createWithContacts =
+        QStringLiteral("--create --demo --contacts %1").arg(generated).split(u' ');
+    QTemporaryDir first, second, demoOnly;
+    const ToolRun made = runTool(first.path(), createWithContacts);
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(made.out.contains(QString::number(generated))) << made.out.toStdString();
+    const ToolRun demoRun = runTool(demoOnly.path(), {QStringLiteral("--create"), QStringLiteral("--demo")});
+    ASSERT_EQ(demoRun.exitCode, 0) << demoRun.err.toStdString();
+    ado::Connection connection;
+    ado::Connection demo;
+    connection.Open(connectionString(first.path()));
+    demo.Open(connectionString(demoOnly.path()));
+    const int lastDemoContact = numberIn(demo, QStringLiteral("SELECT MAX(contacto_id) FROM tbContactos"));
+    const QString fresh = QStringLiteral(" WHERE contacto_id > ") + QString::number(lastDemoContact);
+    const auto number = [&](const QString& sql) { return numberIn(connection, sql); };
+    const auto column = [&](const QString& sql) { return columnIn(connection, sql); };
+    // The rows of `table` that belong to generated contacts, and meet `condition`.
+    const auto generatedRows = [&](const QString& table, const QString& condition = {}) {
+        return number(QStringLiteral("SELECT COUNT(*) FROM ") + table + fresh +
+                      (condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition));
+    };
+
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos")), lastDemoContact + generated);
     EXPECT_EQ(number(QStringLiteral("SELECT MIN(contacto_id) FROM tbContactos") + fresh),
               lastDemoContact + 1);
     // The demonstration data is still what it was.
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados WHERE contacto_id <= ") +
                      QString::number(lastDemoContact)),
-              number(demo, QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados")));
+              numberIn(demo, QStringLiteral("SELECT COUNT(*) FROM tbContactos_Relacionados")));
 
     // The demonstration data has its own shape (a contact without e-mail); the
     // generated contacts all have one default address, telephone and e-mail.
@@ -100,7 +89,7 @@ TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalogOfWholeConsistentContac
     EXPECT_EQ(testsupport::searchIndexIntegrity(first.path(), catalog), QStringLiteral("ok"));
     const QString schemaObjects =
         QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type IN ('index', 'trigger')");
-    EXPECT_EQ(number(schemaObjects), number(demo, schemaObjects));
+    EXPECT_EQ(number(schemaObjects), numberIn(demo, schemaObjects));
     for (const char* ways :
          {"tbContactos_Moradas WHERE morada_default = 1", "tbContactos_Telefones WHERE telefone_default = 1",
           "tbContactos_Emails WHERE email_default = 1"}) {
@@ -192,7 +181,7 @@ TEST_F(GeneratedContacts, TheSameCountMakesTheSameCatalogOfWholeConsistentContac
     // Rights are the demonstration data's masks, mostly open.
     const QString masks =
         QStringLiteral("SELECT DISTINCT user_code + '|' + group_code FROM tbTulvas_Contactos_Permitions");
-    const QStringList demoMasks = column(demo, masks);
+    const QStringList demoMasks = columnIn(demo, masks);
     for (const QString& mask : column(masks + fresh))
         EXPECT_TRUE(demoMasks.contains(mask)) << mask.toStdString();
     const int open = generatedRows(QStringLiteral("tbTulvas_Contactos_Permitions"),
