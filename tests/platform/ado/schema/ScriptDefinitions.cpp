@@ -96,7 +96,7 @@ ScriptDefinitions readServerScript(const QString& path)
     SqliteDatabase db(QStringLiteral(":memory:"), SqliteDatabase::Create);
     dialect::FunctionContext functions;
     dialect::registerFunctions(db.get(), &functions);
-    ScriptDefinitions procedures;
+    QMap<QString, QString> procedures;
     static const QRegularExpression comment(QStringLiteral("--[^\n]*"));
     static const QRegularExpression go(QStringLiteral("^GO\\s*$"), QRegularExpression::MultilineOption);
     static const QRegularExpression create(QStringLiteral("^CREATE\\s+(TABLE|UNIQUE|INDEX|VIEW|PROCEDURE)\\s+"
@@ -107,7 +107,7 @@ ScriptDefinitions readServerScript(const QString& path)
         const auto match = create.match(statement);
         const QString kind = match.captured(1);
         if (kind == QLatin1String("PROCEDURE")) {
-            procedures.procedures.insert(match.captured(2), statement.mid(match.capturedEnd()));
+            procedures.insert(match.captured(2), statement.mid(match.capturedEnd()));
         } else if (kind == QLatin1String("VIEW")) {
             const QString select = dialect::translate(statement.mid(match.capturedEnd())).value(0).sql;
             db.exec(
@@ -122,7 +122,7 @@ ScriptDefinitions readServerScript(const QString& path)
         }
     }
     ScriptDefinitions out = read(db);
-    out.procedures = procedures.procedures;
+    out.procedures = procedures;
     return out;
 }
 
