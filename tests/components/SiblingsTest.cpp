@@ -55,11 +55,12 @@ class SiblingSheet : public plugintest::PluginFixture {
         sibling.Registo(rs, id);
     }
 
-    static QWidget* shownSheet()
+    // The visible top-level window of a kind, by name when one is given.
+    template <class Window = QWidget> static Window* shown(const QString& name = sheetName)
     {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == sheetName && w->isVisible())
-                return w;
+            if (auto* found = qobject_cast<Window*>(w); found && w->isVisible() && w->objectName() == name)
+                return found;
         return nullptr;
     }
 
@@ -78,14 +79,6 @@ class SiblingSheet : public plugintest::PluginFixture {
     static QPushButton* openButton(QWidget* sheet)
     {
         return sheet->findChild<QPushButton*>(QStringLiteral("btAbrirFicha"));
-    }
-
-    static frmInicial* shownCard()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* card = qobject_cast<frmInicial*>(w); card && card->isVisible())
-                return card;
-        return nullptr;
     }
 };
 
@@ -107,7 +100,7 @@ TEST_F(SiblingSheet, WhatTheSheetShowsWhyNoneShowsAndTheComponentsOwnConnection)
         "DELETE FROM tbContactos_Emails WHERE contacto_id = 4"));
     auto travix = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
     show(*travix, 16);
-    QWidget* sheet = shownSheet();
+    QWidget* sheet = shown();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Ana Santos — Travix"));
     EXPECT_FALSE(sheet->isModal());
@@ -120,7 +113,7 @@ TEST_F(SiblingSheet, WhatTheSheetShowsWhyNoneShowsAndTheComponentsOwnConnection)
 
     auto snvia = connected(SiblingContacts::SnviaProgId, QStringLiteral("ana"), 1);
     show(*snvia, 4);
-    sheet = shownSheet();
+    sheet = shown();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Clínica Médica da Foz — Snvia"));
     EXPECT_EQ(values(sheet), (QStringList{"Clínica Médica da Foz", "Empresarial", "(não indicado)",
@@ -134,7 +127,7 @@ TEST_F(SiblingSheet, WhatTheSheetShowsWhyNoneShowsAndTheComponentsOwnConnection)
     windows->queueAnswers({platform::msgbox::AnswerOK, platform::msgbox::AnswerOK});
     show(*travix, 999);
     show(*refused, 16);
-    EXPECT_EQ(shownSheet(), nullptr);
+    EXPECT_EQ(shown(), nullptr);
     EXPECT_EQ(
         windows.texts(),
         (QStringList{
@@ -162,7 +155,7 @@ TEST_F(SiblingSheet, TheOpenButtonFollowsTheRightTabReachesAllAndEscapeCloses)
 {
     auto asRui = connected(SiblingContacts::TravixProgId, QStringLiteral("rui"));
     show(*asRui, 13);
-    QPointer<QWidget> sheet = shownSheet();
+    QPointer<QWidget> sheet = shown();
     ASSERT_FALSE(sheet.isNull());
     ASSERT_NE(openButton(sheet), nullptr);
     EXPECT_EQ(openButton(sheet)->text(), QStringLiteral("Abrir na ficha de contactos"));
@@ -172,7 +165,7 @@ TEST_F(SiblingSheet, TheOpenButtonFollowsTheRightTabReachesAllAndEscapeCloses)
 
     auto asAna = connected(SiblingContacts::TravixProgId, QStringLiteral("ana"));
     show(*asAna, 13);
-    sheet = shownSheet();
+    sheet = shown();
     ASSERT_FALSE(sheet.isNull());
     for (const char* name : {"lblNome", "lblGenero", "lblNIF", "lblMorada", "lblTelefones", "lblEmails",
                              "btAbrirFicha", "btFechar"}) {
@@ -181,9 +174,9 @@ TEST_F(SiblingSheet, TheOpenButtonFollowsTheRightTabReachesAllAndEscapeCloses)
         EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus) << name;
     }
     EXPECT_TRUE(openButton(sheet)->isEnabled());
-    EXPECT_EQ(shownCard(), nullptr);
+    EXPECT_EQ(shown<frmInicial>(QStringLiteral("frmInicial")), nullptr);
     openButton(sheet)->click();
-    QPointer<frmInicial> card = shownCard();
+    QPointer<frmInicial> card = shown<frmInicial>(QStringLiteral("frmInicial"));
     ASSERT_FALSE(card.isNull()) << "the record card opens";
     EXPECT_EQ(card->Contacto_ID, 13);
 

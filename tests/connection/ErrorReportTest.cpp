@@ -106,10 +106,8 @@ TEST_F(ErrorReportTest, EachOriginSendsItsTitlesAndItsKindOfTextThroughAReporter
     EXPECT_TRUE(ErrorReport::send(Origin::SettingsStore, QStringLiteral("D"), asStd));
     EXPECT_EQ(recorder.reports().back()[4],
               QStringLiteral("Error Number = 13 | Description = Type mismatch"));
-}
 
-TEST(ErrorReportWithoutReporter, GoesToTheLogAndTheCallerGoesOn)
-{
+    // Without a reporter, a report goes to the log and the caller goes on.
     QTemporaryDir dir;
     {
         testsupport::EnvGuard logDir("QUARVENSES_LOG_DIR", dir.path().toUtf8());

@@ -29,7 +29,7 @@ Variant dateTime(int y, int m, int d, int hh = 0, int nn = 0, int ss = 0)
 
 } // namespace
 
-TEST_F(UnderRegional, BlanksGiveEachKindsEmptyLiteralAndTextsAreTrimmedAndRewritten)
+TEST_F(UnderRegional, EachKindGivesItsLiteralAndNumbersKeepEveryDigit)
 {
     for (const Variant& blank : {Variant::null(), Variant(), Variant(QStringLiteral("   "))}) {
         const char* const empty[] = {"null", "null", "null", "N''", "null", "N'%%'", "null"}; // kinds 1 to 7
@@ -48,10 +48,23 @@ TEST_F(UnderRegional, BlanksGiveEachKindsEmptyLiteralAndTextsAreTrimmedAndRewrit
     QString text = QStringLiteral("a'b'c");
     EXPECT_EQ(modCode::Trtf(text), "a' + CHAR(39) + 'b' + CHAR(39) + 'c");
     EXPECT_EQ(text, "a' + CHAR(39) + 'b' + CHAR(39) + 'c") << "the argument is rewritten too";
-}
 
-TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseAndAmericanSettings)
-{
+    // Dates become CONVERT calls, except the empty dates.
+    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 5),
+              "CONVERT(DATETIME,'2024-03-05 14:07:09',102)");
+    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 1), "CONVERT(DATETIME,'2024-03-05',102)");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05-03-2024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05032024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05032024")), 5),
+              "CONVERT(DATETIME,'2024-03-05 00:00:00',102)");
+    EXPECT_EQ(FormatSQLValue(dateTime(1900, 1, 1), 1), "null");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("01-01-1900")), 5), "null");
+    EXPECT_EQ(FormatSQLValue(Variant::fromDate(0.0), 1), "null");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral(" - - - ")), 1), "null");
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("31022024")), 1), "null") << "not a date once spelled";
+    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("amanhã")), 5), "null");
+
+    // Numbers keep every digit, under Portuguese and then American settings.
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("12,5")), 2), "12.5");
     EXPECT_EQ(FormatSQLValue(Variant(true), 2), "1");
     EXPECT_EQ(FormatSQLValue(Variant(false), 7), "0");
@@ -69,21 +82,4 @@ TEST_F(UnderRegional, NumbersKeepEveryDigitUnderPortugueseAndAmericanSettings)
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-1234567.89")), 7), "-1234567.89");
     EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("-0.25")), 7), "-0.25");
     EXPECT_EQ(FormatSQLValue(Variant(12.25), 2), "12.25");
-}
-
-TEST_F(UnderRegional, DatesBecomeConvertCallsExceptTheEmptyDates)
-{
-    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 5),
-              "CONVERT(DATETIME,'2024-03-05 14:07:09',102)");
-    EXPECT_EQ(FormatSQLValue(dateTime(2024, 3, 5, 14, 7, 9), 1), "CONVERT(DATETIME,'2024-03-05',102)");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05-03-2024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05032024")), 1), "CONVERT(DATETIME,'2024-03-05',102)");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("05032024")), 5),
-              "CONVERT(DATETIME,'2024-03-05 00:00:00',102)");
-    EXPECT_EQ(FormatSQLValue(dateTime(1900, 1, 1), 1), "null");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("01-01-1900")), 5), "null");
-    EXPECT_EQ(FormatSQLValue(Variant::fromDate(0.0), 1), "null");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral(" - - - ")), 1), "null");
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("31022024")), 1), "null") << "not a date once spelled";
-    EXPECT_EQ(FormatSQLValue(Variant(QStringLiteral("amanhã")), 5), "null");
 }

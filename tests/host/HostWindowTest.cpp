@@ -139,7 +139,7 @@ TEST_F(HostWindowTest, EveryCommandIsReachedFromTheKeyboardAndQuittingAsksOnce)
 // The list holds what the user may open, by the masks the card checks with;
 // "sa" sees everything only because the masks say so. The window's place,
 // size, column widths and sort survive a restart.
-TEST_F(HostWindowTest, TheListShowsWhatTheUserMayOpenAndTheLayoutSurvivesARestart)
+TEST_F(HostWindowTest, TheListShowsWhatTheUserMayOpenKeepsItsLayoutAndTakesAndGivesVCards)
 {
     HostWindow& window = start(QStringLiteral("joao"), [] {
         // joao opens through his group ($0004) only; it keeps the right on three contacts.
@@ -175,15 +175,11 @@ TEST_F(HostWindowTest, TheListShowsWhatTheUserMayOpenAndTheLayoutSurvivesARestar
         "group_code = REPLACE(group_code, '$00011111', '$00010111') WHERE contacto_id = 1"));
     again.refreshList();
     EXPECT_EQ(again.rows().rowCount(), 42) << "no way round the masks for sa";
-}
 
-// vCard files dropped on the list are imported once: dropped again, their
-// contacts are found and left alone unless the user says to update them.
-// The selection, or the whole list, goes out to a vCard file.
-TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnceAndTheListGoesOutAsVCards)
-{
-    HostWindow& window = start();
-    const int listed = window.rows().rowCount();
+    // vCard files dropped on the list are imported once: dropped again, their
+    // contacts are found and left alone unless the user says to update them.
+    // The selection, or the whole list, goes out to a vCard file.
+    const int listed = again.rows().rowCount();
     const QString path = dir.filePath(QStringLiteral("nova.vcf"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -193,7 +189,7 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnceAndTheListGoesOu
     const auto drop = [&] {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
-        QWidget* target = window.list()->viewport();
+        QWidget* target = again.list()->viewport();
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
@@ -208,7 +204,7 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnceAndTheListGoesOu
         windows->messageBoxes()[0].text,
         QStringLiteral("Criados: 1, actualizados: 0, ignorados: 0, recusados: 0.\n\nCriado: Pessoa Nova"));
     EXPECT_EQ(windows->messageBoxes()[0].title, QStringLiteral("Importar vCard"));
-    EXPECT_EQ(window.rows().rowCount(), listed + 1);
+    EXPECT_EQ(again.rows().rowCount(), listed + 1);
 
     windows->clear();
     windows->queueAnswers({AnswerNo, AnswerOK});
@@ -223,25 +219,25 @@ TEST_F(HostWindowTest, VCardFilesDroppedOnTheListAreImportedOnceAndTheListGoesOu
                       QStringLiteral("\n\nDeseja actualizar esse contacto com os dados do cartão?"),
                   QStringLiteral("Criados: 0, actualizados: 0, ignorados: 1, recusados: 0.\n\nIgnorado: ") +
                       found}));
-    EXPECT_EQ(window.rows().rowCount(), listed + 1);
+    EXPECT_EQ(again.rows().rowCount(), listed + 1);
 
     windows->clear();
-    window.selectRows({0, 2});
+    again.selectRows({0, 2});
     const QString chosen = dir.filePath(QStringLiteral("escolhidos.vcf"));
     windows->queueSaveFileName(chosen);
     windows->queueAnswer(AnswerOK);
-    trigger(window, "actExportarVCard");
+    trigger(again, "actExportarVCard");
     ASSERT_EQ(windows->saveDialogs().size(), 1u);
     EXPECT_EQ(windows->saveDialogs()[0].proposedName, QStringLiteral("Contactos.vcf"));
     ASSERT_EQ(windows.texts(),
               QStringList{QStringLiteral("Exportados 2 contacto(s) para «") + chosen + QStringLiteral("».")});
     const QByteArray cards = contents(chosen);
     EXPECT_EQ(cards.count("BEGIN:VCARD"), 2);
-    EXPECT_TRUE(cards.contains(("FN:" + window.rows().textAt(2, 0)).toUtf8()));
+    EXPECT_TRUE(cards.contains(("FN:" + again.rows().textAt(2, 0)).toUtf8()));
 
     windows->clear();
     windows->queueSaveFileName(chosen);
     windows->queueAnswer(AnswerOK);
-    trigger(window, "actExportarListaVCard");
-    EXPECT_EQ(contents(chosen).count("BEGIN:VCARD"), window.rows().rowCount());
+    trigger(again, "actExportarListaVCard");
+    EXPECT_EQ(contents(chosen).count("BEGIN:VCARD"), again.rows().rowCount());
 }

@@ -33,10 +33,9 @@ DemoDatabase::~DemoDatabase()
 
 QString DemoDatabase::connectionString() const
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;Initial "
-                          "Catalog=Quarvenses;"
-                          "Data Source=") +
-           dir_.path() + QStringLiteral(";Connect Timeout=15");
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=pw;"
+                          "Initial Catalog=Quarvenses;Data Source=%1;Connect Timeout=15")
+        .arg(dir_.path());
 }
 
 QString DemoDatabase::value(const QString& sql) const
