@@ -79,6 +79,10 @@ QString expectedString(const QString& login, const QString& password, const QStr
 
 } // namespace
 
+// One server given twice is one probe, and its failure ends at once; the
+// flags name the product; the server that answers first runs (which of two
+// real servers opens first is the scheduler's business, so the rule for a
+// poll that finds both open is checked on its own).
 TEST_F(Connecting, TheServerThatAnswersRunsFlagsNameTheProductAndTheStringIsQuoted)
 {
     ASSERT_TRUE(connect(primary(), primary()));
