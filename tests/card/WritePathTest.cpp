@@ -326,7 +326,6 @@ TEST_F(WritePath, TheShownContactGoesToAVCardFileOrAMessage)
     const QList<vcard::Card> cards = vcard::read(file.readAll());
     ASSERT_EQ(cards.size(), 1);
     EXPECT_EQ(cards[0].text(QStringLiteral("FN")), QStringLiteral("Maria Silva"));
-    EXPECT_EQ(cards[0].text(QStringLiteral("X-NIF")), stored("no_contribuinte", "tbContactos", 13));
     EXPECT_TRUE(windows->messageBoxes().empty());
 
     card.findChild<QAction*>(QStringLiteral("mnEnviarVCard"))->trigger();

@@ -65,8 +65,9 @@ class Rights : public ::testing::Test {
 } // namespace
 
 // The rights digits decide each action, for a user of any name, with no code
-// of their own or in no group; creating needs a create row of the user's or
-// of a group's.
+// of their own, in no group or with wildcards in their codes; creating needs a
+// create row of the user's or of a group's; the statement that asks is sent
+// exactly as worked out.
 TEST_F(Rights, TheRightsDigitsDecideEachAction)
 {
     group(1, "$0201");
@@ -117,6 +118,43 @@ TEST_F(Rights, TheRightsDigitsDecideEachAction)
     EXPECT_EQ(actions("sa", 5), "0000") << "sa has no bypass";
     const QStringList sent = sentStatements([&] { EXPECT_FALSE(CheckObjectSecurity("ana", 0, 8, Create)); });
     EXPECT_EQ(sent.size(), 0) << "communications have no create check";
+
+    // A code is data: "_" and "%" in a user's or group's code match only
+    // themselves, so "$100_" gains nothing from the rights of "$1001".
+    group(7, "$0001");
+    group(8, "$00[1]");
+    group(9, "G1");
+    group(10, "G2");
+    user(7, "eva", "$1001", {7});
+    user(8, "intruso", "$100_", {8});
+    user(9, "outro", "$1%", {8});
+    user(10, "lia", "U7", {9, 10});
+    rights(20, "$10011111", "$00011111");
+    EXPECT_EQ(actions("eva", 20), "1111");
+    EXPECT_EQ(actions("intruso", 20), "0000");
+    EXPECT_EQ(actions("outro", 20), "0000");
+    // Their own entries still count.
+    rights(21, "$100_1000$1%0100", "$00[1]0010");
+    EXPECT_EQ(actions("intruso", 21), "1010");
+    EXPECT_EQ(actions("outro", 21), "0110");
+
+    // The statement asked, exactly.
+    rights(123, "U71000", QString());
+    bool allowed = false;
+    const QStringList asked = sentStatements([&] { allowed = CheckObjectSecurity("lia", 123, 2, 0); });
+    EXPECT_TRUE(allowed);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(
+        asked[1],
+        QStringLiteral("SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 123) AND (( "
+                       "(user_code Like N'%U71[012][012][012]%'  OR group_code LIKE N'%G11[012][012][012]%'  "
+                       "OR group_code LIKE N'%G21[012][012][012]%' ) ))"));
+    EXPECT_EQ(
+        ReadPermitionsDef("lia", {}, true, {}, {}),
+        QStringLiteral(
+            "( (user_code Like N'%U71%'  OR group_code LIKE N'%G11%'  OR group_code LIKE N'%G21%' )  AND "
+            "(user_code NOT LIKE N'%U72%'  AND group_code NOT LIKE N'%G12%'  AND group_code NOT LIKE "
+            "N'%G22%' ))"));
     EXPECT_TRUE(reporter.reports().empty());
 }
 
@@ -165,47 +203,5 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
                   "O utilizador não pertence a um grupo com permissões para criar um registo no ficheiro "
                   "indicado, deverá pedir ao administrador de segurança para que lhe atribua as permissões "
                   "necessárias."));
-    EXPECT_TRUE(reporter.reports().empty());
-}
-
-// A code is data: "_" and "%" in a user's or group's code match only
-// themselves, so "$100_" gains nothing from the rights of "$1001". The
-// statement that asks is sent exactly as worked out.
-TEST_F(Rights, WildcardsInCodesMatchOnlyThemselves)
-{
-    group(1, "$0001");
-    group(2, "$00[1]");
-    user(1, "sa", "$1001", {1});
-    user(2, "intruso", "$100_", {2});
-    user(3, "outro", "$1%", {2});
-    group(3, "G1");
-    group(4, "G2");
-    user(4, "ana", "U7", {3, 4});
-    rights(5, "$10011111", "$00011111");
-    EXPECT_EQ(actions("sa", 5), "1111");
-    EXPECT_EQ(actions("intruso", 5), "0000");
-    EXPECT_EQ(actions("outro", 5), "0000");
-    // Their own entries still count.
-    rights(6, "$100_1000$1%0100", "$00[1]0010");
-    EXPECT_EQ(actions("intruso", 6), "1010");
-    EXPECT_EQ(actions("outro", 6), "0110");
-
-    // The statement asked, exactly.
-    rights(123, "U71000", QString());
-    bool allowed = false;
-    const QStringList sent = sentStatements([&] { allowed = CheckObjectSecurity("ana", 123, 2, 0); });
-    EXPECT_TRUE(allowed);
-    ASSERT_EQ(sent.size(), 2);
-    EXPECT_EQ(
-        sent[1],
-        QStringLiteral("SELECT * FROM tbTulvas_Contactos_Permitions WHERE (contacto_id = 123) AND (( "
-                       "(user_code Like N'%U71[012][012][012]%'  OR group_code LIKE N'%G11[012][012][012]%'  "
-                       "OR group_code LIKE N'%G21[012][012][012]%' ) ))"));
-    EXPECT_EQ(
-        ReadPermitionsDef("ana", {}, true, {}, {}),
-        QStringLiteral(
-            "( (user_code Like N'%U71%'  OR group_code LIKE N'%G11%'  OR group_code LIKE N'%G21%' )  AND "
-            "(user_code NOT LIKE N'%U72%'  AND group_code NOT LIKE N'%G12%'  AND group_code NOT LIKE "
-            "N'%G22%' ))"));
     EXPECT_TRUE(reporter.reports().empty());
 }
