@@ -77,7 +77,7 @@ TEST(VCardReader, Version21TypeWordsCharsetsFoldsAndAVersionThatComesLate)
     EXPECT_EQ(card.text("X-DOBRA"), "duas palavras") << "a 2.1 fold keeps its white space";
 }
 
-TEST(VCardReaderFiles, SeveralCardsBlankLinesLineFeedsAndAnEmbeddedAgent)
+TEST(VCardReaderFiles, SeveralCardsBlankLinesLineFeedsAnEmbeddedAgentAndBrokenCardsReadAsFarAsTheyGo)
 {
     const QByteArray data = samples::file(
         {"", "BEGIN:VCARD", "VERSION:3.0", "FN:Primeiro", "END:VCARD", "", "", "begin:vcard", "version:4.0",
@@ -103,21 +103,18 @@ TEST(VCardReaderFiles, SeveralCardsBlankLinesLineFeedsAndAnEmbeddedAgent)
                        "N:Secretária;Ana", "TEL:111", "END:VCARD", "TEL;WORK:222", "END:VCARD"}));
     EXPECT_EQ(agent.text("TEL"), "222");
     EXPECT_TRUE(agent.text("AGENT").contains("N:Secretária;Ana"));
-}
 
-TEST(VCardReaderFiles, BrokenCardsAreReadAsFarAsTheyGoAndReported)
-{
-    const QByteArray data = file({
+    // Broken cards are read as far as they go, and reported.
+    const QByteArray brokenFile = file({
         "BEGIN:VCARD", "VERSION:4.0", "FN:Antes",           "END:VCARD",                       // lines 1-4
         "BEGIN:VCARD", "VERSION:4.0", "FN:Sem dois pontos", "NOTE",      "TEL:1", "END:VCARD", // lines 5-10
         "BEGIN:VCARD", "VERSION:4.0", "FN:Cortado",                                            // lines 11-13
         "BEGIN:VCARD", "VERSION:4.0", "FN:Depois",          "END:VCARD",                       // lines 14-17
         "END:VCARD",   "BEGIN:VCARD", "FN:No fim"                                              // lines 18-20
     });
-    QString problem;
-    const QList<Card> cards = vcard::read(data, &problem);
-    EXPECT_EQ(names(cards), (QStringList{"Antes", "Sem dois pontos", "Cortado", "Depois", "No fim"}));
-    EXPECT_EQ(cards[1].text("TEL"), "1") << "the lines after a bad one are read";
+    const QList<Card> broken = vcard::read(brokenFile, &problem);
+    EXPECT_EQ(names(broken), (QStringList{"Antes", "Sem dois pontos", "Cortado", "Depois", "No fim"}));
+    EXPECT_EQ(broken.value(1).text("TEL"), "1") << "the lines after a bad one are read";
     EXPECT_EQ(
         problem.split(u'\n'),
         (QStringList{"Cartão 2 (linha 8): linha sem «:» entre o nome e o valor; a linha foi ignorada.",
