@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
+TEST(AdminTool, CodesThatCanMatchInsideOthersAreFoundAndARightsDecisionIsExplained)
 {
     EXPECT_TRUE(
         checkCodes({{"utilizador a", "$0001"}, {"utilizador b", "$0002"}, {"grupo g", "$0003"}}).isEmpty());
@@ -32,10 +32,8 @@ TEST(AdminTool, CodesThatCanMatchInsideOthersAreFound)
     EXPECT_TRUE(wild.contains(QStringLiteral("utilizador b:$100_")));
     EXPECT_TRUE(wild.contains(QStringLiteral("grupo g:$0[1]")));
     EXPECT_FALSE(wild.contains(QStringLiteral("utilizador a:$1001")));
-}
 
-TEST(AdminTool, ExplainsARightsDecision)
-{
+    // The tool explains a rights decision.
     QTemporaryDir dir;
     ado::embedded::createCatalogFromSchema(dir.path(), QStringLiteral("Quarvenses"), QStringLiteral("sa"),
                                            QStringLiteral("pw"), true, ado::embedded::HashStrength::Minimal);
