@@ -196,7 +196,8 @@ TEST_F(Card, OpensOnTheRequestedContactAndReadsATabWhenFirstSelected)
     EXPECT_EQ(card.Descrit2->text(), QStringLiteral("Restauração"));
 }
 
-TEST_F(Card, WindowValuesPlacementAndClosing)
+// Where the card is placed and what closing it stores and tells the host.
+TEST_F(Card, WhereTheCardIsPlacedAndWhatClosingStoresAndTellsTheHost)
 {
     EXPECT_EQ(frmInicial::screenPlacement(28800, 16200), QRect(3600, 1600, 21600, 13000));
     EXPECT_EQ(frmInicial::screenPlacement(19200, 14400), QRect(0, 0, 19200, 13950));
@@ -229,12 +230,10 @@ TEST_F(Card, WindowValuesPlacementAndClosing)
     card.close();
     EXPECT_EQ(vb::CLng(modRegistry::ObterValorDWORD(windowKey, QStringLiteral("Width"))), 12345)
         << "maximised: nothing stored";
-}
 
-// Each opening ties the card to one owner window, the host's; closing tells
-// the host the contact shown last, by its place in the host's list or by key.
-TEST_F(Card, TheHostOwnsTheCardAndIsToldWhichContactWasShownLast)
-{
+    // Each opening ties the card to one owner window, the host's; closing
+    // tells the host the contact shown last, by its place in the host's list
+    // or by key.
     auto host = std::make_shared<RecordingHost>();
     general.ObjectOpen(hostList, vb::Variant(13), {}, {}, host, 4, 5, 6);
     const QPointer<frmMainChilds> first = general.card()->frmParent;

@@ -12,7 +12,9 @@ using NewContact = cardtest::CardFixture;
 
 } // namespace
 
-TEST_F(NewContact, TheChooserOffersBothKindsCancelKeepsTheCardNoStartsTheNewContact)
+// The chooser offers both kinds; Cancel or its close box keep the card as it
+// was, No to the save question still starts the new contact.
+TEST_F(NewContact, TheChooserStartsANewContactThatLeavesTheShownOneAndAsksAboutOneLikeIt)
 {
     frmInicial& card = open(35);
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Enfermeira-chefe"));
@@ -57,6 +59,77 @@ TEST_F(NewContact, TheChooserOffersBothKindsCancelKeepsTheCardNoStartsTheNewCont
     EXPECT_FALSE(card.prpAlteracoes());
     EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 35), QStringLiteral("Enfermeira"));
     EXPECT_FALSE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+
+    // Novo from another tab with nothing changed: the card moves to tab 1 by
+    // itself, asks nothing, and never touches the contact shown before. A new
+    // contact like a stored one asks before a second record is made: Cancelar
+    // goes on editing, Não shows the stored one instead, Sim saves.
+    open(35);
+    windows->clear();
+    card.selectTab(3);
+    ASSERT_EQ(card.selectedTab(), 3);
+    card.mnNovo_Click();
+    choose(true);
+    EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
+    EXPECT_TRUE(card.isNew);
+    EXPECT_EQ(card.selectedTab(), 1);
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
+    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
+    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
+    EXPECT_TRUE(card.Descrit1->text().isEmpty());
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
+    ASSERT_TRUE(save(card));
+    EXPECT_NE(card.Contacto_ID, 35);
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 35), QStringLiteral("Maria"));
+    EXPECT_EQ(rows("tbContactos_Moradas", 35), 1);
+
+    // A new contact like a stored one asks first.
+    const QString maria = stored("nome_union", "tbContactos", 35);
+    const int contacts = db.count("SELECT COUNT(*) FROM tbContactos");
+    const QString explained = QStringLiteral(
+        " Gravar na mesma?\n\nSim: grava o novo contacto. Não: abre o existente (o novo não é gravado). "
+        "Cancelar: continua a editar.");
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
+    type(card.ucIDSingular1, "txtNome", stored("nome", "tbContactos_Singulares", 35).toUpper());
+    type(card.ucIDSingular1, "txtApelido", stored("apelido", "tbContactos_Singulares", 35));
+    windows->queueAnswer(platform::msgbox::AnswerCancel);
+    EXPECT_FALSE(save(card));
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
+                                           QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
+    EXPECT_TRUE(card.isNew);
+    EXPECT_TRUE(card.prpAlteracoes());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
+
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerNo);
+    EXPECT_FALSE(save(card));
+    EXPECT_FALSE(card.isNew);
+    EXPECT_EQ(card.Contacto_ID, 35);
+    EXPECT_FALSE(card.prpAlteracoes());
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
+
+    // Another name, the stored telephone written otherwise: saved when the user says so.
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
+    type(card.ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
+    type(card.ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
+    const QString number = stored("numero", "tbContactos_Telefones", 35);
+    card.ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
+    windows->clear();
+    windows->queueAnswer(platform::msgbox::AnswerYes);
+    EXPECT_TRUE(save(card));
+    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
+                                           QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
+    EXPECT_FALSE(card.isNew);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts + 1);
+
+    // While the card is hidden, Novo does nothing.
+    card.hide();
+    card.mnNovo_Click();
+    EXPECT_EQ(this->chooser(), nullptr);
+    EXPECT_FALSE(card.isNew);
 }
 
 TEST_F(NewContact, AnInstitutionIsFiledACallStartsAContactAndMovesStopAtTheEnds)
@@ -126,77 +199,4 @@ TEST_F(NewContact, AnInstitutionIsFiledACallStartsAContactAndMovesStopAtTheEnds)
         procedures.append(r.value(3));
     reporter.clear();
     EXPECT_EQ(procedures, (QStringList{"mnSeguinte_Click", "Command6_Click", "Toolbar1_ButtonClick"}));
-}
-
-// Novo from another tab with nothing changed: the card moves to tab 1 by
-// itself, asks nothing, and never touches the contact shown before. A new
-// contact like a stored one asks before a second record is made: Cancelar
-// goes on editing, Não shows the stored one instead, Sim saves.
-TEST_F(NewContact, ANewContactLeavesTheShownOneAndOneLikeAStoredOneIsSavedOnlyWhenTheUserSays)
-{
-    frmInicial& card = open(35);
-    card.selectTab(3);
-    ASSERT_EQ(card.selectedTab(), 3);
-    card.mnNovo_Click();
-    choose(true);
-    EXPECT_TRUE(windows->messageBoxes().empty()) << windows->messageBoxes()[0].text.toStdString();
-    EXPECT_TRUE(card.isNew);
-    EXPECT_EQ(card.selectedTab(), 1);
-    EXPECT_TRUE(field(card.ucIDSingular1, "txtNome")->text().isEmpty());
-    EXPECT_TRUE(field(card.ucIDSingular1, "txtApelido")->text().isEmpty());
-    EXPECT_EQ(card.ucIDMoradas1->rowCount(), 0);
-    EXPECT_TRUE(card.Descrit1->text().isEmpty());
-    type(card.ucIDSingular1, "txtNome", QStringLiteral("Marta"));
-    type(card.ucIDSingular1, "txtApelido", QStringLiteral("Marques"));
-    ASSERT_TRUE(save(card));
-    EXPECT_NE(card.Contacto_ID, 35);
-    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 35), QStringLiteral("Maria"));
-    EXPECT_EQ(rows("tbContactos_Moradas", 35), 1);
-
-    // A new contact like a stored one asks first.
-    const QString maria = stored("nome_union", "tbContactos", 35);
-    const int contacts = db.count("SELECT COUNT(*) FROM tbContactos");
-    const QString explained = QStringLiteral(
-        " Gravar na mesma?\n\nSim: grava o novo contacto. Não: abre o existente (o novo não é gravado). "
-        "Cancelar: continua a editar.");
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    choose(true);
-    type(card.ucIDSingular1, "txtNome", stored("nome", "tbContactos_Singulares", 35).toUpper());
-    type(card.ucIDSingular1, "txtApelido", stored("apelido", "tbContactos_Singulares", 35));
-    windows->queueAnswer(platform::msgbox::AnswerCancel);
-    EXPECT_FALSE(save(card));
-    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
-                                           QStringLiteral(" (n.º 35) com o mesmo nome.") + explained});
-    EXPECT_TRUE(card.isNew);
-    EXPECT_TRUE(card.prpAlteracoes());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
-
-    windows->clear();
-    windows->queueAnswer(platform::msgbox::AnswerNo);
-    EXPECT_FALSE(save(card));
-    EXPECT_FALSE(card.isNew);
-    EXPECT_EQ(card.Contacto_ID, 35);
-    EXPECT_FALSE(card.prpAlteracoes());
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts);
-
-    // Another name, the stored telephone written otherwise: saved when the user says so.
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    choose(true);
-    type(card.ucIDSingular1, "txtNome", QStringLiteral("Zulmira"));
-    type(card.ucIDSingular1, "txtApelido", QStringLiteral("d'Ávila 100%"));
-    const QString number = stored("numero", "tbContactos_Telefones", 35);
-    card.ucIDTelefones1->addRow({QStringLiteral("+351 ") + number, QStringLiteral("Móvel")}, true);
-    windows->clear();
-    windows->queueAnswer(platform::msgbox::AnswerYes);
-    EXPECT_TRUE(save(card));
-    EXPECT_EQ(windows.texts(), QStringList{QStringLiteral("Já existe ") + maria +
-                                           QStringLiteral(" (n.º 35) com o mesmo telefone.") + explained});
-    EXPECT_FALSE(card.isNew);
-    EXPECT_EQ(db.count("SELECT COUNT(*) FROM tbContactos"), contacts + 1);
-
-    // While the card is hidden, Novo does nothing.
-    card.hide();
-    card.mnNovo_Click();
-    EXPECT_EQ(chooser(), nullptr);
-    EXPECT_FALSE(card.isNew);
 }

@@ -66,9 +66,9 @@ class Rights : public ::testing::Test {
 
 // The rights digits decide each action, for a user of any name, with no code
 // of their own, in no group or with wildcards in their codes; creating needs a
-// create row of the user's or of a group's; the statement that asks is sent
-// exactly as worked out.
-TEST_F(Rights, TheRightsDigitsDecideEachAction)
+// create row of the user's or of a group's, whose masks are a new record's
+// defaults; the statement that asks is sent exactly as worked out.
+TEST_F(Rights, TheRightsDigitsDecideEachActionAndTheGroupsTheDefaults)
 {
     group(1, "$0201");
     group(2, "$0202");
@@ -155,21 +155,15 @@ TEST_F(Rights, TheRightsDigitsDecideEachAction)
             "( (user_code Like N'%U71%'  OR group_code LIKE N'%G11%'  OR group_code LIKE N'%G21%' )  AND "
             "(user_code NOT LIKE N'%U72%'  AND group_code NOT LIKE N'%G12%'  AND group_code NOT LIKE "
             "N'%G22%' ))"));
-    EXPECT_TRUE(reporter.reports().empty());
-}
 
-TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
-{
-    group(1, "$0201");
-    group(2, "$0202");
-    user(1, "sa", "$0100", {1});
-    user(2, "ana", "$0101", {2});
-    user(3, "rui", "$0102");
-    member(3, 1); // no primary group
+    // A new record's default masks come from the user's primary group, and
+    // the user is told when there is none or it may not create.
+    user(11, "rita", "$0105", {2});
+    user(12, "tiago", "$0106");
+    member(12, 1); // no primary group
     sql("INSERT INTO tbContactos_Tipos (contacto_tipo_id, descrit, related) VALUES (1, "
         "'Contactos Quarvenses', 'tbTulvas_Contactos')");
-    sql("INSERT INTO tbTulvas_Contactos_Permitions_Criar_Groups (code, group_code, user_code) "
-        "VALUES ('$0201', '', '$01001111')");
+    sql("UPDATE tbTulvas_Contactos_Permitions_Criar_Groups SET user_code = '$01001111' WHERE code = '$0201'");
 
     QString name;
     QString groupMask = "antes";
@@ -185,18 +179,18 @@ TEST_F(Rights, DefaultMasksComeFromThePrimaryGroup)
     EXPECT_EQ(userMask, "antes");
     EXPECT_TRUE(windows->messageBoxes().empty());
 
-    QString rui = "rui";
+    QString tiago = "tiago";
     windows->queueAnswer(1);
-    GetDefaultPermitions(rui, tulvas, groupMask, userMask);
+    GetDefaultPermitions(tiago, tulvas, groupMask, userMask);
     EXPECT_TRUE(groupMask.isEmpty());
     ASSERT_EQ(windows.texts(),
               QStringList{QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
                                          "comunicar esta situação ao administrador de segurança.")});
     EXPECT_EQ(windows->messageBoxes()[0].style, 16);
 
-    QString ana = "ana";
+    QString rita = "rita";
     windows->queueAnswer(1);
-    GetDefaultPermitions(ana, tulvas, groupMask, userMask);
+    GetDefaultPermitions(rita, tulvas, groupMask, userMask);
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_EQ(windows->messageBoxes()[1].text,
               QStringLiteral(
