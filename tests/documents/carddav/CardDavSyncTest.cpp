@@ -43,7 +43,6 @@ class CardDavSync : public ::testing::Test {
         ASSERT_TRUE(book.isValid());
         ASSERT_TRUE(modRegistry::GarantirShadow());
         Conn().strDataServer = QStringLiteral("Quarvenses");
-        QDir().mkpath(archive.path());
         modRegistry::GravarShadow(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Quarvenses"),
                                   QStringLiteral("ArquivoDocumental"), archive.path());
     }
@@ -208,11 +207,9 @@ class Vdirsyncer {
     }
     QString fileWith(const QString& text) const
     {
-        for (const QString& name : QDir(cards()).entryList(QDir::Files)) {
-            QFile f(QDir(cards()).filePath(name));
-            if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text.toUtf8()))
-                return f.fileName();
-        }
+        for (const QString& name : QDir(cards()).entryList(QDir::Files))
+            if (contentOf(QDir(cards()).filePath(name)).contains(text.toUtf8()))
+                return QDir(cards()).filePath(name);
         return {};
     }
     QTemporaryDir dir;
