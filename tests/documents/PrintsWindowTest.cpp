@@ -303,9 +303,8 @@ TEST_F(PrintsWindow, SaveAsAsksFirstAndKeepsACopyUnderTheChosenName)
                   QStringList{QStringLiteral("O ficheiro «outra.pdf» já existe. Deseja substituí-lo?")});
         QFile kept(files.filePath(QStringLiteral("outra.pdf")));
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        QFile made(letter());
-        ASSERT_TRUE(made.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), answer == AnswerNo ? QByteArray("não é a carta") : made.readAll());
+        EXPECT_EQ(kept.readAll(), QByteArray(answer == AnswerNo ? "não é a carta" : "%PDF-1.4 carta"))
+            << "the letter, as the generator made it, or the file as it was";
         EXPECT_FALSE(QFile::exists(files.filePath(QStringLiteral("outra.doc"))));
     }
 }

@@ -16,10 +16,9 @@ const char* const passwordVariable = "QUARVENSES_CARDDAV_PASSWORD";
 
 testsupport::ToolRun carddavTool(const QTemporaryDir& dir, const QStringList& options)
 {
-    const QStringList connection{
-        QStringLiteral("sync"), QStringLiteral("-S"),         dir.filePath(QStringLiteral("servidor")),
-        QStringLiteral("-d"),   QStringLiteral("Quarvenses"), QStringLiteral("-U"),
-        QStringLiteral("sa"),   QStringLiteral("-P"),         QStringLiteral("pw")};
+    const QStringList connection =
+        QStringList{QStringLiteral("sync"), QStringLiteral("-S"), dir.filePath(QStringLiteral("servidor"))} +
+        QStringLiteral("-d Quarvenses -U sa -P pw").split(u' ');
     return testsupport::runTool(QStringLiteral("quarvenses-carddav"), connection + options, 120000);
 }
 
