@@ -39,8 +39,9 @@ using EventsAndRelations = cardtest::CardFixture;
 } // namespace
 
 // Every type is listed, the ticked ones bold in the text colour; a contact
-// without event rows has nothing ticked.
-TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
+// without event rows has nothing ticked. A related contact opens in the
+// product's sibling, and contacts to relate are found by name.
+TEST_F(EventsAndRelations, EventsAreListedAndSavedRelatedContactsFoundAndOpened)
 {
     sql("INSERT INTO tbContactos_Eventos_Tipos (descrit) VALUES ('Jantar de gala')");
     sql("INSERT INTO tbContactos_Eventos (contacto_id, evento_id, activado) VALUES (1, 99, 1)");
@@ -86,10 +87,8 @@ TEST_F(EventsAndRelations, EveryTypeIsListedTickedOnesBoldInTheTextColour)
     second.Fill_Eventos(selected);
     ASSERT_NE(second.eventsList()->currentItem(), nullptr);
     EXPECT_EQ(second.eventsList()->currentItem()->data(0, Qt::UserRole).toString(), QStringLiteral("#3"));
-}
 
-TEST_F(EventsAndRelations, ARelatedContactIsFoundAndOpensInTheProductsSiblingOrIsReported)
-{
+    // A related contact is found, and opens in the product's sibling or is reported.
     QStringList calls;
     platform::ScopedComponent snvia(QString::fromLatin1(contracts::SiblingContacts::SnviaProgId), [&] {
         return std::make_shared<RecordingSibling>(QStringLiteral("Snvia"), calls);
@@ -97,7 +96,7 @@ TEST_F(EventsAndRelations, ARelatedContactIsFoundAndOpensInTheProductsSiblingOrI
     platform::ScopedComponent travix(QString::fromLatin1(contracts::SiblingContacts::TravixProgId), [&] {
         return std::make_shared<RecordingSibling>(QStringLiteral("Travix"), calls);
     });
-    frmInicial& card = open(3); // related to contact 15
+    open(3); // related to contact 15
     Conn().strDataServer = QStringLiteral("Sanovia");
     card.ucIDRelacionados1->openRow(0);
     Conn().strDataServer = QStringLiteral("Fiscora");

@@ -129,7 +129,7 @@ QStringList layoutFaults(frmInicial& card)
 // The card at the smallest screen, the default size and a large screen, and
 // a card enlarged once then opened again at the default size: nothing
 // covered anywhere, and nothing cut at the card's own size.
-TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
+TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySizeAndAValueLeadsWhereExpected)
 {
     frmInicial& card = open(13);
     const QSize initial = card.size();
@@ -168,13 +168,9 @@ TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySize)
     EXPECT_LE(large.height(), screen.height());
     EXPECT_TRUE(screen.contains(large.frameGeometry().topLeft()));
     EXPECT_EQ(covered(layoutFaults(large)), QStringList());
-}
 
-// A value on the card leads to the desktop: an e-mail address to a message,
-// a telephone to a call, an address to a map; a table of words to its editor.
-TEST_F(WorkingDayCard, AValueLeadsToTheDesktopsProgramAndATableToItsEditor)
-{
-    frmInicial& card = open(13);
+    // A value on the card leads to the desktop: an e-mail address to a message,
+    // a telephone to a call, an address to a map; a table of words to its editor.
     const auto quick = [&](RowListPanel* panel) {
         QMenu menu;
         panel->fillRowMenu(menu, 0);

@@ -256,7 +256,9 @@ TEST_F(WritePath, AnotherUsersChangeIsNotWrittenOverSilentlyNorTheUsersOwnTakenF
     reporter.clear(); // the injected faults were reported, as they should be
 }
 
-TEST_F(WritePath, ChangesAreMarkedSavedAndAskedAbout)
+// Changes are marked, saved and asked about; a saved contact goes out as a
+// vCard; a tax number another contact holds blocks the save.
+TEST_F(WritePath, ChangesAreMarkedSavedAskedAboutAndSentOnAsAVCard)
 {
     frmInicial& card = open(13);
     EXPECT_EQ(card.toolbarImage(QStringLiteral("btGravar")), 1);
@@ -286,34 +288,12 @@ TEST_F(WritePath, ChangesAreMarkedSavedAndAskedAbout)
     card.close();
     EXPECT_FALSE(card.isVisible());
     EXPECT_EQ(stored("profissao", "tbContactos_Singulares", 13), QStringLiteral("Outra"));
-}
 
-TEST_F(WritePath, ADuplicateTaxNumberInAFileBlocksTheSave)
-{
-    const QString other = stored("no_contribuinte", "tbContactos", 14);
-    frmInicial& card = open(13);
-    type(card.ucIDSingular1, "txtNIF", QString(other).insert(3, u' '));
-    windows->queueAnswer(1);
-    EXPECT_FALSE(save(card));
-    ASSERT_EQ(windows->messageBoxes().size(), 1u);
-    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
-        QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
-                       "seguinte(s) ficheiro(s):\n\r\n\r")));
-    EXPECT_TRUE(windows->messageBoxes()[0].text.endsWith(
-        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") + stored("nome_union", "tbContactos", 14) +
-        QStringLiteral(" (n.º 14).")))
-        << "the contact that holds it is named";
-    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
-    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
-              other);
-    EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
-}
-
-// The card's File menu gives the shown contact as a vCard: to a file the
-// user names, or attached to a message; never a contact with unsaved changes.
-TEST_F(WritePath, TheShownContactGoesToAVCardFileOrAMessage)
-{
-    frmInicial& card = open(13);
+    // The card's File menu gives the shown contact as a vCard: to a file the
+    // user names, or attached to a message; never a contact with unsaved
+    // changes.
+    open(13);
+    windows->clear();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("maria.vcf"));
     windows->queueSaveFileName(path);
@@ -343,4 +323,23 @@ TEST_F(WritePath, TheShownContactGoesToAVCardFileOrAMessage)
     EXPECT_EQ(windows->messageBoxes()[0].text,
               QStringLiteral("Grave primeiro o contacto: o vCard leva o contacto tal como está gravado."));
     EXPECT_EQ(windows->saveDialogs().size(), 1u) << "no dialog";
+
+    // A tax number another contact in a file holds blocks the save.
+    const QString other = stored("no_contribuinte", "tbContactos", 14);
+    windows->clear();
+    type(card.ucIDSingular1, "txtNIF", QString(other).insert(3, u' '));
+    windows->queueAnswer(1);
+    EXPECT_FALSE(save(card));
+    ASSERT_EQ(windows->messageBoxes().size(), 1u);
+    EXPECT_TRUE(windows->messageBoxes()[0].text.startsWith(
+        QStringLiteral("Não é possível gravar este contacto porque já existe na base de dados no(s) "
+                       "seguinte(s) ficheiro(s):\n\r\n\r")));
+    EXPECT_TRUE(windows->messageBoxes()[0].text.endsWith(
+        QStringLiteral("\n\r\n\rO número de contribuinte é o de ") + stored("nome_union", "tbContactos", 14) +
+        QStringLiteral(" (n.º 14).")))
+        << "the contact that holds it is named";
+    EXPECT_TRUE(windows->messageBoxes()[0].text.contains(QStringLiteral("Contactos Quarvenses")));
+    EXPECT_NE(db.value("SELECT replace(no_contribuinte,' ','') FROM tbContactos WHERE contacto_id = 13"),
+              other);
+    EXPECT_TRUE(card.prpAlteracoes()) << "the changes are still pending";
 }
