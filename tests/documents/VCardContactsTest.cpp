@@ -50,13 +50,6 @@ QByteArray twoContacts()
                           "UID:urn:uuid:00000000-0000-4000-8000-000000000002", "END:VCARD"});
 }
 
-QList<vcard::Card> withoutRevision(QList<vcard::Card> cards)
-{
-    for (vcard::Card& card : cards)
-        card.removeProperties(QStringLiteral("REV"));
-    return cards;
-}
-
 class VCardContacts : public ::testing::Test {
   protected:
     qint32 idOf(const QString& name) const
@@ -168,14 +161,16 @@ TEST_F(VCardContacts, ImportThenExportGivesTheSameCardsHostileTextToo)
     QString problem;
     const QByteArray exported = testsupport::exportedCards({person, company}, QStringLiteral("sa"), &problem);
     EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
-    const QList<vcard::Card> again = vcard::read(exported);
+    QList<vcard::Card> again = vcard::read(exported);
     const QList<vcard::Card> source = vcard::read(twoContacts());
     ASSERT_EQ(again.size(), 2);
     EXPECT_TRUE(again[0].property(QStringLiteral("REV")).has_value());
-    for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(vcard::equivalent(withoutRevision({again[i]}), withoutRevision({source[i]})))
+    for (int i = 0; i < 2; ++i) {
+        again[i].removeProperties(QStringLiteral("REV")); // the source has none
+        EXPECT_TRUE(vcard::equivalent(again[i], source[i]))
             << "exported: " << testing::PrintToString(again[i])
             << "\nsource: " << testing::PrintToString(source[i]);
+    }
 
     // The same file again creates nothing; asked to, it updates.
     const vcard::ImportSummary second = vcard::importCards(twoContacts(), {}, QStringLiteral("sa"));
