@@ -16,7 +16,6 @@
 #include "panels/ucIDSingular.h"
 #include "panels/ucIDTelefones.h"
 #include "panels/ucIDTulvas_Details.h"
-#include "platform/ado/Recordset.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
 #include "tests/support/DemoDatabase.h"

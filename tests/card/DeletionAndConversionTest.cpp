@@ -32,7 +32,7 @@ const QString oneFileQuestion = QStringLiteral(
 
 } // namespace
 
-TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
+TEST_F(Removing, SeveralFilesAndConversionsBothWays)
 {
     frmInicial& card = open(6); // Contactos Quarvenses, Clientes and Fornecedores
     windows->queueAnswers({AnswerYes, AnswerCancel});
@@ -58,6 +58,59 @@ TEST_F(Removing, SeveralFilesYesDeletesEverywhereNoOnlyHereCancelNothing)
     other.mnRemover_Click();
     EXPECT_FALSE(other.isVisible());
     EXPECT_TRUE(noRowsOf(9)) << "no row of the contact left in any table";
+
+    // Conversions both ways keep the other detail row.
+    open(35); // Maria Marques, an individual
+    for (int round = 0; round < 2; ++round) {
+        windows->queueAnswer(AnswerYes);
+        card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->trigger();
+        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("2"));
+        EXPECT_FALSE(card.isSingular());
+        EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
+        EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
+        EXPECT_EQ(card.windowTitle(), QStringLiteral("Maria Marques"));
+        windows->queueAnswer(AnswerYes);
+        card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->trigger();
+        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("1"));
+        EXPECT_TRUE(card.isSingular());
+        EXPECT_EQ(card.windowTitle(), QStringLiteral("Sra. Marques, Maria"))
+            << "the kept detail row, not a new one";
+    }
+    EXPECT_EQ(rows("tbContactos_Institucionais", 35), 1);
+    EXPECT_EQ(rows("tbContactos_Singulares", 35), 1);
+    EXPECT_FALSE(card.prpAlteracoes());
+
+    // An institution with apostrophes in its name and no individual's row yet.
+    sql("UPDATE tbContactos SET nome_union = 'Oficina d''Aldeia' WHERE contacto_id = 8");
+    general.ObjectOpen(hostList, vb::Variant(8));
+    windows->queueAnswer(AnswerYes);
+    card.mnConverterSingular_Click();
+    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 8), QStringLiteral("Oficina d'Aldeia"));
+    // No: nothing written.
+    windows->queueAnswer(AnswerNo);
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
+
+    // Pending edits: Cancel keeps them and the kind; No gives them up and converts.
+    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Por gravar"));
+    windows->queueAnswers({AnswerYes, AnswerCancel});
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    windows->queueAnswers({AnswerYes, AnswerNo});
+    card.mnConverterInstitucional_Click();
+    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("2"));
+    EXPECT_NE(stored("profissao", "tbContactos_Singulares", 8), QStringLiteral("Por gravar"));
+    EXPECT_FALSE(card.prpAlteracoes());
+
+    // An institution without a name stays as it is.
+    general.ObjectOpen(hostList, vb::Variant(3));
+    windows->clear();
+    sql("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3");
+    windows->queueAnswers({AnswerYes, AnswerOK});
+    card.mnConverterSingular_Click();
+    EXPECT_EQ(boxText(1), QStringLiteral("Não foi possivel converter este contacto."));
+    EXPECT_EQ(stored("genero_id", "tbContactos", 3), QStringLiteral("2"));
 }
 
 TEST_F(Removing, ProtectedContactsContactsInNoFileOrInOne)
@@ -123,59 +176,4 @@ TEST_F(Removing, ProtectedContactsContactsInNoFileOrInOne)
     card.mnRemover_Click();
     EXPECT_EQ(boxText(0), QStringLiteral("Deseja apagar o contacto Almeida, João?"));
     EXPECT_EQ(rows("tbContactos", 1), 1);
-}
-
-TEST_F(Removing, ConversionsBothWaysKeepTheOtherDetailRow)
-{
-    frmInicial& card = open(35); // Maria Marques, an individual
-    for (int round = 0; round < 2; ++round) {
-        windows->queueAnswer(AnswerYes);
-        card.findChild<QAction*>(QStringLiteral("mnConverterInstitucional"))->trigger();
-        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("2"));
-        EXPECT_FALSE(card.isSingular());
-        EXPECT_TRUE(card.ucIDInstitucional1->isVisibleTo(&card));
-        EXPECT_TRUE(card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->isVisible());
-        EXPECT_EQ(card.windowTitle(), QStringLiteral("Maria Marques"));
-        windows->queueAnswer(AnswerYes);
-        card.findChild<QAction*>(QStringLiteral("mnConverterSingular"))->trigger();
-        EXPECT_EQ(stored("genero_id", "tbContactos", 35), QStringLiteral("1"));
-        EXPECT_TRUE(card.isSingular());
-        EXPECT_EQ(card.windowTitle(), QStringLiteral("Sra. Marques, Maria"))
-            << "the kept detail row, not a new one";
-    }
-    EXPECT_EQ(rows("tbContactos_Institucionais", 35), 1);
-    EXPECT_EQ(rows("tbContactos_Singulares", 35), 1);
-    EXPECT_FALSE(card.prpAlteracoes());
-
-    // An institution with apostrophes in its name and no individual's row yet.
-    sql("UPDATE tbContactos SET nome_union = 'Oficina d''Aldeia' WHERE contacto_id = 8");
-    general.ObjectOpen(hostList, vb::Variant(8));
-    windows->queueAnswer(AnswerYes);
-    card.mnConverterSingular_Click();
-    EXPECT_EQ(stored("nome", "tbContactos_Singulares", 8), QStringLiteral("Oficina d'Aldeia"));
-    // No: nothing written.
-    windows->queueAnswer(AnswerNo);
-    card.mnConverterInstitucional_Click();
-    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
-
-    // Pending edits: Cancel keeps them and the kind; No gives them up and converts.
-    type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Por gravar"));
-    windows->queueAnswers({AnswerYes, AnswerCancel});
-    card.mnConverterInstitucional_Click();
-    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("1"));
-    EXPECT_TRUE(card.prpAlteracoes());
-    windows->queueAnswers({AnswerYes, AnswerNo});
-    card.mnConverterInstitucional_Click();
-    EXPECT_EQ(stored("genero_id", "tbContactos", 8), QStringLiteral("2"));
-    EXPECT_NE(stored("profissao", "tbContactos_Singulares", 8), QStringLiteral("Por gravar"));
-    EXPECT_FALSE(card.prpAlteracoes());
-
-    // An institution without a name stays as it is.
-    general.ObjectOpen(hostList, vb::Variant(3));
-    windows->clear();
-    sql("UPDATE tbContactos SET nome_union = NULL WHERE contacto_id = 3");
-    windows->queueAnswers({AnswerYes, AnswerOK});
-    card.mnConverterSingular_Click();
-    EXPECT_EQ(boxText(1), QStringLiteral("Não foi possivel converter este contacto."));
-    EXPECT_EQ(stored("genero_id", "tbContactos", 3), QStringLiteral("2"));
 }

@@ -38,7 +38,7 @@ class Keyboard : public cardtest::CardFixture {
 // Qt's own buttons speak Portuguese; each shortcut reaches its command on
 // the real window, Insert adds to the grid the cursor is in, a new contact is
 // typed from its name, Delete removes only from the toolbar, and Escape and
-// Ctrl+W close through the save question.
+// Ctrl+W close through the save question; Tab walks each page.
 TEST_F(Keyboard, EachShortcutReachesItsCommand)
 {
     // General started the component: no further set-up.
@@ -138,14 +138,11 @@ TEST_F(Keyboard, EachShortcutReachesItsCommand)
     press(&again, Qt::Key_Escape);
     EXPECT_FALSE(again.isVisible()) << "nothing changed: no question";
     EXPECT_EQ(windows->messageBoxes().size(), 2u);
-}
 
-// Tab from the tab strip walks the shown page and comes back, never into a
-// hidden page nor round inside a grid; everything it stops at has a name,
-// and a right is chosen in its cell.
-TEST_F(Keyboard, TabWalksEachPageInOrderAndEveryStopIsNamed)
-{
-    frmInicial& card = shown(13);
+    // Tab from the tab strip walks the shown page and comes back, never into a
+    // hidden page nor round inside a grid; everything it stops at has a name,
+    // and a right is chosen in its cell.
+    shown(13);
     for (int tab = 1; tab <= 4; ++tab) {
         card.selectTab(tab);
         QApplication::processEvents();
@@ -187,10 +184,10 @@ TEST_F(Keyboard, TabWalksEachPageInOrderAndEveryStopIsNamed)
     ASSERT_NE(grid, nullptr);
     grid->setFocus();
     grid->setCurrentCell(0, 3);
-    auto* box = qobject_cast<QComboBox*>(grid->cellWidget(0, 3));
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->accessibleName().endsWith(QStringLiteral(": Abrir")));
+    auto* rights = qobject_cast<QComboBox*>(grid->cellWidget(0, 3));
+    ASSERT_NE(rights, nullptr);
+    EXPECT_TRUE(rights->accessibleName().endsWith(QStringLiteral(": Abrir")));
     press(grid, Qt::Key_Space);
-    EXPECT_TRUE(box->view()->isVisible()) << "Space opens the cell's choices";
-    box->hidePopup();
+    EXPECT_TRUE(rights->view()->isVisible()) << "Space opens the cell's choices";
+    rights->hidePopup();
 }

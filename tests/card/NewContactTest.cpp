@@ -13,8 +13,9 @@ using NewContact = cardtest::CardFixture;
 } // namespace
 
 // The chooser offers both kinds; Cancel or its close box keep the card as it
-// was, No to the save question still starts the new contact.
-TEST_F(NewContact, TheChooserStartsANewContactThatLeavesTheShownOneAndAsksAboutOneLikeIt)
+// was, No to the save question still starts the new contact; General's entry
+// points start one too; moves stop at the ends of the list.
+TEST_F(NewContact, NewContactsFromTheCardAndFromGeneralAndMovesAtTheEnds)
 {
     frmInicial& card = open(35);
     type(card.ucIDSingular1, "txtProfissao", QStringLiteral("Enfermeira-chefe"));
@@ -130,21 +131,18 @@ TEST_F(NewContact, TheChooserStartsANewContactThatLeavesTheShownOneAndAsksAboutO
     card.mnNovo_Click();
     EXPECT_EQ(this->chooser(), nullptr);
     EXPECT_FALSE(card.isNew);
-}
 
-TEST_F(NewContact, AnInstitutionIsFiledACallStartsAContactAndMovesStopAtTheEnds)
-{
+    // General's entry points: an institution is stored and filed with the default masks.
     general.ObjectNew(QStringLiteral("tbContactos"));
-    frmInicial* card = general.card();
-    EXPECT_FALSE(card->isVisible()) << "the card shows once the kind is chosen";
+    EXPECT_FALSE(card.isVisible()) << "the card shows once the kind is chosen";
     choose(false);
-    ASSERT_TRUE(card->isVisible());
-    type(card->ucIDInstitucional1, "txtNome", QStringLiteral("Oficina d'Aldeia, Lda."));
-    type(card->ucIDInstitucional1, "txtNIF", QStringLiteral("509442013"));
-    ASSERT_TRUE(save(*card));
-    EXPECT_FALSE(card->isNew);
-    const qint32 id = card->Contacto_ID;
-    EXPECT_EQ(vb::CLng(card->Rs(QStringLiteral("contacto_id"))), id) << "the card's list moved to it";
+    ASSERT_TRUE(card.isVisible());
+    type(card.ucIDInstitucional1, "txtNome", QStringLiteral("Oficina d'Aldeia, Lda."));
+    type(card.ucIDInstitucional1, "txtNIF", QStringLiteral("509442013"));
+    ASSERT_TRUE(save(card));
+    EXPECT_FALSE(card.isNew);
+    const qint32 id = card.Contacto_ID;
+    EXPECT_EQ(vb::CLng(card.Rs(QStringLiteral("contacto_id"))), id) << "the card's list moved to it";
     EXPECT_EQ(stored("genero_id", "tbContactos", id), QStringLiteral("2"));
     EXPECT_EQ(stored("nome_union", "tbContactos", id), QStringLiteral("Oficina d'Aldeia, Lda."));
     EXPECT_EQ(rows("tbContactos_Institucionais", id), 1);
@@ -160,40 +158,40 @@ TEST_F(NewContact, AnInstitutionIsFiledACallStartsAContactAndMovesStopAtTheEnds)
     // A telephone call starts the contact with its number, once.
     general.NovoRegistoTelefone(QStringLiteral("tbContactos"), vb::Variant(QStringLiteral("912 345 678")));
     choose(true);
-    ASSERT_EQ(card->ucIDTelefones1->rowCount(), 1);
-    EXPECT_EQ(card->ucIDTelefones1->rowValues(0).value(0), QStringLiteral("912 345 678"));
-    EXPECT_TRUE(card->prpAlteracoes());
-    card->setPrpAlteracoes(false);
+    ASSERT_EQ(card.ucIDTelefones1->rowCount(), 1);
+    EXPECT_EQ(card.ucIDTelefones1->rowValues(0).value(0), QStringLiteral("912 345 678"));
+    EXPECT_TRUE(card.prpAlteracoes());
+    card.setPrpAlteracoes(false);
     general.NovoRegisto(QStringLiteral("tbContactos"));
     choose(true);
-    EXPECT_EQ(card->ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
-    EXPECT_FALSE(card->prpAlteracoes());
+    EXPECT_EQ(card.ucIDTelefones1->rowCount(), 0) << "the number belongs to the first new contact only";
+    EXPECT_FALSE(card.prpAlteracoes());
 
     // Moving past either end stays, and each move reports its own failure.
     open(1);
     hostList.MoveLast();
     const qint32 last = vb::CLng(hostList(QStringLiteral("contacto_id")));
-    card->Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
-    ASSERT_EQ(card->Contacto_ID, last);
+    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    ASSERT_EQ(card.Contacto_ID, last);
     EXPECT_EQ(windows->playedWaves().size(), 1u) << "a move that stands clicks";
-    card->moveNext();
-    EXPECT_EQ(card->Contacto_ID, last);
+    card.moveNext();
+    EXPECT_EQ(card.Contacto_ID, last);
     EXPECT_EQ(windows->playedWaves().size(), 1u);
-    card->findChild<QAction*>(QStringLiteral("mnPrimeiro"))->trigger();
-    card->findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
-    EXPECT_EQ(card->Contacto_ID, 1);
+    card.findChild<QAction*>(QStringLiteral("mnPrimeiro"))->trigger();
+    card.findChild<QAction*>(QStringLiteral("mnAnterior"))->trigger();
+    EXPECT_EQ(card.Contacto_ID, 1);
     EXPECT_EQ(windows->playedWaves().size(), 2u);
     EXPECT_TRUE(windows->playedWaves()[0].endsWith(QStringLiteral("/SMCLICK1.WAV")));
-    card->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
-    EXPECT_NE(card->Contacto_ID, 1) << "the button under the frames moves on too";
+    card.findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+    EXPECT_NE(card.Contacto_ID, 1) << "the button under the frames moves on too";
 
     // Each handler reports its failure under its own name.
     ado::Recordset odd; // a list without contacto_id: reading it fails
     odd.Open(QStringLiteral("SELECT nome_union FROM tbContactos ORDER BY contacto_id"), Data().SqlServer);
-    card->Rs = odd;
-    card->findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
-    card->findChild<QPushButton*>(QStringLiteral("Command6"))->click();
-    card->Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
+    card.Rs = odd;
+    card.findChild<QAction*>(QStringLiteral("mnSeguinte"))->trigger();
+    card.findChild<QPushButton*>(QStringLiteral("Command6"))->click();
+    card.Toolbar1_ButtonClick(QStringLiteral("btUltimo"));
     QStringList procedures;
     for (const QStringList& r : reporter.reports())
         procedures.append(r.value(3));

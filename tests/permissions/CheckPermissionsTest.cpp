@@ -12,8 +12,6 @@ using testsupport::sentStatements;
 
 namespace {
 
-const QString tulvas = "tbTulvas_Contactos";
-
 class Rights : public ::testing::Test {
   protected:
     void sql(const QString& statement) { Data().SqlServer.Execute(statement); }
@@ -181,7 +179,7 @@ TEST_F(Rights, TheRightsDigitsDecideEachActionAndTheGroupsTheDefaults)
 
     QString tiago = "tiago";
     windows->queueAnswer(1);
-    GetDefaultPermitions(tiago, tulvas, groupMask, userMask);
+    GetDefaultPermitions(tiago, "tbTulvas_Contactos", groupMask, userMask);
     EXPECT_TRUE(groupMask.isEmpty());
     ASSERT_EQ(windows.texts(),
               QStringList{QStringLiteral("O utilizador não tem um grupo primário definido, deverá "
@@ -190,7 +188,7 @@ TEST_F(Rights, TheRightsDigitsDecideEachActionAndTheGroupsTheDefaults)
 
     QString rita = "rita";
     windows->queueAnswer(1);
-    GetDefaultPermitions(rita, tulvas, groupMask, userMask);
+    GetDefaultPermitions(rita, "tbTulvas_Contactos", groupMask, userMask);
     ASSERT_EQ(windows->messageBoxes().size(), 2u);
     EXPECT_EQ(windows->messageBoxes()[1].text,
               QStringLiteral(
