@@ -21,58 +21,6 @@ namespace {
 using WorkingDayCard = cardtest::CardFixture;
 
 } // namespace
-
-// A card that opens on the permissions or archive tab shows this contact's
-// kind in its header, not the one of the contact shown before; a new
-// institution chooses its area at once. The status line names who made a
-// contact never changed since; saving its notes and events is a change, and
-// a new contact keeps the entry date its filing gave it.
-TEST_F(WorkingDayCard, TheHeaderAndTheStatusLineSayWhatHappenedToThisContact)
-{
-    for (const int tab : {3, 4}) {
-        storeWindow(tab);
-        for (const int id : {1, 2}) {
-            frmInicial& card = open(id);
-            ASSERT_EQ(card.selectedTab(), tab);
-            EXPECT_EQ(card.ucIDTulvas1->currentType(),
-                      db.value("SELECT t.descrit FROM tbTulvas_Contactos c JOIN tbTulvas_Contactos_Tipos t "
-                               "ON t.tipo_id = c.tipo_id WHERE c.contacto_id = %1",
-                               id))
-                << "tab " << tab << ", contact " << id;
-            card.close();
-        }
-    }
-    storeWindow(1);
-
-    sql("UPDATE tbContactos SET modified_by = NULL, modified_date = NULL, "
-        "created_by = N'ana', created_date = '2024-01-02 10:00:00' "
-        "WHERE contacto_id = 13");
-    frmInicial& card = open(13);
-    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Criado por ana em 02/01/2024 10:00:00"));
-    card.selectTab(2);
-    card.prpEventos = true;
-    ASSERT_TRUE(save(card, 2));
-    EXPECT_EQ(stored("modified_by", "tbContactos", 13), QStringLiteral("sa"));
-    EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em ")))
-        << card.statusPanel1->text().toStdString();
-    card.close();
-
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    choose(false);
-    const auto* areas = general.card()->ucIDInstitucional1->findChild<QComboBox*>(QStringLiteral("cboArea"));
-    EXPECT_EQ(areas->count(), db.count("SELECT COUNT(*) FROM tbContactos_Institucionais_Areas_Negocio") + 1);
-
-    general.ObjectNew(QStringLiteral("tbContactos"));
-    choose(true);
-    frmInicial& fresh = *general.card();
-    type(fresh.ucIDSingular1, "txtNome", QStringLiteral("Rita"));
-    type(fresh.ucIDSingular1, "txtApelido", QStringLiteral("Sá"));
-    ASSERT_TRUE(save(fresh));
-    EXPECT_NE(stored("data_entrada", "tbTulvas_Contactos", fresh.Contacto_ID), QStringLiteral("NULL"));
-    EXPECT_TRUE(fresh.statusPanel1->text().startsWith(QStringLiteral("Criado por sa em ")))
-        << fresh.statusPanel1->text().toStdString();
-}
-
 namespace {
 
 QRect inCard(const frmInicial& card, const QWidget* w)
@@ -126,12 +74,62 @@ QStringList layoutFaults(frmInicial& card)
 
 } // namespace
 
-// The card at the smallest screen, the default size and a large screen, and
-// a card enlarged once then opened again at the default size: nothing
-// covered anywhere, and nothing cut at the card's own size.
-TEST_F(WorkingDayCard, NothingIsCutOrCoveredAtAnySizeAndAValueLeadsWhereExpected)
+// One working day on the card: this contact's header and status line, the
+// layout at every size, and where a value or a table of words leads.
+TEST_F(WorkingDayCard, TheHeaderAndStatusLineAreThisContactsAndNothingIsCutAtAnySize)
 {
+    // A card that opens on the permissions or archive tab shows this contact's
+    // kind in its header, not the one of the contact shown before; a new
+    // institution chooses its area at once. The status line names who made a
+    // contact never changed since; saving its notes and events is a change, and
+    // a new contact keeps the entry date its filing gave it.
+    for (const int tab : {3, 4}) {
+        storeWindow(tab);
+        for (const int id : {1, 2}) {
+            frmInicial& card = open(id);
+            ASSERT_EQ(card.selectedTab(), tab);
+            EXPECT_EQ(card.ucIDTulvas1->currentType(),
+                      db.value("SELECT t.descrit FROM tbTulvas_Contactos c JOIN tbTulvas_Contactos_Tipos t "
+                               "ON t.tipo_id = c.tipo_id WHERE c.contacto_id = %1",
+                               id))
+                << "tab " << tab << ", contact " << id;
+            card.close();
+        }
+    }
+    storeWindow(1);
+
+    sql("UPDATE tbContactos SET modified_by = NULL, modified_date = NULL, "
+        "created_by = N'ana', created_date = '2024-01-02 10:00:00' "
+        "WHERE contacto_id = 13");
     frmInicial& card = open(13);
+    EXPECT_EQ(card.statusPanel1->text(), QStringLiteral("Criado por ana em 02/01/2024 10:00:00"));
+    card.selectTab(2);
+    card.prpEventos = true;
+    ASSERT_TRUE(save(card, 2));
+    EXPECT_EQ(stored("modified_by", "tbContactos", 13), QStringLiteral("sa"));
+    EXPECT_TRUE(card.statusPanel1->text().startsWith(QStringLiteral("Modificado por sa em ")))
+        << card.statusPanel1->text().toStdString();
+    card.close();
+
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(false);
+    const auto* areas = general.card()->ucIDInstitucional1->findChild<QComboBox*>(QStringLiteral("cboArea"));
+    EXPECT_EQ(areas->count(), db.count("SELECT COUNT(*) FROM tbContactos_Institucionais_Areas_Negocio") + 1);
+
+    general.ObjectNew(QStringLiteral("tbContactos"));
+    choose(true);
+    frmInicial& fresh = *general.card();
+    type(fresh.ucIDSingular1, "txtNome", QStringLiteral("Rita"));
+    type(fresh.ucIDSingular1, "txtApelido", QStringLiteral("Sá"));
+    ASSERT_TRUE(save(fresh));
+    EXPECT_NE(stored("data_entrada", "tbTulvas_Contactos", fresh.Contacto_ID), QStringLiteral("NULL"));
+    EXPECT_TRUE(fresh.statusPanel1->text().startsWith(QStringLiteral("Criado por sa em ")))
+        << fresh.statusPanel1->text().toStdString();
+
+    // The card at the smallest screen, the default size and a large screen,
+    // and a card enlarged once then opened again at the default size:
+    // nothing covered anywhere, and nothing cut at the card's own size.
+    open(13);
     const QSize initial = card.size();
     const auto covered = [](const QStringList& faults) { return faults.filter(QStringLiteral(" sobre ")); };
     for (const QSize size : {QSize(800, 600), QSize(1920, 1080)}) {
