@@ -15,12 +15,14 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace ado::embedded {
 
 namespace {
 
 constexpr int maxTranslations = 256;
+constexpr const char* schemaVersionQuery = "PRAGMA main.schema_version";
 // SQLite's pragmas read as tables ("pragma_table_info"): no such thing on SQL Server.
 constexpr const char* pragmaPrefix = "pragma_";
 constexpr int pragmaPrefixLength = 7;
@@ -73,7 +75,11 @@ EmbeddedSession::EmbeddedSession(const QString& folder, const QString& catalog)
     addMissingList();
     sqlite3_progress_handler(database_->get(), 1000, &EmbeddedSession::progress, this);
     createInformationSchema();
-    createWidthChecks();
+    schemaVersion_ = std::make_unique<SqliteStatement>(database_->prepare(schemaVersionQuery));
+    sqlite3_rollback_hook(
+        database_->get(), [](void* self) { static_cast<EmbeddedSession*>(self)->widthChecksFor_ = -1; },
+        this);
+    refreshWidthChecks();
     sqlite3_set_authorizer(database_->get(), &EmbeddedSession::authorize, this);
 }
 
@@ -125,6 +131,26 @@ void EmbeddedSession::createWidthChecks()
     }
     if (!script.isEmpty())
         database_->exec(script.constData());
+}
+
+void EmbeddedSession::refreshWidthChecks()
+{
+    schemaVersion_->reset();
+    const qint64 version =
+        schemaVersion_->step() ? QByteArray(schemaVersion_->columnBytes(0)).toLongLong() : -1;
+    schemaVersion_->reset();
+    if (version == widthChecksFor_)
+        return;
+    // The server's own reading of the catalog, not the caller's statement.
+    const bool wasGuarded = std::exchange(guarded_, false);
+    try {
+        createWidthChecks();
+    } catch (...) {
+        guarded_ = wasGuarded;
+        throw;
+    }
+    guarded_ = wasGuarded;
+    widthChecksFor_ = version;
 }
 
 int EmbeddedSession::authorize(void* self, int action, const char* first, const char* second, const char*,
@@ -340,6 +366,7 @@ void EmbeddedSession::run(const dialect::Statement& statement, BatchResult& resu
 
 void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
 {
+    refreshWidthChecks();
     refused_.clear();
     std::optional<SqliteStatement> prepared;
     try {
@@ -431,6 +458,7 @@ qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb
     checkAvailable();
     countStatement();
     startClock(commandTimeoutSeconds);
+    refreshWidthChecks();
     SqliteStatement statement = database_->prepare(statementText.toUtf8());
     for (int i = 0; i < values.size(); ++i)
         bindValue(statement.get(), i + 1, values[i]);

@@ -17,6 +17,7 @@ struct sqlite3_stmt;
 namespace ado::embedded {
 
 class SqliteDatabase;
+class SqliteStatement;
 
 class EmbeddedSession : public Session {
   public:
@@ -45,6 +46,7 @@ class EmbeddedSession : public Session {
     void addMissingList();
     void createInformationSchema();
     void createWidthChecks();
+    void refreshWidthChecks();
     static int progress(void* self);
     static int authorize(void* self, int action, const char* first, const char* second, const char* database,
                          const char* trigger);
@@ -66,6 +68,11 @@ class EmbeddedSession : public Session {
     ino_t folderInode_ = 0;
     dev_t folderDevice_ = 0;
     std::unique_ptr<SqliteDatabase> database_;
+    // The catalog's schema version the width checks were made for: a table
+    // created since, here or by another session, needs its own, and a
+    // rollback may have undone checks made inside the transaction (-1).
+    std::unique_ptr<SqliteStatement> schemaVersion_;
+    qint64 widthChecksFor_ = -1;
     dialect::FunctionContext functions_;
     int transactions_ = 0;
     QHash<QString, QList<dialect::Statement>> translations_; // the same statements come again and again

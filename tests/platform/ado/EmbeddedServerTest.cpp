@@ -120,10 +120,15 @@ TEST_F(EmbeddedServerTest, StoredProceduresRunByName)
 TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalogAndItsColumnWidths)
 {
     open();
-    // The embedded schema writes identity columns this way.
-    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
+    // b is open before the table exists: it must learn the new table's widths.
     Connection b;
     b.Open(server.connectionString());
+    // The embedded schema writes identity columns this way.
+    c.Execute(QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, descrit NVARCHAR(5))"));
+    // b learns them inside a transaction it then rolls back: they are learnt again.
+    b.BeginTrans();
+    b.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES (N'zero')"));
+    b.RollbackTrans();
     c.BeginTrans();
     c.Execute(QStringLiteral("INSERT INTO t (id, descrit) VALUES (1, 'um')"));
     EXPECT_EQ(b.Execute(QStringLiteral("SELECT * FROM t")).RecordCount(), 0)
@@ -135,9 +140,10 @@ TEST_F(EmbeddedServerTest, TwoConnectionsShareACatalogAndItsColumnWidths)
     // A text longer than its NVARCHAR(n) column is refused as SQL Server
     // refuses it (Msg 2628), never kept whole where the server would not take it.
     b.Execute(QStringLiteral("INSERT INTO t (descrit) VALUES (N'cinco')"));
-    for (const char* statement :
-         {"INSERT INTO t (descrit) VALUES (N'seis!!')", "UPDATE t SET descrit = N'demasiado' WHERE id = 3"}) {
-        const auto refused = raised([&] { b.Execute(QString::fromUtf8(statement)); });
+    for (auto [connection, statement] : {std::pair{&b, "INSERT INTO t (descrit) VALUES (N'seis!!')"},
+                                         std::pair{&b, "UPDATE t SET descrit = N'demasiado' WHERE id = 3"},
+                                         std::pair{&c, "INSERT INTO t (descrit) VALUES (N'seis!!')"}}) {
+        const auto refused = raised([&] { connection->Execute(QString::fromUtf8(statement)); });
         ASSERT_TRUE(refused) << statement;
         EXPECT_EQ(refused->nativeError(), 2628) << statement;
         EXPECT_EQ(refused->description(),
