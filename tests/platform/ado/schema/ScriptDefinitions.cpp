@@ -29,8 +29,8 @@ QList<QStringList> rows(SqliteDatabase& db, const QString& sql)
 
 ColumnDefinition readColumn(SqliteDatabase& db, const QString& table, const QStringList& info)
 {
-    ColumnDefinition column{info[0], info[1].toUpper(), info[2] == u'1' || info[4] != u'0',
-                            false,   info[4].toInt(),   info[3]};
+    ColumnDefinition column{
+        info[0], info[1].toUpper(), info[2] == u'1' || info[4] != u'0', false, info[4].toInt(), info[3], {}};
     const char* collation = nullptr;
     int autoincrement = 0;
     sqlite3_table_column_metadata(db.get(), nullptr, table.toUtf8().constData(), info[0].toUtf8().constData(),
