@@ -366,7 +366,6 @@ void EmbeddedSession::run(const dialect::Statement& statement, BatchResult& resu
 
 void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
 {
-    refreshWidthChecks();
     refused_.clear();
     std::optional<SqliteStatement> prepared;
     try {
@@ -380,6 +379,9 @@ void EmbeddedSession::runSql(const QString& sql, BatchResult& result)
         throw;
     }
     SqliteStatement& statement = *prepared;
+    // Only a write meets the width checks; a read need not pay for looking.
+    if (!sqlite3_stmt_readonly(statement.get()))
+        refreshWidthChecks();
     const bool yieldsRows = sqlite3_column_count(statement.get()) > 0;
     try {
         if (yieldsRows) {
@@ -458,8 +460,9 @@ qint64 EmbeddedSession::executeWith(const QString& statementText, const QList<vb
     checkAvailable();
     countStatement();
     startClock(commandTimeoutSeconds);
-    refreshWidthChecks();
     SqliteStatement statement = database_->prepare(statementText.toUtf8());
+    if (!sqlite3_stmt_readonly(statement.get()))
+        refreshWidthChecks();
     for (int i = 0; i < values.size(); ++i)
         bindValue(statement.get(), i + 1, values[i]);
     statement.stepToEnd();
