@@ -140,18 +140,26 @@ DavResponse answerOf(QNetworkReply& reply, const QUrl& url, const QStringList& c
 DavResponse DavClient::send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
                             const Headers& headers)
 {
-    DavRequest request{verb, url, body, headers};
-    for (int hop = 0;; ++hop) {
-        if (const QString why = refusal(request.url); !why.isEmpty())
-            return refused(request.url, why);
-        DavResponse response = once(request);
-        if (!isRedirection(response.status) || hop == mostRedirections)
-            return response;
+    const DavRequest request{verb, url, body, headers};
+    if (const QString why = refusal(url); !why.isEmpty())
+        return refused(url, why);
+    return follow(request, once(request));
+}
+
+// Where an answer sends the request on, up to a few hops; the answer itself
+// when it sends nowhere new.
+DavResponse DavClient::follow(DavRequest request, DavResponse response)
+{
+    for (int hop = 0; isRedirection(response.status) && hop < mostRedirections; ++hop) {
         const QUrl next = request.url.resolved(QUrl(QString::fromUtf8(response.location)));
         if (next == request.url || !next.isValid())
             return response;
         request.url = next;
+        if (const QString why = refusal(request.url); !why.isEmpty())
+            return refused(request.url, why);
+        response = once(request);
     }
+    return response;
 }
 
 QList<DavResponse> DavClient::sendAll(const QList<DavRequest>& requests)
@@ -177,10 +185,9 @@ QList<DavResponse> DavClient::sendAll(const QList<DavRequest>& requests)
     for (qsizetype i = 0; i < requests.size(); ++i) {
         if (!flights[i].reply)
             continue;
-        responses[i] = answerOf(*flights[i].reply, flights[i].url, flights[i].certificateFaults);
+        responses[i] =
+            follow(requests[i], answerOf(*flights[i].reply, flights[i].url, flights[i].certificateFaults));
         flights[i].reply->deleteLater();
-        if (isRedirection(responses[i].status))
-            responses[i] = send(requests[i].verb, requests[i].url, requests[i].body, requests[i].headers);
     }
     return responses;
 }

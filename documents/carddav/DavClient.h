@@ -64,6 +64,7 @@ class DavClient {
   private:
     struct InFlight;
     DavResponse once(const DavRequest& request);
+    DavResponse follow(DavRequest request, DavResponse response);
     QNetworkReply* start(const DavRequest& request, InFlight& flight);
 
     DavAccount account_;

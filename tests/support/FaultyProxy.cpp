@@ -72,12 +72,24 @@ void FaultyProxy::readFrom(QTcpSocket* client, const std::shared_ptr<QByteArray>
     }
     const QByteArray whole = closing(*request);
     request->clear();
+    if (!redirectVerb_.isEmpty() && whole.startsWith(redirectVerb_ + ' '))
+        return redirect(client, whole);
     if (delayMs_ == 0)
         return forward(client, whole, fails);
     QTimer::singleShot(delayMs_, this, [this, client = QPointer<QTcpSocket>(client), whole, fails] {
         if (client)
             forward(client, whole, fails);
     });
+}
+
+void FaultyProxy::redirect(QTcpSocket* client, const QByteArray& request)
+{
+    ++redirected_;
+    const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
+    client->write(
+        "HTTP/1.1 308 Permanent Redirect\r\nLocation: http://127.0.0.1:" + QByteArray::number(serverPort_) +
+        path + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    client->disconnectFromHost();
 }
 
 void FaultyProxy::forward(QTcpSocket* clientSocket, const QByteArray& request, bool dropAnswer)

@@ -3,7 +3,8 @@
 // connection, that can stop the server at the n-th request it sees: that
 // request dropped before the server gets it, or carried out by the server
 // and its answer lost; every request after it dropped. It can also hold
-// each request a while, as a distant network would.
+// each request a while, as a distant network would, or send each on to
+// the server by a redirection.
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
@@ -23,6 +24,9 @@ class FaultyProxy : public QObject {
     void failRequest(int n, Fault fault);
     // Each request reaches the server this long after it came.
     void delayRequests(int milliseconds) { delayMs_ = milliseconds; }
+    // Each request of this verb is answered with a permanent redirection to the server itself.
+    void redirectRequests(const QByteArray& verb) { redirectVerb_ = verb; }
+    int redirected() const { return redirected_; }
     int requestsSeen() const { return seen_; }
     bool failed() const { return failed_; }
 
@@ -30,6 +34,7 @@ class FaultyProxy : public QObject {
     void accept();
     void readFrom(QTcpSocket* client, const std::shared_ptr<QByteArray>& request);
     void forward(QTcpSocket* client, const QByteArray& request, bool dropAnswer);
+    void redirect(QTcpSocket* client, const QByteArray& request);
 
     quint16 serverPort_;
     QTcpServer listener_;
@@ -38,6 +43,8 @@ class FaultyProxy : public QObject {
     Fault fault_ = Fault::BeforeServer;
     bool failed_ = false;
     int delayMs_ = 0;
+    QByteArray redirectVerb_;
+    int redirected_ = 0;
 };
 
 } // namespace testsupport

@@ -338,6 +338,22 @@ TEST_F(CardDavSync, AServerLostAtAnyRequestLeavesNothingHalfDoneAndTheNextSyncCo
     EXPECT_GT(round, 8);
 }
 
+// Cards put elsewhere than the book (a server that files them apart): each
+// card sent in a batch follows its redirection and is not asked again at the
+// first address.
+TEST_F(CardDavSync, ARedirectedCardIsFollowedOnce)
+{
+    testsupport::FaultyProxy moved(server.port());
+    moved.redirectRequests("PUT");
+    QUrl oldAddress = book;
+    oldAddress.setPort(moved.port());
+    const carddav::SyncSummary first = sync(oldAddress);
+    EXPECT_TRUE(first.complete()) << first.failure.toStdString();
+    EXPECT_EQ(first.sent, contactsInFile());
+    EXPECT_EQ(cardsOnServer(), contactsInFile());
+    EXPECT_EQ(moved.redirected(), first.sent);
+}
+
 // The password never goes where it could be read: a server whose certificate
 // the system does not trust, or plain HTTP beyond this computer, stops the
 // sync before anything is sent, and the summary says why.
