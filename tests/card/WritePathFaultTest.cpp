@@ -60,24 +60,9 @@ struct Figures {
     int nextSaveLosses = 0;
 };
 
-class WritePathFaults;
-
-// An operation of the harness under a name the test runner accepts.
-struct Case {
-    const char* name;
-    Operation (*make)(WritePathFaults&);
-};
-void PrintTo(const Case& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 // Each operation on a catalog of its own, as its own test, so that the slow
 // sanitized build runs them side by side and none nears the runner's limit.
-class WritePathFaults : public cardtest::CardFixture, public ::testing::WithParamInterface<Case> {
-  public:
-    static std::vector<Case> cases();
-
+class WritePathFaults : public cardtest::CardFixture, public ::testing::WithParamInterface<int> {
   protected:
     void SetUp() override
     {
@@ -633,39 +618,30 @@ class WritePathFaults : public cardtest::CardFixture, public ::testing::WithPara
 
 } // namespace
 
-std::vector<Case> WritePathFaults::cases()
-{
-    return {
-        {"SavingAPerson", [](WritePathFaults& t) { return t.savingIdentification(13); }},
-        {"SavingAnInstitution", [](WritePathFaults& t) { return t.savingIdentification(1); }},
-        {"SavingNotesAndEvents", [](WritePathFaults& t) { return t.savingOtherInformation(); }},
-        {"SavingPermissions", [](WritePathFaults& t) { return t.savingPermissions(); }},
-        {"CreatingAPerson", [](WritePathFaults& t) { return t.creating(true); }},
-        {"CreatingAnInstitution", [](WritePathFaults& t) { return t.creating(false); }},
-        {"RemovingEverywhere", [](WritePathFaults& t) { return t.removing(true); }},
-        {"RemovingFromThisFile", [](WritePathFaults& t) { return t.removing(false); }},
-        {"ConvertingToAnInstitution", [](WritePathFaults& t) { return t.converting(true); }},
-        {"ConvertingToAPerson", [](WritePathFaults& t) { return t.converting(false); }},
-        {"RelatingAContact", [](WritePathFaults& t) { return t.relating(true); }},
-        {"UnrelatingAContact", [](WritePathFaults& t) { return t.relating(false); }},
-        {"ChangingThePhoto", [](WritePathFaults& t) { return t.photo(); }},
-        {"FilingADocument", [](WritePathFaults& t) { return t.filing(true); }},
-        {"RemovingADocument", [](WritePathFaults& t) { return t.filing(false); }},
-        {"ImportingANewCard", [](WritePathFaults& t) { return t.importing(false); }},
-        {"ImportingAnUpdate", [](WritePathFaults& t) { return t.importing(true); }},
-        {"Exporting", [](WritePathFaults& t) { return t.exporting(); }},
-        {"EditingATable", [](WritePathFaults& t) { return t.editingTable(); }},
-    };
-}
+// The tests' names, in the order of the operations below.
+const char* const operationNames[] = {
+    "SavingAPerson",       "SavingAnInstitution",  "SavingNotesAndEvents",
+    "SavingPermissions",   "CreatingAPerson",      "CreatingAnInstitution",
+    "RemovingEverywhere",  "RemovingFromThisFile", "ConvertingToAnInstitution",
+    "ConvertingToAPerson", "RelatingAContact",     "UnrelatingAContact",
+    "ChangingThePhoto",    "FilingADocument",      "RemovingADocument",
+    "ImportingANewCard",   "ImportingAnUpdate",    "Exporting",
+    "EditingATable"};
 
 TEST_P(WritePathFaults, IsWholeOrNothing)
 {
     // Ana Alves gets her UID first, as an export would give it.
     testsupport::exportedCards({38}, QStringLiteral("sa"));
-    expectClean(everyStatement(GetParam().make(*this)));
+    const std::vector<Operation> operations(
+        {savingIdentification(13), savingIdentification(1), savingOtherInformation(), savingPermissions(),
+         creating(true), creating(false), removing(true), removing(false), converting(true),
+         converting(false), relating(true), relating(false), photo(), filing(true), filing(false),
+         importing(false), importing(true), exporting(), editingTable()});
+    ASSERT_EQ(operations.size(), std::size(operationNames));
+    expectClean(everyStatement(operations[GetParam()]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, WritePathFaults, ::testing::ValuesIn(WritePathFaults::cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                             return std::string(info.param.name);
+INSTANTIATE_TEST_SUITE_P(Operations, WritePathFaults, ::testing::Range(0, int(std::size(operationNames))),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return operationNames[info.param];
                          });
