@@ -159,11 +159,17 @@ TEST_F(ContactMergeTest, EveryRowReachesTheKeptContactOnceTheUndoRestoresBothAnd
     EXPECT_EQ(fingerprint(), changed);
 }
 
-// The server failing, then killed, at each statement of a merge and of its
-// undo: the catalog holds the contacts as they were or as merged, never a half.
-TEST_F(ContactMergeTest, MergeAndUndoUnderFaultsLeaveOneStateOrTheOther)
+// The server failing, or killed, at each statement of a merge or of its undo:
+// the catalog holds the contacts as they were or as merged, never a half. The
+// four cases are tests of their own, so that the slow sanitized build runs
+// them side by side.
+using ado::embedded::EmbeddedServer;
+class MergeUnderFaults : public ContactMergeTest,
+                         public ::testing::WithParamInterface<std::tuple<bool, EmbeddedServer::FaultKind>> {};
+
+TEST_P(MergeUnderFaults, LeavesOneStateOrTheOther)
 {
-    using ado::embedded::EmbeddedServer;
+    const auto [undoing, kind] = GetParam();
     // What the failures say goes to boxes nobody answers here.
     auto boxes = std::make_shared<platform::ScriptedWindowServices>();
     boxes->onUnexpected = [](const QString&) {};
@@ -177,41 +183,48 @@ TEST_F(ContactMergeTest, MergeAndUndoUnderFaultsLeaveOneStateOrTheOther)
         return c;
     };
     int points = 0;
-    for (const bool undoing : {false, true})
-        for (auto kind : {EmbeddedServer::FaultKind::Fail, EmbeddedServer::FaultKind::Kill})
-            for (int k = 1; k < 400; ++k) {
-                modSQLConnection::CheckSQLConnection();
-                qint32 id = 0;
-                if (undoing)
-                    id = mergeTakingTheProfession();
-                EmbeddedServer::armFault(k, kind);
-                bool failed = false;
-                try {
-                    if (undoing)
-                        duplicates::ContactMerge(QStringLiteral("sa")).undo(id);
-                    else
-                        id = mergeTakingTheProfession();
-                } catch (const vb::Error&) {
-                    failed = true;
-                }
-                const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
-                EmbeddedServer::disarmFault();
-                modSQLConnection::CheckSQLConnection();
-                EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
-                const bool asBefore = fingerprint() == original;
-                const bool asMerged =
-                    withoutLog(testsupport::catalogContent(db.folder(), catalog)) == withoutLog(merged);
-                EXPECT_TRUE(asBefore || asMerged) << (undoing ? "undo" : "merge") << " at " << k;
-                EXPECT_EQ(failed, undoing ? asMerged : asBefore)
-                    << "told exactly when it did not happen, at " << k;
-                // Back to the start for the next point.
-                if (asMerged)
-                    duplicates::ContactMerge(QStringLiteral("sa")).undo(id);
-                ASSERT_EQ(fingerprint(), original) << k;
-                if (!faulted)
-                    break;
-                ++points;
-            }
+    for (int k = 1; k < 400; ++k) {
+        modSQLConnection::CheckSQLConnection();
+        qint32 id = 0;
+        if (undoing)
+            id = mergeTakingTheProfession();
+        EmbeddedServer::armFault(k, kind);
+        bool failed = false;
+        try {
+            if (undoing)
+                duplicates::ContactMerge(QStringLiteral("sa")).undo(id);
+            else
+                id = mergeTakingTheProfession();
+        } catch (const vb::Error&) {
+            failed = true;
+        }
+        const bool faulted = EmbeddedServer::statementsSinceArmed() >= k;
+        EmbeddedServer::disarmFault();
+        modSQLConnection::CheckSQLConnection();
+        EXPECT_EQ(Data().SqlServer.TransactionLevel(), 0);
+        const bool asBefore = fingerprint() == original;
+        const bool asMerged =
+            withoutLog(testsupport::catalogContent(db.folder(), catalog)) == withoutLog(merged);
+        EXPECT_TRUE(asBefore || asMerged) << (undoing ? "undo" : "merge") << " at " << k;
+        EXPECT_EQ(failed, undoing ? asMerged : asBefore) << "told exactly when it did not happen, at " << k;
+        // Back to the start for the next point.
+        if (asMerged)
+            duplicates::ContactMerge(QStringLiteral("sa")).undo(id);
+        ASSERT_EQ(fingerprint(), original) << k;
+        if (!faulted)
+            break;
+        ++points;
+    }
     EXPECT_GT(points, 40);
     platform::WindowServices::install(previous);
 }
+
+INSTANTIATE_TEST_SUITE_P(MergeAndUndo, MergeUnderFaults,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values(EmbeddedServer::FaultKind::Fail,
+                                                              EmbeddedServer::FaultKind::Kill)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "Undo" : "Merge") +
+                                    (std::get<1>(info.param) == EmbeddedServer::FaultKind::Fail ? "Failing"
+                                                                                                : "Killed");
+                         });
