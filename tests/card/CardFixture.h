@@ -18,10 +18,7 @@
 #include "panels/ucIDTulvas_Details.h"
 #include "platform/values/Conversions.h"
 #include "platform/windows/MessageStyle.h"
-#include "tests/support/DemoDatabase.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
+#include "tests/support/ComponentWorld.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -35,7 +32,7 @@ namespace cardtest {
 inline const QString windowKey =
     QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Varnadel\\Shared\\TLV\\frm001");
 
-class CardFixture : public ::testing::Test {
+class CardFixture : public ::testing::Test, public testsupport::ComponentWorld {
   public:
     // The stored window values, with the tab the card restores.
     static void storeWindow(int frame);
@@ -70,10 +67,6 @@ class CardFixture : public ::testing::Test {
     void TearDown() override;
     frmInicial& open(int id);
 
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
     ado::Recordset hostList;
     General general;
 };

@@ -9,10 +9,7 @@
 #include "platform/ado/embedded/EmbeddedServer.h"
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
-#include "tests/support/DemoDatabase.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
+#include "tests/support/ComponentWorld.h"
 #include <gtest/gtest.h>
 
 namespace plugintest {
@@ -26,7 +23,7 @@ struct ConnectionValues {
     qint16 flags = 0;
 };
 
-class PluginFixture : public ::testing::Test {
+class PluginFixture : public ::testing::Test, public testsupport::ComponentWorld {
   protected:
     void SetUp() override
     {
@@ -55,11 +52,6 @@ class PluginFixture : public ::testing::Test {
         return component.SQLConnect(v.user, v.password, v.cnUser, v.cnPassword, v.catalog, v.dataSource,
                                     v.dataSourceSecondary, v.flags);
     }
-
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
 };
 
 } // namespace plugintest

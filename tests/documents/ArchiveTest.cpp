@@ -9,10 +9,7 @@
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
 #include "tests/support/CatalogChecks.h"
-#include "tests/support/DemoDatabase.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
+#include "tests/support/ComponentWorld.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +24,7 @@ namespace {
 
 const QChar nul(u'\0');
 
-class Archive : public ::testing::Test {
+class Archive : public ::testing::Test, public testsupport::ComponentWorld {
   protected:
     void SetUp() override
     {
@@ -53,10 +50,6 @@ class Archive : public ::testing::Test {
                         QString::number(id));
     }
 
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
     QTemporaryDir files;
     QString root;
 };

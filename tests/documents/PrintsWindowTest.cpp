@@ -8,11 +8,8 @@
 #include "platform/objects/ComponentRegistry.h"
 #include "platform/windows/MessageStyle.h"
 #include "settings/modRegistry.h"
-#include "tests/support/DemoDatabase.h"
+#include "tests/support/ComponentWorld.h"
 #include "tests/support/EnvGuard.h"
-#include "tests/support/RecordingReporter.h"
-#include "tests/support/ScopedSettings.h"
-#include "tests/support/ScriptedWindows.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +67,7 @@ class FakeGenerator : public contracts::AdminFiscrGeneral {
     GeneratorLog& log_;
 };
 
-class PrintsWindow : public ::testing::Test {
+class PrintsWindow : public ::testing::Test, public testsupport::ComponentWorld {
   protected:
     void SetUp() override
     {
@@ -114,10 +111,6 @@ class PrintsWindow : public ::testing::Test {
         return out;
     }
 
-    testsupport::ScopedSettings settings;
-    testsupport::DemoDatabase db;
-    testsupport::RecordingReporter reporter;
-    ScriptedWindows windows;
     QTemporaryDir files;
     testsupport::EnvGuard temp{"QUARVENSES_TEMP", files.path().toUtf8()};
     GeneratorLog log;
