@@ -9,6 +9,7 @@
 #include "platform/ado/embedded/SqliteValues.h"
 #include "platform/dialect/DialectError.h"
 #include <QFile>
+#include <QScopeGuard>
 #include <chrono>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -142,14 +143,9 @@ void EmbeddedSession::refreshWidthChecks()
     if (version == widthChecksFor_)
         return;
     // The server's own reading of the catalog, not the caller's statement.
-    const bool wasGuarded = std::exchange(guarded_, false);
-    try {
-        createWidthChecks();
-    } catch (...) {
-        guarded_ = wasGuarded;
-        throw;
-    }
-    guarded_ = wasGuarded;
+    const auto restore =
+        qScopeGuard([this, wasGuarded = std::exchange(guarded_, false)] { guarded_ = wasGuarded; });
+    createWidthChecks();
     widthChecksFor_ = version;
 }
 
@@ -436,19 +432,12 @@ void EmbeddedSession::runProcedure(const dialect::Statement& statement, BatchRes
         throw error::provider(QStringLiteral("Não foi possível encontrar o procedimento armazenado '%1'.")
                                   .arg(statement.procedure));
     // The server's own procedures use what its callers may not.
-    const bool wasGuarded = guarded_;
-    guarded_ = false;
     inProcedure_ = true;
-    std::optional<ResultSet> rows;
-    try {
-        rows = procedure(*this, statement.arguments);
-    } catch (...) {
+    const auto restore = qScopeGuard([this, wasGuarded = std::exchange(guarded_, false)] {
         guarded_ = wasGuarded;
         inProcedure_ = false;
-        throw;
-    }
-    guarded_ = wasGuarded;
-    inProcedure_ = false;
+    });
+    std::optional<ResultSet> rows = procedure(*this, statement.arguments);
     if (rows)
         result.rows = std::move(rows);
 }
